@@ -1,0 +1,7 @@
+#include "app/DialogForm.h"
+
+TDialogForm* DialogForm = nullptr;
+
+TDialogForm::TDialogForm(QWidget* parent) : QDialog(parent) {
+    setupUi(this);
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+// Creates every window once, in the fixed start-up order, into its global instance.
+// main() and the test fixture both use it.
+void CreateAllWindows();
+
+// Destroys every window in reverse order and clears the globals.
+void DestroyAllWindows();

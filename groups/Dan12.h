@@ -1,0 +1,13 @@
+#pragma once
+#include <QDialog>
+
+#include "ui_TDan1.h"
+
+class TDan1 : public QDialog, public Ui::TDan1 {
+    Q_OBJECT
+
+public:
+    explicit TDan1(QWidget* parent = nullptr);
+};
+
+extern TDan1* Dan1;

@@ -1,0 +1,7 @@
+#include "groups/InsertAvtomat.h"
+
+TInsertAvtomat* InsertAvtomat = nullptr;
+
+TInsertAvtomat::TInsertAvtomat(QWidget* parent) : QDialog(parent) {
+    setupUi(this);
+}

@@ -1,0 +1,144 @@
+#include "platform/Messages.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+namespace {
+Responder* g_responder = nullptr;
+
+std::string& TitleStorage() {
+    static std::string title = "Veltranovaplanir";
+    return title;
+}
+
+QMessageBox::Icon ToQtIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Warning:
+            return QMessageBox::Warning;
+        case MsgIcon::Error:
+            return QMessageBox::Critical;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Russian button captions, independent of the Qt translations installed on the machine.
+void AddButtons(QMessageBox& box, MsgButtons buttons) {
+    auto add = [&box](const char* caption, QMessageBox::ButtonRole role, int answer) {
+        QPushButton* b = box.addButton(QString::fromUtf8(caption), role);
+        b->setProperty("answer", answer);
+        return b;
+    };
+    switch (buttons) {
+        case MsgButtons::Ok:
+            box.setDefaultButton(add("OK", QMessageBox::AcceptRole, mrOk));
+            break;
+        case MsgButtons::OkCancel:
+            box.setDefaultButton(add("OK", QMessageBox::AcceptRole, mrOk));
+            box.setEscapeButton(add("Отмена", QMessageBox::RejectRole, mrCancel));
+            break;
+        case MsgButtons::YesNo:
+            box.setDefaultButton(add("Да", QMessageBox::YesRole, mrYes));
+            box.setEscapeButton(add("Нет", QMessageBox::NoRole, mrNo));
+            break;
+        case MsgButtons::YesNoCancel:
+            box.setDefaultButton(add("Да", QMessageBox::YesRole, mrYes));
+            add("Нет", QMessageBox::NoRole, mrNo);
+            box.setEscapeButton(add("Отмена", QMessageBox::RejectRole, mrCancel));
+            break;
+    }
+}
+
+// The answer a closed box without a pressed button means.
+int DismissAnswer(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::Ok:
+            return mrOk;
+        case MsgButtons::YesNo:
+            return mrNo;
+        case MsgButtons::OkCancel:
+        case MsgButtons::YesNoCancel:
+            break;
+    }
+    return mrCancel;
+}
+}  // namespace
+
+void SetResponder(Responder* responder) {
+    g_responder = responder;
+}
+Responder* CurrentResponder() {
+    return g_responder;
+}
+
+int MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+               MsgIcon icon) {
+    if (g_responder) return g_responder->OnMessage(MessageRecord{text, caption, icon, buttons});
+    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    AddButtons(box, buttons);
+    box.exec();
+    QAbstractButton* pressed = box.clickedButton();
+    return pressed ? pressed->property("answer").toInt() : DismissAnswer(buttons);
+}
+
+int ShowModal(QDialog& dialog) {
+    if (g_responder) {
+        dialog.setResult(mrNone);
+        return g_responder->OnModal(dialog);
+    }
+    dialog.setResult(mrNone);
+    const int result = dialog.exec();
+    // Closing the window without a choice counts as Cancel, as the classic modal windows do.
+    return result == mrNone ? mrCancel : result;
+}
+
+void SetApplicationTitle(const std::string& title) {
+    TitleStorage() = title;
+}
+const std::string& ApplicationTitle() {
+    return TitleStorage();
+}
+
+void ShowException(const std::exception& error) {
+    MessageBox(error.what(), ApplicationTitle(), MsgButtons::Ok, MsgIcon::Error);
+}
+
+bool RunGuarded(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowException(std::runtime_error(""));
+    }
+    return false;
+}
+
+void Terminate() {
+    if (g_responder) {
+        g_responder->OnTerminate();
+        return;
+    }
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+}
+
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+WaitCursor::~WaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+}  // namespace platform

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+namespace platform {
+
+// The folder of the program's own executable, with a trailing '/'. Reference tables, example
+// projects, templates and help are found there.
+std::string ProgramFolder();
+
+// Points the program folder elsewhere (tests use a temporary folder). An empty path returns
+// to the executable's folder.
+void SetProgramFolder(const std::string& folder);
+
+// Makes the program folder the process's current folder; false when that fails.
+bool MakeProgramFolderCurrent();
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#include "AppFixture.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include "app/Startup.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Registry.h"
+
+void CopyFolder(const std::string& from, const std::string& to) {
+    const QDir source(QString::fromStdString(from));
+    if (!source.exists()) return;
+    QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = QString::fromStdString(to) + "/" + source.relativeFilePath(file);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::remove(target);
+        QFile::copy(file, target);
+        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
+
+void AppFixture::SetUp() {
+    ASSERT_TRUE(programDir_.isValid());
+    ASSERT_TRUE(settingsDir_.isValid());
+    CopyFolder(std::string(TEST_DATA_DIR) + "/program", programDir_.path().toStdString());
+    platform::SetProgramFolder(programDir_.path().toStdString());
+    platform::SetSettingsFile(settingsDir_.filePath("settings.ini").toStdString());
+    platform::SetResponder(&responder_);
+    CreateAllWindows();
+}
+
+void AppFixture::TearDown() {
+    DestroyAllWindows();
+    responder_.VerifyDone();
+    platform::SetResponder(nullptr);
+    platform::SetSettingsFile("");
+    platform::SetProgramFolder("");
+}
+
+std::string AppFixture::ProgramFile(const std::string& name) const {
+    return programDir_.filePath(QString::fromStdString(name)).toStdString();
+}
+
+void AppFixture::AddProgramFile(const std::string& testDataPath, const std::string& name) {
+    const QString target = QString::fromStdString(ProgramFile(name));
+    QDir().mkpath(QFileInfo(target).path());
+    QFile::remove(target);
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(std::string(TEST_DATA_DIR) + "/" + testDataPath),
+                            target));
+    QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+}

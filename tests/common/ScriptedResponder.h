@@ -1,0 +1,53 @@
+#pragma once
+// Stands in for the user during tests: every message box and modal window must have been
+// scripted, in order; anything else fails the running test.
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Messages.h"
+
+class ScriptedResponder : public platform::Responder {
+public:
+    struct Event {
+        enum class Kind { Message, Modal, Terminate };
+        Kind kind;
+        platform::MessageRecord message;  // for messages
+        std::string window;               // class name, for modal runs
+        int answer = platform::mrNone;
+    };
+    // Drives a modal window (sets controls, calls handlers). Its result, when not mrNone,
+    // is the modal result; otherwise the window's own result (set by done()) counts.
+    using ModalAction = std::function<int(QDialog&)>;
+
+    // The next message box must show this text (and this caption, when given); it gets `answer`.
+    void ExpectMessage(const std::string& text, int answer = platform::mrOk);
+    void ExpectMessage(const std::string& text, const std::string& caption, int answer);
+    // The next modal run must be of this window class.
+    void ExpectModal(const std::string& windowClass, ModalAction action);
+
+    const std::vector<Event>& Log() const { return log_; }
+    std::vector<platform::MessageRecord> Messages() const;
+    bool TerminateRequested() const { return terminateRequested_; }
+    // Fails the test for every scripted step that never came.
+    void VerifyDone();
+
+    int OnMessage(const platform::MessageRecord& message) override;
+    int OnModal(QDialog& dialog) override;
+    void OnTerminate() override;
+
+private:
+    struct Step {
+        Event::Kind kind;
+        std::string text;
+        std::optional<std::string> caption;
+        int answer = platform::mrNone;
+        std::string window;
+        ModalAction action;
+    };
+    std::deque<Step> script_;
+    std::vector<Event> log_;
+    bool terminateRequested_ = false;
+};

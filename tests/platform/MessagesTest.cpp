@@ -1,0 +1,120 @@
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ScriptedResponder.h"
+#include "platform/Events.h"
+#include "platform/Messages.h"
+
+using namespace platform;
+
+class MessagesTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetResponder(&responder_); }
+    void TearDown() override {
+        SetResponder(nullptr);
+        responder_.VerifyDone();
+    }
+    ScriptedResponder responder_;
+};
+
+TEST_F(MessagesTest, ScriptAnswersMessagesAndModalRunsInOrder) {
+    QDialog dialog;
+    responder_.ExpectMessage("Сохранить изменения в файле?", "Подтверждение.", mrCancel);
+    responder_.ExpectModal("QDialog", [](QDialog& d) {
+        d.done(mrOk);  // the window's own button handler closes it
+        return mrNone;
+    });
+    responder_.ExpectMessage("Готово", mrOk);
+
+    EXPECT_EQ(MessageBox("Сохранить изменения в файле?", "Подтверждение.", MsgButtons::YesNoCancel,
+                         MsgIcon::Question),
+              mrCancel);
+    EXPECT_EQ(ShowModal(dialog), mrOk);
+    EXPECT_EQ(MessageBox("Готово", "", MsgButtons::Ok, MsgIcon::Information), mrOk);
+
+    const auto& log = responder_.Log();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].message.icon, MsgIcon::Question);
+    EXPECT_EQ(log[0].message.buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(log[1].window, "QDialog");
+    EXPECT_EQ(log[1].answer, mrOk);
+}
+
+TEST_F(MessagesTest, ModalWindowClosedWithoutChoiceCountsAsCancel) {
+    QDialog dialog;
+    responder_.ExpectModal("QDialog", [](QDialog&) { return mrNone; });
+    EXPECT_EQ(ShowModal(dialog), mrCancel);
+}
+
+TEST_F(MessagesTest, UnexpectedOrMismatchedMessageFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(MessageBox("Неожиданно", "Предупреждение."), "Unexpected message");
+    responder_.ExpectMessage("Текст", "Предупреждение.", mrOk);
+    EXPECT_NONFATAL_FAILURE(MessageBox("Текст", "Предупреждение"), "Unexpected message");
+    EXPECT_NONFATAL_FAILURE(responder_.VerifyDone(), "never appeared");
+}
+
+TEST_F(MessagesTest, EscapedExceptionIsShownWithTheApplicationTitle) {
+    responder_.ExpectMessage("деление на ноль", "Veltranovaplanir", mrOk);
+    responder_.ExpectMessage("", "Veltranovaplanir", mrOk);
+    EXPECT_FALSE(RunGuarded([] { throw std::runtime_error("деление на ноль"); }));
+    EXPECT_FALSE(RunGuarded([] { throw 42; }));  // not an exception class: empty message
+    EXPECT_TRUE(RunGuarded([] {}));
+    EXPECT_EQ(responder_.Messages()[0].icon, MsgIcon::Error);
+}
+
+TEST_F(MessagesTest, HandlerExceptionDoesNotEscapeTheConnection) {
+    struct Receiver : QObject {
+        int runs = 0;
+        void Button1Click() {
+            ++runs;
+            throw std::runtime_error("сбой");
+        }
+    } receiver;
+    QPushButton button;
+    OnClick(&button, &receiver, &Receiver::Button1Click);
+    responder_.ExpectMessage("сбой", "Veltranovaplanir", mrOk);
+    button.click();
+    EXPECT_EQ(receiver.runs, 1);
+}
+
+TEST_F(MessagesTest, TerminateIsRecordedNotExecuted) {
+    Terminate();
+    EXPECT_TRUE(responder_.TerminateRequested());
+}
+
+// Without a responder the real box appears; pressing its buttons gives the classic answers.
+TEST(RealMessageBox, ButtonsGiveTheirAnswers) {
+    struct Case {
+        MsgButtons buttons;
+        const char* press;  // nullptr: close the box with Escape
+        int expected;
+    };
+    const Case cases[] = {
+        {MsgButtons::YesNoCancel, "Нет", mrNo},
+        {MsgButtons::YesNoCancel, "Да", mrYes},
+        {MsgButtons::YesNoCancel, nullptr, mrCancel},
+        {MsgButtons::YesNo, nullptr, mrNo},
+        {MsgButtons::Ok, "OK", mrOk},
+    };
+    for (const Case& c : cases) {
+        QTimer::singleShot(0, [&c] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            if (!c.press) {
+                box->reject();
+                return;
+            }
+            for (QAbstractButton* b : box->buttons()) {
+                if (b->text() == QString::fromUtf8(c.press)) b->click();
+            }
+        });
+        EXPECT_EQ(MessageBox("Вопрос", "Подтверждение.", c.buttons, MsgIcon::Question), c.expected)
+            << (c.press ? c.press : "Escape");
+    }
+}
