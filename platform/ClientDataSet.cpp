@@ -1,0 +1,1347 @@
+#include "platform/ClientDataSet.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <numeric>
+#include <pugixml.hpp>
+
+#include "platform/Conversions.h"
+
+namespace platform {
+namespace {
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// ---- UTF-8 ----
+
+// Reads one character at i; false (i unchanged) for an invalid, overlong or surrogate sequence.
+bool NextCodePoint(const std::string& s, size_t& i, char32_t& cp) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b0 = byte(i);
+    size_t length;
+    char32_t min;
+    if (b0 < 0x80) {
+        cp = b0;
+        ++i;
+        return true;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        length = 2, cp = b0 & 0x1F, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        length = 3, cp = b0 & 0x0F, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        length = 4, cp = b0 & 0x07, min = 0x10000;
+    } else {
+        return false;
+    }
+    if (i + length > s.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += length;
+    return true;
+}
+
+bool IsValidUtf8(const std::string& s) {
+    char32_t cp;
+    for (size_t i = 0; i < s.size();)
+        if (!NextCodePoint(s, i, cp)) return false;
+    return true;
+}
+
+// Characters, not bytes; a stray byte counts as one character.
+size_t CharacterCount(const std::string& s) {
+    size_t count = 0;
+    char32_t cp;
+    for (size_t i = 0; i < s.size(); ++count)
+        if (!NextCodePoint(s, i, cp)) ++i;
+    return count;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// ---- Field names as XML names ----
+
+// XML 1.0 name characters, without ':' (namespaces) and '_' (our escape character).
+bool IsNameStartChar(char32_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c <= 0xD6) ||
+           (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) || (c >= 0x370 && c <= 0x37D) ||
+           (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) ||
+           (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) ||
+           (c >= 0x3001 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFDCF) ||
+           (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool IsNameChar(char32_t c) {
+    return IsNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7 ||
+           (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
+// Any text as an XML name: a character that may not stand where it is, and '_', becomes
+// "_xHHHH_" (at least four hex digits).
+std::string EncodeXmlName(const std::string& name) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    char32_t cp;
+    for (size_t i = 0; i < name.size();) {
+        const size_t start = i;
+        if (!NextCodePoint(name, i, cp)) {  // field names are checked to be UTF-8; be safe
+            cp = static_cast<unsigned char>(name[i++]);
+        }
+        const bool allowed = out.empty() ? IsNameStartChar(cp) : IsNameChar(cp);
+        if (allowed) {
+            out.append(name, start, i - start);
+        } else {
+            std::string digits;
+            for (char32_t v = cp; v != 0 || digits.size() < 4; v >>= 4)
+                digits.insert(digits.begin(), hex[v & 0xF]);
+            out += "_x" + digits + "_";
+        }
+    }
+    return out;
+}
+
+// The inverse of EncodeXmlName. A '_' that starts no escape stays as it is.
+std::string DecodeXmlName(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == '_' && i + 1 < text.size() && text[i + 1] == 'x') {
+            const size_t close = text.find('_', i + 2);
+            if (close != std::string::npos && close - (i + 2) >= 4 && close - (i + 2) <= 6) {
+                unsigned long cp = 0;
+                const char* first = text.data() + i + 2;
+                const char* last = text.data() + close;
+                const auto [ptr, ec] = std::from_chars(first, last, cp, 16);
+                if (ec == std::errc() && ptr == last && cp <= 0x10FFFF) {
+                    AppendUtf8(out, static_cast<char32_t>(cp));
+                    i = close + 1;
+                    continue;
+                }
+            }
+        }
+        out += text[i++];
+    }
+    return out;
+}
+
+// ---- Numbers in the file ----
+
+std::string FormatDouble(double v) {
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, end);
+}
+
+bool ParseDouble(std::string text, double& out) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    const char* first = text.data();
+    const char* last = first + text.size();
+    const auto [ptr, ec] = std::from_chars(first, last, out);
+    return ec == std::errc() && ptr == last && !text.empty() && std::isfinite(out);
+}
+
+bool ParseInt32(const std::string& text, int32_t& out) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    const auto [ptr, ec] = std::from_chars(first, last, out);
+    return ec == std::errc() && ptr == last && !text.empty();
+}
+
+// ---- Files ----
+
+std::string SystemErrorText(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return "нет доступа";
+        case EROFS:
+            return "диск доступен только для чтения";
+        case ENOSPC:
+            return "нет места на диске";
+        case ENOENT:
+            return "папка не существует";
+        case ENOTDIR:
+            return "путь не является папкой";
+        case EISDIR:
+            return "на месте файла находится папка";
+        default:
+            return std::strerror(error);
+    }
+}
+
+EDatabaseError WriteError(const std::string& path, int error) {
+    return EDatabaseError("Не удалось записать файл " + Quoted(path) + ": " +
+                          SystemErrorText(error) + ".");
+}
+
+EDatabaseError DamagedFile(const std::string& path, const std::string& detail) {
+    return EDatabaseError("Файл " + Quoted(path) + " повреждён: " + detail + ".");
+}
+
+// The same for a reason that is a sentence of its own.
+EDatabaseError DamagedFileBecause(const std::string& path, const std::string& reason) {
+    return EDatabaseError("Файл " + Quoted(path) + " повреждён. " + reason);
+}
+
+std::string ReadWholeFile(const std::string& path, const std::string& shownPath) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw EDatabaseError("Файл " + Quoted(shownPath) + " не найден.");
+        throw EDatabaseError("Не удалось прочитать файл " + Quoted(shownPath) + ": " +
+                             SystemErrorText(errno) + ".");
+    }
+    if (S_ISDIR(info.st_mode))
+        throw EDatabaseError("Не удалось прочитать файл " + Quoted(shownPath) +
+                             ": это папка, а не файл.");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EDatabaseError("Не удалось прочитать файл " + Quoted(shownPath) + ": " +
+                             SystemErrorText(errno) + ".");
+    std::string data;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw EDatabaseError("Не удалось прочитать файл " + Quoted(shownPath) + ": " +
+                                 SystemErrorText(error) + ".");
+        }
+        if (n == 0) break;
+        data.append(chunk, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return data;
+}
+
+// Writes beside the target and renames over it: the old file survives any failure.
+void WriteFileReplacing(const std::string& path, const std::string& data,
+                        const std::string& shownPath) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw WriteError(shownPath, errno);
+    const auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return WriteError(shownPath, error);
+    };
+    // The new file gets the permissions of the old one, or the usual ones of a new file.
+    struct stat info;
+    mode_t mode;
+    if (::stat(path.c_str(), &info) == 0) {
+        mode = info.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) throw fail(errno);
+    for (size_t done = 0; done < data.size();) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw fail(errno);
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) throw fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        throw WriteError(shownPath, error);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        throw WriteError(shownPath, error);
+    }
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// ---- Text encoding of a packet ----
+
+bool ConvertToUtf8(const std::string& bytes, const std::string& encoding, std::string& out) {
+    iconv_t cd = ::iconv_open("UTF-8", encoding.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    out.assign(bytes.size() * 2 + 16, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    size_t done = 0;
+    bool ok = true;
+    while (inLeft > 0) {
+        char* dst = out.data() + done;
+        size_t outLeft = out.size() - done;
+        const size_t r = ::iconv(cd, &in, &inLeft, &dst, &outLeft);
+        done = out.size() - outLeft;
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG) {
+                out.resize(out.size() * 2);
+                continue;
+            }
+            ok = false;
+            break;
+        }
+    }
+    ::iconv_close(cd);
+    out.resize(done);
+    return ok;
+}
+
+// The encoding named in the XML declaration, "" when there is none.
+std::string DeclaredEncoding(const std::string& text) {
+    if (text.compare(0, 5, "<?xml") != 0) return "";
+    const size_t end = text.find("?>");
+    if (end == std::string::npos) return "";
+    const std::string declaration = text.substr(0, end);
+    size_t pos = declaration.find("encoding");
+    if (pos == std::string::npos) return "";
+    pos += 8;
+    while (pos < declaration.size() && std::isspace(static_cast<unsigned char>(declaration[pos])))
+        ++pos;
+    if (pos >= declaration.size() || declaration[pos] != '=') return "";
+    ++pos;
+    while (pos < declaration.size() && std::isspace(static_cast<unsigned char>(declaration[pos])))
+        ++pos;
+    if (pos >= declaration.size() || (declaration[pos] != '"' && declaration[pos] != '\''))
+        return "";
+    const size_t close = declaration.find(declaration[pos], pos + 1);
+    if (close == std::string::npos) return "";
+    return declaration.substr(pos + 1, close - pos - 1);
+}
+
+std::string PacketToUtf8(std::string bytes, const std::string& shownPath) {
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+    std::string encoding = DeclaredEncoding(bytes);
+    std::string upper = encoding;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upper == "UTF-8" || upper == "UTF8") {
+        if (!IsValidUtf8(bytes))
+            throw DamagedFile(shownPath, "текст не соответствует объявленной кодировке UTF-8");
+        return bytes;
+    }
+    if (encoding.empty()) {
+        if (IsValidUtf8(bytes)) return bytes;
+        encoding = "CP1251";  // older tables were written in the Windows code page
+    }
+    std::string text;
+    if (!ConvertToUtf8(bytes, encoding, text))
+        throw DamagedFile(shownPath, "текст не читается в кодировке " + encoding);
+    return text;
+}
+
+// ---- Values ----
+
+using Value = std::variant<std::monostate, double, int32_t, std::string>;
+
+bool IsNull(const Value& v) {
+    return std::holds_alternative<std::monostate>(v);
+}
+
+// Order of index keys: null first; numbers by value; texts by code point.
+int CompareValues(const Value& a, const Value& b) {
+    if (IsNull(a) || IsNull(b)) return IsNull(b) - IsNull(a);
+    if (const double* x = std::get_if<double>(&a)) {
+        const double y = std::get<double>(b);
+        if (std::isnan(*x) || std::isnan(y)) return std::isnan(*x) - std::isnan(y);
+        return (*x > y) - (*x < y);
+    }
+    if (const int32_t* x = std::get_if<int32_t>(&a)) {
+        const int32_t y = std::get<int32_t>(b);
+        return (*x > y) - (*x < y);
+    }
+    const int c = std::get<std::string>(a).compare(std::get<std::string>(b));
+    return (c > 0) - (c < 0);
+}
+
+// Exactly the same stored value (a double by its bits, so -0 differs from 0).
+bool SameValue(const Value& a, const Value& b) {
+    if (a.index() != b.index()) return false;
+    if (const double* x = std::get_if<double>(&a)) {
+        const double y = std::get<double>(b);
+        return std::memcmp(x, &y, sizeof y) == 0;
+    }
+    return a == b;
+}
+
+std::vector<std::string> SplitNames(const std::string& names) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = names.find(';', start);
+        const std::string part =
+            names.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!part.empty()) out.push_back(part);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return out;
+}
+
+std::string FieldList(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& name : names) out += (out.empty() ? "" : ", ") + Quoted(name);
+    return out;
+}
+
+const char* TypeName(TFieldType type) {
+    switch (type) {
+        case ftString:
+            return "string";
+        case ftFloat:
+            return "r8";
+        case ftInteger:
+            return "i4";
+    }
+    return "";
+}
+
+bool RoundToInt32(double v, int32_t& out) {
+    const double r = std::nearbyint(v);  // ties to even in the default rounding mode
+    if (!(r >= INT32_MIN && r <= INT32_MAX)) return false;
+    out = static_cast<int32_t>(r);
+    return true;
+}
+
+}  // namespace
+
+// ---- Definitions ----
+
+void TFieldDefs::Add(const std::string& name, TFieldType type, int size, bool required) {
+    if (owner_.Active()) throw EDatabaseError("Нельзя менять поля открытого набора данных.");
+    if (name.empty()) throw EDatabaseError("Имя поля не может быть пустым.");
+    if (!IsValidUtf8(name)) throw EDatabaseError("Имя поля содержит недопустимые символы.");
+    if (IndexOf(name) >= 0) throw EDatabaseError("Поле " + Quoted(name) + " уже определено.");
+    if (size < 0) throw EDatabaseError("Неверный размер поля " + Quoted(name) + ".");
+    items_.emplace_back(name, type, type == ftString ? size : 0, required);
+}
+
+void TFieldDefs::Clear() {
+    if (owner_.Active()) throw EDatabaseError("Нельзя менять поля открытого набора данных.");
+    items_.clear();
+}
+
+int TFieldDefs::IndexOf(const std::string& name) const {
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].Name() == name) return static_cast<int>(i);
+    return -1;
+}
+
+TFieldDef& TFieldDefs::Items(int i) {
+    if (i < 0 || i >= Count())
+        throw EDatabaseError("Нет определения поля с номером " + IntToStr(i) + ".");
+    return items_[static_cast<size_t>(i)];
+}
+
+const TFieldDef& TFieldDefs::Items(int i) const {
+    return const_cast<TFieldDefs*>(this)->Items(i);
+}
+
+void TIndexDefs::Add(const std::string& name, const std::string& fields, TIndexOptions options) {
+    if (owner_.Active()) throw EDatabaseError("Нельзя менять индексы открытого набора данных.");
+    items_.emplace_back(name, fields, options & (ixUnique | ixDescending));
+}
+
+void TIndexDefs::Clear() {
+    if (owner_.Active()) throw EDatabaseError("Нельзя менять индексы открытого набора данных.");
+    items_.clear();
+}
+
+const TIndexDef& TIndexDefs::Items(int i) const {
+    if (i < 0 || i >= Count())
+        throw EDatabaseError("Нет определения индекса с номером " + IntToStr(i) + ".");
+    return items_[static_cast<size_t>(i)];
+}
+
+// ---- Fields ----
+
+std::string TField::FieldName() const {
+    return ds_->fieldDefs_.Items(index_).Name();
+}
+
+TFieldType TField::DataType() const {
+    return ds_->fieldDefs_.Items(index_).DataType();
+}
+
+int TField::Size() const {
+    return ds_->fieldDefs_.Items(index_).Size();
+}
+
+bool TField::Required() const {
+    return ds_->fieldDefs_.Items(index_).Required();
+}
+
+bool TField::IsNull() const {
+    return platform::IsNull(ds_->ReadValue(index_));
+}
+
+double TField::AsFloat() const {
+    const Value& v = ds_->ReadValue(index_);
+    if (const double* d = std::get_if<double>(&v)) return *d;
+    if (const int32_t* i = std::get_if<int32_t>(&v)) return *i;
+    if (const std::string* s = std::get_if<std::string>(&v)) {
+        double d;
+        if (!TryStrToFloatAnySeparator(*s, d) || !std::isfinite(d))
+            throw EDatabaseError("Значение " + Quoted(*s) + " поля " + Quoted(FieldName()) +
+                                 " не является числом.");
+        return d;
+    }
+    return 0.0;
+}
+
+int TField::AsInteger() const {
+    const Value& v = ds_->ReadValue(index_);
+    if (const int32_t* i = std::get_if<int32_t>(&v)) return *i;
+    if (const double* d = std::get_if<double>(&v)) {
+        int32_t i;
+        if (!RoundToInt32(*d, i))
+            throw EDatabaseError("Значение поля " + Quoted(FieldName()) +
+                                 " не умещается в целое число.");
+        return i;
+    }
+    if (const std::string* s = std::get_if<std::string>(&v)) {
+        int i;
+        if (!TryStrToInt(*s, i))
+            throw EDatabaseError("Значение " + Quoted(*s) + " поля " + Quoted(FieldName()) +
+                                 " не является целым числом.");
+        return i;
+    }
+    return 0;
+}
+
+std::string TField::AsString() const {
+    const Value& v = ds_->ReadValue(index_);
+    if (const std::string* s = std::get_if<std::string>(&v)) return *s;
+    if (const double* d = std::get_if<double>(&v)) return FloatToStr(*d);
+    if (const int32_t* i = std::get_if<int32_t>(&v)) return IntToStr(*i);
+    return "";
+}
+
+void TField::SetAsFloat(double value) {
+    ds_->CheckEditing(index_);
+    if (!std::isfinite(value))
+        throw EDatabaseError("Недопустимое значение поля " + Quoted(FieldName()) + ".");
+    switch (DataType()) {
+        case ftFloat:
+            ds_->WriteValue(index_, value);
+            break;
+        case ftInteger: {
+            int32_t i;
+            if (!RoundToInt32(value, i))
+                throw EDatabaseError("Значение " + FloatToStr(value) + " не умещается в поле " +
+                                     Quoted(FieldName()) + ".");
+            ds_->WriteValue(index_, i);
+            break;
+        }
+        case ftString:
+            SetAsString(FloatToStr(value));
+            break;
+    }
+}
+
+void TField::SetAsInteger(int value) {
+    ds_->CheckEditing(index_);
+    switch (DataType()) {
+        case ftFloat:
+            ds_->WriteValue(index_, static_cast<double>(value));
+            break;
+        case ftInteger:
+            ds_->WriteValue(index_, static_cast<int32_t>(value));
+            break;
+        case ftString:
+            SetAsString(IntToStr(value));
+            break;
+    }
+}
+
+void TField::SetAsString(const std::string& value) {
+    ds_->CheckEditing(index_);
+    if (value.empty()) {
+        ds_->WriteValue(index_, std::monostate());
+        return;
+    }
+    switch (DataType()) {
+        case ftFloat: {
+            double d;
+            if (!TryStrToFloatAnySeparator(value, d) || !std::isfinite(d))
+                throw EDatabaseError(Quoted(value) + " не является числом (поле " +
+                                     Quoted(FieldName()) + ").");
+            ds_->WriteValue(index_, d);
+            break;
+        }
+        case ftInteger: {
+            int i;
+            if (!TryStrToInt(value, i))
+                throw EDatabaseError(Quoted(value) + " не является целым числом (поле " +
+                                     Quoted(FieldName()) + ").");
+            ds_->WriteValue(index_, static_cast<int32_t>(i));
+            break;
+        }
+        case ftString:
+            if (Size() > 0 && CharacterCount(value) > static_cast<size_t>(Size()))
+                throw EDatabaseError("Поле " + Quoted(FieldName()) + " вмещает не более " +
+                                     IntToStr(Size()) + " символов.");
+            ds_->WriteValue(index_, value);
+            break;
+    }
+}
+
+void TField::Clear() {
+    ds_->CheckEditing(index_);
+    ds_->WriteValue(index_, std::monostate());
+}
+
+// ---- The dataset ----
+
+TClientDataSet::TClientDataSet() : fieldDefs_(*this), indexDefs_(*this) {}
+
+TClientDataSet::~TClientDataSet() {
+    try {
+        Close();
+    } catch (...) {
+        // Nobody is left to tell; callers that care close the dataset themselves.
+    }
+}
+
+void TClientDataSet::CheckActive() const {
+    if (!active_) throw EDatabaseError("Набор данных закрыт.");
+}
+
+void TClientDataSet::CheckFieldIndex(int index) const {
+    CheckActive();
+    if (index < 0 || index >= fieldDefs_.Count())
+        throw EDatabaseError("Нет поля с номером " + IntToStr(index) + ".");
+}
+
+void TClientDataSet::CheckEditing(int index) const {
+    CheckFieldIndex(index);
+    if (state_ != dsEdit && state_ != dsInsert)
+        throw EDatabaseError("Набор данных не в режиме правки или вставки.");
+}
+
+// A pending edit is posted when something was set in it, otherwise dropped.
+void TClientDataSet::CheckBrowseMode() {
+    if (state_ != dsEdit && state_ != dsInsert) return;
+    if (modified_)
+        Post();
+    else
+        Cancel();
+}
+
+void TClientDataSet::SetFileName(const std::string& fileName) {
+    fileName_ = fileName;
+    filePath_.clear();
+    if (fileName.empty()) return;
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(fileName, ec);
+    filePath_ = ec ? fileName : absolute.string();
+}
+
+std::vector<int> TClientDataSet::ResolveFieldNames(const std::string& names) const {
+    std::vector<int> fields;
+    for (const std::string& name : SplitNames(names)) {
+        const int i = fieldDefs_.IndexOf(name);
+        if (i < 0) throw EDatabaseError("Поле " + Quoted(name) + " не найдено.");
+        fields.push_back(i);
+    }
+    return fields;
+}
+
+void TClientDataSet::SetIndexFieldNames(const std::string& names) {
+    if (names == indexFieldNames_) return;
+    if (!active_) {
+        indexFieldNames_ = names;
+        return;
+    }
+    std::vector<int> fields = ResolveFieldNames(names);
+    CheckBrowseMode();
+    const bool hasRow = cursor_ >= 0;
+    const uint64_t keep = hasRow ? CurrentId() : 0;
+    indexFieldNames_ = names;
+    sortFields_ = std::move(fields);
+    RebuildView();
+    if (hasRow) LocateRow(keep);
+    eof_ = bof_ = view_.empty();
+}
+
+// ---- Opening and closing ----
+
+void TClientDataSet::ClearData() {
+    active_ = false;
+    state_ = dsInactive;
+    rows_.clear();
+    view_.clear();
+    sortFields_.clear();
+    cursor_ = -1;
+    eof_ = bof_ = true;
+    buffer_.clear();
+    modified_ = false;
+    log_.clear();
+    savedLogSize_ = 0;
+    savedStateLost_ = false;
+}
+
+// Makes the dataset open on the given rows; the definitions are in place and checked.
+void TClientDataSet::OpenOn(std::vector<Values> rows, std::vector<int> sortFields) {
+    ClearData();
+    rows_.reserve(rows.size());
+    for (Values& values : rows) rows_.push_back(Row{nextId_++, std::move(values)});
+    sortFields_ = std::move(sortFields);
+    active_ = true;
+    state_ = dsBrowse;
+    RebuildView();
+    cursor_ = view_.empty() ? -1 : 0;
+    eof_ = bof_ = view_.empty();
+}
+
+void TClientDataSet::CheckDefinitions() const {
+    if (fieldDefs_.Count() == 0) throw EDatabaseError("У набора данных нет полей.");
+    for (const TIndexDef& index : indexDefs_.items_)
+        for (const std::string& name : SplitNames(index.Fields()))
+            if (fieldDefs_.IndexOf(name) < 0)
+                throw EDatabaseError("Индекс " + Quoted(index.Name()) +
+                                     " ссылается на неизвестное поле " + Quoted(name) + ".");
+}
+
+void TClientDataSet::CreateDataSet() {
+    Close();
+    CheckDefinitions();
+    std::vector<int> sortFields = ResolveFieldNames(indexFieldNames_);
+    OpenOn({}, std::move(sortFields));
+}
+
+void TClientDataSet::Open() {
+    if (active_) return;
+    if (fileName_.empty()) throw EDatabaseError("Не задан файл набора данных.");
+    Load(filePath_, fileName_);
+}
+
+void TClientDataSet::SetActive(bool active) {
+    if (active)
+        Open();
+    else
+        Close();
+}
+
+bool TClientDataSet::ChangedSinceFile() const {
+    return savedStateLost_ || log_.size() != savedLogSize_;
+}
+
+void TClientDataSet::Close() {
+    if (!active_) return;
+    if (state_ == dsEdit || state_ == dsInsert) {
+        try {
+            CheckBrowseMode();
+        } catch (const EDatabaseError&) {
+            Cancel();  // an edit that cannot be posted has nowhere to go
+        }
+    }
+    if (!filePath_.empty() && ChangedSinceFile()) Write(filePath_, fileName_);
+    ClearData();
+}
+
+void TClientDataSet::LoadFromFile(const std::string& path) {
+    Close();
+    Load(path, path);
+}
+
+void TClientDataSet::SaveToFile(const std::string& path) {
+    CheckActive();
+    CheckBrowseMode();
+    if (path.empty() && filePath_.empty()) throw EDatabaseError("Не задан файл набора данных.");
+    if (path.empty())
+        Write(filePath_, fileName_);
+    else
+        Write(path, path);
+}
+
+void TClientDataSet::Write(const std::string& path, const std::string& shownPath) {
+    WriteFileReplacing(path, BuildPacket(), shownPath);
+    if (!filePath_.empty() && SameFile(path, filePath_)) {
+        savedLogSize_ = log_.size();
+        savedStateLost_ = false;
+    }
+}
+
+// ---- The packet ----
+
+namespace {
+
+struct StringWriter : pugi::xml_writer {
+    std::string text;
+    void write(const void* data, size_t size) override {
+        text.append(static_cast<const char*>(data), size);
+    }
+};
+
+}  // namespace
+
+std::string TClientDataSet::BuildPacket() const {
+    pugi::xml_document doc;
+    pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
+    declaration.append_attribute("version") = "1.0";
+    declaration.append_attribute("encoding") = "UTF-8";
+    declaration.append_attribute("standalone") = "yes";
+    pugi::xml_node packet = doc.append_child("DATAPACKET");
+    packet.append_attribute("Version") = "2.0";
+    pugi::xml_node metadata = packet.append_child("METADATA");
+    pugi::xml_node fields = metadata.append_child("FIELDS");
+    std::vector<std::string> attributeNames;
+    for (const TFieldDef& def : fieldDefs_.items_) {
+        attributeNames.push_back(EncodeXmlName(def.Name()));
+        pugi::xml_node field = fields.append_child("FIELD");
+        field.append_attribute("attrname") = attributeNames.back().c_str();
+        field.append_attribute("fieldtype") = TypeName(def.DataType());
+        if (def.DataType() == ftString) field.append_attribute("WIDTH") = def.Size();
+        if (def.Required()) field.append_attribute("required") = "true";
+    }
+    pugi::xml_node params = metadata.append_child("PARAMS");
+    for (const TIndexDef& def : indexDefs_.items_) {
+        pugi::xml_node index = params.append_child("INDEX");
+        index.append_attribute("name") = def.Name().c_str();
+        index.append_attribute("fields") = def.Fields().c_str();
+        if (def.Options() & ixUnique) index.append_attribute("unique") = "true";
+        if (def.Options() & ixDescending) index.append_attribute("descending") = "true";
+    }
+    pugi::xml_node rowData = packet.append_child("ROWDATA");
+    for (const Row& row : rows_) {
+        pugi::xml_node element = rowData.append_child("ROW");
+        for (size_t i = 0; i < row.values.size(); ++i) {
+            const Value& v = row.values[i];
+            if (IsNull(v)) continue;
+            pugi::xml_attribute attribute = element.append_attribute(attributeNames[i].c_str());
+            if (const double* d = std::get_if<double>(&v))
+                attribute = FormatDouble(*d).c_str();
+            else if (const int32_t* n = std::get_if<int32_t>(&v))
+                attribute = IntToStr(*n).c_str();
+            else
+                attribute = std::get<std::string>(v).c_str();
+        }
+    }
+    StringWriter writer;
+    doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+    return writer.text;
+}
+
+namespace {
+
+bool ReadFlag(const pugi::xml_node& node, const char* name, bool& out) {
+    const pugi::xml_attribute attribute = node.attribute(name);
+    const std::string text = attribute.value();
+    if (!attribute || text == "false") {
+        out = false;
+    } else if (text == "true") {
+        out = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// Reads the whole packet into local tables and opens the dataset on them only when all of it
+// is sound; on any failure the dataset is left closed, empty and without definitions.
+void TClientDataSet::Load(const std::string& path, const std::string& shownPath) {
+    try {
+        LoadPacket(path, shownPath);
+    } catch (...) {
+        ClearData();
+        fieldDefs_.items_.clear();
+        indexDefs_.items_.clear();
+        throw;
+    }
+}
+
+void TClientDataSet::LoadPacket(const std::string& path, const std::string& shownPath) {
+    const std::string text = PacketToUtf8(ReadWholeFile(path, shownPath), shownPath);
+    const auto damaged = [&](const std::string& detail) { return DamagedFile(shownPath, detail); };
+
+    pugi::xml_document doc;
+    const pugi::xml_parse_result parsed =
+        doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
+    if (!parsed)
+        throw damaged("это не XML или файл обрезан (ошибка разбора у байта " +
+                      IntToStr(parsed.offset) + ")");
+    int topElements = 0;
+    for (const pugi::xml_node& node : doc.children())
+        if (node.type() == pugi::node_element) ++topElements;
+    const pugi::xml_node packet = doc.document_element();
+    if (topElements != 1 || std::string(packet.name()) != "DATAPACKET")
+        throw damaged("это не пакет данных (нет элемента DATAPACKET)");
+    const pugi::xml_node fieldsNode = packet.child("METADATA").child("FIELDS");
+    if (!fieldsNode) throw damaged("нет описания полей (METADATA/FIELDS)");
+
+    std::vector<TFieldDef> fields;
+    std::vector<std::string> attributeNames;
+    for (const pugi::xml_node& node : fieldsNode.children()) {
+        if (node.type() != pugi::node_element) continue;
+        if (std::string(node.name()) != "FIELD")
+            throw damaged("неожиданный элемент " + Quoted(node.name()) + " в описании полей");
+        const std::string attributeName = node.attribute("attrname").value();
+        const std::string name = DecodeXmlName(attributeName);
+        if (name.empty()) throw damaged("у поля нет имени");
+        for (const TFieldDef& other : fields)
+            if (other.Name() == name) throw damaged("поле " + Quoted(name) + " описано дважды");
+        const std::string typeName = node.attribute("fieldtype").value();
+        TFieldType type;
+        if (typeName == "string")
+            type = ftString;
+        else if (typeName == "r8")
+            type = ftFloat;
+        else if (typeName == "i4")
+            type = ftInteger;
+        else
+            throw damaged("неизвестный тип " + Quoted(typeName) + " у поля " + Quoted(name));
+        int32_t width = 0;
+        if (type == ftString && node.attribute("WIDTH") &&
+            (!ParseInt32(node.attribute("WIDTH").value(), width) || width < 0))
+            throw damaged("неверная ширина поля " + Quoted(name));
+        bool required;
+        if (!ReadFlag(node, "required", required))
+            throw damaged("неверный признак обязательности поля " + Quoted(name));
+        fields.emplace_back(name, type, width, required);
+        attributeNames.push_back(attributeName);
+    }
+    if (fields.empty()) throw damaged("в таблице нет ни одного поля");
+
+    const auto fieldIndex = [&](const std::string& name) {
+        for (size_t i = 0; i < fields.size(); ++i)
+            if (fields[i].Name() == name) return static_cast<int>(i);
+        return -1;
+    };
+
+    std::vector<TIndexDef> indexes;
+    for (const pugi::xml_node& node : packet.child("METADATA").child("PARAMS").children("INDEX")) {
+        const std::string name = node.attribute("name").value();
+        const std::string indexFields = node.attribute("fields").value();
+        for (const std::string& field : SplitNames(indexFields))
+            if (fieldIndex(field) < 0)
+                throw damaged("индекс " + Quoted(name) + " ссылается на неизвестное поле " +
+                              Quoted(field));
+        bool unique, descending;
+        if (!ReadFlag(node, "unique", unique) || !ReadFlag(node, "descending", descending))
+            throw damaged("неверные параметры индекса " + Quoted(name));
+        indexes.emplace_back(name, indexFields,
+                             (unique ? ixUnique : 0u) | (descending ? ixDescending : 0u));
+    }
+
+    std::vector<Values> rows;
+    int rowNumber = 0;
+    for (const pugi::xml_node& node : packet.child("ROWDATA").children()) {
+        if (node.type() != pugi::node_element) continue;
+        if (std::string(node.name()) != "ROW")
+            throw damaged("неожиданный элемент " + Quoted(node.name()) + " среди записей");
+        ++rowNumber;
+        const std::string where = "запись " + IntToStr(rowNumber);
+        Values values(fields.size());
+        std::vector<bool> seen(fields.size(), false);
+        for (const pugi::xml_attribute& attribute : node.attributes()) {
+            const auto found = std::find(attributeNames.begin(), attributeNames.end(),
+                                         std::string(attribute.name()));
+            if (found == attributeNames.end())
+                throw damaged(where + ": неизвестное поле " + Quoted(attribute.name()));
+            const size_t i = static_cast<size_t>(found - attributeNames.begin());
+            if (seen[i])
+                throw damaged(where + ": поле " + Quoted(fields[i].Name()) + " задано дважды");
+            seen[i] = true;
+            const std::string value = attribute.value();
+            const std::string what =
+                where + ": значение " + Quoted(value) + " поля " + Quoted(fields[i].Name());
+            switch (fields[i].DataType()) {
+                case ftFloat: {
+                    double d;
+                    if (!ParseDouble(value, d)) throw damaged(what + " не является числом");
+                    values[i] = d;
+                    break;
+                }
+                case ftInteger: {
+                    int32_t n;
+                    if (!ParseInt32(value, n))
+                        throw damaged(what + " не является 32-битным целым числом");
+                    values[i] = n;
+                    break;
+                }
+                case ftString:
+                    if (!value.empty()) values[i] = value;
+                    break;
+            }
+        }
+        rows.push_back(std::move(values));
+    }
+
+    // The rows must satisfy the unique indexes, and IndexFieldNames must name fields of the
+    // table, before anything of the old state is replaced.
+    fieldDefs_.items_ = std::move(fields);
+    indexDefs_.items_ = std::move(indexes);
+    std::vector<int> sortFields;
+    try {
+        CheckUniqueKeys(rows);
+        sortFields = ResolveFieldNames(indexFieldNames_);
+    } catch (const EDatabaseError& e) {
+        throw DamagedFileBecause(shownPath, e.what());
+    }
+    OpenOn(std::move(rows), std::move(sortFields));
+}
+
+// ---- Rows, keys and the view ----
+
+std::vector<std::vector<int>> TClientDataSet::UniqueKeys() const {
+    std::vector<std::vector<int>> keys;
+    for (const TIndexDef& index : indexDefs_.items_) {
+        if (!(index.Options() & ixUnique)) continue;
+        std::vector<int> fields = ResolveFieldNames(index.Fields());
+        if (!fields.empty()) keys.push_back(std::move(fields));
+    }
+    return keys;
+}
+
+std::string TClientDataSet::DuplicateKeyMessage(const std::vector<int>& key) const {
+    std::vector<std::string> names;
+    for (int f : key) names.push_back(fieldDefs_.Items(f).Name());
+    for (const TIndexDef& index : indexDefs_.items_) {
+        if (!(index.Options() & ixUnique) || ResolveFieldNames(index.Fields()) != key) continue;
+        std::string text = "Нарушение уникальности ключа: запись с таким значением " +
+                           std::string(names.size() == 1 ? "поля " : "полей ") + FieldList(names) +
+                           " уже есть";
+        if (!index.Name().empty()) text += " (индекс " + Quoted(index.Name()) + ")";
+        return text + ".";
+    }
+    return "Нарушение уникальности ключа.";
+}
+
+void TClientDataSet::CheckUniqueKeys(const std::vector<Values>& rows) const {
+    for (const std::vector<int>& key : UniqueKeys()) {
+        const auto compare = [&](size_t a, size_t b) {
+            for (int f : key) {
+                const int c = CompareValues(rows[a][f], rows[b][f]);
+                if (c != 0) return c;
+            }
+            return 0;
+        };
+        std::vector<size_t> order(rows.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(),
+                  [&](size_t a, size_t b) { return compare(a, b) < 0; });
+        for (size_t i = 1; i < order.size(); ++i)
+            if (compare(order[i - 1], order[i]) == 0)
+                throw EDatabaseError(DuplicateKeyMessage(key));
+    }
+}
+
+void TClientDataSet::CheckRow(const Values& values, uint64_t selfId) const {
+    for (size_t i = 0; i < values.size(); ++i)
+        if (fieldDefs_.items_[i].Required() && IsNull(values[i]))
+            throw EDatabaseError("Поле " + Quoted(fieldDefs_.items_[i].Name()) +
+                                 " должно иметь значение.");
+    for (const std::vector<int>& key : UniqueKeys()) {
+        for (const Row& row : rows_) {
+            if (row.id == selfId) continue;
+            const bool same = std::all_of(key.begin(), key.end(), [&](int f) {
+                return CompareValues(row.values[f], values[f]) == 0;
+            });
+            if (same) throw EDatabaseError(DuplicateKeyMessage(key));
+        }
+    }
+}
+
+void TClientDataSet::RebuildView() {
+    view_.resize(rows_.size());
+    std::iota(view_.begin(), view_.end(), 0);
+    if (sortFields_.empty()) return;
+    std::stable_sort(view_.begin(), view_.end(), [&](size_t a, size_t b) {
+        for (int f : sortFields_) {
+            const int c = CompareValues(rows_[a].values[f], rows_[b].values[f]);
+            if (c != 0) return c < 0;
+        }
+        return false;
+    });
+}
+
+// Makes the row with that id current; when it is gone, the row at the same place (or the last).
+void TClientDataSet::LocateRow(uint64_t id) {
+    for (size_t i = 0; i < view_.size(); ++i) {
+        if (rows_[view_[i]].id == id) {
+            cursor_ = static_cast<int>(i);
+            return;
+        }
+    }
+    cursor_ = std::min(cursor_, static_cast<int>(view_.size()) - 1);
+    if (cursor_ < 0 && !view_.empty()) cursor_ = 0;
+}
+
+uint64_t TClientDataSet::CurrentId() const {
+    return rows_[view_[static_cast<size_t>(cursor_)]].id;
+}
+
+size_t TClientDataSet::StoragePosition(uint64_t id, size_t hint) const {
+    if (hint < rows_.size() && rows_[hint].id == id) return hint;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].id == id) return i;
+    return rows_.size();
+}
+
+const TClientDataSet::Value& TClientDataSet::ReadValue(int field) const {
+    static const Value null;
+    CheckFieldIndex(field);
+    if (state_ == dsEdit || state_ == dsInsert) return buffer_[static_cast<size_t>(field)];
+    if (cursor_ < 0) return null;
+    return rows_[view_[static_cast<size_t>(cursor_)]].values[static_cast<size_t>(field)];
+}
+
+void TClientDataSet::WriteValue(int field, Value value) {
+    CheckEditing(field);
+    buffer_[static_cast<size_t>(field)] = std::move(value);
+    modified_ = true;
+}
+
+// ---- Cursor ----
+
+void TClientDataSet::First() {
+    CheckActive();
+    CheckBrowseMode();
+    cursor_ = view_.empty() ? -1 : 0;
+    eof_ = bof_ = view_.empty();
+}
+
+void TClientDataSet::Last() {
+    CheckActive();
+    CheckBrowseMode();
+    cursor_ = static_cast<int>(view_.size()) - 1;
+    eof_ = bof_ = view_.empty();
+}
+
+void TClientDataSet::Next() {
+    MoveBy(1);
+}
+
+void TClientDataSet::Prior() {
+    MoveBy(-1);
+}
+
+int TClientDataSet::MoveBy(int n) {
+    CheckActive();
+    CheckBrowseMode();
+    if (view_.empty()) {
+        eof_ = bof_ = true;
+        return 0;
+    }
+    if (n == 0) return 0;
+    const long long last = static_cast<long long>(view_.size()) - 1;
+    const long long target = static_cast<long long>(cursor_) + n;
+    const int from = cursor_;
+    if (target > last) {
+        cursor_ = static_cast<int>(last);
+        eof_ = true;
+        bof_ = false;
+    } else if (target < 0) {
+        cursor_ = 0;
+        bof_ = true;
+        eof_ = false;
+    } else {
+        cursor_ = static_cast<int>(target);
+        eof_ = bof_ = false;
+    }
+    return cursor_ - from;
+}
+
+bool TClientDataSet::Eof() const {
+    return !active_ || view_.empty() || eof_;
+}
+
+bool TClientDataSet::Bof() const {
+    return !active_ || view_.empty() || bof_;
+}
+
+int TClientDataSet::RecNo() const {
+    if (!active_ || state_ == dsInsert || cursor_ < 0) return 0;
+    return cursor_ + 1;
+}
+
+int TClientDataSet::RecordCount() const {
+    return active_ ? static_cast<int>(rows_.size()) : 0;
+}
+
+int TClientDataSet::FieldCount() const {
+    return active_ ? fieldDefs_.Count() : 0;
+}
+
+TField TClientDataSet::Fields(int index) {
+    CheckFieldIndex(index);
+    return TField(this, index);
+}
+
+TField TClientDataSet::FieldByName(const std::string& name) {
+    CheckActive();
+    const int index = fieldDefs_.IndexOf(name);
+    if (index < 0) throw EDatabaseError("Поле " + Quoted(name) + " не найдено.");
+    return TField(this, index);
+}
+
+// ---- Editing ----
+
+void TClientDataSet::Append() {
+    CheckActive();
+    CheckBrowseMode();
+    buffer_.assign(static_cast<size_t>(fieldDefs_.Count()), Value());
+    modified_ = false;
+    insertBeforeId_ = 0;
+    state_ = dsInsert;
+}
+
+void TClientDataSet::Insert() {
+    Append();
+    insertBeforeId_ = cursor_ >= 0 ? CurrentId() : 0;
+}
+
+void TClientDataSet::Edit() {
+    CheckActive();
+    if (state_ == dsEdit || state_ == dsInsert) return;
+    if (cursor_ < 0) throw EDatabaseError("Набор данных пуст: нет записи для изменения.");
+    buffer_ = rows_[view_[static_cast<size_t>(cursor_)]].values;
+    modified_ = false;
+    state_ = dsEdit;
+}
+
+void TClientDataSet::Post() {
+    CheckActive();
+    if (state_ == dsEdit) {
+        const uint64_t id = CurrentId();
+        CheckRow(buffer_, id);
+        const size_t position = view_[static_cast<size_t>(cursor_)];
+        Row& row = rows_[position];
+        bool changed = false, keyChanged = false;
+        for (size_t i = 0; i < buffer_.size(); ++i) {
+            if (SameValue(row.values[i], buffer_[i])) continue;
+            changed = true;
+            if (std::find(sortFields_.begin(), sortFields_.end(), static_cast<int>(i)) !=
+                sortFields_.end())
+                keyChanged = true;
+        }
+        if (changed) {
+            log_.push_back(Change{Change::Kind::Edited, id, position, row.values});
+            row.values = std::move(buffer_);
+            if (keyChanged) {
+                RebuildView();
+                LocateRow(id);
+            }
+        }
+    } else if (state_ == dsInsert) {
+        CheckRow(buffer_, 0);
+        const uint64_t id = nextId_++;
+        const size_t position =
+            insertBeforeId_ != 0 ? StoragePosition(insertBeforeId_, 0) : rows_.size();
+        rows_.insert(rows_.begin() + static_cast<long>(position), Row{id, std::move(buffer_)});
+        log_.push_back(Change{Change::Kind::Inserted, id, position, {}});
+        RebuildView();
+        LocateRow(id);
+    } else {
+        return;
+    }
+    buffer_.clear();
+    modified_ = false;
+    state_ = dsBrowse;
+    eof_ = bof_ = false;
+}
+
+void TClientDataSet::Cancel() {
+    if (state_ != dsEdit && state_ != dsInsert) return;
+    buffer_.clear();
+    modified_ = false;
+    state_ = dsBrowse;
+}
+
+void TClientDataSet::Delete() {
+    CheckActive();
+    if (state_ == dsInsert) {
+        Cancel();
+        return;
+    }
+    Cancel();
+    if (cursor_ < 0) throw EDatabaseError("Набор данных пуст: нет записи для удаления.");
+    const size_t position = view_[static_cast<size_t>(cursor_)];
+    log_.push_back(
+        Change{Change::Kind::Deleted, rows_[position].id, position, rows_[position].values});
+    rows_.erase(rows_.begin() + static_cast<long>(position));
+    RebuildView();
+    eof_ = bof_ = false;
+    if (view_.empty()) {
+        cursor_ = -1;
+        eof_ = bof_ = true;
+    } else if (cursor_ >= static_cast<int>(view_.size())) {
+        cursor_ = static_cast<int>(view_.size()) - 1;
+        eof_ = true;
+    }
+}
+
+void TClientDataSet::SetSavePoint(int savePoint) {
+    if (!active_) return;
+    if (savePoint < 0 || static_cast<size_t>(savePoint) > log_.size())
+        throw EDatabaseError("Неверная точка сохранения " + IntToStr(savePoint) + ".");
+    Cancel();
+    const bool hasRow = cursor_ >= 0;
+    const uint64_t keep = hasRow ? CurrentId() : 0;
+    while (log_.size() > static_cast<size_t>(savePoint)) {
+        Change& change = log_.back();
+        if (change.kind == Change::Kind::Deleted) {
+            const size_t position = std::min(change.position, rows_.size());
+            rows_.insert(rows_.begin() + static_cast<long>(position),
+                         Row{change.id, std::move(change.values)});
+        } else {
+            const size_t position = StoragePosition(change.id, change.position);
+            if (position == rows_.size()) {
+                // cannot happen: every logged row is still there when its change is undone
+            } else if (change.kind == Change::Kind::Inserted) {
+                rows_.erase(rows_.begin() + static_cast<long>(position));
+            } else {
+                rows_[position].values = std::move(change.values);
+            }
+        }
+        log_.pop_back();
+    }
+    if (log_.size() < savedLogSize_) savedStateLost_ = true;
+    RebuildView();
+    if (hasRow)
+        LocateRow(keep);
+    else
+        cursor_ = view_.empty() ? -1 : 0;
+    eof_ = bof_ = view_.empty();
+}
+
+}  // namespace platform

@@ -1,0 +1,333 @@
+#pragma once
+// The in-memory table behind the reference tables (breakers, transformers, cable current tables):
+// typed fields, index definitions, an ordered cursor, editing with a change log and save points,
+// and persistence as an XML data packet.
+//
+// File form (written UTF-8 with a declaration; numbers with '.', shortest text that reads back
+// to the same double):
+//
+//   <DATAPACKET Version="2.0">
+//     <METADATA>
+//       <FIELDS>
+//         <FIELD attrname="Сечение_x0020_0_x0020_жилы" fieldtype="r8" required="true"/>
+//         <FIELD attrname="Серии" fieldtype="string" WIDTH="20"/>
+//         <FIELD attrname="Число_x0020_полюсов" fieldtype="i4"/>
+//       </FIELDS>
+//       <PARAMS>
+//         <INDEX name="02" fields="Мощность кВА" unique="true" descending="true"/>
+//       </PARAMS>
+//     </METADATA>
+//     <ROWDATA>
+//       <ROW Сечение_x0020_0_x0020_жилы="2.5" Серии="ВА47-29"/>
+//     </ROWDATA>
+//   </DATAPACKET>
+//
+// A field name is written as `attrname` in an XML-name form, and each row carries its values as
+// attributes of that name; a null value has no attribute. The XML-name form keeps every
+// character that may stand in an XML name and writes any other one, and '_' itself, as
+// "_xHHHH_" (its code point in hex), so it is reversible for any name.
+//
+// The reader also takes a packet in Windows-1251 (or any encoding its declaration names); a
+// packet without a declared encoding whose bytes are not valid UTF-8 is read as Windows-1251.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace platform {
+
+// Every failure of the dataset: a bad call, a refused post, a damaged or unwritable file. The
+// text is Russian and meant for the user.
+class EDatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum TFieldType {
+    ftString,   // UTF-8 text; Size is the most characters a value may have (0: no limit)
+    ftFloat,    // 8-byte double
+    ftInteger,  // 32-bit signed integer
+};
+
+enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+enum TIndexOption : unsigned { ixUnique = 1, ixDescending = 2 };
+using TIndexOptions = unsigned;  // ixUnique | ixDescending
+
+class TClientDataSet;
+
+class TFieldDef {
+public:
+    TFieldDef(std::string name, TFieldType type, int size, bool required)
+        : name_(std::move(name)), type_(type), size_(size), required_(required) {}
+    const std::string& Name() const { return name_; }
+    TFieldType DataType() const { return type_; }
+    int Size() const { return size_; }
+    // A required field refuses a post while it is null. May be changed on an open dataset.
+    bool Required() const { return required_; }
+    void SetRequired(bool required) { required_ = required; }
+
+private:
+    std::string name_;
+    TFieldType type_;
+    int size_;
+    bool required_;
+};
+
+// The structure of the table. Add and Clear are refused while the dataset is open; a load
+// replaces the definitions by those of the file.
+class TFieldDefs {
+public:
+    // Refuses an empty name and a name already defined (the cable table window relies on it).
+    void Add(const std::string& name, TFieldType type, int size = 0, bool required = false);
+    void Clear();
+    int Count() const { return static_cast<int>(items_.size()); }
+    // Position of the definition of that name, -1 when there is none.
+    int IndexOf(const std::string& name) const;
+    TFieldDef& Items(int i);
+    const TFieldDef& Items(int i) const;
+    TFieldDef& operator[](int i) { return Items(i); }
+    const TFieldDef& operator[](int i) const { return Items(i); }
+
+private:
+    friend class TClientDataSet;
+    explicit TFieldDefs(const TClientDataSet& owner) : owner_(owner) {}
+    const TClientDataSet& owner_;
+    std::vector<TFieldDef> items_;
+};
+
+class TIndexDef {
+public:
+    TIndexDef(std::string name, std::string fields, TIndexOptions options)
+        : name_(std::move(name)), fields_(std::move(fields)), options_(options) {}
+    const std::string& Name() const { return name_; }
+    const std::string& Fields() const { return fields_; }  // ';'-separated field names
+    TIndexOptions Options() const { return options_; }
+
+private:
+    std::string name_;
+    std::string fields_;
+    TIndexOptions options_;
+};
+
+// Index definitions are kept and saved with the table. A unique index with fields refuses a
+// second row with the same key (an index without fields constrains nothing). The order of the
+// rows is chosen by IndexFieldNames, not by these definitions.
+class TIndexDefs {
+public:
+    void Add(const std::string& name, const std::string& fields, TIndexOptions options = 0);
+    void Clear();
+    int Count() const { return static_cast<int>(items_.size()); }
+    const TIndexDef& Items(int i) const;
+    const TIndexDef& operator[](int i) const { return Items(i); }
+
+private:
+    friend class TClientDataSet;
+    explicit TIndexDefs(const TClientDataSet& owner) : owner_(owner) {}
+    const TClientDataSet& owner_;
+    std::vector<TIndexDef> items_;
+};
+
+// A handle on one field of the current row (of the row being edited in dsEdit / dsInsert).
+// A null number reads as 0, a null text as "". Setting "" makes the value null. Values convert
+// between types: a float reads as text in the program's number form ("0,1"), a text that holds
+// a number reads as a number ('.' or ',' as separator), a float reads as an integer rounded to
+// the nearest (a tie to the even one).
+class TField {
+public:
+    std::string FieldName() const;
+    TFieldType DataType() const;
+    int Size() const;
+    bool Required() const;
+    int Index() const { return index_; }
+
+    bool IsNull() const;
+    double AsFloat() const;
+    int AsInteger() const;
+    std::string AsString() const;
+
+    // Only in dsEdit / dsInsert. A value the field cannot hold (text too long, not a number,
+    // a float that is not finite) is refused with EDatabaseError and nothing changes.
+    void SetAsFloat(double value);
+    void SetAsInteger(int value);
+    void SetAsString(const std::string& value);
+    void Clear();
+
+private:
+    friend class TClientDataSet;
+    TField(TClientDataSet* dataSet, int index) : ds_(dataSet), index_(index) {}
+    TClientDataSet* ds_;
+    int index_;
+};
+
+class TClientDataSet {
+public:
+    TClientDataSet();
+    // Closes the dataset (writing changed rows back to FileName); a failure is swallowed here,
+    // so callers that must report it call Close themselves.
+    ~TClientDataSet();
+    TClientDataSet(const TClientDataSet&) = delete;
+    TClientDataSet& operator=(const TClientDataSet&) = delete;
+
+    TFieldDefs& FieldDefs() { return fieldDefs_; }
+    const TFieldDefs& FieldDefs() const { return fieldDefs_; }
+    TIndexDefs& IndexDefs() { return indexDefs_; }
+    const TIndexDefs& IndexDefs() const { return indexDefs_; }
+
+    // ';'-separated field names: the rows are seen in ascending order of them, rows with equal
+    // keys (and nulls, which come first) in the order they were added; "" is the order of
+    // addition. Kept across Close and Open. Setting a new value keeps the cursor on the same
+    // row; setting the value it already has does nothing at all (the end-of-data flag stays).
+    const std::string& IndexFieldNames() const { return indexFieldNames_; }
+    void SetIndexFieldNames(const std::string& names);
+
+    // The file that Open loads and that Close writes changed rows back to. A relative name is
+    // taken relative to the current folder at the moment it is set.
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(const std::string& fileName);
+
+    // An empty table from the definitions, opened. Closes the dataset first if it is open.
+    void CreateDataSet();
+    // Loads FileName. Does nothing when already open.
+    void Open();
+    // Posts a pending edit when it can (an edit that cannot be posted is dropped), writes the
+    // rows back to FileName when they differ from what was loaded or last saved there (rows
+    // returned to a save point are no change), then empties the dataset. If the write fails it
+    // throws, and the dataset stays open with all its rows; a later Close tries again. Does
+    // nothing on a closed dataset.
+    void Close();
+    bool Active() const { return active_; }
+    void SetActive(bool active);
+
+    // Closes the dataset if it is open (see Close), then loads the packet and opens it. A file
+    // that is missing, unreadable or damaged throws EDatabaseError naming the file and leaves
+    // the dataset closed, empty and without definitions.
+    void LoadFromFile(const std::string& path);
+    // Writes the whole table (a pending edit is posted first). The file is written beside the
+    // target and renamed over it, so a failed write leaves the old file as it was. "" means
+    // FileName.
+    void SaveToFile(const std::string& path = "");
+
+    TDataSetState State() const { return state_; }
+
+    // Moving posts a pending edit first (or drops a new row in which nothing was set). Moving
+    // a closed dataset throws.
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    // Moves by n rows and returns the rows actually moved. Moving past the last row stays on
+    // it and sets Eof; moving before the first stays on it and sets Bof.
+    int MoveBy(int n);
+    // True only after a move past the last row (the last row stays current), on an empty or
+    // a closed dataset. First and Last clear it.
+    bool Eof() const;
+    // True only after a move before the first row, on an empty or a closed dataset.
+    bool Bof() const;
+    // 1-based position of the current row; 0 when there is none or a new row is being inserted.
+    int RecNo() const;
+    int RecordCount() const;
+    bool IsEmpty() const { return RecordCount() == 0; }
+
+    // The fields of an open dataset (FieldCount is 0 on a closed one). A closed dataset, an
+    // unknown name or a position out of range throws EDatabaseError.
+    int FieldCount() const;
+    TField Fields(int index);
+    TField FieldByName(const std::string& name);
+
+    // Append: a new row that goes after the others; Insert: one that goes before the current
+    // row (in the order of addition). Either one is placed by IndexFieldNames when posted.
+    void Append();
+    void Insert();
+    // Edit of an empty dataset is refused.
+    void Edit();
+    // Checks required fields and unique indexes; a refused post keeps the edit state and
+    // its values. Does nothing in dsBrowse.
+    void Post();
+    void Cancel();
+    // Deletes the current row; the next row becomes current (after the last row: the new last
+    // one, with Eof set). In dsInsert it only drops the new row.
+    void Delete();
+    // A value of the row being edited has been set.
+    bool Modified() const { return modified_; }
+
+    // The position of the change log: SetSavePoint returns every row to its values at that
+    // moment (inserted rows go, deleted rows come back, edited rows get their old values). A
+    // position beyond the log is refused; on a closed dataset SetSavePoint does nothing.
+    int SavePoint() const { return static_cast<int>(log_.size()); }
+    void SetSavePoint(int savePoint);
+    // Changes recorded since the rows were loaded or created.
+    int ChangeCount() const { return static_cast<int>(log_.size()); }
+
+private:
+    friend class TField;
+    friend class TFieldDefs;
+    friend class TIndexDefs;
+
+    using Value = std::variant<std::monostate, double, int32_t, std::string>;
+    using Values = std::vector<Value>;
+    struct Row {
+        uint64_t id;
+        Values values;
+    };
+    struct Change {
+        enum class Kind { Inserted, Deleted, Edited } kind;
+        uint64_t id;
+        size_t position;  // storage position at the time of the change
+        Values values;    // the deleted row, or the old values of an edited row
+    };
+
+    void CheckActive() const;
+    void CheckFieldIndex(int index) const;
+    void CheckEditing(int index) const;
+    void CheckBrowseMode();
+    void CheckDefinitions() const;
+    void ClearData();
+    void OpenOn(std::vector<Values> rows, std::vector<int> sortFields);
+    void Load(const std::string& path, const std::string& shownPath);
+    void LoadPacket(const std::string& path, const std::string& shownPath);
+    void Write(const std::string& path, const std::string& shownPath);
+    std::string BuildPacket() const;
+    bool ChangedSinceFile() const;
+    std::vector<int> ResolveFieldNames(const std::string& names) const;
+    std::vector<std::vector<int>> UniqueKeys() const;
+    std::string DuplicateKeyMessage(const std::vector<int>& key) const;
+    void CheckUniqueKeys(const std::vector<Values>& rows) const;
+    void CheckRow(const Values& values, uint64_t selfId) const;
+    void RebuildView();
+    void LocateRow(uint64_t id);
+    uint64_t CurrentId() const;
+    size_t StoragePosition(uint64_t id, size_t hint) const;
+
+    const Value& ReadValue(int field) const;
+    void WriteValue(int field, Value value);
+
+    TFieldDefs fieldDefs_;
+    TIndexDefs indexDefs_;
+    std::string indexFieldNames_;
+    std::string fileName_;
+    std::string filePath_;  // FileName made absolute when it was set
+
+    bool active_ = false;
+    TDataSetState state_ = dsInactive;
+    std::vector<Row> rows_;        // in the order of addition
+    std::vector<size_t> view_;     // storage positions in the order the rows are seen
+    std::vector<int> sortFields_;  // resolved IndexFieldNames
+    int cursor_ = -1;              // position in view_, -1 when empty
+    bool eof_ = true;
+    bool bof_ = true;
+    uint64_t nextId_ = 1;
+
+    Values buffer_;  // the row being edited or inserted
+    bool modified_ = false;
+    bool appending_ = false;
+    uint64_t insertBeforeId_ = 0;  // 0: at the end
+
+    std::vector<Change> log_;
+    size_t savedLogSize_ = 0;      // log size when the rows matched the file
+    bool savedStateLost_ = false;  // the log was rolled back past that point
+};
+
+}  // namespace platform

@@ -1,0 +1,206 @@
+#include "platform/Conversions.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <string_view>
+#include <system_error>
+
+namespace platform {
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Checks the number grammar and writes the number in the form from_chars reads ("-12.5e3").
+bool CanonicalFloatText(std::string_view s, bool anySeparator, std::string& text) {
+    size_t i = 0, n = s.size();
+    while (i < n && s[i] == ' ') ++i;
+    while (n > i && s[n - 1] == ' ') --n;
+    if (i < n && (s[i] == '+' || s[i] == '-')) {
+        if (s[i] == '-') text += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    bool separatorSeen = false;
+    for (; i < n; ++i) {
+        const char c = s[i];
+        if (IsDigit(c)) {
+            text += c;
+            ++mantissaDigits;
+        } else if (!separatorSeen && (c == DecimalSeparator || (anySeparator && c == '.'))) {
+            text += '.';
+            separatorSeen = true;
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0) return false;
+    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+        text += 'e';
+        ++i;
+        if (i < n && (s[i] == '+' || s[i] == '-')) {
+            if (s[i] == '-') text += '-';
+            ++i;
+        }
+        int exponentDigits = 0;
+        for (; i < n && IsDigit(s[i]); ++i, ++exponentDigits) text += s[i];
+        if (exponentDigits == 0) return false;
+    }
+    return i == n;
+}
+
+template <typename T>
+bool ParseFloat(const std::string& s, bool anySeparator, T& out) {
+    std::string text;
+    if (!CanonicalFloatText(s, anySeparator, text)) return false;
+    const char* end = text.data() + text.size();
+    T value{};
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ptr != end) return false;
+    if (ec == std::errc::result_out_of_range) {
+        // Too small for the type: the nearest value is zero. Too large: not a number we can hold.
+        long double wide{};
+        auto [widePtr, wideEc] = std::from_chars(text.data(), end, wide);
+        if (widePtr != end || wideEc != std::errc() || std::fabs(wide) >= 1) return false;
+        value = std::copysign(T(0), T(wide));
+    } else if (ec != std::errc()) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+// The double nearest to 10^digits.
+double PowerOfTen(int digits) {
+    // Powers of ten up to 1e22 are exact doubles, so the product chain and the one division
+    // below are correctly rounded.
+    if (digits >= -22 && digits <= 22) {
+        double power = 1.0;
+        for (int i = 0; i < std::abs(digits); ++i) power *= 10.0;
+        return digits < 0 ? 1.0 / power : power;
+    }
+    const std::string text = "1e" + IntToStr(digits);
+    double power = digits < 0 ? 0.0 : HUGE_VAL;
+    std::from_chars(text.data(), text.data() + text.size(), power);
+    return power;
+}
+
+// Rounds to the nearest integer, a tie to the even one, whatever the FPU rounding mode is.
+long double RoundHalfEven(long double q) {
+    const long double lower = std::floor(q);
+    const long double rest = q - lower;
+    if (rest > 0.5L || (rest == 0.5L && std::fmod(lower, 2.0L) != 0)) return lower + 1;
+    return lower;
+}
+
+}  // namespace
+
+std::string FloatToStr(long double v) {
+    if (std::isnan(v)) return "NAN";
+    if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+    if (v == 0) return "0";
+
+    // 15 significant digits, correctly rounded, as d.dddddddddddddde+x.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(v),
+                                      std::chars_format::scientific, 14);
+    std::string digits;
+    const char* p = buffer;
+    for (; p != result.ptr && *p != 'e'; ++p)
+        if (IsDigit(*p)) digits += *p;
+    if (p != result.ptr) ++p;               // 'e'
+    if (p != result.ptr && *p == '+') ++p;  // from_chars takes no '+'
+    int exponent = 0;
+    std::from_chars(p, result.ptr, exponent);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::string text = v < 0 ? "-" : "";
+    if (exponent >= -5 && exponent < 15) {
+        if (exponent < 0) {
+            text += '0';
+            text += DecimalSeparator;
+            text.append(-exponent - 1, '0');
+            text += digits;
+        } else {
+            const size_t integerDigits = exponent + 1;
+            if (digits.size() <= integerDigits) {
+                text += digits;
+                text.append(integerDigits - digits.size(), '0');
+            } else {
+                text += digits.substr(0, integerDigits);
+                text += DecimalSeparator;
+                text += digits.substr(integerDigits);
+            }
+        }
+    } else {
+        text += digits[0];
+        if (digits.size() > 1) {
+            text += DecimalSeparator;
+            text += digits.substr(1);
+        }
+        text += 'E';
+        text += IntToStr(exponent);
+    }
+    return text;
+}
+
+bool TryStrToFloat(const std::string& s, double& out) {
+    return ParseFloat(s, false, out);
+}
+
+bool TryStrToFloat(const std::string& s, long double& out) {
+    return ParseFloat(s, false, out);
+}
+
+bool TryStrToFloatAnySeparator(const std::string& s, double& out) {
+    return ParseFloat(s, true, out);
+}
+
+double StrToFloat(const std::string& s) {
+    double value;
+    if (!TryStrToFloat(s, value))
+        throw EConvertError("'" + s + "' is not a valid floating point value");
+    return value;
+}
+
+bool TryStrToInt(const std::string& s, int& out) {
+    const char* p = s.data();
+    const char* end = p + s.size();
+    while (p != end && *p == ' ') ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    if (p == end || !IsDigit(*p)) return false;
+    long long magnitude = 0;
+    auto [ptr, ec] = std::from_chars(p, end, magnitude);
+    if (ec != std::errc() || ptr != end) return false;
+    const long long value = negative ? -magnitude : magnitude;
+    if (value < INT_MIN || value > INT_MAX) return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+int StrToInt(const std::string& s) {
+    int value;
+    if (!TryStrToInt(s, value)) throw EConvertError("'" + s + "' is not a valid integer value");
+    return value;
+}
+
+std::string IntToStr(long long v) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, result.ptr);
+}
+
+double RoundTo(double x, int digits) {
+    const long double factor = PowerOfTen(digits);
+    const long double quotient = static_cast<long double>(x) / factor;
+    return static_cast<double>(RoundHalfEven(quotient) * factor);
+}
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+// Windows-1251, the 8-bit code page of project files, and UTF-8 character counting.
+namespace platform {
+
+// False when the text is not valid UTF-8 or holds a character that Windows-1251 lacks; out is
+// then left unchanged.
+bool Utf8ToCp1251(const std::string& utf8, std::string& out);
+
+// Every byte has a character except 0x98, which Windows-1251 leaves unassigned: it becomes
+// U+FFFD, so a damaged text stays visible instead of silently losing a byte.
+std::string Cp1251ToUtf8(const std::string& bytes);
+
+// True when the text is valid UTF-8 and every character has a Windows-1251 form.
+bool HasCp1251Form(const std::string& utf8);
+
+// Number of characters (not bytes) of a UTF-8 text.
+size_t Utf8Length(const std::string& utf8);
+
+// The first n characters of a UTF-8 text (all of it when it is shorter).
+std::string Utf8Left(const std::string& utf8, size_t n);
+
+}  // namespace platform

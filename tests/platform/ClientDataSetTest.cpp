@@ -1,0 +1,1006 @@
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/ClientDataSet.h"
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder of its own for each test, removed afterwards (read-only parts included).
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "dataset-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        for (const auto& entry : fs::recursive_directory_iterator(path_, ec))
+            if (entry.is_directory(ec))
+                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+ino_t Inode(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_ino;
+}
+
+std::string Utf8ToCp1251ForTest(const std::string& utf8) {
+    iconv_t cd = ::iconv_open("CP1251", "UTF-8");
+    std::string out(utf8.size() + 16, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    char* dst = out.data();
+    size_t outLeft = out.size();
+    const size_t r = ::iconv(cd, &in, &inLeft, &dst, &outLeft);
+    ::iconv_close(cd);
+    if (r == static_cast<size_t>(-1)) throw std::runtime_error("no CP1251 form");
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// ---- The three table schemas of the program ----
+
+void DefineBreakers(TClientDataSet& ds) {
+    ds.FieldDefs().Add("Серии", ftString, 20);
+    ds.FieldDefs().Add("Мин. ном. ток. А", ftFloat);
+    ds.FieldDefs().Add("Мак. ном. ток А", ftFloat);
+    ds.FieldDefs().Add("Число полюсов", ftInteger);
+    ds.FieldDefs().Add("Ном. ток расцепителя.А", ftString, 20);
+    ds.FieldDefs().Add("Кратность тока при КЗ", ftFloat);
+}
+
+void DefineTransformers(TClientDataSet& ds) {
+    ds.FieldDefs().Add("Трансформатор", ftString, 20);
+    ds.FieldDefs().Add("Мощность кВА", ftFloat);
+    ds.FieldDefs().Add("Напряжение высщее КВ", ftFloat);
+    ds.FieldDefs().Add("Напряжение низщее КВ", ftFloat);
+    ds.FieldDefs().Add("Потери холостого хода Вт", ftFloat);
+    ds.FieldDefs().Add("Потери к.з. Вт", ftFloat);
+    ds.FieldDefs().Add("Напряжение к.з. %", ftFloat);
+    ds.FieldDefs().Add("Ток холостого хода %", ftFloat);
+    ds.IndexDefs().Add("01", "", ixUnique);
+    ds.IndexDefs().Add("02", "Мощность кВА", ixUnique | ixDescending);
+}
+
+void DefineCable(TClientDataSet& ds) {
+    ds.FieldDefs().Add("Сечение", ftFloat, 0, true);
+    ds.FieldDefs().Add("Сечение 0 жилы", ftFloat, 0, true);
+    ds.FieldDefs().Add("Длительный ток", ftFloat, 0, true);
+    ds.FieldDefs().Add("АВВГ", ftString, 10);
+    ds.FieldDefs().Add("В воздухе", ftString, 10);
+    ds.FieldDefs().Add("4", ftString, 10);
+    ds.FieldDefs().Add("Кабель", ftString, 10);
+    ds.FieldDefs().Add("Медь", ftString, 10);
+    ds.IndexDefs().Add("", "Сечение", ixUnique | ixDescending);
+}
+
+using Cell = std::variant<std::monostate, double, int, std::string>;
+using Rows = std::vector<std::vector<Cell>>;
+
+void SetCell(TField field, const Cell& cell) {
+    if (const double* d = std::get_if<double>(&cell)) field.SetAsFloat(*d);
+    if (const int* i = std::get_if<int>(&cell)) field.SetAsInteger(*i);
+    if (const std::string* s = std::get_if<std::string>(&cell)) field.SetAsString(*s);
+}
+
+void AppendRows(TClientDataSet& ds, const Rows& rows) {
+    for (const auto& row : rows) {
+        ds.Append();
+        for (size_t i = 0; i < row.size(); ++i) SetCell(ds.Fields(static_cast<int>(i)), row[i]);
+        ds.Post();
+    }
+}
+
+// The rows in the order they were added, value by value (doubles by their bits).
+void ExpectRows(TClientDataSet& ds, const Rows& rows) {
+    ds.SetIndexFieldNames("");
+    ASSERT_EQ(ds.RecordCount(), static_cast<int>(rows.size()));
+    ds.First();
+    for (size_t r = 0; r < rows.size(); ++r, ds.Next()) {
+        for (size_t i = 0; i < rows[r].size(); ++i) {
+            TField field = ds.Fields(static_cast<int>(i));
+            const Cell& cell = rows[r][i];
+            SCOPED_TRACE("row " + std::to_string(r) + ", field " + field.FieldName());
+            if (std::holds_alternative<std::monostate>(cell)) {
+                EXPECT_TRUE(field.IsNull());
+            } else if (const double* d = std::get_if<double>(&cell)) {
+                EXPECT_TRUE(SameBits(field.AsFloat(), *d)) << field.AsFloat() << " vs " << *d;
+            } else if (const int* n = std::get_if<int>(&cell)) {
+                EXPECT_EQ(field.AsInteger(), *n);
+            } else {
+                EXPECT_EQ(field.AsString(), std::get<std::string>(cell));
+            }
+        }
+    }
+    EXPECT_TRUE(ds.Eof());
+}
+
+// Sections of the open table in the order it is seen.
+std::vector<double> Column(TClientDataSet& ds, const std::string& name) {
+    std::vector<double> out;
+    for (ds.First(); !ds.Eof(); ds.Next()) out.push_back(ds.FieldByName(name).AsFloat());
+    return out;
+}
+
+// Multiplies every continuous current in memory, as the ambient-temperature correction does.
+void ScaleCurrents(TClientDataSet& ds, double factor) {
+    for (ds.First(); !ds.Eof(); ds.Next()) {
+        ds.Edit();
+        ds.FieldByName("Длительный ток")
+            .SetAsFloat(ds.FieldByName("Длительный ток").AsFloat() * factor);
+        ds.Post();
+    }
+}
+
+const Rows kCableRows = {
+    {10.0, 10.0, 60.0, "АВВГ", "", "", "", ""},
+    {2.5, 2.5, 27.0, std::monostate(), std::monostate(), "4", "Кабель", "Медь"},
+    {4.0, 4.0, 38.0},
+    {6.0, 6.0, 46.0},
+};
+
+// A saved cable table, the starting point of the file tests.
+std::string SaveCableTable(const TempFolder& dir, const std::string& name = "Медь.xml") {
+    TClientDataSet ds;
+    DefineCable(ds);
+    ds.CreateDataSet();
+    AppendRows(ds, kCableRows);
+    const std::string path = dir.File(name);
+    ds.SaveToFile(path);
+    ds.Close();
+    return path;
+}
+
+// ---- Round trip of definitions, indexes and rows ----
+
+struct RoundTripCase {
+    std::string name;
+    std::function<void(TClientDataSet&)> define;
+    Rows rows;
+};
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ClientDataSetRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(ClientDataSetRoundTrip, DefinitionsIndexesAndRowsComeBackIdentical) {
+    const RoundTripCase& c = GetParam();
+    TempFolder dir;
+    const std::string path = dir.File("table.xml");
+    TClientDataSet written;
+    c.define(written);
+    written.CreateDataSet();
+    AppendRows(written, c.rows);
+    written.SaveToFile(path);
+
+    TClientDataSet read;
+    read.LoadFromFile(path);
+    ASSERT_TRUE(read.Active());
+    ASSERT_EQ(read.FieldDefs().Count(), written.FieldDefs().Count());
+    for (int i = 0; i < written.FieldDefs().Count(); ++i) {
+        const TFieldDef& a = written.FieldDefs()[i];
+        const TFieldDef& b = read.FieldDefs()[i];
+        EXPECT_EQ(b.Name(), a.Name());
+        EXPECT_EQ(b.DataType(), a.DataType()) << a.Name();
+        EXPECT_EQ(b.Size(), a.Size()) << a.Name();
+        EXPECT_EQ(b.Required(), a.Required()) << a.Name();
+    }
+    ASSERT_EQ(read.IndexDefs().Count(), written.IndexDefs().Count());
+    for (int i = 0; i < written.IndexDefs().Count(); ++i) {
+        EXPECT_EQ(read.IndexDefs()[i].Name(), written.IndexDefs()[i].Name());
+        EXPECT_EQ(read.IndexDefs()[i].Fields(), written.IndexDefs()[i].Fields());
+        EXPECT_EQ(read.IndexDefs()[i].Options(), written.IndexDefs()[i].Options());
+    }
+    ExpectRows(read, c.rows);
+
+    const std::string text = ReadBytes(path);
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>", 0), 0u);
+    EXPECT_NE(text.find("<DATAPACKET Version=\"2.0\">"), std::string::npos);
+}
+
+const double kMin = std::numeric_limits<double>::denorm_min();
+const double kMax = std::numeric_limits<double>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    ClientDataSetTables, ClientDataSetRoundTrip,
+    ::testing::Values(
+        RoundTripCase{"Breakers",
+                      DefineBreakers,
+                      {{"ВА47-29", 0.5, 63.0, 1, "0,5;1;1,6;2;2,5;3", 5.0},
+                       {"ВА88-33 \"A&B\" <x>", 16.0, 125.0, 3, "16;20;25;32;40", 10.0},
+                       {"АЕ2046М", 0.1, 123456.789, -2147483647 - 1, "", 1e-7},
+                       {std::monostate(), std::monostate(), kMax, 2147483647, "ёЁ\t'", kMin}}},
+        RoundTripCase{"Transformers",
+                      DefineTransformers,
+                      {{"ТМ-400/10", 400.0, 10.0, 0.4, 950.0, 5500.0, 4.5, 2.1},
+                       {"ТМГ-630", 630.0, 6.0, 0.4, 1240.0, 7600.0, 5.5, 1e-7},
+                       {"ТМ-25", 25.0, 10.0, 0.4, 130.0, 600.0, 4.5, 3.2}}},
+        RoundTripCase{"Cable", DefineCable, kCableRows},
+        // Names that are no XML names: blanks, leading digits and dots, '%', ':', the escape
+        // character itself and text that looks like an escape.
+        RoundTripCase{
+            "OddFieldNames",
+            [](TClientDataSet& ds) {
+                for (const char* name : {" ", "_", "_x0020_", "_x", "4", ".5", "a:b", "50%",
+                                         "x y.z", "ё²", "😀", "<&\">", "Сечение 0 жилы", "-"})
+                    ds.FieldDefs().Add(name, ftFloat);
+            },
+            {{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0, 10.0, 11.0, 12.0, 13.0, -0.0}}}),
+    [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+
+TEST(ClientDataSetFile, NumbersAreWrittenWithAPointAndExactly) {
+    TempFolder dir;
+    TClientDataSet ds;
+    ds.FieldDefs().Add("Ток", ftFloat);
+    ds.CreateDataSet();
+    AppendRows(ds, {{0.1}, {123456.789}, {0.30000000000000004}});
+    ds.SaveToFile(dir.File("t.xml"));
+    const std::string text = ReadBytes(dir.File("t.xml"));
+    EXPECT_NE(text.find("=\"0.1\""), std::string::npos);
+    EXPECT_NE(text.find("=\"123456.789\""), std::string::npos);
+    EXPECT_NE(text.find("=\"0.30000000000000004\""), std::string::npos);
+}
+
+// ---- Order and cursor ----
+
+class ClientDataSetCursor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ds_.FieldDefs().Add("Сечение", ftFloat);
+        ds_.FieldDefs().Add("Метка", ftString, 10);
+        ds_.CreateDataSet();
+        AppendRows(ds_,
+                   {{35.0, "a"}, {2.5, "b"}, {std::monostate(), "c"}, {10.0, "d"}, {2.5, "e"}});
+    }
+    std::string Labels() {
+        std::string out;
+        for (ds_.First(); !ds_.Eof(); ds_.Next()) out += ds_.FieldByName("Метка").AsString();
+        return out;
+    }
+    TClientDataSet ds_;
+};
+
+TEST_F(ClientDataSetCursor, IndexFieldNamesOrdersAscendingNullsFirstAndKeepsTies) {
+    EXPECT_EQ(Labels(), "abcde");
+    ds_.SetIndexFieldNames("Сечение");
+    EXPECT_EQ(Labels(), "cbeda");
+    ds_.SetIndexFieldNames("Метка;Сечение");
+    EXPECT_EQ(Labels(), "abcde");
+    ds_.SetIndexFieldNames("");
+    EXPECT_EQ(Labels(), "abcde");
+    EXPECT_THROW(ds_.SetIndexFieldNames("Нет такого"), EDatabaseError);
+    EXPECT_EQ(ds_.IndexFieldNames(), "");
+}
+
+TEST_F(ClientDataSetCursor, EofOnlyAfterMovingPastTheLastRowWhichStaysCurrent) {
+    ds_.SetIndexFieldNames("Сечение");
+    ds_.First();
+    EXPECT_FALSE(ds_.Eof());
+    EXPECT_EQ(ds_.RecNo(), 1);
+    ds_.Last();
+    EXPECT_FALSE(ds_.Eof());
+    EXPECT_EQ(ds_.RecNo(), 5);
+    ds_.Next();
+    EXPECT_TRUE(ds_.Eof());
+    EXPECT_EQ(ds_.RecNo(), 5);
+    EXPECT_EQ(ds_.FieldByName("Сечение").AsFloat(), 35.0);
+    ds_.Prior();
+    EXPECT_FALSE(ds_.Eof());
+    EXPECT_EQ(ds_.FieldByName("Сечение").AsFloat(), 10.0);
+
+    ds_.First();
+    ds_.Prior();
+    EXPECT_TRUE(ds_.Bof());
+    EXPECT_EQ(ds_.RecNo(), 1);
+    EXPECT_EQ(ds_.MoveBy(2), 2);
+    EXPECT_EQ(ds_.RecNo(), 3);
+    EXPECT_EQ(ds_.MoveBy(10), 2);
+    EXPECT_TRUE(ds_.Eof());
+    EXPECT_EQ(ds_.MoveBy(-10), -4);
+    EXPECT_TRUE(ds_.Bof());
+    EXPECT_EQ(ds_.RecNo(), 1);
+}
+
+TEST_F(ClientDataSetCursor, SearchThatRunsOffTheEndReadsTheLastRow) {
+    // The cross-section lookup: step on while the current is too small, take the next section.
+    ds_.SetIndexFieldNames("Сечение");
+    double section = 0.0;
+    ds_.First();
+    while (!ds_.Eof()) {
+        if (ds_.FieldByName("Сечение").AsFloat() < 1000.0) {
+            ds_.Next();
+            section = ds_.FieldByName("Сечение").AsFloat();
+        } else {
+            break;
+        }
+    }
+    EXPECT_EQ(section, 35.0);
+}
+
+TEST_F(ClientDataSetCursor, SettingTheSameOrderAgainKeepsEofSettingAnotherKeepsTheRow) {
+    ds_.SetIndexFieldNames("Сечение");
+    ds_.Last();
+    ds_.Next();
+    ds_.SetIndexFieldNames("Сечение");  // a walk that sets the order at every step must end
+    EXPECT_TRUE(ds_.Eof());
+
+    ds_.First();
+    ds_.Next();  // "b", 2.5
+    ds_.SetIndexFieldNames("");
+    EXPECT_EQ(ds_.FieldByName("Метка").AsString(), "b");
+    EXPECT_EQ(ds_.RecNo(), 2);
+    EXPECT_FALSE(ds_.Eof());
+}
+
+TEST_F(ClientDataSetCursor, OrderIsKeptAcrossCloseAndLoad) {
+    TempFolder dir;
+    ds_.SaveToFile(dir.File("t.xml"));
+    ds_.SetIndexFieldNames("Сечение");
+    ds_.Close();
+    ds_.LoadFromFile(dir.File("t.xml"));
+    EXPECT_EQ(Labels(), "cbeda");
+}
+
+TEST_F(ClientDataSetCursor, InsertGoesBeforeTheCurrentRowAppendAfterAll) {
+    ds_.First();
+    ds_.Next();  // "b"
+    ds_.Insert();
+    ds_.FieldByName("Метка").SetAsString("x");
+    ds_.Post();
+    EXPECT_EQ(ds_.FieldByName("Метка").AsString(), "x");
+    EXPECT_EQ(ds_.RecNo(), 2);
+    ds_.Append();
+    ds_.FieldByName("Метка").SetAsString("y");
+    ds_.Post();
+    EXPECT_EQ(Labels(), "axbcdey");
+}
+
+TEST_F(ClientDataSetCursor, MovingPostsAPendingEditAndDropsAnUntouchedNewRow) {
+    ds_.First();
+    ds_.Edit();
+    ds_.FieldByName("Метка").SetAsString("A");
+    ds_.Next();
+    EXPECT_EQ(ds_.State(), dsBrowse);
+    ds_.Append();
+    ds_.Last();
+    EXPECT_EQ(ds_.RecordCount(), 5);
+    EXPECT_EQ(Labels(), "Abcde");
+}
+
+TEST_F(ClientDataSetCursor, DeleteMakesTheNextRowCurrentAndEofAfterTheLast) {
+    ds_.First();
+    ds_.Delete();
+    EXPECT_EQ(ds_.FieldByName("Метка").AsString(), "b");
+    EXPECT_FALSE(ds_.Eof());
+    ds_.Last();
+    ds_.Delete();
+    EXPECT_TRUE(ds_.Eof());
+    EXPECT_EQ(ds_.FieldByName("Метка").AsString(), "d");
+    // Deleting everything in a walk ends on an empty table.
+    for (ds_.First(); !ds_.Eof();) ds_.Delete();
+    EXPECT_TRUE(ds_.IsEmpty());
+    EXPECT_TRUE(ds_.Bof());
+    EXPECT_EQ(ds_.RecNo(), 0);
+    EXPECT_TRUE(ds_.FieldByName("Сечение").IsNull());
+    EXPECT_EQ(ds_.FieldByName("Сечение").AsFloat(), 0.0);
+    EXPECT_EQ(ds_.FieldByName("Метка").AsString(), "");
+    EXPECT_THROW(ds_.Edit(), EDatabaseError);
+    EXPECT_THROW(ds_.Delete(), EDatabaseError);
+}
+
+// ---- Save points ----
+
+TEST(ClientDataSetSavePoint, ReturnsScaledInsertedDeletedAndEditedRowsToTheirValues) {
+    TClientDataSet ds;
+    DefineCable(ds);
+    ds.CreateDataSet();
+    AppendRows(ds, kCableRows);
+    ds.SetIndexFieldNames("Сечение");
+    const int start = ds.SavePoint();
+
+    ScaleCurrents(ds, 0.94);
+    EXPECT_EQ(Column(ds, "Длительный ток"),
+              (std::vector<double>{27.0 * 0.94, 38.0 * 0.94, 46.0 * 0.94, 60.0 * 0.94}));
+    const int scaled = ds.SavePoint();
+
+    ds.Append();
+    ds.FieldByName("Сечение").SetAsFloat(16.0);
+    ds.FieldByName("Сечение 0 жилы").SetAsFloat(16.0);
+    ds.FieldByName("Длительный ток").SetAsFloat(80.0);
+    ds.Post();
+    ds.First();
+    ds.Delete();  // 2.5
+    ds.First();
+    ds.Edit();
+    ds.FieldByName("Сечение").SetAsFloat(50.0);  // 4 becomes 50: the row moves to the end
+    ds.Post();
+    EXPECT_EQ(Column(ds, "Сечение"), (std::vector<double>{6.0, 10.0, 16.0, 50.0}));
+
+    ds.SetSavePoint(scaled);
+    EXPECT_EQ(Column(ds, "Сечение"), (std::vector<double>{2.5, 4.0, 6.0, 10.0}));
+    EXPECT_EQ(Column(ds, "Длительный ток"),
+              (std::vector<double>{27.0 * 0.94, 38.0 * 0.94, 46.0 * 0.94, 60.0 * 0.94}));
+
+    ds.SetSavePoint(start);
+    ExpectRows(ds, kCableRows);  // values and the order of addition, the deleted row included
+    EXPECT_EQ(ds.SavePoint(), start);
+    EXPECT_THROW(ds.SetSavePoint(start + 1), EDatabaseError);
+}
+
+TEST(ClientDataSetSavePoint, AFactorOfOneRecordsNoChange) {
+    TClientDataSet ds;
+    DefineCable(ds);
+    ds.CreateDataSet();
+    AppendRows(ds, kCableRows);
+    const int start = ds.SavePoint();
+    ScaleCurrents(ds, 1.0);
+    EXPECT_EQ(ds.SavePoint(), start);
+    EXPECT_EQ(ds.State(), dsBrowse);
+    EXPECT_TRUE(ds.Eof());
+}
+
+// ---- Closing writes back only a change ----
+
+struct WriteBackCase {
+    std::string name;
+    std::function<void(TClientDataSet&)> action;
+    bool writes;
+};
+void PrintTo(const WriteBackCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ClientDataSetWriteBack : public ::testing::TestWithParam<WriteBackCase> {};
+
+TEST_P(ClientDataSetWriteBack, CloseWritesTheFileOnlyWhenTheRowsChanged) {
+    TempFolder dir;
+    const std::string path = SaveCableTable(dir);
+    const std::string before = ReadBytes(path);
+    const ino_t inode = Inode(path);
+
+    TClientDataSet ds;
+    ds.SetFileName(path);
+    ds.SetIndexFieldNames("Сечение");
+    ds.Open();
+    GetParam().action(ds);
+    ds.Close();
+
+    if (GetParam().writes) {
+        EXPECT_NE(Inode(path), inode);
+        ds.Open();
+        EXPECT_EQ(Column(ds, "Длительный ток"), (std::vector<double>{27.0, 38.0, 46.0, 99.0}));
+    } else {
+        EXPECT_EQ(Inode(path), inode);
+        EXPECT_EQ(ReadBytes(path), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClientDataSetActions, ClientDataSetWriteBack,
+    ::testing::Values(WriteBackCase{"ReadOnly", [](TClientDataSet& ds) { Column(ds, "Сечение"); },
+                                    false},
+                      WriteBackCase{"ScaledAndRestored",
+                                    [](TClientDataSet& ds) {
+                                        const int sp = ds.SavePoint();
+                                        ScaleCurrents(ds, 0.61);
+                                        ds.SetSavePoint(sp);
+                                    },
+                                    false},
+                      WriteBackCase{"FieldsMadeRequired",
+                                    [](TClientDataSet& ds) {
+                                        for (int i = 0; i < ds.FieldDefs().Count(); ++i)
+                                            ds.FieldDefs()[i].SetRequired(true);
+                                    },
+                                    false},
+                      WriteBackCase{"Edited",
+                                    [](TClientDataSet& ds) {
+                                        ds.Last();
+                                        ds.Edit();
+                                        ds.FieldByName("Длительный ток").SetAsFloat(99.0);
+                                        ds.Post();
+                                    },
+                                    true},
+                      WriteBackCase{"EditedButNotPosted",
+                                    [](TClientDataSet& ds) {
+                                        ds.Last();
+                                        ds.Edit();
+                                        ds.FieldByName("Длительный ток").SetAsFloat(99.0);
+                                    },
+                                    true}),
+    [](const ::testing::TestParamInfo<WriteBackCase>& info) { return info.param.name; });
+
+TEST(ClientDataSetFile, SavingToTheFileNameUnderAnotherSpellingCountsAsSaved) {
+    TempFolder dir;
+    const std::string path = SaveCableTable(dir);
+    TClientDataSet ds;
+    ds.SetFileName(path);
+    ds.Open();
+    ds.First();
+    ds.Edit();
+    ds.FieldByName("Длительный ток").SetAsFloat(61.0);
+    ds.Post();
+    ds.SaveToFile(dir.Path() + "//Медь.xml");  // the doubled separator names the same file
+    const ino_t saved = Inode(path);
+    ds.Close();
+    EXPECT_EQ(Inode(path), saved);
+    ds.Open();
+    ds.First();
+    EXPECT_EQ(ds.FieldByName("Длительный ток").AsFloat(), 61.0);
+}
+
+TEST(ClientDataSetFile, ReopeningTheSameTableWritesItsChangesInBetween) {
+    TempFolder dir;
+    const std::string path = SaveCableTable(dir);
+    TClientDataSet ds;
+    ds.SetFileName(path);
+    ds.Open();
+    ds.First();
+    ds.Delete();
+    ds.Close();
+    ds.SetFileName(path);
+    ds.Open();
+    EXPECT_EQ(ds.RecordCount(), 3);
+}
+
+// ---- Windows-1251 packets ----
+
+struct EncodingCase {
+    std::string name;
+    std::string declaration;
+    bool cp1251;
+};
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ClientDataSetEncoding : public ::testing::TestWithParam<EncodingCase> {};
+
+TEST_P(ClientDataSetEncoding, OlderPacketsAreRead) {
+    const std::string body =
+        "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+        "<FIELD attrname=\"Трансформатор\" fieldtype=\"string\" WIDTH=\"20\"/>"
+        "<FIELD attrname=\"Мощность_x0020_кВА\" fieldtype=\"r8\"/>"
+        "</FIELDS><PARAMS/></METADATA><ROWDATA>"
+        "<ROW Трансформатор=\"ТМ-630/10 «Ёлка»\" Мощность_x0020_кВА=\"630\"/>"
+        "</ROWDATA></DATAPACKET>";
+    const std::string text = GetParam().declaration + body;
+    TempFolder dir;
+    const std::string path = dir.File("tranform.xml");
+    WriteBytes(path, GetParam().cp1251 ? Utf8ToCp1251ForTest(text) : text);
+
+    TClientDataSet ds;
+    ds.LoadFromFile(path);
+    EXPECT_EQ(ds.FieldDefs()[1].Name(), "Мощность кВА");
+    EXPECT_EQ(ds.FieldByName("Трансформатор").AsString(), "ТМ-630/10 «Ёлка»");
+    EXPECT_EQ(ds.FieldByName("Мощность кВА").AsFloat(), 630.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClientDataSetPackets, ClientDataSetEncoding,
+    ::testing::Values(EncodingCase{"Cp1251WithoutDeclaration", "", true},
+                      EncodingCase{"Cp1251DeclarationWithoutEncoding",
+                                   "<?xml version=\"1.0\" standalone=\"yes\"?>\n", true},
+                      EncodingCase{"Cp1251Declared",
+                                   "<?xml version=\"1.0\" encoding=\"windows-1251\"?>", true},
+                      EncodingCase{"Utf8WithoutDeclaration", "", false}),
+    [](const ::testing::TestParamInfo<EncodingCase>& info) { return info.param.name; });
+
+// ---- Damaged files ----
+
+const char kFields[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+    "<FIELD attrname=\"Сечение\" fieldtype=\"r8\" required=\"true\"/>"
+    "<FIELD attrname=\"Число\" fieldtype=\"i4\"/>"
+    "</FIELDS><PARAMS><INDEX name=\"\" fields=\"Сечение\" unique=\"true\"/></PARAMS></METADATA>";
+
+std::string Packet(const std::string& rows) {
+    return std::string(kFields) + "<ROWDATA>" + rows + "</ROWDATA></DATAPACKET>";
+}
+
+struct DamagedCase {
+    std::string name;
+    std::string bytes;
+    std::string detail;  // part of the message
+};
+void PrintTo(const DamagedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ClientDataSetDamaged : public ::testing::TestWithParam<DamagedCase> {};
+
+void ExpectClosedAndEmpty(TClientDataSet& ds) {
+    EXPECT_FALSE(ds.Active());
+    EXPECT_EQ(ds.State(), dsInactive);
+    EXPECT_TRUE(ds.IsEmpty());
+    EXPECT_TRUE(ds.Eof());
+    EXPECT_EQ(ds.RecordCount(), 0);
+    EXPECT_EQ(ds.FieldCount(), 0);
+    EXPECT_THROW(ds.FieldByName("Сечение"), EDatabaseError);
+}
+
+TEST_P(ClientDataSetDamaged, GivesAClearErrorAndLeavesTheDataSetClosedAndEmpty) {
+    TempFolder dir;
+    const std::string good = SaveCableTable(dir);
+    const std::string bad = dir.File("bad.xml");
+    WriteBytes(bad, GetParam().bytes);
+
+    for (const bool throughOpen : {false, true}) {
+        SCOPED_TRACE(throughOpen ? "Open" : "LoadFromFile");
+        TClientDataSet ds;
+        ds.LoadFromFile(good);  // a table is open before
+        try {
+            if (throughOpen) {
+                ds.Close();
+                ds.SetFileName(bad);
+                ds.Open();
+            } else {
+                ds.LoadFromFile(bad);
+            }
+            ADD_FAILURE() << "no error";
+        } catch (const EDatabaseError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(bad), std::string::npos) << message;
+            EXPECT_NE(message.find(GetParam().detail), std::string::npos) << message;
+        }
+        ExpectClosedAndEmpty(ds);
+        EXPECT_EQ(ds.FieldDefs().Count(), 0);
+    }
+    EXPECT_EQ(ReadBytes(bad), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClientDataSetFiles, ClientDataSetDamaged,
+    ::testing::Values(
+        DamagedCase{"Truncated", Packet("<ROW Сечение=\"2.5\"/><ROW Сеч"), "повреждён"},
+        DamagedCase{"Empty", "", "повреждён"},
+        DamagedCase{"NotXml", "Сечение;Длительный ток\n2,5;27\n", "повреждён"},
+        DamagedCase{"WrongRoot", "<TABLE><ROW a=\"1\"/></TABLE>", "DATAPACKET"},
+        DamagedCase{"TwoRoots", Packet("") + "<DATAPACKET/>", "DATAPACKET"},
+        DamagedCase{"NoFields", "<DATAPACKET><METADATA/></DATAPACKET>", "FIELDS"},
+        DamagedCase{"TextInAFloat", Packet("<ROW Сечение=\"abc\"/>"), "'abc'"},
+        DamagedCase{"NanInAFloat", Packet("<ROW Сечение=\"nan\"/>"), "'nan'"},
+        DamagedCase{"FractionInAnInteger", Packet("<ROW Сечение=\"1\" Число=\"2.5\"/>"), "'2.5'"},
+        DamagedCase{"IntegerOverflow", Packet("<ROW Сечение=\"1\" Число=\"3000000000\"/>"),
+                    "'3000000000'"},
+        DamagedCase{"DuplicateUniqueKey",
+                    Packet("<ROW Сечение=\"2.5\"/><ROW Сечение=\"4\"/><ROW Сечение=\"2.5\"/>"),
+                    "уникальности"},
+        DamagedCase{"UnknownRowAttribute", Packet("<ROW Сечение=\"1\" Ток=\"2\"/>"), "'Ток'"},
+        DamagedCase{"UnknownFieldType",
+                    "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"Фото\" fieldtype=\"bin\"/>"
+                    "</FIELDS></METADATA><ROWDATA/></DATAPACKET>",
+                    "'bin'"},
+        DamagedCase{"FieldTwice",
+                    "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"r8\"/>"
+                    "<FIELD attrname=\"A\" fieldtype=\"i4\"/></FIELDS></METADATA></DATAPACKET>",
+                    "'A'"},
+        DamagedCase{"IndexOnAnUnknownField",
+                    "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"r8\"/>"
+                    "</FIELDS><PARAMS><INDEX name=\"i\" fields=\"B\"/></PARAMS></METADATA>"
+                    "</DATAPACKET>",
+                    "'B'"},
+        DamagedCase{"Cp1251UnderAUtf8Declaration",
+                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET><METADATA><FIELDS>"
+                    "<FIELD attrname=\"\xD1\xE5\xF7\xE5\xED\xE8\xE5\" fieldtype=\"r8\"/>"
+                    "</FIELDS></METADATA></DATAPACKET>",
+                    "UTF-8"}),
+    [](const ::testing::TestParamInfo<DamagedCase>& info) { return info.param.name; });
+
+TEST(ClientDataSetFile, EveryTruncationOfAPacketIsRefused) {
+    TempFolder dir;
+    const std::string good = SaveCableTable(dir);
+    const std::string bytes = ReadBytes(good);
+    const size_t lastTag = bytes.rfind('>');
+    const std::string cut = dir.File("cut.xml");
+    for (size_t length = 0; length <= lastTag; ++length) {
+        WriteBytes(cut, bytes.substr(0, length));
+        TClientDataSet ds;
+        EXPECT_THROW(ds.LoadFromFile(cut), EDatabaseError) << "length " << length;
+        EXPECT_FALSE(ds.Active()) << "length " << length;
+    }
+}
+
+TEST(ClientDataSetFile, AMissingFileIsNamed) {
+    TempFolder dir;
+    TClientDataSet ds;
+    ds.SetFileName(dir.File("0"));
+    try {
+        ds.Open();
+        ADD_FAILURE() << "no error";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(std::string(e.what()), "Файл '" + dir.File("0") + "' не найден.");
+    }
+    ExpectClosedAndEmpty(ds);
+}
+
+// ---- A write that fails loses nothing ----
+
+struct WriteFailureCase {
+    std::string name;
+    std::function<std::string(const TempFolder&)> prepare;  // returns the target path
+    std::string reason;
+};
+void PrintTo(const WriteFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ClientDataSetWriteFailure : public ::testing::TestWithParam<WriteFailureCase> {};
+
+TEST_P(ClientDataSetWriteFailure, CloseReportsItAndKeepsTheRows) {
+    TempFolder dir;
+    const std::string target = GetParam().prepare(dir);
+    const std::string old = fs::exists(target) ? ReadBytes(target) : "";
+    if (GetParam().name == "ReadOnlyFolder" &&
+        ::access(fs::path(target).parent_path().c_str(), W_OK) == 0)
+        GTEST_SKIP() << "this process may write into read-only folders";
+
+    TClientDataSet ds;
+    DefineCable(ds);
+    ds.CreateDataSet();
+    ds.SetFileName(target);
+    AppendRows(ds, kCableRows);
+    try {
+        ds.Close();
+        ADD_FAILURE() << "no error";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Не удалось записать файл '" + target + "': " + GetParam().reason + ".");
+    }
+    EXPECT_TRUE(ds.Active());
+    ExpectRows(ds, kCableRows);
+    if (!old.empty()) {
+        EXPECT_EQ(ReadBytes(target), old);
+    }
+    for (const auto& entry : fs::directory_iterator(dir.Path())) {
+        EXPECT_EQ(entry.path().filename().string().find(".Медь"), std::string::npos)
+            << "temporary file left: " << entry.path();
+    }
+
+    // Nothing was lost: the rows still reach a file that can be written.
+    ds.SetFileName(dir.File("saved.xml"));
+    ds.Close();
+    TClientDataSet reread;
+    reread.LoadFromFile(dir.File("saved.xml"));
+    ExpectRows(reread, kCableRows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClientDataSetCauses, ClientDataSetWriteFailure,
+    ::testing::Values(WriteFailureCase{"ReadOnlyFolder",
+                                       [](const TempFolder& dir) {
+                                           fs::create_directory(dir.File("ro"));
+                                           WriteBytes(dir.File("ro/Медь.xml"), "old table");
+                                           fs::permissions(
+                                               dir.File("ro"),
+                                               fs::perms::owner_read | fs::perms::owner_exec);
+                                           return dir.File("ro/Медь.xml");
+                                       },
+                                       "нет доступа"},
+                      WriteFailureCase{
+                          "MissingFolder",
+                          [](const TempFolder& dir) { return dir.File("gone/Медь.xml"); },
+                          "папка не существует"},
+                      WriteFailureCase{"FolderIsAFile",
+                                       [](const TempFolder& dir) {
+                                           WriteBytes(dir.File("file"), "x");
+                                           return dir.File("file/Медь.xml");
+                                       },
+                                       "путь не является папкой"},
+                      WriteFailureCase{"TargetIsAFolder",
+                                       [](const TempFolder& dir) {
+                                           fs::create_directory(dir.File("Медь.xml"));
+                                           return dir.File("Медь.xml");
+                                       },
+                                       "на месте файла находится папка"}),
+    [](const ::testing::TestParamInfo<WriteFailureCase>& info) { return info.param.name; });
+
+// ---- Posting: required fields and unique keys ----
+
+TEST(ClientDataSetPost, RequiredFieldsRefuseAPostEvenWhenMadeRequiredOnAnOpenTable) {
+    TClientDataSet ds;
+    DefineTransformers(ds);
+    ds.CreateDataSet();
+    ds.Append();
+    ds.FieldByName("Трансформатор").SetAsString("ТМ-400");
+    ds.Post();  // nothing is required in the file
+
+    for (int i = 0; i < ds.FieldDefs().Count(); ++i) ds.FieldDefs()[i].SetRequired(true);
+    ds.Append();
+    ds.FieldByName("Трансформатор").SetAsString("ТМ-630");
+    try {
+        ds.Post();
+        ADD_FAILURE() << "posted";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(std::string(e.what()), "Поле 'Мощность кВА' должно иметь значение.");
+    }
+    EXPECT_EQ(ds.State(), dsInsert);
+    EXPECT_EQ(ds.FieldByName("Трансформатор").AsString(), "ТМ-630");
+    for (int i = 1; i < ds.FieldCount(); ++i) ds.Fields(i).SetAsFloat(i);
+    ds.FieldByName("Трансформатор").SetAsString("");  // an empty text is no value
+    EXPECT_THROW(ds.Post(), EDatabaseError);
+    ds.FieldByName("Трансформатор").SetAsString("ТМ-630");
+    ds.Post();
+    EXPECT_EQ(ds.RecordCount(), 2);
+
+    ds.First();  // the row posted before fields became required
+    ds.Edit();
+    ds.FieldByName("Трансформатор").SetAsString("ТМ-400/10");
+    EXPECT_THROW(ds.Post(), EDatabaseError);
+}
+
+TEST(ClientDataSetPost, AUniqueIndexRefusesASecondRowWithTheSameKey) {
+    TClientDataSet ds;
+    DefineTransformers(ds);
+    ds.CreateDataSet();
+    AppendRows(ds, {{"ТМ-400", 400.0}, {"ТМ-630", 630.0}});  // index "01" has no fields
+    ds.Append();
+    ds.FieldByName("Трансформатор").SetAsString("ТМГ-400");
+    ds.FieldByName("Мощность кВА").SetAsFloat(400.0);
+    try {
+        ds.Post();
+        ADD_FAILURE() << "posted";
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("Нарушение уникальности ключа"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("'Мощность кВА'"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("'02'"), std::string::npos);
+    }
+    EXPECT_EQ(ds.State(), dsInsert);
+    ds.FieldByName("Мощность кВА").SetAsFloat(1000.0);
+    ds.Post();
+
+    ds.SetIndexFieldNames("Мощность кВА");
+    ds.First();
+    ds.Edit();
+    ds.FieldByName("Мощность кВА").SetAsFloat(630.0);
+    EXPECT_THROW(ds.Post(), EDatabaseError);
+    ds.Cancel();
+    EXPECT_EQ(Column(ds, "Мощность кВА"), (std::vector<double>{400.0, 630.0, 1000.0}));
+}
+
+// ---- Fields ----
+
+TEST(ClientDataSetFields, ValuesAreCheckedAndConvertedWhenSet) {
+    TClientDataSet ds;
+    DefineBreakers(ds);
+    ds.CreateDataSet();
+    ds.Append();
+    TField series = ds.FieldByName("Серии");
+    TField current = ds.FieldByName("Мак. ном. ток А");
+    TField poles = ds.FieldByName("Число полюсов");
+
+    struct Case {
+        std::function<void()> set;
+        TField field;
+        std::string text;  // AsString afterwards; "!" = refused, value unchanged
+    };
+    const std::vector<Case> cases = {
+        {[&] { current.SetAsString("1,5"); }, current, "1,5"},
+        {[&] { current.SetAsString("2.25"); }, current, "2,25"},
+        {[&] { current.SetAsString("abc"); }, current, "!"},
+        {[&] { current.SetAsFloat(std::nan("")); }, current, "!"},
+        {[&] { current.SetAsFloat(std::numeric_limits<double>::infinity()); }, current, "!"},
+        {[&] { current.SetAsInteger(7); }, current, "7"},
+        {[&] { current.SetAsString(""); }, current, ""},
+        {[&] { poles.SetAsString("3"); }, poles, "3"},
+        {[&] { poles.SetAsString("2,5"); }, poles, "!"},
+        {[&] { poles.SetAsFloat(4e10); }, poles, "!"},
+        {[&] { series.SetAsString("ВА47-29 ВА47-29 ВА4"); }, series, "ВА47-29 ВА47-29 ВА4"},
+        {[&] { series.SetAsString("ВА47-29 ВА47-29 ВА47"); }, series, "ВА47-29 ВА47-29 ВА47"},
+        {[&] { series.SetAsString("ВА47-29 ВА47-29 ВА47-"); }, series, "!"},
+        {[&] { series.SetAsFloat(0.1); }, series, "0,1"},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        const std::string before = cases[i].field.AsString();
+        if (cases[i].text == "!") {
+            EXPECT_THROW(cases[i].set(), EDatabaseError);
+            EXPECT_EQ(cases[i].field.AsString(), before);
+        } else {
+            cases[i].set();
+            EXPECT_EQ(cases[i].field.AsString(), cases[i].text);
+        }
+    }
+    EXPECT_TRUE(current.IsNull());
+    EXPECT_EQ(current.AsFloat(), 0.0);
+    EXPECT_EQ(poles.AsFloat(), 3.0);
+    ds.Post();
+    EXPECT_THROW(poles.SetAsInteger(2), EDatabaseError);  // not in edit state
+}
+
+TEST(ClientDataSetFields, UnknownNamesAndPositionsAreRefused) {
+    TClientDataSet ds;
+    DefineBreakers(ds);
+    ds.CreateDataSet();
+    try {
+        ds.FieldByName("Мак. ном. ток. А");
+        ADD_FAILURE() << "found";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(std::string(e.what()), "Поле 'Мак. ном. ток. А' не найдено.");
+    }
+    EXPECT_THROW(ds.Fields(6), EDatabaseError);
+    EXPECT_EQ(ds.Fields(5).FieldName(), "Кратность тока при КЗ");
+    EXPECT_EQ(ds.FieldCount(), 6);
+}
+
+TEST(ClientDataSetFields, DefinitionsRefuseEmptyAndRepeatedNamesAndChangesWhileOpen) {
+    // A cable table whose brand equals another parameter cannot be defined.
+    TClientDataSet ds;
+    ds.FieldDefs().Add("4", ftString, 10);
+    EXPECT_THROW(ds.FieldDefs().Add("4", ftString, 10), EDatabaseError);
+    EXPECT_THROW(ds.FieldDefs().Add("", ftString, 10), EDatabaseError);
+    ds.CreateDataSet();
+    EXPECT_THROW(ds.FieldDefs().Add("Медь", ftString, 10), EDatabaseError);
+    EXPECT_THROW(ds.FieldDefs().Clear(), EDatabaseError);
+    ds.Close();
+    ds.FieldDefs().Clear();
+    EXPECT_THROW(ds.CreateDataSet(), EDatabaseError);
+    EXPECT_FALSE(ds.Active());
+}
+
+// ---- A closed dataset ----
+
+TEST(ClientDataSetClosed, ReadsAsEmptyAndRefusesEverythingElse) {
+    TClientDataSet ds;
+    ExpectClosedAndEmpty(ds);
+    EXPECT_TRUE(ds.Bof());
+    EXPECT_EQ(ds.RecNo(), 0);
+    ds.Close();
+    ds.SetSavePoint(0);
+    EXPECT_THROW(ds.First(), EDatabaseError);
+    EXPECT_THROW(ds.Append(), EDatabaseError);
+    EXPECT_THROW(ds.Open(), EDatabaseError);  // no file name
+
+    DefineBreakers(ds);
+    ds.CreateDataSet();
+    AppendRows(ds, {{"ВА47-29", 0.5}});
+    TField field = ds.FieldByName("Мин. ном. ток. А");
+    ds.Close();  // no file name: the rows are simply gone
+    ExpectClosedAndEmpty(ds);
+    EXPECT_THROW(field.AsFloat(), EDatabaseError);
+    EXPECT_EQ(ds.FieldDefs().Count(), 6);
+}
+
+}  // namespace
