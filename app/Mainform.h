@@ -1,9 +1,10 @@
 #pragma once
 #include <QMainWindow>
 
+#include "model/TreeEditing.h"
 #include "ui_TForm1.h"
 
-class TForm1 : public QMainWindow, public Ui::TForm1 {
+class TForm1 : public QMainWindow, public Ui::TForm1, public TreeEditing {
     Q_OBJECT
 
 public:
