@@ -5,6 +5,7 @@
 #include "app/Mainform.h"
 #include "app/Startup.h"
 #include "platform/Application.h"
+#include "platform/Canvas.h"
 #include "platform/Messages.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     }
     platform::TApplication app(argc, argv);
     platform::SetApplicationTitle("Veltranovaplanir");
+    platform::InstallFontSubstitutes();
     try {
         CreateAllWindows();
         Form1->show();
