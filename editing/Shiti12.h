@@ -1,5 +1,7 @@
 #pragma once
 #include <QDialog>
+#include <string>
+#include <vector>
 
 #include "ui_TShiti.h"
 
@@ -8,6 +10,13 @@ class TShiti : public QDialog, public Ui::TShiti {
 
 public:
     explicit TShiti(QWidget* parent = nullptr);
+
+    // Cable names in use over the whole project, in tree order.
+    std::vector<std::string> CableNames;
+    // Equal to the root's SwitchboardCount.
+    int SwitchboardCounter = 0;
+    // Panels of the switchboard chosen in ComboBox2.
+    int PanelCounter = 0;
 };
 
 extern TShiti* Shiti;

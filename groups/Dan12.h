@@ -1,18 +1,24 @@
 #pragma once
 #include <QDialog>
+#include <array>
+#include <string>
+#include <vector>
 
 #include "model/NodeResets.h"
 #include "refdb/CableTableLoader.h"
 #include "ui_TDan1.h"
 
-class TDan1 : public QDialog,
-              public Ui::TDan1,
-              public NodeResets,
-              public CableTableLoader {
+class TDan1 : public QDialog, public Ui::TDan1, public NodeResets, public CableTableLoader {
     Q_OBJECT
 
 public:
     explicit TDan1(QWidget* parent = nullptr);
+
+    // Every group name of the project, in tree order.
+    std::vector<std::string> GroupNames;
+    // Copies of the current panel's SchemeGroupCount, SinglePhaseCount, TwoPhaseCount and
+    // ThreePhaseCount.
+    std::array<int, 4> GroupCountCopies{};
 };
 
 extern TDan1* Dan1;
