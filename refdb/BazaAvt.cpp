@@ -1,7 +1,48 @@
 #include "refdb/BazaAvt.h"
 
+#include "platform/DBNavigator.h"
+#include "platform/Events.h"
+#include "platform/ProgramFolder.h"
+#include "refdb/TableSchemas.h"
+#include "refdb/TableWriteBack.h"
+
 TBazaAvt* BazaAvt = nullptr;
 
 TBazaAvt::TBazaAvt(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setFixedSize(477, 245);
+    DBGrid3->SetDataSet(&AVT1);
+    DBNavigator1->SetDataSet(&AVT1);
+    platform::LinkDataControls(DBGrid3, DBNavigator1);
+    platform::OnClick(Button1, this, &TBazaAvt::Button1Click);
+    FormCreate();
+}
+
+TBazaAvt::~TBazaAvt() {
+    DBGrid3->SetDataSet(nullptr);
+    DBNavigator1->SetDataSet(nullptr);
+    refdb::CloseTable(AVT1);
+}
+
+void TBazaAvt::FormCreate() {
+    platform::MakeProgramFolderCurrent();
+    refdb::OpenBaseTable(AVT1, platform::ProgramFolder() + refdb::kBreakerFile,
+                         refdb::DefineBreakerTable, refdb::kBreakerOrder);
+    DBGrid3->Refresh();
+}
+
+void TBazaAvt::Button1Click() {
+    done(QDialog::Rejected);
+}
+
+void TBazaAvt::done(int result) {
+    // A row that cannot be posted keeps the window open, so that it can be put right.
+    if (!refdb::FinishPendingRow(AVT1)) {
+        DBGrid3->Refresh();
+        return;
+    }
+    platform::RunGuarded([this] { refdb::WriteBackTable(AVT1); });
+    DBGrid3->Refresh();
+    QDialog::done(result);
 }

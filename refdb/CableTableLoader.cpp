@@ -1,5 +1,48 @@
 #include "refdb/CableTableLoader.h"
 
-bool CableTableLoader::OpenCurrentTable(const std::string&) { return false; }
+#include <filesystem>
 
-std::string CableTableBrandOf(const std::string&) { return std::string(); }
+#include "platform/ClientDataSet.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "refdb/BazaT.h"
+#include "refdb/TableSchemas.h"
+#include "refdb/TableWriteBack.h"
+
+bool CableTableLoader::OpenCurrentTable(const std::string& tableName) {
+    return refdb::OpenCableTable(tableName);
+}
+
+std::string CableTableBrandOf(const std::string& tableName) {
+    if (!refdb::OpenCableTable(tableName)) return std::string();
+    return refdb::BrandFieldName(BazaT->ClientDataSet1.FieldDefs());
+}
+
+namespace refdb {
+
+bool OpenCableTable(const std::string& tableName) {
+    if (BazaT == nullptr) return false;
+    platform::MakeProgramFolderCurrent();
+    const std::string path = platform::ProgramFolder() + tableName;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec) && !HasKeptRows(path)) {
+        platform::MessageBox("Таблица  " + tableName + "  несуществует в базе данных",
+                             "Предупреждение", platform::MsgButtons::Ok,
+                             platform::MsgIcon::Warning);
+        return false;
+    }
+    BazaT->CloseCableTable();
+    try {
+        OpenTable(BazaT->ClientDataSet1, path);
+    } catch (const platform::EDatabaseError&) {
+        // The dataset is closed and empty; callers that read it find no rows.
+        BazaT->CableTableOpened();
+        platform::MessageBox("Ошибка E201. В базе данных поврежден файл  " + tableName, "",
+                             platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+        return false;
+    }
+    BazaT->CableTableOpened();
+    return true;
+}
+
+}  // namespace refdb

@@ -10,5 +10,18 @@ public:
     bool OpenCurrentTable(const std::string& tableName);
 };
 
-// The brand of a cable table: the name of its brand field.
+// The brand of a cable table: the name of its brand field; "" when the table cannot be opened.
 std::string CableTableBrandOf(const std::string& tableName);
+
+namespace refdb {
+
+// What OpenCurrentTable does, for callers that have no group-entry window at hand.
+//
+// A missing file is reported and leaves the open table as it was. Otherwise the open table is
+// closed (the changes made to it in the cable table window are written back; changes made by
+// other code, such as temperature-scaled currents, are dropped) and the named one is opened. A
+// table that cannot be read is reported and leaves the dataset closed and empty; the program goes
+// on.
+bool OpenCableTable(const std::string& tableName);
+
+}  // namespace refdb

@@ -1,0 +1,330 @@
+#include "platform/DBGrid.h"
+
+#include <QAbstractTableModel>
+#include <QEvent>
+#include <QHeaderView>
+#include <QMetaObject>
+#include <algorithm>
+#include <vector>
+
+#include "platform/ClientDataSet.h"
+#include "platform/Messages.h"
+
+namespace platform {
+
+// The rows as text, taken from the dataset by Reload. While a row is being edited or inserted,
+// that row is shown from the dataset's edit buffer (an inserted row as an extra last line).
+class TDBGrid::Model : public QAbstractTableModel {
+public:
+    explicit Model(TDBGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size()) + (inserting_ ? 1 : 0);
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(fields_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) return {};
+        const size_t column = static_cast<size_t>(index.column());
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return Text(index.row(), index.column());
+        if (role == Qt::TextAlignmentRole && column < numeric_.size())
+            return QVariant::fromValue(Qt::AlignVCenter |
+                                       (numeric_[column] ? Qt::AlignRight : Qt::AlignLeft));
+        return {};
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < static_cast<int>(fields_.size()))
+            return fields_[static_cast<size_t>(section)];
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (!index.isValid() || role != Qt::EditRole) return false;
+        return grid_->EditCell(index.row(), index.column(), value.toString().toStdString());
+    }
+
+    QString Text(int row, int column) const {
+        if (row < 0 || column < 0 || column >= static_cast<int>(fields_.size())) return {};
+        const size_t c = static_cast<size_t>(column);
+        if (row == editRow_) return c < buffer_.size() ? buffer_[c] : QString();
+        if (row >= static_cast<int>(rows_.size())) return {};
+        const std::vector<QString>& values = rows_[static_cast<size_t>(row)];
+        return c < values.size() ? values[c] : QString();
+    }
+
+    // The row shown at `row` is the dataset's current row (the dataset may have been changed by
+    // code since the rows were read).
+    bool ShowsCurrentRow(int row, TClientDataSet& ds) const {
+        return row >= 0 && row < static_cast<int>(rows_.size()) &&
+               rows_[static_cast<size_t>(row)] == ReadRow(ds);
+    }
+
+    int EditRow() const { return editRow_; }
+    int StoredRows() const { return static_cast<int>(rows_.size()); }
+    const std::vector<QString>& Fields() const { return fields_; }
+
+    void Reload(TClientDataSet* ds) {
+        beginResetModel();
+        editRow_ = -1;
+        inserting_ = false;
+        buffer_.clear();
+        if (ds == nullptr || !ds->Active()) {
+            fields_.clear();
+            numeric_.clear();
+            rows_.clear();
+        } else {
+            std::vector<QString> fields;
+            numeric_.clear();
+            for (int i = 0; i < ds->FieldCount(); ++i) {
+                fields.push_back(QString::fromStdString(ds->FieldDefs()[i].Name()));
+                numeric_.push_back(ds->FieldDefs()[i].DataType() != ftString);
+            }
+            if (fields != fields_) rows_.clear();
+            fields_ = std::move(fields);
+            // Walking the rows would post a pending row, so while one is pending the rows read
+            // last stay and only that row is read again.
+            if (ds->State() == dsBrowse) rows_ = ReadAllRows(*ds);
+            if (ds->State() == dsEdit) {
+                editRow_ = ds->RecNo() - 1;
+                if (editRow_ >= static_cast<int>(rows_.size())) editRow_ = -1;
+            } else if (ds->State() == dsInsert) {
+                inserting_ = true;
+                editRow_ = static_cast<int>(rows_.size());
+            }
+            if (editRow_ >= 0) buffer_ = ReadRow(*ds);
+        }
+        endResetModel();
+    }
+
+    // Reads the row being edited again after one of its values was set.
+    void ReloadEditRow(TClientDataSet& ds) {
+        if (editRow_ < 0) return;
+        buffer_ = ReadRow(ds);
+        emit dataChanged(index(editRow_, 0), index(editRow_, columnCount() - 1));
+    }
+
+private:
+    static std::vector<QString> ReadRow(TClientDataSet& ds) {
+        std::vector<QString> values;
+        for (int i = 0; i < ds.FieldCount(); ++i)
+            values.push_back(QString::fromStdString(ds.Fields(i).AsString()));
+        return values;
+    }
+
+    // Every row in the dataset's order; the cursor and its flags are put back afterwards.
+    static std::vector<std::vector<QString>> ReadAllRows(TClientDataSet& ds) {
+        const int recNo = ds.RecNo();
+        const bool eof = ds.Eof();
+        const bool bof = ds.Bof();
+        std::vector<std::vector<QString>> rows;
+        for (ds.First(); !ds.Eof(); ds.Next()) rows.push_back(ReadRow(ds));
+        if (recNo > 0) {
+            ds.First();
+            ds.MoveBy(recNo - 1);
+            if (eof)
+                ds.Next();
+            else if (bof)
+                ds.Prior();
+        }
+        return rows;
+    }
+
+    TDBGrid* grid_;
+    std::vector<QString> fields_;
+    std::vector<bool> numeric_;
+    std::vector<std::vector<QString>> rows_;
+    std::vector<QString> buffer_;
+    int editRow_ = -1;
+    bool inserting_ = false;
+};
+
+TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), model_(new Model(this)) {
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    verticalHeader()->setVisible(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    setAlternatingRowColors(true);
+}
+
+TDBGrid::~TDBGrid() = default;
+
+void TDBGrid::SetDataSet(TClientDataSet* dataSet) {
+    dataSet_ = dataSet;
+    Refresh();
+}
+
+void TDBGrid::Refresh() {
+    const std::vector<QString> oldFields = model_->Fields();
+    model_->Reload(dataSet_);
+    if (model_->Fields() != oldFields) FitColumns();
+    ShowCurrentRow();
+    emit Refreshed();
+}
+
+// Each column as wide as its values and its title, the title broken onto a second line where
+// that saves width (field names such as "Потери холостого хода Вт" are long).
+void TDBGrid::FitColumns() {
+    const QFontMetrics values = fontMetrics();
+    const QFontMetrics titles = horizontalHeader()->fontMetrics();
+    const int padding = 16;
+    const int widest = values.horizontalAdvance(QString(24, QChar('0')));
+    bool twoLines = false;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        int content = 0;
+        for (int r = 0; r < model_->rowCount(); ++r)
+            content = std::max(content, values.horizontalAdvance(model_->Text(r, c)));
+        const QStringList words = model_->Fields()[static_cast<size_t>(c)].split(' ');
+        int title = titles.horizontalAdvance(words.join(' '));
+        for (int k = 1; k < words.size(); ++k)
+            title = std::min(title, std::max(titles.horizontalAdvance(words.mid(0, k).join(' ')),
+                                             titles.horizontalAdvance(words.mid(k).join(' '))));
+        const int width = std::min(std::max(content, title) + padding, widest);
+        if (width < titles.horizontalAdvance(words.join(' ')) + padding) twoLines = true;
+        setColumnWidth(c, width);
+    }
+    horizontalHeader()->setFixedHeight((twoLines ? 2 : 1) * titles.lineSpacing() + 8);
+}
+
+std::string TDBGrid::CellText(int row, int column) const {
+    return model_->Text(row, column).toStdString();
+}
+
+bool TDBGrid::event(QEvent* event) {
+    // The dataset may have been reloaded by another window's command meanwhile.
+    if (event->type() == QEvent::WindowActivate && state() != QAbstractItemView::EditingState)
+        Refresh();
+    return QTableView::event(event);
+}
+
+void TDBGrid::showEvent(QShowEvent* event) {
+    Refresh();
+    QTableView::showEvent(event);
+}
+
+void TDBGrid::ShowCurrentRow() {
+    int row = -1;
+    if (dataSet_ != nullptr && dataSet_->Active())
+        row = model_->EditRow() >= 0 ? model_->EditRow() : dataSet_->RecNo() - 1;
+    syncing_ = true;
+    if (row >= 0 && row < model_->rowCount()) {
+        const int column = std::max(currentIndex().column(), 0);
+        selectionModel()->setCurrentIndex(model_->index(row, column),
+                                          QItemSelectionModel::ClearAndSelect);
+    } else {
+        selectionModel()->clear();
+    }
+    syncing_ = false;
+}
+
+void TDBGrid::MoveTo(int row) {
+    if (row < 0 || row >= model_->StoredRows() || row >= dataSet_->RecordCount()) return;
+    const int recNo = dataSet_->RecNo();
+    if (recNo == 0) {
+        dataSet_->First();
+        dataSet_->MoveBy(row);
+    } else {
+        dataSet_->MoveBy(row + 1 - recNo);
+    }
+}
+
+void TDBGrid::PostPendingRow() {
+    if (dataSet_->Modified())
+        dataSet_->Post();
+    else
+        dataSet_->Cancel();
+}
+
+void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (syncing_ || dataSet_ == nullptr || !dataSet_->Active() || !current.isValid()) return;
+    if (previous.isValid() && previous.row() == current.row()) return;
+    const TDataSetState state = dataSet_->State();
+    if (state == dsEdit || state == dsInsert) {
+        if (current.row() == model_->EditRow()) return;
+        // Leaving the row being edited posts it. That re-reads the rows, which is done once the
+        // view has finished moving its current line.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                RunGuarded([this] {
+                    if (dataSet_ == nullptr || !dataSet_->Active()) return;
+                    const TDataSetState now = dataSet_->State();
+                    if (now == dsEdit || now == dsInsert) {
+                        emit BeforeChange();
+                        try {
+                            PostPendingRow();
+                        } catch (...) {
+                            ShowCurrentRow();  // back to the row that could not be posted
+                            throw;
+                        }
+                    }
+                    Refresh();
+                    emit DataChanged();
+                });
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    RunGuarded([&] {
+        emit BeforeChange();
+        MoveTo(current.row());
+        emit DataChanged();
+    });
+}
+
+bool TDBGrid::EditCell(int row, int column, const std::string& text) {
+    if (dataSet_ == nullptr || !dataSet_->Active()) return false;
+    bool taken = false;
+    RunGuarded([&] {
+        emit BeforeChange();
+        const TDataSetState state = dataSet_->State();
+        if (state == dsBrowse) {
+            if (row >= model_->StoredRows()) return;
+            MoveTo(row);
+            if (!model_->ShowsCurrentRow(row, *dataSet_)) return;  // shown rows were out of date
+            dataSet_->Edit();
+            try {
+                dataSet_->Fields(column).SetAsString(text);
+                dataSet_->Post();
+            } catch (...) {
+                dataSet_->Cancel();
+                throw;
+            }
+            taken = true;
+            Refresh();
+            emit DataChanged();
+            return;
+        }
+        if (row != model_->EditRow()) {
+            // A line other than the one being edited: that one is posted first, as leaving it
+            // does; the value typed here is not taken.
+            PostPendingRow();
+            Refresh();
+            emit DataChanged();
+            return;
+        }
+        dataSet_->Fields(column).SetAsString(text);
+        taken = true;
+        model_->ReloadEditRow(*dataSet_);
+        emit DataChanged();
+    });
+    if (!taken) Refresh();
+    return taken;
+}
+
+}  // namespace platform

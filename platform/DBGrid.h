@@ -1,0 +1,68 @@
+#pragma once
+// A grid over a client dataset, as the reference windows show their tables: one column per field,
+// titled with the field's name, one line per row in the dataset's order, and the dataset's current
+// row as the grid's current line.
+//
+// Editing a cell edits the dataset. In browse state the value is posted at once (Edit, set, Post);
+// while a row is being inserted or edited (the navigator's insert and edit buttons) the value goes
+// into that row, which the navigator posts, or which is posted when the user leaves it. A value or
+// a post that the dataset refuses is shown in the standard error box and changes nothing.
+//
+// The grid shows a copy of the rows taken by Refresh, so painting never moves the dataset's cursor
+// under code that is walking it. It refreshes itself when it is shown and when its window becomes
+// active; code that opens, closes, loads or changes the dataset while the grid is visible calls
+// Refresh.
+#include <QTableView>
+#include <string>
+
+namespace platform {
+
+class TClientDataSet;
+
+class TDBGrid : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit TDBGrid(QWidget* parent = nullptr);
+    ~TDBGrid() override;
+
+    // nullptr detaches the grid; the dataset must outlive the grid or be detached first.
+    void SetDataSet(TClientDataSet* dataSet);
+    TClientDataSet* DataSet() const { return dataSet_; }
+
+    // Re-reads the fields and rows of the dataset and shows its current row. The dataset's cursor
+    // (and its end-of-data and beginning-of-data flags) are as they were afterwards.
+    void Refresh();
+
+    // The text shown in a cell, "" outside the grid.
+    std::string CellText(int row, int column) const;
+
+signals:
+    // The grid is about to change the dataset (set a value, post a row) or move its cursor.
+    void BeforeChange();
+    // The grid changed the dataset: a value set or posted, or the current row moved.
+    void DataChanged();
+    // The grid has read the dataset again.
+    void Refreshed();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    class Model;
+    friend class Model;
+
+    bool EditCell(int row, int column, const std::string& text);
+    void MoveTo(int row);
+    void PostPendingRow();
+    void ShowCurrentRow();
+    void FitColumns();
+
+    Model* model_;
+    TClientDataSet* dataSet_ = nullptr;
+    bool syncing_ = false;  // the grid itself is moving its current line
+};
+
+}  // namespace platform

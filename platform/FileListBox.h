@@ -1,0 +1,56 @@
+#pragma once
+// A list of the files of one folder whose names match a mask ("*.xml"), in name order, with at
+// most one selected. It is read when the folder or the mask is set and re-read by Update. Names
+// set as excluded are never listed, however the list is re-read.
+#include <QListWidget>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class TFileListBox : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit TFileListBox(QWidget* parent = nullptr);
+
+    // The folder listed; setting it re-reads the list. Initially the current folder.
+    void SetDirectory(const std::string& folder);
+    const std::string& Directory() const { return directory_; }
+
+    // A wildcard mask ('*' and '?'), matched without regard to case; setting it re-reads the list.
+    void SetMask(const std::string& mask);
+    const std::string& Mask() const { return mask_; }
+
+    // File names that are never listed (compared exactly); the list is re-read.
+    void SetExcludedNames(std::vector<std::string> names);
+
+    // Re-reads the folder. The selected name stays selected when it is still there.
+    void Update();
+
+    int Count() const { return count(); }
+    // The name of entry i ("" outside the list).
+    std::string Items(int i) const;
+    // Position of the entry with exactly this name, -1 when there is none.
+    int IndexOf(const std::string& name) const;
+    // The selected entry, -1 when none. Setting it from code does not emit Change.
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    // Full path of the selected file, "" when none is selected.
+    std::string FileName() const;
+
+signals:
+    // The selection was changed, by the user or by Qt's own item API (not by SetItemIndex or a
+    // re-read).
+    void Change();
+
+private:
+    void Read();
+
+    std::string directory_;
+    std::string mask_ = "*";
+    std::vector<std::string> excluded_;
+    bool quiet_ = false;  // selection changes made by the list itself
+};
+
+}  // namespace platform
