@@ -1,0 +1,1102 @@
+#include "app/ProjectFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <span>
+
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+#include "platform/Cp1251.h"
+
+namespace projectfile {
+
+const char* const CannotOpenMessage = "Невозможно открыть файл. Файл перемещен или удален.";
+
+namespace {
+
+template <class... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
+
+// A field of a record of type Target, declared in Target or in one of its bases.
+template <class Target, class M, class C>
+FieldRef In(M C::*member, int index = 0) {
+    M Target::*ptr = member;
+    return FieldOf<Target>{Member<Target>(ptr), index};
+}
+
+// ---------------------------------------------------------------------------------------------
+// The layout. Record names of the format paired with the model's saved fields: by meaning where
+// the format names one, the rest of a level in declaration order.
+
+#define EXTRA(f) In<ProjectFileExtras>(&ProjectFileExtras::f), #f
+#define STAMP(f) In<ProjectStamp>(&ProjectStamp::f), #f
+#define GRSED(f) In<TGrsed>(&TGrsedFields::f), #f
+#define SITID(f) In<TSitid>(&TSitidFields::f), #f
+#define SCHEME(f) In<TCxemaGrupd>(&TCxemaGrupdFields::f), #f
+#define SINGLE(f) In<TFasaGrup1d>(&TFasaGrup1dFields::f), #f
+#define TWO(f) In<TFasaGrup2d>(&TFasaGrup2dFields::f), #f
+#define TWO_AT(f, i) In<TFasaGrup2d>(&TFasaGrup2dFields::f, i), #f "[" #i "]"
+#define THREE(f) In<TFasaGrup3d>(&TFasaGrup3dFields::f), #f
+#define THREE_AT(f, i) In<TFasaGrup3d>(&TFasaGrup3dFields::f, i), #f "[" #i "]"
+// The breaker type that a phase record carries in its scheme-record part.
+#define INHERITED_BREAKER(Target) In<Target>(&TCxemaGrupdFields::BreakerType), "BreakerType"
+
+const std::array<RecordDef, RecordCount> kRecords = [] {
+    using enum Block;
+    using enum Form;
+    return std::array<RecordDef, RecordCount>{{
+        // Header
+        {1, Header, I, EXTRA(GroupCounter)},
+        {2, Header, I, EXTRA(GroupCounterCode)},
+        {3, Header, S, GRSED(TransformerName)},
+        {4, Header, S, GRSED(SectionBreakerType)},
+        {5, Header, R, GRSED(TransformerBreakerRating)},
+        {6, Header, W, GRSED(SwitchboardCount)},
+        // Panel count of each switchboard
+        {7, Counts, W, GRSED(PanelCount)},
+        // Switchboard numbers and values
+        {8, B1, I, GRSED(SwitchboardNumber)},
+        {9, B1, I, GRSED(SchemeOrder)},
+        {10, B1, I, GRSED(SwitchboardCount)},  // written from the root's count
+        {11, B1, R, GRSED(SwitchboardFeederLength)},
+        {12, B1, R, GRSED(SwitchboardInputRating)},
+        {13, B1, R, GRSED(SwitchboardBreakerRating)},
+        {14, B1, R, GRSED(SwitchboardSection)},
+        {15, B1, R, GRSED(SwitchboardLossA)},
+        {16, B1, R, GRSED(SwitchboardLossB)},
+        {17, B1, R, GRSED(SwitchboardLossC)},
+        {18, B1, B, GRSED(ChangedMark)},
+        {19, B1, R, GRSED(SwitchboardFaultCurrent1)},
+        {20, B1, I, GRSED(SwitchboardTemperature)},
+        {21, B1, R, GRSED(SwitchboardFaultCurrent3)},
+        {22, B1, R, GRSED(SwitchboardSurgeCurrent)},
+        // Switchboard texts
+        {23, B2, S, GRSED(SwitchboardTable)},
+        {24, B2, S, GRSED(SwitchboardConductorMaterial)},
+        {25, B2, S, GRSED(SwitchboardCableBrand)},
+        {26, B2, S, GRSED(SwitchboardBreakerType)},
+        {27, B2, S, GRSED(SwitchboardLaying)},
+        {28, B2, S, GRSED(SwitchboardCableName)},
+        // Group counts of each panel
+        {29, B3, W, SITID(SchemeGroupCount)},
+        {30, B3, W, SITID(SinglePhaseCount)},
+        {31, B3, W, SITID(TwoPhaseCount)},
+        {32, B3, W, SITID(ThreePhaseCount)},
+        // Panel numbers and values
+        {33, B4, I, SITID(PanelNumber)},
+        {34, B4, I, SITID(Position)},
+        {35, B4, I, SITID(CascadeHeadNumber)},
+        {36, B4, I, SITID(FeedingPanelNumber)},
+        {37, B4, b, SITID(FedFromPanel)},
+        {38, B4, b, SITID(FedFromSwitchboard)},
+        {39, B4, b, SITID(CascadeFlag)},
+        {40, B4, R, SITID(FeederLength)},
+        {41, B4, R, SITID(CascadeLength)},
+        {42, B4, R, SITID(FeederBreakerRating)},
+        {43, B4, R, SITID(TrunkBreakerRating)},
+        {44, B4, R, SITID(PanelBreakerRating)},
+        {45, B4, R, SITID(CascadeBreakerRating)},
+        {46, B4, R, SITID(FeederSection)},
+        {47, B4, R, SITID(FeederSection2)},
+        {48, B4, R, SITID(FeederSectionByCurrent)},
+        {49, B4, R, SITID(LossPartA)},
+        {50, B4, R, SITID(LossPartB)},
+        {51, B4, R, SITID(LossPartC)},
+        {52, B4, R, SITID(LossPart2A)},
+        {53, B4, R, SITID(LossPart2B)},
+        {54, B4, R, SITID(LossPart2C)},
+        {55, B4, B, SITID(OnTrunk)},
+        {56, B4, B, SITID(PanelFlagB)},
+        {57, B4, R, SITID(PanelFaultCurrent1)},
+        {58, B4, I, SITID(FeederTemperature)},
+        {59, B4, N, SITID(HangsOnPanel)},
+        {60, B4, B, SITID(PanelFlagC)},
+        {61, B4, R, SITID(CascadeCurrentA)},
+        {62, B4, R, SITID(CascadeCurrentB)},
+        {63, B4, R, SITID(CascadeCurrentC)},
+        {64, B4, R, SITID(CascadeCosPhiA)},
+        {65, B4, R, SITID(CascadeCosPhiB)},
+        {66, B4, R, SITID(CascadeCosPhiC)},
+        {67, B4, R, SITID(PanelFaultCurrent3)},
+        {68, B4, R, SITID(PanelSurgeCurrent)},
+        {69, B4, R, SITID(DemandFactor)},
+        // Panel texts
+        {70, B5, S, SITID(CurrentTableName)},
+        {71, B5, S, SITID(FeederCableBrand)},
+        {72, B5, S, SITID(FeederConductorMaterial)},
+        {73, B5, S, SITID(PanelBreakerType)},
+        {74, B5, S, SITID(TrunkBreakerType)},
+        {75, B5, S, SITID(FeederLayingMethod)},
+        {76, B5, S, SITID(FeederCableName)},
+        // Scheme record
+        {77, G1, I, SCHEME(PhaseKind)},
+        {78, G1, X, SCHEME(Power)},
+        {79, G1, R, SCHEME(DesignCurrent)},
+        {80, G1, R, SCHEME(CrossSection)},
+        {81, G1, R, SCHEME(LineLength)},
+        {82, G1, R, SCHEME(CosPhi)},
+        {83, G1, R, SCHEME(BreakerRating)},
+        {84, G1, R, SCHEME(SinglePhaseFaultCurrent)},
+        {85, G1, R, SCHEME(VoltageDeviation)},
+        {86, G1, I, SCHEME(AmbientTemperature)},
+        {87, G1, S, SCHEME(CableTable)},
+        {88, G1, S, SCHEME(LayingMethod)},
+        {89, G1, S, SCHEME(CableBrand)},
+        {90, G1, S, SCHEME(GroupName)},
+        {91, G1, S, SCHEME(BreakerType)},
+        {92, G1, S, SCHEME(ConductorMaterial)},
+        {93, G1, S, SCHEME(CableName)},
+        // Single-phase record
+        {94, G2, I, SINGLE(PhaseKind1)},
+        {95, G2, X, SINGLE(Power1)},
+        {96, G2, R, SINGLE(LineLength1)},
+        {97, G2, R, SINGLE(Current1)},
+        {98, G2, R, SINGLE(AllowedCurrent1)},
+        {99, G2, R, SINGLE(CosPhi1)},
+        {100, G2, R, SINGLE(SavedValue1)},
+        {101, G2, S, SINGLE(CableBrand1)},
+        {102, G2, S, SINGLE(CableTable1)},
+        {103, G2, S, SINGLE(GroupName1)},
+        {104, G2, S, INHERITED_BREAKER(TFasaGrup1d)},
+        // Two-phase record
+        {105, G3, I, TWO(PhaseKind2)},
+        {106, G3, X, TWO_AT(PartPowers, 0)},
+        {107, G3, X, TWO_AT(PartPowers, 1)},
+        {108, G3, R, TWO_AT(PartCosPhi, 0)},
+        {109, G3, R, TWO_AT(PartCosPhi, 1)},
+        {110, G3, X, TWO(Power2)},
+        {111, G3, R, TWO(CurrentA)},
+        {112, G3, R, TWO(CurrentB)},
+        {113, G3, R, TWO(CurrentC)},
+        {114, G3, R, TWO(AllowedCurrent2)},  // the field of the chosen cross-section
+        {115, G3, R, TWO(LineLength2)},
+        {116, G3, R, TWO(CosPhi2)},
+        {117, G3, R, TWO(SavedValue2)},
+        {118, G3, B, TWO(Symmetric2)},
+        {119, G3, S, TWO(CableBrand2)},
+        {120, G3, S, TWO(CableTable2)},
+        {121, G3, S, TWO(GroupName2)},
+        {122, G3, S, INHERITED_BREAKER(TFasaGrup2d)},
+        // Three-phase record
+        {123, G4, I, THREE(PhaseKind3)},
+        {124, G4, X, THREE_AT(PhasePowers, 0)},
+        {125, G4, X, THREE_AT(PhasePowers, 1)},
+        {126, G4, X, THREE_AT(PhasePowers, 2)},
+        {127, G4, R, THREE_AT(PhaseCosPhi, 0)},
+        {128, G4, R, THREE_AT(PhaseCosPhi, 1)},
+        {129, G4, R, THREE_AT(PhaseCosPhi, 2)},
+        {130, G4, X, THREE(Power3)},
+        {131, G4, R, THREE(CurrentA3)},
+        {132, G4, R, THREE(CurrentB3)},
+        {133, G4, R, THREE(CurrentC3)},
+        {134, G4, R, THREE(AllowedCurrent3)},  // the field of the chosen cross-section
+        {135, G4, R, THREE(LineLength3)},
+        {136, G4, R, THREE(CosPhi3)},
+        {137, G4, R, THREE(SavedValue3)},
+        {138, G4, B, THREE(Symmetric3)},
+        {139, G4, S, THREE(CableTable3)},
+        {140, G4, S, THREE(CableBrand3)},
+        {141, G4, S, THREE(GroupName3)},
+        {142, G4, S, INHERITED_BREAKER(TFasaGrup3d)},
+        // Trailer
+        {143, Trailer, R, GRSED(SupplyScPower)},  // empty text keeps the default
+        {144, Trailer, S, STAMP(DocumentCode)},
+        {145, Trailer, S, STAMP(DevelopedBy)},
+        {146, Trailer, S, STAMP(CheckedBy)},
+        {147, Trailer, S, STAMP(ApprovedBy)},
+        {148, Trailer, S, STAMP(NormControl)},
+    }};
+}();
+
+#undef EXTRA
+#undef STAMP
+#undef GRSED
+#undef SITID
+#undef SCHEME
+#undef SINGLE
+#undef TWO
+#undef TWO_AT
+#undef THREE
+#undef THREE_AT
+#undef INHERITED_BREAKER
+
+// Record 10 repeats the root's switchboard count in every switchboard.
+constexpr int kSwitchboardCountCopy = 10;
+
+// Slots and counts of each element, and of the fixed part (header and trailer).
+constexpr long long kFixedSlots = 11, kSwitchboardSlots = 21, kPanelSlots = 44;
+constexpr long long kGroupSlots[4] = {17, 11, 18, 20};
+constexpr long long kTrailerSlots = 6;
+constexpr long long kWordSize = 4;
+
+std::span<const RecordDef> RecordsOf(Block block) {
+    static const auto spans = [] {
+        std::array<std::span<const RecordDef>, static_cast<size_t>(Block::Trailer) + 1> out;
+        for (size_t b = 0; b < out.size(); ++b) {
+            const auto inBlock = [b](const RecordDef& d) {
+                return d.InBlock == static_cast<Block>(b);
+            };
+            const auto first = std::find_if(kRecords.begin(), kRecords.end(), inBlock);
+            const auto last = std::find_if_not(first, kRecords.end(), inBlock);
+            out[b] = std::span<const RecordDef>(first, last);
+        }
+        return out;
+    }();
+    return spans[static_cast<size_t>(block)];
+}
+
+// ---------------------------------------------------------------------------------------------
+// Windows-1251 by table: the conversions of a whole file would cost an iconv set-up per text. The
+// table is taken once from the platform's conversion.
+
+class Cp1251Codec {
+public:
+    static const Cp1251Codec& Get() {
+        static const Cp1251Codec codec;
+        return codec;
+    }
+
+    void Decode(std::string_view bytes, std::string& out) const {
+        out.clear();
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x80)
+                out += c;
+            else
+                out += high_[byte - 0x80];
+        }
+    }
+
+    // False for a text that is not valid UTF-8 or holds a character Windows-1251 lacks.
+    bool Encode(std::string_view utf8, std::string& out) const {
+        out.clear();
+        for (size_t i = 0; i < utf8.size();) {
+            const auto lead = static_cast<unsigned char>(utf8[i]);
+            if (lead < 0x80) {
+                out += utf8[i++];
+                continue;
+            }
+            size_t length;
+            char32_t cp, least;
+            if ((lead & 0xE0) == 0xC0) {
+                length = 2, cp = lead & 0x1F, least = 0x80;
+            } else if ((lead & 0xF0) == 0xE0) {
+                length = 3, cp = lead & 0x0F, least = 0x800;
+            } else if ((lead & 0xF8) == 0xF0) {
+                length = 4, cp = lead & 0x07, least = 0x10000;
+            } else {
+                return false;
+            }
+            if (i + length > utf8.size()) return false;
+            for (size_t k = 1; k < length; ++k) {
+                const auto next = static_cast<unsigned char>(utf8[i + k]);
+                if ((next & 0xC0) != 0x80) return false;
+                cp = (cp << 6) | (next & 0x3F);
+            }
+            if (cp < least || cp >= byCodePoint_.size() || byCodePoint_[cp] == 0) return false;
+            out += static_cast<char>(byCodePoint_[cp]);
+            i += length;
+        }
+        return true;
+    }
+
+private:
+    Cp1251Codec() {
+        for (int byte = 0x80; byte <= 0xFF; ++byte) {
+            std::string& utf8 = high_[byte - 0x80];
+            utf8 = platform::Cp1251ToUtf8(std::string(1, static_cast<char>(byte)));
+            char32_t cp = 0;
+            if (utf8.size() == 2)
+                cp = ((utf8[0] & 0x1F) << 6) | (utf8[1] & 0x3F);
+            else if (utf8.size() == 3)
+                cp = ((utf8[0] & 0x0F) << 12) | ((utf8[1] & 0x3F) << 6) | (utf8[2] & 0x3F);
+            if (cp == 0 || cp == 0xFFFD) continue;  // the unassigned byte reads as U+FFFD only
+            if (cp >= byCodePoint_.size()) byCodePoint_.resize(cp + 1, 0);
+            byCodePoint_[cp] = static_cast<unsigned char>(byte);
+        }
+    }
+
+    std::array<std::string, 128> high_;
+    std::vector<unsigned char> byCodePoint_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Real text
+
+std::string RealText(double v) {
+    return platform::FloatToStr(v);
+}
+
+// What RealText writes, with ',' or '.' as the separator.
+bool ParseReal(std::string_view text, double& out) {
+    if (platform::TryStrToFloatAnySeparator(std::string(text), out)) return true;
+    // FloatToStr's forms of the values that are not finite.
+    if (text == "NAN") {
+        out = std::nan("");
+    } else if (text == "INF") {
+        out = HUGE_VAL;
+    } else if (text == "-INF") {
+        out = -HUGE_VAL;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+struct SaveFailure {
+    std::string message;
+};
+
+// The records whose fields the writer reads at one step.
+struct WriteTargets {
+    const ProjectFileExtras* extras = nullptr;
+    const TGrsed* grsed = nullptr;  // the root, or a switchboard
+    const TSitid* panel = nullptr;
+    const TCxemaGrupd* scheme = nullptr;
+    const TFasaGrup1d* single = nullptr;
+    const TFasaGrup2d* two = nullptr;
+    const TFasaGrup3d* three = nullptr;
+};
+
+FieldValue ValueAt(const RecordDef& def, const WriteTargets& t) {
+    return std::visit(
+        Overloaded{
+            [&](const FieldOf<ProjectFileExtras>& f) { return ValueOf(f, *t.extras); },
+            [&](const FieldOf<ProjectStamp>& f) { return ValueOf(f, t.extras->Stamp); },
+            [&](const FieldOf<TGrsed>& f) { return ValueOf(f, *t.grsed); },
+            [&](const FieldOf<TSitid>& f) { return ValueOf(f, *t.panel); },
+            [&](const FieldOf<TCxemaGrupd>& f) { return ValueOf(f, *t.scheme); },
+            [&](const FieldOf<TFasaGrup1d>& f) { return ValueOf(f, *t.single); },
+            [&](const FieldOf<TFasaGrup2d>& f) { return ValueOf(f, *t.two); },
+            [&](const FieldOf<TFasaGrup3d>& f) { return ValueOf(f, *t.three); },
+        },
+        def.Field);
+}
+
+// Whose field it is, for the writer's messages.
+std::string OwnerText(const WriteTargets& t, bool root) {
+    const auto panel = [&] { return " щита " + platform::IntToStr(t.panel->PanelNumber); };
+    if (t.scheme) return "группы \"" + t.scheme->GroupName + "\"" + panel();
+    if (t.single) return "группы \"" + t.single->GroupName1 + "\"" + panel();
+    if (t.two) return "группы \"" + t.two->GroupName2 + "\"" + panel();
+    if (t.three) return "группы \"" + t.three->GroupName3 + "\"" + panel();
+    if (t.panel) return panel().substr(1);
+    if (t.grsed && !root) return "ГРЩ " + platform::IntToStr(t.grsed->SwitchboardNumber);
+    return "проекта";
+}
+
+class FileWriter {
+public:
+    explicit FileWriter(std::vector<char>& bytes) : bytes_(bytes) {}
+
+    void Word(long long value) {
+        const auto v = static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
+        for (int k = 0; k < 4; ++k) bytes_[pos_++] = static_cast<char>((v >> (8 * k)) & 0xFF);
+    }
+
+    // The buffer is zero-filled: the text, then NUL and zeros to the end of the slot.
+    void Slot(std::string_view text) {
+        std::memcpy(bytes_.data() + pos_, text.data(), text.size());
+        pos_ += SlotSize;
+    }
+
+    // Writes the block's records from the targets; count records take `counts` in order.
+    void Records(Block block, const WriteTargets& t, std::initializer_list<long long> counts = {},
+                 const long long* switchboardCount = nullptr) {
+        auto count = counts.begin();
+        for (const RecordDef& def : RecordsOf(block)) {
+            if (def.TextForm == Form::W) {
+                Word(*count++);
+            } else if (def.Number == kSwitchboardCountCopy && switchboardCount) {
+                Slot(platform::IntToStr(*switchboardCount));
+            } else {
+                Text(def, t, block == Block::Header || block == Block::Trailer);
+            }
+        }
+    }
+
+private:
+    void Text(const RecordDef& def, const WriteTargets& t, bool rootRecord) {
+        const FieldValue value = ValueAt(def, t);
+        switch (def.TextForm) {
+            case Form::I:
+            case Form::b:
+                return Slot(platform::IntToStr(std::get<long long>(value)));
+            case Form::N:
+            case Form::B:
+                return Slot(RealText(static_cast<double>(std::get<long long>(value))));
+            case Form::R:
+            case Form::X:
+                return Slot(RealText(static_cast<double>(std::get<long double>(value))));
+            case Form::S:
+                return Slot(EncodedText(def, std::get<std::string>(value), t, rootRecord));
+            case Form::W:
+                break;
+        }
+    }
+
+    const std::string& EncodedText(const RecordDef& def, const std::string& text,
+                                   const WriteTargets& t, bool rootRecord) {
+        const auto fail = [&](const char* what) {
+            return SaveFailure{std::string("Проект не сохранён: текст поля ") + def.Name + " " +
+                               OwnerText(t, rootRecord) + " " + what};
+        };
+        if (text.find('\0') != std::string::npos) throw fail("содержит нулевой символ.");
+        if (!Cp1251Codec::Get().Encode(text, encoded_))
+            throw fail("нельзя записать в кодировке Windows-1251.");
+        if (encoded_.size() > static_cast<size_t>(MaxSlotText)) throw fail("длиннее 254 байт.");
+        return encoded_;
+    }
+
+    std::vector<char>& bytes_;
+    size_t pos_ = 0;
+    std::string encoded_;
+};
+
+// The tree as the writer walks it: every chain in order, to its end.
+struct PanelItems {
+    const TSitid* panel;
+    std::vector<TCxemaGrupd*> scheme;
+    std::vector<TFasaGrup1d*> single;
+    std::vector<TFasaGrup2d*> two;
+    std::vector<TFasaGrup3d*> three;
+};
+struct SwitchboardItems {
+    const TGrsed* switchboard;
+    std::vector<PanelItems> panels;
+};
+
+std::vector<SwitchboardItems> CollectTree(const TGrsed& root) {
+    std::vector<SwitchboardItems> out;
+    for (TGrsed* sw : chains::Elements(root.Switchboards, chains::SwitchboardLink{}, INT_MAX)) {
+        SwitchboardItems& s = out.emplace_back(SwitchboardItems{sw, {}});
+        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, INT_MAX)) {
+            s.panels.push_back(PanelItems{
+                panel, chains::Elements(panel->SchemeGroups, chains::SchemeLink{}, INT_MAX),
+                chains::Elements(panel->SinglePhaseGroups, chains::SinglePhaseLink{}, INT_MAX),
+                chains::Elements(panel->TwoPhaseGroups, chains::TwoPhaseLink{}, INT_MAX),
+                chains::Elements(panel->ThreePhaseGroups, chains::ThreePhaseLink{}, INT_MAX)});
+        }
+    }
+    return out;
+}
+
+long long FileSize(const std::vector<SwitchboardItems>& tree) {
+    long long slots = kFixedSlots, words = 1;
+    for (const SwitchboardItems& s : tree) {
+        slots += kSwitchboardSlots;
+        words += 1;
+        for (const PanelItems& p : s.panels) {
+            slots += kPanelSlots + kGroupSlots[0] * static_cast<long long>(p.scheme.size()) +
+                     kGroupSlots[1] * static_cast<long long>(p.single.size()) +
+                     kGroupSlots[2] * static_cast<long long>(p.two.size()) +
+                     kGroupSlots[3] * static_cast<long long>(p.three.size());
+            words += 4;
+        }
+    }
+    return slots * SlotSize + words * kWordSize;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+std::string SystemErrorText(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return "нет доступа";
+        case EROFS:
+            return "диск доступен только для чтения";
+        case ENOSPC:
+        case EDQUOT:
+            return "нет места на диске";
+        case ENOENT:
+            return "папка не существует";
+        case ENOTDIR:
+            return "путь не является папкой";
+        case EISDIR:
+            return "на месте файла находится папка";
+        case EFBIG:
+            return "файл слишком велик";
+        default:
+            return std::strerror(error);
+    }
+}
+
+// Writes beside the target and renames over it: the old file survives any failure.
+std::string WriteFileReplacing(const std::string& path, const std::vector<char>& data) {
+    namespace fs = std::filesystem;
+    const auto failure = [&](int error) {
+        return "Не удалось записать файл \"" + path + "\": " + SystemErrorText(error) + ".";
+    };
+    const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return failure(errno);
+    const auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return failure(error);
+    };
+    // The new file gets the permissions of the old one, or the usual ones of a new file.
+    struct stat info;
+    mode_t mode;
+    if (::stat(path.c_str(), &info) == 0) {
+        mode = info.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) return fail(errno);
+    for (size_t done = 0; done < data.size();) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail(errno);
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) return fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return failure(error);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return failure(error);
+    }
+    return {};
+}
+
+bool ReadWholeFile(const std::string& path, std::string& data) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // One byte more than the file: the read that finds the end needs room, and a full buffer
+    // means the file grew meanwhile.
+    data.resize(static_cast<size_t>(info.st_size) + 1);
+    size_t done = 0;
+    for (;;) {
+        if (done == data.size()) data.resize(data.size() * 2);
+        const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    data.resize(done);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+struct DamagedFile {
+    std::string detail;
+};
+
+// The records the reader fills at one step, and where they are, for the messages.
+struct ReadTargets {
+    ProjectFileExtras* extras = nullptr;
+    TGrsed* grsed = nullptr;
+    TSitid* panel = nullptr;
+    TCxemaGrupd* scheme = nullptr;
+    TFasaGrup1d* single = nullptr;
+    TFasaGrup2d* two = nullptr;
+    TFasaGrup3d* three = nullptr;
+    int switchboardPlace = 0;  // 1-based places in the file
+    int panelPlace = 0;
+    int groupPlace = 0;
+};
+
+std::string PlaceText(const ReadTargets& t) {
+    static const char* const kGroupKinds[] = {"группа", "однофазная запись", "двухфазная запись",
+                                              "трёхфазная запись"};
+    if (t.switchboardPlace == 0) return "";
+    std::string text = " (ГРЩ " + platform::IntToStr(t.switchboardPlace);
+    if (t.panelPlace > 0) text += ", щит " + platform::IntToStr(t.panelPlace);
+    const int kind = t.scheme ? 0 : t.single ? 1 : t.two ? 2 : t.three ? 3 : -1;
+    if (kind >= 0)
+        text += std::string(", ") + kGroupKinds[kind] + " " + platform::IntToStr(t.groupPlace);
+    return text + ")";
+}
+
+template <class R>
+void AssignTo(const FieldOf<R>& field, R& record, const FieldValue& value) {
+    std::visit(
+        [&](auto member) {
+            auto& v = record.*member;
+            using V = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<V, std::string>) {
+                v = std::get<std::string>(value);
+            } else if constexpr (std::is_integral_v<V>) {
+                v = static_cast<V>(std::get<long long>(value));
+            } else if constexpr (std::is_floating_point_v<V>) {
+                v = static_cast<V>(std::get<long double>(value));
+            } else {
+                const auto i = static_cast<size_t>(field.Index);
+                if (v.size() <= i) v.resize(i + 1);
+                v[i] = static_cast<typename V::value_type>(std::get<long double>(value));
+            }
+        },
+        field.Ptr);
+}
+
+void Assign(const RecordDef& def, ReadTargets& t, const FieldValue& value) {
+    std::visit(Overloaded{
+                   [&](const FieldOf<ProjectFileExtras>& f) { AssignTo(f, *t.extras, value); },
+                   [&](const FieldOf<ProjectStamp>& f) { AssignTo(f, t.extras->Stamp, value); },
+                   [&](const FieldOf<TGrsed>& f) { AssignTo(f, *t.grsed, value); },
+                   [&](const FieldOf<TSitid>& f) { AssignTo(f, *t.panel, value); },
+                   [&](const FieldOf<TCxemaGrupd>& f) { AssignTo(f, *t.scheme, value); },
+                   [&](const FieldOf<TFasaGrup1d>& f) { AssignTo(f, *t.single, value); },
+                   [&](const FieldOf<TFasaGrup2d>& f) { AssignTo(f, *t.two, value); },
+                   [&](const FieldOf<TFasaGrup3d>& f) { AssignTo(f, *t.three, value); },
+               },
+               def.Field);
+}
+
+class FileReader {
+public:
+    explicit FileReader(std::string_view bytes) : bytes_(bytes) {}
+
+    void Seek(size_t pos) { pos_ = pos; }
+
+    long long Word() {
+        std::uint32_t v = 0;
+        for (int k = 0; k < 4; ++k)
+            v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes_[pos_ + k]))
+                 << (8 * k);
+        pos_ += 4;
+        return static_cast<std::int32_t>(v);
+    }
+
+    // The text of the next slot, up to its NUL; what follows the NUL is ignored.
+    std::string_view Slot(int record, const ReadTargets& t) {
+        const char* start = bytes_.data() + pos_;
+        const void* nul = std::memchr(start, 0, SlotSize);
+        if (!nul)
+            throw DamagedFile{"в записи " + platform::IntToStr(record) + PlaceText(t) +
+                              " нет завершающего нулевого байта"};
+        pos_ += SlotSize;
+        return std::string_view(start, static_cast<const char*>(nul) - start);
+    }
+
+    // Reads the block's records into the targets; count records take `counts` in order (they
+    // were read and checked before).
+    void Records(Block block, ReadTargets& t, std::initializer_list<long long> counts = {}) {
+        auto count = counts.begin();
+        for (const RecordDef& def : RecordsOf(block)) {
+            if (def.TextForm == Form::W) {
+                pos_ += kWordSize;
+                Assign(def, t, *count++);
+            } else {
+                Assign(def, t, Parse(def, Slot(def.Number, t), t));
+            }
+        }
+    }
+
+    FieldValue Parse(const RecordDef& def, std::string_view text, const ReadTargets& t) {
+        const auto notANumber = [&] {
+            std::string shown;
+            Cp1251Codec::Get().Decode(text.substr(0, 40), shown);
+            return DamagedFile{"в записи " + platform::IntToStr(def.Number) + PlaceText(t) +
+                               " вместо числа записано \"" + shown + "\""};
+        };
+        int i = 0;
+        double real = 0;
+        switch (def.TextForm) {
+            case Form::I:
+                if (!platform::TryStrToInt(std::string(text), i)) throw notANumber();
+                return static_cast<long long>(i);
+            case Form::b:
+                if (!platform::TryStrToInt(std::string(text), i)) throw notANumber();
+                return static_cast<long long>(i & 0xFF);
+            case Form::R:
+            case Form::X:
+                if (!ParseReal(text, real)) throw notANumber();
+                return static_cast<long double>(real);
+            case Form::B:
+                if (!ParseReal(text, real)) throw notANumber();
+                return static_cast<long long>(real != 0 ? 1 : 0);
+            case Form::N:
+                if (!ParseReal(text, real) || !(std::trunc(real) >= INT_MIN) ||
+                    !(std::trunc(real) <= INT_MAX))
+                    throw notANumber();
+                return static_cast<long long>(std::trunc(real));
+            case Form::S: {
+                std::string decoded;
+                Cp1251Codec::Get().Decode(text, decoded);
+                return decoded;
+            }
+            case Form::W:
+                break;
+        }
+        return 0LL;
+    }
+
+private:
+    std::string_view bytes_;
+    size_t pos_ = 0;
+};
+
+// The counts of a file, read and checked against its size before anything is built.
+struct FileCounts {
+    long long switchboards = 0;
+    std::vector<long long> panels;                      // per switchboard
+    std::vector<std::array<long long, 4>> groupCounts;  // per panel, in file order
+    int trailerSlots = 0;                               // whole trailer slots present
+};
+
+FileCounts ReadCounts(std::string_view bytes) {
+    const long long size = static_cast<long long>(bytes.size());
+    const auto sizeMismatch = [&] {
+        return DamagedFile{"его размер (" + platform::IntToStr(size) +
+                           " байт) не соответствует записанным в нём числам ГРЩ, щитов и групп"};
+    };
+    const auto negative = [&](int record, long long value) {
+        return DamagedFile{"в записи " + platform::IntToStr(record) +
+                           " записано отрицательное число элементов (" + platform::IntToStr(value) +
+                           ")"};
+    };
+    FileReader reader(bytes);
+    FileCounts c;
+
+    const long long headerEnd = 5 * SlotSize + kWordSize;
+    if (size < headerEnd) {
+        const long long record = std::min<long long>(size / SlotSize + 1, 6);
+        throw DamagedFile{"он обрывается на записи " + platform::IntToStr(record)};
+    }
+    reader.Seek(5 * SlotSize);
+    c.switchboards = reader.Word();
+    if (c.switchboards < 0) throw negative(6, c.switchboards);
+    // Each switchboard needs its count word and its B1 and B2 slots.
+    const long long perSwitchboard = kWordSize + kSwitchboardSlots * SlotSize;
+    if (c.switchboards > (size - headerEnd) / perSwitchboard) throw sizeMismatch();
+
+    long long panelsTotal = 0;
+    const long long b3 = headerEnd + c.switchboards * perSwitchboard;
+    const long long perPanel = 4 * kWordSize + kPanelSlots * SlotSize;
+    for (long long i = 0; i < c.switchboards; ++i) {
+        const long long n = reader.Word();
+        if (n < 0) throw negative(7, n);
+        panelsTotal += n;
+        if (panelsTotal > (size - b3) / perPanel) throw sizeMismatch();
+        c.panels.push_back(n);
+    }
+
+    reader.Seek(static_cast<size_t>(b3));
+    const long long groupsStart = b3 + panelsTotal * perPanel;
+    long long groupSlots = 0;
+    c.groupCounts.resize(static_cast<size_t>(panelsTotal));
+    for (auto& counts : c.groupCounts) {
+        for (int k = 0; k < 4; ++k) {
+            counts[k] = reader.Word();
+            if (counts[k] < 0) throw negative(29 + k, counts[k]);
+            groupSlots += kGroupSlots[k] * counts[k];
+        }
+        if (groupSlots > (size - groupsStart) / SlotSize) throw sizeMismatch();
+    }
+
+    const long long rest = size - (groupsStart + groupSlots * SlotSize);
+    if (rest > kTrailerSlots * SlotSize) throw sizeMismatch();
+    c.trailerSlots = static_cast<int>(rest / SlotSize);
+    if (rest % SlotSize != 0)
+        throw DamagedFile{"он обрывается на записи " + platform::IntToStr(143 + c.trailerSlots)};
+    return c;
+}
+
+void RequireDistinct(std::vector<int> numbers, const std::string& what) {
+    std::sort(numbers.begin(), numbers.end());
+    const auto twin = std::adjacent_find(numbers.begin(), numbers.end());
+    if (twin != numbers.end()) throw DamagedFile{what + platform::IntToStr(*twin)};
+}
+
+// Builds the tree of a file whose counts were checked. Throws DamagedFile.
+ProjectTree BuildTree(std::string_view bytes, const FileCounts& c, ProjectFileExtras& extras) {
+    ProjectTree root(new TGrsed);
+    FileReader reader(bytes);
+    ReadTargets top;
+    top.extras = &extras;
+    top.grsed = root.get();
+    reader.Records(Block::Header, top, {c.switchboards});
+
+    // Switchboards: appended with defaults, then filled block by block.
+    const TGrsed switchboardTemplate;
+    for (long long i = 0; i < c.switchboards; ++i) root->AddSwitchboard(switchboardTemplate);
+    const std::vector<TGrsed*> switchboards =
+        chains::Elements(root->Switchboards, chains::SwitchboardLink{}, INT_MAX);
+    const auto eachSwitchboard = [&](auto&& step) {
+        for (size_t i = 0; i < switchboards.size(); ++i) {
+            ReadTargets t;
+            t.grsed = switchboards[i];
+            t.switchboardPlace = static_cast<int>(i) + 1;
+            step(i, t);
+        }
+    };
+    eachSwitchboard(
+        [&](size_t i, ReadTargets& t) { reader.Records(Block::Counts, t, {c.panels[i]}); });
+    eachSwitchboard([&](size_t, ReadTargets& t) { reader.Records(Block::B1, t); });
+    eachSwitchboard([&](size_t, ReadTargets& t) { reader.Records(Block::B2, t); });
+    {
+        std::vector<int> numbers;
+        for (const TGrsed* sw : switchboards) numbers.push_back(sw->SwitchboardNumber);
+        RequireDistinct(numbers, "в нём два ГРЩ с номером ");
+    }
+
+    // Panels, appended by switchboard number.
+    const TSitid panelTemplate;
+    std::vector<std::vector<TSitid*>> panels(switchboards.size());
+    for (size_t i = 0; i < switchboards.size(); ++i) {
+        for (long long j = 0; j < c.panels[i]; ++j)
+            root->AddPanel(switchboards[i]->SwitchboardNumber, panelTemplate);
+        panels[i] = chains::Elements(switchboards[i]->Panels, chains::PanelLink{}, INT_MAX);
+    }
+    const auto eachPanel = [&](auto&& step) {
+        size_t k = 0;
+        for (size_t i = 0; i < switchboards.size(); ++i) {
+            for (size_t j = 0; j < panels[i].size(); ++j, ++k) {
+                ReadTargets t;
+                t.panel = panels[i][j];
+                t.switchboardPlace = static_cast<int>(i) + 1;
+                t.panelPlace = static_cast<int>(j) + 1;
+                step(k, t);
+            }
+        }
+    };
+    eachPanel([&](size_t k, ReadTargets& t) {
+        const auto& g = c.groupCounts[k];
+        reader.Records(Block::B3, t, {g[0], g[1], g[2], g[3]});
+    });
+    eachPanel([&](size_t, ReadTargets& t) { reader.Records(Block::B4, t); });
+    eachPanel([&](size_t, ReadTargets& t) { reader.Records(Block::B5, t); });
+    for (size_t i = 0; i < switchboards.size(); ++i) {
+        std::vector<int> numbers;
+        for (const TSitid* panel : panels[i]) numbers.push_back(panel->PanelNumber);
+        RequireDistinct(numbers, "в ГРЩ " + platform::IntToStr(switchboards[i]->SwitchboardNumber) +
+                                     " два щита с номером ");
+    }
+
+    // Groups: each panel's records appended with defaults through the root, then read.
+    const TCxemaGrupd schemeTemplate;
+    const TFasaGrup1d singleTemplate;
+    const TFasaGrup2d twoTemplate;
+    const TFasaGrup3d threeTemplate;
+    size_t k = 0;
+    for (size_t i = 0; i < switchboards.size(); ++i) {
+        root->Switchboards.Cursor = switchboards[i];
+        const int scan = root->CountPanels();
+        for (size_t j = 0; j < panels[i].size(); ++j, ++k) {
+            TSitid* panel = panels[i][j];
+            const auto& g = c.groupCounts[k];
+            const int number = panel->PanelNumber;
+            for (long long n = 0; n < g[0]; ++n) root->AddCxemaGroup(number, scan, schemeTemplate);
+            for (long long n = 0; n < g[1]; ++n) root->AddFasaGroup1(number, scan, singleTemplate);
+            for (long long n = 0; n < g[2]; ++n) root->AddFasaGroup2(number, scan, twoTemplate);
+            for (long long n = 0; n < g[3]; ++n) root->AddFasaGroup3(number, scan, threeTemplate);
+
+            ReadTargets t;
+            t.switchboardPlace = static_cast<int>(i) + 1;
+            t.panelPlace = static_cast<int>(j) + 1;
+            t.panel = panel;
+            const auto readEach = [&](auto& block, auto link, long long count, Block layout,
+                                      auto slot) {
+                int place = 0;
+                for (auto* record : chains::Elements(block, link, static_cast<int>(count))) {
+                    ReadTargets rt = t;
+                    rt.*slot = record;
+                    rt.groupPlace = ++place;
+                    reader.Records(layout, rt);
+                    if constexpr (std::is_same_v<std::decay_t<decltype(*record)>, TCxemaGrupd>) {
+                        if (record->PhaseKind < 2 || record->PhaseKind > 4)
+                            throw DamagedFile{"в записи 77" + PlaceText(rt) +
+                                              " недопустимое число проводников группы (" +
+                                              platform::IntToStr(record->PhaseKind) + ")"};
+                    }
+                }
+            };
+            readEach(panel->SchemeGroups, chains::SchemeLink{}, g[0], Block::G1,
+                     &ReadTargets::scheme);
+            readEach(panel->SinglePhaseGroups, chains::SinglePhaseLink{}, g[1], Block::G2,
+                     &ReadTargets::single);
+            readEach(panel->TwoPhaseGroups, chains::TwoPhaseLink{}, g[2], Block::G3,
+                     &ReadTargets::two);
+            readEach(panel->ThreePhaseGroups, chains::ThreePhaseLink{}, g[3], Block::G4,
+                     &ReadTargets::three);
+        }
+    }
+
+    // Trailer: as many records as the file holds; an empty record 143 keeps the default.
+    const std::span<const RecordDef> trailer = RecordsOf(Block::Trailer);
+    for (int n = 0; n < c.trailerSlots; ++n) {
+        const RecordDef& def = trailer[static_cast<size_t>(n)];
+        const std::string_view text = reader.Slot(def.Number, top);
+        if (def.TextForm == Form::R && text.empty()) continue;
+        Assign(def, top, reader.Parse(def, text, top));
+    }
+    return root;
+}
+
+// Hands every stored cable table name to `open`, in the order the tables are attached: the
+// switchboards' feeders, the panels' feeders, the scheme records. Stops at the first false.
+bool OpenCableTables(TGrsed& root, const std::function<bool(const CableTableRequest&)>& open) {
+    const auto switchboards =
+        chains::Elements(root.Switchboards, chains::SwitchboardLink{}, INT_MAX);
+    for (TGrsed* sw : switchboards)
+        if (!open({sw->SwitchboardTable, sw, nullptr, nullptr})) return false;
+    for (TGrsed* sw : switchboards)
+        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, INT_MAX))
+            if (!open({panel->CurrentTableName, nullptr, panel, nullptr})) return false;
+    for (TGrsed* sw : switchboards)
+        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, INT_MAX))
+            for (TCxemaGrupd* group :
+                 chains::Elements(panel->SchemeGroups, chains::SchemeLink{}, INT_MAX))
+                if (!open({group->CableTable, nullptr, nullptr, group})) return false;
+    return true;
+}
+
+}  // namespace
+
+const std::array<RecordDef, RecordCount>& ProjectRecords() {
+    return kRecords;
+}
+
+std::string BuildProjectFile(const TGrsed& root, const ProjectFileExtras& extras,
+                             std::vector<char>& bytes) {
+    const std::vector<SwitchboardItems> tree = CollectTree(root);
+    bytes.assign(static_cast<size_t>(FileSize(tree)), 0);
+    FileWriter writer(bytes);
+    try {
+        const long long switchboards = static_cast<long long>(tree.size());
+        WriteTargets top;
+        top.extras = &extras;
+        top.grsed = &root;
+        writer.Records(Block::Header, top, {switchboards});
+        for (const SwitchboardItems& s : tree)
+            writer.Records(Block::Counts, {}, {static_cast<long long>(s.panels.size())});
+        for (const Block block : {Block::B1, Block::B2}) {
+            for (const SwitchboardItems& s : tree) {
+                WriteTargets t;
+                t.grsed = s.switchboard;
+                writer.Records(block, t, {}, &switchboards);
+            }
+        }
+        for (const SwitchboardItems& s : tree) {
+            for (const PanelItems& p : s.panels) {
+                writer.Records(
+                    Block::B3, {},
+                    {static_cast<long long>(p.scheme.size()),
+                     static_cast<long long>(p.single.size()), static_cast<long long>(p.two.size()),
+                     static_cast<long long>(p.three.size())});
+            }
+        }
+        for (const Block block : {Block::B4, Block::B5}) {
+            for (const SwitchboardItems& s : tree) {
+                for (const PanelItems& p : s.panels) {
+                    WriteTargets t;
+                    t.panel = p.panel;
+                    writer.Records(block, t);
+                }
+            }
+        }
+        for (const SwitchboardItems& s : tree) {
+            for (const PanelItems& p : s.panels) {
+                WriteTargets t;
+                t.panel = p.panel;
+                const auto writeEach = [&](const auto& records, Block block, auto slot) {
+                    for (const auto* record : records) {
+                        WriteTargets rt = t;
+                        rt.*slot = record;
+                        writer.Records(block, rt);
+                    }
+                };
+                writeEach(p.scheme, Block::G1, &WriteTargets::scheme);
+                writeEach(p.single, Block::G2, &WriteTargets::single);
+                writeEach(p.two, Block::G3, &WriteTargets::two);
+                writeEach(p.three, Block::G4, &WriteTargets::three);
+            }
+        }
+        writer.Records(Block::Trailer, top);
+    } catch (const SaveFailure& failure) {
+        bytes.clear();
+        return failure.message;
+    }
+    return {};
+}
+
+std::string SaveProjectFile(const std::string& path, const TGrsed& root,
+                            const ProjectFileExtras& extras) {
+    std::vector<char> bytes;
+    std::string error = BuildProjectFile(root, extras, bytes);
+    if (!error.empty()) return error;
+    return WriteFileReplacing(path, bytes);
+}
+
+LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,
+                           const LoadHooks& hooks) {
+    LoadResult result;
+    ProjectFileExtras extras;
+    ProjectTree root;
+    try {
+        root = BuildTree(bytes, ReadCounts(bytes), extras);
+    } catch (const DamagedFile& damage) {
+        result.Status = LoadStatus::Damaged;
+        result.Message = "Файл \"" + path + "\" повреждён: " + damage.detail + ".";
+        return result;
+    }
+
+    // References to the reference tables, checked once the whole file is read.
+    if (hooks.CheckTransformer && !root->TransformerName.empty() &&
+        !hooks.CheckTransformer(root->TransformerName)) {
+        result.Status = LoadStatus::Stopped;
+        return result;
+    }
+    if (hooks.OpenCableTable && !OpenCableTables(*root, hooks.OpenCableTable)) {
+        result.Status = LoadStatus::Stopped;
+        return result;
+    }
+
+    root->ResetCursors();
+    result.Status = LoadStatus::Loaded;
+    result.Root = std::move(root);
+    result.Extras = std::move(extras);
+    return result;
+}
+
+LoadResult LoadProjectFile(const std::string& path, const LoadHooks& hooks) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        LoadResult result;
+        result.Status = LoadStatus::CannotOpen;
+        result.Message = CannotOpenMessage;
+        return result;
+    }
+    return ReadProjectFile(bytes, path, hooks);
+}
+
+}  // namespace projectfile
