@@ -399,12 +399,120 @@ public:
     // first panel for Position 1 or 2); for Position 0 or less the given panel itself.
     void SeekPanelAt(TSitid* panel);
 
+    // --- Load and phase calculation (defined in calc/) ---
+    // The sixteen passes of the recalculation, in the order it runs them. Each works on the root
+    // it is called on (ProjectRoot) through its cursors and leaves them where its walk ended.
+    // Passes 1-3 distribute the group lines of the current panel over the phases and rebuild its
+    // per-phase result chains; the others walk every panel and switchboard.
+    void CalcFasaGroups1();               // 1: single-phase lines, rows of three
+    void CalcFasaGroups2();               // 2: two-phase lines
+    void CalcFasaGroups3();               // 3: three-phase lines
+    void SumPanelPhaseLoads();            // 4: panel phase, installed and design power
+    void CalcPanelCosPhi();               // 5: panel cos phi per phase
+    void CalcPanelCurrents();             // 6: panel own currents
+    void AddCascadeLoads();               // 7: power carried along cascades
+    void AddCascadeCosPhi();              // 8: cos phi carried along cascades
+    void AddCascadeCurrents();            // 9: currents carried along cascades
+    void SumSwitchboardLoads();           // 10: switchboard powers
+    void CalcSwitchboardCosPhi();         // 11: switchboard cos phi per phase
+    void CalcSwitchboardCurrents();       // 12: switchboard currents
+    void SumSwitchboardTotalLoads();      // 13: section powers, feeder powers of trunk panels
+    void CalcSwitchboardTotalCosPhi();    // 14: section cos phi
+    void CalcSwitchboardTotalCurrents();  // 15: section currents
+    void CalcPanelFeederCurrents();       // 16: feeder currents of every panel
+
     // The brand of a cable current table (the name of its brand field).
     static std::string CableTableBrand(const std::string& tableName);
 
     // The current switchboard and its current panel, null when none.
     TGrsed* CurrentSwitchboard() const { return Switchboards.Cursor; }
     TSitid* CurrentPanel() const;
+
+    // --- Equipment selection (defined in selection/) ---
+    // The standard current series (selection/CurrentSeries.h). StandardRating: the smallest
+    // rating not below the current among 0.32 .. 630 A (0.4 A below 0.32 A; 0 for no current or
+    // one above 630 A). StandardRatingAbove: the first rating strictly above the current (0.4 A
+    // at least; 0 for 0 and for exactly 4000 A; 5000 beyond 4000 A).
+    static double StandardRating(double current);
+    static double StandardRatingAbove(double current);
+
+    // Element impedances of the fault path. Conductor resistance r0 and cable reactance x0 in
+    // milliohm per metre: r0 at the conductor temperature (degrees C) for copper or aluminium, 0
+    // for no section; x0 by laying method ("В земле" and "В воздухе" for cables, the three "...
+    // в трубе" texts for wires in a pipe) for a section of its table, 0 otherwise. Breaker
+    // resistance and reactance in milliohm for a rating of their table, 0 otherwise.
+    static double ConductorResistance(double temperature, double section, bool copper);
+    static double CableReactance(const std::string& layingMethod, double section);
+    static double BreakerResistance(int rating);
+    static double BreakerReactance(int rating);
+
+    // The fault path from the supply system through the transformer, the current switchboard's
+    // feeder, the feeders of `panel` (its own, or every feeder of its cascade up to the head) and
+    // a group line hanging on it, in milliohm at 400 V. Arguments, in order: lengths (m) of the
+    // group line, the panel feeder (three-phase path of a radial panel only) and the switchboard
+    // feeder; their phase cross-sections (mm2); the transformer's rated power (kVA),
+    // short-circuit voltage (%) and short-circuit losses (W); the conductor materials of the
+    // group, the radial panel feeder and the switchboard feeder; the panel (null: no panel
+    // feeders); and whether the panel section is used for every feeder of a cascade. Read: the
+    // root's SupplyScPower, the current switchboard, the current panel and its current scheme
+    // group (breaker rating, section and laying of the group line). A cascade walk moves the
+    // current switchboard's panel cursor and leaves it on its first panel.
+    double LoopImpedance(double groupLength, double panelLength, double switchboardLength,
+                         double groupSection, double panelSection, double switchboardSection,
+                         double transformerPower, double shortCircuitVoltage,
+                         double shortCircuitLosses, const std::string& groupMaterial,
+                         const std::string& panelMaterial, const std::string& switchboardMaterial,
+                         TSitid* panel, bool givenSection, bool threePhase);
+    // Resistance and reactance of the three-phase path: conductors and transformer only.
+    double FaultPathResistance(double groupLength, double panelLength, double switchboardLength,
+                               double groupSection, double panelSection,
+                               double switchboardSection, double transformerPower,
+                               double shortCircuitVoltage, double shortCircuitLosses,
+                               const std::string& groupMaterial, const std::string& panelMaterial,
+                               const std::string& switchboardMaterial, TSitid* panel,
+                               bool givenSection);
+    double FaultPathReactance(double groupLength, double panelLength, double switchboardLength,
+                              double groupSection, double panelSection, double switchboardSection,
+                              double transformerPower, double shortCircuitVoltage,
+                              double shortCircuitLosses, const std::string& groupMaterial,
+                              const std::string& panelMaterial,
+                              const std::string& switchboardMaterial, TSitid* panel,
+                              bool givenSection);
+    // Surge current, kA rounded to 0.01. 0 when the switchboard section is 0. The panel, when
+    // given, is current before each path sum and afterwards.
+    double ThreePhaseFaultCurrent(double groupLength, double panelLength, double switchboardLength,
+                                  double groupSection, double panelSection,
+                                  double switchboardSection, double transformerPower,
+                                  double shortCircuitVoltage, double shortCircuitLosses,
+                                  const std::string& groupMaterial,
+                                  const std::string& panelMaterial,
+                                  const std::string& switchboardMaterial, TSitid* panel,
+                                  bool givenSection);
+    // Single-phase short-circuit current, A rounded to 0.1, from a third of the loop impedance
+    // with the arc factor. 0 when the switchboard section is 0. The panel, when given, is made
+    // current again afterwards.
+    double SinglePhaseFaultCurrent(double groupLength, double panelLength,
+                                   double switchboardLength, double groupSection,
+                                   double panelSection, double switchboardSection,
+                                   double transformerPower, double shortCircuitVoltage,
+                                   double shortCircuitLosses, const std::string& groupMaterial,
+                                   const std::string& panelMaterial,
+                                   const std::string& switchboardMaterial, TSitid* panel,
+                                   bool givenSection);
+    // Three-phase short-circuit current at the group, A rounded to 0.1, from the whole
+    // three-phase loop impedance with the arc factor; otherwise as SinglePhaseFaultCurrent.
+    double ThreePhaseFaultCurrentAtGroup(double groupLength, double panelLength,
+                                         double switchboardLength, double groupSection,
+                                         double panelSection, double switchboardSection,
+                                         double transformerPower, double shortCircuitVoltage,
+                                         double shortCircuitLosses,
+                                         const std::string& groupMaterial,
+                                         const std::string& panelMaterial,
+                                         const std::string& switchboardMaterial, TSitid* panel,
+                                         bool givenSection);
+    // Reduction of a fault current by the arc resistance for an impedance in milliohm; 0.7
+    // above 700.
+    static double ArcFactor(double impedance);
 };
 
 // The root of the open project; null while no project is open.

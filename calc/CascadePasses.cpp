@@ -1,0 +1,206 @@
+// Passes 7-9: power, cos phi and currents carried through the panels of every cascade, each panel
+// with the load of the members beyond it.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "calc/CascadeWalk.h"
+#include "calc/Formulas.h"
+#include "calc/Recalculation.h"
+#include "platform/Conversions.h"
+
+namespace {
+
+constexpr double TSitidFields::*kOwnCurrent[3] = {
+    &TSitidFields::OwnCurrentA, &TSitidFields::OwnCurrentB, &TSitidFields::OwnCurrentC};
+constexpr double TSitidFields::*kPanelCosPhi[3] = {
+    &TSitidFields::PanelCosPhiA, &TSitidFields::PanelCosPhiB, &TSitidFields::PanelCosPhiC};
+constexpr double TSitidFields::*kCascadeCosPhi[3] = {
+    &TSitidFields::CascadeCosPhiA, &TSitidFields::CascadeCosPhiB, &TSitidFields::CascadeCosPhiC};
+constexpr double TSitidFields::*kCascadeCurrent[3] = {
+    &TSitidFields::CascadeCurrentA, &TSitidFields::CascadeCurrentB, &TSitidFields::CascadeCurrentC};
+constexpr long double TSitidFields::*kCascadePower[3] = {
+    &TSitidFields::CascadePowerA, &TSitidFields::CascadePowerB, &TSitidFields::CascadePowerC};
+
+bool HasGroups(const TSitid& panel) {
+    return panel.SchemeGroupCount > 0;
+}
+
+// Pass 7: each panel's own power added to that of the members beyond it.
+class CarriedLoads : public calc::CascadeActions {
+public:
+    void Member(TSitid& panel) override { Carry(panel); }
+    void Head(TSitid& panel) override { Carry(panel); }
+    void Reset() override {
+        phases_ = {};
+        design_ = 0.0;
+    }
+
+private:
+    void Carry(TSitid& panel) {
+        constexpr long double TSitidFields::*own[3] = {
+            &TSitidFields::PanelPowerA, &TSitidFields::PanelPowerB, &TSitidFields::PanelPowerC};
+        for (int x = 0; x < 3; ++x) {
+            phases_[x] = static_cast<double>(panel.*own[x] + phases_[x]);
+            panel.*kCascadePower[x] = phases_[x];
+        }
+        design_ = panel.DesignPower + design_;
+        panel.CascadePower = design_;
+    }
+
+    std::array<double, 3> phases_{};
+    double design_ = 0.0;
+};
+
+// Pass 8: the current-weighted cos phi of the load each panel carries.
+class CarriedCosPhi : public calc::CascadeActions {
+public:
+    void Member(TSitid& panel) override {
+        if (members_ == 0) {
+            CopyOwn(panel);
+            Finish(panel);
+            for (int x = 0; x < 3; ++x) Contribute(panel, x);
+        }
+        if (HasGroups(panel) && members_ > 0) {
+            Combine(panel);
+        } else {
+            CopySaved(panel);
+        }
+        if (HasGroups(panel)) ++members_;
+    }
+
+    void Head(TSitid& panel) override {
+        if (members_ == 0) {
+            CopyOwn(panel);
+            Finish(panel);
+        }
+        if (HasGroups(panel) && members_ > 0) {
+            Combine(panel);
+        } else {
+            CopySaved(panel);
+        }
+    }
+
+    void Reset() override {
+        sums_ = {};
+        saved_ = {};
+        members_ = 0;
+    }
+
+private:
+    void Contribute(const TSitid& panel, int x) {
+        sums_[x].Add(panel.*kOwnCurrent[x], panel.*kPanelCosPhi[x]);
+    }
+
+    // Adds the panel's contribution and stores the combined value, phase by phase; a phase
+    // without current so far repeats the value given before. Not replaced by 1.0 when 0.
+    void Combine(TSitid& panel) {
+        for (int x = 0; x < 3; ++x) {
+            Contribute(panel, x);
+            const double magnitude = sums_[x].Magnitude();
+            const double value = magnitude != 0.0 ? sums_[x].Active / magnitude : saved_[x];
+            panel.*kCascadeCosPhi[x] = platform::RoundTo(value, -2);
+            saved_[x] = panel.*kCascadeCosPhi[x];
+        }
+        Finish(panel);
+    }
+
+    void CopyOwn(TSitid& panel) {
+        for (int x = 0; x < 3; ++x) panel.*kCascadeCosPhi[x] = panel.*kPanelCosPhi[x];
+    }
+
+    void CopySaved(TSitid& panel) {
+        for (int x = 0; x < 3; ++x) panel.*kCascadeCosPhi[x] = saved_[x];
+        Finish(panel);
+    }
+
+    void Finish(TSitid& panel) {
+        panel.CascadeCosPhi =
+            std::min({panel.CascadeCosPhiA, panel.CascadeCosPhiB, panel.CascadeCosPhiC});
+        for (int x = 0; x < 3; ++x) saved_[x] = panel.*kCascadeCosPhi[x];
+    }
+
+    std::array<CosPhiSums, 3> sums_{};
+    std::array<double, 3> saved_{};
+    int members_ = 0;  // members with groups handled in the open cascade
+};
+
+// Pass 9: phase, neutral and design currents of the load each panel carries.
+class CarriedCurrents : public calc::CascadeActions {
+public:
+    void Member(TSitid& panel) override {
+        if (HasGroups(panel)) {
+            FromCarriedPower(panel);
+        } else {
+            RepeatSaved(panel);
+            SelectDominantCosPhi(panel);
+            DesignCurrent(panel);
+        }
+        for (int x = 0; x < 3; ++x) saved_[x] = panel.*kCascadeCurrent[x];
+        savedNeutral_ = panel.CascadeNeutralCurrent;
+    }
+
+    void Head(TSitid& panel) override {
+        if (HasGroups(panel)) {
+            FromCarriedPower(panel);
+        } else {
+            // The cos phi of the cos phi pass stands.
+            RepeatSaved(panel);
+            DesignCurrent(panel);
+        }
+    }
+
+    void Reset() override {
+        saved_ = {};
+        savedNeutral_ = 0.0;
+    }
+
+private:
+    void FromCarriedPower(TSitid& panel) {
+        for (int x = 0; x < 3; ++x)
+            panel.*kCascadeCurrent[x] =
+                PhaseCurrent(panel.*kCascadePower[x], panel.*kCascadeCosPhi[x]);
+        panel.CascadeNeutralCurrent = NetworkCalculation::NeutralCurrent(
+            panel.CascadeCurrentA, panel.CascadeCurrentB, panel.CascadeCurrentC);
+        SelectDominantCosPhi(panel);
+        DesignCurrent(panel);
+    }
+
+    void RepeatSaved(TSitid& panel) {
+        for (int x = 0; x < 3; ++x) panel.*kCascadeCurrent[x] = saved_[x];
+        panel.CascadeNeutralCurrent = savedNeutral_;
+    }
+
+    // The cos phi of the phase with the largest carried current: B on a tie of A and B, C only
+    // when strictly larger than both.
+    static void SelectDominantCosPhi(TSitid& panel) {
+        int phase = panel.CascadeCurrentA > panel.CascadeCurrentB ? 0 : 1;
+        if (panel.CascadeCurrentC > std::max(panel.CascadeCurrentA, panel.CascadeCurrentB))
+            phase = 2;
+        panel.CascadeCosPhi = panel.*kCascadeCosPhi[phase];
+    }
+
+    static void DesignCurrent(TSitid& panel) {
+        panel.CascadeDesignCurrent = ThreePhaseCurrent(panel.CascadePower, panel.CascadeCosPhi);
+    }
+
+    std::array<double, 3> saved_{};
+    double savedNeutral_ = 0.0;
+};
+
+}  // namespace
+
+void TGrsed::AddCascadeLoads() {
+    CarriedLoads actions;
+    calc::WalkCascades(*this, actions);
+}
+
+void TGrsed::AddCascadeCosPhi() {
+    CarriedCosPhi actions;
+    calc::WalkCascades(*this, actions);
+}
+
+void TGrsed::AddCascadeCurrents() {
+    CarriedCurrents actions;
+    calc::WalkCascades(*this, actions);
+}

@@ -1,0 +1,182 @@
+#include "calc/Recalculation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+
+void RunDistributionPasses(TGrsed& root) {
+    root.CalcFasaGroups1();
+    root.CalcFasaGroups2();
+    root.CalcFasaGroups3();
+}
+
+void RunLoadPasses(TGrsed& root) {
+    root.SumPanelPhaseLoads();
+    root.CalcPanelCosPhi();
+    root.CalcPanelCurrents();
+    root.AddCascadeLoads();
+    root.AddCascadeCosPhi();
+    root.AddCascadeCurrents();
+    root.SumSwitchboardLoads();
+    root.CalcSwitchboardCosPhi();
+    root.CalcSwitchboardCurrents();
+    RunSectionTotalPasses(root);
+}
+
+void RunSectionTotalPasses(TGrsed& root) {
+    root.SumSwitchboardTotalLoads();
+    root.CalcSwitchboardTotalCosPhi();
+    root.CalcSwitchboardTotalCurrents();
+    root.CalcPanelFeederCurrents();
+}
+
+void NetworkCalculation::RecalculateNetwork() {
+    if (!ProjectRoot) return;
+    RunDistributionPasses(*ProjectRoot);
+    RunLoadPasses(*ProjectRoot);
+}
+
+// The neutral current as the network checks have always computed it: the phases are scaled to
+// the largest one, phases A and B are added 120 degrees apart and the sum is combined with C. The
+// constants (a product with 0.5 a t where a cosine rule would divide, 380 degrees) are part of
+// the established results and are kept as they are.
+double NetworkCalculation::NeutralCurrent(double a, double b, double c) {
+    double scale = 0.0;
+    double r = 0.0;
+    if (a == b) {
+        if (c > a) {
+            scale = c;
+            a = a / c;
+            b = b / c;
+            c = 1;
+            r = 1 - std::sqrt(a * a + b * b - 2 * a * b * 0.5);
+        }
+        if (c < a) {
+            scale = a;
+            c = c / a;
+            a = 1;
+            b = 1;
+            r = 1 - c;
+        }
+    } else {
+        if (a > b && a > c) {
+            scale = a;
+            b = b / a;
+            c = c / a;
+            a = 1;
+        }
+        if (b > a && b > c) {
+            scale = b;
+            a = a / b;
+            c = c / b;
+            b = 1;
+        }
+        if (c > a && c > b) {
+            scale = c;
+            a = a / c;
+            b = b / c;
+            c = 1;
+        }
+        if (c == a && b < c) {
+            scale = c;
+            b = b / c;
+            a = 1;
+            c = 1;
+        }
+        if (c == b && a < c) {
+            scale = c;
+            a = a / c;
+            b = 1;
+            c = 1;
+        }
+        // Phases A and B summed 120 degrees apart.
+        const double t = std::sqrt(a * a + b * b - 2 * a * b * 0.5);
+        double w = 0.0;
+        if (a > b) w = (a * a + t * t - b * b) * 0.5 * a * t;
+        if (a < b) w = (b * b + t * t - a * a) * 0.5 * b * t;
+        const double alpha = std::acos(w) * 180.0 / std::numbers::pi;
+        const double psi = (380.0 - (120.0 + alpha) * 2) * 0.5 * std::numbers::pi / 180.0;
+        r = std::sqrt(c * c + t * t - 2 * c * t * std::cos(psi));
+        // One phase without current: the other two, 120 degrees apart.
+        if (a == 0) {
+            if (b > c) {
+                c = c / b;
+                b = 1;
+            }
+            if (c > b) {
+                b = b / c;
+                c = 1;
+            }
+            r = std::sqrt(c * c + b * b - 2 * c * b * 0.5);
+        }
+        if (b == 0) {
+            if (a > c) {
+                c = c / a;
+                a = 1;
+            }
+            if (c > a) {
+                a = a / c;
+                c = 1;
+            }
+            r = std::sqrt(c * c + a * a - 2 * c * a * 0.5);
+        }
+        if (c == 0) {
+            if (b > a) {
+                a = a / b;
+                b = 1;
+            }
+            if (a > b) {
+                b = b / a;
+                a = 1;
+            }
+            r = std::sqrt(a * a + b * b - 2 * a * b * 0.5);
+        }
+    }
+    return platform::RoundTo(r * scale, -2);
+}
+
+void NetworkCalculation::TakeProjectSnapshot() {
+    SwitchboardSnapshots = {};
+    PanelSnapshots.clear();
+    PanelSnapshotCount = 0;
+    snapshotTaken_ = switchboardTaken_ = false;
+    if (!ProjectRoot) return;
+
+    static_cast<TGrsedFields&>(SwitchboardSnapshots[0]) =
+        static_cast<const TGrsedFields&>(*ProjectRoot);
+    if (const TGrsed* sw = ProjectRoot->CurrentSwitchboard()) {
+        static_cast<TGrsedFields&>(SwitchboardSnapshots[1]) = static_cast<const TGrsedFields&>(*sw);
+        switchboardTaken_ = true;
+        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, sw->PanelCount)) {
+            TSitid copy;
+            static_cast<TSitidFields&>(copy) = static_cast<const TSitidFields&>(*panel);
+            PanelSnapshots.push_back(std::move(copy));
+        }
+    }
+    PanelSnapshotCount = static_cast<int>(PanelSnapshots.size());
+    snapshotTaken_ = true;
+}
+
+bool NetworkCalculation::RestoreProjectSnapshot() {
+    if (!ProjectRoot || !snapshotTaken_) return true;
+    static_cast<TGrsedFields&>(*ProjectRoot) =
+        static_cast<const TGrsedFields&>(SwitchboardSnapshots[0]);
+    TGrsed* sw = ProjectRoot->CurrentSwitchboard();
+    if (!sw || !switchboardTaken_) return true;
+    static_cast<TGrsedFields&>(*sw) = static_cast<const TGrsedFields&>(SwitchboardSnapshots[1]);
+
+    // Bounded by the restored count, the snapshot and the chain, whichever ends first.
+    const int count =
+        std::min({sw->PanelCount, PanelSnapshotCount, static_cast<int>(PanelSnapshots.size())});
+    sw->Panels.Cursor = sw->Panels.First;
+    for (int i = 0; i < count && sw->Panels.Cursor; ++i) {
+        static_cast<TSitidFields&>(*sw->Panels.Cursor) =
+            static_cast<const TSitidFields&>(PanelSnapshots[i]);
+        sw->Panels.Cursor = sw->Panels.Cursor->Panels.Next;
+    }
+    return true;
+}

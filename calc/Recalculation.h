@@ -1,0 +1,51 @@
+#pragma once
+// The whole-project recalculation and the project snapshot of the group-entry window. The window
+// (`TDan1`) inherits NetworkCalculation, so that `Dan1->RecalculateNetwork()` reads as designed,
+// while everything here stays free of widgets and is tested without windows.
+#include <array>
+#include <vector>
+
+#include "model/Classd.h"
+
+// Groups of passes that other operations run on their own (all on the given root).
+// Passes 1-3 on the current panel: the three phase distributions.
+void RunDistributionPasses(TGrsed& root);
+// Passes 4-16: every panel, cascade and switchboard, the section and the feeders.
+void RunLoadPasses(TGrsed& root);
+// Passes 13-16: the section totals and the feeder currents (after a switchboard is deleted).
+void RunSectionTotalPasses(TGrsed& root);
+
+class NetworkCalculation {
+public:
+    // Runs the sixteen passes on ProjectRoot, in their order. Passes 1-3 work on the panel under
+    // the cursors; the last pass leaves no switchboard current, so a caller notes the current
+    // switchboard and panel before the call and puts both back after it. Nothing happens without
+    // an open project.
+    void RecalculateNetwork();
+
+    // Current of the neutral conductor of the phase currents a, b, c (A), rounded to 0.01 A. The
+    // result depends on the order of the phases. Changes nothing.
+    static double NeutralCurrent(double a, double b, double c);
+
+    // --- Project snapshot (undo of a rejected group line or edit) ---
+
+    // Copies of the switchboard-level fields of ProjectRoot (first) and of the switchboard that
+    // was current when the snapshot was taken (second).
+    std::array<TGrsed, 2> SwitchboardSnapshots;
+    // Copies of the panel-level fields of that switchboard's panels, in chain order.
+    std::vector<TSitid> PanelSnapshots;
+    int PanelSnapshotCount = 0;
+
+    // Releases the previous snapshot and takes a new one from ProjectRoot, its current
+    // switchboard and that switchboard's first PanelCount panels. Moves no cursor.
+    void TakeProjectSnapshot();
+    // Puts back the snapshot's values into ProjectRoot, the current switchboard and its panels
+    // (from the first panel on, as many as the smallest of the restored PanelCount, the snapshot
+    // and the chain). Group records and chains are not touched. Afterwards the panel cursor stands
+    // after the last restored panel. Without a snapshot nothing changes. Always true.
+    bool RestoreProjectSnapshot();
+
+private:
+    bool snapshotTaken_ = false;
+    bool switchboardTaken_ = false;  // a switchboard was current when it was taken
+};

@@ -1,0 +1,111 @@
+// Passes 13-16: the transformer section totals on the root and the feeder currents.
+#include <gtest/gtest.h>
+
+#include "CalcSupport.h"
+#include "calc/Recalculation.h"
+
+namespace {
+
+using SectionTotals = CalcTest;
+using FeederCurrents = CalcTest;
+
+// Two switchboards, each with one panel carrying a balanced three-phase line of 1 kW per phase:
+// at cos phi 1.0 (4.56 A per phase) and at 0.6 (1000 / 131.6359 = 7.597 -> 7.60 A).
+// The section cos phi combines both switchboards on each phase:
+//   Pa = 4.56 * 1.0 + 7.60 * 0.6 = 9.12, Pr = 7.60 * 0.8 = 6.08, 9.12 / 10.961 = 0.83205
+// (not the last switchboard's 0.6). Section: 2 kW per phase:
+//   2000 / (219.3931 * 0.83205) = 10.956 -> 10.96 A per phase (at 0.6 it would be 15.19);
+//   design 6 kW: 6000 / (658.1793 * 0.83205) = 10.956 -> 10.96 A.
+TEST_F(SectionTotals, CosPhiCombinesEverySwitchboard) {
+    AddSwitchboard(1);
+    AddSwitchboard(2);
+    AddPanel(1, "1");
+    AddPanel(2, "2");
+    AddThree(1, "h1", {1, 1, 1}, {1.0, 1.0, 1.0});
+    AddThree(2, "h2", {1, 1, 1}, {0.6, 0.6, 0.6});
+    DistributeAll();
+    RunLoadPasses(*ProjectRoot);
+    const TGrsed& root = *ProjectRoot;
+    EXPECT_EQ(Switchboard(2)->SwitchboardCurrentA, Hundredths(7.60));
+    EXPECT_EQ(root.TotalPhasePowerA, 2.0);
+    EXPECT_EQ(root.TotalInstalledPower, 6.0);
+    EXPECT_NEAR(root.TotalCosPhiA, 0.8320502943378437, 1e-12);
+    EXPECT_NEAR(root.TotalCosPhiC, 0.8320502943378437, 1e-12);
+    EXPECT_EQ(root.TotalCosPhi, root.TotalCosPhiA);
+    EXPECT_EQ(root.TotalCurrentA, Hundredths(10.96));
+    EXPECT_EQ(root.TotalCurrentB, Hundredths(10.96));
+    EXPECT_EQ(root.TotalNeutralCurrent, 0.0);
+    EXPECT_EQ(root.TotalDesignCurrent, Hundredths(10.96));
+}
+
+// A plain panel on a trunk line is left out of its switchboard and added back at section level
+// with its own power; installed and design power count every panel.
+TEST_F(SectionTotals, APlainPanelOnATrunkLine) {
+    TGrsed& sw = *AddSwitchboard(1);
+    AddPanels(1, "1+trunk 2 3:head 4:3^3");
+    TSitid& trunk = *Panel(1);
+    trunk.PanelPowerA = 2;
+    trunk.PanelPowerB = 3;
+    trunk.PanelPowerC = 4;
+    for (int n : {1, 2, 3, 4}) {
+        Panel(n)->InstalledPower = n;
+        Panel(n)->DesignPower = n / 2.0;
+    }
+    sw.SwitchboardPowerA = 10;
+    sw.SwitchboardPowerB = 20;
+    sw.SwitchboardPowerC = 30;
+    Panel(2)->TotalPowerA = 99;  // not on a trunk line: not written
+    ProjectRoot->SumSwitchboardTotalLoads();
+    EXPECT_EQ(trunk.TotalPowerA, 2.0L);
+    EXPECT_EQ(trunk.TotalPowerC, 4.0L);
+    EXPECT_EQ(Panel(2)->TotalPowerA, 99.0L);
+    EXPECT_EQ(ProjectRoot->TotalPhasePowerA, 12.0);
+    EXPECT_EQ(ProjectRoot->TotalPhasePowerB, 23.0);
+    EXPECT_EQ(ProjectRoot->TotalPhasePowerC, 34.0);
+    EXPECT_EQ(ProjectRoot->TotalInstalledPower, 10.0);
+    EXPECT_EQ(ProjectRoot->TotalDesignPower, 5.0);
+}
+
+// A phase without current anywhere keeps its section cos phi; the smallest phase value is the
+// section's.
+TEST_F(SectionTotals, APhaseWithoutCurrentKeepsItsCosPhi) {
+    TGrsed& sw = *AddSwitchboard(1);
+    sw.SwitchboardCurrentA = 10;
+    sw.SwitchboardCosPhiA = 0.9;
+    ProjectRoot->TotalCosPhiB = 0.7;
+    ProjectRoot->CalcSwitchboardTotalCosPhi();
+    EXPECT_NEAR(ProjectRoot->TotalCosPhiA, 0.9, 1e-15);
+    EXPECT_EQ(ProjectRoot->TotalCosPhiB, 0.7);
+    EXPECT_EQ(ProjectRoot->TotalCosPhiC, 1.0);
+    EXPECT_EQ(ProjectRoot->TotalCosPhi, 0.7);
+}
+
+// Switchboards 1 and 3 with panels, 2 without: every panel gets feeder currents from the power
+// its feeder carries at its own cos phi, and the switchboard cursor ends past switchboard 3.
+//   Panel 1: 2 kW at 0.9 -> 10.13, 3 kW at 0.8 -> 17.09, 4 kW at 1.0 -> 18.23; neutral
+//   (10.13, 17.09, 18.23) = 4.10.
+//   Panel 3: 0.004 kW at 1.0 on A -> 0.018232... (below 0.01 kW: not rounded).
+TEST_F(FeederCurrents, EveryPanelOfEverySwitchboard) {
+    AddSwitchboard(1);
+    AddSwitchboard(2);
+    AddSwitchboard(3);
+    AddPanels(1, "1");
+    AddPanels(3, "3");
+    TSitid& p1 = *Panel(1);
+    p1.TotalPowerA = 2;
+    p1.TotalPowerB = 3;
+    p1.TotalPowerC = 4;
+    p1.PanelCosPhiA = 0.9;
+    p1.PanelCosPhiB = 0.8;
+    TSitid& p3 = *Panel(3);
+    p3.TotalPowerA = 0.004L;
+    ProjectRoot->CalcPanelFeederCurrents();
+    EXPECT_EQ(p1.FeederCurrentA, Hundredths(10.13));
+    EXPECT_EQ(p1.FeederCurrentB, Hundredths(17.09));
+    EXPECT_EQ(p1.FeederCurrentC, Hundredths(18.23));
+    EXPECT_EQ(p1.FeederNeutralCurrent, Hundredths(4.10));
+    EXPECT_NEAR(p3.FeederCurrentA, 0.01823211376388292, 1e-15);
+    EXPECT_EQ(ProjectRoot->Switchboards.Cursor, nullptr);
+}
+
+}  // namespace
