@@ -1,4 +1,6 @@
 #pragma once
+// The wait notice "Пожалуйста, подождите.", shown without taking the focus while a long
+// recalculation runs.
 #include <QDialog>
 
 #include "ui_TDialogForm.h"
@@ -11,3 +13,10 @@ public:
 };
 
 extern TDialogForm* DialogForm;
+
+// Shows the wait notice centred on the window of `over` (on the screen when null) and paints it
+// at once, so that it is seen before the long work that follows starts.
+void ShowWaitNotice(QWidget* over);
+
+// Closes the wait notice; nothing happens when it is not shown.
+void CloseWaitNotice();
