@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "selection/TemperatureCorrection.h"
 #include "ui_TShiti.h"
 
-class TShiti : public QDialog, public Ui::TShiti {
+class TShiti : public QDialog, public Ui::TShiti, public CableCurrentCorrection {
     Q_OBJECT
 
 public:

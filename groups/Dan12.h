@@ -7,13 +7,15 @@
 #include "calc/Recalculation.h"
 #include "model/NodeResets.h"
 #include "refdb/CableTableLoader.h"
+#include "selection/EquipmentSelection.h"
 #include "ui_TDan1.h"
 
 class TDan1 : public QDialog,
               public Ui::TDan1,
               public NodeResets,
               public CableTableLoader,
-              public NetworkCalculation {
+              public NetworkCalculation,
+              public EquipmentSelection {
     Q_OBJECT
 
 public:

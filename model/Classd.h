@@ -465,10 +465,10 @@ public:
                          TSitid* panel, bool givenSection, bool threePhase);
     // Resistance and reactance of the three-phase path: conductors and transformer only.
     double FaultPathResistance(double groupLength, double panelLength, double switchboardLength,
-                               double groupSection, double panelSection,
-                               double switchboardSection, double transformerPower,
-                               double shortCircuitVoltage, double shortCircuitLosses,
-                               const std::string& groupMaterial, const std::string& panelMaterial,
+                               double groupSection, double panelSection, double switchboardSection,
+                               double transformerPower, double shortCircuitVoltage,
+                               double shortCircuitLosses, const std::string& groupMaterial,
+                               const std::string& panelMaterial,
                                const std::string& switchboardMaterial, TSitid* panel,
                                bool givenSection);
     double FaultPathReactance(double groupLength, double panelLength, double switchboardLength,
@@ -491,25 +491,22 @@ public:
     // Single-phase short-circuit current, A rounded to 0.1, from a third of the loop impedance
     // with the arc factor. 0 when the switchboard section is 0. The panel, when given, is made
     // current again afterwards.
-    double SinglePhaseFaultCurrent(double groupLength, double panelLength,
-                                   double switchboardLength, double groupSection,
-                                   double panelSection, double switchboardSection,
-                                   double transformerPower, double shortCircuitVoltage,
-                                   double shortCircuitLosses, const std::string& groupMaterial,
+    double SinglePhaseFaultCurrent(double groupLength, double panelLength, double switchboardLength,
+                                   double groupSection, double panelSection,
+                                   double switchboardSection, double transformerPower,
+                                   double shortCircuitVoltage, double shortCircuitLosses,
+                                   const std::string& groupMaterial,
                                    const std::string& panelMaterial,
                                    const std::string& switchboardMaterial, TSitid* panel,
                                    bool givenSection);
     // Three-phase short-circuit current at the group, A rounded to 0.1, from the whole
     // three-phase loop impedance with the arc factor; otherwise as SinglePhaseFaultCurrent.
-    double ThreePhaseFaultCurrentAtGroup(double groupLength, double panelLength,
-                                         double switchboardLength, double groupSection,
-                                         double panelSection, double switchboardSection,
-                                         double transformerPower, double shortCircuitVoltage,
-                                         double shortCircuitLosses,
-                                         const std::string& groupMaterial,
-                                         const std::string& panelMaterial,
-                                         const std::string& switchboardMaterial, TSitid* panel,
-                                         bool givenSection);
+    double ThreePhaseFaultCurrentAtGroup(
+        double groupLength, double panelLength, double switchboardLength, double groupSection,
+        double panelSection, double switchboardSection, double transformerPower,
+        double shortCircuitVoltage, double shortCircuitLosses, const std::string& groupMaterial,
+        const std::string& panelMaterial, const std::string& switchboardMaterial, TSitid* panel,
+        bool givenSection);
     // Reduction of a fault current by the arc resistance for an impedance in milliohm; 0.7
     // above 700.
     static double ArcFactor(double impedance);

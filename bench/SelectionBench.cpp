@@ -1,0 +1,300 @@
+// The selection passes over a large project: 10 switchboards x 30 panels x 30 group lines, the
+// last three panels of each switchboard a cascade. The cable pass (every supply, panel and group
+// cable chosen from its table, with the losses), the loss pass (the total loss and deviation at
+// every group) and the fault-current pass (the single-phase fault current at every group).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Startup.h"
+#include "calc/Recalculation.h"
+#include "groups/Dan12.h"
+#include "model/Chains.h"
+#include "model/Classd.h"
+#include "platform/ClientDataSet.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Registry.h"
+#include "refdb/TableSchemas.h"
+
+namespace {
+
+constexpr int kSwitchboards = 10;
+constexpr int kPanels = 30;
+constexpr int kGroups = 30;
+constexpr char kTable[] = "Кабель.xml";
+
+struct Row {
+    double section, zero, current;
+};
+const std::vector<Row> kRows = {{2.5, 2.5, 27}, {4, 4, 36},     {6, 6, 46},     {10, 10, 63},
+                                {16, 16, 84},   {25, 16, 112},  {35, 16, 137},  {50, 25, 167},
+                                {70, 35, 211},  {95, 50, 255},  {120, 70, 295}, {150, 70, 335},
+                                {185, 95, 385}, {240, 120, 460}};
+
+// Answers every message: no window ever waits for a user here.
+class Silent : public platform::Responder {
+public:
+    int OnMessage(const platform::MessageRecord&) override { return platform::mrOk; }
+    int OnModal(QDialog&) override { return platform::mrOk; }
+    void OnTerminate() override {}
+};
+
+void WriteTables(const std::string& folder) {
+    platform::TClientDataSet cable;
+    refdb::DefineCableTable(cable, {"ВВГ", "В воздухе", "4", "Кабель", "Медь"});
+    cable.CreateDataSet();
+    for (const Row& r : kRows) {
+        cable.Append();
+        cable.FieldByName("Сечение").SetAsFloat(r.section);
+        cable.FieldByName("Сечение 0 жилы").SetAsFloat(r.zero);
+        cable.FieldByName("Длительный ток").SetAsFloat(r.current);
+        cable.Post();
+    }
+    cable.SaveToFile(folder + kTable);
+
+    platform::TClientDataSet transformers;
+    refdb::DefineTransformerTable(transformers);
+    transformers.CreateDataSet();
+    transformers.Append();
+    transformers.FieldByName("Трансформатор").SetAsString("ТМ-1000/10");
+    transformers.FieldByName("Мощность кВА").SetAsFloat(1000);
+    transformers.FieldByName("Потери к.з. Вт").SetAsFloat(12200);
+    transformers.FieldByName("Напряжение к.з. %").SetAsFloat(5.5);
+    transformers.Post();
+    transformers.SaveToFile(folder + "tranform.xml");
+}
+
+// The application once: every window, a program folder with the tables, no user.
+class Application {
+public:
+    Application() {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        const std::string folder = folder_.path().toStdString() + "/";
+        WriteTables(folder);
+        platform::SetProgramFolder(folder);
+        platform::SetSettingsFile(folder + "settings.ini");
+        platform::SetResponder(&silent_);
+        CreateAllWindows();
+    }
+
+private:
+    int argc_ = 1;
+    char name_[10] = "bench";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+    QTemporaryDir folder_;
+    Silent silent_;
+};
+
+void StartApplication() {
+    static Application application;
+}
+
+int PanelNumber(int sw, int panel) {
+    return sw * 100 + panel;
+}
+
+// Builds and recalculates the project, then selects breakers and sections as the group dialog
+// does once for every line.
+void BuildProject() {
+    ProjectRoot = new TGrsed;
+    ProjectRoot->TransformerName = "ТМ-1000/10";
+    std::vector<double> sections;
+    std::vector<double> zeros;
+    for (const Row& r : kRows) {
+        sections.push_back(r.section);
+        zeros.push_back(r.zero);
+    }
+    for (int s = 1; s <= kSwitchboards; ++s) {
+        TGrsed sw;
+        sw.SwitchboardNumber = s;
+        sw.SwitchboardTable = kTable;
+        sw.SwitchboardLaying = "В воздухе";
+        sw.SwitchboardTemperature = 25;
+        sw.SwitchboardConductorMaterial = "Медь";
+        sw.SwitchboardFeederLength = 120;
+        sw.SwitchboardSections = sections;
+        sw.SwitchboardZeroSections = zeros;
+        sw.SwitchboardSectionCount = static_cast<int>(sections.size());
+        sw.SwitchboardZeroCoreTable = 1;
+        ProjectRoot->AddSwitchboard(sw);
+        ++ProjectRoot->SwitchboardCount;
+    }
+    for (TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next) {
+        for (int p = 1; p <= kPanels; ++p) {
+            TSitid panel;
+            panel.PanelNumber = PanelNumber(sw->SwitchboardNumber, p);
+            panel.Position = p;
+            panel.CurrentTableName = kTable;
+            panel.FeederLayingMethod = "В воздухе";
+            panel.FeederTemperature = 25;
+            panel.FeederConductorMaterial = "Медь";
+            panel.FeederLength = 20 + p;
+            panel.FeederSections = sections;
+            panel.FeederZeroSections = zeros;
+            panel.FeederSectionCount = static_cast<int>(sections.size());
+            panel.ZeroCoreTable = 1;
+            const int head = PanelNumber(sw->SwitchboardNumber, kPanels - 2);
+            if (panel.PanelNumber == head) {
+                panel.FedFromSwitchboard = 1;
+                panel.CascadeHeadNumber = head;
+            } else if (panel.PanelNumber > head) {
+                panel.FedFromPanel = 1;
+                panel.FeedingPanelNumber = panel.PanelNumber - 1;
+                panel.CascadeHeadNumber = head;
+            }
+            ProjectRoot->AddPanel(sw->SwitchboardNumber, panel);
+            ++sw->PanelCount;
+        }
+    }
+    for (int s = 1; s <= kSwitchboards; ++s) {
+        for (int p = 1; p <= kPanels; ++p) {
+            const int number = PanelNumber(s, p);
+            ProjectRoot->FindPanel(number);
+            const int scan = ProjectRoot->CountPanels();
+            for (int g = 0; g < kGroups; ++g) {
+                const std::string name = std::to_string(number) + "-" + std::to_string(g);
+                const long double power = 0.03L * (1 + g % 7);
+                TCxemaGrupd scheme;
+                scheme.GroupName = name;
+                scheme.PhaseKind = 2 + g % 3;
+                scheme.Power = power;
+                scheme.CosPhi = 0.9;
+                scheme.LineLength = 15 + g;
+                scheme.CableTable = kTable;
+                scheme.LayingMethod = "В воздухе";
+                scheme.AmbientTemperature = 25;
+                scheme.ConductorMaterial = "Медь";
+                scheme.AllowedSections = sections;
+                scheme.AllowedSectionCount = static_cast<int>(sections.size());
+                ProjectRoot->AddCxemaGroup(number, scan, scheme);
+                if (g % 3 == 0) {
+                    TFasaGrup1d record;
+                    record.GroupName1 = name;
+                    record.Power1 = power;
+                    record.CosPhi1 = 0.9;
+                    record.LineLength1 = 15 + g;
+                    ProjectRoot->AddFasaGroup1(number, scan, record);
+                } else if (g % 3 == 1) {
+                    TFasaGrup2d record;
+                    record.GroupName2 = name;
+                    record.Power2 = power;
+                    record.PartPowers = {power / 2, power / 2};
+                    record.PartCosPhi = {0.9, 0.9};
+                    record.LineLength2 = 15 + g;
+                    ProjectRoot->AddFasaGroup2(number, scan, record);
+                } else {
+                    TFasaGrup3d record;
+                    record.GroupName3 = name;
+                    record.Power3 = power;
+                    record.PhasePowers = {power / 3, power / 3, power / 3};
+                    record.PhaseCosPhi = {0.9, 0.9, 0.9};
+                    record.LineLength3 = 15 + g;
+                    ProjectRoot->AddFasaGroup3(number, scan, record);
+                }
+            }
+            ProjectRoot->FindPanel(number);
+            TSitid* panel = ProjectRoot->CurrentPanel();
+            panel->SchemeGroupCount = kGroups;
+            panel->SinglePhaseCount = panel->TwoPhaseCount = panel->ThreePhaseCount = kGroups / 3;
+            RunDistributionPasses(*ProjectRoot);
+        }
+    }
+    RunLoadPasses(*ProjectRoot);
+
+    // Breakers and sections, once.
+    for (TGrsed* sw :
+         chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
+        ProjectRoot->Switchboards.Cursor = sw;
+        for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
+            sw->Panels.Cursor = p;
+            for (TCxemaGrupd* g :
+                 chains::Elements(p->SchemeGroups, chains::SchemeLink{}, kGroups)) {
+                g->BreakerRating = Dan1->StandardRatingAbove(g->DesignCurrent + 1);
+                Dan1->SelectGroupCrossSection(g);
+            }
+            Dan1->SelectPanelRating();
+            Dan1->SelectPanelSectionForBreaker();
+        }
+        Dan1->SelectSwitchboardBreakerRating();
+        Dan1->SelectSwitchboardSectionForBreaker();
+    }
+    Dan1->SelectTransformerBreakerRating();
+}
+
+template <typename Visit>
+void ForEveryGroup(Visit visit) {
+    for (TGrsed* sw :
+         chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
+        ProjectRoot->Switchboards.Cursor = sw;
+        for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
+            sw->Panels.Cursor = p;
+            for (TCxemaGrupd* g : chains::Elements(p->SchemeGroups, chains::SchemeLink{}, kGroups))
+                visit(*sw, *p, *g);
+        }
+    }
+}
+
+// Every cable of the project chosen from its table, with its losses: the voltage refresh of
+// every switchboard, panel and group line.
+void BM_CablePass(benchmark::State& state) {
+    StartApplication();
+    BuildProject();
+    for (auto _ : state) {
+        for (TGrsed* sw : chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{},
+                                           kSwitchboards)) {
+            ProjectRoot->Switchboards.Cursor = sw;
+            Dan1->CheckSwitchboardCables();
+            for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
+                sw->Panels.Cursor = p;
+                Dan1->CheckPanelCables();
+                Dan1->SumPanelVoltageLosses();
+            }
+        }
+        ForEveryGroup(
+            [](TGrsed&, TSitid&, TCxemaGrupd& g) { Dan1->CheckGroupCables(g.GroupName); });
+    }
+    DeleteProjectTree(ProjectRoot);
+}
+BENCHMARK(BM_CablePass)->Unit(benchmark::kMillisecond);
+
+// The total loss and the deviation at every group line.
+void BM_LossPass(benchmark::State& state) {
+    StartApplication();
+    BuildProject();
+    for (auto _ : state) {
+        ForEveryGroup([](TGrsed&, TSitid&, TCxemaGrupd& g) {
+            g.VoltageDeviation =
+                Dan1->VoltageDeviation(Dan1->GroupVoltageLoss(g.GroupName, g.CrossSection), 220);
+        });
+    }
+    DeleteProjectTree(ProjectRoot);
+}
+BENCHMARK(BM_LossPass)->Unit(benchmark::kMillisecond);
+
+// The single-phase fault current at the far end of every group line.
+void BM_FaultCurrentPass(benchmark::State& state) {
+    StartApplication();
+    BuildProject();
+    for (auto _ : state) {
+        ForEveryGroup([](TGrsed& sw, TSitid& p, TCxemaGrupd& g) {
+            p.SchemeGroups.Cursor = &g;
+            const bool cascade = p.FedFromPanel || p.FedFromSwitchboard;
+            g.SinglePhaseFaultCurrent = ProjectRoot->SinglePhaseFaultCurrent(
+                g.LineLength, p.FeederLength, sw.SwitchboardFeederLength, g.CrossSection,
+                cascade ? p.FeederSection2 : p.FeederSection, sw.SwitchboardSection, 1000, 5.5,
+                12200, g.ConductorMaterial, p.FeederConductorMaterial,
+                sw.SwitchboardConductorMaterial, &p, false);
+        });
+    }
+    DeleteProjectTree(ProjectRoot);
+}
+BENCHMARK(BM_FaultCurrentPass)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,215 @@
+// Lookups in the reference tables: cable current tables (cross-section by continuous current,
+// brand, largest section), the node section arrays, the breaker base (trip multiplicity) and the
+// transformer base (largest transformer).
+#include <exception>
+#include <filesystem>
+
+#include "model/Classd.h"
+#include "platform/ClientDataSet.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "refdb/BazaAvt.h"
+#include "refdb/BazaT.h"
+#include "refdb/BazaTran.h"
+#include "refdb/CableTableLoader.h"
+#include "refdb/TableSchemas.h"
+#include "refdb/TableWriteBack.h"
+#include "selection/EquipmentSelection.h"
+#include "selection/SelectionSupport.h"
+#include "selection/TemperatureCorrection.h"
+
+namespace {
+
+platform::TClientDataSet& CableTable() {
+    return BazaT->ClientDataSet1;
+}
+
+// Opens a cable table by name; false (reported by the loader) when it is not open afterwards.
+bool OpenTable(const std::string& tableName) {
+    return BazaT && refdb::OpenCableTable(tableName);
+}
+
+double Field(platform::TClientDataSet& ds, const char* name) {
+    return ds.FieldByName(name).AsFloat();
+}
+
+// Sets the save point back when it was taken; the table is left as it was loaded.
+class SavePointGuard {
+public:
+    void Take(int savePoint) { savePoint_ = savePoint; }
+    ~SavePointGuard() {
+        if (savePoint_ < 0 || !BazaT) return;
+        try {
+            CableTable().SetSavePoint(savePoint_);
+        } catch (const std::exception&) {
+            // The table was closed meanwhile: nothing of it is left to put back.
+        }
+    }
+
+private:
+    int savePoint_ = -1;
+};
+
+}  // namespace
+
+bool EquipmentSelection::Fail() {
+    FailureFlag = 1;
+    return false;
+}
+
+std::optional<double> EquipmentSelection::FindSection(const std::string& nodeKind,
+                                                      const std::string& tableName, double current,
+                                                      int temperature, bool inAir,
+                                                      const std::string& material) {
+    if (current == 0.0) return 0.0;
+    // A table that cannot be opened ends the lookup before anything of another table is read.
+    if (!OpenTable(tableName)) return std::nullopt;
+    SavePointGuard restore;
+    try {
+        const double factor = CableCurrentCorrection::AmbientTemperatureFactor(temperature, inAir);
+        // The table was opened just now: scaled as it stands, not opened a second time.
+        const int savePoint = CableCurrentCorrection::ScaleOpenTable(factor);
+        if (savePoint < 0) return std::nullopt;
+        restore.Take(savePoint);
+        platform::TClientDataSet& ds = CableTable();
+        if (ds.IsEmpty()) {
+            platform::MessageBox("В данной таблице нет данных.", "Предупреждение.",
+                                 platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+            return std::nullopt;
+        }
+        ds.SetIndexFieldNames(refdb::kCrossSection);
+        ds.First();
+        // The first row that carries the current; past the end the last row stays current.
+        double section = 0.0;
+        for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
+            if (!(Field(ds, refdb::kContinuousCurrent) < current)) break;
+            ds.Next();
+            section = Field(ds, refdb::kCrossSection);
+        }
+        if (Field(ds, refdb::kContinuousCurrent) >= current)
+            section = Field(ds, refdb::kCrossSection);
+        // The smallest feeder of a switchboard or panel, by conductor material.
+        if (nodeKind == selection::kSwitchboardPanelKey) {
+            const double smallest = material == selection::kCopper ? 4.0 : 6.0;
+            if (section < smallest) {
+                for (int row = 0, rows = ds.RecordCount(); row < rows; ++row) {
+                    section = Field(ds, refdb::kCrossSection);
+                    if (section >= smallest) break;
+                    ds.Next();
+                    if (ds.Eof()) break;
+                }
+            }
+        }
+        return section;
+    } catch (const std::exception&) {
+        // A table whose fields are not those of a cable table.
+        return std::nullopt;
+    }
+}
+
+double EquipmentSelection::ContinuousCurrentLookup(const std::string& nodeKind,
+                                                   const std::string& tableName, double current,
+                                                   int temperature, bool inAir,
+                                                   const std::string& material) {
+    const std::optional<double> section =
+        FindSection(nodeKind, tableName, current, temperature, inAir, material);
+    if (!section) {
+        Fail();
+        return 0.0;
+    }
+    return *section;
+}
+
+bool EquipmentSelection::CrossSectionFromTable(const std::string& tableName, double section) {
+    if (!OpenTable(tableName)) return false;
+    platform::TClientDataSet& ds = CableTable();
+    try {
+        ds.First();
+        for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
+            if (Field(ds, refdb::kCrossSection) == section) return true;
+            ds.Next();
+        }
+    } catch (const std::exception&) {
+        // No "Сечение" field: the table stays where the walk stopped.
+    }
+    return true;
+}
+
+std::optional<std::string> EquipmentSelection::FindBrand(const std::string& tableName) {
+    if (!OpenTable(tableName)) return std::nullopt;
+    return refdb::BrandFieldName(CableTable().FieldDefs());
+}
+
+std::string EquipmentSelection::CableTableBrand(const std::string& tableName) {
+    return FindBrand(tableName).value_or(std::string());
+}
+
+double EquipmentSelection::LookupNodeTable(bool neutralColumn, int node, double section) {
+    const TGrsed* sw = selection::CurrentSwitchboard();
+    if (!sw) return 0.0;
+    if (node == 0)
+        return selection::NodeTableSection(neutralColumn, sw->SwitchboardSections,
+                                           sw->SwitchboardZeroSections, sw->SwitchboardSectionCount,
+                                           section);
+    const TSitid* p = sw->Panels.Cursor;
+    if (!p) return 0.0;
+    return selection::NodeTableSection(neutralColumn, p->FeederSections, p->FeederZeroSections,
+                                       p->FeederSectionCount, section);
+}
+
+double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
+    if (series.empty() || !BazaAvt) return 0.0;
+    platform::MakeProgramFolderCurrent();
+    const std::string path = platform::ProgramFolder() + refdb::kBreakerFile;
+    std::error_code ec;
+    // Without a breaker base there is no multiplicity; that is no error here.
+    if (!std::filesystem::is_regular_file(path, ec) && !refdb::HasKeptRows(path)) return 0.0;
+    platform::TClientDataSet& ds = BazaAvt->AVT1;
+    double multiplicity = 0.0;
+    try {
+        refdb::CloseTable(ds);
+        refdb::OpenTable(ds, path);
+        ds.SetIndexFieldNames(refdb::kBreakerOrder);
+        ds.First();
+        // Every row of the series counts; the last one wins.
+        for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
+            if (ds.FieldByName("Серии").AsString() == series)
+                multiplicity = ds.FieldByName("Кратность тока при КЗ").AsFloat();
+            ds.Next();
+        }
+    } catch (const std::exception&) {
+        // A damaged breaker base gives no multiplicity.
+        return 0.0;
+    }
+    return multiplicity;
+}
+
+bool EquipmentSelection::CurrentExceeds(double current, double tripCurrent) {
+    return tripCurrent > 0.0 && current > tripCurrent;
+}
+
+double EquipmentSelection::LastCrossSection(const std::string& tableName) {
+    if (!OpenTable(tableName)) return 0.0;
+    platform::TClientDataSet& ds = CableTable();
+    try {
+        if (ds.IsEmpty()) return 0.0;
+        ds.SetIndexFieldNames(refdb::kCrossSection);
+        ds.Last();
+        return Field(ds, refdb::kCrossSection);
+    } catch (const std::exception&) {
+        return 0.0;
+    }
+}
+
+std::string EquipmentSelection::LargestTransformerName() {
+    if (!BazaTran) return std::string();
+    platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
+    try {
+        if (!ds.Active() || ds.IsEmpty()) return std::string();
+        ds.SetIndexFieldNames(refdb::kTransformerOrder);
+        ds.Last();
+        return ds.FieldByName("Трансформатор").AsString();
+    } catch (const std::exception&) {
+        return std::string();
+    }
+}

@@ -1,0 +1,240 @@
+// Lookups in the reference tables: the cross-section by continuous current with the temperature
+// correction, the node section arrays, the brand and largest section of a cable table, the trip
+// multiplicity and the transformer base. Tables: see SelectionFixture.cpp.
+#include <QFile>
+
+#include "SelectionFixture.h"
+#include "editing/Shiti12.h"
+#include "platform/ClientDataSet.h"
+#include "platform/Messages.h"
+#include "refdb/BazaAvt.h"
+#include "refdb/BazaT.h"
+#include "refdb/BazaTran.h"
+#include "refdb/TableSchemas.h"
+
+namespace {
+
+class CableLookupTest : public SelectionTest {};
+
+struct LookupCase {
+    const char* key;
+    const char* table;
+    double current;
+    int temperature;
+    bool inAir;
+    const char* material;
+    double expected;
+    const char* why;
+};
+
+TEST_F(CableLookupTest, SmallestSectionCarryingTheCorrectedCurrent) {
+    const LookupCase cases[] = {
+        {"0", kCopperCable, 27, 25, true, "Медь", 2.5, "27 A carried by 27 A"},
+        {"0", kCopperCable, 27.01, 25, true, "Медь", 4, "next row"},
+        {"0", kCopperCable, 500, 25, true, "Медь", 120, "no row carries it: the largest"},
+        {"0", kCopperCable, 27, 40, true, "Медь", 4, "x0.79: 21.33 < 27 <= 28.44"},
+        {"0", kCopperCable, 27, 15, true, "Медь", 2.5, "x1.17: 31.59"},
+        {"0", kCopperCable, 38, 30, false, "Медь", 6, "ground x0.84: 30.24 < 38 <= 38.64"},
+        {"0", kCopperCable, 46, 15, false, "Медь", 6, "ground reference: x1.0"},
+        {"0", kCopperCable, 10, 25, true, "Медь", 2.5, "group line: no minimum"},
+        {"Grse_Siti", kCopperCable, 10, 25, true, "Медь", 4, "copper feeder: 4 at least"},
+        {"Grse_Siti", kCopperCable, 100, 25, true, "Медь", 25, "above the minimum anyway"},
+        {"Grse_Siti", kAluminiumCable, 10, 25, true, "Алюминий", 6, "aluminium: 6 at least"},
+        {"Grse_Siti", kCopperWire, 10, 25, true, "Алюминий", 6, "walked on from 1.5 to 6"},
+        {"Grse_Siti", kCopperWire, 10, 25, true, "", 6, "any material but copper: 6"},
+        {"0", kCopperCable, 0, 25, true, "Медь", 0, "no current"},
+    };
+    for (const LookupCase& c : cases) {
+        EXPECT_EQ(dan().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature, c.inAir,
+                                                c.material),
+                  c.expected)
+            << c.why;
+        EXPECT_EQ(dan().FailureFlag, 0) << c.why;
+    }
+}
+
+TEST_F(CableLookupTest, TableCurrentsAreBackAfterEveryLookup) {
+    const std::string path = ProgramFile(kCopperCable);
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    platform::TClientDataSet& ds = BazaT->ClientDataSet1;
+    std::vector<double> stored;
+    for (const CableRow& row : kCopperCableRows) stored.push_back(row.current);
+    // A row found, a feeder walked on to its minimum, no row carrying the current.
+    const LookupCase cases[] = {
+        {"0", kCopperCable, 27, 40, true, "Медь", 4, "found"},
+        {"Grse_Siti", kCopperCable, 5, 50, false, "Медь", 4, "walked on"},
+        {"0", kCopperCable, 900, 10, true, "Медь", 120, "past the end"},
+    };
+    for (const LookupCase& c : cases) {
+        EXPECT_EQ(dan().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature, c.inAir,
+                                                c.material),
+                  c.expected)
+            << c.why;
+        EXPECT_EQ(TableColumn(refdb::kContinuousCurrent), stored) << c.why;
+        EXPECT_EQ(ds.ChangeCount(), 0) << c.why;
+    }
+
+    // Closing the table writes nothing back.
+    BazaT->CloseCableTable();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}
+
+TEST_F(CableLookupTest, ScalingIsTakenBackBySetSavePoint) {
+    const int savePoint = Shiti->ScaleContinuousCurrents(kCopperWire, 0.5);
+    ASSERT_GE(savePoint, 0);
+    platform::TClientDataSet& ds = BazaT->ClientDataSet1;
+    EXPECT_TRUE(ds.Eof());  // left at its end
+    std::vector<double> halved;
+    std::vector<double> stored;
+    for (const CableRow& row : kCopperWireRows) {
+        halved.push_back(row.current * 0.5);
+        stored.push_back(row.current);
+    }
+    EXPECT_EQ(TableColumn(refdb::kContinuousCurrent), halved);
+    ds.SetSavePoint(savePoint);
+    EXPECT_EQ(TableColumn(refdb::kContinuousCurrent), stored);
+
+    responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
+                             platform::mrOk);
+    EXPECT_EQ(Shiti->ScaleContinuousCurrents("Нет.xml", 0.5), -1);
+}
+
+TEST_F(CableLookupTest, NoCurrentOpensNoTable) {
+    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Нет.xml", 0, 25, true, "Медь"), 0.0);
+    EXPECT_EQ(dan().FailureFlag, 0);
+}
+
+TEST_F(CableLookupTest, MissingTableGivesNoSectionOfTheTableOpenBefore) {
+    ASSERT_TRUE(dan().CrossSectionFromTable(kCopperCable, 10));
+    responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
+                             platform::mrOk);
+    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Нет.xml", 10, 25, true, "Медь"), 0.0);
+    EXPECT_EQ(dan().FailureFlag, 1);
+}
+
+TEST_F(CableLookupTest, EmptyTableIsReportedAndGivesNoSection) {
+    WriteCableTable("Пустая.xml", "ВВГ", "В воздухе", "Медь", false, {});
+    responder_.ExpectMessage("В данной таблице нет данных.", "Предупреждение.", platform::mrOk);
+    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Пустая.xml", 10, 40, true, "Медь"), 0.0);
+    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(responder_.Messages().back().icon, platform::MsgIcon::Warning);
+}
+
+TEST_F(CableLookupTest, DamagedTableIsReportedAndTheProgramGoesOn) {
+    QFile file(QString::fromStdString(ProgramFile("Битая.xml")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>");
+    file.close();
+    responder_.ExpectMessage("Ошибка E201. В базе данных поврежден файл  Битая.xml", "",
+                             platform::mrOk);
+    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Битая.xml", 10, 25, true, "Медь"), 0.0);
+    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_FALSE(responder_.TerminateRequested());
+}
+
+TEST_F(CableLookupTest, TableOfAnotherKindGivesNoSection) {
+    // The breaker base has no "Длительный ток".
+    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Avtomat.xml", 10, 25, true, "Медь"), 0.0);
+    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(BazaT->ClientDataSet1.State(), platform::dsBrowse);
+    EXPECT_EQ(BazaT->ClientDataSet1.ChangeCount(), 0);
+}
+
+TEST_F(CableLookupTest, BrandLargestSectionAndPositioning) {
+    EXPECT_EQ(dan().CableTableBrand(kCopperCable), "ВВГ");  // 8 fields
+    EXPECT_EQ(dan().CableTableBrand(kCopperWire), "ПВ1");   // 7 fields
+
+    EXPECT_EQ(dan().LastCrossSection(kCopperCable), 120);
+    platform::TClientDataSet& ds = BazaT->ClientDataSet1;
+    EXPECT_EQ(ds.RecNo(), ds.RecordCount());
+
+    EXPECT_TRUE(dan().CrossSectionFromTable(kCopperCable, 10));
+    EXPECT_EQ(ds.FieldByName(refdb::kContinuousCurrent).AsFloat(), 63);
+    EXPECT_TRUE(dan().CrossSectionFromTable(kCopperCable, 11));
+    EXPECT_TRUE(ds.Eof());
+
+    responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
+                             platform::mrOk);
+    EXPECT_EQ(dan().LastCrossSection("Нет.xml"), 0.0);
+    responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
+                             platform::mrOk);
+    EXPECT_EQ(dan().CableTableBrand("Нет.xml"), "");
+}
+
+TEST_F(CableLookupTest, ProtectiveSectionFromTheNodeArrays) {
+    TGrsed* sw = AddSwitchboard(1);
+    TSitid* p = AddPanel(sw, 1, kCopperCable, {{16, 10, 0}, {25, 16, 0}, {35, 16, 0}}, false);
+    MakeCurrent(sw, p);
+    struct Case {
+        bool neutral;
+        int node;
+        double section, expected;
+    };
+    const Case cases[] = {
+        {false, 1, 50, 35},  // first entry above 25
+        {false, 1, 32, 25},  // first entry above 16
+        {false, 1, 80, 0},   // none above 40
+        {true, 1, 25, 16},   // the zero core beside 25
+        {true, 1, 20, 0},    // 20 is no entry
+        {true, 0, 50, 25},   // switchboard arrays: zero core of 50
+        {false, 0, 50, 35},  // switchboard arrays: first above 25
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(dan().LookupNodeTable(c.neutral, c.node, c.section), c.expected)
+            << c.node << " " << c.section;
+    MakeCurrent(sw, nullptr);
+    EXPECT_EQ(dan().LookupNodeTable(false, 1, 50), 0.0);
+}
+
+TEST_F(CableLookupTest, TripMultiplicityOfTheLastRowOfTheSeries) {
+    EXPECT_EQ(dan().GetTripMultiplicity("ВА47-29 1P C"), 10);
+    EXPECT_EQ(dan().GetTripMultiplicity("Э40В 3P"), 5);
+    EXPECT_EQ(dan().GetTripMultiplicity(""), 0.0);
+    EXPECT_EQ(dan().GetTripMultiplicity("Неизвестная"), 0.0);
+
+    // Two rows of one series: the later in the order of the largest rating wins, whatever the
+    // order of the file.
+    platform::TClientDataSet base;
+    refdb::DefineBreakerTable(base);
+    base.CreateDataSet();
+    const struct { double largest, multiplicity; } rows[] = {{250, 12}, {63, 5}};
+    for (const auto& row : rows) {
+        base.Append();
+        base.FieldByName("Серии").SetAsString("X");
+        base.FieldByName("Мин. ном. ток. А").SetAsFloat(1);
+        base.FieldByName("Мак. ном. ток А").SetAsFloat(row.largest);
+        base.FieldByName("Число полюсов").SetAsInteger(3);
+        base.FieldByName("Кратность тока при КЗ").SetAsFloat(row.multiplicity);
+        base.Post();
+    }
+    base.SaveToFile(ProgramFile("Avtomat.xml"));
+    EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
+
+    // Without a breaker base there is no multiplicity, and no message.
+    BazaAvt->AVT1.Close();
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(ProgramFile("Avtomat.xml"))));
+    EXPECT_EQ(dan().GetTripMultiplicity("X"), 0.0);
+}
+
+TEST_F(CableLookupTest, LargestTransformerStaysCurrent) {
+    platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
+    ds.SetIndexFieldNames("Трансформатор");
+    EXPECT_EQ(dan().LargestTransformerName(), "ТМ-1000/10");
+    EXPECT_EQ(ds.RecNo(), ds.RecordCount());
+    EXPECT_EQ(ds.FieldByName("Мощность кВА").AsFloat(), 1000);
+}
+
+TEST_F(CableLookupTest, TransformerLoss) {
+    // ТМ-400/10: uk 4.5 %, Pk 5500 W. beta = 100 / 400; ua = 1.375; ur = sqrt(4.5^2 - ua^2)
+    // = 4.284784; (1.375 x 0.8 + 4.284784 x 0.6) x 0.25 = 0.9177176
+    EXPECT_NEAR(dan().TransformerVoltageLoss("ТМ-400/10", 100, 0.8), 0.9177176, 1e-7);
+    EXPECT_EQ(dan().TransformerVoltageLoss("ТМ-400/10", 0, 0.8), 0.0);
+    EXPECT_EQ(dan().TransformerVoltageLoss("ТМ-999", 100, 0.8), 0.0);
+}
+
+}  // namespace

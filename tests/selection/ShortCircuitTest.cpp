@@ -1,0 +1,122 @@
+// The fault path: which feeders it takes, what stops it, and the cursors it leaves.
+#include "SelectionFixture.h"
+
+namespace {
+
+// r0 of copper at 65 C: 1.19305 x 17.8 / S.
+constexpr double kR10 = 2.1236290;    // 10 mm2
+constexpr double kR16 = 1.327268125;  // 16 mm2
+
+// Switchboard 1 with a radial panel 1 and the cascade 2 <- 3 <- 4, all copper in air.
+class ShortCircuitTest : public SelectionTest {
+protected:
+    void SetUp() override {
+        SelectionTest::SetUp();
+        sw = AddSwitchboard(1);
+        radial = AddPanel(sw, 1, kCopperCable, kCopperCableRows, true);
+        head = AddPanel(sw, 2, kCopperCable, kCopperCableRows, true, 0, true);
+        m1 = AddPanel(sw, 3, kCopperCable, kCopperCableRows, true, 2, false, 2);
+        m2 = AddPanel(sw, 4, kCopperCable, kCopperCableRows, true, 3, false, 2);
+        radial->FeederLength = 50;
+        head->FeederLength = 30;
+        m1->FeederLength = 20;
+        m2->FeederLength = 10;
+        for (TSitid* p : {head, m1, m2}) p->FeederSection2 = 10;
+    }
+    // Resistance of the panel feeders alone: no group line, no switchboard feeder, a
+    // transformer without losses.
+    double PanelResistance(TSitid* panel, double panelSection, bool givenSection = false) {
+        return ProjectRoot->FaultPathResistance(0, 50, 0, 0, panelSection, 0, 400, 4.5, 0, "Медь",
+                                                "Медь", "Медь", panel, givenSection);
+    }
+    TGrsed* sw = nullptr;
+    TSitid *radial = nullptr, *head = nullptr, *m1 = nullptr, *m2 = nullptr;
+};
+
+TEST_F(ShortCircuitTest, CascadeAddsEveryFeederUpToItsHead) {
+    const struct {
+        TSitid* panel;
+        double section;
+        bool given;
+        double expected;
+        const char* why;
+    } cases[] = {
+        {m2, 0, false, 60 * kR10, "three segments: 10 + 20 + 30 m"},
+        {m1, 0, false, 50 * kR10, "two segments"},
+        {head, 0, false, 30 * kR10, "the head alone"},
+        {m2, 16, true, 60 * kR16, "the given section for every segment"},
+        {radial, 16, false, 50 * kR16, "radial: the given length and section"},
+    };
+    for (const auto& c : cases) {
+        MakeCurrent(sw, c.panel);
+        EXPECT_NEAR(PanelResistance(c.panel, c.section, c.given), c.expected, 1e-9) << c.why;
+    }
+    // The reactance by each feeder's laying: 60 m x 0.073 (10 mm2 in air), plus XT
+    // of a transformer with uk 4.5 % and no losses: sqrt(4.5^2) x 1600 / 400 = 18.
+    MakeCurrent(sw, m2);
+    EXPECT_NEAR(ProjectRoot->FaultPathReactance(0, 0, 0, 0, 0, 0, 400, 4.5, 0, "Медь", "Медь",
+                                                "Медь", m2, false),
+                60 * 0.073 + 18, 1e-9);
+    EXPECT_EQ(sw->Panels.Cursor, sw->Panels.First);  // the walk ends on the first panel
+}
+
+TEST_F(ShortCircuitTest, FeederWithoutSectionOrKnownMaterialEmptiesTheSums) {
+    m1->FeederSection2 = 0;
+    MakeCurrent(sw, m2);
+    // m2 is added, then m1 empties the sums, then the head is added.
+    EXPECT_NEAR(PanelResistance(m2, 0), 30 * kR10, 1e-9);
+    m1->FeederSection2 = 10;
+    head->FeederConductorMaterial = "Сталь";
+    EXPECT_NEAR(PanelResistance(m2, 0), 0.0, 1e-12);
+    head->FeederConductorMaterial = "Медь";
+    MakeCurrent(sw, radial);
+    EXPECT_EQ(ProjectRoot->FaultPathResistance(0, 50, 0, 0, 16, 0, 400, 4.5, 0, "Медь", "Алюминий2",
+                                               "Медь", radial, false),
+              0.0);
+}
+
+TEST_F(ShortCircuitTest, GroupBreakerImpedanceOnlyForRatingsOfTheTable) {
+    TCxemaGrupd* g = AddGroup(radial, {"G", 4, 3, 1, 10}, kCopperCableRows);
+    g->CrossSection = 2.5;
+    MakeCurrent(sw, radial);
+    radial->SchemeGroups.Cursor = g;
+    const auto loop = [&] {
+        return ProjectRoot->LoopImpedance(10, 0, 100, 2.5, 10, 16, 400, 4.5, 5500, "Медь", "Медь",
+                                          "Медь", radial, false, false);
+    };
+    g->BreakerRating = 0;
+    const double withoutBreaker = loop();
+    g->BreakerRating = 16;
+    EXPECT_EQ(loop(), withoutBreaker);
+    // A 50 A breaker adds R 7 and X 4.5 to the phase loop, which counts twice.
+    g->BreakerRating = 50;
+    const double withBreaker = loop();
+    EXPECT_GT(withBreaker, withoutBreaker);
+    EXPECT_LT(withBreaker, withoutBreaker + 2 * (7 + 4.5));
+}
+
+TEST_F(ShortCircuitTest, NoSwitchboardSectionNoFaultCurrent) {
+    MakeCurrent(sw, m1);
+    const auto args = [&](auto f) {
+        return (ProjectRoot->*f)(10, 20, 100, 2.5, 10, 0, 400, 4.5, 5500, "Медь", "Медь", "Медь",
+                                 m2, false);
+    };
+    EXPECT_EQ(args(&TGrsed::SinglePhaseFaultCurrent), 0.0);
+    EXPECT_EQ(args(&TGrsed::ThreePhaseFaultCurrentAtGroup), 0.0);
+    EXPECT_EQ(args(&TGrsed::ThreePhaseFaultCurrent), 0.0);
+    EXPECT_EQ(sw->Panels.Cursor, m1);  // nothing computed, nothing moved
+}
+
+TEST_F(ShortCircuitTest, GivenPanelIsCurrentAfterTheCurrents) {
+    MakeCurrent(sw, m2);
+    EXPECT_GT(ProjectRoot->SinglePhaseFaultCurrent(10, 20, 100, 2.5, 10, 16, 400, 4.5, 5500, "Медь",
+                                                   "Медь", "Медь", m2, false),
+              0.0);
+    EXPECT_EQ(sw->Panels.Cursor, m2);
+    EXPECT_GT(ProjectRoot->ThreePhaseFaultCurrent(10, 20, 100, 2.5, 10, 16, 400, 4.5, 5500, "Медь",
+                                                  "Медь", "Медь", m2, false),
+              0.0);
+    EXPECT_EQ(sw->Panels.Cursor, m2);
+}
+
+}  // namespace
