@@ -15,6 +15,7 @@
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/Cp1251.h"
+#include "platform/Files.h"
 
 namespace projectfile {
 
@@ -515,73 +516,11 @@ long long FileSize(const std::vector<SwitchboardItems>& tree) {
 // ---------------------------------------------------------------------------------------------
 // Files
 
-std::string SystemErrorText(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return "нет доступа";
-        case EROFS:
-            return "диск доступен только для чтения";
-        case ENOSPC:
-        case EDQUOT:
-            return "нет места на диске";
-        case ENOENT:
-            return "папка не существует";
-        case ENOTDIR:
-            return "путь не является папкой";
-        case EISDIR:
-            return "на месте файла находится папка";
-        case EFBIG:
-            return "файл слишком велик";
-        default:
-            return std::strerror(error);
-    }
-}
-
 // Writes beside the target and renames over it: the old file survives any failure.
 std::string WriteFileReplacing(const std::string& path, const std::vector<char>& data) {
-    namespace fs = std::filesystem;
-    const auto failure = [&](int error) {
-        return "Не удалось записать файл \"" + path + "\": " + SystemErrorText(error) + ".";
-    };
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return failure(errno);
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return failure(error);
-    };
-    // The new file gets the permissions of the old one, or the usual ones of a new file.
-    struct stat info;
-    mode_t mode;
-    if (::stat(path.c_str(), &info) == 0) {
-        mode = info.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) return fail(errno);
-    for (size_t done = 0; done < data.size();) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(errno);
-        done += static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0) return fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        return failure(error);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        return failure(error);
-    }
+    if (const int error = platform::WriteFileReplacing(path, data.data(), data.size()))
+        return "Не удалось записать файл \"" + path + "\": " + platform::SystemErrorText(error) +
+               ".";
     return {};
 }
 

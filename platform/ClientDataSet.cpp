@@ -17,6 +17,7 @@
 #include <pugixml.hpp>
 
 #include "platform/Conversions.h"
+#include "platform/Files.h"
 
 namespace platform {
 namespace {
@@ -179,26 +180,6 @@ bool ParseInt32(const std::string& text, int32_t& out) {
 
 // ---- Files ----
 
-std::string SystemErrorText(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return "нет доступа";
-        case EROFS:
-            return "диск доступен только для чтения";
-        case ENOSPC:
-            return "нет места на диске";
-        case ENOENT:
-            return "папка не существует";
-        case ENOTDIR:
-            return "путь не является папкой";
-        case EISDIR:
-            return "на месте файла находится папка";
-        default:
-            return std::strerror(error);
-    }
-}
-
 EDatabaseError WriteError(const std::string& path, int error) {
     return EDatabaseError("Не удалось записать файл " + Quoted(path) + ": " +
                           SystemErrorText(error) + ".");
@@ -249,45 +230,8 @@ std::string ReadWholeFile(const std::string& path, const std::string& shownPath)
 // Writes beside the target and renames over it: the old file survives any failure.
 void WriteFileReplacing(const std::string& path, const std::string& data,
                         const std::string& shownPath) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw WriteError(shownPath, errno);
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return WriteError(shownPath, error);
-    };
-    // The new file gets the permissions of the old one, or the usual ones of a new file.
-    struct stat info;
-    mode_t mode;
-    if (::stat(path.c_str(), &info) == 0) {
-        mode = info.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) throw fail(errno);
-    for (size_t done = 0; done < data.size();) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw fail(errno);
-        done += static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0) throw fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
+    if (const int error = platform::WriteFileReplacing(path, data.data(), data.size()))
         throw WriteError(shownPath, error);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        throw WriteError(shownPath, error);
-    }
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -13,6 +13,7 @@
 #include "app/Startup.h"
 #include "platform/DBGrid.h"
 #include "platform/DBNavigator.h"
+#include "platform/Files.h"
 #include "platform/ProgramFolder.h"
 #include "refdb/BazaAvt.h"
 #include "refdb/BazaT.h"
@@ -39,7 +40,7 @@ public:
         oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         const rlimit none{0, old_.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &none);
-        reason_ = std::strerror(EFBIG);
+        reason_ = platform::SystemErrorText(EFBIG);
     }
     ~NewFilesFail() {
         if (limited_) {
