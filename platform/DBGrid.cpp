@@ -171,7 +171,10 @@ void TDBGrid::SetDataSet(TClientDataSet* dataSet) {
 void TDBGrid::Refresh() {
     const std::vector<QString> oldFields = model_->Fields();
     model_->Reload(dataSet_);
-    if (model_->Fields() != oldFields) FitColumns();
+    // Measuring the columns is the costly part; a hidden grid does it when it is shown, so code
+    // that opens tables by the thousand (the cable selection) does not pay for it.
+    if (model_->Fields() != oldFields) columnsFitted_ = false;
+    if (!columnsFitted_ && isVisible()) FitColumns();
     ShowCurrentRow();
     emit Refreshed();
 }
@@ -179,6 +182,7 @@ void TDBGrid::Refresh() {
 // Each column as wide as its values and its title, the title broken onto a second line where
 // that saves width (field names such as "Потери холостого хода Вт" are long).
 void TDBGrid::FitColumns() {
+    columnsFitted_ = true;
     const QFontMetrics values = fontMetrics();
     const QFontMetrics titles = horizontalHeader()->fontMetrics();
     const int padding = 16;
@@ -213,6 +217,7 @@ bool TDBGrid::event(QEvent* event) {
 
 void TDBGrid::showEvent(QShowEvent* event) {
     Refresh();
+    if (!columnsFitted_) FitColumns();
     QTableView::showEvent(event);
 }
 

@@ -62,7 +62,8 @@ private:
 
     Model* model_;
     TClientDataSet* dataSet_ = nullptr;
-    bool syncing_ = false;  // the grid itself is moving its current line
+    bool syncing_ = false;        // the grid itself is moving its current line
+    bool columnsFitted_ = false;  // the column widths suit the fields shown
 };
 
 }  // namespace platform
