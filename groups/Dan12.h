@@ -1,21 +1,22 @@
 #pragma once
 #include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <array>
 #include <string>
 #include <vector>
 
-#include "calc/Recalculation.h"
 #include "model/NodeResets.h"
 #include "refdb/CableTableLoader.h"
-#include "selection/EquipmentSelection.h"
+#include "selection/NetworkChecks.h"
 #include "ui_TDan1.h"
 
 class TDan1 : public QDialog,
               public Ui::TDan1,
               public NodeResets,
               public CableTableLoader,
-              public NetworkCalculation,
-              public EquipmentSelection {
+              public NetworkChecks {
     Q_OBJECT
 
 public:
@@ -30,6 +31,18 @@ public:
     // Lists the panels of the current switchboard in ComboBox2 ("Щит №"), the last panel chosen
     // when it hangs on another panel; the switchboard's panel cursor ends on its last panel.
     void FillPanelNumbers();
+
+    // The deviation limit dialog ("Отклонение напряжения %"), made anew by each
+    // ShowDeviationDialog, with its edit box and its button (selection/DeviationDialog.cpp).
+    QPointer<QDialog> DeviationForm;
+    QPointer<QLineEdit> DeviationEdit;
+    QPointer<QPushButton> DeviationButton;
+    // Builds the dialog, centred on the main window, its button connected to
+    // ReduceMaxDeviation; returns the button. The caller shows the dialog.
+    QPushButton* ShowDeviationDialog();
+    // The button: reads the allowed deviation and raises the cross-sections to the current group
+    // for it. A limit that is not a number is refused and the dialog stays open.
+    void ReduceMaxDeviation();
 };
 
 extern TDan1* Dan1;

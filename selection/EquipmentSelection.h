@@ -188,6 +188,11 @@ public:
     // for an empty base.
     std::string LargestTransformerName();
 
+protected:
+    // The head of p's cascade (null when it is not in the list) and, numbering the cascade, its
+    // last member: the head itself for a head without members.
+    void FindCascadeEnds(TSitid* p, TSitid*& head, TSitid*& last);
+
 private:
     // The lookup; nothing when it aborted (the reason shown already).
     std::optional<double> FindSection(const std::string& nodeKind, const std::string& tableName,
@@ -197,7 +202,4 @@ private:
     bool Fail();
     // The cable choice of one cascade feeder; false when it aborted.
     bool SelectCascadeFeeder(TSitid& panel, double current, bool force);
-    // The head of p's cascade (null when it is not in the list) and, numbering the cascade, its
-    // last member: the head itself for a head without members.
-    void FindCascadeEnds(TSitid* p, TSitid*& head, TSitid*& last);
 };

@@ -1,7 +1,109 @@
 #include "selection/PowerSystem.h"
 
+#include <QLineEdit>
+#include <exception>
+
+#include "editing/EditDialog.h"
+#include "groups/Dan12.h"
+#include "model/Classd.h"
+#include "platform/ClientDataSet.h"
+#include "platform/Conversions.h"
+#include "platform/Events.h"
+#include "platform/Help.h"
+#include "platform/Messages.h"
+#include "refdb/BazaTran.h"
+#include "refdb/TableSchemas.h"
+
 TPowerSystem* PowerSystem = nullptr;
+
+namespace {
+
+// Puts the project's short-circuit power back on every path.
+class ScPowerKeeper {
+public:
+    explicit ScPowerKeeper(TGrsed& root) : root_(root), saved_(root.SupplyScPower) {}
+    ~ScPowerKeeper() { root_.SupplyScPower = saved_; }
+    ScPowerKeeper(const ScPowerKeeper&) = delete;
+    ScPowerKeeper& operator=(const ScPowerKeeper&) = delete;
+
+private:
+    TGrsed& root_;
+    double saved_;
+};
+
+}  // namespace
 
 TPowerSystem::TPowerSystem(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    // A caption without border icons, at a fixed size.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(496, 212);
+    platform::OnClick(Button1, this, &TPowerSystem::Button1Click);
+    platform::OnClick(Button2, this, &TPowerSystem::Button2Click);
+    platform::OnClick(BitBtn1, this, &TPowerSystem::BitBtn1Click);
+    // The transformer is taken when the user picks it or types it; filling the list or setting
+    // its index from code takes nothing.
+    platform::OnChoice(ComboBox5, this, &TPowerSystem::ComboBox5Change);
+    QObject::connect(ComboBox5->lineEdit(), &QLineEdit::textEdited, this,
+                     [this] { platform::RunGuarded([this] { ComboBox5Change(); }); });
+}
+
+void TPowerSystem::Button1Click() {
+    double power = 0;
+    if (!platform::TryStrToFloatAnySeparator(platform::Text(*Edit1), power) || !(power > 0.0)) {
+        platform::MessageBox("Введите мощность КЗ внешней энергосистемы.", "Предупреждение.",
+                             platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+        return;
+    }
+    bool passed = true;
+    if (ProjectRoot && Dan1) {
+        ScPowerKeeper keep(*ProjectRoot);
+        ProjectRoot->SupplyScPower = power;
+        passed = Dan1->CheckSystemShortCircuitPower();
+    }
+    if (!passed) return;
+    ShortCircuitPowerMva = power;
+    done(platform::mrOk);
+}
+
+void TPowerSystem::Button2Click() {
+    if (Form3) {
+        Form3->SavedGroup.reset();
+        Form3->SavedPhaseRecords.Single.reset();
+        Form3->SavedPhaseRecords.Two.reset();
+        Form3->SavedPhaseRecords.Three.reset();
+        Form3->PanelCopies.clear();
+        Form3->GroupEditMode = 0;
+    }
+    Cancelled = true;
+    done(platform::mrCancel);
+}
+
+void TPowerSystem::ComboBox5Change() {
+    if (!BazaTran || !ProjectRoot) return;
+    platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
+    const std::string name = platform::Text(*ComboBox5);
+    try {
+        if (!ds.Active()) return;
+        ds.SetIndexFieldNames(refdb::kTransformerOrder);
+        ds.First();
+        // The base ends the search; the base stays on the row found.
+        for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
+            if (ds.FieldByName("Трансформатор").AsString() == name) {
+                ProjectRoot->TransformerName = name;
+                return;
+            }
+            ds.Next();
+        }
+    } catch (const std::exception&) {
+        // A base without the transformer field names no transformer.
+    }
+}
+
+void TPowerSystem::BitBtn1Click() {
+    platform::ShowHelpContext(BitBtn1->property("HelpContext").toInt());
+}
+
+void TPowerSystem::reject() {
+    Button2Click();
 }

@@ -125,6 +125,8 @@ TEST_F(RecalculationInTheWindows, DeletingASwitchboardRecalculatesTheSection) {
     RunLoadPasses(*ProjectRoot);
     ASSERT_EQ(ProjectRoot->TotalPhasePowerA, 7.0);
 
+    // The section's breaker is chosen again; the dialog is left without a choice.
+    responder_.ExpectModal("TInsertAvtomat", [](QDialog&) { return platform::mrCancel; });
     Form1->DeleteSwitchboardNode(project.Switchboard(2));
     EXPECT_EQ(ProjectRoot->TotalPhasePowerA, 4.0);
     EXPECT_EQ(ProjectRoot->TotalCurrentA, Hundredths(18.23));

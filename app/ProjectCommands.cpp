@@ -1,0 +1,418 @@
+// The commands that begin, replace, save and end a project: New, Open, Save, Save As, the exits
+// and the close queries, with the save question they share.
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <algorithm>
+#include <cctype>
+#include <climits>
+
+#include "app/Mainform.h"
+#include "app/ProjectFile.h"
+#include "app/SchemeWindow.h"
+#include "documents/AdjustmentProject.h"
+#include "documents/Preview.h"
+#include "editing/EditDialog.h"
+#include "editing/Shiti12.h"
+#include "groups/Dan12.h"
+#include "model/Chains.h"
+#include "platform/Events.h"
+#include "platform/FileDialogs.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "refdb/BazaAvt.h"
+#include "refdb/BazaTran.h"
+
+namespace {
+
+constexpr char kOpenFilter[] = "(*.VPQ)|*.VPQ";
+constexpr char kSaveFilter[] = "(*.VPQ)|*.VPQ|(*.*)|*.*";
+constexpr char kExtension[] = ".VPQ";
+
+// A chosen name gets the project extension unless it already has it (in any case), so that
+// choosing an existing project file replaces that file.
+std::string WithProjectExtension(const std::string& name) {
+    const std::string extension = kExtension;
+    if (name.size() > extension.size()) {
+        std::string tail = name.substr(name.size() - extension.size());
+        std::transform(tail.begin(), tail.end(), tail.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (tail == extension) return name;
+    }
+    return name + extension;
+}
+
+std::string ProjectFolder() {
+    return platform::ProgramFolder() + "Project";
+}
+
+// Offers to open a reference table that has no rows; true when it has rows.
+bool ReferenceTableFilled(bool empty, const char* text, QDialog* window) {
+    if (!empty) return true;
+    if (platform::MessageBox(text, "предупреждение.", platform::MsgButtons::YesNo,
+                             platform::MsgIcon::Warning) == platform::mrYes &&
+        window)
+        platform::ShowModal(*window);
+    return false;
+}
+
+bool HasSwitchboard() {
+    return ProjectRoot && ProjectRoot->Switchboards.First;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Set-up
+
+void TForm1::SetUpProjectCommands() {
+    statusText_ = new QLabel(StatusBar1);
+    statusText_->setObjectName("StatusText");
+    StatusBar1->addWidget(statusText_, 1);
+
+    ComboBox1 = new QComboBox(ToolBar1);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setToolTip("Масштаб схемы");
+    ComboBox1->addItems({"100%", "75%", "50%"});
+    ComboBox1->setCurrentIndex(1);
+    ToolBar1->addWidget(ComboBox1);
+
+    platform::OnClick(New1, this, &TForm1::New1Click);
+    platform::OnClick(Open1, this, &TForm1::Open1Click);
+    platform::OnClick(Save1, this, &TForm1::Save1Click);
+    platform::OnClick(SaveAs, this, &TForm1::SaveAsClick);
+    platform::OnClick(Exit1, this, &TForm1::Exit1Click);
+    platform::OnClick(ToolButton4, this, &TForm1::Save1Click);
+
+    FormCreate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Shared steps
+
+bool TForm1::SchemeWindowShown() const {
+    return Form2 && Form2->isVisible();
+}
+
+std::string TForm1::SchemeCaption() const {
+    return Form2 ? Form2->windowTitle().toStdString() : std::string();
+}
+
+void TForm1::SetStatusText(const std::string& text) {
+    if (statusText_) statusText_->setText(QString::fromStdString(text));
+}
+
+std::string TForm1::StatusText() const {
+    return statusText_ ? statusText_->text().toStdString() : std::string();
+}
+
+void TForm1::ClosePreview() {
+    if (Form7 && Form7->isVisible()) Form7->close();
+}
+
+void TForm1::DropProject() {
+    if (!ProjectRoot) return;
+    ProjectRoot->Switchboards.Cursor = nullptr;
+    DeleteProjectTree(ProjectRoot);
+}
+
+void TForm1::ResetProjectDialogs() {
+    if (Shiti) {
+        Shiti->ComboBox2->clear();
+        Shiti->PanelCounter = 0;
+        Shiti->SwitchboardCounter = 0;
+    }
+    if (Dan1) {
+        Dan1->ComboBox2->clear();
+        Dan1->GroupCountCopies = {};
+    }
+    if (Form3) Form3->ComboBox4->clear();
+}
+
+void TForm1::CloseEmptySchemeWindow() {
+    if (ProjectRoot || !SchemeWindowShown()) return;
+    Form2->hide();
+    Form2->setWindowTitle(QString::fromStdString(UntitledName));
+    SetStatusText("");
+    ToolButton4->setEnabled(false);
+}
+
+int TForm1::AskSaveQuestion(const std::string& caption) {
+    return platform::MessageBox("Сохранить изменения в файле?" + ProjectFileName, caption,
+                                platform::MsgButtons::YesNoCancel, platform::MsgIcon::Warning);
+}
+
+bool TForm1::CheckReferenceDatabases() {
+    return ReferenceTableFilled(BazaAvt && BazaAvt->AVT1.IsEmpty(),
+                                "В базе данных <Автоматы> нет данных.Открыть базу данных?",
+                                BazaAvt) &&
+           ReferenceTableFilled(BazaTran && BazaTran->ClientDataSet2.IsEmpty(),
+                                "В базе данных <Трансформаторы> нет данных.Открыть базу данных?",
+                                BazaTran);
+}
+
+// The counts the loader recorded against the tree: switchboards, panels of each switchboard
+// (the walk stops at the first difference or at a switchboard without panels), scheme records
+// of each panel. A place the snapshot does not hold counts as changed.
+bool TForm1::ProjectChangedSinceLoad() const {
+    const TGrsed& root = *ProjectRoot;
+    bool changed = root.SwitchboardCount != SnapshotSwitchboardCount;
+    const std::vector<TGrsed*> switchboards =
+        chains::Elements(root.Switchboards, chains::SwitchboardLink{}, root.SwitchboardCount);
+    for (size_t i = 0; i < switchboards.size(); ++i) {
+        const int panels = chains::Length(switchboards[i]->Panels, chains::PanelLink{});
+        if (i >= SnapshotPanelCounts.size() || panels != SnapshotPanelCounts[i]) {
+            changed = true;
+            break;
+        }
+        if (panels == 0) break;
+    }
+    for (size_t i = 0; i < switchboards.size(); ++i) {
+        const std::vector<TSitid*> panels =
+            chains::Elements(switchboards[i]->Panels, chains::PanelLink{}, INT_MAX);
+        for (size_t j = 0; j < panels.size(); ++j) {
+            const int groups = chains::Length(panels[j]->SchemeGroups, chains::SchemeLink{});
+            if (i >= SnapshotGroupCounts.size() || j >= SnapshotGroupCounts[i].size() ||
+                groups != SnapshotGroupCounts[i][j])
+                changed = true;
+        }
+    }
+    return changed;
+}
+
+bool TForm1::QueryCloseProject() {
+    if (!SchemeWindowShown()) return true;
+    if (!ProjectRoot) return false;
+    ClosePreview();
+    if (ProjectChangedSinceLoad()) {
+        ProjectSaved = 0;
+        ToolButton4->setEnabled(true);
+    }
+    if (ProjectSaved == 1) return true;
+    switch (AskSaveQuestion("Veltranovaplanir 1.1")) {
+        case platform::mrYes:
+            // A cancelled or failed save keeps the project open.
+            if (!SaveForQuestion()) return false;
+            ProjectSaved = 1;
+            if (HasSwitchboard()) {
+                DropProject();
+                ResetProjectDialogs();
+                GroupCounterCode = 0;
+            }
+            return true;
+        case platform::mrNo:
+            ToolButton4->setEnabled(false);
+            ProjectSaved = 1;
+            if (HasSwitchboard()) DropProject();
+            ResetProjectDialogs();
+            GroupCounterCode = 0;
+            Form2->close();
+            return true;
+        default:
+            return false;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving
+
+bool TForm1::SaveForQuestion() {
+    return SchemeCaption() == UntitledName ? SaveProjectAs() : SaveProject();
+}
+
+bool TForm1::WriteProjectFile() {
+    if (!ProjectRoot) return false;
+    projectfile::ProjectFileExtras extras;
+    extras.GroupCounter = GroupCounter;
+    extras.GroupCounterCode = GroupCounterCode;
+    if (AdjustmentProjectForm) {
+        extras.Stamp = {AdjustmentProjectForm->DocumentCode, AdjustmentProjectForm->DevelopedBy,
+                        AdjustmentProjectForm->CheckedBy, AdjustmentProjectForm->ApprovedBy,
+                        AdjustmentProjectForm->NormControl};
+    }
+    // The old file stays as it was unless the new one was written whole.
+    const std::string error = projectfile::SaveProjectFile(ProjectFileName, *ProjectRoot, extras);
+    if (!error.empty()) {
+        platform::MessageBox(error, "Ошибка", platform::MsgButtons::Ok, platform::MsgIcon::Error);
+        return false;
+    }
+    ProjectSaved = 1;
+    ToolButton4->setEnabled(false);
+    return true;
+}
+
+bool TForm1::SaveProject() {
+    if (!SchemeWindowShown()) {
+        ToolButton4->setEnabled(false);
+        return false;
+    }
+    if (SchemeCaption() == UntitledName) return SaveProjectAs();
+    if (SaveAsPending) return false;
+    return WriteProjectFile();
+}
+
+bool TForm1::SaveProjectAs() {
+    if (!SchemeWindowShown()) return false;
+    platform::MakeProgramFolderCurrent();
+    SaveAsPending = 1;
+    const std::string chosen =
+        platform::SaveFileDialog(this, ProjectFolder(), ProjectFileName, kSaveFilter, "VPQ");
+    SaveDialog1Close();
+    if (chosen.empty()) {
+        // A close that led here is refused.
+        CloseAllowed = 0;
+        Form2->CloseAllowed = 0;
+        return false;
+    }
+    const std::string previousName = ProjectFileName;
+    const QString previousCaption = Form2->windowTitle();
+    ProjectFileName = WithProjectExtension(chosen);
+    Form2->setWindowTitle(QString::fromStdString(ProjectFileName));
+    if (WriteProjectFile()) return true;
+    // Not written: the project keeps the name it had.
+    ProjectFileName = previousName;
+    Form2->setWindowTitle(previousCaption);
+    return false;
+}
+
+void TForm1::Save1Click() {
+    SaveProject();
+}
+
+void TForm1::SaveAsClick() {
+    SaveProjectAs();
+}
+
+void TForm1::SaveDialog1Close() {
+    SaveAsPending = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// New and Open
+
+void TForm1::LayOutSwitchboardDialog() {
+    if (!Shiti) return;
+    // The switchboard dialog's controls take their places for connecting the first switchboard
+    // from the dialog itself; here it gets its size and its place over the main window.
+    Shiti->setMinimumSize(400, 393);
+    Shiti->resize(400, 393);
+    Shiti->move(frameGeometry().center() - Shiti->rect().center());
+}
+
+void TForm1::New1Click() {
+    if (!CheckReferenceDatabases()) return;
+    ClosePreview();
+    PageBitmap.reset();
+    if (ProjectSaved == 0) {
+        switch (AskSaveQuestion("Veltranovaplanir 1.2")) {
+            case platform::mrYes:
+                // A cancelled or failed save keeps the project.
+                if (!SaveProject()) return;
+                break;
+            case platform::mrNo:
+                break;
+            default:
+                return;
+        }
+        ToolButton4->setEnabled(false);
+        ProjectSaved = 1;
+    }
+    {
+        platform::WaitCursor wait;
+        DropProject();
+    }
+    if (Shiti) Shiti->CableNames.clear();
+    ResetProjectDialogs();
+    if (Dan1) Dan1->GroupNames.clear();
+    GroupCounterCode = 0;
+
+    Form2->FreePicture();
+    Form2->setWindowTitle(QString::fromStdString(UntitledName));
+    Form2->ShowOverMainWindow();
+    SetStatusText(SchemeCaption());
+    ProjectFileName = UntitledName;
+    ToolButton4->setEnabled(true);
+    ProjectSaved = 0;
+    ProjectRoot = new TGrsed;
+    ComboBox1->setCurrentIndex(0);
+
+    LayOutSwitchboardDialog();
+    if (Shiti) platform::ShowModal(*Shiti);
+}
+
+void TForm1::Open1Click() {
+    if (!CheckReferenceDatabases() || !QueryCloseProject()) return;
+    platform::MakeProgramFolderCurrent();
+    const std::string path = platform::OpenFileDialog(this, ProjectFolder(), kOpenFilter);
+    if (!path.empty()) {
+        if (LoadProject(path)) ProjectFileName = path;
+        DocumentKind = 1;
+    }
+    CloseEmptySchemeWindow();
+}
+
+void TForm1::ShowNetworkScheme() {
+    // The general scheme is drawn by the drawing subsystem into the scheme window's picture;
+    // until then the window stands for the project without a picture.
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing
+
+void TForm1::FormCloseQuery(bool& canClose) {
+    CloseAllowed = 1;
+    if (ProjectSaved != 0 || !SchemeWindowShown()) return;
+    switch (AskSaveQuestion("Veltranovaplanir 1.1")) {
+        case platform::mrYes:
+            // The program stays when the project could not be written.
+            if (!SaveForQuestion()) CloseAllowed = 0;
+            break;
+        case platform::mrNo:
+            CloseAllowed = 1;
+            break;
+        default:
+            CloseAllowed = 0;
+            break;
+    }
+    canClose = CloseAllowed != 0;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    platform::RunGuarded([&] { FormCloseQuery(canClose); });
+    event->setAccepted(canClose);
+}
+
+void TForm1::Exit1Click() {
+    close();
+}
+
+void TForm1::ToolButton8Click() {
+    if (ProjectSaved == 0) {
+        switch (AskSaveQuestion("Veltranovaplanir 1.1")) {
+            case platform::mrYes:
+                // The program stays, with its project, when the project could not be written.
+                if (!SaveForQuestion()) return;
+                ProjectSaved = 1;
+                if (!HasSwitchboard()) break;
+                DropProject();
+                break;
+            case platform::mrNo:
+                ToolButton4->setEnabled(false);
+                ProjectSaved = 1;
+                DropProject();
+                break;
+            default:
+                return;
+        }
+        if (!ProjectRoot) {
+            if (Shiti) {
+                Shiti->PanelCounter = 0;
+                Shiti->SwitchboardCounter = 0;
+            }
+            if (Dan1) Dan1->GroupCountCopies = {};
+            GroupCounterCode = 0;
+        }
+    }
+    close();
+}

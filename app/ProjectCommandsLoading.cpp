@@ -1,0 +1,266 @@
+// Loading a project file: the tree is read and checked whole, its reference tables attached, and
+// only then it replaces the open project; everything the file does not carry is recalculated and
+// the windows are filled from it.
+#include <QComboBox>
+#include <climits>
+#include <map>
+#include <optional>
+
+#include "app/Mainform.h"
+#include "app/ProjectFile.h"
+#include "app/SchemeWindow.h"
+#include "calc/Recalculation.h"
+#include "documents/AdjustmentProject.h"
+#include "editing/EditDialog.h"
+#include "editing/Shiti12.h"
+#include "groups/Dan12.h"
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+#include "platform/Messages.h"
+#include "refdb/BazaT.h"
+#include "refdb/BazaTran.h"
+#include "refdb/TableSchemas.h"
+
+namespace {
+
+// The transformer base has a row of that name.
+bool TransformerInBase(const std::string& name) {
+    if (!BazaTran) return false;
+    platform::TClientDataSet& base = BazaTran->ClientDataSet2;
+    if (!base.Active()) return false;
+    for (base.First(); !base.Eof(); base.Next())
+        if (base.FieldByName("Трансформатор").AsString() == name) return true;
+    return false;
+}
+
+// What the records of a loaded project keep of a cable current table: its cross-sections in
+// ascending order, the zero-conductor sections beside them, and its number of fields (7 without,
+// 8 with the zero-conductor column).
+struct TableSections {
+    std::vector<double> sections;
+    std::vector<double> zeroSections;
+    int fieldCount = 0;
+};
+
+TableSections ReadOpenCableTable() {
+    platform::TClientDataSet& table = BazaT->ClientDataSet1;
+    TableSections t;
+    if (!table.Active()) return t;
+    table.SetIndexFieldNames(refdb::kCrossSection);
+    t.fieldCount = table.FieldCount();
+    const bool zeroColumn =
+        t.fieldCount == 8 && table.FieldDefs().IndexOf(refdb::kZeroCrossSection) >= 0;
+    for (table.First(); !table.Eof(); table.Next()) {
+        t.sections.push_back(table.FieldByName(refdb::kCrossSection).AsFloat());
+        if (zeroColumn)
+            t.zeroSections.push_back(table.FieldByName(refdb::kZeroCrossSection).AsFloat());
+    }
+    return t;
+}
+
+void AttachSections(const projectfile::CableTableRequest& request, const TableSections& t) {
+    const int count = static_cast<int>(t.sections.size());
+    const std::uint8_t zeroCore = t.fieldCount != 7 ? 1 : 0;
+    if (TGrsed* sw = request.Switchboard) {
+        sw->SwitchboardSectionCount = count;
+        sw->SwitchboardSections = t.sections;
+        if (t.fieldCount == 8) sw->SwitchboardZeroSections = t.zeroSections;
+        sw->SwitchboardZeroCoreTable = zeroCore;
+    } else if (TSitid* panel = request.Panel) {
+        panel->FeederSectionCount = count;
+        panel->FeederSections = t.sections;
+        if (t.fieldCount == 8) panel->FeederZeroSections = t.zeroSections;
+        panel->ZeroCoreTable = zeroCore;
+    } else if (TCxemaGrupd* group = request.Group) {
+        group->AllowedSectionCount = count;
+        group->AllowedSections = t.sections;
+    }
+}
+
+// Replaces a fixed list's items; none is chosen afterwards.
+void FillNumberList(QComboBox* combo, const std::vector<std::string>& items) {
+    if (!combo) return;
+    combo->clear();
+    for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
+    combo->setCurrentIndex(-1);
+}
+
+std::vector<TGrsed*> SwitchboardsOf(const TGrsed& root) {
+    return chains::Elements(root.Switchboards, chains::SwitchboardLink{}, root.SwitchboardCount);
+}
+
+std::vector<TSitid*> PanelsOf(const TGrsed& sw) {
+    return chains::Elements(sw.Panels, chains::PanelLink{}, sw.PanelCount);
+}
+
+std::vector<TCxemaGrupd*> SchemeGroupsOf(const TSitid& panel) {
+    return chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount);
+}
+
+}  // namespace
+
+void TForm1::TakeProjectSnapshots() {
+    const TGrsed& root = *ProjectRoot;
+    SnapshotSwitchboardCount = root.SwitchboardCount;
+    SnapshotPanelCounts.clear();
+    SnapshotGroupCounts.clear();
+    for (const TGrsed* sw : SwitchboardsOf(root)) {
+        SnapshotPanelCounts.push_back(sw->PanelCount);
+        std::vector<int> groups;
+        for (const TSitid* panel : PanelsOf(*sw)) groups.push_back(panel->SchemeGroupCount);
+        SnapshotGroupCounts.push_back(std::move(groups));
+    }
+}
+
+bool TForm1::LoadProject(const std::string& path) {
+    std::optional<platform::WaitCursor> wait(std::in_place);
+
+    // The reference tables the file names: the transformer must be in the base, and every cable
+    // table is opened once and its cross-sections given to each record that uses it.
+    std::map<std::string, TableSections> tables;
+    projectfile::LoadHooks hooks;
+    hooks.CheckTransformer = [](const std::string& name) {
+        if (TransformerInBase(name)) return true;
+        platform::MessageBox("В базе данных отсутствует трансформатор " + name, "Ошибка",
+                             platform::MsgButtons::Ok, platform::MsgIcon::None);
+        return false;
+    };
+    hooks.OpenCableTable = [&tables](const projectfile::CableTableRequest& request) {
+        auto table = tables.find(request.Name);
+        if (table == tables.end()) {
+            // The opener reports a table that is missing or damaged.
+            if (!Dan1 || !BazaT || !Dan1->OpenCurrentTable(request.Name)) return false;
+            table = tables.emplace(request.Name, ReadOpenCableTable()).first;
+        }
+        AttachSections(request, table->second);
+        return true;
+    };
+
+    projectfile::LoadResult loaded = projectfile::LoadProjectFile(path, hooks);
+    switch (loaded.Status) {
+        case projectfile::LoadStatus::Loaded:
+            break;
+        case projectfile::LoadStatus::CannotOpen:
+            wait.reset();
+            platform::MessageBox(projectfile::CannotOpenMessage, "", platform::MsgButtons::Ok,
+                                 platform::MsgIcon::None);
+            ForgetRecentProject(path);
+            return false;
+        case projectfile::LoadStatus::Damaged:
+            wait.reset();
+            platform::MessageBox(loaded.Message, "", platform::MsgButtons::Ok,
+                                 platform::MsgIcon::Warning);
+            return false;
+        case projectfile::LoadStatus::Stopped:
+            return false;
+    }
+
+    // The file is whole: it becomes the open project.
+    DropProject();
+    ProjectRoot = loaded.Root.release();
+    TGrsed& root = *ProjectRoot;
+    GroupCounter = loaded.Extras.GroupCounter;
+    GroupCounterCode = loaded.Extras.GroupCounterCode;
+    const std::vector<TGrsed*> switchboards = SwitchboardsOf(root);
+
+    // Number lists of the switchboard, group entry and edit dialogs; the group names.
+    std::vector<std::string> switchboardNumbers;
+    std::vector<std::string> panelNumbers;
+    std::vector<std::string> groupNames;
+    for (const TGrsed* sw : switchboards) {
+        switchboardNumbers.push_back(platform::IntToStr(sw->SwitchboardNumber));
+        for (const TSitid* panel : PanelsOf(*sw)) {
+            panelNumbers.push_back(platform::IntToStr(panel->PanelNumber));
+            for (const TCxemaGrupd* group : SchemeGroupsOf(*panel))
+                groupNames.push_back(group->GroupName);
+        }
+    }
+    if (Shiti) {
+        FillNumberList(Shiti->ComboBox2, switchboardNumbers);
+        Shiti->SwitchboardCounter = root.SwitchboardCount;
+    }
+    if (Dan1) {
+        FillNumberList(Dan1->ComboBox2, panelNumbers);
+        Dan1->GroupNames = groupNames;
+    }
+    if (Form3) FillNumberList(Form3->ComboBox4, panelNumbers);
+
+    // The phase distribution of every panel with group lines, then the loads of the whole
+    // network.
+    for (TGrsed* sw : switchboards) {
+        root.Switchboards.Cursor = sw;
+        for (TSitid* panel : PanelsOf(*sw)) {
+            if (panel->SchemeGroupCount <= 0) continue;
+            sw->Panels.Cursor = panel;
+            RunDistributionPasses(root);
+        }
+    }
+    RunLoadPasses(root);
+
+    TakeProjectSnapshots();
+
+    if (Shiti) {
+        Shiti->CableNames.clear();
+        for (const TGrsed* sw : switchboards) {
+            Shiti->CableNames.push_back(sw->SwitchboardCableName);
+            for (const TSitid* panel : PanelsOf(*sw)) {
+                Shiti->CableNames.push_back(panel->FeederCableName);
+                for (const TCxemaGrupd* group : SchemeGroupsOf(*panel))
+                    Shiti->CableNames.push_back(group->CableName);
+            }
+        }
+    }
+
+    // The cables by their currents and the voltage losses and deviations along the network.
+    if (Dan1) {
+        for (TGrsed* sw : switchboards) {
+            root.Switchboards.Cursor = sw;
+            Dan1->CheckSwitchboardCables();
+            for (TSitid* panel : PanelsOf(*sw)) {
+                root.Switchboards.Cursor = sw;
+                sw->Panels.Cursor = panel;
+                Dan1->CheckPanelCables();
+                sw->Panels.Cursor = panel;
+                if (panel->OnTrunk) {
+                    Dan1->CheckShiftedPanelCables();
+                    sw->Panels.Cursor = panel;
+                }
+                Dan1->SumPanelVoltageLosses();
+                for (TCxemaGrupd* group : SchemeGroupsOf(*panel)) {
+                    root.Switchboards.Cursor = sw;
+                    sw->Panels.Cursor = panel;
+                    Dan1->CheckGroupCables(group->GroupName);
+                    sw->Panels.Cursor = panel;
+                    group->VoltageDeviation = Dan1->VoltageDeviation(
+                        Dan1->GroupVoltageLoss(group->GroupName, group->CrossSection), 220.0);
+                }
+            }
+        }
+        // Nothing is undone here: a failed lookup has told the user already.
+        Dan1->FailureFlag = 0;
+    }
+    root.ResetCursors();
+
+    if (AdjustmentProjectForm) {
+        const projectfile::ProjectStamp& stamp = loaded.Extras.Stamp;
+        AdjustmentProjectForm->DocumentCode = stamp.DocumentCode;
+        AdjustmentProjectForm->DevelopedBy = stamp.DevelopedBy;
+        AdjustmentProjectForm->CheckedBy = stamp.CheckedBy;
+        AdjustmentProjectForm->ApprovedBy = stamp.ApprovedBy;
+        AdjustmentProjectForm->NormControl = stamp.NormControl;
+        AdjustmentProjectForm->Edit1->setText(QString::fromStdString(stamp.DocumentCode));
+        AdjustmentProjectForm->Edit2->setText(QString::fromStdString(stamp.DevelopedBy));
+        AdjustmentProjectForm->Edit3->setText(QString::fromStdString(stamp.CheckedBy));
+        AdjustmentProjectForm->Edit4->setText(QString::fromStdString(stamp.ApprovedBy));
+        AdjustmentProjectForm->Edit5->setText(QString::fromStdString(stamp.NormControl));
+    }
+
+    RegisterRecentProject(path);
+
+    wait.reset();
+    ShowNetworkScheme();
+    Form2->setWindowTitle(QString::fromStdString(path));
+    Form2->ShowOverMainWindow();
+    SetStatusText(path);
+    return true;
+}

@@ -1,0 +1,160 @@
+#include "selection/CheckSupport.h"
+
+#include <exception>
+#include <filesystem>
+
+#include "model/Classd.h"
+#include "platform/ClientDataSet.h"
+#include "platform/ProgramFolder.h"
+#include "refdb/BazaAvt.h"
+#include "refdb/BazaT.h"
+#include "refdb/BazaTran.h"
+#include "refdb/CableTableLoader.h"
+#include "refdb/TableSchemas.h"
+#include "refdb/TableWriteBack.h"
+
+namespace selection {
+namespace {
+
+// A reference file that can be opened: on disk, or kept in this session because it could not be
+// written back.
+bool TableFileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec) || refdb::HasKeptRows(path);
+}
+
+// Closes the dataset and opens it again from the file; false (dataset closed) when the file
+// cannot be read.
+bool ReloadFrom(platform::TClientDataSet& ds, const std::string& path, const char* order) {
+    try {
+        refdb::CloseTable(ds);
+        refdb::OpenTable(ds, path);
+        ds.SetIndexFieldNames(order);
+        ds.First();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+std::vector<TransformerRow> TransformerRows() {
+    std::vector<TransformerRow> rows;
+    if (!BazaTran) return rows;
+    platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
+    try {
+        if (!ds.Active()) return rows;
+        ds.SetIndexFieldNames(refdb::kTransformerOrder);
+        ds.First();
+        for (int row = 0, count = ds.RecordCount(); row < count && !ds.Eof(); ++row) {
+            rows.push_back({ds.FieldByName("Трансформатор").AsString(),
+                            ds.FieldByName("Мощность кВА").AsFloat(),
+                            ds.FieldByName("Напряжение к.з. %").AsFloat(),
+                            ds.FieldByName("Потери к.з. Вт").AsFloat()});
+            ds.Next();
+        }
+    } catch (const std::exception&) {
+        // A table without the transformer fields has no rows to offer.
+        rows.clear();
+    }
+    return rows;
+}
+
+void ReloadTransformerBase() {
+    if (!BazaTran) return;
+    platform::MakeProgramFolderCurrent();
+    const std::string path = platform::ProgramFolder() + refdb::kTransformerFile;
+    if (!TableFileExists(path)) return;
+    ReloadFrom(BazaTran->ClientDataSet2, path, refdb::kTransformerOrder);
+}
+
+std::optional<std::size_t> FindTransformer(const std::vector<TransformerRow>& rows,
+                                           const std::string& name) {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].name == name) return i;
+    return std::nullopt;
+}
+
+double LossesForPower(const std::vector<TransformerRow>& rows, double power) {
+    for (const TransformerRow& row : rows)
+        if (row.power == power) return row.losses;
+    return 0.0;
+}
+
+void PlaceTransformerBase(std::size_t index) {
+    if (!BazaTran) return;
+    platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
+    try {
+        if (!ds.Active()) return;
+        ds.SetIndexFieldNames(refdb::kTransformerOrder);
+        ds.First();
+        if (index >= static_cast<std::size_t>(ds.RecordCount())) {
+            ds.Last();
+            ds.Next();
+            return;
+        }
+        ds.MoveBy(static_cast<int>(index));
+    } catch (const std::exception&) {
+        // Nothing to place on.
+    }
+}
+
+std::optional<std::vector<BreakerRow>> LoadBreakerRows() {
+    if (!BazaAvt) return std::nullopt;
+    platform::MakeProgramFolderCurrent();
+    const std::string path = platform::ProgramFolder() + refdb::kBreakerFile;
+    if (!TableFileExists(path)) return std::nullopt;
+    if (!ReloadFrom(BazaAvt->AVT1, path, refdb::kBreakerOrder)) return std::vector<BreakerRow>{};
+    return BreakerRows();
+}
+
+std::vector<BreakerRow> BreakerRows() {
+    std::vector<BreakerRow> rows;
+    if (!BazaAvt) return rows;
+    platform::TClientDataSet& ds = BazaAvt->AVT1;
+    try {
+        if (!ds.Active()) return rows;
+        ds.First();
+        for (int row = 0, count = ds.RecordCount(); row < count && !ds.Eof(); ++row) {
+            rows.push_back({ds.FieldByName("Серии").AsString(),
+                            ds.FieldByName("Мин. ном. ток. А").AsFloat(),
+                            ds.FieldByName("Мак. ном. ток А").AsFloat(),
+                            ds.FieldByName("Число полюсов").AsInteger(),
+                            ds.FieldByName("Кратность тока при КЗ").AsFloat()});
+            ds.Next();
+        }
+    } catch (const std::exception&) {
+        // A table without the breaker fields offers no breaker.
+        rows.clear();
+    }
+    return rows;
+}
+
+std::vector<double> CableTableSections(const std::string& tableName) {
+    std::vector<double> sections;
+    if (!BazaT || !refdb::OpenCableTable(tableName)) return sections;
+    platform::TClientDataSet& ds = BazaT->ClientDataSet1;
+    try {
+        ds.SetIndexFieldNames(refdb::kCrossSection);
+        ds.First();
+        for (int row = 0, count = ds.RecordCount(); row < count && !ds.Eof(); ++row) {
+            sections.push_back(ds.FieldByName(refdb::kCrossSection).AsFloat());
+            ds.Next();
+        }
+    } catch (const std::exception&) {
+        // A table without "Сечение" offers no section.
+        sections.clear();
+    }
+    return sections;
+}
+
+double FaultCurrent(const FaultPath& path, const TransformerRow& transformer) {
+    if (!ProjectRoot) return 0.0;
+    return ProjectRoot->SinglePhaseFaultCurrent(
+        path.groupLength, path.panelLength, path.supplyLength, path.groupSection, path.panelSection,
+        path.supplySection, transformer.power, transformer.uk, transformer.losses,
+        path.groupMaterial, path.panelMaterial, path.supplyMaterial, path.panel, path.givenSection);
+}
+
+}  // namespace selection

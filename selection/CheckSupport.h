@@ -1,0 +1,74 @@
+#pragma once
+// What the network checks share: the rows of the transformer and breaker bases as the checks walk
+// them, and the single-phase fault current of a path given segment by segment.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TSitid;
+
+namespace selection {
+
+// One row of the transformer base.
+struct TransformerRow {
+    std::string name;   // "Трансформатор"
+    double power = 0;   // "Мощность кВА"
+    double uk = 0;      // "Напряжение к.з. %"
+    double losses = 0;  // "Потери к.з. Вт"
+};
+
+// The rows of the transformer base in the order of its index "Мощность кВА" (rows of equal power
+// in the order they were added). Empty without the transformer window or an open base. The
+// base's cursor is left past its last row.
+std::vector<TransformerRow> TransformerRows();
+// Loads "tranform.xml" from the program folder into the transformer window's dataset again and
+// orders it by power. A missing or unreadable file leaves the dataset as it was.
+void ReloadTransformerBase();
+// Place of the first row with that name; nothing when there is none.
+std::optional<std::size_t> FindTransformer(const std::vector<TransformerRow>& rows,
+                                           const std::string& name);
+// "Потери к.з. Вт" of the first row of that power, in index order; 0 when there is none.
+double LossesForPower(const std::vector<TransformerRow>& rows, double power);
+// Puts the base's cursor on the row at that place in index order; a place at or past the row
+// count leaves it past the last row (end of data).
+void PlaceTransformerBase(std::size_t index);
+
+// One row of the breaker base.
+struct BreakerRow {
+    std::string series;       // "Серии"
+    double minRating = 0;     // "Мин. ном. ток. А"
+    double maxRating = 0;     // "Мак. ном. ток А"
+    int poles = 0;            // "Число полюсов"
+    double multiplicity = 0;  // "Кратность тока при КЗ"
+};
+
+// Loads "Avtomat.xml" from the program folder into the breaker window's dataset, ordered by
+// "Мак. ном. ток А", and returns its rows in that order. Nothing when the file is missing (the
+// dataset keeps what it holds); no rows when it cannot be read.
+std::optional<std::vector<BreakerRow>> LoadBreakerRows();
+// The rows of the breaker window's dataset as it stands, in its present order.
+std::vector<BreakerRow> BreakerRows();
+
+// The "Сечение" column of a cable current table in ascending order; the table is opened through
+// the table loader (which reports a missing or damaged table) and stays open. Empty when it
+// cannot be opened.
+std::vector<double> CableTableSections(const std::string& tableName);
+
+// A fault path from the transformer to the far end of a line: the group line, the panel feeder
+// and the switchboard supply (a segment with length and section 0 and no material is left out),
+// the panel whose feeders the path takes (none: no panel feeders) and whether that panel's section
+// stands for every feeder of its cascade.
+struct FaultPath {
+    double groupLength = 0, panelLength = 0, supplyLength = 0;
+    double groupSection = 0, panelSection = 0, supplySection = 0;
+    std::string groupMaterial, panelMaterial, supplyMaterial;
+    TSitid* panel = nullptr;
+    bool givenSection = false;
+};
+
+// Single-phase fault current at the end of the path, A, with the transformer of that row (on
+// ProjectRoot and its cursors; the panel, when given, is current afterwards).
+double FaultCurrent(const FaultPath& path, const TransformerRow& transformer);
+
+}  // namespace selection

@@ -1,0 +1,58 @@
+#pragma once
+// The window state and window actions that the network checks use: the edit modes and undo data
+// of the editing window (TForm3), the connection window's flags (TShiti), the group-entry
+// window's count copies and name list (TDan1), the breaker dialog (TInsertAvtomat), the breaker
+// base window and the transformer list of the power-system dialog. The checks reach the windows
+// only through here. Without a window, what it would hold counts as not set and its actions do
+// nothing.
+#include <optional>
+#include <string>
+#include <vector>
+
+class TGrsed;
+class TSitid;
+
+namespace selection {
+
+// The change in progress, by the editing window's modes (tested in the order group, panel,
+// switchboard; the first set decides). None set: a group line is being added.
+enum class ChangeKind { AddingGroup, GroupEdit, PanelEdit, SwitchboardEdit };
+ChangeKind CurrentChange();
+// An edit of the editing window is under way and the user chose automatic breakers.
+bool AutomaticBreakers();
+
+// TForm3::ShortCircuitFailed and TForm3::PanelRestoredFlag := set.
+void MarkShortCircuitFailed();
+void MarkPanelRestored();
+// TForm3::SavedSwitchboard and TForm3::SavedPanel.
+TGrsed* EditSavedSwitchboard();
+TSitid* EditSavedPanel();
+// Releases the undo data of a group edit: the saved group line and its phase records, the
+// project, switchboard and panel copies.
+void DropGroupEditUndoData();
+// Selects, in the editing window's panel list (ComboBox3), the item that holds the number of
+// the switchboard's last panel; the selection stays when there is none.
+void SelectLastPanelInEditList(const TGrsed& switchboard);
+// TShiti::PanelToRestore.
+TSitid* PanelToRestore();
+// Closes the connection window (TShiti).
+void CloseConnectionWindow();
+
+// The group-entry window's copies of the panel's four group counts, and its list of every
+// group name of the project (tree order), after a group line left the panel.
+void RefreshGroupEntryLists(const TSitid& panel);
+
+// The breaker dialog: its list of series, its captions (a caption given as nothing stays as it
+// is) and its run: modal, or "Установить" at once on the first series.
+void SetBreakerSeriesList(const std::vector<std::string>& series);
+void SetBreakerDialogCaptions(const std::string& target, const std::optional<std::string>& node,
+                              const std::optional<std::string>& heading);
+void RunBreakerDialog(bool automatic);
+// The breaker base window, modally.
+void ShowBreakerBase();
+
+// Makes every item of the power-system dialog's transformer list that equals the name the
+// selected item and stores it as the project's transformer (TPowerSystem::ComboBox5Change).
+void SelectTransformerInPowerSystem(const std::string& name);
+
+}  // namespace selection

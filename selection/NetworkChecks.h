@@ -1,0 +1,254 @@
+#pragma once
+// The network checks that follow a change of the network, and what they do about a failure:
+// the breaker series lists and the breaker dialogs, the cancellation of the change in progress,
+// the short-circuit checks with their rollbacks and the new-panel remedy, the check of the supply
+// system's short-circuit power, the transformer for the load, the cables and the transformer
+// raised until breakers trip, the fault currents along cascades, and the cross-sections raised
+// to meet a voltage deviation. The group-entry window (`TDan1`) inherits it, so that
+// `Dan1->CheckSwitchboardShortCircuit(sender)` reads as designed; it touches no control itself:
+// the windows it needs are reached through selection/CheckWindows.h, and the operations of the
+// editing and group-entry windows that it runs through `CheckHooks`.
+//
+// Everything works on ProjectRoot through its cursors (the current switchboard, its current panel
+// and that panel's current scheme group). A failure is told through flags (`FailureFlag` here,
+// `TForm3::ShortCircuitFailed`, `TForm3::PanelRestoredFlag`), never by an exception.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "calc/Recalculation.h"
+#include "model/Classd.h"
+#include "selection/EquipmentSelection.h"
+
+class QObject;
+
+namespace selection {
+struct TransformerRow;
+struct FaultPath;
+}  // namespace selection
+
+// Operations of the editing, connection and group-entry windows that the checks run at fixed
+// points. An empty hook is skipped; see each for what then happens.
+struct NetworkCheckHooks {
+    // TDan1::RestoreEditedGroup: appends the group line saved when its edit began to that
+    // switchboard's panel again.
+    std::function<void(TGrsed*, TSitid*)> RestoreEditedGroup;
+    // TDan1::ApplyAndRefresh, with the sender of the command.
+    std::function<void(QObject*)> ApplyAndRefresh;
+    // TDan1::ConnectNewPanel: the offer kind (true: new cable and separate breaker too), the
+    // switchboard and panel saved by the check, and copies of the group line just added. Without
+    // it a "Yes" to the offer counts as "No".
+    std::function<void(bool, TGrsed*, TSitid*, TCxemaGrupd, TFasaGrup1d, TFasaGrup2d, TFasaGrup3d)>
+        ConnectNewPanel;
+    // TForm3::ComboBox4Change, with the sender.
+    std::function<void(QObject*)> RefillEditLists;
+    // TShiti::RestorePanelFromSnapshot of TShiti::PanelToRestore.
+    std::function<void(TSitid*)> RestorePanelFromSnapshot;
+    // TForm3::RebuildFromUndoCopy.
+    std::function<void()> RebuildFromUndoCopy;
+};
+
+class NetworkChecks : public EquipmentSelection, public NetworkCalculation {
+public:
+    NetworkCheckHooks CheckHooks;
+
+    // Series of the last switchboard and panel breakers that passed their short-circuit check.
+    std::string PassedSwitchboardBreakerType;
+    std::string PassedPanelBreakerType;
+
+    // --- The group line in progress ---
+
+    // The group line being added, or the new version of the one being edited: its scheme record,
+    // just appended. The command that appends it names it here and ends the change when the
+    // command is done; a cancellation or rollback takes off only this group line, and only while
+    // it is in the tree.
+    void TrackGroupChange(TCxemaGrupd* group);
+    void EndGroupChange();
+    // The tracked group line is in the tree (its panel, or null).
+    TSitid* GroupChangePanel() const;
+    // Takes the tracked group line off its panel (its scheme record and its phase record), lowers
+    // the panel's counts and refreshes the group-entry window's counts and names; the change is no
+    // longer tracked. False when no tracked group line is in the tree: nothing changes.
+    bool RemoveTrackedGroup();
+
+    // --- Edit cancellation ---
+
+    // Undoes the change in progress: a group line edit (the new version goes, the old one comes
+    // back), a panel connection change, a switchboard edit (each with "Редактирование
+    // отменяется"), or the group line being added (taken off, the project snapshot put back,
+    // FailureFlag set). Nothing happens without a change in progress.
+    void CancelEditing();
+
+    // --- Breaker series lists (into the breaker dialog's list) ---
+    // Each returns false when the change was refused (and cancelled) or nothing can be listed.
+
+    bool SelectTrunkBreaker();
+    bool SelectPanelBreakers();
+    bool SelectTransformerVruBreaker();
+    bool SelectGroupPanelBreaker();
+    bool SelectSwitchboardVruBreaker();
+
+    // --- Breaker dialogs: keep the stored series or let one be chosen ---
+
+    void ShowGroupBreakerDialog();
+    void ShowMainBreakerDialog();
+    void ShowPanelBreakerDialog();
+    void ShowSwitchboardBreakerDialog();
+    void ShowSectionBreakerDialog();
+
+    // --- Short-circuit checks (the sender goes on to the window operations) ---
+
+    void CheckSwitchboardShortCircuit(QObject* sender);
+    void CheckPanelShortCircuit(QObject* sender);
+    void CheckCascadeShortCircuit(QObject* sender);
+    void CheckGroupShortCircuit(QObject* sender);
+
+    // --- The new-panel remedy ---
+
+    static bool HasSeveralGroups(int count) { return count > 1; }
+    // Rating x "Кратность тока при КЗ" of the first row of the breaker base with that series
+    // (in the base's present order); 0 for a series the base does not hold.
+    double TripCurrent(const std::string& series, double rating);
+    // Whether the group line just added would trip every breaker on a new panel of its own fed
+    // by a new cable of the largest section from the largest transformer.
+    bool CheckNewPanelShortCircuit(bool longOffer, const std::string& supplyMaterial,
+                                   double supplyLength, double panelLength, double groupLength,
+                                   const std::string& groupMaterial,
+                                   const std::string& panelMaterial);
+    // Copies of the current panel's last scheme record, and of the last phase record of its kind
+    // (a record of another kind: default-constructed).
+    TCxemaGrupd CopyLastCxemaGroup();
+    TFasaGrup1d CopyLastFasaGroup1();
+    TFasaGrup2d CopyLastFasaGroup2();
+    TFasaGrup3d CopyLastFasaGroup3();
+
+    // --- Supply system ---
+
+    // Every loaded switchboard feeder, panel feeder and group line trips its breaker with the
+    // project's short-circuit power; otherwise "Увеличите мощность короткого замыкания внешней
+    // энергосистемы." and false.
+    bool CheckSystemShortCircuitPower();
+
+    // --- Transformer and switchboard supply ---
+
+    // Moves the project's transformer up the base until its power exceeds the load (kVA);
+    // returns the power of the row reached. When no row does, the last row is named on the root
+    // and the base is left past its end (TransformerBaseRanOut).
+    double SelectTransformerForLoad(const std::string& transformerName, double load);
+    bool TransformerBaseRanOut() const { return transformerBaseRanOut_; }
+    // Raises the switchboard's supply section, then the transformer, until its feeding breaker
+    // trips at the switchboard; stores the fault current there.
+    void EnsureSwitchboardTripCurrent();
+    void SwitchboardFaultCurrent();
+
+    // --- Cables and transformer raised until breakers trip ---
+
+    // The current group line and the current panel: their cables, the switchboard's supply and,
+    // where nothing else helps, the transformer are raised until the breaker trips; the fault
+    // currents reached are stored. A node that cannot be brought to trip keeps everything.
+    // The raises take the group, panel and switchboard sections to start from (g, p, s) and the
+    // transformer's power and short-circuit voltage; true when the breaker trips and what was
+    // raised is written. Each transformer row is tried once, the end of the base ends the walk.
+    void EnsureGroupTripCurrent();
+    void EnsurePanelTripCurrent();
+    bool RaiseGroupCableForTrip(double g, double p, double s, double power, double uk);
+    bool RaiseSwitchboardCableForGroupTrip(double g, double p, double s, double power, double uk);
+    bool RaisePanelCableForGroupTrip(double g, double p, double s, double power, double uk);
+    bool RaisePanelThenSwitchboardForGroupTrip(double g, double p, double s, double power,
+                                               double uk);
+    bool RaiseSwitchboardThenPanelForGroupTrip(double g, double p, double s, double power,
+                                               double uk);
+    bool RaiseTransformerForGroupTrip(double g, double p, double s, double power, double uk);
+    bool RaiseTransformerForGroupTripPanelFirst(double g, double p, double s, double power,
+                                                double uk);
+    bool PanelTripCurrentHolds(double s, double p, double power, double uk, double losses);
+    bool RaisePanelCableForPanelTrip(double s, double p, double power, double uk);
+    bool RaiseSwitchboardCableForPanelTrip(double s, double p, double power, double uk);
+    bool RaiseTransformerForPanelTrip(double s, double p, double power, double uk);
+
+    // Stores the fault current of every cascade panel of the current switchboard.
+    void CascadeFaultCurrents();
+
+    // --- Cross-sections raised to meet a deviation ---
+
+    // Raises the cables on the path to the current group one table entry at a time until its
+    // deviation (now `deviation`) reaches the target; stops when no level can step any further.
+    void RaiseCrossSections(double target, double deviation);
+    // One entry up the section array of the shifted panel's supply, the switchboard's supply, the
+    // plain panel's feeder; true when the section already was the last entry (or is not one).
+    bool StepShiftedCrossSection();
+    bool StepSwitchboardCrossSection();
+    bool StepPanelCrossSection();
+    bool StepCascadeMemberSection(TSitid* panel);
+    bool StepCascadeSections(TSitid* panel);
+    void FindCrossSectionIndex(TSitid* panel);
+    void RestoreCascadeSections(TSitid* panel);
+    double GroupLossMax();
+    double PanelLossMax();
+    double ShiftedLossMax();
+    double SwitchboardLossMax();
+
+    // --- Deviation limit ---
+
+    // The current group's deviation (220 V) with its present sections; 0 without one.
+    double PresentGroupDeviation();
+    // Raises the cross-sections to the current group for the allowed deviation (a positive value
+    // counts as negative), or gives every cable on the path its largest section and reports the
+    // best deviation reachable. The cursors are put back.
+    void ReduceDeviationToLimit(double limit);
+
+protected:
+    // Deviation at the named group with line section S (220 V).
+    double DeviationAt(const std::string& groupName, double section);
+
+private:
+    enum class Check { Switchboard, PanelSupply, Cascade, Group };
+
+    // The saved cursors of a check.
+    struct Cursors {
+        TGrsed* switchboard = nullptr;
+        TSitid* panel = nullptr;
+    };
+    static Cursors SaveCursors();
+    static void PutBack(const Cursors& cursors);
+
+    // Takes the tracked group line off with its panel current, and recalculates; false when
+    // it is not in the tree.
+    bool TakeOffTrackedGroup();
+    // Rollbacks of a failed change (the cursors are those saved when the check began): the group
+    // line being added goes and the snapshot comes back (FailureFlag set); the new version of an
+    // edited group line goes and the old one comes back; a panel's connection is put back.
+    void RollbackAdding(const Cursors& at);
+    void RollbackGroupEdit(const Cursors& at);
+    void RollbackPanelEdit(QObject* sender, const Cursors& at, bool restoredFlag);
+    // The failure of a check that offers no remedy, by the change in progress.
+    void FailWithoutRemedy(Check check, QObject* sender, const Cursors& at);
+    // The new-panel offer after a failed switchboard or panel feeder check.
+    void OfferNewPanel(Check check, QObject* sender, const Cursors& at);
+
+    // Shared steps of the list and dialog operations.
+    bool RefuseBeyondSeries(double rating);
+    bool ListSeries(double low, double high, const std::vector<int>& poles,
+                    const std::string& section, bool panelTexts);
+    bool AskForBreakerBase(const std::string& text);
+    void OfferBreakerChoice(const std::string& stored, double rating, bool noChoice);
+
+    // Fault current shapes of the trip raising.
+    double FaultAtGroup(double g, double p, double s, const selection::TransformerRow& t);
+    double FaultAtPanel(double p, double s, const selection::TransformerRow& t);
+    double FaultAtSwitchboard(double s, const selection::TransformerRow& t);
+    // Trip current of the breaker that protects the current panel's feeder.
+    double PanelTripCurrent();
+    // Takes the transformer of the row: named on the root and chosen in the power-system list.
+    void TakeTransformer(const selection::TransformerRow& row);
+    using GroupRaise = bool (NetworkChecks::*)(double, double, double, double, double);
+    bool RaiseTransformerForGroup(double g, double p, double s, GroupRaise first,
+                                  GroupRaise second);
+    // The sections of the switchboard and of its panels, to tell whether a raising cycle
+    // changed anything.
+    std::vector<double> RaisedSections();
+
+    TCxemaGrupd* trackedGroup_ = nullptr;
+    std::string trackedName_;
+    bool transformerBaseRanOut_ = false;
+};

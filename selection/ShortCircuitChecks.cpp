@@ -1,0 +1,421 @@
+// The short-circuit checks that follow a change: every breaker must trip on a single-phase fault
+// at the far end of what it protects. A failure takes the change back with its message, or
+// offers the group line a new panel of its own when that would pass.
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "selection/CheckSupport.h"
+#include "selection/CheckWindows.h"
+#include "selection/NetworkChecks.h"
+#include "selection/SelectionSupport.h"
+
+namespace {
+
+constexpr char kWarning[] = "Предупреждение";
+constexpr char kRefusedEdit[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Редактирование "
+    "отменяется";
+constexpr char kRefusedGroup[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Данная группа "
+    "отменяется";
+constexpr char kLongOffer[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Проложить новый "
+    "кабель,установить отдельный автомат и подключить новый щит?";
+constexpr char kShortOffer[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Подключить новый щит?";
+
+// The message that names the switchboard ("Грщ-") or panel ("Щит-") whose breaker failed.
+std::string NamedRefusal(const std::string& node, int number) {
+    return "Ток короткого замыкания превышает ток электромагнитного расцепителя автомата. " + node +
+           platform::IntToStr(number) +
+           ". Редактирование отменяется.\nПопробуйте подключить автомат с меньшим током "
+           "электромагнитного расцепителя";
+}
+
+void Warn(const std::string& text) {
+    platform::MessageBox(text, kWarning, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+}
+
+bool InCascade(const TSitid& p) {
+    return p.FedFromPanel || p.FedFromSwitchboard;
+}
+
+// The largest transformer of the base (no data for an empty base).
+selection::TransformerRow LargestTransformer() {
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    return rows.empty() ? selection::TransformerRow{} : rows.back();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Failures
+
+void NetworkChecks::FailWithoutRemedy(Check check, QObject* sender, const Cursors& at) {
+    switch (selection::CurrentChange()) {
+        case selection::ChangeKind::SwitchboardEdit:
+            Warn(kRefusedEdit);
+            selection::MarkShortCircuitFailed();
+            return;
+        case selection::ChangeKind::PanelEdit:
+            Warn(kRefusedEdit);
+            RollbackPanelEdit(sender, at, false);
+            if (check == Check::Group) FailureFlag = 1;
+            return;
+        case selection::ChangeKind::GroupEdit:
+            Warn(kRefusedEdit);
+            RollbackGroupEdit(at);
+            FailureFlag = 1;
+            return;
+        case selection::ChangeKind::AddingGroup:
+            Warn(kRefusedGroup);
+            RollbackAdding(at);
+            return;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The four checks
+
+void NetworkChecks::CheckSwitchboardShortCircuit(QObject* sender) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    if (!ProjectRoot || !sw) return;
+    const Cursors at = SaveCursors();
+    const double k = GetTripMultiplicity(sw->SwitchboardBreakerType);
+    if (k == 0.0) return;
+    const double trip = sw->SwitchboardInputRating * k;
+    selection::FaultPath path;
+    path.supplyLength = sw->SwitchboardFeederLength;
+    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.supplyMaterial = sw->SwitchboardConductorMaterial;
+    path.givenSection = true;
+    const double current = selection::FaultCurrent(path, LargestTransformer());
+    PutBack(at);
+    if (current > trip) {
+        PassedSwitchboardBreakerType = sw->SwitchboardBreakerType;
+        return;
+    }
+    switch (selection::CurrentChange()) {
+        case selection::ChangeKind::GroupEdit:
+            Warn(NamedRefusal("Грщ-", sw->SwitchboardNumber));
+            RollbackGroupEdit(at);
+            FailureFlag = 1;
+            return;
+        case selection::ChangeKind::PanelEdit:
+            Warn(NamedRefusal("Грщ-", sw->SwitchboardNumber));
+            RollbackPanelEdit(sender, at, false);
+            return;
+        default:
+            OfferNewPanel(Check::Switchboard, sender, at);
+            return;
+    }
+}
+
+void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    if (!ProjectRoot || !panel) return;
+    const Cursors at = SaveCursors();
+    if (panel->SchemeGroupCount == 0) return;
+    const double trip = panel->CascadeBreakerRating * GetTripMultiplicity(panel->PanelBreakerType);
+
+    // Could any section and transformer pass: the largest section of the panel's table on the
+    // switchboard supply and the largest transformer, with the project transformer's losses.
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> project =
+        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    selection::TransformerRow best = rows.empty() ? selection::TransformerRow{} : rows.back();
+    if (project) best.losses = rows[*project].losses;
+    selection::FaultPath path;
+    path.supplyLength = sw->SwitchboardFeederLength;
+    path.supplySection = LastCrossSection(panel->CurrentTableName);
+    path.supplyMaterial = sw->SwitchboardConductorMaterial;
+    path.givenSection = true;
+    double current = selection::FaultCurrent(path, best);
+    PutBack(at);
+    if (!(current > trip)) {
+        FailWithoutRemedy(Check::PanelSupply, sender, at);
+        return;
+    }
+    if (!project) return;  // no transformer to start the walk from
+
+    // The smallest supply section, with the next transformer when the table runs out, that
+    // passes. The transformer's losses stay those of the project's transformer.
+    std::size_t t = *project;
+    selection::TransformerRow transformer = rows[t];
+    double section = selection::ShiftedSection(*panel);
+    path.supplySection = section;
+    path.givenSection = false;
+    current = selection::FaultCurrent(path, transformer);
+    const std::vector<double> sections = selection::CableTableSections(sw->SwitchboardTable);
+    if (sections.empty()) {
+        PutBack(at);
+        return;
+    }
+    std::size_t i = 0;
+    while (i + 1 < sections.size() && sections[i] != section) ++i;
+    path.panel = panel;
+    while (current < trip) {
+        section = sections[i];
+        path.supplySection = section;
+        current = selection::FaultCurrent(path, transformer);
+        if (++i == sections.size()) {
+            if (current >= trip) break;
+            // The base ran out: nothing is changed.
+            if (++t == rows.size()) {
+                PutBack(at);
+                return;
+            }
+            transformer.name = rows[t].name;
+            transformer.power = rows[t].power;
+            transformer.uk = rows[t].uk;
+            i = 0;
+        }
+    }
+    PutBack(at);
+    if (current > trip) {
+        ProjectRoot->TransformerName = transformer.name;
+        selection::ShiftedSection(*panel) = section;
+        selection::SelectTransformerInPowerSystem(transformer.name);
+        PutBack(at);
+    }
+}
+
+void NetworkChecks::CheckCascadeShortCircuit(QObject* sender) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    if (!ProjectRoot || !panel) return;
+    const Cursors at = SaveCursors();
+    const bool cascade = InCascade(*panel);
+    if (!cascade && panel->SchemeGroupCount == 0) return;
+    double k = 0.0;
+    double rating = 0.0;
+    if (!cascade) {
+        k = GetTripMultiplicity(panel->PanelBreakerType);
+        rating = panel->FeederBreakerRating;
+    } else if (TSitid* head = selection::CascadeHeadOf(*sw, panel)) {
+        k = GetTripMultiplicity(head->TrunkBreakerType);
+        rating = head->TrunkBreakerRating;
+    }
+    if (k == 0.0) return;
+    const double trip = rating * k;
+    selection::FaultPath path;
+    path.panelLength = panel->FeederLength;
+    path.supplyLength = sw->SwitchboardFeederLength;
+    path.panelSection = LastCrossSection(panel->CurrentTableName);
+    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.panelMaterial = panel->FeederConductorMaterial;
+    path.supplyMaterial = sw->SwitchboardConductorMaterial;
+    path.panel = panel;
+    path.givenSection = true;
+    const double current = selection::FaultCurrent(path, LargestTransformer());
+    PutBack(at);
+    if (current > trip) {
+        PassedPanelBreakerType = panel->PanelBreakerType;
+        return;
+    }
+    if (selection::CurrentChange() == selection::ChangeKind::GroupEdit) {
+        const int number = panel->PanelNumber;
+        RollbackGroupEdit(at);
+        FailureFlag = 1;
+        Warn(NamedRefusal("Щит-", number));
+        return;
+    }
+    OfferNewPanel(Check::Cascade, sender, at);
+}
+
+void NetworkChecks::CheckGroupShortCircuit(QObject* sender) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    if (!ProjectRoot || !panel) return;
+    const Cursors at = SaveCursors();
+    TCxemaGrupd* group = panel->SchemeGroups.Cursor;
+    if (panel->SchemeGroupCount == 0 || !group) return;
+    const double trip = group->BreakerRating * GetTripMultiplicity(group->BreakerType);
+    selection::FaultPath path;
+    path.groupLength = group->LineLength;
+    path.panelLength = panel->FeederLength;
+    path.supplyLength = sw->SwitchboardFeederLength;
+    path.groupSection = LastCrossSection(group->CableTable);
+    path.panelSection = LastCrossSection(panel->CurrentTableName);
+    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.groupMaterial = group->ConductorMaterial;
+    path.panelMaterial = panel->FeederConductorMaterial;
+    path.supplyMaterial = sw->SwitchboardConductorMaterial;
+    path.panel = panel;
+    path.givenSection = true;
+    const double current = selection::FaultCurrent(path, LargestTransformer());
+    PutBack(at);
+    if (current > trip) return;
+    FailWithoutRemedy(Check::Group, sender, at);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The new-panel remedy
+
+void NetworkChecks::OfferNewPanel(Check check, QObject* sender, const Cursors& at) {
+    TGrsed* sw = at.switchboard;
+    TSitid* panel = at.panel;
+    if (!sw || !panel || !HasSeveralGroups(panel->SchemeGroupCount)) {
+        FailWithoutRemedy(check, sender, at);
+        return;
+    }
+    // The long offer adds a new cable and a separate breaker: always after the switchboard
+    // check; after the panel feeder check for a panel fed past the switchboard, or one whose
+    // cascade head is.
+    bool longOffer = true;
+    if (check == Check::Cascade) {
+        longOffer = panel->OnTrunk != 0;
+        if (!longOffer && panel->FedFromPanel) {
+            const TSitid* head = selection::CascadeHeadOf(*sw, panel);
+            longOffer = head && head->OnTrunk;
+        }
+    }
+    const TCxemaGrupd* group =
+        panel->SchemeGroups.Cursor ? panel->SchemeGroups.Cursor : panel->SchemeGroups.Last;
+    const bool feasible =
+        group && CheckNewPanelShortCircuit(longOffer, sw->SwitchboardConductorMaterial,
+                                           sw->SwitchboardFeederLength, panel->FeederLength,
+                                           group->LineLength, group->ConductorMaterial,
+                                           panel->FeederConductorMaterial);
+    PutBack(at);
+    if (!feasible) {
+        FailWithoutRemedy(check, sender, at);
+        return;
+    }
+    const int answer =
+        platform::MessageBox(longOffer ? kLongOffer : kShortOffer, kWarning,
+                             platform::MsgButtons::YesNo, platform::MsgIcon::Warning);
+    if (answer == platform::mrYes && CheckHooks.ConnectNewPanel) {
+        selection::CloseConnectionWindow();
+        TCxemaGrupd scheme = CopyLastCxemaGroup();
+        TFasaGrup1d single = CopyLastFasaGroup1();
+        TFasaGrup2d two = CopyLastFasaGroup2();
+        TFasaGrup3d three = CopyLastFasaGroup3();
+        CheckHooks.ConnectNewPanel(longOffer, at.switchboard, at.panel, std::move(scheme),
+                                   std::move(single), std::move(two), std::move(three));
+        return;
+    }
+    // Declined: no further message.
+    switch (selection::CurrentChange()) {
+        case selection::ChangeKind::SwitchboardEdit:
+            selection::MarkShortCircuitFailed();
+            return;
+        case selection::ChangeKind::PanelEdit:
+            if (check == Check::Cascade) RollbackPanelEdit(sender, at, true);
+            return;
+        case selection::ChangeKind::GroupEdit:
+            RollbackGroupEdit(at);
+            FailureFlag = 1;
+            return;
+        case selection::ChangeKind::AddingGroup:
+            if (TakeOffTrackedGroup()) {
+                PutBack(at);
+                RestoreProjectSnapshot();
+                if (check == Check::Cascade && CheckHooks.ApplyAndRefresh)
+                    CheckHooks.ApplyAndRefresh(sender);
+            }
+            PutBack(at);
+            FailureFlag = 1;
+            return;
+    }
+}
+
+double NetworkChecks::TripCurrent(const std::string& series, double rating) {
+    const std::optional<std::vector<selection::BreakerRow>> loaded = selection::LoadBreakerRows();
+    const std::vector<selection::BreakerRow> rows = loaded ? *loaded : selection::BreakerRows();
+    for (const selection::BreakerRow& row : rows)
+        if (row.series == series) return rating * row.multiplicity;
+    return 0.0;
+}
+
+bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string& supplyMaterial,
+                                              double supplyLength, double panelLength,
+                                              double groupLength, const std::string& groupMaterial,
+                                              const std::string& panelMaterial) {
+    platform::MakeProgramFolderCurrent();
+    TGrsed* root = ProjectRoot;
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    if (!root || !sw || !panel) return false;
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    // Without the project's transformer in the base there is no room to judge.
+    const std::optional<std::size_t> project =
+        selection::FindTransformer(rows, root->TransformerName);
+    if (!project) return false;
+    double largestPhase = root->TotalPhasePowerA > root->TotalPhasePowerB ? root->TotalPhasePowerA
+                                                                          : root->TotalPhasePowerB;
+    largestPhase = largestPhase > root->TotalPhasePowerC ? largestPhase : root->TotalPhasePowerC;
+    if (!(3.0 * largestPhase < rows[*project].power)) return false;
+
+    const double next = NextStandardRating();
+    const double nextButOne = NextButOneStandardRating();
+    const double largestSection = LastCrossSection(sw->SwitchboardTable);
+    const selection::TransformerRow largest = rows.back();
+
+    // The supply of the new panel: a breaker of the panel's series two steps above the group's
+    // (long offer), or the switchboard's own breaker.
+    const double tripA = longOffer
+                             ? TripCurrent(panel->PanelBreakerType, nextButOne)
+                             : TripCurrent(sw->SwitchboardBreakerType, sw->SwitchboardInputRating);
+    selection::FaultPath path;
+    path.supplyLength = supplyLength;
+    path.supplySection = largestSection;
+    path.supplyMaterial = supplyMaterial;
+    const double currentA = selection::FaultCurrent(path, largest);
+
+    // The new panel's feeder, as long as the present one.
+    const double tripB = TripCurrent(panel->PanelBreakerType, next);
+    path.panelLength = panelLength;
+    path.panelSection = largestSection;
+    path.panelMaterial = panelMaterial;
+    const double currentB = selection::FaultCurrent(path, largest);
+
+    // The group line on the new panel (the panel's last group, where the steps above left it).
+    const TCxemaGrupd* group = panel->SchemeGroups.Cursor;
+    const double tripC = group ? TripCurrent(group->BreakerType, group->BreakerRating) : 0.0;
+    path.groupLength = groupLength;
+    path.groupSection = largestSection;
+    path.groupMaterial = groupMaterial;
+    const double currentC = selection::FaultCurrent(path, largest);
+
+    return currentA > tripA && currentB > tripB && currentC > tripC;
+}
+
+TCxemaGrupd NetworkChecks::CopyLastCxemaGroup() {
+    TSitid* panel = selection::CurrentPanel();
+    if (!panel || !panel->SchemeGroups.Last) return TCxemaGrupd{};
+    panel->SchemeGroups.Cursor = panel->SchemeGroups.Last;
+    return *panel->SchemeGroups.Last;
+}
+
+namespace {
+
+// The kind of the panel's current scheme record, 0 without one.
+int CurrentKind(const TSitid* panel) {
+    return panel && panel->SchemeGroups.Cursor ? panel->SchemeGroups.Cursor->PhaseKind : 0;
+}
+
+}  // namespace
+
+TFasaGrup1d NetworkChecks::CopyLastFasaGroup1() {
+    TSitid* panel = selection::CurrentPanel();
+    if (CurrentKind(panel) != 2 || !panel->SinglePhaseGroups.Last) return TFasaGrup1d{};
+    panel->SinglePhaseGroups.Cursor = panel->SinglePhaseGroups.Last;
+    return *panel->SinglePhaseGroups.Last;
+}
+
+TFasaGrup2d NetworkChecks::CopyLastFasaGroup2() {
+    TSitid* panel = selection::CurrentPanel();
+    if (CurrentKind(panel) != 3 || !panel->TwoPhaseGroups.Last) return TFasaGrup2d{};
+    panel->TwoPhaseGroups.Cursor = panel->TwoPhaseGroups.Last;
+    return *panel->TwoPhaseGroups.Last;
+}
+
+TFasaGrup3d NetworkChecks::CopyLastFasaGroup3() {
+    TSitid* panel = selection::CurrentPanel();
+    if (CurrentKind(panel) != 4 || !panel->ThreePhaseGroups.Last) return TFasaGrup3d{};
+    panel->ThreePhaseGroups.Cursor = panel->ThreePhaseGroups.Last;
+    return *panel->ThreePhaseGroups.Last;
+}

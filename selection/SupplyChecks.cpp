@@ -1,0 +1,187 @@
+// The supply side: the check of the external system's short-circuit power over every breaker of
+// the project, the transformer raised for the load, and the switchboard supply raised (cable,
+// then transformer) until the breaker feeding the switchboard trips.
+#include "model/Chains.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "selection/CheckSupport.h"
+#include "selection/CheckWindows.h"
+#include "selection/NetworkChecks.h"
+#include "selection/SelectionSupport.h"
+
+namespace {
+
+bool InCascade(const TSitid& p) {
+    return p.FedFromPanel || p.FedFromSwitchboard;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The external system's short-circuit power
+
+bool NetworkChecks::CheckSystemShortCircuitPower() {
+    TGrsed* root = ProjectRoot;
+    if (!root) return true;
+    platform::MakeProgramFolderCurrent();
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> project =
+        selection::FindTransformer(rows, root->TransformerName);
+    // Without the project's transformer there is nothing to hold the breakers against.
+    if (!project) return true;
+    const selection::TransformerRow& transformer = rows[*project];
+
+    const Cursors at = SaveCursors();
+    bool passed = true;
+    for (TGrsed* sw : selection::SwitchboardsOf(*root)) {
+        if (!passed) break;
+        if (sw->SwitchboardInstalledPower == 0.0) continue;
+        root->Switchboards.Cursor = sw;
+        sw->Panels.Cursor = nullptr;
+        selection::FaultPath supply;
+        supply.supplyLength = sw->SwitchboardFeederLength;
+        supply.supplySection = sw->SwitchboardSection;
+        supply.supplyMaterial = sw->SwitchboardConductorMaterial;
+        if (!(selection::FaultCurrent(supply, transformer) >
+              sw->SwitchboardInputRating * GetTripMultiplicity(sw->SwitchboardBreakerType))) {
+            passed = false;
+            break;
+        }
+        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, sw->PanelCount)) {
+            // A panel in a cascade is protected by its head's trunk breaker.
+            double trip = panel->FeederBreakerRating * GetTripMultiplicity(panel->PanelBreakerType);
+            if (InCascade(*panel)) {
+                const TSitid* head = selection::CascadeHeadOf(*sw, panel);
+                trip = head ? head->TrunkBreakerRating * GetTripMultiplicity(head->TrunkBreakerType)
+                            : 0.0;
+            }
+            sw->Panels.Cursor = panel;
+            TCxemaGrupd* groupCursor = panel->SchemeGroups.Cursor;
+            panel->SchemeGroups.Cursor = nullptr;
+            selection::FaultPath feeder = supply;
+            feeder.panelLength = panel->FeederLength;
+            feeder.panelSection = selection::RadialSection(*panel);
+            feeder.panelMaterial = panel->FeederConductorMaterial;
+            feeder.panel = panel;
+            passed = selection::FaultCurrent(feeder, transformer) > trip;
+            for (TCxemaGrupd* group : chains::Elements(panel->SchemeGroups, chains::SchemeLink{},
+                                                       panel->SchemeGroupCount)) {
+                if (!passed) break;
+                sw->Panels.Cursor = panel;
+                panel->SchemeGroups.Cursor = group;
+                selection::FaultPath line = feeder;
+                line.groupLength = group->LineLength;
+                line.groupSection = group->CrossSection;
+                line.groupMaterial = group->ConductorMaterial;
+                passed = selection::FaultCurrent(line, transformer) >
+                         group->BreakerRating * GetTripMultiplicity(group->BreakerType);
+            }
+            panel->SchemeGroups.Cursor = groupCursor;
+            if (!passed) break;
+        }
+    }
+    PutBack(at);
+    if (passed) return true;
+    platform::MessageBox("Увеличите мощность короткого замыкания внешней энергосистемы.",
+                         "Предупреждение", platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Transformer for the load
+
+double NetworkChecks::SelectTransformerForLoad(const std::string& transformerName, double load) {
+    transformerBaseRanOut_ = false;
+    TGrsed* root = ProjectRoot;
+    if (!root) return 0.0;
+    platform::MakeProgramFolderCurrent();
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    std::size_t i = 0;
+    while (i < rows.size() && rows[i].name != root->TransformerName) ++i;
+    double power = 0.0;
+    if (i < rows.size() && rows[i].name == transformerName) power = rows[i].power;
+    if (load > power) {
+        // Each row after the project's is tried once, rows of equal power included.
+        while (power <= load && i < rows.size()) {
+            // Past the last row the base stays on it: its power and name count.
+            const std::size_t row = ++i < rows.size() ? i : rows.size() - 1;
+            power = rows[row].power;
+            root->TransformerName = rows[row].name;
+        }
+    }
+    transformerBaseRanOut_ = i >= rows.size();
+    selection::PlaceTransformerBase(i);
+    return power;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Switchboard supply trip
+
+double NetworkChecks::FaultAtSwitchboard(double s, const selection::TransformerRow& t) {
+    const TGrsed* sw = selection::CurrentSwitchboard();
+    if (!sw) return 0.0;
+    selection::FaultPath path;
+    path.supplyLength = sw->SwitchboardFeederLength;
+    path.supplySection = s;
+    path.supplyMaterial = sw->SwitchboardConductorMaterial;
+    return selection::FaultCurrent(path, t);
+}
+
+void NetworkChecks::TakeTransformer(const selection::TransformerRow& row) {
+    if (!ProjectRoot) return;
+    ProjectRoot->TransformerName = row.name;
+    selection::SelectTransformerInPowerSystem(row.name);
+}
+
+void NetworkChecks::EnsureSwitchboardTripCurrent() {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    if (!ProjectRoot || !sw) return;
+    platform::MakeProgramFolderCurrent();
+    const double k = GetTripMultiplicity(sw->SwitchboardBreakerType);
+    if (k == 0.0) return;
+    selection::ReloadTransformerBase();
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> project =
+        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    if (!project) return;
+    const double trip = sw->SwitchboardInputRating * k;
+    const std::vector<double>& sections = sw->SwitchboardSections;
+    const std::size_t count = std::min(
+        sections.size(), static_cast<std::size_t>(std::max(sw->SwitchboardSectionCount, 0)));
+    std::size_t i = 0;
+    while (i < count && sections[i] != sw->SwitchboardSection) ++i;
+    if (i == count) return;  // the section in force is not in its table: no starting point
+
+    std::size_t t = *project;
+    double section = sections[i];
+    double current = FaultAtSwitchboard(section, rows[t]);
+    while (current < trip) {
+        if (++i == count) {
+            // The table is exhausted: the next transformer, from the smallest section. At the
+            // end of the base nothing is changed.
+            if (++t == rows.size()) return;
+            i = 0;
+        }
+        section = sections[i];
+        current = FaultAtSwitchboard(section, rows[t]);
+    }
+    if (!(current > trip)) return;
+    ProjectRoot->TransformerName = rows[t].name;
+    if (sw->SwitchboardSection < section) {
+        sw->SwitchboardSection = section;
+        sw->SwitchboardFaultCurrent1 = current;
+    } else {
+        SwitchboardFaultCurrent();
+    }
+    selection::SelectTransformerInPowerSystem(ProjectRoot->TransformerName);
+}
+
+void NetworkChecks::SwitchboardFaultCurrent() {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    if (!ProjectRoot || !sw) return;
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> project =
+        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    if (!project) return;
+    sw->SwitchboardFaultCurrent1 = FaultAtSwitchboard(sw->SwitchboardSection, rows[*project]);
+}

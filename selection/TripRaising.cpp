@@ -1,0 +1,410 @@
+// Cables and transformer raised until the breakers of the current group line and the current
+// panel trip on a single-phase fault at the far end of what they protect, and the fault
+// currents stored along cascades. Nothing here is reported: a node that cannot be brought to
+// trip keeps its sections and its stored current.
+#include <algorithm>
+
+#include "model/Chains.h"
+#include "platform/ProgramFolder.h"
+#include "selection/CheckSupport.h"
+#include "selection/NetworkChecks.h"
+#include "selection/SelectionSupport.h"
+
+namespace {
+
+bool InCascade(const TSitid& p) {
+    return p.FedFromPanel || p.FedFromSwitchboard;
+}
+
+// The entries of a section table from the one equal to `from` to its end: the section in force
+// is tried again first and nothing below it. None when it is not in the table.
+std::vector<double> Candidates(const std::vector<double>& table, int count, double from) {
+    const std::size_t n = std::min(table.size(), static_cast<std::size_t>(std::max(count, 0)));
+    for (std::size_t i = 0; i < n; ++i)
+        if (table[i] == from) return std::vector<double>(table.begin() + i, table.begin() + n);
+    return {};
+}
+
+// A transformer of rated power S and short-circuit voltage uk, its losses those of the first row
+// of the base with that power.
+selection::TransformerRow TransformerOf(double power, double uk) {
+    return {"", power, uk, selection::LossesForPower(selection::TransformerRows(), power)};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Fault currents
+
+double NetworkChecks::FaultAtGroup(double g, double p, double s,
+                                   const selection::TransformerRow& t) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    const TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
+    if (!group) return 0.0;
+    selection::FaultPath path;
+    path.groupLength = group->LineLength;
+    path.groupSection = g;
+    path.groupMaterial = group->ConductorMaterial;
+    path.panelLength = panel->FeederLength;
+    path.panelSection = p;
+    path.panelMaterial = panel->FeederConductorMaterial;
+    path.supplyLength = sw->SwitchboardFeederLength;
+    path.supplySection = s;
+    path.supplyMaterial = sw->SwitchboardConductorMaterial;
+    path.panel = panel;
+    return selection::FaultCurrent(path, t);
+}
+
+double NetworkChecks::FaultAtPanel(double p, double s, const selection::TransformerRow& t) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    if (!panel) return 0.0;
+    selection::FaultPath path;
+    path.panelLength = panel->FeederLength;
+    path.panelSection = p;
+    path.panelMaterial = panel->FeederConductorMaterial;
+    path.supplyLength = sw->SwitchboardFeederLength;
+    path.supplySection = s;
+    path.supplyMaterial = sw->SwitchboardConductorMaterial;
+    path.panel = panel;
+    return selection::FaultCurrent(path, t);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Group line
+
+bool NetworkChecks::RaiseGroupCableForTrip(double g, double p, double s, double power, double uk) {
+    TSitid* panel = selection::CurrentPanel();
+    TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
+    if (!group) return false;
+    const double trip = group->BreakerRating * GetTripMultiplicity(group->BreakerType);
+    const selection::TransformerRow t = TransformerOf(power, uk);
+    double current = FaultAtGroup(g, p, s, t);
+    double last = g;
+    for (double c : Candidates(group->AllowedSections, group->AllowedSectionCount, g)) {
+        if (!(current < trip)) break;
+        last = c;
+        current = FaultAtGroup(c, p, s, t);
+    }
+    // A current equal to the trip current ends the raising and fails.
+    if (!(current > trip)) return false;
+    group->CrossSection = last;
+    return true;
+}
+
+bool NetworkChecks::RaiseSwitchboardCableForGroupTrip(double g, double p, double s, double power,
+                                                      double uk) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    if (!sw) return false;
+    for (double c : Candidates(sw->SwitchboardSections, sw->SwitchboardSectionCount, s)) {
+        if (RaiseGroupCableForTrip(g, p, c, power, uk)) {
+            sw->SwitchboardSection = c;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NetworkChecks::RaisePanelCableForGroupTrip(double g, double p, double s, double power,
+                                                double uk) {
+    TSitid* panel = selection::CurrentPanel();
+    if (!panel) return false;
+    for (double c : Candidates(panel->FeederSections, panel->FeederSectionCount, p)) {
+        if (RaiseGroupCableForTrip(g, c, s, power, uk)) {
+            selection::RadialSection(*panel) = c;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NetworkChecks::RaisePanelThenSwitchboardForGroupTrip(double g, double p, double s,
+                                                          double power, double uk) {
+    TSitid* panel = selection::CurrentPanel();
+    if (!panel) return false;
+    for (double c : Candidates(panel->FeederSections, panel->FeederSectionCount, p)) {
+        if (RaiseSwitchboardCableForGroupTrip(g, c, s, power, uk)) {
+            selection::RadialSection(*panel) = c;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NetworkChecks::RaiseSwitchboardThenPanelForGroupTrip(double g, double p, double s,
+                                                          double power, double uk) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    if (!sw) return false;
+    for (double c : Candidates(sw->SwitchboardSections, sw->SwitchboardSectionCount, s)) {
+        if (RaisePanelCableForGroupTrip(g, p, c, power, uk)) {
+            sw->SwitchboardSection = c;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NetworkChecks::RaiseTransformerForGroup(double g, double p, double s, GroupRaise first,
+                                             GroupRaise second) {
+    TSitid* panel = selection::CurrentPanel();
+    TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
+    if (!ProjectRoot || !group) return false;
+    const double trip = group->BreakerRating * GetTripMultiplicity(group->BreakerType);
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> start =
+        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    if (!start) return false;
+    // From the project's transformer on, each row once, rows of equal power included; the end
+    // of the base ends the walk.
+    for (std::size_t t = *start; t < rows.size(); ++t) {
+        if (FaultAtGroup(g, p, s, rows[t]) >= trip ||
+            (this->*first)(g, p, s, rows[t].power, rows[t].uk) ||
+            (this->*second)(g, p, s, rows[t].power, rows[t].uk)) {
+            TakeTransformer(rows[t]);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NetworkChecks::RaiseTransformerForGroupTrip(double g, double p, double s, double, double) {
+    return RaiseTransformerForGroup(g, p, s, &NetworkChecks::RaiseSwitchboardCableForGroupTrip,
+                                    &NetworkChecks::RaisePanelThenSwitchboardForGroupTrip);
+}
+
+bool NetworkChecks::RaiseTransformerForGroupTripPanelFirst(double g, double p, double s, double,
+                                                           double) {
+    platform::MakeProgramFolderCurrent();
+    return RaiseTransformerForGroup(g, p, s, &NetworkChecks::RaisePanelCableForGroupTrip,
+                                    &NetworkChecks::RaiseSwitchboardThenPanelForGroupTrip);
+}
+
+void NetworkChecks::EnsureGroupTripCurrent() {
+    platform::MakeProgramFolderCurrent();
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
+    if (!ProjectRoot || !group) return;
+    const Cursors at = SaveCursors();
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> project =
+        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    if (!project) return;
+    const double power = rows[*project].power;
+    const double uk = rows[*project].uk;
+
+    // Each step with the sections in force after the one before.
+    const auto run = [&](GroupRaise raise) {
+        PutBack(at);
+        panel->SchemeGroups.Cursor = group;
+        return (this->*raise)(group->CrossSection, selection::RadialSection(*panel),
+                              sw->SwitchboardSection, power, uk);
+    };
+    // The longer supply cable is raised before the shorter one.
+    const bool supplyLonger = sw->SwitchboardFeederLength > panel->FeederLength;
+    const GroupRaise order[] = {
+        &NetworkChecks::RaiseGroupCableForTrip,
+        supplyLonger ? &NetworkChecks::RaiseSwitchboardCableForGroupTrip
+                     : &NetworkChecks::RaisePanelCableForGroupTrip,
+        supplyLonger ? &NetworkChecks::RaisePanelThenSwitchboardForGroupTrip
+                     : &NetworkChecks::RaiseSwitchboardThenPanelForGroupTrip,
+        supplyLonger ? &NetworkChecks::RaiseTransformerForGroupTrip
+                     : &NetworkChecks::RaiseTransformerForGroupTripPanelFirst};
+    bool ok = false;
+    for (GroupRaise raise : order)
+        if (!ok) ok = run(raise);
+    PutBack(at);
+    panel->SchemeGroups.Cursor = group;
+    if (!ok) return;
+    const std::vector<selection::TransformerRow> now = selection::TransformerRows();
+    const std::optional<std::size_t> taken =
+        selection::FindTransformer(now, ProjectRoot->TransformerName);
+    if (!taken) return;
+    group->SinglePhaseFaultCurrent = FaultAtGroup(
+        group->CrossSection, selection::RadialSection(*panel), sw->SwitchboardSection, now[*taken]);
+    PutBack(at);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Panel
+
+double NetworkChecks::PanelTripCurrent() {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    if (!panel) return 0.0;
+    if (!InCascade(*panel))
+        return panel->FeederBreakerRating * GetTripMultiplicity(panel->PanelBreakerType);
+    // A cascade is protected by the trunk breaker of its head.
+    const TSitid* head = selection::CascadeHeadOf(*sw, panel);
+    return head ? head->TrunkBreakerRating * GetTripMultiplicity(head->TrunkBreakerType) : 0.0;
+}
+
+bool NetworkChecks::PanelTripCurrentHolds(double s, double p, double power, double uk,
+                                          double losses) {
+    const double trip = PanelTripCurrent();
+    return FaultAtPanel(p, s, {"", power, uk, losses}) > trip;
+}
+
+bool NetworkChecks::RaisePanelCableForPanelTrip(double s, double p, double power, double uk) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    if (!panel) return false;
+    const bool cascade = InCascade(*panel);
+    // A cascade is raised in its feeders; they come back, neutral sections with them, when the
+    // raise fails.
+    struct Feeder {
+        TSitid* panel;
+        double section, neutral;
+    };
+    std::vector<Feeder> feeders;
+    if (cascade)
+        for (TSitid* q : selection::PanelsOf(*sw))
+            feeders.push_back({q, selection::CascadeSection(*q), q->FeederNeutralSection});
+    const double trip = PanelTripCurrent();
+    const selection::TransformerRow t = TransformerOf(power, uk);
+    double c = p;
+    double current = FaultAtPanel(c, s, t);
+    for (double entry : Candidates(panel->FeederSections, panel->FeederSectionCount, p)) {
+        if (!(current < trip)) break;
+        if (cascade) {
+            StepCascadeMemberSection(panel);
+            sw->Panels.Cursor = panel;
+        } else {
+            c = entry;
+        }
+        current = FaultAtPanel(c, s, t);
+    }
+    sw->Panels.Cursor = panel;
+    if (current > trip) {
+        if (!cascade) selection::RadialSection(*panel) = c;
+        return true;
+    }
+    for (const Feeder& f : feeders) {
+        selection::CascadeSection(*f.panel) = f.section;
+        f.panel->FeederNeutralSection = f.neutral;
+    }
+    return false;
+}
+
+bool NetworkChecks::RaiseSwitchboardCableForPanelTrip(double s, double p, double power, double uk) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    if (!sw) return false;
+    for (double c : Candidates(sw->SwitchboardSections, sw->SwitchboardSectionCount, s)) {
+        if (RaisePanelCableForPanelTrip(c, p, power, uk)) {
+            sw->SwitchboardSection = std::max(sw->SwitchboardSection, c);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NetworkChecks::RaiseTransformerForPanelTrip(double s, double p, double, double) {
+    platform::MakeProgramFolderCurrent();
+    if (!ProjectRoot) return false;
+    const std::string kept = ProjectRoot->TransformerName;
+    const double trip = PanelTripCurrent();
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> start = selection::FindTransformer(rows, kept);
+    if (!start) return false;
+    for (std::size_t t = *start; t < rows.size(); ++t) {
+        if (FaultAtPanel(p, s, rows[t]) >= trip ||
+            RaisePanelCableForPanelTrip(s, p, rows[t].power, rows[t].uk) ||
+            RaiseSwitchboardCableForPanelTrip(s, p, rows[t].power, rows[t].uk)) {
+            TakeTransformer(rows[t]);
+            return true;
+        }
+    }
+    ProjectRoot->TransformerName = kept;
+    return false;
+}
+
+void NetworkChecks::EnsurePanelTripCurrent() {
+    platform::MakeProgramFolderCurrent();
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    if (!ProjectRoot || !panel) return;
+    const Cursors at = SaveCursors();
+    const bool cascade = InCascade(*panel);
+    const double s = sw->SwitchboardSection;
+    const double p = cascade ? selection::CascadeSection(*panel) : selection::RadialSection(*panel);
+    if (!cascade && selection::RadialSection(*panel) == 0.0) {
+        panel->PanelFaultCurrent1 = 0.0;
+        return;
+    }
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> project =
+        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    if (!project) return;
+    const selection::TransformerRow& t = rows[*project];
+
+    bool ok = PanelTripCurrentHolds(s, p, t.power, t.uk, t.losses);
+    PutBack(at);
+    if (!ok) ok = RaisePanelCableForPanelTrip(s, p, t.power, t.uk);
+    PutBack(at);
+    if (!ok) ok = RaiseSwitchboardCableForPanelTrip(s, p, t.power, t.uk);
+    PutBack(at);
+    if (!ok) ok = RaiseTransformerForPanelTrip(s, p, t.power, t.uk);
+    PutBack(at);
+    if (!ok) return;
+
+    const std::vector<selection::TransformerRow> now = selection::TransformerRows();
+    const std::optional<std::size_t> taken =
+        selection::FindTransformer(now, ProjectRoot->TransformerName);
+    if (!taken) return;
+    if (!cascade) {
+        panel->PanelFaultCurrent1 =
+            FaultAtPanel(selection::RadialSection(*panel), sw->SwitchboardSection, now[*taken]);
+    } else {
+        CascadeFaultCurrents();
+    }
+    PutBack(at);
+    sw->SwitchboardFaultCurrent1 = FaultAtSwitchboard(sw->SwitchboardSection, now[*taken]);
+    PutBack(at);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cascades
+
+void NetworkChecks::CascadeFaultCurrents() {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    if (!ProjectRoot || !sw) return;
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> project =
+        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    if (!project) return;
+    const selection::TransformerRow& t = rows[*project];
+    const std::vector<TSitid*> panels =
+        chains::Elements(sw->Panels, chains::PanelLink{}, sw->PanelCount);
+    const auto store = [&](TSitid& q) {
+        sw->Panels.Cursor = &q;
+        selection::FaultPath path;
+        path.panelLength = q.FeederLength;
+        path.panelSection = selection::RadialSection(q);
+        path.panelMaterial = q.FeederConductorMaterial;
+        path.supplyLength = sw->SwitchboardFeederLength;
+        path.supplySection = sw->SwitchboardSection;
+        path.supplyMaterial = sw->SwitchboardConductorMaterial;
+        path.panel = &q;
+        q.PanelFaultCurrent1 = selection::FaultCurrent(path, t);
+    };
+    const auto listed = [&](int number) {
+        return std::any_of(panels.begin(), panels.end(),
+                           [&](const TSitid* q) { return q->PanelNumber == number; });
+    };
+    // Every member whose feeding panel is in the list, from the end of the list; then every
+    // head that one of them hangs on directly. Each panel once.
+    std::vector<int> fedHeads;
+    for (auto it = panels.rbegin(); it != panels.rend(); ++it) {
+        TSitid& q = **it;
+        if (!q.FedFromPanel || !listed(q.FeedingPanelNumber)) continue;
+        store(q);
+        fedHeads.push_back(q.FeedingPanelNumber);
+    }
+    for (auto it = panels.rbegin(); it != panels.rend(); ++it) {
+        TSitid& q = **it;
+        if (q.FedFromSwitchboard &&
+            std::find(fedHeads.begin(), fedHeads.end(), q.PanelNumber) != fedHeads.end())
+            store(q);
+    }
+}

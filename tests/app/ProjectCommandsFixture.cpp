@@ -1,0 +1,91 @@
+#include "ProjectCommandsFixture.h"
+
+#include <QDir>
+#include <fstream>
+#include <iterator>
+
+#include "app/Mainform.h"
+#include "app/ProjectFile.h"
+#include "app/Startup.h"
+#include "documents/AdjustmentProject.h"
+#include "refdb/BazaAvt.h"
+#include "refdb/BazaTran.h"
+
+void ProjectCommandsTest::SetUp() {
+    AppFixture::SetUp();
+    CopyFolder(PROGRAM_DATA_DIR, programDir_.path().toStdString());
+    QDir().mkpath(QString::fromStdString(ProjectPath("")));
+    // The reference windows read their tables at start-up: again, from the shipped ones.
+    ReloadReferenceTables();
+    platform::SetFileDialogAnswer([this](const platform::FileDialogRequest& request) {
+        dialogs_.push_back(request);
+        if (answers_.empty()) {
+            ADD_FAILURE() << "Unexpected file dialog";
+            return std::string();
+        }
+        Answer answer = std::move(answers_.front());
+        answers_.pop_front();
+        if (answer.whileShowing) answer.whileShowing();
+        return answer.path;
+    });
+}
+
+void ProjectCommandsTest::ReloadReferenceTables() {
+    BazaAvt->AVT1.Close();
+    BazaAvt->FormCreate();
+    BazaTran->ClientDataSet2.Close();
+    BazaTran->FormCreate();
+}
+
+void ProjectCommandsTest::TearDown() {
+    platform::SetFileDialogAnswer(nullptr);
+    for (const Answer& answer : answers_)
+        ADD_FAILURE() << "Scripted file dialog choosing \"" << answer.path << "\" never appeared";
+    DeleteProjectTree(ProjectRoot);
+    AppFixture::TearDown();
+}
+
+void ProjectCommandsTest::AnswerFileDialog(const std::string& path,
+                                           std::function<void()> whileShowing) {
+    answers_.push_back({path, std::move(whileShowing)});
+}
+
+std::string ProjectCommandsTest::ProjectPath(const std::string& name) const {
+    return ProgramFile("Project") + "/" + name;
+}
+
+std::string ProjectCommandsTest::WriteProject(const ProjectSpec& spec, const std::string& path) {
+    BuildProject(spec);
+    const std::string error = projectfile::SaveProjectFile(path, *ProjectRoot, ProjectExtras(spec));
+    EXPECT_EQ(error, "");
+    DeleteProjectTree(ProjectRoot);
+    return path;
+}
+
+void ProjectCommandsTest::OpenThroughMenu(const std::string& path) {
+    AnswerFileDialog(path);
+    Form1->Open1->trigger();
+}
+
+void ProjectCommandsTest::Restart() {
+    DeleteProjectTree(ProjectRoot);
+    DestroyAllWindows();
+    CreateAllWindows();
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ProjectBytes() {
+    std::vector<char> bytes;
+    projectfile::ProjectFileExtras extras;
+    extras.GroupCounter = Form1->GroupCounter;
+    extras.GroupCounterCode = Form1->GroupCounterCode;
+    extras.Stamp = {AdjustmentProjectForm->DocumentCode, AdjustmentProjectForm->DevelopedBy,
+                    AdjustmentProjectForm->CheckedBy, AdjustmentProjectForm->ApprovedBy,
+                    AdjustmentProjectForm->NormControl};
+    EXPECT_EQ(projectfile::BuildProjectFile(*ProjectRoot, extras, bytes), "");
+    return std::string(bytes.begin(), bytes.end());
+}

@@ -1,0 +1,325 @@
+// The short-circuit checks after a change: the comparison with the trip current, the message and
+// rollback of each kind of change, and the new-panel offer with its two answers.
+#include "ChecksFixture.h"
+#include "editing/EditDialog.h"
+#include "editing/Shiti12.h"
+#include "selection/SelectionSupport.h"
+
+namespace {
+
+using platform::mrNo;
+using platform::mrOk;
+using platform::mrYes;
+
+constexpr char kRefusedEdit[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Редактирование "
+    "отменяется";
+constexpr char kRefusedGroup[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Данная группа "
+    "отменяется";
+constexpr char kLongOffer[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Проложить новый "
+    "кабель,установить отдельный автомат и подключить новый щит?";
+constexpr char kShortOffer[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Подключить новый щит?";
+constexpr char kCaption[] = "Предупреждение";
+
+class ShortCircuitChecksTest : public ChecksTest {
+protected:
+    void SetUp() override {
+        ChecksTest::SetUp();
+        BuildProject();
+        panel->PanelBreakerType = "B3";
+        panel->FeederBreakerRating = 100;
+        AddGroup(panel, {"G1", 4, 9, 1, 10}, kCopperCableRows)->BreakerType = "A3";
+        panel->SchemeGroups.First->BreakerRating = 16;
+        Recalculate(panel);
+        before = ImageOf(*ProjectRoot);
+        auto& hooks = dan().CheckHooks;
+        hooks.RestoreEditedGroup = [this](TGrsed*, TSitid*) {
+            calls.push_back("RestoreEditedGroup");
+        };
+        hooks.RefillEditLists = [this](QObject*) { calls.push_back("RefillEditLists"); };
+        hooks.RestorePanelFromSnapshot = [this](TSitid*) {
+            calls.push_back(Form3->PanelRestoredFlag ? "RestorePanel (flag set)" : "RestorePanel");
+        };
+        hooks.ApplyAndRefresh = [this](QObject*) { calls.push_back("ApplyAndRefresh"); };
+    }
+
+    // The path the group check takes: every cable at its table's largest section.
+    selection::FaultPath GroupPath(TCxemaGrupd* g) {
+        selection::FaultPath path;
+        path.groupLength = g->LineLength;
+        path.panelLength = panel->FeederLength;
+        path.supplyLength = sw->SwitchboardFeederLength;
+        path.groupSection = path.panelSection = path.supplySection = 120;
+        path.groupMaterial = path.panelMaterial = path.supplyMaterial = "Медь";
+        path.panel = panel;
+        path.givenSection = true;
+        return path;
+    }
+    // The path of the panel feeder check.
+    selection::FaultPath FeederPath(TSitid* p) {
+        selection::FaultPath path;
+        path.panelLength = p->FeederLength;
+        path.supplyLength = sw->SwitchboardFeederLength;
+        path.panelSection = path.supplySection = 120;
+        path.panelMaterial = path.supplyMaterial = "Медь";
+        path.panel = p;
+        path.givenSection = true;
+        return path;
+    }
+    // A feeder breaker whose trip current the fault current at the panel does not exceed.
+    void MakeFeederCheckFail(TSitid* p) {
+        p->FeederLength = 400;
+        MakeCurrent(sw, p);
+        ASSERT_LT(BestCaseCurrent(FeederPath(p)), 250 * 10.0);
+        p->FeederBreakerRating = 250;
+        MakeCurrent(sw, p);
+    }
+
+    TreeImage before;
+    std::vector<std::string> calls;
+};
+
+// The group's breaker trips only on a fault current strictly above its trip current.
+TEST_F(ShortCircuitChecksTest, CurrentEqualToTheTripCurrentFails) {
+    TCxemaGrupd* g = BeginAdding(panel, {"G2", 4, 6, 1, 40});
+    g->BreakerType = "A3";  // multiplicity 10
+    g->BreakerRating = 1;
+    const double current = BestCaseCurrent(GroupPath(g));
+    const double rating = current / 10;
+    g->BreakerRating = rating;
+    MakeCurrent(sw, panel);
+    panel->SchemeGroups.Cursor = g;
+    // The rating adds no breaker impedance of its own, and its trip current is the current.
+    ASSERT_EQ(BestCaseCurrent(GroupPath(g)), current);
+    ASSERT_EQ(rating * 10, current);
+    MakeCurrent(sw, panel);
+    panel->SchemeGroups.Cursor = g;
+
+    g->BreakerRating = rating - 0.01;  // just below: it trips
+    dan().CheckGroupShortCircuit(nullptr);
+    EXPECT_TRUE(responder_.Log().empty());
+    EXPECT_EQ(panel->SchemeGroupCount, 2);
+
+    g->BreakerRating = rating;  // equal: refused
+    responder_.ExpectMessage(kRefusedGroup, kCaption, mrOk);
+    dan().CheckGroupShortCircuit(nullptr);
+    EXPECT_EQ(LastMessage().icon, platform::MsgIcon::Warning);
+    EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(sw->Panels.Cursor, panel);
+}
+
+// The same failure, by the change in progress.
+TEST_F(ShortCircuitChecksTest, GroupCheckFailureByChange) {
+    const struct {
+        const char* mode;
+        const char* message;
+        std::vector<std::string> calls;
+        bool failureFlag;
+        bool shortCircuitFailed;
+    } cases[] = {
+        {"switchboard", kRefusedEdit, {}, false, true},
+        {"panel", kRefusedEdit, {"RefillEditLists", "RestorePanel"}, true, false},
+        {"group", kRefusedEdit, {"RestoreEditedGroup"}, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        const std::string mode = c.mode;
+        calls.clear();
+        dan().FailureFlag = 0;
+        Form3->ShortCircuitFailed = 0;
+        Form3->SwitchboardEditMode = mode == "switchboard";
+        Form3->PanelEditMode = mode == "panel";
+        Form3->GroupEditMode = mode == "group";
+        Form3->SavedSwitchboard = sw;
+        TCxemaGrupd* g = panel->SchemeGroups.First;
+        g->BreakerRating = 5000;  // no fault current trips it
+        MakeCurrent(sw, panel);
+        panel->SchemeGroups.Cursor = g;
+        responder_.ExpectMessage(c.message, kCaption, mrOk);
+        dan().CheckGroupShortCircuit(nullptr);
+        responder_.VerifyDone();
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(dan().FailureFlag, c.failureFlag);
+        EXPECT_EQ(Form3->ShortCircuitFailed, c.shortCircuitFailed);
+        g->BreakerRating = 16;
+    }
+}
+
+// A panel of one group line offers no new panel: the line is refused.
+TEST_F(ShortCircuitChecksTest, OneGroupOnThePanelIsRefusedWithoutAnOffer) {
+    TSitid* lone = AddPanel(sw, 2, kCopperCable, kCopperCableRows, true);
+    lone->PanelBreakerType = "B3";
+    Recalculate(lone);
+    const TreeImage empty = ImageOf(*ProjectRoot);
+    BeginAdding(lone, {"G2", 4, 9, 1, 10});
+    MakeFeederCheckFail(lone);
+    responder_.ExpectMessage(kRefusedGroup, kCaption, mrOk);
+    dan().CheckCascadeShortCircuit(nullptr);
+    EXPECT_EQ(responder_.Log().size(), 1u);
+    EXPECT_TRUE(ImageOf(*ProjectRoot) == empty);
+    EXPECT_EQ(dan().FailureFlag, 1);
+}
+
+// Declining the new panel while adding leaves the tree exactly as it was before the line came.
+TEST_F(ShortCircuitChecksTest, DecliningTheNewPanelRestoresTheTree) {
+    BeginAdding(panel, {"G2", 4, 6, 1, 15})->BreakerType = "A3";
+    panel->SchemeGroups.Last->BreakerRating = 16;
+    MakeFeederCheckFail(panel);
+    responder_.ExpectMessage(kShortOffer, kCaption, mrNo);
+    dan().CheckCascadeShortCircuit(nullptr);
+    EXPECT_EQ(LastMessage().buttons, platform::MsgButtons::YesNo);
+    EXPECT_EQ(LastMessage().icon, platform::MsgIcon::Warning);
+    EXPECT_EQ(calls, std::vector<std::string>{"ApplyAndRefresh"});
+    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+    EXPECT_EQ(ProjectRoot->CurrentSwitchboard(), sw);
+    EXPECT_EQ(sw->Panels.Cursor, panel);
+}
+
+TEST_F(ShortCircuitChecksTest, AcceptingTheNewPanelHandsTheLineOver) {
+    struct Handed {
+        bool longOffer;
+        TGrsed* sw;
+        TSitid* panel;
+        std::string scheme, two;
+        int singleKind, threeKind;
+    };
+    std::vector<Handed> handed;
+    dan().CheckHooks.ConnectNewPanel = [&](bool longOffer, TGrsed* s, TSitid* p, TCxemaGrupd c,
+                                           TFasaGrup1d f1, TFasaGrup2d f2, TFasaGrup3d f3) {
+        handed.push_back(
+            {longOffer, s, p, c.GroupName, f2.GroupName2, f1.PhaseKind1, f3.PhaseKind3});
+    };
+    BeginAdding(panel, {"G2", 3, 4, 1, 15, kCopperWire, "Два провода в трубе"})->BreakerType = "A2";
+    panel->SchemeGroups.Last->BreakerRating = 16;
+    MakeFeederCheckFail(panel);
+    const struct {
+        bool onTrunk;
+        const char* offer;
+    } cases[] = {{false, kShortOffer}, {true, kLongOffer}};
+    for (const auto& c : cases) {
+        panel->OnTrunk = c.onTrunk;
+        MakeCurrent(sw, panel);
+        responder_.ExpectMessage(c.offer, kCaption, mrYes);
+        dan().CheckCascadeShortCircuit(nullptr);
+    }
+    ASSERT_EQ(handed.size(), 2u);
+    EXPECT_FALSE(handed[0].longOffer);
+    EXPECT_TRUE(handed[1].longOffer);
+    EXPECT_EQ(handed[0].sw, sw);
+    EXPECT_EQ(handed[0].panel, panel);
+    // A two-phase line goes with its two-phase record; the other two are empty records.
+    EXPECT_EQ(handed[0].scheme, "G2");
+    EXPECT_EQ(handed[0].two, "G2");
+    EXPECT_EQ(handed[0].singleKind, 0);
+    EXPECT_EQ(handed[0].threeKind, 0);
+    EXPECT_EQ(dan().FailureFlag, 0);
+    EXPECT_EQ(panel->SchemeGroupCount, 2);  // the remedy moves it, not the check
+}
+
+// No room in the transformer for the load: no offer, the line is refused.
+TEST_F(ShortCircuitChecksTest, NoOfferWhenTheNewPanelWouldNotPass) {
+    BeginAdding(panel, {"G2", 4, 6, 1, 15})->BreakerType = "A3";
+    panel->SchemeGroups.Last->BreakerRating = 16;
+    MakeFeederCheckFail(panel);
+    // 3 x the largest phase total equal to the 400 kVA of the project's transformer.
+    ProjectRoot->TotalPhasePowerA = 400.0 / 3;
+    ASSERT_EQ(3.0 * ProjectRoot->TotalPhasePowerA, 400.0);
+    responder_.ExpectMessage(kRefusedGroup, kCaption, mrOk);
+    dan().CheckCascadeShortCircuit(nullptr);
+    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(panel->SchemeGroupCount, 1);
+}
+
+// The switchboard's breaker against the fault at the switchboard: in an edit of a group line or
+// of a panel's connection the message names the switchboard.
+TEST_F(ShortCircuitChecksTest, SwitchboardCheck) {
+    sw->SwitchboardBreakerType = "C3";  // multiplicity 5
+    sw->SwitchboardInputRating = 1600;
+    selection::FaultPath path;
+    path.supplyLength = 20;
+    path.supplySection = 120;
+    path.supplyMaterial = "Медь";
+    path.givenSection = true;
+    MakeCurrent(sw, panel);
+    ASSERT_LT(BestCaseCurrent(path), 1600 * 5.0);
+    const std::string named =
+        "Ток короткого замыкания превышает ток электромагнитного расцепителя автомата. Грщ-1. "
+        "Редактирование отменяется.\nПопробуйте подключить автомат с меньшим током "
+        "электромагнитного расцепителя";
+
+    Form3->GroupEditMode = 1;
+    MakeCurrent(sw, panel);
+    responder_.ExpectMessage(named, kCaption, mrOk);
+    dan().CheckSwitchboardShortCircuit(nullptr);
+    EXPECT_EQ(calls, std::vector<std::string>{"RestoreEditedGroup"});
+    EXPECT_EQ(dan().FailureFlag, 1);
+
+    // In a switchboard edit the one line of the panel is refused with the plain message.
+    Form3->GroupEditMode = 0;
+    Form3->SwitchboardEditMode = 1;
+    MakeCurrent(sw, panel);
+    responder_.ExpectMessage(kRefusedEdit, kCaption, mrOk);
+    dan().CheckSwitchboardShortCircuit(nullptr);
+    EXPECT_EQ(Form3->ShortCircuitFailed, 1);
+
+    // A breaker without a series is not checked; one that trips passes its series on.
+    sw->SwitchboardBreakerType = "";
+    dan().CheckSwitchboardShortCircuit(nullptr);
+    sw->SwitchboardBreakerType = "B3";
+    sw->SwitchboardInputRating = 160;
+    dan().CheckSwitchboardShortCircuit(nullptr);
+    EXPECT_EQ(dan().PassedSwitchboardBreakerType, "B3");
+    EXPECT_EQ(responder_.Log().size(), 2u);
+}
+
+// The supply line of a panel fed past the switchboard takes the smallest section that trips
+// its breaker; a table that cannot reach it changes nothing.
+TEST_F(ShortCircuitChecksTest, PanelSupplyTakesTheSmallestSectionThatTrips) {
+    panel->OnTrunk = 1;
+    panel->PanelBreakerType = "A3";
+    selection::ShiftedSection(*panel) = 2.5;
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    // The walk keeps the losses of the project's transformer (ТМ-400/10) whichever it tries.
+    const auto currentAt = [&](double section, std::size_t row) {
+        selection::FaultPath path;
+        path.supplyLength = 20;
+        path.supplySection = section;
+        path.supplyMaterial = "Медь";
+        path.panel = panel;
+        selection::TransformerRow t = rows[row];
+        t.losses = rows[1].losses;
+        MakeCurrent(sw, panel);
+        return selection::FaultCurrent(path, t);
+    };
+    const double at2_5 = currentAt(2.5, 1);
+    const double at4 = currentAt(4, 1);
+    ASSERT_LT(at2_5, at4);
+    panel->CascadeBreakerRating = (at2_5 + at4) / 2 / 10;
+    MakeCurrent(sw, panel);
+    dan().CheckPanelShortCircuit(nullptr);
+    EXPECT_EQ(selection::ShiftedSection(*panel), 4);
+    EXPECT_EQ(ProjectRoot->TransformerName, "ТМ-400/10");
+    EXPECT_EQ(sw->Panels.Cursor, panel);
+
+    // A switchboard table that ends (35 mm2) below the section the check found possible
+    // (120 mm2 of the panel's table): the walk runs out at the end of the transformer base and
+    // nothing is stored.
+    sw->SwitchboardTable = kAluminiumCable;
+    selection::ShiftedSection(*panel) = 4;
+    const double reachable = currentAt(35, 3);
+    const double possible = currentAt(120, 3);
+    ASSERT_LT(reachable, possible);
+    panel->CascadeBreakerRating = (reachable + possible) / 2 / 10;
+    MakeCurrent(sw, panel);
+    dan().CheckPanelShortCircuit(nullptr);
+    EXPECT_EQ(selection::ShiftedSection(*panel), 4);
+    EXPECT_EQ(ProjectRoot->TransformerName, "ТМ-400/10");
+    EXPECT_TRUE(responder_.Log().empty());
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// Cables and transformer raised until the group and panel breakers trip, and the fault currents
+// stored along cascades.
+#include "ChecksFixture.h"
+#include "selection/SelectionSupport.h"
+
+namespace {
+
+class TripRaisingTest : public ChecksTest {
+protected:
+    void SetUp() override {
+        ChecksTest::SetUp();
+        BuildProject();
+        group = AddGroup(panel, {"G1", 4, 9, 1, 100}, kCopperCableRows);
+        group->BreakerType = "A3";  // multiplicity 10
+        group->CrossSection = 2.5;
+        panel->PanelBreakerType = "B3";
+        MakeCurrent(sw, panel);
+        panel->SchemeGroups.Cursor = group;
+    }
+    // The project's transformer (ТМ-400/10).
+    static selection::TransformerRow Project() { return selection::TransformerRows()[1]; }
+    double AtGroup(double g) {
+        selection::FaultPath path;
+        path.groupLength = 100;
+        path.groupSection = g;
+        path.panelLength = panel->FeederLength;
+        path.panelSection = panel->FeederSection;
+        path.supplyLength = sw->SwitchboardFeederLength;
+        path.supplySection = sw->SwitchboardSection;
+        path.groupMaterial = path.panelMaterial = path.supplyMaterial = "Медь";
+        path.panel = panel;
+        const double current = selection::FaultCurrent(path, Project());
+        panel->SchemeGroups.Cursor = group;
+        return current;
+    }
+    double AtPanel(TSitid* p, double section) {
+        selection::FaultPath path;
+        path.panelLength = p->FeederLength;
+        path.panelSection = section;
+        path.supplyLength = sw->SwitchboardFeederLength;
+        path.supplySection = sw->SwitchboardSection;
+        path.panelMaterial = path.supplyMaterial = "Медь";
+        path.panel = p;
+        const double current = selection::FaultCurrent(path, Project());
+        MakeCurrent(sw, panel);
+        return current;
+    }
+    TCxemaGrupd* group = nullptr;
+};
+
+TEST_F(TripRaisingTest, GroupLineTakesTheSmallestSectionThatTrips) {
+    // A rating between the currents of 4 and 6 mm2 (off the breaker impedance table).
+    group->BreakerRating = (AtGroup(4) + AtGroup(6)) / 2 / 10;
+    ASSERT_LT(AtGroup(4), group->BreakerRating * 10);
+    ASSERT_GT(AtGroup(6), group->BreakerRating * 10);
+    const selection::TransformerRow t = Project();
+    EXPECT_TRUE(dan().RaiseGroupCableForTrip(2.5, 25, 50, t.power, t.uk));
+    EXPECT_EQ(group->CrossSection, 6);
+
+    // A current equal to the trip current with the present section neither raises nor passes.
+    group->CrossSection = 4;
+    group->BreakerRating = AtGroup(4) / 10;
+    ASSERT_EQ(group->BreakerRating * 10, AtGroup(4));
+    EXPECT_FALSE(dan().RaiseGroupCableForTrip(4, 25, 50, t.power, t.uk));
+    EXPECT_EQ(group->CrossSection, 4);
+}
+
+// Nothing brings the breaker to trip: every section, the transformer and the stored current stay.
+TEST_F(TripRaisingTest, GroupThatCannotTripKeepsEverything) {
+    group->BreakerRating = 3000;
+    group->SinglePhaseFaultCurrent = 77;
+    const TreeImage before = ImageOf(*ProjectRoot);
+    dan().EnsureGroupTripCurrent();
+    EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+    EXPECT_EQ(ProjectRoot->TransformerName, "ТМ-400/10");
+    EXPECT_EQ(sw->Panels.Cursor, panel);
+}
+
+TEST_F(TripRaisingTest, PanelCableRaisedUntilItsBreakerTrips) {
+    panel->FeederBreakerRating = (AtPanel(panel, 25) + AtPanel(panel, 35)) / 2 / 10;
+    dan().EnsurePanelTripCurrent();
+    EXPECT_EQ(panel->FeederSection, 35);
+    EXPECT_EQ(panel->PanelFaultCurrent1, AtPanel(panel, 35));
+    EXPECT_EQ(sw->SwitchboardSection, 50);
+    EXPECT_GT(sw->SwitchboardFaultCurrent1, panel->PanelFaultCurrent1);
+
+    // Without a supply cable of its own the panel has no fault current, and nothing else moves.
+    panel->FeederSection = 0;
+    sw->SwitchboardFaultCurrent1 = 1;
+    dan().EnsurePanelTripCurrent();
+    EXPECT_EQ(panel->PanelFaultCurrent1, 0);
+    EXPECT_EQ(sw->SwitchboardFaultCurrent1, 1);
+}
+
+TEST_F(TripRaisingTest, CascadeThatCannotTripKeepsItsFeeders) {
+    TSitid* head = AddPanel(sw, 2, kCopperCable, kCopperCableRows, true, 0, true);
+    TSitid* member = AddPanel(sw, 3, kCopperCable, kCopperCableRows, true, 2, false, 2);
+    head->FeederLength = member->FeederLength = 50;
+    head->FeederSection2 = member->FeederSection2 = 10;
+    head->TrunkBreakerType = "C3";
+    head->TrunkBreakerRating = 4000;
+    MakeCurrent(sw, member);
+    const TreeImage before = ImageOf(*ProjectRoot);
+    dan().EnsurePanelTripCurrent();
+    EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+    EXPECT_EQ(sw->Panels.Cursor, member);
+}
+
+// Every panel of a cascade gets its fault current once; a plain panel and a head without members
+// keep theirs.
+TEST_F(TripRaisingTest, FaultCurrentsAlongCascades) {
+    // 1 plain; 2 <- 3 <- 4; 5 <- 6 and 5 <- 7; 8 heads nothing.
+    struct Feed {
+        int number, feeding, head;
+    };
+    const Feed feeds[] = {{2, 0, 0}, {3, 2, 2}, {4, 3, 2}, {5, 0, 0},
+                          {6, 5, 5}, {7, 5, 5}, {8, 0, 0}};
+    std::vector<TSitid*> panels = {panel};
+    for (const Feed& f : feeds) {
+        TSitid* p = AddPanel(sw, f.number, kCopperCable, kCopperCableRows, true, f.feeding,
+                             f.feeding == 0, f.head);
+        p->FeederLength = 10.0 * f.number;
+        p->FeederSection2 = 16;
+        panels.push_back(p);
+    }
+    for (TSitid* p : panels) p->PanelFaultCurrent1 = -1;
+    MakeCurrent(sw, panel);
+    dan().CascadeFaultCurrents();
+    for (TSitid* p : panels) {
+        SCOPED_TRACE(p->PanelNumber);
+        const bool stored = p->PanelNumber >= 2 && p->PanelNumber <= 7;
+        if (stored) {
+            EXPECT_EQ(p->PanelFaultCurrent1, AtPanel(p, p->FeederSection));
+            EXPECT_GT(p->PanelFaultCurrent1, 0);
+        } else {
+            EXPECT_EQ(p->PanelFaultCurrent1, -1);
+        }
+    }
+}
+
+}  // namespace
