@@ -65,6 +65,8 @@ bool HasSwitchboard() {
 // ---------------------------------------------------------------------------------------------
 // Set-up
 
+// The File menu and ToolBar1 are laid out in forms/TForm1.ui; here the controls built in code
+// and the handlers of the project commands.
 void TForm1::SetUpProjectCommands() {
     statusText_ = new QLabel(StatusBar1);
     statusText_->setObjectName("StatusText");
@@ -114,6 +116,19 @@ void TForm1::DropProject() {
     if (!ProjectRoot) return;
     ProjectRoot->Switchboards.Cursor = nullptr;
     DeleteProjectTree(ProjectRoot);
+    // Nothing may keep pointing into the deleted tree: the group change being tracked and the
+    // edit dialog's undo data belong to the project that is gone.
+    if (Dan1) Dan1->EndGroupChange();
+    if (Form3) {
+        Form3->SavedSwitchboard = nullptr;
+        Form3->SavedPanel = nullptr;
+        Form3->SavedGroup.reset();
+        Form3->SavedPhaseRecords = {};
+        Form3->ProjectCopy.reset();
+        Form3->SwitchboardCopy.reset();
+        Form3->PanelCopies.clear();
+        Form3->GroupEditMode = Form3->PanelEditMode = Form3->SwitchboardEditMode = 0;
+    }
 }
 
 void TForm1::ResetProjectDialogs() {

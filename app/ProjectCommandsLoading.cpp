@@ -119,8 +119,9 @@ bool TForm1::LoadProject(const std::string& path) {
     // table is opened once and its cross-sections given to each record that uses it.
     std::map<std::string, TableSections> tables;
     projectfile::LoadHooks hooks;
-    hooks.CheckTransformer = [](const std::string& name) {
+    hooks.CheckTransformer = [&wait](const std::string& name) {
         if (TransformerInBase(name)) return true;
+        wait.reset();
         platform::MessageBox("В базе данных отсутствует трансформатор " + name, "Ошибка",
                              platform::MsgButtons::Ok, platform::MsgIcon::None);
         return false;
