@@ -1,6 +1,7 @@
 #pragma once
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,9 +66,6 @@ public:
     int GroupCounter = 1;
     int GroupCounterCode = 0;
 
-    // The scale of the scheme pictures ("100%", "75%", "50%") in ToolBar1.
-    QComboBox* ComboBox1 = nullptr;
-
     // --- Project commands ---
 
     void FormCreate();
@@ -89,8 +87,104 @@ public:
     // Makes the project of the file the open project. False when it could not be loaded; then
     // the project that was open stays as it was.
     bool LoadProject(const std::string& path);
-    // Draws the general network scheme in the scheme window (the drawing code's part).
+
+    // --- Window events ---
+
+    // Every activation: the program folder current again, the window maximised, the front window
+    // no larger than the screen.
+    void FormActivate();
+    // The main window has closed: the preview window goes with it.
+    void FormClose();
+    // While a preview is shown, a resize puts it back inside the window and flips its zoom.
+    void FormResize();
+    // A right click on the window's free area pops PopupMenu1 up there (`point` in the window's
+    // co-ordinates); other buttons do nothing.
+    void FormMouseDown(Qt::MouseButton button, const QPoint& point);
+    // The scale combo box: sets DrawingStep and redraws the picture the scheme window shows.
+    void ComboBox1Change();
+
+    // --- Menu and toolbar commands ---
+
+    // "&Печать", "Принтер": prints the scheme window's picture.
+    void Print1Click();
+    // "Штамп проекта": the project stamp dialog, while the scheme window is shown.
+    void N59Click();
+    // "Установка щитов": the switchboard dialog laid out for connecting switchboards.
+    void N21Click();
+    // "Подключение групп": the power system dialog, then the group entry window.
+    void N11Click();
+    // "Панель инструментов", "Строка состояния": the item's mark flips and its bar follows it.
+    void N16Click();
+    void N32Click();
+    // The edit dialog for switchboards, panels, group lines.
+    void N30Click();
+    void N4Click();
+    void N25Click();
+    // "База данных": the cable current tables, transformers and breakers for editing.
+    void N12Click();
+    void N13Click();
+    void N14Click();
+    // The cable journals: general, substation section to switchboards, one switchboard, one
+    // panel.
+    void N47Click();
+    void N48Click();
+    void N49Click();
+    void N50Click();
+    // The schemes: general scheme, one-line diagram of a panel, load distribution of a panel,
+    // supply network schematic.
+    void N63Click();
+    void N64Click();
+    void N65Click();
+    void N66Click();
+    // The results: group lines of a panel (menu N22, toolbar N35), switchboards and panels.
+    void N22Click();
+    void N35Click();
+    void N55Click();
+    // "Справочник": the cable current tables, transformers and breakers to look up.
+    void N18Click();
+    void N19Click();
+    void N20Click();
+    // Help contents; the About window.
+    void Contents1Click();
+    void About1Click();
+    // The preview bar: print, zoom, close; the scheme picture's preview.
+    void ToolButton6Click();
+    void ToolButton44Click();
+    void BitBtn1Click();
+    void ToolButton43Click();
+
+    // --- Drawings, preview, printing and reports ---
+    // Their bodies belong to the drawing and document code. Until a body is written there, the
+    // operation only hands its call, written out ("DrawPanelPhasing(7)"), to OnPendingOperation
+    // when that is set.
+    std::function<void(const std::string& call)> OnPendingOperation;
+    void ReportPendingOperation(const std::string& call);
+
+    // The general network scheme of the open project on the scheme window's picture.
     void ShowNetworkScheme();
+    // The one-line diagram of the current panel, which has `groupCount` scheme records.
+    void DrawPanelScheme(int groupCount);
+    // The load distribution picture of the panel with that number.
+    void DrawPanelPhasing(int panelNumber);
+    // The panel chooser "Щиты" of the group results: every panel number listed, its button
+    // showing the group results table of the chosen panel.
+    void ChoosePanelDialog();
+    // The results table of the switchboards and panels.
+    void ShowNetworkResults();
+    // The supply network schematic: asks for the switchboard and shows its sheets in the
+    // preview.
+    void ShowSupplyNetworkScheme();
+    // Prints `pageCount` pages of the document of that kind.
+    void PrintDocument(int documentKind, int pageCount);
+    // The preview of the scheme window's picture with that title.
+    void BuildPreviewSheet(int titleFontSize, int titleX, const std::string& title);
+    // The preview's page image made again at that width.
+    void FitPreviewImage(int width, int pageCount);
+    // Pages of the document of that kind (0 for none, and until the documents count them).
+    int DocumentPageCount(int documentKind);
+    // The journal window's heading and rows: 0 general, 1 section, 2 the switchboard with that
+    // number, 3 the panel with that number.
+    void FillCableJournal(int journalKind, int number);
 
     // --- What the commands share ---
 
@@ -113,15 +207,42 @@ public:
     std::string StatusText() const;
     // The scheme window's caption.
     std::string SchemeCaption() const;
+    // Closes the preview window when it is shown.
+    void ClosePreview();
+    // Places a window at the centre of the main window.
+    void CentreOverMainWindow(QWidget& window) const;
+    // Makes the preview window a child of the main window's client area, as wide as the main
+    // window.
+    void DockPreview();
+    // The preview zoom button's image: 121 while the page is shown at full width, 119 reduced
+    // (its "ImageIndex" property).
+    void SetZoomButtonImage(int image);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SetUpMainWindow();
+    void ConnectCommands();
+    // Turns the preview zoom over and fits the preview's page image at the reduced width or at
+    // 800 px.
+    void FlipPreviewZoom(int reducedWidth);
+    // The edit dialog laid out for one of its three modes.
+    void ShowEditDialog(int mode);
+    // The journal of that kind, for the switchboard or panel chosen in the number chooser where
+    // it needs one.
+    void ShowCableJournal(int journalKind);
+    // The panel chooser for a panel picture of that mode.
+    void ShowPanelPictureChooser(std::uint8_t mode);
+    // The panel number list of the panel chooser TForm5; null while it has none.
+    QComboBox* PanelChooserList() const;
     void SetUpProjectCommands();
     bool WriteProjectFile();
     bool ProjectChangedSinceLoad() const;
-    void ClosePreview();
     // After a failed or cancelled open that left no project: the scheme window is put away.
     void CloseEmptySchemeWindow();
     void LayOutSwitchboardDialog();
@@ -137,3 +258,6 @@ private:
 };
 
 extern TForm1* Form1;
+
+// Makes a window no taller and no wider than its screen, each direction on its own.
+void ClipWindowToScreen(QWidget& window);

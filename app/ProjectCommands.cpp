@@ -65,27 +65,12 @@ bool HasSwitchboard() {
 // ---------------------------------------------------------------------------------------------
 // Set-up
 
-// The File menu and ToolBar1 are laid out in forms/TForm1.ui; here the controls built in code
-// and the handlers of the project commands.
+// The menus, the toolbars and the scale combo box are laid out in forms/TForm1.ui and connected
+// to their commands by ConnectCommands; here the status bar's text and the recent projects.
 void TForm1::SetUpProjectCommands() {
     statusText_ = new QLabel(StatusBar1);
     statusText_->setObjectName("StatusText");
     StatusBar1->addWidget(statusText_, 1);
-
-    ComboBox1 = new QComboBox(ToolBar1);
-    ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->setToolTip("Масштаб схемы");
-    ComboBox1->addItems({"100%", "75%", "50%"});
-    ComboBox1->setCurrentIndex(1);
-    ToolBar1->addWidget(ComboBox1);
-
-    platform::OnClick(New1, this, &TForm1::New1Click);
-    platform::OnClick(Open1, this, &TForm1::Open1Click);
-    platform::OnClick(Save1, this, &TForm1::Save1Click);
-    platform::OnClick(SaveAs, this, &TForm1::SaveAsClick);
-    platform::OnClick(Exit1, this, &TForm1::Exit1Click);
-    platform::OnClick(ToolButton4, this, &TForm1::Save1Click);
-
     FormCreate();
 }
 
@@ -366,11 +351,6 @@ void TForm1::Open1Click() {
     CloseEmptySchemeWindow();
 }
 
-void TForm1::ShowNetworkScheme() {
-    // The general scheme is drawn by the drawing subsystem into the scheme window's picture;
-    // until then the window stands for the project without a picture.
-}
-
 // ---------------------------------------------------------------------------------------------
 // Closing
 
@@ -396,6 +376,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     platform::RunGuarded([&] { FormCloseQuery(canClose); });
     event->setAccepted(canClose);
+    if (canClose) platform::RunGuarded([this] { FormClose(); });
 }
 
 void TForm1::Exit1Click() {

@@ -6,10 +6,11 @@
 
 class QCloseEvent;
 class QLabel;
+class QMouseEvent;
 
 // The scheme window: it stands for the open project. Its caption is the project's path, or
 // "Untitled" for a project never saved; it holds the picture of the current scheme; closing it
-// closes the project.
+// closes the project. Its pop-up menu repeats the main window's commands.
 class TForm2 : public QDialog, public Ui::TForm2 {
     Q_OBJECT
 
@@ -17,24 +18,60 @@ public:
     explicit TForm2(QWidget* parent = nullptr);
 
     // The picture of the current scheme, null when there is none (the drawing code creates it).
-    // Its "Tag" property tells the picture: 1 general scheme, 2 one-line diagram of a panel,
-    // 3 phasing of a panel.
+    // Its "Tag" property tells the picture (PictureKinds): 1 general scheme, 2 one-line diagram
+    // of a panel, 3 phasing of a panel.
     QLabel* Image1 = nullptr;
     // Answer of the close query.
     std::uint8_t CloseAllowed = 0;
 
+    // What the picture shows; 0 without a picture.
+    int PictureKind() const;
+
     // Closing the window: the save question, then the project is dropped.
     void FormCloseQuery(bool& canClose);
+    // A right click pops PopupMenu1 up there (`point` in the window's co-ordinates); other
+    // buttons do nothing.
+    void FormMouseDown(Qt::MouseButton button, const QPoint& point);
     // Deletes the picture.
     void FreePicture();
     // Shows the window over the main window's client area, its frame included.
     void ShowOverMainWindow();
+    // Covers the main window's client area again (after the main window moved or was resized).
+    void FitToMainWindow();
+
+    // The pop-up menu: each item runs the main window's command of the same name in the main
+    // menu; "Выход" closes this window, and with it the project.
+    void N2Click();
+    void N3Click();
+    void N4Click();
+    void N5Click();
+    void N6Click();
+    void N7Click();
+    void N9Click();
+    void N10Click();
+    void N20Click();
+    void N22Click();
+    void N12Click();
+    void N18Click();
+    void N13Click();
+    void N32Click();
+    void N24Click();
+    void N25Click();
+    void N26Click();
+    void N15Click();
+    void N16Click();
+    void N17Click();
+    void N28Click();
+    void N29Click();
+    void N30Click();
+    void N31Click();
 
     // Escape closes the window as its close button does, through the close query.
     void reject() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 };
 
 extern TForm2* Form2;

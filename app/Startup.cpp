@@ -22,29 +22,47 @@
 #include "refdb/BazaTran.h"
 #include "selection/PowerSystem.h"
 
+namespace {
+
+std::vector<std::string> creationOrder;
+
+template <typename Window>
+Window* Create() {
+    Window* window = new Window;
+    creationOrder.push_back(window->metaObject()->className());
+    return window;
+}
+
+}  // namespace
+
+const std::vector<std::string>& WindowCreationOrder() {
+    return creationOrder;
+}
+
 void CreateAllWindows() {
+    creationOrder.clear();
     // The order is fixed: the main window first, so that it is the application's main window.
-    Form1 = new TForm1;
-    AboutBox = new TAboutBox;
-    BazaAvt = new TBazaAvt;
-    BazaT = new TBazaT;
-    BazaTran = new TBazaTran;
-    Dan1 = new TDan1;
-    Form2 = new TForm2;
-    Form3 = new TForm3;
-    Form4 = new TForm4;
-    Form5 = new TForm5;
-    Form7 = new TForm7;
-    Form8 = new TForm8;
-    Form9 = new TForm9;
-    InsertAvtomat = new TInsertAvtomat;
-    NotSimmetr_2F = new TNotSimmetr_2F;
-    NotSimmetr_3F = new TNotSimmetr_3F;
-    Shiti = new TShiti;
-    FormMagistral = new TFormMagistral;
-    DialogForm = new TDialogForm;
-    PowerSystem = new TPowerSystem;
-    AdjustmentProjectForm = new TAdjustmentProjectForm;
+    Form1 = Create<TForm1>();
+    AboutBox = Create<TAboutBox>();
+    BazaAvt = Create<TBazaAvt>();
+    BazaT = Create<TBazaT>();
+    BazaTran = Create<TBazaTran>();
+    Dan1 = Create<TDan1>();
+    Form2 = Create<TForm2>();
+    Form3 = Create<TForm3>();
+    Form4 = Create<TForm4>();
+    Form5 = Create<TForm5>();
+    Form7 = Create<TForm7>();
+    Form8 = Create<TForm8>();
+    Form9 = Create<TForm9>();
+    InsertAvtomat = Create<TInsertAvtomat>();
+    NotSimmetr_2F = Create<TNotSimmetr_2F>();
+    NotSimmetr_3F = Create<TNotSimmetr_3F>();
+    Shiti = Create<TShiti>();
+    FormMagistral = Create<TFormMagistral>();
+    DialogForm = Create<TDialogForm>();
+    PowerSystem = Create<TPowerSystem>();
+    AdjustmentProjectForm = Create<TAdjustmentProjectForm>();
 }
 
 void DestroyAllWindows() {

@@ -2,6 +2,7 @@
 
 #include "platform/DBNavigator.h"
 #include "platform/Events.h"
+#include "platform/Help.h"
 #include "platform/ProgramFolder.h"
 #include "refdb/TableSchemas.h"
 #include "refdb/TableWriteBack.h"
@@ -16,6 +17,7 @@ TBazaAvt::TBazaAvt(QWidget* parent) : QDialog(parent) {
     DBNavigator1->SetDataSet(&AVT1);
     platform::LinkDataControls(DBGrid3, DBNavigator1);
     platform::OnClick(Button1, this, &TBazaAvt::Button1Click);
+    platform::OnClick(BitBtn1, this, &TBazaAvt::BitBtn1Click);
     FormCreate();
 }
 
@@ -45,4 +47,8 @@ void TBazaAvt::done(int result) {
     platform::RunGuarded([this] { refdb::WriteBackTable(AVT1); });
     DBGrid3->Refresh();
     QDialog::done(result);
+}
+
+void TBazaAvt::BitBtn1Click() {
+    platform::ShowHelpContext(BitBtn1->property("HelpContext").toInt());
 }

@@ -19,6 +19,8 @@ public:
     void FormCreate();
     // "Закрыть": hides the window; the table stays open.
     void Button1Click();
+    // "&Справка": the help at this window's section.
+    void BitBtn1Click();
 
     // Every way of closing the window posts the row being typed and writes the edits made in the
     // window back to the file.

@@ -8,6 +8,7 @@
 #include "platform/Cp1251.h"
 #include "platform/DBNavigator.h"
 #include "platform/Events.h"
+#include "platform/Help.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 #include "refdb/CableTableLoader.h"
@@ -73,6 +74,7 @@ TBazaT::TBazaT(QWidget* parent) : QDialog(parent) {
     platform::OnClick(Button1, this, &TBazaT::Button1Click);
     platform::OnClick(Button2, this, &TBazaT::Button2Click);
     platform::OnClick(Button3, this, &TBazaT::Button3Click);
+    platform::OnClick(BitBtn1, this, &TBazaT::BitBtn1Click);
     FormCreate();
 }
 
@@ -279,4 +281,8 @@ void TBazaT::changeEvent(QEvent* event) {
         DBGrid1->Refresh();
     }
     QDialog::changeEvent(event);
+}
+
+void TBazaT::BitBtn1Click() {
+    platform::ShowHelpContext(BitBtn1->property("HelpContext").toInt());
 }

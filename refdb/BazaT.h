@@ -29,6 +29,8 @@ public:
     void Button2Click();
     // "Закрыть": posts a pending edit, closes the table (writing it back) and the window.
     void Button3Click();
+    // "&Справка": the help at this window's section.
+    void BitBtn1Click();
 
     // Closes the open table. Only the changes made in this window are written back to its file;
     // changes made by other code (temperature-scaled currents) are dropped first.

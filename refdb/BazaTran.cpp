@@ -1,6 +1,7 @@
 #include "refdb/BazaTran.h"
 
 #include "platform/Events.h"
+#include "platform/Help.h"
 #include "platform/ProgramFolder.h"
 #include "refdb/TableSchemas.h"
 #include "refdb/TableWriteBack.h"
@@ -15,6 +16,7 @@ TBazaTran::TBazaTran(QWidget* parent) : QDialog(parent) {
     DBNavigator1->SetDataSet(&ClientDataSet2);
     platform::LinkDataControls(DBGrid1, DBNavigator1);
     platform::OnClick(Button1, this, &TBazaTran::Button1Click);
+    platform::OnClick(BitBtn1, this, &TBazaTran::BitBtn1Click);
     platform::OnNavigate(DBNavigator1, this, &TBazaTran::DBNavigator1Click);
     FormCreate();
 }
@@ -51,4 +53,8 @@ void TBazaTran::done(int result) {
     platform::RunGuarded([this] { refdb::WriteBackTable(ClientDataSet2); });
     DBGrid1->Refresh();
     QDialog::done(result);
+}
+
+void TBazaTran::BitBtn1Click() {
+    platform::ShowHelpContext(BitBtn1->property("HelpContext").toInt());
 }

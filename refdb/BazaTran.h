@@ -20,6 +20,8 @@ public:
     void FormCreate();
     // "Закрыть": hides the window; the table stays open.
     void Button1Click();
+    // "&Справка": the help at this window's section.
+    void BitBtn1Click();
     // After any navigator action: every field becomes required, so a transformer row with an
     // empty value cannot be posted.
     void DBNavigator1Click(platform::TDBNavigator::TNavigateBtn button);

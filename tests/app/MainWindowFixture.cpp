@@ -1,0 +1,32 @@
+#include "MainWindowFixture.h"
+
+#include "ExampleProjects.h"
+#include "app/Mainform.h"
+#include "drawings/DrawingState.h"
+
+void MainWindowTest::SetUp() {
+    ProjectCommandsTest::SetUp();
+    Form1->OnPendingOperation = [this](const std::string& call) { pending_.push_back(call); };
+}
+
+void MainWindowTest::TearDown() {
+    if (Form1 != nullptr) Form1->OnPendingOperation = nullptr;
+    // The drawing step is one program-wide value.
+    DrawingStep = 160;
+    ProjectCommandsTest::TearDown();
+}
+
+std::string MainWindowTest::OpenSmallProject() {
+    const std::string path = WriteProject(SmallProject(), ProjectPath("Малый.VPQ"));
+    OpenThroughMenu(path);
+    EXPECT_NE(ProjectRoot, nullptr);
+    dialogs_.clear();
+    pending_.clear();
+    return path;
+}
+
+std::vector<std::string> Items(const QComboBox& list) {
+    std::vector<std::string> items;
+    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
+    return items;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The application with the small project open through File > Open, every operation of the
+// drawings and documents that the main window calls noted, and the desktop's shell recorded.
+#include <QComboBox>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "ProjectCommandsFixture.h"
+#include "ShellRecorder.h"
+
+class MainWindowTest : public ProjectCommandsTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes the small project (one switchboard 1; panels 1, 2 and 3, panel 3 fed from panel 2;
+    // group lines "1.1", "2.1" and "3.1", one per panel) and opens it through the menu.
+    std::string OpenSmallProject();
+
+    // The operations of the drawings and documents called so far, written out.
+    std::vector<std::string> pending_;
+    ShellRecorder shell_;
+};
+
+// The control of that designed name in a window whose layout is still to be completed by its own
+// code: the window's own when it has one, else one added for the test.
+template <typename Control>
+Control* NamedControl(QWidget* window, const char* name) {
+    if (auto* own = window->findChild<Control*>(QString::fromLatin1(name))) return own;
+    auto* control = new Control(window);
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+// The items of a list.
+std::vector<std::string> Items(const QComboBox& list);
