@@ -313,23 +313,23 @@ void ComputeFaultCurrents() {
     }
 }
 
-int LineCount(const ProjectSpec& spec) {
+int LineCount(const ProjectSpec& project) {
     int n = 0;
-    for (const SwitchboardSpec& s : spec.switchboards)
+    for (const SwitchboardSpec& s : project.switchboards)
         for (const PanelSpec& p : s.panels) n += static_cast<int>(p.lines.size());
     return n;
 }
 
 }  // namespace
 
-void BuildProject(const ProjectSpec& spec) {
+void BuildProject(const ProjectSpec& project) {
     DeleteProjectTree(ProjectRoot);
     ProjectRoot = new TGrsed;
     TGrsed& root = *ProjectRoot;
-    root.TransformerName = spec.transformer;
+    root.TransformerName = project.transformer;
 
     int order = 0;
-    for (const SwitchboardSpec& s : spec.switchboards) {
+    for (const SwitchboardSpec& s : project.switchboards) {
         const TableInfo t = ReadTable(s.table);
         TGrsed record;
         record.SwitchboardNumber = s.number;
@@ -351,7 +351,7 @@ void BuildProject(const ProjectSpec& spec) {
     for (TGrsed* sw = root.Switchboards.First; sw; sw = sw->Switchboards.Next)
         sw->SwitchboardCount = root.SwitchboardCount;
 
-    for (const SwitchboardSpec& s : spec.switchboards) {
+    for (const SwitchboardSpec& s : project.switchboards) {
         TGrsed* sw = SwitchboardNumbered(s.number);
         for (const PanelSpec& p : s.panels) {
             const TableInfo t = ReadTable(p.table);
@@ -384,7 +384,7 @@ void BuildProject(const ProjectSpec& spec) {
         }
     }
 
-    for (const SwitchboardSpec& s : spec.switchboards)
+    for (const SwitchboardSpec& s : project.switchboards)
         for (const PanelSpec& p : s.panels)
             for (const LineSpec& line : p.lines) AddLine(p.number, line);
 
@@ -396,11 +396,11 @@ void BuildProject(const ProjectSpec& spec) {
     root.ResetCursors();
 }
 
-projectfile::ProjectFileExtras ProjectExtras(const ProjectSpec& spec) {
+projectfile::ProjectFileExtras ProjectExtras(const ProjectSpec& project) {
     projectfile::ProjectFileExtras extras;
-    extras.GroupCounter = 1 + LineCount(spec);
+    extras.GroupCounter = 1 + LineCount(project);
     extras.GroupCounterCode = 100 * extras.GroupCounter + 700;
-    extras.Stamp = spec.stamp;
+    extras.Stamp = project.stamp;
     return extras;
 }
 
@@ -475,24 +475,24 @@ SwitchboardSpec Switchboard(int number, double length, const std::string& table,
 }  // namespace
 
 ProjectSpec SmallProject() {
-    ProjectSpec spec;
-    spec.transformer = "ТМ-250/10";
-    spec.switchboards = {Switchboard(
+    ProjectSpec project;
+    project.transformer = "ТМ-250/10";
+    project.switchboards = {Switchboard(
         1, 50, "АВВГз4.xml",
         {Panel(1, 20, "ВВГв4.xml", {Line("1.1", 2, 1.5, 0.95, 25, "ВВГв2.xml")}),
          Head(Panel(2, 30, "ВВГв4.xml", {Line("2.1", 4, 5.5, 0.85, 20, "ВВГв4.xml")})),
          Member(Panel(3, 15, "ВВГв4.xml", {Line("3.1", 3, 3.0, 0.9, 15, "ВВГв3.xml")}), 2, 2)})};
-    spec.stamp = {"ВП-01-ЭМ", "Иванов", "Петров", "Сидоров", "Смирнова"};
-    return spec;
+    project.stamp = {"ВП-01-ЭМ", "Иванов", "Петров", "Сидоров", "Смирнова"};
+    return project;
 }
 
 ProjectSpec ExampleProject(int number) {
-    ProjectSpec spec;
+    ProjectSpec project;
     switch (number) {
         case 1:
             // An office building: lighting, sockets and ventilation.
-            spec.transformer = "ТМ-250/10";
-            spec.switchboards = {
+            project.transformer = "ТМ-250/10";
+            project.switchboards = {
                 Switchboard(1, 40, "АВВГз4.xml",
                             {Panel(1, 30, "ВВГв4.xml",
                                    {Line("1.1", 2, 1.2, 0.95, 25, "ВВГв2.xml"),
@@ -508,12 +508,12 @@ ProjectSpec ExampleProject(int number) {
                                            Line("3.2", 2, 2.0, 0.9, 30, "ВВГв2.xml"),
                                            Line("3.3", 3, 3.0, 0.92, 20, "ВВГв3.xml")}),
                                     2, 2)})};
-            spec.stamp = {"ВП-001-ЭМ", "Иванов", "Петров", "Сидоров", "Смирнова"};
+            project.stamp = {"ВП-001-ЭМ", "Иванов", "Петров", "Сидоров", "Смирнова"};
             break;
         case 2: {
             // A block of flats: two main switchboards, flat panels, common lighting, lift and
             // pumps.
-            spec.transformer = "ТМ-400/10";
+            project.transformer = "ТМ-400/10";
             PanelSpec flats1 = Panel(1, 15, "ВВГв4.xml",
                                      {Line("1.1", 2, 4.5, 0.96, 12, "ВВГв2.xml"),
                                       Line("1.2", 2, 4.5, 0.96, 18, "ВВГв2.xml"),
@@ -530,7 +530,7 @@ ProjectSpec ExampleProject(int number) {
                                       Line("2.5", 2, 4.5, 0.96, 20, "ВВГв2.xml"),
                                       Line("2.6", 2, 4.5, 0.96, 26, "ВВГв2.xml")});
             flats2.demandFactor = 0.65;
-            spec.switchboards = {
+            project.switchboards = {
                 Switchboard(1, 45, "АВВГз4.xml", {flats1, flats2}),
                 Switchboard(2, 55, "АВВГз4.xml",
                             {Panel(4, 10, "ВВГв4.xml",
@@ -546,13 +546,13 @@ ProjectSpec ExampleProject(int number) {
                                            Line("6.2", 4, 2.2, 0.82, 12, "ВВГв4.xml"),
                                            Line("6.3", 2, 1.0, 0.9, 15, "ВВГв2.xml")}),
                                     5, 5)})};
-            spec.stamp = {"ВП-002-ЭОМ", "Кузнецова", "Петров", "Сидоров", "Смирнова"};
+            project.stamp = {"ВП-002-ЭОМ", "Кузнецова", "Петров", "Сидоров", "Смирнова"};
             break;
         }
         default:
             // A machine workshop: machine tools on a cascade, welding, lighting, ventilation.
-            spec.transformer = "ТМ-630/10";
-            spec.switchboards = {
+            project.transformer = "ТМ-630/10";
+            project.switchboards = {
                 Switchboard(1, 60, "АВВГз4.xml",
                             {Head(Panel(1, 25, "АВВГв4.xml",
                                         {Line("1.1", 4, 11.0, 0.86, 20, "ВВГв4.xml"),
@@ -571,8 +571,8 @@ ProjectSpec ExampleProject(int number) {
                                    {Line("4.1", 4, 4.0, 0.83, 10, "ВВГв4.xml"),
                                     Line("4.2", 4, 3.0, 0.83, 14, "ВВГв4.xml"),
                                     Line("4.3", 3, 3.0, 0.95, 8, "ВВГв3.xml")})})};
-            spec.stamp = {"ВП-003-ЭМ", "Орлов", "Петров", "Сидоров", "Смирнова"};
+            project.stamp = {"ВП-003-ЭМ", "Орлов", "Петров", "Сидоров", "Смирнова"};
             break;
     }
-    return spec;
+    return project;
 }

@@ -64,11 +64,11 @@ ProjectSpec SmallProject();
 // given its cross-section and breaker, then the panel, cascade, switchboard and transformer-side
 // breakers with their series, the feeder sections, voltage losses and deviations and the
 // single-phase fault currents. Needs the windows (the selection runs in the group dialog) and the
-// cable tables and transformer base of the spec in the program folder.
-void BuildProject(const ProjectSpec& spec);
+// cable tables and transformer base of the project in the program folder.
+void BuildProject(const ProjectSpec& project);
 
 // The extras the file of the project carries: the group counters after its lines and the stamp.
-projectfile::ProjectFileExtras ProjectExtras(const ProjectSpec& spec);
+projectfile::ProjectFileExtras ProjectExtras(const ProjectSpec& project);
 
 // The entered data of a tree (numbers, names, tables, lengths, powers of every node), one line
 // per node, for comparing two trees without the values the selection derives.

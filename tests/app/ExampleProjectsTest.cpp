@@ -21,19 +21,19 @@ class ExampleProjects : public ProjectCommandsTest, public ::testing::WithParamI
 
 // With VELTRANOVA_WRITE_EXAMPLES set, the shipped files are written anew first.
 TEST_P(ExampleProjects, ShippedFileHoldsItsDescription) {
-    const ProjectSpec spec = ExampleProject(GetParam());
-    BuildProject(spec);
+    const ProjectSpec project = ExampleProject(GetParam());
+    BuildProject(project);
     const std::string shipped =
         std::string(PROGRAM_DATA_DIR) + "/Project/" + ExampleName(GetParam());
     if (std::getenv("VELTRANOVA_WRITE_EXAMPLES")) {
         QDir().mkpath(QString::fromStdString(std::string(PROGRAM_DATA_DIR) + "/Project"));
-        ASSERT_EQ(projectfile::SaveProjectFile(shipped, *ProjectRoot, ProjectExtras(spec)), "");
+        ASSERT_EQ(projectfile::SaveProjectFile(shipped, *ProjectRoot, ProjectExtras(project)), "");
     }
     const projectfile::LoadResult loaded = projectfile::LoadProjectFile(shipped);
     ASSERT_EQ(loaded.Status, projectfile::LoadStatus::Loaded)
         << shipped << ": write the examples again (see tests/app/ExampleProjects.h)";
     EXPECT_EQ(EnteredData(*loaded.Root), EnteredData(*ProjectRoot));
-    EXPECT_EQ(loaded.Extras, ProjectExtras(spec));
+    EXPECT_EQ(loaded.Extras, ProjectExtras(project));
 }
 
 TEST_P(ExampleProjects, OpensThroughTheMenuAsAFinishedDesign) {

@@ -54,9 +54,9 @@ std::string ProjectCommandsTest::ProjectPath(const std::string& name) const {
     return ProgramFile("Project") + "/" + name;
 }
 
-std::string ProjectCommandsTest::WriteProject(const ProjectSpec& spec, const std::string& path) {
-    BuildProject(spec);
-    const std::string error = projectfile::SaveProjectFile(path, *ProjectRoot, ProjectExtras(spec));
+std::string ProjectCommandsTest::WriteProject(const ProjectSpec& project, const std::string& path) {
+    BuildProject(project);
+    const std::string error = projectfile::SaveProjectFile(path, *ProjectRoot, ProjectExtras(project));
     EXPECT_EQ(error, "");
     DeleteProjectTree(ProjectRoot);
     return path;

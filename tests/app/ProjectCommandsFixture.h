@@ -21,7 +21,7 @@ protected:
     // A path in the program folder's "Project" folder.
     std::string ProjectPath(const std::string& name) const;
     // Builds the project and writes its file; no project is open afterwards.
-    std::string WriteProject(const ProjectSpec& spec, const std::string& path);
+    std::string WriteProject(const ProjectSpec& project, const std::string& path);
     // File > Open choosing the file.
     void OpenThroughMenu(const std::string& path);
     // The breaker and transformer windows read their tables from the program folder again (a
