@@ -40,6 +40,22 @@ void NetworkCalculation::RecalculateNetwork() {
     RunLoadPasses(*ProjectRoot);
 }
 
+namespace {
+// Two phase currents 120 degrees apart, each first scaled to the larger one (x before y, as the
+// checks have always done it; the scaled values stay for the cases that follow).
+double TwoPhasesApart(double& x, double& y) {
+    if (x > y) {
+        y = y / x;
+        x = 1;
+    }
+    if (y > x) {
+        x = x / y;
+        y = 1;
+    }
+    return std::sqrt(x * x + y * y - 2 * x * y * 0.5);
+}
+}  // namespace
+
 // The neutral current as the network checks have always computed it: the phases are scaled to
 // the largest one, phases A and B are added 120 degrees apart and the sum is combined with C. The
 // constants (a product with 0.5 a t where a cosine rule would divide, 380 degrees) are part of
@@ -102,39 +118,9 @@ double NetworkCalculation::NeutralCurrent(double a, double b, double c) {
         const double psi = (380.0 - (120.0 + alpha) * 2) * 0.5 * std::numbers::pi / 180.0;
         r = std::sqrt(c * c + t * t - 2 * c * t * std::cos(psi));
         // One phase without current: the other two, 120 degrees apart.
-        if (a == 0) {
-            if (b > c) {
-                c = c / b;
-                b = 1;
-            }
-            if (c > b) {
-                b = b / c;
-                c = 1;
-            }
-            r = std::sqrt(c * c + b * b - 2 * c * b * 0.5);
-        }
-        if (b == 0) {
-            if (a > c) {
-                c = c / a;
-                a = 1;
-            }
-            if (c > a) {
-                a = a / c;
-                c = 1;
-            }
-            r = std::sqrt(c * c + a * a - 2 * c * a * 0.5);
-        }
-        if (c == 0) {
-            if (b > a) {
-                a = a / b;
-                b = 1;
-            }
-            if (a > b) {
-                b = b / a;
-                a = 1;
-            }
-            r = std::sqrt(a * a + b * b - 2 * a * b * 0.5);
-        }
+        if (a == 0) r = TwoPhasesApart(b, c);
+        if (b == 0) r = TwoPhasesApart(a, c);
+        if (c == 0) r = TwoPhasesApart(b, a);
     }
     return platform::RoundTo(r * scale, -2);
 }

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "TreeLookup.h"
 #include "calc/Formulas.h"
 #include "calc/Recalculation.h"
 #include "groups/Dan12.h"
@@ -63,12 +64,6 @@ std::string BreakerSeries(int poles, double rating) {
     if (rating <= 1600) return "Э16В 3P";
     if (rating <= 2500) return "Э25В 3P";
     return "Э40В 3P";
-}
-
-TGrsed* SwitchboardNumbered(int number) {
-    for (TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)
-        if (sw->SwitchboardNumber == number) return sw;
-    return nullptr;
 }
 
 // Appends a record the way group entry does: the panel found, the append scanning the panels of

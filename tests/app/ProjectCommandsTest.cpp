@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "ProjectCommandsFixture.h"
+#include "TreeLookup.h"
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
 #include "app/SchemeWindow.h"
@@ -460,13 +461,6 @@ TEST_P(FailedSave, KeepsTheOldFileAndTheProjectUnsaved) {
     Form1->FormCloseQuery(canClose);
     EXPECT_FALSE(canClose);
     EXPECT_TRUE(FileBytes(path) == before);
-}
-
-TSitid* PanelNumbered(int number) {
-    for (TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)
-        for (TSitid* p = sw->Panels.First; p; p = p->Panels.Next)
-            if (p->PanelNumber == number) return p;
-    return nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(

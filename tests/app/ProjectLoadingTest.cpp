@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "ProjectCommandsFixture.h"
+#include "TreeLookup.h"
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
 #include "app/SchemeWindow.h"
@@ -197,13 +198,6 @@ std::vector<double> Results() {
         }
     }
     return r;
-}
-
-TSitid* PanelNumbered(int number) {
-    for (TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)
-        for (TSitid* p = sw->Panels.First; p; p = p->Panels.Next)
-            if (p->PanelNumber == number) return p;
-    return nullptr;
 }
 
 // Panel 1 carries one single-phase line of 1.5 kW at cos 0.95, on phase A; panel 2 one

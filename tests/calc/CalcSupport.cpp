@@ -3,6 +3,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "TreeLookup.h"
 #include "calc/Recalculation.h"
 
 namespace {
@@ -119,16 +120,11 @@ void ProjectBuilder::AddThree(int panelNumber, const std::string& name,
 }
 
 TGrsed* ProjectBuilder::Switchboard(int number) const {
-    for (TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)
-        if (sw->SwitchboardNumber == number) return sw;
-    return nullptr;
+    return SwitchboardNumbered(number);
 }
 
 TSitid* ProjectBuilder::Panel(int number) const {
-    for (TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)
-        for (TSitid* p = sw->Panels.First; p; p = p->Panels.Next)
-            if (p->PanelNumber == number) return p;
-    return nullptr;
+    return PanelNumbered(number);
 }
 
 void ProjectBuilder::MakeCurrent(int panelNumber) const {

@@ -137,6 +137,8 @@ TEST(Formulas, NeutralCurrent) {
         {10, 0, 0, 10},        {0, 0, 10, 10},    {10, 20, 30, 13.63}, {30, 20, 10, 17.07},
         {10, 20, 20, 7.15},    {12, 10, 8, 3.77}, {0, 0, 0, 0},        {0, 7.5, 0, 7.5},
         {4.56, 4.56, 4.56, 0},
+        // Phase C without current: A and B scaled to 1 and 0.5, sqrt(1 + 0.25 - 0.5) x 20.
+        {20, 10, 0, 17.32},
     };
     for (const NeutralCase& c : cases)
         EXPECT_EQ(NetworkCalculation::NeutralCurrent(c.a, c.b, c.c), Hundredths(c.expected))

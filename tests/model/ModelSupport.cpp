@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "TreeLookup.h"
 #include "model/Chains.h"
 
 namespace {
@@ -121,16 +122,11 @@ void ModelTest::AddGroupLine(int panelNumber, const std::string& name, int phase
 }
 
 TGrsed* ModelTest::Switchboard(int number) const {
-    for (TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)
-        if (sw->SwitchboardNumber == number) return sw;
-    return nullptr;
+    return SwitchboardNumbered(number);
 }
 
 TSitid* ModelTest::Panel(int number) const {
-    for (TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)
-        for (TSitid* p = sw->Panels.First; p; p = p->Panels.Next)
-            if (p->PanelNumber == number) return p;
-    return nullptr;
+    return PanelNumbered(number);
 }
 
 void ModelTest::MakeCurrent(TGrsed* sw, TSitid* panel) {
