@@ -1,6 +1,7 @@
 // Node resets and the switchboard node exchange.
 #include <gtest/gtest.h>
 
+#include "LeakCheck.h"
 #include "ModelSupport.h"
 #include "model/NodeResets.h"
 
@@ -239,6 +240,7 @@ TEST_F(SwitchboardExchange, ATargetStillHoldingPanelsLosesNothingToALeak) {
     EXPECT_EQ(DescribeSwitchboards(), "2");
     EXPECT_EQ(DescribePanels(2), "20@1");
     EXPECT_EQ(Panel(10), nullptr);
+    ExpectNoLeaks();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "LeakCheck.h"
 #include "ModelSupport.h"
 #include "model/Chains.h"
 #include "model/Classd.h"
@@ -180,7 +181,8 @@ TEST_F(RecordChains, ResultRecordsGoWithTheirPanel) {
         EXPECT_EQ(Panel(12)->ThreePhaseByPhase[phase].Last, nullptr);
     }
     MakeCurrent(Switchboard(1));
-    editing.DeletePanel(Panel(11));  // the leak check of the test run sees what stays
+    editing.DeletePanel(Panel(11));
+    ExpectNoLeaks();  // panel 11 and its result records are freed
     EXPECT_EQ(DescribePanels(1), "10@1 12@2");
 }  // panel 10's result records go with the project tree
 
@@ -194,8 +196,9 @@ TEST(ProjectTree, DeletingTheTreeClearsTheRoot) {
     panel.PanelNumber = 5;
     root->AddPanel(1, panel);
     root->Switchboards.First->PanelCount = 1;
-    DeleteProjectTree(root);  // the leak check of the test run sees what stays
+    DeleteProjectTree(root);
     EXPECT_EQ(root, nullptr);
+    ExpectNoLeaks();          // every record of the tree is freed
     DeleteProjectTree(root);  // no project: nothing to do
 }
 
