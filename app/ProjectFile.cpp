@@ -38,8 +38,9 @@ FieldRef In(M C::*member, int index = 0) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The layout. Record names of the format paired with the model's saved fields: by meaning where
-// the format names one, the rest of a level in declaration order.
+// The layout: each record paired with a saved field of the model. The three phase records keep
+// one order: currents, the allowed current of the chosen section, length, cos φ, the saved value,
+// then the cable brand before the table.
 
 #define EXTRA(f) In<ProjectFileExtras>(&ProjectFileExtras::f), #f
 #define STAMP(f) In<ProjectStamp>(&ProjectStamp::f), #f
@@ -59,165 +60,166 @@ const std::array<RecordDef, RecordCount> kRecords = [] {
     using enum Form;
     return std::array<RecordDef, RecordCount>{{
         // Header
-        {1, Header, I, EXTRA(GroupCounter)},
-        {2, Header, I, EXTRA(GroupCounterCode)},
-        {3, Header, S, GRSED(TransformerName)},
-        {4, Header, S, GRSED(SectionBreakerType)},
-        {5, Header, R, GRSED(TransformerBreakerRating)},
-        {6, Header, W, GRSED(SwitchboardCount)},
+        {1, Header, I, EXTRA(GroupCounter), "счётчик групп"},
+        {2, Header, I, EXTRA(GroupCounterCode), "код счётчика групп"},
+        {3, Header, S, GRSED(TransformerName), "трансформатор"},
+        {4, Header, S, GRSED(SectionBreakerType), "тип автомата секции КТП"},
+        {5, Header, R, GRSED(TransformerBreakerRating), "номинальный ток автомата трансформатора"},
+        {6, Header, W, GRSED(SwitchboardCount), "число ГРЩ"},
         // Panel count of each switchboard
-        {7, Counts, W, GRSED(PanelCount)},
+        {7, Counts, W, GRSED(PanelCount), "число щитов"},
         // Switchboard numbers and values
-        {8, B1, I, GRSED(SwitchboardNumber)},
-        {9, B1, I, GRSED(SchemeOrder)},
-        {10, B1, I, GRSED(SwitchboardCount)},  // written from the root's count
-        {11, B1, R, GRSED(SwitchboardFeederLength)},
-        {12, B1, R, GRSED(SwitchboardInputRating)},
-        {13, B1, R, GRSED(SwitchboardBreakerRating)},
-        {14, B1, R, GRSED(SwitchboardSection)},
-        {15, B1, R, GRSED(SwitchboardLossA)},
-        {16, B1, R, GRSED(SwitchboardLossB)},
-        {17, B1, R, GRSED(SwitchboardLossC)},
-        {18, B1, B, GRSED(ChangedMark)},
-        {19, B1, R, GRSED(SwitchboardFaultCurrent1)},
-        {20, B1, I, GRSED(SwitchboardTemperature)},
-        {21, B1, R, GRSED(SwitchboardFaultCurrent3)},
-        {22, B1, R, GRSED(SwitchboardSurgeCurrent)},
+        {8, B1, I, GRSED(SwitchboardNumber), "номер ГРЩ"},
+        {9, B1, I, GRSED(SchemeOrder), "место на общей схеме"},
+        {10, B1, I, GRSED(SwitchboardCount), "число ГРЩ"},  // written from the root's count
+        {11, B1, R, GRSED(SwitchboardFeederLength), "длина питающей линии"},
+        {12, B1, R, GRSED(SwitchboardInputRating), "номинальный ток вводного автомата"},
+        {13, B1, R, GRSED(SwitchboardBreakerRating), "номинальный ток автомата"},
+        {14, B1, R, GRSED(SwitchboardSection), "сечение питающего кабеля"},
+        {15, B1, R, GRSED(SwitchboardLossA), "потеря напряжения, фаза А"},
+        {16, B1, R, GRSED(SwitchboardLossB), "потеря напряжения, фаза В"},
+        {17, B1, R, GRSED(SwitchboardLossC), "потеря напряжения, фаза С"},
+        {18, B1, B, GRSED(ChangedMark), "отметка изменения"},
+        {19, B1, R, GRSED(SwitchboardFaultCurrent1), "ток однофазного КЗ"},
+        {20, B1, I, GRSED(SwitchboardTemperature), "температура среды питающей линии"},
+        {21, B1, R, GRSED(SwitchboardFaultCurrent3), "ток трёхфазного КЗ"},
+        {22, B1, R, GRSED(SwitchboardSurgeCurrent), "ударный ток КЗ"},
         // Switchboard texts
-        {23, B2, S, GRSED(SwitchboardTable)},
-        {24, B2, S, GRSED(SwitchboardConductorMaterial)},
-        {25, B2, S, GRSED(SwitchboardCableBrand)},
-        {26, B2, S, GRSED(SwitchboardBreakerType)},
-        {27, B2, S, GRSED(SwitchboardLaying)},
-        {28, B2, S, GRSED(SwitchboardCableName)},
+        {23, B2, S, GRSED(SwitchboardTable), "таблица длительных токов питающего кабеля"},
+        {24, B2, S, GRSED(SwitchboardConductorMaterial), "материал жил питающего кабеля"},
+        {25, B2, S, GRSED(SwitchboardCableBrand), "марка питающего кабеля"},
+        {26, B2, S, GRSED(SwitchboardBreakerType), "тип автомата"},
+        {27, B2, S, GRSED(SwitchboardLaying), "способ прокладки питающего кабеля"},
+        {28, B2, S, GRSED(SwitchboardCableName), "название кабеля"},
         // Group counts of each panel
-        {29, B3, W, SITID(SchemeGroupCount)},
-        {30, B3, W, SITID(SinglePhaseCount)},
-        {31, B3, W, SITID(TwoPhaseCount)},
-        {32, B3, W, SITID(ThreePhaseCount)},
+        {29, B3, W, SITID(SchemeGroupCount), "число групп"},
+        {30, B3, W, SITID(SinglePhaseCount), "число однофазных групп"},
+        {31, B3, W, SITID(TwoPhaseCount), "число двухфазных групп"},
+        {32, B3, W, SITID(ThreePhaseCount), "число трёхфазных групп"},
         // Panel numbers and values
-        {33, B4, I, SITID(PanelNumber)},
-        {34, B4, I, SITID(Position)},
-        {35, B4, I, SITID(CascadeHeadNumber)},
-        {36, B4, I, SITID(FeedingPanelNumber)},
-        {37, B4, b, SITID(FedFromPanel)},
-        {38, B4, b, SITID(FedFromSwitchboard)},
-        {39, B4, b, SITID(CascadeFlag)},
-        {40, B4, R, SITID(FeederLength)},
-        {41, B4, R, SITID(CascadeLength)},
-        {42, B4, R, SITID(FeederBreakerRating)},
-        {43, B4, R, SITID(TrunkBreakerRating)},
-        {44, B4, R, SITID(PanelBreakerRating)},
-        {45, B4, R, SITID(CascadeBreakerRating)},
-        {46, B4, R, SITID(FeederSection)},
-        {47, B4, R, SITID(FeederSection2)},
-        {48, B4, R, SITID(FeederSectionByCurrent)},
-        {49, B4, R, SITID(LossPartA)},
-        {50, B4, R, SITID(LossPartB)},
-        {51, B4, R, SITID(LossPartC)},
-        {52, B4, R, SITID(LossPart2A)},
-        {53, B4, R, SITID(LossPart2B)},
-        {54, B4, R, SITID(LossPart2C)},
-        {55, B4, B, SITID(OnTrunk)},
-        {56, B4, B, SITID(PanelFlagB)},
-        {57, B4, R, SITID(PanelFaultCurrent1)},
-        {58, B4, I, SITID(FeederTemperature)},
-        {59, B4, N, SITID(HangsOnPanel)},
-        {60, B4, B, SITID(PanelFlagC)},
-        {61, B4, R, SITID(CascadeCurrentA)},
-        {62, B4, R, SITID(CascadeCurrentB)},
-        {63, B4, R, SITID(CascadeCurrentC)},
-        {64, B4, R, SITID(CascadeCosPhiA)},
-        {65, B4, R, SITID(CascadeCosPhiB)},
-        {66, B4, R, SITID(CascadeCosPhiC)},
-        {67, B4, R, SITID(PanelFaultCurrent3)},
-        {68, B4, R, SITID(PanelSurgeCurrent)},
-        {69, B4, R, SITID(DemandFactor)},
+        {33, B4, I, SITID(PanelNumber), "номер щита"},
+        {34, B4, I, SITID(Position), "место щита в ГРЩ"},
+        {35, B4, I, SITID(CascadeHeadNumber), "номер головного щита магистрали"},
+        {36, B4, I, SITID(FeedingPanelNumber), "номер питающего щита"},
+        {37, B4, b, SITID(FedFromPanel), "питание от щита"},
+        {38, B4, b, SITID(FedFromSwitchboard), "питание от ГРЩ"},
+        {39, B4, b, SITID(CascadeFlag), "одно сечение на магистраль"},
+        {40, B4, R, SITID(FeederLength), "длина питающей линии"},
+        {41, B4, R, SITID(CascadeLength), "длина магистрали до щита"},
+        {42, B4, R, SITID(FeederBreakerRating), "номинальный ток автомата питающей линии"},
+        {43, B4, R, SITID(TrunkBreakerRating), "номинальный ток магистрального автомата"},
+        {44, B4, R, SITID(PanelBreakerRating), "номинальный ток автомата щита"},
+        {45, B4, R, SITID(CascadeBreakerRating), "номинальный ток автомата головного щита"},
+        {46, B4, R, SITID(FeederSection), "сечение питающего кабеля"},
+        {47, B4, R, SITID(FeederSection2), "второе сечение питающего кабеля"},
+        {48, B4, R, SITID(FeederSectionByCurrent), "сечение питающего кабеля по току"},
+        {49, B4, R, SITID(LossPartA), "потеря напряжения до щита, фаза А"},
+        {50, B4, R, SITID(LossPartB), "потеря напряжения до щита, фаза В"},
+        {51, B4, R, SITID(LossPartC), "потеря напряжения до щита, фаза С"},
+        {52, B4, R, SITID(LossPart2A), "вторая часть потери напряжения, фаза А"},
+        {53, B4, R, SITID(LossPart2B), "вторая часть потери напряжения, фаза В"},
+        {54, B4, R, SITID(LossPart2C), "вторая часть потери напряжения, фаза С"},
+        {55, B4, B, SITID(OnTrunk), "подключение к магистрали"},
+        {56, B4, B, SITID(PanelFlagB), "отметка подключения"},
+        {57, B4, R, SITID(PanelFaultCurrent1), "ток однофазного КЗ"},
+        {58, B4, I, SITID(FeederTemperature), "температура среды питающей линии"},
+        {59, B4, N, SITID(HangsOnPanel), "номер щита, к которому подключён щит"},
+        {60, B4, B, SITID(PanelFlagC), "отметка нового щита"},
+        {61, B4, R, SITID(CascadeCurrentA), "ток с питаемыми щитами, фаза А"},
+        {62, B4, R, SITID(CascadeCurrentB), "ток с питаемыми щитами, фаза В"},
+        {63, B4, R, SITID(CascadeCurrentC), "ток с питаемыми щитами, фаза С"},
+        {64, B4, R, SITID(CascadeCosPhiA), "cos φ с питаемыми щитами, фаза А"},
+        {65, B4, R, SITID(CascadeCosPhiB), "cos φ с питаемыми щитами, фаза В"},
+        {66, B4, R, SITID(CascadeCosPhiC), "cos φ с питаемыми щитами, фаза С"},
+        {67, B4, R, SITID(PanelFaultCurrent3), "ток трёхфазного КЗ"},
+        {68, B4, R, SITID(PanelSurgeCurrent), "ударный ток КЗ"},
+        {69, B4, R, SITID(DemandFactor), "коэффициент спроса"},
         // Panel texts
-        {70, B5, S, SITID(CurrentTableName)},
-        {71, B5, S, SITID(FeederCableBrand)},
-        {72, B5, S, SITID(FeederConductorMaterial)},
-        {73, B5, S, SITID(PanelBreakerType)},
-        {74, B5, S, SITID(TrunkBreakerType)},
-        {75, B5, S, SITID(FeederLayingMethod)},
-        {76, B5, S, SITID(FeederCableName)},
+        {70, B5, S, SITID(CurrentTableName), "таблица длительных токов питающего кабеля"},
+        {71, B5, S, SITID(FeederCableBrand), "марка питающего кабеля"},
+        {72, B5, S, SITID(FeederConductorMaterial), "материал жил питающего кабеля"},
+        {73, B5, S, SITID(PanelBreakerType), "тип автомата щита"},
+        {74, B5, S, SITID(TrunkBreakerType), "тип магистрального автомата"},
+        {75, B5, S, SITID(FeederLayingMethod), "способ прокладки питающего кабеля"},
+        {76, B5, S, SITID(FeederCableName), "название кабеля"},
         // Scheme record
-        {77, G1, I, SCHEME(PhaseKind)},
-        {78, G1, X, SCHEME(Power)},
-        {79, G1, R, SCHEME(DesignCurrent)},
-        {80, G1, R, SCHEME(CrossSection)},
-        {81, G1, R, SCHEME(LineLength)},
-        {82, G1, R, SCHEME(CosPhi)},
-        {83, G1, R, SCHEME(BreakerRating)},
-        {84, G1, R, SCHEME(SinglePhaseFaultCurrent)},
-        {85, G1, R, SCHEME(VoltageDeviation)},
-        {86, G1, I, SCHEME(AmbientTemperature)},
-        {87, G1, S, SCHEME(CableTable)},
-        {88, G1, S, SCHEME(LayingMethod)},
-        {89, G1, S, SCHEME(CableBrand)},
-        {90, G1, S, SCHEME(GroupName)},
-        {91, G1, S, SCHEME(BreakerType)},
-        {92, G1, S, SCHEME(ConductorMaterial)},
-        {93, G1, S, SCHEME(CableName)},
+        {77, G1, I, SCHEME(PhaseKind), "число проводников"},
+        {78, G1, X, SCHEME(Power), "мощность"},
+        {79, G1, R, SCHEME(DesignCurrent), "расчётный ток"},
+        {80, G1, R, SCHEME(CrossSection), "сечение кабеля"},
+        {81, G1, R, SCHEME(LineLength), "длина линии"},
+        {82, G1, R, SCHEME(CosPhi), "cos φ"},
+        {83, G1, R, SCHEME(BreakerRating), "номинальный ток автомата"},
+        {84, G1, R, SCHEME(SinglePhaseFaultCurrent), "ток однофазного КЗ"},
+        {85, G1, R, SCHEME(VoltageDeviation), "отклонение напряжения"},
+        {86, G1, I, SCHEME(AmbientTemperature), "температура среды"},
+        {87, G1, S, SCHEME(CableTable), "таблица длительных токов"},
+        {88, G1, S, SCHEME(LayingMethod), "способ прокладки"},
+        {89, G1, S, SCHEME(CableBrand), "марка кабеля"},
+        {90, G1, S, SCHEME(GroupName), "название группы"},
+        {91, G1, S, SCHEME(BreakerType), "тип автомата"},
+        {92, G1, S, SCHEME(ConductorMaterial), "материал жил"},
+        {93, G1, S, SCHEME(CableName), "название кабеля"},
         // Single-phase record
-        {94, G2, I, SINGLE(PhaseKind1)},
-        {95, G2, X, SINGLE(Power1)},
-        {96, G2, R, SINGLE(LineLength1)},
-        {97, G2, R, SINGLE(Current1)},
-        {98, G2, R, SINGLE(AllowedCurrent1)},
-        {99, G2, R, SINGLE(CosPhi1)},
-        {100, G2, R, SINGLE(SavedValue1)},
-        {101, G2, S, SINGLE(CableBrand1)},
-        {102, G2, S, SINGLE(CableTable1)},
-        {103, G2, S, SINGLE(GroupName1)},
-        {104, G2, S, INHERITED_BREAKER(TFasaGrup1d)},
+        {94, G2, I, SINGLE(PhaseKind1), "число проводников"},
+        {95, G2, X, SINGLE(Power1), "мощность"},
+        {96, G2, R, SINGLE(Current1), "ток"},
+        {97, G2, R, SINGLE(AllowedCurrent1), "допустимый длительный ток"},
+        {98, G2, R, SINGLE(LineLength1), "длина линии"},
+        {99, G2, R, SINGLE(CosPhi1), "cos φ"},
+        {100, G2, R, SINGLE(SavedValue1), "сохраняемое значение"},
+        {101, G2, S, SINGLE(CableBrand1), "марка кабеля"},
+        {102, G2, S, SINGLE(CableTable1), "таблица длительных токов"},
+        {103, G2, S, SINGLE(GroupName1), "название группы"},
+        {104, G2, S, INHERITED_BREAKER(TFasaGrup1d), "тип автомата"},
         // Two-phase record
-        {105, G3, I, TWO(PhaseKind2)},
-        {106, G3, X, TWO_AT(PartPowers, 0)},
-        {107, G3, X, TWO_AT(PartPowers, 1)},
-        {108, G3, R, TWO_AT(PartCosPhi, 0)},
-        {109, G3, R, TWO_AT(PartCosPhi, 1)},
-        {110, G3, X, TWO(Power2)},
-        {111, G3, R, TWO(CurrentA)},
-        {112, G3, R, TWO(CurrentB)},
-        {113, G3, R, TWO(CurrentC)},
-        {114, G3, R, TWO(AllowedCurrent2)},  // the field of the chosen cross-section
-        {115, G3, R, TWO(LineLength2)},
-        {116, G3, R, TWO(CosPhi2)},
-        {117, G3, R, TWO(SavedValue2)},
-        {118, G3, B, TWO(Symmetric2)},
-        {119, G3, S, TWO(CableBrand2)},
-        {120, G3, S, TWO(CableTable2)},
-        {121, G3, S, TWO(GroupName2)},
-        {122, G3, S, INHERITED_BREAKER(TFasaGrup2d)},
+        {105, G3, I, TWO(PhaseKind2), "число проводников"},
+        {106, G3, X, TWO_AT(PartPowers, 0), "мощность первой части"},
+        {107, G3, X, TWO_AT(PartPowers, 1), "мощность второй части"},
+        {108, G3, R, TWO_AT(PartCosPhi, 0), "cos φ первой части"},
+        {109, G3, R, TWO_AT(PartCosPhi, 1), "cos φ второй части"},
+        {110, G3, X, TWO(Power2), "мощность"},
+        {111, G3, R, TWO(CurrentA), "ток, фаза А"},
+        {112, G3, R, TWO(CurrentB), "ток, фаза В"},
+        {113, G3, R, TWO(CurrentC), "ток, фаза С"},
+        {114, G3, R, TWO(AllowedCurrent2), "допустимый длительный ток"},
+        {115, G3, R, TWO(LineLength2), "длина линии"},
+        {116, G3, R, TWO(CosPhi2), "cos φ"},
+        {117, G3, R, TWO(SavedValue2), "сохраняемое значение"},
+        {118, G3, B, TWO(Symmetric2), "симметричная нагрузка"},
+        {119, G3, S, TWO(CableBrand2), "марка кабеля"},
+        {120, G3, S, TWO(CableTable2), "таблица длительных токов"},
+        {121, G3, S, TWO(GroupName2), "название группы"},
+        {122, G3, S, INHERITED_BREAKER(TFasaGrup2d), "тип автомата"},
         // Three-phase record
-        {123, G4, I, THREE(PhaseKind3)},
-        {124, G4, X, THREE_AT(PhasePowers, 0)},
-        {125, G4, X, THREE_AT(PhasePowers, 1)},
-        {126, G4, X, THREE_AT(PhasePowers, 2)},
-        {127, G4, R, THREE_AT(PhaseCosPhi, 0)},
-        {128, G4, R, THREE_AT(PhaseCosPhi, 1)},
-        {129, G4, R, THREE_AT(PhaseCosPhi, 2)},
-        {130, G4, X, THREE(Power3)},
-        {131, G4, R, THREE(CurrentA3)},
-        {132, G4, R, THREE(CurrentB3)},
-        {133, G4, R, THREE(CurrentC3)},
-        {134, G4, R, THREE(AllowedCurrent3)},  // the field of the chosen cross-section
-        {135, G4, R, THREE(LineLength3)},
-        {136, G4, R, THREE(CosPhi3)},
-        {137, G4, R, THREE(SavedValue3)},
-        {138, G4, B, THREE(Symmetric3)},
-        {139, G4, S, THREE(CableTable3)},
-        {140, G4, S, THREE(CableBrand3)},
-        {141, G4, S, THREE(GroupName3)},
-        {142, G4, S, INHERITED_BREAKER(TFasaGrup3d)},
+        {123, G4, I, THREE(PhaseKind3), "число проводников"},
+        {124, G4, X, THREE_AT(PhasePowers, 0), "мощность, фаза А"},
+        {125, G4, X, THREE_AT(PhasePowers, 1), "мощность, фаза В"},
+        {126, G4, X, THREE_AT(PhasePowers, 2), "мощность, фаза С"},
+        {127, G4, R, THREE_AT(PhaseCosPhi, 0), "cos φ, фаза А"},
+        {128, G4, R, THREE_AT(PhaseCosPhi, 1), "cos φ, фаза В"},
+        {129, G4, R, THREE_AT(PhaseCosPhi, 2), "cos φ, фаза С"},
+        {130, G4, X, THREE(Power3), "мощность"},
+        {131, G4, R, THREE(CurrentA3), "ток, фаза А"},
+        {132, G4, R, THREE(CurrentB3), "ток, фаза В"},
+        {133, G4, R, THREE(CurrentC3), "ток, фаза С"},
+        {134, G4, R, THREE(AllowedCurrent3), "допустимый длительный ток"},
+        {135, G4, R, THREE(LineLength3), "длина линии"},
+        {136, G4, R, THREE(CosPhi3), "cos φ"},
+        {137, G4, R, THREE(SavedValue3), "сохраняемое значение"},
+        {138, G4, B, THREE(Symmetric3), "симметричная нагрузка"},
+        {139, G4, S, THREE(CableBrand3), "марка кабеля"},
+        {140, G4, S, THREE(CableTable3), "таблица длительных токов"},
+        {141, G4, S, THREE(GroupName3), "название группы"},
+        {142, G4, S, INHERITED_BREAKER(TFasaGrup3d), "тип автомата"},
         // Trailer
-        {143, Trailer, R, GRSED(SupplyScPower)},  // empty text keeps the default
-        {144, Trailer, S, STAMP(DocumentCode)},
-        {145, Trailer, S, STAMP(DevelopedBy)},
-        {146, Trailer, S, STAMP(CheckedBy)},
-        {147, Trailer, S, STAMP(ApprovedBy)},
-        {148, Trailer, S, STAMP(NormControl)},
+        // an empty record 143 keeps the default
+        {143, Trailer, R, GRSED(SupplyScPower), "мощность КЗ энергосистемы"},
+        {144, Trailer, S, STAMP(DocumentCode), "обозначение документа"},
+        {145, Trailer, S, STAMP(DevelopedBy), "разработал"},
+        {146, Trailer, S, STAMP(CheckedBy), "проверил"},
+        {147, Trailer, S, STAMP(ApprovedBy), "утвердил"},
+        {148, Trailer, S, STAMP(NormControl), "нормоконтроль"},
     }};
 }();
 
@@ -323,7 +325,7 @@ private:
                 cp = ((utf8[0] & 0x1F) << 6) | (utf8[1] & 0x3F);
             else if (utf8.size() == 3)
                 cp = ((utf8[0] & 0x0F) << 12) | ((utf8[1] & 0x3F) << 6) | (utf8[2] & 0x3F);
-            if (cp == 0 || cp == 0xFFFD) continue;  // the unassigned byte reads as U+FFFD only
+            if (cp == 0) continue;
             if (cp >= byCodePoint_.size()) byCodePoint_.resize(cp + 1, 0);
             byCodePoint_[cp] = static_cast<unsigned char>(byte);
         }
@@ -340,20 +342,10 @@ std::string RealText(double v) {
     return platform::FloatToStr(v);
 }
 
-// What RealText writes, with ',' or '.' as the separator.
+// What RealText writes, with ',' or '.' as the separator; values that are not finite ("INF",
+// "NAN") are not numbers of a project.
 bool ParseReal(std::string_view text, double& out) {
-    if (platform::TryStrToFloatAnySeparator(std::string(text), out)) return true;
-    // FloatToStr's forms of the values that are not finite.
-    if (text == "NAN") {
-        out = std::nan("");
-    } else if (text == "INF") {
-        out = HUGE_VAL;
-    } else if (text == "-INF") {
-        out = -HUGE_VAL;
-    } else {
-        return false;
-    }
-    return true;
+    return platform::TryStrToFloatAnySeparator(std::string(text), out);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -442,8 +434,18 @@ private:
             case Form::B:
                 return Slot(RealText(static_cast<double>(std::get<long long>(value))));
             case Form::R:
-            case Form::X:
-                return Slot(RealText(static_cast<double>(std::get<long double>(value))));
+            case Form::X: {
+                const double real = static_cast<double>(std::get<long double>(value));
+                const std::string text = RealText(real);
+                if (!std::isfinite(real))
+                    throw Refusal(def, t, rootRecord, "значение",
+                                  "не является конечным числом (" + text + ").");
+                // The 15 digits of the very largest doubles round up past the largest one.
+                double back;
+                if (std::fabs(real) >= 1e308 && !ParseReal(text, back))
+                    throw Refusal(def, t, rootRecord, "значение", "слишком велико (" + text + ").");
+                return Slot(text);
+            }
             case Form::S:
                 return Slot(EncodedText(def, std::get<std::string>(value), t, rootRecord));
             case Form::W:
@@ -451,11 +453,17 @@ private:
         }
     }
 
+    // "Проект не сохранён: текст поля «название кабеля» ГРЩ 1 длиннее 254 байт."
+    static SaveFailure Refusal(const RecordDef& def, const WriteTargets& t, bool rootRecord,
+                               const char* what, const std::string& why) {
+        return SaveFailure{std::string("Проект не сохранён: ") + what + " поля «" + def.Title +
+                           "» " + OwnerText(t, rootRecord) + " " + why};
+    }
+
     const std::string& EncodedText(const RecordDef& def, const std::string& text,
                                    const WriteTargets& t, bool rootRecord) {
-        const auto fail = [&](const char* what) {
-            return SaveFailure{std::string("Проект не сохранён: текст поля ") + def.Name + " " +
-                               OwnerText(t, rootRecord) + " " + what};
+        const auto fail = [&](const char* why) {
+            return Refusal(def, t, rootRecord, "текст", why);
         };
         if (text.find('\0') != std::string::npos) throw fail("содержит нулевой символ.");
         if (!Cp1251Codec::Get().Encode(text, encoded_))

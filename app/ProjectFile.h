@@ -99,7 +99,8 @@ struct RecordDef {
     Block InBlock;
     Form TextForm;
     FieldRef Field;
-    const char* Name;  // the model field, for messages
+    const char* Name;   // the model field
+    const char* Title;  // what the user calls the field, for messages
 };
 
 // The layout: every record of the file, by number (entry i is record i + 1), with the model field
@@ -135,7 +136,8 @@ FieldValue ValueOf(const FieldOf<R>& field, const R& record) {
 // The bytes of the project file of the tree under `root`. The counts written are the lengths of
 // the chains, so the file always describes exactly the records it holds. The tree is not changed
 // (its cursors neither). Returns "" on success, else the reason, naming the field: a text that
-// has no Windows-1251 form, is longer than 254 bytes or holds a NUL character is never truncated.
+// has no Windows-1251 form, is longer than 254 bytes or holds a NUL character is never truncated,
+// and a number that is not finite is refused (the reader would not take it back).
 std::string BuildProjectFile(const TGrsed& root, const ProjectFileExtras& extras,
                              std::vector<char>& bytes);
 
@@ -190,7 +192,8 @@ extern const char* const CannotOpenMessage;
 
 // Reads a project file held in memory; `path` names it in the messages. The tree is built with
 // the model's appends in file order, every count field set from the file, cursors reset; the
-// loaded values are all there is (no recalculation). Reals are read with ',' or '.'.
+// loaded values are all there is (no recalculation). Reals are read with ',' or '.'; a value
+// that is not finite ("INF", "NAN") is damage.
 LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,
                            const LoadHooks& hooks = {});
 

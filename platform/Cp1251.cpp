@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <stdexcept>
+#include <string_view>
 
 namespace platform {
 namespace {
@@ -18,10 +19,8 @@ public:
     IconvHandle(const IconvHandle&) = delete;
     IconvHandle& operator=(const IconvHandle&) = delete;
 
-    // Converts the whole input. A byte sequence iconv refuses is either skipped with
-    // `replacement` appended, or, when `replacement` is null, ends the conversion with false.
-    bool Convert(const std::string& in, std::string& out, const char* replacement) {
-        out.clear();
+    // Converts the whole input and appends it to out; false when iconv refuses a byte sequence.
+    bool Convert(std::string_view in, std::string& out) {
         char* inPtr = const_cast<char*>(in.data());
         size_t inLeft = in.size();
         char buffer[256];
@@ -30,12 +29,7 @@ public:
             size_t outLeft = sizeof buffer;
             const size_t rc = iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft);
             out.append(buffer, outPtr);
-            if (rc != static_cast<size_t>(-1)) continue;
-            if (errno == E2BIG) continue;
-            if (!replacement) return false;
-            out += replacement;
-            ++inPtr;
-            --inLeft;
+            if (rc == static_cast<size_t>(-1) && errno != E2BIG) return false;
         }
         return true;
     }
@@ -44,6 +38,11 @@ private:
     iconv_t handle_;
 };
 
+// 0x98, which Windows-1251 leaves unassigned, stands for U+0098 and back, so that every byte of
+// a text survives reading and writing.
+constexpr char kUnassignedByte = '\x98';
+constexpr std::string_view kUnassignedUtf8 = "\xC2\x98";
+
 bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
@@ -51,15 +50,32 @@ bool IsContinuationByte(char c) {
 }  // namespace
 
 bool Utf8ToCp1251(const std::string& utf8, std::string& out) {
+    // U+0098 is a whole character wherever its two bytes stand in valid UTF-8.
+    IconvHandle handle("CP1251", "UTF-8");
     std::string converted;
-    if (!IconvHandle("CP1251", "UTF-8").Convert(utf8, converted, nullptr)) return false;
+    std::string_view rest = utf8;
+    for (;;) {
+        const size_t at = rest.find(kUnassignedUtf8);
+        if (!handle.Convert(rest.substr(0, at), converted)) return false;
+        if (at == std::string_view::npos) break;
+        converted += kUnassignedByte;
+        rest.remove_prefix(at + kUnassignedUtf8.size());
+    }
     out = std::move(converted);
     return true;
 }
 
 std::string Cp1251ToUtf8(const std::string& bytes) {
+    IconvHandle handle("UTF-8", "CP1251");
     std::string converted;
-    IconvHandle("UTF-8", "CP1251").Convert(bytes, converted, "\xEF\xBF\xBD");
+    std::string_view rest = bytes;
+    for (;;) {
+        const size_t at = rest.find(kUnassignedByte);
+        handle.Convert(rest.substr(0, at), converted);  // every other byte has a character
+        if (at == std::string_view::npos) break;
+        converted += kUnassignedUtf8;
+        rest.remove_prefix(at + 1);
+    }
     return converted;
 }
 

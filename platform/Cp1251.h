@@ -9,8 +9,8 @@ namespace platform {
 // then left unchanged.
 bool Utf8ToCp1251(const std::string& utf8, std::string& out);
 
-// Every byte has a character except 0x98, which Windows-1251 leaves unassigned: it becomes
-// U+FFFD, so a damaged text stays visible instead of silently losing a byte.
+// Every byte has a character; 0x98, which Windows-1251 leaves unassigned, becomes U+0098 (and
+// U+0098 becomes 0x98 again), so any text read can be written back byte for byte.
 std::string Cp1251ToUtf8(const std::string& bytes);
 
 // True when the text is valid UTF-8 and every character has a Windows-1251 form.

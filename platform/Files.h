@@ -9,9 +9,16 @@ namespace platform {
 // A short Russian description of a system error number (errno), for messages to the user.
 std::string SystemErrorText(int error);
 
-// Writes the bytes to a temporary file beside the target, flushes it to disk and renames it over
-// the target, which keeps its permissions (a new file gets the usual ones). Returns 0, or the
-// errno of the step that failed; then the old file is left as it was and no temporary file stays.
+// Writes the bytes to a temporary file beside the target, flushes it to disk, renames it over the
+// target and flushes the folder, so that the new file survives a crash. The target keeps its
+// permissions (a new file gets the usual ones). A symbolic link stays a link: the file it points
+// to is the one replaced. A file whose mode grants no write permission is refused with EACCES,
+// as a write in place would be, also for root. Returns 0, or the errno of the step that failed;
+// then no temporary file stays and, unless only the final flush of the folder failed, the old
+// file is left as it was.
 int WriteFileReplacing(const std::string& path, const char* data, std::size_t size);
+
+// The flush to disk (fsync) of the writer's file and folder; tests put an observer in its place.
+extern int (*FlushToDisk)(int fd);
 
 }  // namespace platform

@@ -3,8 +3,10 @@
 // dialogs build them: the shipped example projects (data/Project/Example1..3.VPQ) are made from
 // these descriptions, and the command tests use the same builder.
 //
-// To write the examples again after a change here or in the selection:
-//   VELTRANOVA_WRITE_EXAMPLES=1 build/tests/test_app --gtest_filter='ExampleProjects*'
+// To write the examples again after a change here, in the selection or in the file format, run
+// the test that checks them with VELTRANOVA_WRITE_EXAMPLES set (and commit the new files):
+//   VELTRANOVA_WRITE_EXAMPLES=1 QT_QPA_PLATFORM=offscreen build/tests/test_app
+//   --gtest_filter='*ExampleProjects.ShippedFileHoldsItsDescription*'
 #include <string>
 #include <vector>
 

@@ -468,18 +468,18 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SpoiledText{"a line's cable name with a snowman",
                     [] { PanelNumbered(1)->SchemeGroups.First->CableName = "Кабель ☃"; },
-                    "Проект не сохранён: текст поля CableName группы \"1.1\" щита 1 нельзя "
-                    "записать в кодировке Windows-1251."},
+                    "Проект не сохранён: текст поля «название кабеля» группы \"1.1\" щита 1 "
+                    "нельзя записать в кодировке Windows-1251."},
         SpoiledText{"a feeder cable name of 255 letters",
                     [] {
                         std::string name;
                         for (int i = 0; i < 255; ++i) name += "Ж";
                         PanelNumbered(2)->FeederCableName = name;
                     },
-                    "Проект не сохранён: текст поля FeederCableName щита 2 длиннее 254 байт."},
+                    "Проект не сохранён: текст поля «название кабеля» щита 2 длиннее 254 байт."},
         SpoiledText{"the stamp with a snowman",
                     [] { AdjustmentProjectForm->DevelopedBy = "Иванов ☃"; },
-                    "Проект не сохранён: текст поля DevelopedBy проекта нельзя записать в "
+                    "Проект не сохранён: текст поля «разработал» проекта нельзя записать в "
                     "кодировке Windows-1251."}));
 
 TEST_F(ProjectCommands, ToolbarExitWithNoWritesNothingAndCloses) {

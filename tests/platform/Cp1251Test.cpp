@@ -30,9 +30,8 @@ TEST(Cp1251, CyrillicRoundTrip) {
     }
 }
 
-TEST(Cp1251, EveryAssignedByteSurvivesTheRoundTrip) {
+TEST(Cp1251, EveryByteSurvivesTheRoundTrip) {
     for (int b = 0; b < 256; ++b) {
-        if (b == 0x98) continue;
         const std::string byte(1, static_cast<char>(b));
         const std::string utf8 = platform::Cp1251ToUtf8(byte);
         EXPECT_EQ(platform::Utf8Length(utf8), 1u) << b;
@@ -41,12 +40,28 @@ TEST(Cp1251, EveryAssignedByteSurvivesTheRoundTrip) {
     }
 }
 
-TEST(Cp1251, UnassignedByteBecomesReplacementCharacter) {
-    EXPECT_EQ(platform::Cp1251ToUtf8("a\x98"
-                                     "b"),
-              "a\xEF\xBF\xBD"
-              "b");
-    EXPECT_FALSE(platform::HasCp1251Form(platform::Cp1251ToUtf8("\x98")));
+// 0x98 has no character in Windows-1251: it stands for U+0098, wherever it is in a text.
+TEST(Cp1251, UnassignedByteIsCarriedAsU0098) {
+    const std::vector<Encoded> cases = {
+        {"a\xC2\x98"
+         "b",
+         "a\x98"
+         "b"},
+        {"\xC2\x98\xC2\x98", "\x98\x98"},
+        {"Щ\xC2\x98", "\xD9\x98"},
+        {"\xC2\x98Ё", "\x98\xA8"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::Cp1251ToUtf8(c.cp1251), c.utf8);
+        std::string bytes;
+        EXPECT_TRUE(platform::Utf8ToCp1251(c.utf8, bytes)) << c.utf8;
+        EXPECT_EQ(bytes, c.cp1251);
+    }
+    // Its two UTF-8 bytes do not make a broken text whole.
+    std::string out = "kept";
+    EXPECT_FALSE(platform::Utf8ToCp1251("\xE2\x82\xC2\x98", out));
+    EXPECT_FALSE(platform::Utf8ToCp1251("\xC2\xC2\x98", out));
+    EXPECT_EQ(out, "kept");
 }
 
 TEST(Cp1251, TextWithoutFormOrBrokenUtf8IsRefused) {

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -242,9 +244,9 @@ INSTANTIATE_TEST_SUITE_P(
         // single-phase record
         RecordCase{94, 2, nothing, "2"},
         RecordCase{95, 2, [](Context& c) { c.line.single->Power1 = 2.5L; }, "2,5"},
-        RecordCase{96, 2, [](Context& c) { c.line.single->LineLength1 = 41; }, "41"},
-        RecordCase{97, 2, [](Context& c) { c.line.single->Current1 = 11.36; }, "11,36"},
-        RecordCase{98, 2, [](Context& c) { c.line.single->AllowedCurrent1 = 27; }, "27"},
+        RecordCase{96, 2, [](Context& c) { c.line.single->Current1 = 11.36; }, "11,36"},
+        RecordCase{97, 2, [](Context& c) { c.line.single->AllowedCurrent1 = 27; }, "27"},
+        RecordCase{98, 2, [](Context& c) { c.line.single->LineLength1 = 41; }, "41"},
         RecordCase{99, 2, [](Context& c) { c.line.single->CosPhi1 = 0.9; }, "0,9"},
         RecordCase{100, 2, [](Context& c) { c.line.single->SavedValue1 = 3.5; }, "3,5"},
         RecordCase{101, 2, [](Context& c) { c.line.single->CableBrand1 = "B101"; }, "B101"},
@@ -287,8 +289,8 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{136, 4, [](Context& c) { c.line.three->CosPhi3 = 0.92; }, "0,92"},
         RecordCase{137, 4, [](Context& c) { c.line.three->SavedValue3 = 8; }, "8"},
         RecordCase{138, 4, nothing, "0"},
-        RecordCase{139, 4, [](Context& c) { c.line.three->CableTable3 = "T139"; }, "T139"},
-        RecordCase{140, 4, [](Context& c) { c.line.three->CableBrand3 = "B140"; }, "B140"},
+        RecordCase{139, 4, [](Context& c) { c.line.three->CableBrand3 = "B139"; }, "B139"},
+        RecordCase{140, 4, [](Context& c) { c.line.three->CableTable3 = "T140"; }, "T140"},
         RecordCase{141, 4, nothing,
                    "\xC3\xF0"
                    "1"},
@@ -345,27 +347,51 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedText{"254 Cyrillic letters fit",
                     [](Context& c) { c.panel.FeederCableName = Repeated("ж", 254); }, ""},
         RefusedText{"255 bytes", [](Context& c) { c.panel.FeederCableName = k254 + "b"; },
-                    "Проект не сохранён: текст поля FeederCableName щита 1 длиннее 254 байт."},
+                    "Проект не сохранён: текст поля «название кабеля» щита 1 длиннее 254 байт."},
         RefusedText{"255 Cyrillic letters",
                     [](Context& c) { c.sw.SwitchboardCableName = Repeated("ж", 255); },
-                    "Проект не сохранён: текст поля SwitchboardCableName ГРЩ 1 длиннее 254 "
-                    "байт."},
+                    "Проект не сохранён: текст поля «название кабеля» ГРЩ 1 длиннее 254 байт."},
         RefusedText{"no Windows-1251 form", [](Context& c) { c.line.scheme->GroupName = "中"; },
-                    "Проект не сохранён: текст поля GroupName группы \"中\" щита 1 нельзя "
-                    "записать в кодировке Windows-1251."},
+                    "Проект не сохранён: текст поля «название группы» группы \"中\" щита 1 "
+                    "нельзя записать в кодировке Windows-1251."},
         RefusedText{"not UTF-8", [](Context& c) { c.line.single->CableTable1 = "\xFF"; },
-                    "Проект не сохранён: текст поля CableTable1 группы \"Гр1\" щита 1 нельзя "
-                    "записать в кодировке Windows-1251."},
+                    "Проект не сохранён: текст поля «таблица длительных токов» группы \"Гр1\" "
+                    "щита 1 нельзя записать в кодировке Windows-1251."},
         RefusedText{"inherited breaker type of a phase record",
                     [](Context& c) { c.line.single->BreakerType = "✓"; },
-                    "Проект не сохранён: текст поля BreakerType группы \"Гр1\" щита 1 нельзя "
+                    "Проект не сохранён: текст поля «тип автомата» группы \"Гр1\" щита 1 нельзя "
                     "записать в кодировке Windows-1251."},
         RefusedText{"NUL inside",
                     [](Context& c) { c.root.TransformerName = std::string("ТМ") + '\0' + "-400"; },
-                    "Проект не сохранён: текст поля TransformerName проекта содержит нулевой "
+                    "Проект не сохранён: текст поля «трансформатор» проекта содержит нулевой "
                     "символ."},
         RefusedText{"title block", [](Context& c) { c.extras.Stamp.NormControl = k254 + "b"; },
-                    "Проект не сохранён: текст поля NormControl проекта длиннее 254 байт."}));
+                    "Проект не сохранён: текст поля «нормоконтроль» проекта длиннее 254 байт."},
+        // Numbers the reader would refuse as damage are not written either.
+        RefusedText{"infinite fault current",
+                    [](Context& c) { c.panel.PanelFaultCurrent1 = HUGE_VAL; },
+                    "Проект не сохранён: значение поля «ток однофазного КЗ» щита 1 не является "
+                    "конечным числом (INF)."},
+        RefusedText{"negative infinity",
+                    [](Context& c) { c.line.scheme->VoltageDeviation = -HUGE_VAL; },
+                    "Проект не сохранён: значение поля «отклонение напряжения» группы \"Гр1\" "
+                    "щита 1 не является конечным числом (-INF)."},
+        RefusedText{"not a number", [](Context& c) { c.sw.SwitchboardLossB = std::nan(""); },
+                    "Проект не сохранён: значение поля «потеря напряжения, фаза В» ГРЩ 1 не "
+                    "является конечным числом (NAN)."},
+        RefusedText{"extended power beyond a double",
+                    [](Context& c) { c.line.single->Power1 = 1e400L; },
+                    "Проект не сохранён: значение поля «мощность» группы \"Гр1\" щита 1 не "
+                    "является конечным числом (INF)."},
+        // 1,79769313486232E308, the largest double in 15 digits, is beyond the largest double.
+        RefusedText{"largest double", [](Context& c) { c.sw.SwitchboardFeederLength = DBL_MAX; },
+                    "Проект не сохранён: значение поля «длина питающей линии» ГРЩ 1 слишком "
+                    "велико (1,79769313486232E308)."},
+        RefusedText{"1E308 fits", [](Context& c) { c.sw.SwitchboardFeederLength = 1e308; }, ""},
+        RefusedText{"short-circuit power of the project",
+                    [](Context& c) { c.root.SupplyScPower = HUGE_VAL; },
+                    "Проект не сохранён: значение поля «мощность КЗ энергосистемы» проекта не "
+                    "является конечным числом (INF)."}));
 
 // ---------------------------------------------------------------------------------------------
 // Saving to a path
@@ -446,6 +472,23 @@ TEST_F(ProjectFileSave, WriteThatFailsMidwayKeepsTheOldFile) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "Не удалось записать файл \"" + path + "\": файл слишком велик.");
     EXPECT_EQ(FileBytes(path), Bytes(empty));
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"Проект.VPQ"});
+}
+
+// A file without write permission is not replaced behind the user's back: refused as a write in
+// place would be, also when the program runs as root.
+TEST_F(ProjectFileSave, FileWithoutWritePermissionIsRefused) {
+    namespace fs = std::filesystem;
+    const std::string path = folder_ + "/Проект.VPQ";
+    TGrsed empty;
+    ASSERT_EQ(SaveProjectFile(path, empty, {}), "");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const projectfile::ProjectTree root = OneLineProject(2);
+    EXPECT_EQ(SaveProjectFile(path, *root, {}),
+              "Не удалось записать файл \"" + path + "\": нет доступа.");
+    EXPECT_EQ(FileBytes(path), Bytes(empty));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(FolderNames(), std::vector<std::string>{"Проект.VPQ"});
 }
 
