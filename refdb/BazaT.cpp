@@ -56,6 +56,8 @@ TBazaT::TBazaT(QWidget* parent) : QDialog(parent) {
     for (QComboBox* combo : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
         combo->setCurrentIndex(-1);
 
+    // A file without the fields the program reads is reported as damaged when it is opened.
+    ClientDataSet1.SetExpectedFields(refdb::CableTableFieldsRead());
     DBGrid1->SetDataSet(&ClientDataSet1);
     DBNavigator1->SetDataSet(&ClientDataSet1);
     platform::LinkDataControls(DBGrid1, DBNavigator1);
