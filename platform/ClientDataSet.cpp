@@ -132,22 +132,48 @@ std::string EncodeXmlName(const std::string& name) {
     return out;
 }
 
-// The inverse of EncodeXmlName. A '_' that starts no escape stays as it is.
+// Reads an escape "_xHHHH_" (4 to 6 hex digits) at i: its code point and the position after it.
+bool ReadNameEscape(const std::string& text, size_t i, char32_t& cp, size_t& end) {
+    if (text.compare(i, 2, "_x") != 0) return false;
+    const size_t close = text.find('_', i + 2);
+    if (close == std::string::npos || close - (i + 2) < 4 || close - (i + 2) > 6) return false;
+    unsigned long value = 0;
+    const char* first = text.data() + i + 2;
+    const char* last = text.data() + close;
+    const auto [ptr, ec] = std::from_chars(first, last, value, 16);
+    if (ec != std::errc() || ptr != last || value > 0x10FFFF) return false;
+    cp = static_cast<char32_t>(value);
+    end = close + 1;
+    return true;
+}
+
+bool IsHighSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char32_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The inverse of EncodeXmlName. A '_' that starts no escape stays as it is; so does the escape
+// of a lone surrogate, which names no character. A pair of surrogate escapes, as writers that
+// work in UTF-16 give, is its one character.
 std::string DecodeXmlName(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size();) {
-        if (text[i] == '_' && i + 1 < text.size() && text[i + 1] == 'x') {
-            const size_t close = text.find('_', i + 2);
-            if (close != std::string::npos && close - (i + 2) >= 4 && close - (i + 2) <= 6) {
-                unsigned long cp = 0;
-                const char* first = text.data() + i + 2;
-                const char* last = text.data() + close;
-                const auto [ptr, ec] = std::from_chars(first, last, cp, 16);
-                if (ec == std::errc() && ptr == last && cp <= 0x10FFFF) {
-                    AppendUtf8(out, static_cast<char32_t>(cp));
-                    i = close + 1;
-                    continue;
-                }
+        char32_t cp, low;
+        size_t end, lowEnd;
+        if (ReadNameEscape(text, i, cp, end)) {
+            if (IsHighSurrogate(cp) && ReadNameEscape(text, end, low, lowEnd) &&
+                IsLowSurrogate(low)) {
+                AppendUtf8(out, 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00));
+                i = lowEnd;
+                continue;
+            }
+            if (!IsHighSurrogate(cp) && !IsLowSurrogate(cp)) {
+                AppendUtf8(out, cp);
+                i = end;
+                continue;
             }
         }
         out += text[i++];
@@ -376,6 +402,19 @@ const char* TypeName(TFieldType type) {
     return "";
 }
 
+// What a field of that type holds, as messages say it.
+const char* TypeDescription(TFieldType type) {
+    switch (type) {
+        case ftString:
+            return "текст";
+        case ftFloat:
+            return "числа";
+        case ftInteger:
+            return "целые числа";
+    }
+    return "";
+}
+
 bool RoundToInt32(double v, int32_t& out) {
     const double r = std::nearbyint(v);  // ties to even in the default rounding mode
     if (!(r >= INT32_MIN && r <= INT32_MAX)) return false;
@@ -419,6 +458,8 @@ const TFieldDef& TFieldDefs::Items(int i) const {
 
 void TIndexDefs::Add(const std::string& name, const std::string& fields, TIndexOptions options) {
     if (owner_.Active()) throw EDatabaseError("Нельзя менять индексы открытого набора данных.");
+    if (!IsValidUtf8(name) || !IsValidUtf8(fields))
+        throw EDatabaseError("Описание индекса содержит недопустимые символы.");
     items_.emplace_back(name, fields, options & (ixUnique | ixDescending));
 }
 
@@ -558,6 +599,10 @@ void TField::SetAsString(const std::string& value) {
             break;
         }
         case ftString:
+            // Text that names no character could not be written to the file readably.
+            if (!IsValidUtf8(value))
+                throw EDatabaseError("Значение поля " + Quoted(FieldName()) +
+                                     " содержит недопустимые символы.");
             if (Size() > 0 && CharacterCount(value) > static_cast<size_t>(Size()))
                 throw EDatabaseError("Поле " + Quoted(FieldName()) + " вмещает не более " +
                                      IntToStr(Size()) + " символов.");
@@ -861,6 +906,8 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
         const std::string attributeName = node.attribute("attrname").value();
         const std::string name = DecodeXmlName(attributeName);
         if (name.empty()) throw damaged("у поля нет имени");
+        if (!IsValidUtf8(name))
+            throw damaged("имя поля " + Quoted(attributeName) + " содержит недопустимый символ");
         for (const TFieldDef& other : fields)
             if (other.Name() == name) throw damaged("поле " + Quoted(name) + " описано дважды");
         const std::string typeName = node.attribute("fieldtype").value();
@@ -891,10 +938,24 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
         return -1;
     };
 
+    for (const TExpectedField& expected : expectedFields_) {
+        const int i = fieldIndex(expected.name);
+        if (i < 0) {
+            if (expected.mayBeAbsent) continue;
+            throw damaged("в таблице нет поля " + Quoted(expected.name));
+        }
+        const TFieldType type = fields[static_cast<size_t>(i)].DataType();
+        if (type != expected.type)
+            throw damaged("поле " + Quoted(expected.name) + " хранит " + TypeDescription(type) +
+                          ", а должно хранить " + TypeDescription(expected.type));
+    }
+
     std::vector<TIndexDef> indexes;
     for (const pugi::xml_node& node : packet.child("METADATA").child("PARAMS").children("INDEX")) {
         const std::string name = node.attribute("name").value();
         const std::string indexFields = node.attribute("fields").value();
+        if (!IsValidUtf8(name) || !IsValidUtf8(indexFields))
+            throw damaged("описание индекса содержит недопустимый символ");
         for (const std::string& field : SplitNames(indexFields))
             if (fieldIndex(field) < 0)
                 throw damaged("индекс " + Quoted(name) + " ссылается на неизвестное поле " +
@@ -943,6 +1004,9 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
                     break;
                 }
                 case ftString:
+                    if (!IsValidUtf8(value))
+                        throw damaged(where + ": значение поля " + Quoted(fields[i].Name()) +
+                                      " содержит недопустимый символ");
                     if (!value.empty()) values[i] = value;
                     break;
             }

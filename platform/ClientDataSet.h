@@ -25,10 +25,14 @@
 // A field name is written as `attrname` in an XML-name form, and each row carries its values as
 // attributes of that name; a null value has no attribute. The XML-name form keeps every
 // character that may stand in an XML name and writes any other one, and '_' itself, as
-// "_xHHHH_" (its code point in hex), so it is reversible for any name.
+// "_xHHHH_" (its code point in hex), so it is reversible for any name. On reading, a pair of
+// UTF-16 surrogate escapes ("_xD83D__xDE00_") stands for its one character; an escape of a
+// lone surrogate names no character and stays as written, like any other text.
 //
 // The reader also takes a packet in Windows-1251 (or any encoding its declaration names); a
 // packet without a declared encoding whose bytes are not valid UTF-8 is read as Windows-1251.
+// Text that names no character (a character reference to a surrogate or beyond U+10FFFF) makes
+// the packet damaged: whatever the reader accepts, the writer writes back readable.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -57,6 +61,14 @@ enum TIndexOption : unsigned { ixUnique = 1, ixDescending = 2 };
 using TIndexOptions = unsigned;  // ixUnique | ixDescending
 
 class TClientDataSet;
+
+// A field that the owner of a dataset reads by name: a file whose table lacks it (unless it
+// may be absent) or holds it with another type is damaged for that dataset.
+struct TExpectedField {
+    std::string name;
+    TFieldType type;
+    bool mayBeAbsent = false;
+};
 
 class TFieldDef {
 public:
@@ -202,9 +214,14 @@ public:
     void SetActive(bool active);
 
     // Closes the dataset if it is open (see Close), then loads the packet and opens it. A file
-    // that is missing, unreadable or damaged throws EDatabaseError naming the file and leaves
-    // the dataset closed, empty and without definitions.
+    // that is missing, unreadable or damaged (the expected fields included) throws EDatabaseError
+    // naming the file and leaves the dataset closed, empty and without definitions.
     void LoadFromFile(const std::string& path);
+    // The fields every file loaded into this dataset must have (Open and LoadFromFile); none
+    // at first. Tables made by CreateDataSet are not checked.
+    void SetExpectedFields(std::vector<TExpectedField> fields) {
+        expectedFields_ = std::move(fields);
+    }
     // Writes the whole table (a pending edit is posted first). The file is written beside the
     // target and renamed over it, so a failed write leaves the old file as it was. "" means
     // FileName.
@@ -306,6 +323,7 @@ private:
 
     TFieldDefs fieldDefs_;
     TIndexDefs indexDefs_;
+    std::vector<TExpectedField> expectedFields_;
     std::string indexFieldNames_;
     std::string fileName_;
     std::string filePath_;  // FileName made absolute when it was set

@@ -8,7 +8,9 @@ namespace platform {
 TFileListBox::TFileListBox(QWidget* parent)
     : QListWidget(parent), directory_(QDir::currentPath().toStdString()) {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int) {
+    // The selection, not the current row: a mouse press makes the row current before it selects
+    // it, so at the current-row signal the clicked entry is not selected yet.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!quiet_) emit Change();
     });
     Read();
@@ -67,8 +69,8 @@ int TFileListBox::IndexOf(const std::string& name) const {
 }
 
 int TFileListBox::ItemIndex() const {
-    const QListWidgetItem* entry = currentItem();
-    return entry && entry->isSelected() ? row(entry) : -1;
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.front());
 }
 
 void TFileListBox::SetItemIndex(int i) {

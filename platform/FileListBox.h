@@ -40,8 +40,8 @@ public:
     std::string FileName() const;
 
 signals:
-    // The selection was changed, by the user or by Qt's own item API (not by SetItemIndex or a
-    // re-read).
+    // The selection was changed, by the user (mouse or keys) or by Qt's own item API (not by
+    // SetItemIndex or a re-read). ItemIndex is already the new entry.
     void Change();
 
 private:

@@ -13,6 +13,8 @@ TBazaAvt::TBazaAvt(QWidget* parent) : QDialog(parent) {
     setupUi(this);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setFixedSize(477, 245);
+    // A file without the fields the program reads is reported as damaged when it is opened.
+    AVT1.SetExpectedFields(refdb::BreakerFieldsRead());
     DBGrid3->SetDataSet(&AVT1);
     DBNavigator1->SetDataSet(&AVT1);
     platform::LinkDataControls(DBGrid3, DBNavigator1);

@@ -56,6 +56,8 @@ TBazaT::TBazaT(QWidget* parent) : QDialog(parent) {
     for (QComboBox* combo : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
         combo->setCurrentIndex(-1);
 
+    // A file without the fields the program reads is reported as damaged when it is opened.
+    ClientDataSet1.SetExpectedFields(refdb::CableTableFieldsRead());
     DBGrid1->SetDataSet(&ClientDataSet1);
     DBNavigator1->SetDataSet(&ClientDataSet1);
     platform::LinkDataControls(DBGrid1, DBNavigator1);
@@ -92,14 +94,24 @@ void TBazaT::FormCreate() {
 
 void TBazaT::FileListBox1Change() {
     const int selected = FileListBox1->ItemIndex();
-    if (selected < 0) return;
-    if (!FinishTyping()) {
-        // The table with the row that cannot be posted stays open, and selected.
-        FileListBox1->SetItemIndex(
-            FileListBox1->IndexOf(refdb::ShownTableName(ClientDataSet1.FileName())));
+    if (selected < 0 || !FinishTyping()) {
+        // The highlight taken off, or a row that cannot be posted: the table in the grid stays
+        // open, and highlighted.
+        ShowOpenTableInList();
         return;
     }
-    refdb::OpenCableTable(FileListBox1->Items(selected));
+    const std::string fileName = FileListBox1->Items(selected);
+    if (!refdb::OpenCableTable(fileName)) {
+        // A file that is gone leaves the list, which then shows the table still open; a damaged
+        // one stays highlighted over the empty grid, so that it can be deleted.
+        FileListBox1->Update();
+        const int damaged = FileListBox1->IndexOf(fileName);
+        if (ClientDataSet1.Active() || damaged < 0)
+            ShowOpenTableInList();
+        else
+            FileListBox1->SetItemIndex(damaged);
+        return;
+    }
     ClientDataSet1.SetIndexFieldNames(refdb::kCrossSection);
     DBGrid1->Refresh();
 }
@@ -188,13 +200,14 @@ void TBazaT::Button1Click() {
 
 void TBazaT::Button2Click() {
     if (!FinishTyping()) return;
-    CloseCableTable();
+    // The entry highlighted before closing, which takes the highlight off with the table.
     const int selected = FileListBox1->ItemIndex();
+    const std::string fileName = FileListBox1->Items(selected);
+    CloseCableTable();
     if (selected >= 0) {
         if (MessageBox("Хотите удалить таблицу?", "Подтверждение.", MsgButtons::YesNoCancel,
                        MsgIcon::Question) != platform::mrYes)
             return;
-        const std::string fileName = FileListBox1->Items(selected);
         const std::string path = platform::ProgramFolder() + fileName;
         std::error_code ec;
         fs::remove(path, ec);
@@ -254,7 +267,20 @@ void TBazaT::CloseCableTable() {
 
 void TBazaT::CableTableOpened() {
     windowChanges_ = ClientDataSet1.Active() ? ClientDataSet1.ChangeCount() : 0;
+    ShowOpenTableInList();
     DBGrid1->Refresh();
+}
+
+void TBazaT::ShowOpenTableInList() {
+    int entry = -1;
+    if (ClientDataSet1.Active() && !ClientDataSet1.FileName().empty()) {
+        std::error_code ec;
+        const fs::path file = fs::absolute(ClientDataSet1.FileName(), ec).lexically_normal();
+        const fs::path listed =
+            (fs::path(FileListBox1->Directory()) / file.filename()).lexically_normal();
+        if (!ec && listed == file) entry = FileListBox1->IndexOf(file.filename().string());
+    }
+    FileListBox1->SetItemIndex(entry);
 }
 
 void TBazaT::NoteWindowChanges() {

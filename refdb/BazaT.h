@@ -35,7 +35,8 @@ public:
     // Closes the open table. Only the changes made in this window are written back to its file;
     // changes made by other code (temperature-scaled currents) are dropped first.
     void CloseCableTable();
-    // A table has just been opened (or failed to open) in ClientDataSet1.
+    // A table has just been opened (or failed to open, or closed) in ClientDataSet1: the list
+    // highlights it.
     void CableTableOpened();
 
     // Closing the window in any other way posts the row being typed (a row that cannot be
@@ -50,6 +51,8 @@ private:
     // Posts the row being typed in the grid before the table is closed or left; a row that
     // cannot be posted is shown and stops the command (false).
     bool FinishTyping();
+    // Highlights the list entry of the open table; none when no listed table is open.
+    void ShowOpenTableInList();
     void NoteWindowChanges();
     void DropForeignChanges();
 

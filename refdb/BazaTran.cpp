@@ -12,6 +12,8 @@ TBazaTran::TBazaTran(QWidget* parent) : QDialog(parent) {
     setupUi(this);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setFixedSize(507, 257);
+    // A file without the fields the program reads is reported as damaged when it is opened.
+    ClientDataSet2.SetExpectedFields(refdb::TransformerFieldsRead());
     DBGrid1->SetDataSet(&ClientDataSet2);
     DBNavigator1->SetDataSet(&ClientDataSet2);
     platform::LinkDataControls(DBGrid1, DBNavigator1);

@@ -20,8 +20,8 @@ namespace refdb {
 // A missing file is reported and leaves the open table as it was. Otherwise the open table is
 // closed (the changes made to it in the cable table window are written back; changes made by
 // other code, such as temperature-scaled currents, are dropped) and the named one is opened. A
-// table that cannot be read is reported and leaves the dataset closed and empty; the program goes
-// on.
+// table that cannot be read, or lacks the numbers read from it ("Сечение", "Длительный ток"), is
+// reported as damaged and leaves the dataset closed and empty; the program goes on.
 bool OpenCableTable(const std::string& tableName);
 
 }  // namespace refdb

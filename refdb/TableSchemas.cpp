@@ -10,30 +10,64 @@ using platform::ftFloat;
 using platform::ftInteger;
 using platform::ftString;
 
+namespace {
+
+constexpr char kBreakerSeries[] = "Серии";
+constexpr char kBreakerMinCurrent[] = "Мин. ном. ток. А";
+constexpr char kBreakerPoles[] = "Число полюсов";
+constexpr char kBreakerMultiplicity[] = "Кратность тока при КЗ";
+constexpr char kTransformerName[] = "Трансформатор";
+constexpr char kTransformerScLosses[] = "Потери к.з. Вт";
+constexpr char kTransformerScVoltage[] = "Напряжение к.з. %";
+
+}  // namespace
+
 void DefineBreakerTable(platform::TClientDataSet& ds) {
     ds.FieldDefs().Clear();
-    ds.FieldDefs().Add("Серии", ftString, 20, false);
-    ds.FieldDefs().Add("Мин. ном. ток. А", ftFloat, 0, false);
+    ds.FieldDefs().Add(kBreakerSeries, ftString, 20, false);
+    ds.FieldDefs().Add(kBreakerMinCurrent, ftFloat, 0, false);
     ds.FieldDefs().Add(kBreakerOrder, ftFloat, 0, false);
-    ds.FieldDefs().Add("Число полюсов", ftInteger, 0, false);
+    ds.FieldDefs().Add(kBreakerPoles, ftInteger, 0, false);
     ds.FieldDefs().Add("Ном. ток расцепителя.А", ftString, 20, false);
-    ds.FieldDefs().Add("Кратность тока при КЗ", ftFloat, 0, false);
+    ds.FieldDefs().Add(kBreakerMultiplicity, ftFloat, 0, false);
     ds.IndexDefs().Clear();
 }
 
 void DefineTransformerTable(platform::TClientDataSet& ds) {
     ds.FieldDefs().Clear();
-    ds.FieldDefs().Add("Трансформатор", ftString, 20, false);
+    ds.FieldDefs().Add(kTransformerName, ftString, 20, false);
     ds.FieldDefs().Add(kTransformerOrder, ftFloat, 0, false);
     ds.FieldDefs().Add("Напряжение высщее КВ", ftFloat, 0, false);
     ds.FieldDefs().Add("Напряжение низщее КВ", ftFloat, 0, false);
     ds.FieldDefs().Add("Потери холостого хода Вт", ftFloat, 0, false);
-    ds.FieldDefs().Add("Потери к.з. Вт", ftFloat, 0, false);
-    ds.FieldDefs().Add("Напряжение к.з. %", ftFloat, 0, false);
+    ds.FieldDefs().Add(kTransformerScLosses, ftFloat, 0, false);
+    ds.FieldDefs().Add(kTransformerScVoltage, ftFloat, 0, false);
     ds.FieldDefs().Add("Ток холостого хода %", ftFloat, 0, false);
     ds.IndexDefs().Clear();
     ds.IndexDefs().Add("01", "", platform::ixUnique);
     ds.IndexDefs().Add("02", kTransformerOrder, platform::ixUnique | platform::ixDescending);
+}
+
+std::vector<platform::TExpectedField> BreakerFieldsRead() {
+    return {{kBreakerSeries, ftString},
+            {kBreakerMinCurrent, ftFloat},
+            {kBreakerOrder, ftFloat},
+            {kBreakerPoles, ftInteger},
+            {kBreakerMultiplicity, ftFloat}};
+}
+
+std::vector<platform::TExpectedField> TransformerFieldsRead() {
+    return {{kTransformerName, ftString},
+            {kTransformerOrder, ftFloat},
+            {kTransformerScVoltage, ftFloat},
+            {kTransformerScLosses, ftFloat}};
+}
+
+std::vector<platform::TExpectedField> CableTableFieldsRead() {
+    // Only four-core cable tables have the zero-conductor column.
+    return {{kCrossSection, ftFloat},
+            {kZeroCrossSection, ftFloat, true},
+            {kContinuousCurrent, ftFloat}};
 }
 
 bool HasZeroConductorField(const CableTableParameters& parameters) {

@@ -35,6 +35,12 @@ inline constexpr char kAluminium[] = "Алюминий";
 void DefineBreakerTable(platform::TClientDataSet& ds);
 void DefineTransformerTable(platform::TClientDataSet& ds);
 
+// The fields the program reads by name from each kind of table, with their types: a file that
+// lacks one or holds it with another type is damaged (set on the datasets that load the files).
+std::vector<platform::TExpectedField> BreakerFieldsRead();
+std::vector<platform::TExpectedField> TransformerFieldsRead();
+std::vector<platform::TExpectedField> CableTableFieldsRead();
+
 struct CableTableParameters {
     std::string brand;
     std::string layingMethod;

@@ -729,6 +729,209 @@ INSTANTIATE_TEST_SUITE_P(
                     "UTF-8"}),
     [](const ::testing::TestParamInfo<DamagedCase>& info) { return info.param.name; });
 
+// ---- Text that names no character ----
+
+// A packet of one text field and one number field with a unique index on the number. The pieces
+// go in as written in the file (escapes and character references included); `rowName` is the
+// row attribute of the text field, "" when the row has no value for it.
+struct TextCase {
+    std::string label;
+    std::string attrname;
+    std::string rowName;
+    std::string indexName;
+    std::string value;
+    // What is read: the field name, the index name and the value; `refused` instead for a
+    // packet that is damaged.
+    std::string name;
+    std::string index;
+    std::string text;
+    bool refused = false;
+};
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+std::string TextPacket(const TextCase& c) {
+    std::string row = "<ROW Ток=\"1\"";
+    if (!c.rowName.empty()) row += " " + c.rowName + "=\"" + c.value + "\"";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET Version=\"2.0\"><METADATA>"
+           "<FIELDS><FIELD attrname=\"Ток\" fieldtype=\"r8\"/><FIELD attrname=\"" +
+           c.attrname + "\" fieldtype=\"string\" WIDTH=\"20\"/></FIELDS><PARAMS><INDEX name=\"" +
+           c.indexName + "\" fields=\"Ток\" unique=\"true\"/></PARAMS></METADATA><ROWDATA>" + row +
+           "/></ROWDATA></DATAPACKET>";
+}
+
+class ClientDataSetText : public ::testing::TestWithParam<TextCase> {};
+
+// Whatever the reader accepts is written back so that it reads again the same; what it cannot
+// write back readably it refuses as damage.
+TEST_P(ClientDataSetText, WhatIsReadIsWrittenBackReadableOrRefused) {
+    const TextCase& c = GetParam();
+    TempFolder dir;
+    const std::string path = dir.File("text.xml");
+    WriteBytes(path, TextPacket(c));
+    TClientDataSet ds;
+    if (c.refused) {
+        try {
+            ds.LoadFromFile(path);
+            ADD_FAILURE() << "read";
+        } catch (const EDatabaseError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind("Файл '" + path + "' повреждён: ", 0), 0u) << message;
+            EXPECT_NE(message.find("недопустимый символ"), std::string::npos) << message;
+        }
+        ExpectClosedAndEmpty(ds);
+        return;
+    }
+
+    ds.LoadFromFile(path);
+    ASSERT_EQ(ds.FieldDefs().Count(), 2);
+    EXPECT_EQ(ds.FieldDefs()[1].Name(), c.name);
+    EXPECT_EQ(ds.IndexDefs()[0].Name(), c.index);
+    EXPECT_EQ(ds.Fields(1).AsString(), c.text);
+
+    // Written and read twice: the same table, and the second file is the first one.
+    const std::string first = dir.File("first.xml");
+    const std::string second = dir.File("second.xml");
+    ds.SaveToFile(first);
+    TClientDataSet again;
+    again.LoadFromFile(first);
+    ASSERT_EQ(again.FieldDefs().Count(), 2);
+    EXPECT_EQ(again.FieldDefs()[1].Name(), c.name);
+    EXPECT_EQ(again.IndexDefs()[0].Name(), c.index);
+    EXPECT_EQ(again.Fields(1).AsString(), c.text);
+    again.SaveToFile(second);
+    EXPECT_EQ(ReadBytes(second), ReadBytes(first));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClientDataSetFiles, ClientDataSetText,
+    ::testing::Values(
+        // A lone surrogate, by escape or by character reference, in the three places.
+        TextCase{"SurrogateEscapeInAFieldName", "_xD800_", "_xD800_", "i", "a", "_xD800_", "i",
+                 "a"},
+        TextCase{"LowSurrogateEscapeInAFieldName", "a_xDC00_", "a_xDC00_", "i", "a", "a_xDC00_",
+                 "i", "a"},
+        TextCase{"SurrogateReferenceInAFieldName", "&#xD800;", "", "i", "", "", "", "", true},
+        TextCase{"SurrogateReferenceInAnIndexName", "Марка", "Марка", "&#xD800;", "a", "", "", "",
+                 true},
+        TextCase{"SurrogateReferenceInAValue", "Марка", "Марка", "i", "x&#xD800;", "", "", "",
+                 true},
+        TextCase{"SurrogatePairOfReferencesInAValue", "Марка", "Марка", "i", "&#xD83D;&#xDE00;", "",
+                 "", "", true},
+        TextCase{"ReferenceBeyondUnicodeInAValue", "Марка", "Марка", "i", "&#x110000;", "", "", "",
+                 true},
+        // What may stand in the file and must come back as it was read.
+        TextCase{"SurrogatePairEscapeInAFieldName", "_xD83D__xDE00_", "_xD83D__xDE00_", "i", "a",
+                 "😀", "i", "a"},
+        TextCase{"SupplementaryCharacterInAValue", "Марка", "Марка", "i", "&#x1F600;", "Марка", "i",
+                 "😀"},
+        TextCase{"ControlCharactersInAValue", "Марка", "Марка", "i", "a&#1;b&#13;&#10;&#9;c",
+                 "Марка", "i",
+                 "a\x01"
+                 "b\r\n\tc"},
+        TextCase{"LineBreakInAnIndexName", "Марка", "Марка", "&#10;i&#9;", "a", "Марка", "\ni\t",
+                 "a"},
+        TextCase{"NulEscapeInAFieldName", "_x0000_a", "_x0000_a", "i", "a", std::string("\0a", 2),
+                 "i", "a"},
+        TextCase{"UnderscoresThatEscapeNothing", "a_b_x12_", "a_b_x12_", "i", "a", "a_b_x12_", "i",
+                 "a"},
+        TextCase{"NonCharacterInAValue", "Марка", "Марка", "i", "&#xFFFF;", "Марка", "i",
+                 "\xEF\xBF\xBF"}),
+    [](const ::testing::TestParamInfo<TextCase>& info) { return info.param.label; });
+
+TEST(ClientDataSetFields, TextThatNamesNoCharacterIsRefusedWhenSet) {
+    const std::string loneSurrogate = "\xED\xA0\x80";  // U+D800 as three bytes
+    TClientDataSet ds;
+    EXPECT_THROW(ds.FieldDefs().Add(loneSurrogate, ftString, 10), EDatabaseError);
+    EXPECT_THROW(ds.IndexDefs().Add(loneSurrogate, ""), EDatabaseError);
+    ds.FieldDefs().Add("Марка", ftString, 10);
+    ds.CreateDataSet();
+    ds.Append();
+    EXPECT_THROW(ds.Fields(0).SetAsString("a" + loneSurrogate), EDatabaseError);
+    EXPECT_THROW(ds.Fields(0).SetAsString("\xC0\xAF"), EDatabaseError);  // overlong '/'
+    EXPECT_TRUE(ds.Fields(0).IsNull());
+}
+
+// ---- Fields the owner of a dataset reads ----
+
+struct ExpectedFieldsCase {
+    std::string label;
+    std::string fields;  // FIELD elements
+    std::string rows;    // ROW elements
+    std::string detail;  // "" : the table opens
+};
+void PrintTo(const ExpectedFieldsCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class ClientDataSetExpectedFields : public ::testing::TestWithParam<ExpectedFieldsCase> {};
+
+TEST_P(ClientDataSetExpectedFields, AFileWithoutThemIsDamagedForThatDataSet) {
+    const ExpectedFieldsCase& c = GetParam();
+    TempFolder dir;
+    const std::string path = dir.File("cable.xml");
+    WriteBytes(path,
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET Version=\"2.0\">"
+               "<METADATA><FIELDS>" +
+                   c.fields + "</FIELDS></METADATA><ROWDATA>" + c.rows + "</ROWDATA></DATAPACKET>");
+
+    // A dataset that expects nothing reads any of them.
+    TClientDataSet any;
+    any.LoadFromFile(path);
+    EXPECT_TRUE(any.Active());
+
+    TClientDataSet ds;
+    ds.SetExpectedFields(
+        {{"Сечение", ftFloat}, {"Сечение 0 жилы", ftFloat, true}, {"Длительный ток", ftFloat}});
+    ds.SetFileName(path);
+    if (c.detail.empty()) {
+        ds.Open();
+        EXPECT_TRUE(ds.Active());
+        return;
+    }
+    try {
+        ds.Open();
+        ADD_FAILURE() << "opened";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(std::string(e.what()), "Файл '" + path + "' повреждён: " + c.detail + ".");
+    }
+    ExpectClosedAndEmpty(ds);
+    EXPECT_EQ(ds.FieldDefs().Count(), 0);
+}
+
+const char kSection[] = "<FIELD attrname=\"Сечение\" fieldtype=\"r8\"/>";
+const char kZero[] = "<FIELD attrname=\"Сечение_x0020_0_x0020_жилы\" fieldtype=\"r8\"/>";
+const char kCurrent[] = "<FIELD attrname=\"Длительный_x0020_ток\" fieldtype=\"r8\"/>";
+const char kBrand[] = "<FIELD attrname=\"ВВГ\" fieldtype=\"string\" WIDTH=\"10\"/>";
+
+INSTANTIATE_TEST_SUITE_P(
+    ClientDataSetFiles, ClientDataSetExpectedFields,
+    ::testing::Values(
+        ExpectedFieldsCase{"AllOfThem", std::string(kSection) + kZero + kCurrent + kBrand,
+                           "<ROW Сечение=\"2.5\" Длительный_x0020_ток=\"27\"/>", ""},
+        ExpectedFieldsCase{"WithoutTheOneThatMayBeAbsent",
+                           std::string(kSection) + kCurrent + kBrand,
+                           "<ROW Сечение=\"2.5\" Длительный_x0020_ток=\"27\"/>", ""},
+        ExpectedFieldsCase{"TextInTheSection",
+                           "<FIELD attrname=\"Сечение\" fieldtype=\"string\" WIDTH=\"10\"/>" +
+                               std::string(kCurrent) + kBrand,
+                           "<ROW Сечение=\"x\" Длительный_x0020_ток=\"27\"/>",
+                           "поле 'Сечение' хранит текст, а должно хранить числа"},
+        ExpectedFieldsCase{"IntegersInTheSection",
+                           "<FIELD attrname=\"Сечение\" fieldtype=\"i4\"/>" + std::string(kCurrent),
+                           "<ROW Сечение=\"4\" Длительный_x0020_ток=\"38\"/>",
+                           "поле 'Сечение' хранит целые числа, а должно хранить числа"},
+        ExpectedFieldsCase{"TextInTheFieldThatMayBeAbsent",
+                           std::string(kSection) +
+                               "<FIELD attrname=\"Сечение_x0020_0_x0020_жилы\" "
+                               "fieldtype=\"string\"/>" +
+                               kCurrent,
+                           "", "поле 'Сечение 0 жилы' хранит текст, а должно хранить числа"},
+        ExpectedFieldsCase{"NoCurrent", std::string(kSection) + kBrand, "<ROW Сечение=\"2.5\"/>",
+                           "в таблице нет поля 'Длительный ток'"}),
+    [](const ::testing::TestParamInfo<ExpectedFieldsCase>& info) { return info.param.label; });
+
 TEST(ClientDataSetFile, EveryTruncationOfAPacketIsRefused) {
     TempFolder dir;
     const std::string good = SaveCableTable(dir);

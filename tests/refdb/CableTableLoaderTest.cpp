@@ -102,6 +102,53 @@ TEST_F(CableTableLoading, ADamagedTableIsReportedAndNothingEnds) {
     EXPECT_EQ(ds.RecordCount(), 6);
 }
 
+namespace {
+
+// A table's bytes with every `from` replaced by `to`.
+std::string AlteredTable(const std::string& sound,
+                         const std::vector<std::pair<std::string, std::string>>& changes) {
+    std::string bytes = sound;
+    for (const auto& [from, to] : changes) {
+        size_t at = bytes.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        for (; at != std::string::npos; at = bytes.find(from, at + to.size()))
+            bytes.replace(at, from.size(), to);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+// The cross-section and the continuous current are read by name as numbers: a table that holds
+// them otherwise, or not at all, is damaged, and is never read.
+TEST_F(CableTableLoading, ATableWithoutTheNumbersThatAreReadIsReportedAsDamaged) {
+    const std::string sound = ReadBytes(ProgramFile("ПВ1т2.xml"));
+    const std::vector<std::pair<std::string, std::string>> tables = {
+        {"Текст.xml",
+         AlteredTable(sound, {{"attrname=\"Сечение\" fieldtype=\"r8\"",
+                               "attrname=\"Сечение\" fieldtype=\"string\" WIDTH=\"10\""},
+                              {"<ROW Сечение=\"1\"", "<ROW Сечение=\"x\""}})},
+        {"БезТока.xml", AlteredTable(sound, {{"Длительный_x0020_ток", "Ток"}})},
+    };
+    TClientDataSet& ds = BazaT->ClientDataSet1;
+    for (const auto& [name, bytes] : tables) {
+        SCOPED_TRACE(name);
+        WriteBytes(ProgramFile(name), bytes);
+        ASSERT_TRUE(OpenCurrentTable("ВВГв4.xml"));
+
+        responder_.ExpectMessage("Ошибка E201. В базе данных поврежден файл  " + name, "", mrOk);
+        EXPECT_FALSE(OpenCurrentTable(name));
+        EXPECT_FALSE(ds.Active());
+        EXPECT_EQ(ds.FieldDefs().Count(), 0);
+        EXPECT_EQ(BazaT->DBGrid1->model()->rowCount(), 0);
+        EXPECT_EQ(ReadBytes(ProgramFile(name)), bytes);
+
+        responder_.ExpectMessage("Ошибка E201. В базе данных поврежден файл  " + name, "", mrOk);
+        EXPECT_EQ(CableTableBrandOf(name), "");
+    }
+    EXPECT_FALSE(responder_.TerminateRequested());
+}
+
 TEST_F(CableTableLoading, TheBrandIsTheNameOfTheBrandField) {
     EXPECT_EQ(CableTableBrandOf("ПВ1т2.xml"), "ПВ1");  // 7 fields: position 2
     EXPECT_EQ(CableTableBrandOf("ВВГв4.xml"), "ВВГ");  // 8 fields: position 3

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 #include "RefdbFixture.h"
@@ -211,7 +212,7 @@ TEST(FileListBox, KeepsTheSelectedFileWhenReadAgainAndSaysOnlyWhatTheUserChanged
     list.SetDirectory(folder.path().toStdString());
     QSignalSpy changes(&list, &TFileListBox::Change);
 
-    list.setCurrentRow(1);  // as a click does
+    list.setCurrentRow(1);  // Qt's item API
     EXPECT_EQ(changes.count(), 1);
     EXPECT_EQ(list.FileName(), folder.filePath("c.xml").toStdString());
 
@@ -226,4 +227,38 @@ TEST(FileListBox, KeepsTheSelectedFileWhenReadAgainAndSaysOnlyWhatTheUserChanged
     list.Update();
     EXPECT_EQ(list.ItemIndex(), -1);
     EXPECT_EQ(changes.count(), 1);
+}
+
+TEST(FileListBox, AClickAndAnArrowKeyReportTheEntryTheySelect) {
+    QTemporaryDir folder;
+    for (const char* name : {"a.xml", "b.xml", "c.xml"})
+        WriteBytes(folder.filePath(name).toStdString(), "x");
+    TFileListBox list;
+    list.SetMask("*.xml");
+    list.SetDirectory(folder.path().toStdString());
+    list.resize(200, 120);
+    list.show();
+    // What the list says is selected at the moment it reports a change.
+    std::vector<std::string> reported;
+    QObject::connect(&list, &TFileListBox::Change,
+                     [&] { reported.push_back(list.Items(list.ItemIndex())); });
+    const auto click = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers,
+                          list.visualItemRect(list.item(row)).center());
+    };
+
+    click(1);
+    EXPECT_EQ(reported, (std::vector<std::string>{"b.xml"}));
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(reported, (std::vector<std::string>{"b.xml", "c.xml"}));
+    click(0);
+    EXPECT_EQ(reported, (std::vector<std::string>{"b.xml", "c.xml", "a.xml"}));
+    click(0);  // the entry already selected: nothing changes
+    EXPECT_EQ(reported.size(), 3u);
+    EXPECT_EQ(list.ItemIndex(), 0);
+
+    // Control-click takes the highlight off: reported as no entry.
+    click(0, Qt::ControlModifier);
+    EXPECT_EQ(list.ItemIndex(), -1);
+    EXPECT_EQ(reported, (std::vector<std::string>{"b.xml", "c.xml", "a.xml", ""}));
 }
