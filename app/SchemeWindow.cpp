@@ -89,6 +89,7 @@ void TForm2::PlaceInMainWindow() {
     // Closing it hides it with this window; both live until the program ends.
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->setStyle(SubWindowStyle());
+    frame->setWindowIcon(Form1->windowIcon());
     frame->setWidget(this);
     Form1->ClientArea->addSubWindow(frame);
     // Maximised, the sub-window fills the client area and follows every change of its size.
