@@ -4,10 +4,11 @@
 #include <memory>
 #include <vector>
 
+#include "editing/PanelFeedRepair.h"
 #include "model/Classd.h"
 #include "ui_TForm3.h"
 
-class TForm3 : public QDialog, public Ui::TForm3 {
+class TForm3 : public QDialog, public Ui::TForm3, public PanelFeedRepair {
     Q_OBJECT
 
 public:
