@@ -245,11 +245,7 @@ void TForm1::N32Click() {
 void TForm1::N21Click() {
     ClosePreview();
     if (!SchemeWindowShown() || Shiti == nullptr) return;
-    Shiti->RadioGroup1->setEnabled(false);
-    Shiti->RadioButton1->setChecked(true);
     LayOutSwitchboardDialog();
-    for (QComboBox* list : {Shiti->ComboBox1, Shiti->ComboBox2, Shiti->ComboBox3})
-        list->setCurrentIndex(-1);
     platform::ShowModal(*Shiti);
 }
 

@@ -294,10 +294,8 @@ void TForm1::SaveDialog1Close() {
 
 void TForm1::LayOutSwitchboardDialog() {
     if (!Shiti) return;
-    // The switchboard dialog's controls take their places for connecting the first switchboard
-    // from the dialog itself; here it gets its size and its place over the main window.
-    Shiti->setMinimumSize(400, 393);
-    Shiti->resize(400, 393);
+    // Laid out for connecting switchboards and panels, over the main window.
+    Shiti->SetLayout(TShiti::Layout::Connection);
     Shiti->move(frameGeometry().center() - Shiti->rect().center());
 }
 

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ public:
     // Copies of the current panel's SchemeGroupCount, SinglePhaseCount, TwoPhaseCount and
     // ThreePhaseCount.
     std::array<int, 4> GroupCountCopies{};
+    // The new-panel remedy of a failed short-circuit check is under way: the connection window
+    // then closes itself after connecting the new panel, without the project refresh of its
+    // "Закрыть". NewPanelDialogOpen: the remedy is showing the connection window right now.
+    std::uint8_t RemedyActive = 0;
+    std::uint8_t NewPanelDialogOpen = 0;
 
     // Lists the panels of the current switchboard in ComboBox2 ("Щит №"), the last panel chosen
     // when it hangs on another panel; the switchboard's panel cursor ends on its last panel.

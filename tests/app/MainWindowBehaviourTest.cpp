@@ -398,7 +398,7 @@ TEST_F(MainWindowBehaviour, SwitchboardCommandPreparesTheConnectionDialog) {
         EXPECT_TRUE(Shiti->RadioButton1->isChecked());
         for (const QComboBox* list : {Shiti->ComboBox1, Shiti->ComboBox2, Shiti->ComboBox3})
             EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
-        EXPECT_EQ(dialog.size(), QSize(400, 393));
+        EXPECT_EQ(dialog.size(), QSize(402, 393));
         return mrCancel;
     });
     Form1->N21->trigger();

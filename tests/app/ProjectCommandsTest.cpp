@@ -116,8 +116,8 @@ TEST_F(ProjectCommands, NewBeginsAnUntitledProject) {
     OpenSmallProject();
     Form1->ComboBox1->setCurrentIndex(2);
     responder_.ExpectModal("TShiti", [](QDialog& dialog) {
-        EXPECT_EQ(dialog.size(), QSize(400, 393));
-        EXPECT_EQ(dialog.minimumSize(), QSize(400, 393));
+        EXPECT_EQ(dialog.size(), QSize(402, 393));
+        EXPECT_EQ(dialog.minimumSize(), QSize(402, 393));
         return mrCancel;
     });
     Form1->New1->trigger();

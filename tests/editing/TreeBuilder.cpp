@@ -14,7 +14,11 @@ void BuildSwitchboard(int number, const std::string& panels) {
     record.SwitchboardNumber = number;
     ProjectRoot->AddSwitchboard(record);
     ++ProjectRoot->SwitchboardCount;
-    if (Shiti) Shiti->SwitchboardCounter = ProjectRoot->SwitchboardCount;
+    // The connection dialog lists it, as for a loaded project.
+    if (Shiti) {
+        Shiti->SwitchboardCounter = ProjectRoot->SwitchboardCount;
+        Shiti->ComboBox2->addItem(QString::number(number));
+    }
     TGrsed* sw = SwitchboardNumbered(number);
     std::istringstream tokens(panels);
     std::string token;
@@ -26,12 +30,23 @@ void BuildSwitchboard(int number, const std::string& panels) {
             const char mark = token[at++];
             std::size_t used = 0;
             if (mark == '+') panel.PanelFlagB = 1;
-            if (mark == '^') panel.FedFromSwitchboard = 1;
+            if (mark == '=') panel.CascadeFlag = 1;
+            if (mark == '^') {
+                panel.FedFromSwitchboard = 1;
+                panel.CascadeHeadNumber = panel.PanelNumber;
+            }
+            if (mark != '/' && mark != '~' && mark != '<' && mark != '@') continue;
+            const int other = std::stoi(token.substr(at), &used);
+            at += used;
             if (mark == '/' || mark == '~') {
                 (mark == '/' ? panel.OnTrunk : panel.PanelFlagC) = 1;
-                panel.HangsOnPanel = std::stoi(token.substr(at), &used);
-                at += used;
+                panel.HangsOnPanel = other;
             }
+            if (mark == '<') {
+                panel.FedFromPanel = 1;
+                panel.FeedingPanelNumber = other;
+            }
+            if (mark == '@') panel.CascadeHeadNumber = other;
         }
         panel.Position = ++sw->PanelCount;
         ProjectRoot->AddPanel(number, panel);
