@@ -118,9 +118,9 @@ void LayOutBreakers(bool editing) {
 
 // The number chosen in the number chooser; false when nothing was chosen.
 bool ChosenNumber(int& number) {
-    const QComboBox& list = *Form9->ComboBox1;
-    if (list.currentIndex() < 0) return false;
-    return platform::TryStrToInt(platform::Text(list), number);
+    if (!Form9->HasChoice()) return false;
+    number = Form9->ChosenNumber;
+    return true;
 }
 
 // Runs a handler of a checkable menu item whose handler flips the mark itself: the menu has

@@ -488,7 +488,8 @@ TEST_F(MainWindowBehaviour, JournalsOfOneSwitchboardOrPanelAskForItsNumber) {
             EXPECT_EQ(Items(*numbers), c.offered);
             EXPECT_EQ(numbers->currentIndex(), -1);
             numbers->setCurrentIndex(c.choice);
-            return mrOk;
+            QTest::mouseClick(Form9->Button1, Qt::LeftButton);
+            return platform::mrNone;
         });
         c.command->trigger();
         const bool chosen = c.choice >= 0;
