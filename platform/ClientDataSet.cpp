@@ -12,9 +12,12 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <numeric>
 #include <pugixml.hpp>
+#include <unordered_map>
 
 #include "platform/Conversions.h"
 #include "platform/Files.h"
@@ -220,7 +223,14 @@ EDatabaseError DamagedFileBecause(const std::string& path, const std::string& re
     return EDatabaseError("Файл " + Quoted(path) + " повреждён. " + reason);
 }
 
-std::string ReadWholeFile(const std::string& path, const std::string& shownPath) {
+bool SameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// The whole file. `held` is the file's state after the read; `steady` tells that nothing
+// changed the file while it was read.
+std::string ReadWholeFile(const std::string& path, const std::string& shownPath, struct stat& held,
+                          bool& steady) {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
@@ -235,6 +245,8 @@ std::string ReadWholeFile(const std::string& path, const std::string& shownPath)
     if (fd < 0)
         throw EDatabaseError("Не удалось прочитать файл " + Quoted(shownPath) + ": " +
                              SystemErrorText(errno) + ".");
+    struct stat before {};
+    const bool known = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
     std::string data;
     char chunk[65536];
     for (;;) {
@@ -249,6 +261,9 @@ std::string ReadWholeFile(const std::string& path, const std::string& shownPath)
         if (n == 0) break;
         data.append(chunk, static_cast<size_t>(n));
     }
+    steady = known && ::fstat(fd, &held) == 0 && held.st_size == before.st_size &&
+             SameTime(held.st_mtim, before.st_mtim) &&
+             static_cast<off_t>(data.size()) == held.st_size;
     ::close(fd);
     return data;
 }
@@ -420,6 +435,71 @@ bool RoundToInt32(double v, int32_t& out) {
     if (!(r >= INT32_MIN && r <= INT32_MAX)) return false;
     out = static_cast<int32_t>(r);
     return true;
+}
+
+// ---- Keys of unique indexes ----
+
+using Values = std::vector<Value>;
+
+// Positions of ';'-separated field names among the definitions.
+std::vector<int> ResolveNames(const std::vector<TFieldDef>& fields, const std::string& names) {
+    std::vector<int> positions;
+    for (const std::string& name : SplitNames(names)) {
+        int found = -1;
+        for (size_t i = 0; i < fields.size() && found < 0; ++i)
+            if (fields[i].Name() == name) found = static_cast<int>(i);
+        if (found < 0) throw EDatabaseError("Поле " + Quoted(name) + " не найдено.");
+        positions.push_back(found);
+    }
+    return positions;
+}
+
+// The fields of every unique index that has fields.
+std::vector<std::vector<int>> UniqueKeysOf(const std::vector<TFieldDef>& fields,
+                                           const std::vector<TIndexDef>& indexes) {
+    std::vector<std::vector<int>> keys;
+    for (const TIndexDef& index : indexes) {
+        if (!(index.Options() & ixUnique)) continue;
+        std::vector<int> key = ResolveNames(fields, index.Fields());
+        if (!key.empty()) keys.push_back(std::move(key));
+    }
+    return keys;
+}
+
+std::string DuplicateKeyMessage(const std::vector<TFieldDef>& fields,
+                                const std::vector<TIndexDef>& indexes,
+                                const std::vector<int>& key) {
+    std::vector<std::string> names;
+    for (int f : key) names.push_back(fields[static_cast<size_t>(f)].Name());
+    for (const TIndexDef& index : indexes) {
+        if (!(index.Options() & ixUnique) || ResolveNames(fields, index.Fields()) != key) continue;
+        std::string text = "Нарушение уникальности ключа: запись с таким значением " +
+                           std::string(names.size() == 1 ? "поля " : "полей ") + FieldList(names) +
+                           " уже есть";
+        if (!index.Name().empty()) text += " (индекс " + Quoted(index.Name()) + ")";
+        return text + ".";
+    }
+    return "Нарушение уникальности ключа.";
+}
+
+void CheckUniqueKeys(const std::vector<TFieldDef>& fields, const std::vector<TIndexDef>& indexes,
+                     const std::vector<Values>& rows) {
+    for (const std::vector<int>& key : UniqueKeysOf(fields, indexes)) {
+        const auto compare = [&](size_t a, size_t b) {
+            for (int f : key) {
+                const int c = CompareValues(rows[a][f], rows[b][f]);
+                if (c != 0) return c;
+            }
+            return 0;
+        };
+        std::vector<size_t> order(rows.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(),
+                  [&](size_t a, size_t b) { return compare(a, b) < 0; });
+        for (size_t i = 1; i < order.size(); ++i)
+            if (compare(order[i - 1], order[i]) == 0)
+                throw EDatabaseError(DuplicateKeyMessage(fields, indexes, key));
+    }
 }
 
 }  // namespace
@@ -654,12 +734,16 @@ void TClientDataSet::CheckBrowseMode() {
 }
 
 void TClientDataSet::SetFileName(const std::string& fileName) {
+    const std::string oldPath = filePath_;
     fileName_ = fileName;
     filePath_.clear();
-    if (fileName.empty()) return;
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(fileName, ec);
-    filePath_ = ec ? fileName : absolute.string();
+    if (!fileName.empty()) {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(fileName, ec);
+        filePath_ = ec ? fileName : absolute.string();
+    }
+    // The rows came from another file than the one now named.
+    if (filePath_ != oldPath) filePacket_.reset();
 }
 
 std::vector<int> TClientDataSet::ResolveFieldNames(const std::string& names) const {
@@ -704,14 +788,17 @@ void TClientDataSet::ClearData() {
     log_.clear();
     savedLogSize_ = 0;
     savedStateLost_ = false;
+    filePacket_.reset();
+    uniqueKeys_.clear();
 }
 
-// Makes the dataset open on the given rows; the definitions are in place and checked.
-void TClientDataSet::OpenOn(std::vector<Values> rows, std::vector<int> sortFields) {
+// Makes the dataset open on a copy of the rows; the definitions are in place and checked.
+void TClientDataSet::OpenOn(const std::vector<Values>& rows, std::vector<int> sortFields) {
     ClearData();
     rows_.reserve(rows.size());
-    for (Values& values : rows) rows_.push_back(Row{nextId_++, std::move(values)});
+    for (const Values& values : rows) rows_.push_back(Row{nextId_++, values});
     sortFields_ = std::move(sortFields);
+    uniqueKeys_ = UniqueKeysOf(fieldDefs_.items_, indexDefs_.items_);
     active_ = true;
     state_ = dsBrowse;
     RebuildView();
@@ -781,10 +868,13 @@ void TClientDataSet::SaveToFile(const std::string& path) {
 }
 
 void TClientDataSet::Write(const std::string& path, const std::string& shownPath) {
+    // The packet kept for the file goes with it, whatever becomes of the write.
+    ForgetFile(path);
     WriteFileReplacing(path, BuildPacket(), shownPath);
     if (!filePath_.empty() && SameFile(path, filePath_)) {
         savedLogSize_ = log_.size();
         savedStateLost_ = false;
+        filePacket_.reset();
     }
 }
 
@@ -865,8 +955,105 @@ bool ReadFlag(const pugi::xml_node& node, const char* name, bool& out) {
 
 }  // namespace
 
-// Reads the whole packet into local tables and opens the dataset on them only when all of it
-// is sound; on any failure the dataset is left closed, empty and without definitions.
+// ---- Parsed packets kept in memory ----
+
+struct TClientDataSet::Packet {
+    std::vector<TFieldDef> fields;
+    std::vector<TIndexDef> indexes;
+    std::vector<Values> rows;
+};
+
+namespace {
+
+struct FileId {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FileId&) const = default;
+};
+
+struct FileIdHash {
+    size_t operator()(const FileId& id) const {
+        return std::hash<uint64_t>()(static_cast<uint64_t>(id.inode) * 1000003u ^
+                                     static_cast<uint64_t>(id.device));
+    }
+};
+
+FileId IdOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino};
+}
+
+timespec Now() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+// A file system takes modification times from a clock that advances in ticks (of whole seconds
+// where it keeps no fractions), so a change made in the tick of the previous one leaves the time
+// as it was. A packet read within such a tick of its file's last change might be followed by a
+// change nobody can see; only a packet read later than that can be kept.
+bool SettledBefore(const struct stat& info, const timespec& readAt) {
+    const long long grain = info.st_mtim.tv_nsec == 0 ? 2'000'000'000LL : 50'000'000LL;
+    const long long sinceChange =
+        (static_cast<long long>(readAt.tv_sec) - info.st_mtim.tv_sec) * 1'000'000'000LL +
+        (readAt.tv_nsec - info.st_mtim.tv_nsec);
+    return sinceChange > grain;
+}
+
+}  // namespace
+
+// The packets of the files read, by the file's identity (a symbolic link and its target are one
+// file), each with the size and modification time the file had when it was read.
+class PacketCache {
+public:
+    using Packet = TClientDataSet::Packet;
+
+    static PacketCache& Instance() {
+        static PacketCache cache;
+        return cache;
+    }
+
+    // The packet kept for the file that `info` describes, while it has its size and time.
+    std::shared_ptr<const Packet> Find(const struct stat& info) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = entries_.find(IdOf(info));
+        if (found == entries_.end()) return nullptr;
+        const Entry& entry = found->second;
+        if (entry.size != info.st_size || !SameTime(entry.modified, info.st_mtim)) {
+            entries_.erase(found);
+            return nullptr;
+        }
+        return entry.packet;
+    }
+
+    void Keep(const struct stat& info, std::shared_ptr<const Packet> packet) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        entries_[IdOf(info)] = Entry{info.st_size, info.st_mtim, std::move(packet)};
+    }
+
+    void Drop(const struct stat& info) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        entries_.erase(IdOf(info));
+    }
+
+private:
+    struct Entry {
+        off_t size;
+        timespec modified;
+        std::shared_ptr<const Packet> packet;
+    };
+    std::mutex mutex_;
+    std::unordered_map<FileId, Entry, FileIdHash> entries_;
+};
+
+void TClientDataSet::ForgetFile(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0) PacketCache::Instance().Drop(info);
+}
+
+// Reads the whole packet, or takes the one kept for the file, and opens the dataset on it only
+// when all of it is sound; on any failure the dataset is left closed, empty and without
+// definitions.
 void TClientDataSet::Load(const std::string& path, const std::string& shownPath) {
     try {
         LoadPacket(path, shownPath);
@@ -879,7 +1066,90 @@ void TClientDataSet::Load(const std::string& path, const std::string& shownPath)
 }
 
 void TClientDataSet::LoadPacket(const std::string& path, const std::string& shownPath) {
-    const std::string text = PacketToUtf8(ReadWholeFile(path, shownPath), shownPath);
+    std::shared_ptr<const Packet> packet;
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        packet = PacketCache::Instance().Find(info);
+    bool kept = packet != nullptr;
+    if (kept)
+        CheckExpectedFields(packet->fields, shownPath);
+    else
+        packet = ReadPacket(path, shownPath, kept);
+    OpenOnPacket(packet, shownPath);
+    // Opening this file again can do without reading it while its packet is kept.
+    if (kept && path == filePath_) filePacket_ = std::move(packet);
+}
+
+std::shared_ptr<const TClientDataSet::Packet> TClientDataSet::ReadPacket(
+    const std::string& path, const std::string& shownPath, bool& kept) const {
+    const timespec readAt = Now();
+    struct stat info {};
+    bool steady = false;
+    const std::string bytes = ReadWholeFile(path, shownPath, info, steady);
+    std::shared_ptr<const Packet> packet = ParsePacket(bytes, shownPath);
+    kept = steady && SettledBefore(info, readAt);
+    if (kept)
+        PacketCache::Instance().Keep(info, packet);
+    else if (steady)
+        PacketCache::Instance().Drop(info);
+    return packet;
+}
+
+void TClientDataSet::CheckExpectedFields(const std::vector<TFieldDef>& fields,
+                                         const std::string& shownPath) const {
+    for (const TExpectedField& expected : expectedFields_) {
+        const auto found = std::find_if(fields.begin(), fields.end(), [&](const TFieldDef& def) {
+            return def.Name() == expected.name;
+        });
+        if (found == fields.end()) {
+            if (expected.mayBeAbsent) continue;
+            throw DamagedFile(shownPath, "в таблице нет поля " + Quoted(expected.name));
+        }
+        const TFieldType type = found->DataType();
+        if (type != expected.type)
+            throw DamagedFile(shownPath, "поле " + Quoted(expected.name) + " хранит " +
+                                             TypeDescription(type) + ", а должно хранить " +
+                                             TypeDescription(expected.type));
+    }
+}
+
+// The dataset's own copy of the rows; the order is resolved first, so that a failure changes
+// nothing.
+void TClientDataSet::OpenOnPacket(std::shared_ptr<const Packet> packet,
+                                  const std::string& shownPath) {
+    std::vector<int> sortFields;
+    try {
+        sortFields = ResolveNames(packet->fields, indexFieldNames_);
+    } catch (const EDatabaseError& e) {
+        throw DamagedFileBecause(shownPath, e.what());
+    }
+    fieldDefs_.items_ = packet->fields;
+    indexDefs_.items_ = packet->indexes;
+    OpenOn(packet->rows, std::move(sortFields));
+}
+
+bool TClientDataSet::ReopenUnchanged() {
+    if (!active_ || !filePacket_ || state_ != dsBrowse || !log_.empty()) return false;
+    struct stat info;
+    if (::stat(filePath_.c_str(), &info) != 0 || PacketCache::Instance().Find(info) != filePacket_)
+        return false;
+    try {
+        CheckExpectedFields(filePacket_->fields, fileName_);
+    } catch (const EDatabaseError&) {
+        return false;  // opening reports it
+    }
+    for (size_t i = 0; i < fieldDefs_.items_.size(); ++i)
+        fieldDefs_.items_[i].SetRequired(filePacket_->fields[i].Required());
+    cursor_ = view_.empty() ? -1 : 0;
+    eof_ = bof_ = view_.empty();
+    savedLogSize_ = 0;
+    savedStateLost_ = false;
+    return true;
+}
+
+std::shared_ptr<const TClientDataSet::Packet> TClientDataSet::ParsePacket(
+    const std::string& bytes, const std::string& shownPath) const {
+    const std::string text = PacketToUtf8(bytes, shownPath);
     const auto damaged = [&](const std::string& detail) { return DamagedFile(shownPath, detail); };
 
     pugi::xml_document doc;
@@ -897,7 +1167,8 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
     const pugi::xml_node fieldsNode = packet.child("METADATA").child("FIELDS");
     if (!fieldsNode) throw damaged("нет описания полей (METADATA/FIELDS)");
 
-    std::vector<TFieldDef> fields;
+    auto result = std::make_shared<Packet>();
+    std::vector<TFieldDef>& fields = result->fields;
     std::vector<std::string> attributeNames;
     for (const pugi::xml_node& node : fieldsNode.children()) {
         if (node.type() != pugi::node_element) continue;
@@ -932,25 +1203,15 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
     }
     if (fields.empty()) throw damaged("в таблице нет ни одного поля");
 
+    CheckExpectedFields(fields, shownPath);
+
     const auto fieldIndex = [&](const std::string& name) {
         for (size_t i = 0; i < fields.size(); ++i)
             if (fields[i].Name() == name) return static_cast<int>(i);
         return -1;
     };
 
-    for (const TExpectedField& expected : expectedFields_) {
-        const int i = fieldIndex(expected.name);
-        if (i < 0) {
-            if (expected.mayBeAbsent) continue;
-            throw damaged("в таблице нет поля " + Quoted(expected.name));
-        }
-        const TFieldType type = fields[static_cast<size_t>(i)].DataType();
-        if (type != expected.type)
-            throw damaged("поле " + Quoted(expected.name) + " хранит " + TypeDescription(type) +
-                          ", а должно хранить " + TypeDescription(expected.type));
-    }
-
-    std::vector<TIndexDef> indexes;
+    std::vector<TIndexDef>& indexes = result->indexes;
     for (const pugi::xml_node& node : packet.child("METADATA").child("PARAMS").children("INDEX")) {
         const std::string name = node.attribute("name").value();
         const std::string indexFields = node.attribute("fields").value();
@@ -967,7 +1228,7 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
                              (unique ? ixUnique : 0u) | (descending ? ixDescending : 0u));
     }
 
-    std::vector<Values> rows;
+    std::vector<Values>& rows = result->rows;
     int rowNumber = 0;
     for (const pugi::xml_node& node : packet.child("ROWDATA").children()) {
         if (node.type() != pugi::node_element) continue;
@@ -1014,77 +1275,34 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
         rows.push_back(std::move(values));
     }
 
-    // The rows must satisfy the unique indexes, and IndexFieldNames must name fields of the
-    // table, before anything of the old state is replaced.
-    fieldDefs_.items_ = std::move(fields);
-    indexDefs_.items_ = std::move(indexes);
-    std::vector<int> sortFields;
+    // The rows must satisfy the unique indexes.
     try {
-        CheckUniqueKeys(rows);
-        sortFields = ResolveFieldNames(indexFieldNames_);
+        CheckUniqueKeys(fields, indexes, rows);
     } catch (const EDatabaseError& e) {
         throw DamagedFileBecause(shownPath, e.what());
     }
-    OpenOn(std::move(rows), std::move(sortFields));
+    return result;
 }
 
 // ---- Rows, keys and the view ----
 
-std::vector<std::vector<int>> TClientDataSet::UniqueKeys() const {
-    std::vector<std::vector<int>> keys;
-    for (const TIndexDef& index : indexDefs_.items_) {
-        if (!(index.Options() & ixUnique)) continue;
-        std::vector<int> fields = ResolveFieldNames(index.Fields());
-        if (!fields.empty()) keys.push_back(std::move(fields));
-    }
-    return keys;
-}
-
-std::string TClientDataSet::DuplicateKeyMessage(const std::vector<int>& key) const {
-    std::vector<std::string> names;
-    for (int f : key) names.push_back(fieldDefs_.Items(f).Name());
-    for (const TIndexDef& index : indexDefs_.items_) {
-        if (!(index.Options() & ixUnique) || ResolveFieldNames(index.Fields()) != key) continue;
-        std::string text = "Нарушение уникальности ключа: запись с таким значением " +
-                           std::string(names.size() == 1 ? "поля " : "полей ") + FieldList(names) +
-                           " уже есть";
-        if (!index.Name().empty()) text += " (индекс " + Quoted(index.Name()) + ")";
-        return text + ".";
-    }
-    return "Нарушение уникальности ключа.";
-}
-
-void TClientDataSet::CheckUniqueKeys(const std::vector<Values>& rows) const {
-    for (const std::vector<int>& key : UniqueKeys()) {
-        const auto compare = [&](size_t a, size_t b) {
-            for (int f : key) {
-                const int c = CompareValues(rows[a][f], rows[b][f]);
-                if (c != 0) return c;
-            }
-            return 0;
-        };
-        std::vector<size_t> order(rows.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(),
-                  [&](size_t a, size_t b) { return compare(a, b) < 0; });
-        for (size_t i = 1; i < order.size(); ++i)
-            if (compare(order[i - 1], order[i]) == 0)
-                throw EDatabaseError(DuplicateKeyMessage(key));
-    }
-}
-
-void TClientDataSet::CheckRow(const Values& values, uint64_t selfId) const {
+void TClientDataSet::CheckRow(const Values& values, const Row* stored) const {
     for (size_t i = 0; i < values.size(); ++i)
         if (fieldDefs_.items_[i].Required() && IsNull(values[i]))
             throw EDatabaseError("Поле " + Quoted(fieldDefs_.items_[i].Name()) +
                                  " должно иметь значение.");
-    for (const std::vector<int>& key : UniqueKeys()) {
+    for (const std::vector<int>& key : uniqueKeys_) {
+        const auto sameKey = [&](const Values& other) {
+            return std::all_of(key.begin(), key.end(),
+                               [&](int f) { return CompareValues(other[f], values[f]) == 0; });
+        };
+        // An edit that keeps the key of its row keeps it unique.
+        if (stored && sameKey(stored->values)) continue;
         for (const Row& row : rows_) {
-            if (row.id == selfId) continue;
-            const bool same = std::all_of(key.begin(), key.end(), [&](int f) {
-                return CompareValues(row.values[f], values[f]) == 0;
-            });
-            if (same) throw EDatabaseError(DuplicateKeyMessage(key));
+            if (stored && row.id == stored->id) continue;
+            if (sameKey(row.values))
+                throw EDatabaseError(
+                    DuplicateKeyMessage(fieldDefs_.items_, indexDefs_.items_, key));
         }
     }
 }
@@ -1251,9 +1469,9 @@ void TClientDataSet::Post() {
     CheckActive();
     if (state_ == dsEdit) {
         const uint64_t id = CurrentId();
-        CheckRow(buffer_, id);
         const size_t position = view_[static_cast<size_t>(cursor_)];
         Row& row = rows_[position];
+        CheckRow(buffer_, &row);
         bool changed = false, keyChanged = false;
         for (size_t i = 0; i < buffer_.size(); ++i) {
             if (SameValue(row.values[i], buffer_[i])) continue;
@@ -1263,7 +1481,7 @@ void TClientDataSet::Post() {
                 keyChanged = true;
         }
         if (changed) {
-            log_.push_back(Change{Change::Kind::Edited, id, position, row.values});
+            log_.push_back(Change{Change::Kind::Edited, id, position, std::move(row.values)});
             row.values = std::move(buffer_);
             if (keyChanged) {
                 RebuildView();
@@ -1271,7 +1489,7 @@ void TClientDataSet::Post() {
             }
         }
     } else if (state_ == dsInsert) {
-        CheckRow(buffer_, 0);
+        CheckRow(buffer_, nullptr);
         const uint64_t id = nextId_++;
         const size_t position =
             insertBeforeId_ != 0 ? StoragePosition(insertBeforeId_, 0) : rows_.size();

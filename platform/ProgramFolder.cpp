@@ -27,8 +27,23 @@ void SetProgramFolder(const std::string& folder) {
     OverrideFolder() = folder.empty() ? std::string() : WithTrailingSeparator(folder);
 }
 
+namespace {
+// The folder this program made current last.
+std::string& MadeCurrent() {
+    static std::string folder;
+    return folder;
+}
+}  // namespace
+
 bool MakeProgramFolderCurrent() {
-    return QDir::setCurrent(QString::fromStdString(ProgramFolder()));
+    const std::string folder = ProgramFolder();
+    if (!QDir::setCurrent(QString::fromStdString(folder))) return false;
+    MadeCurrent() = folder;
+    return true;
+}
+
+bool KeepProgramFolderCurrent() {
+    return ProgramFolder() == MadeCurrent() || MakeProgramFolderCurrent();
 }
 
 }  // namespace platform

@@ -14,4 +14,9 @@ void SetProgramFolder(const std::string& folder);
 // Makes the program folder the process's current folder; false when that fails.
 bool MakeProgramFolderCurrent();
 
+// The same for code that opens tables by the thousand: nothing is done when the folder is the one
+// MakeProgramFolderCurrent made current last (the program changes its current folder nowhere
+// else).
+bool KeepProgramFolderCurrent();
+
 }  // namespace platform

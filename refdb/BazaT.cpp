@@ -268,19 +268,42 @@ void TBazaT::CloseCableTable() {
 void TBazaT::CableTableOpened() {
     windowChanges_ = ClientDataSet1.Active() ? ClientDataSet1.ChangeCount() : 0;
     ShowOpenTableInList();
-    DBGrid1->Refresh();
+    DBGrid1->Invalidate();
+}
+
+bool TBazaT::ReopenUnchangedTable(const std::string& path) {
+    if (ClientDataSet1.FileName() != path || !ClientDataSet1.ReopenUnchanged()) return false;
+    CableTableOpened();
+    return true;
 }
 
 void TBazaT::ShowOpenTableInList() {
     int entry = -1;
     if (ClientDataSet1.Active() && !ClientDataSet1.FileName().empty()) {
-        std::error_code ec;
-        const fs::path file = fs::absolute(ClientDataSet1.FileName(), ec).lexically_normal();
-        const fs::path listed =
-            (fs::path(FileListBox1->Directory()) / file.filename()).lexically_normal();
-        if (!ec && listed == file) entry = FileListBox1->IndexOf(file.filename().string());
+        const QString& name = ListedName(ClientDataSet1.FileName());
+        if (!name.isEmpty()) {
+            // The same table opened again is highlighted already.
+            const QListWidgetItem* current = FileListBox1->currentItem();
+            if (current && current->isSelected() && current->text() == name) return;
+            entry = FileListBox1->IndexOf(name.toStdString());
+        }
     }
+    if (entry < 0 && !FileListBox1->currentItem() &&
+        !FileListBox1->selectionModel()->hasSelection())
+        return;
     FileListBox1->SetItemIndex(entry);
+}
+
+const QString& TBazaT::ListedName(const std::string& fileName) {
+    const std::string& folder = FileListBox1->Directory();
+    if (fileName != listedFile_.fileName || folder != listedFile_.folder) {
+        std::error_code ec;
+        const fs::path file = fs::absolute(fileName, ec).lexically_normal();
+        const fs::path listed = (fs::path(folder) / file.filename()).lexically_normal();
+        listedFile_ = {fileName, folder,
+                       !ec && listed == file ? platform::Q(file.filename().string()) : QString()};
+    }
+    return listedFile_.name;
 }
 
 void TBazaT::NoteWindowChanges() {
