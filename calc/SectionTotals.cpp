@@ -1,11 +1,14 @@
 // Passes 13-16: the transformer section totals on the project root (every switchboard, with the
-// panels on trunk lines added back) and the feeder currents of every panel.
+// panels its sums leave out added back) and the feeder currents of every panel.
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "calc/Formulas.h"
 #include "calc/Recalculation.h"
+#include "calc/SwitchboardRollup.h"
 #include "calc/Walks.h"
+#include "model/Chains.h"
 
 namespace {
 
@@ -40,16 +43,20 @@ void TGrsed::SumSwitchboardTotalLoads() {
     if (!Switchboards.First) return;
     TotalPhasePowerA = TotalPhasePowerB = TotalPhasePowerC = 0;
     calc::ForEachSwitchboard(*this, [this](TGrsed& sw) {
+        const std::vector<TSitid*> panels =
+            chains::Elements(sw.Panels, chains::PanelLink{}, sw.PanelCount);
+        // The panels the switchboard's sums leave out, each with its own load: a panel is counted
+        // once, also where a flagged member's feeder carries panels counted elsewhere.
         std::array<double, 3> trunk{};
         calc::ForEachPanelOf(sw, sw.PanelCount, [&](TSitid& p) {
-            if (!p.OnTrunk) return;
-            // A cascade panel on a trunk line feeds its whole cascade.
-            const bool cascade = p.FedFromPanel || p.FedFromSwitchboard;
-            for (int x = 0; x < 3; ++x) {
-                const long double carried = cascade ? p.*kCascadePower[x] : p.*kPanelPower[x];
-                p.*kTotalPower[x] = carried;
-                trunk[x] += carried;
+            if (p.OnTrunk) {
+                // The power its feeder carries: its whole cascade for a cascade panel.
+                const bool cascade = p.FedFromPanel || p.FedFromSwitchboard;
+                for (int x = 0; x < 3; ++x)
+                    p.*kTotalPower[x] = cascade ? p.*kCascadePower[x] : p.*kPanelPower[x];
             }
+            if (calc::CountedInSwitchboardPowers(sw, panels, p)) return;
+            for (int x = 0; x < 3; ++x) trunk[x] += p.*kPanelPower[x];
         });
         for (int x = 0; x < 3; ++x)
             this->*kTotalPhasePower[x] = static_cast<double>(
