@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "calc/Walks.h"
 #include "model/Cascades.h"
 #include "model/Chains.h"
 
@@ -14,8 +13,7 @@ public:
     SwitchboardWalk(TGrsed& sw, CascadeActions& actions)
         : sw_(sw),
           actions_(actions),
-          panels_(cascades::InFeedOrder(
-              chains::Elements(sw.Panels, chains::PanelLink{}, sw.PanelCount))),
+          panels_(cascades::InFeedOrder(chains::PanelsOf(sw))),
           links_(panels_),
           handled_(panels_.size(), false) {}
 
@@ -76,7 +74,7 @@ private:
 }  // namespace
 
 void WalkCascades(TGrsed& root, CascadeActions& actions) {
-    ForEachSwitchboard(root, [&](TGrsed& sw) { SwitchboardWalk(sw, actions).Run(); });
+    chains::ForEachSwitchboard(root, [&](TGrsed& sw) { SwitchboardWalk(sw, actions).Run(); });
 }
 
 }  // namespace calc

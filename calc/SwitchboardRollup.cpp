@@ -6,22 +6,10 @@
 #include <vector>
 
 #include "calc/Formulas.h"
+#include "calc/PhaseFields.h"
 #include "calc/Recalculation.h"
-#include "calc/Walks.h"
 #include "model/Cascades.h"
 #include "model/Chains.h"
-
-namespace {
-
-constexpr double TSitidFields::*kOwnCurrent[3] = {
-    &TSitidFields::OwnCurrentA, &TSitidFields::OwnCurrentB, &TSitidFields::OwnCurrentC};
-constexpr double TSitidFields::*kPanelCosPhi[3] = {
-    &TSitidFields::PanelCosPhiA, &TSitidFields::PanelCosPhiB, &TSitidFields::PanelCosPhiC};
-constexpr double TGrsedFields::*kSwitchboardCosPhi[3] = {&TGrsedFields::SwitchboardCosPhiA,
-                                                         &TGrsedFields::SwitchboardCosPhiB,
-                                                         &TGrsedFields::SwitchboardCosPhiC};
-
-}  // namespace
 
 namespace calc {
 
@@ -38,12 +26,11 @@ bool CountedInSwitchboardPowers(const TGrsed& sw, const std::vector<TSitid*>& pa
 }  // namespace calc
 
 void TGrsed::SumSwitchboardLoads() {
-    calc::ForEachSwitchboard(*this, [this](TGrsed& sw) {
+    chains::ForEachSwitchboard(*this, [this](TGrsed& sw) {
         sw.SwitchboardPowerA = sw.SwitchboardPowerB = sw.SwitchboardPowerC = 0;
         sw.SwitchboardInstalledPower = sw.SwitchboardDesignPower = 0;
-        const std::vector<TSitid*> panels =
-            chains::Elements(sw.Panels, chains::PanelLink{}, sw.PanelCount);
-        calc::ForEachPanelOf(sw, CountPanels(), [&](TSitid& p) {
+        const std::vector<TSitid*> panels = chains::PanelsOf(sw);
+        chains::ForEachPanelOf(sw, CountPanels(), [&](TSitid& p) {
             if (!calc::CountedInSwitchboardPowers(sw, panels, p)) return;
             sw.SwitchboardPowerA = static_cast<double>(sw.SwitchboardPowerA + p.PanelPowerA);
             sw.SwitchboardPowerB = static_cast<double>(sw.SwitchboardPowerB + p.PanelPowerB);
@@ -53,8 +40,7 @@ void TGrsed::SumSwitchboardLoads() {
             // Demand split on the running totals, after every counted panel.
             if (sw.SwitchboardDesignPower != 0 &&
                 sw.SwitchboardDesignPower < sw.SwitchboardInstalledPower) {
-                const double third =
-                    static_cast<double>(calc::kOneThird * sw.SwitchboardDesignPower);
+                const double third = static_cast<double>(kOneThird * sw.SwitchboardDesignPower);
                 sw.SwitchboardPowerA = sw.SwitchboardPowerB = sw.SwitchboardPowerC = third;
             }
         });
@@ -62,21 +48,21 @@ void TGrsed::SumSwitchboardLoads() {
 }
 
 void TGrsed::CalcSwitchboardCosPhi() {
-    calc::ForEachSwitchboard(*this, [this](TGrsed& sw) {
+    chains::ForEachSwitchboard(*this, [this](TGrsed& sw) {
         const int count = CountPanels();
         if (count == 0) return;
         for (int x = 0; x < 3; ++x) {
             CosPhiAggregate aggregate;
-            calc::ForEachPanelOf(sw, count, [&](TSitid& p) {
-                if (!p.OnTrunk) aggregate.Add(p.*kOwnCurrent[x], p.*kPanelCosPhi[x]);
+            chains::ForEachPanelOf(sw, count, [&](TSitid& p) {
+                if (!p.OnTrunk) aggregate.Add(p.*calc::kOwnCurrent[x], p.*calc::kPanelCosPhi[x]);
             });
-            aggregate.StoreInto(sw.*kSwitchboardCosPhi[x], ZeroCosPhi::StaysZero);
+            aggregate.StoreInto(sw.*calc::kSwitchboardCosPhi[x], ZeroCosPhi::StaysZero);
         }
     });
 }
 
 void TGrsed::CalcSwitchboardCurrents() {
-    calc::ForEachSwitchboard(*this, [](TGrsed& sw) {
+    chains::ForEachSwitchboard(*this, [](TGrsed& sw) {
         sw.SwitchboardCurrentA = PhaseCurrent(sw.SwitchboardPowerA, sw.SwitchboardCosPhiA);
         sw.SwitchboardCurrentB = PhaseCurrent(sw.SwitchboardPowerB, sw.SwitchboardCosPhiB);
         sw.SwitchboardCurrentC = PhaseCurrent(sw.SwitchboardPowerC, sw.SwitchboardCosPhiC);

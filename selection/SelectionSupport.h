@@ -42,9 +42,7 @@ inline std::vector<TSitid*> PanelsInFeedOrder(const TGrsed& sw) {
     return cascades::InFeedOrder(PanelsOf(sw));
 }
 // The switchboards of the root in chain order, at most SwitchboardCount of them.
-inline std::vector<TGrsed*> SwitchboardsOf(const TGrsed& root) {
-    return chains::Elements(root.Switchboards, chains::SwitchboardLink{}, root.SwitchboardCount);
-}
+using chains::SwitchboardsOf;
 
 // The current switchboard and panel of the open project, null when none.
 inline TGrsed* CurrentSwitchboard() {
