@@ -15,9 +15,10 @@ void TGrsed::SumSwitchboardTotalLoads() {
     TotalPhasePowerA = TotalPhasePowerB = TotalPhasePowerC = 0;
     chains::ForEachSwitchboard(*this, [this](TGrsed& sw) {
         const std::vector<TSitid*> panels = chains::PanelsOf(sw);
-        // The panels the switchboard's sums leave out, each with its own load: a panel is counted
-        // once, also where a flagged member's feeder carries panels counted elsewhere.
-        std::array<double, 3> trunk{};
+        // The panels the switchboard's sums leave out (on trunk lines, or under a head on one) come
+        // in with their own loads: every panel once, also where the feeder of a member on a trunk
+        // line carries panels the switchboard counts.
+        std::array<double, 3> leftOut{};
         chains::ForEachPanelOf(sw, sw.PanelCount, [&](TSitid& p) {
             if (p.OnTrunk) {
                 // The power its feeder carries: its whole cascade for a cascade panel.
@@ -27,11 +28,11 @@ void TGrsed::SumSwitchboardTotalLoads() {
                         cascade ? p.*calc::kCascadePower[x] : p.*calc::kPanelPower[x];
             }
             if (calc::CountedInSwitchboardPowers(sw, panels, p)) return;
-            for (int x = 0; x < 3; ++x) trunk[x] += p.*calc::kPanelPower[x];
+            for (int x = 0; x < 3; ++x) leftOut[x] += p.*calc::kPanelPower[x];
         });
         for (int x = 0; x < 3; ++x)
             this->*calc::kTotalPhasePower[x] = static_cast<double>(
-                (static_cast<long double>(sw.*calc::kSwitchboardPower[x]) + trunk[x]) +
+                (static_cast<long double>(sw.*calc::kSwitchboardPower[x]) + leftOut[x]) +
                 this->*calc::kTotalPhasePower[x]);
     });
     TotalInstalledPower = TotalDesignPower = 0;
