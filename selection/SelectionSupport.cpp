@@ -90,7 +90,7 @@ std::vector<TSitid*> ChainBelow(const TGrsed& sw, const TSitid* h) {
     std::vector<TSitid*> chain;
     if (!h) return chain;
     int last = h->PanelNumber;
-    for (TSitid* q : PanelsOf(sw)) {
+    for (TSitid* q : PanelsInFeedOrder(sw)) {
         if (q->FedFromPanel && (q->FeedingPanelNumber == last || q == h)) {
             chain.push_back(q);
             last = q->PanelNumber;
