@@ -157,7 +157,7 @@ double EquipmentSelection::LookupNodeTable(bool neutralColumn, int node, double 
                                        p->FeederSectionCount, section);
 }
 
-double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
+std::optional<double> EquipmentSelection::SeriesMultiplicity(const std::string& series) {
     if (series.empty() || !BazaAvt) return 0.0;
     platform::MakeProgramFolderCurrent();
     const std::string path = platform::ProgramFolder() + refdb::kBreakerFile;
@@ -165,7 +165,7 @@ double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
     // Without a breaker base there is no multiplicity; that is no error here.
     if (!std::filesystem::is_regular_file(path, ec) && !refdb::HasKeptRows(path)) return 0.0;
     platform::TClientDataSet& ds = BazaAvt->AVT1;
-    double multiplicity = 0.0;
+    std::optional<double> multiplicity;
     try {
         refdb::CloseTable(ds);
         refdb::OpenTable(ds, path);
@@ -178,14 +178,25 @@ double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
             ds.Next();
         }
     } catch (const std::exception&) {
-        // A damaged breaker base gives no multiplicity.
+        // A damaged breaker base counts as none.
         return 0.0;
     }
     return multiplicity;
 }
 
-bool EquipmentSelection::CurrentExceeds(double current, double tripCurrent) {
-    return tripCurrent > 0.0 && current > tripCurrent;
+double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
+    return SeriesMultiplicity(series).value_or(0.0);
+}
+
+BreakerTrip EquipmentSelection::TripOf(const std::string& series, double rating) {
+    const std::optional<double> k = SeriesMultiplicity(series);
+    if (!k) return {0.0, 0.0, false};
+    return {*k, rating * *k, true};
+}
+
+bool EquipmentSelection::CurrentExceeds(double current, const BreakerTrip& trip, bool equalTrips) {
+    if (!trip.known) return false;
+    return equalTrips ? current >= trip.current : current > trip.current;
 }
 
 double EquipmentSelection::LastCrossSection(const std::string& tableName) {

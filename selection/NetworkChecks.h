@@ -107,8 +107,9 @@ public:
 
     static bool HasSeveralGroups(int count) { return count > 1; }
     // Rating x "Кратность тока при КЗ" of the first row of the breaker base with that series
-    // (in the base's present order); 0 for a series the base does not hold.
-    double TripCurrent(const std::string& series, double rating);
+    // (in the base's present order; an empty series is looked up like any other); unknown for a
+    // series the base does not hold.
+    BreakerTrip TripCurrent(const std::string& series, double rating);
     // Whether the group line just added would trip every breaker on a new panel of its own fed
     // by a new cable of the largest section from the largest transformer.
     bool CheckNewPanelShortCircuit(bool longOffer, const std::string& supplyMaterial,
@@ -238,7 +239,7 @@ private:
     double FaultAtPanel(double p, double s, const selection::TransformerRow& t);
     double FaultAtSwitchboard(double s, const selection::TransformerRow& t);
     // Trip current of the breaker that protects the current panel's feeder.
-    double PanelTripCurrent();
+    BreakerTrip PanelTripCurrent();
     // Takes the transformer of the row: named on the root and chosen in the power-system list.
     void TakeTransformer(const selection::TransformerRow& row);
     using GroupRaise = bool (NetworkChecks::*)(double, double, double, double, double);
