@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TSitid;
 class TGrsed;
@@ -205,6 +206,13 @@ public:
     std::string LargestTransformerName();
 
 protected:
+    // The "Сечение" column of a cable table in ascending order, and its largest entry. Nothing,
+    // with FailureFlag set, when the lookup cannot be completed: a table that cannot be opened
+    // (the table loader says so), one without rows ("В данной таблице нет данных.") or one whose
+    // fields are not those of a cable table (reported as a damaged file).
+    std::optional<std::vector<double>> TableSections(const std::string& tableName);
+    std::optional<double> LargestSection(const std::string& tableName);
+
     // The head of p's cascade (null when it is not in the list) and, numbering the cascade, its
     // last member: the head itself for a head without members.
     void FindCascadeEnds(TSitid* p, TSitid*& head, TSitid*& last);

@@ -13,6 +13,7 @@
 // and that panel's current scheme group). A failure is told through flags (`FailureFlag` here,
 // `TForm3::ShortCircuitFailed`, `TForm3::PanelRestoredFlag`), never by an exception.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,8 @@ public:
     void ShowSectionBreakerDialog();
 
     // --- Short-circuit checks (the sender goes on to the window operations) ---
+    // A cable table that gives no largest section ends a check: the change in progress is taken
+    // back (CancelEditing) and FailureFlag is set.
 
     void CheckSwitchboardShortCircuit(QObject* sender);
     void CheckPanelShortCircuit(QObject* sender);
@@ -174,6 +177,8 @@ public:
 
     // Raises the cables on the path to the current group one table entry at a time until its
     // deviation (now `deviation`) reaches the target; stops when no level can step any further.
+    // A pass or table lookup that fails puts every section and loss back and leaves FailureFlag
+    // set (the lookup has said why).
     void RaiseCrossSections(double target, double deviation);
     // One entry up the section array of the shifted panel's supply, the switchboard's supply, the
     // plain panel's feeder; true when the section already was the last entry (or is not one).
@@ -182,6 +187,8 @@ public:
     bool StepPanelCrossSection();
     bool StepCascadeMemberSection(TSitid* panel);
     bool StepCascadeSections(TSitid* panel);
+    // Each cascade feeder's row in its table is noted, and put back; a table that gives no
+    // sections ends the walk with FailureFlag set.
     void FindCrossSectionIndex(TSitid* panel);
     void RestoreCascadeSections(TSitid* panel);
     double GroupLossMax();
@@ -195,7 +202,8 @@ public:
     double PresentGroupDeviation();
     // Raises the cross-sections to the current group for the allowed deviation (a positive value
     // counts as negative), or gives every cable on the path its largest section and reports the
-    // best deviation reachable. The cursors are put back.
+    // best deviation reachable. The cursors are put back. A pass or table lookup that fails puts
+    // everything back, says nothing more and leaves FailureFlag set.
     void ReduceDeviationToLimit(double limit);
 
 protected:
@@ -226,6 +234,10 @@ private:
     void FailWithoutRemedy(Check check, QObject* sender, const Cursors& at);
     // The new-panel offer after a failed switchboard or panel feeder check.
     void OfferNewPanel(Check check, QObject* sender, const Cursors& at);
+    // A check whose table lookup cannot be completed (said so by the lookup) takes the change in
+    // progress back and sets FailureFlag; the largest section of a table, or nothing after that.
+    void TakeBackAfterLookup(const Cursors& at);
+    std::optional<double> LargestSectionForCheck(const std::string& tableName, const Cursors& at);
 
     // Shared steps of the list and dialog operations.
     bool RefuseBeyondSeries(double rating);

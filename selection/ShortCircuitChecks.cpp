@@ -75,6 +75,20 @@ void NetworkChecks::FailWithoutRemedy(Check check, QObject* sender, const Cursor
     }
 }
 
+void NetworkChecks::TakeBackAfterLookup(const Cursors& at) {
+    PutBack(at);
+    CancelEditing();
+    PutBack(at);
+    FailureFlag = 1;
+}
+
+std::optional<double> NetworkChecks::LargestSectionForCheck(const std::string& tableName,
+                                                            const Cursors& at) {
+    const std::optional<double> largest = LargestSection(tableName);
+    if (!largest) TakeBackAfterLookup(at);
+    return largest;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The four checks
 
@@ -84,9 +98,11 @@ void NetworkChecks::CheckSwitchboardShortCircuit(QObject* sender) {
     const Cursors at = SaveCursors();
     const BreakerTrip trip = TripOf(sw->SwitchboardBreakerType, sw->SwitchboardInputRating);
     if (trip.Unchecked()) return;
+    const std::optional<double> supply = LargestSectionForCheck(sw->SwitchboardTable, at);
+    if (!supply) return;
     selection::FaultPath path;
     path.supplyLength = sw->SwitchboardFeederLength;
-    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.supplySection = *supply;
     path.supplyMaterial = sw->SwitchboardConductorMaterial;
     path.givenSection = true;
     const double current = selection::FaultCurrent(path, LargestTransformer());
@@ -126,9 +142,11 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
         selection::FindTransformer(rows, ProjectRoot->TransformerName);
     selection::TransformerRow best = rows.empty() ? selection::TransformerRow{} : rows.back();
     if (project) best.losses = rows[*project].losses;
+    const std::optional<double> possible = LargestSectionForCheck(panel->CurrentTableName, at);
+    if (!possible) return;
     selection::FaultPath path;
     path.supplyLength = sw->SwitchboardFeederLength;
-    path.supplySection = LastCrossSection(panel->CurrentTableName);
+    path.supplySection = *possible;
     path.supplyMaterial = sw->SwitchboardConductorMaterial;
     path.givenSection = true;
     double current = selection::FaultCurrent(path, best);
@@ -147,11 +165,12 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
     path.supplySection = section;
     path.givenSection = false;
     current = selection::FaultCurrent(path, transformer);
-    const std::vector<double> sections = selection::CableTableSections(sw->SwitchboardTable);
-    if (sections.empty()) {
-        PutBack(at);
+    const std::optional<std::vector<double>> table = TableSections(sw->SwitchboardTable);
+    if (!table) {
+        TakeBackAfterLookup(at);
         return;
     }
+    const std::vector<double>& sections = *table;
     std::size_t i = 0;
     while (i + 1 < sections.size() && sections[i] != section) ++i;
     path.panel = panel;
@@ -195,11 +214,15 @@ void NetworkChecks::CheckCascadeShortCircuit(QObject* sender) {
     else if (TSitid* head = selection::CascadeHeadOf(*sw, panel))
         trip = TripOf(head->TrunkBreakerType, head->TrunkBreakerRating);
     if (trip.Unchecked()) return;
+    const std::optional<double> feeder = LargestSectionForCheck(panel->CurrentTableName, at);
+    if (!feeder) return;
+    const std::optional<double> supply = LargestSectionForCheck(sw->SwitchboardTable, at);
+    if (!supply) return;
     selection::FaultPath path;
     path.panelLength = panel->FeederLength;
     path.supplyLength = sw->SwitchboardFeederLength;
-    path.panelSection = LastCrossSection(panel->CurrentTableName);
-    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.panelSection = *feeder;
+    path.supplySection = *supply;
     path.panelMaterial = panel->FeederConductorMaterial;
     path.supplyMaterial = sw->SwitchboardConductorMaterial;
     path.panel = panel;
@@ -228,13 +251,19 @@ void NetworkChecks::CheckGroupShortCircuit(QObject* sender) {
     TCxemaGrupd* group = panel->SchemeGroups.Cursor;
     if (panel->SchemeGroupCount == 0 || !group) return;
     const BreakerTrip trip = TripOf(group->BreakerType, group->BreakerRating);
+    const std::optional<double> line = LargestSectionForCheck(group->CableTable, at);
+    if (!line) return;
+    const std::optional<double> feeder = LargestSectionForCheck(panel->CurrentTableName, at);
+    if (!feeder) return;
+    const std::optional<double> supply = LargestSectionForCheck(sw->SwitchboardTable, at);
+    if (!supply) return;
     selection::FaultPath path;
     path.groupLength = group->LineLength;
     path.panelLength = panel->FeederLength;
     path.supplyLength = sw->SwitchboardFeederLength;
-    path.groupSection = LastCrossSection(group->CableTable);
-    path.panelSection = LastCrossSection(panel->CurrentTableName);
-    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.groupSection = *line;
+    path.panelSection = *feeder;
+    path.supplySection = *supply;
     path.groupMaterial = group->ConductorMaterial;
     path.panelMaterial = panel->FeederConductorMaterial;
     path.supplyMaterial = sw->SwitchboardConductorMaterial;
@@ -346,7 +375,10 @@ bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string&
 
     const double next = NextStandardRating();
     const double nextButOne = NextButOneStandardRating();
-    const double largestSection = LastCrossSection(sw->SwitchboardTable);
+    // A table that gives no section gives no new panel either (said so).
+    const std::optional<double> table = LargestSection(sw->SwitchboardTable);
+    if (!table) return false;
+    const double largestSection = *table;
     const selection::TransformerRow largest = rows.back();
 
     // The supply of the new panel: a breaker of the panel's series two steps above the group's

@@ -138,7 +138,10 @@ TEST_F(CableLookupTest, DamagedTableIsReportedAndTheProgramGoesOn) {
 }
 
 TEST_F(CableLookupTest, TableOfAnotherKindGivesNoSection) {
-    // The breaker base has no "Длительный ток".
+    // The breaker base has no "Длительный ток": said to be damaged, as the loader says of a file
+    // it cannot read.
+    responder_.ExpectMessage("Ошибка E201. В базе данных поврежден файл  Avtomat.xml", "",
+                             platform::mrOk);
     EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Avtomat.xml", 10, 25, true, "Медь"), 0.0);
     EXPECT_EQ(dan().FailureFlag, 1);
     EXPECT_EQ(BazaT->ClientDataSet1.State(), platform::dsBrowse);

@@ -240,6 +240,46 @@ TEST_F(ShortCircuitChecksTest, NoOfferWhenTheNewPanelWouldNotPass) {
     EXPECT_EQ(panel->SchemeGroupCount, 1);
 }
 
+// A table that gives no largest section ends each check: its message once, and the line being
+// added is taken back.
+TEST_F(ShortCircuitChecksTest, TableWithoutRowsTakesTheLineBack) {
+    WriteCableTable("Пустая.xml", "ВВГ", "В воздухе", "Медь", true, {});
+    const struct {
+        const char* check;
+        std::function<void(TCxemaGrupd&)> emptyTable;
+        void (NetworkChecks::*run)(QObject*);
+    } cases[] = {
+        {"switchboard", [&](TCxemaGrupd&) { sw->SwitchboardTable = "Пустая.xml"; },
+         &NetworkChecks::CheckSwitchboardShortCircuit},
+        {"panel supply",
+         [&](TCxemaGrupd&) {
+             panel->OnTrunk = 1;
+             panel->CurrentTableName = "Пустая.xml";
+         },
+         &NetworkChecks::CheckPanelShortCircuit},
+        {"panel feeder", [&](TCxemaGrupd&) { panel->CurrentTableName = "Пустая.xml"; },
+         &NetworkChecks::CheckCascadeShortCircuit},
+        {"group line", [](TCxemaGrupd& g) { g.CableTable = "Пустая.xml"; },
+         &NetworkChecks::CheckGroupShortCircuit},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.check);
+        TCxemaGrupd* g = BeginAdding(panel, {"G2", 4, 6, 1, 15});
+        g->BreakerType = "A3";
+        g->BreakerRating = 16;
+        c.emptyTable(*g);
+        MakeCurrent(sw, panel);
+        panel->SchemeGroups.Cursor = g;
+        responder_.ExpectMessage("В данной таблице нет данных.", "Предупреждение.", mrOk);
+        (dan().*c.run)(nullptr);
+        responder_.VerifyDone();
+        EXPECT_EQ(dan().FailureFlag, 1);
+        EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+        EXPECT_EQ(sw->Panels.Cursor, panel);
+        dan().FailureFlag = 0;
+    }
+}
+
 // The switchboard's breaker against the fault at the switchboard: in an edit of a group line or
 // of a panel's connection the message names the switchboard.
 TEST_F(ShortCircuitChecksTest, SwitchboardCheck) {
