@@ -138,6 +138,33 @@ private:
     std::vector<PanelPart> panels_;
 };
 
+// Every value of a switchboard, of its panels and of the group records of one of its panels (the
+// chain links left out). Taken before an operation that runs several passes one after another, put
+// back when one of them fails, so that the operation leaves nothing of its own behind.
+class BranchValues {
+public:
+    BranchValues(TGrsed* sw, TSitid* panel);
+    void Restore();
+
+private:
+    template <typename Record>
+    struct Kept {
+        Record* record;
+        Record values;
+    };
+    template <typename Record, typename Link>
+    static void Keep(std::vector<Kept<Record>>& into, const ChainBlock<Record>& chain, Link link);
+    template <typename Record>
+    static void PutBack(const std::vector<Kept<Record>>& kept);
+
+    std::vector<Kept<TGrsed>> board_;
+    std::vector<Kept<TSitid>> panels_;
+    std::vector<Kept<TCxemaGrupd>> scheme_;
+    std::vector<Kept<TFasaGrup1d>> single_;
+    std::vector<Kept<TFasaGrup2d>> two_;
+    std::vector<Kept<TFasaGrup3d>> three_;
+};
+
 // Upward chain walk from p over the switchboard's panels in feed order, from the last back to the
 // first:
 // members (fed from a panel) that are p or numbered as the target, the target starting as p's
