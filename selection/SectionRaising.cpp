@@ -124,7 +124,7 @@ bool NetworkChecks::StepCascadeSections(TSitid* panel) {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!panel || !sw) return false;
     const int head = panel->CascadeHeadNumber;
-    const std::vector<TSitid*> panels = selection::PanelsOf(*sw);
+    const std::vector<TSitid*> panels = selection::PanelsInFeedOrder(*sw);
     const auto isHead = [&](const TSitid& q) {
         return q.FedFromSwitchboard && (q.PanelNumber == head || &q == panel);
     };

@@ -118,6 +118,19 @@ TEST_F(CascadeWalksTest, AMemberInFrontOfItsFeeder) {
     EXPECT_EQ(n1->CurrentTableName, kCopperCable);
 }
 
+// The deviation raising steps every feeder of the cascade up to the panel, one table entry each,
+// also when a swap has left member 4 in front of its feeder 3.
+TEST_F(CascadeWalksTest, CascadeSectionsStepWholeWithAMemberInFrontOfItsFeeder) {
+    selection::TreeEdits().SwapPanels(sw, m1, m2);
+    TSitid* three = PanelNumbered(3);
+    TSitid* four = PanelNumbered(4);
+    for (TSitid* p : {head, three, four}) p->FeederSection2 = 4;
+    MakeCurrent(sw, four);
+    EXPECT_FALSE(dan().StepCascadeSections(four));  // none was at its largest section
+    for (TSitid* p : {head, three, four}) EXPECT_EQ(p->FeederSection2, 6) << p->PanelNumber;
+    EXPECT_EQ(n1->FeederSection2, 0);
+}
+
 TEST_F(CascadeWalksTest, EachCascadeContiguousBehindItsHead) {
     // A second switchboard whose list is out of order: member 13, plain 11, member 14, head 12,
     // then head 15 with its member 16. Positions are the order of connection.
