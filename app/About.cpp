@@ -52,11 +52,13 @@ void TAboutBox::LoadPicture() {
 void TAboutBox::Label1Click() {
     SetFontColor(Label1, platform::clRed);
     const std::string address = MakerAddress;
-    if (!platform::ShellOpen("mailto:" + address)) {
-        platform::MessageBox("Не удалось открыть почтовую программу.\nАдрес: " + address,
-                             "Предупреждение.", platform::MsgButtons::Ok,
-                             platform::MsgIcon::Warning);
-    }
+    platform::ShellOpen("mailto:" + address, [address] {
+        platform::MessageBox(
+            "Не удалось открыть почтовую программу: она не установлена или не "
+            "запустилась.\nАдрес для писем: " +
+                address,
+            "Предупреждение.", platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+    });
 }
 
 void TAboutBox::Label1MouseMove() {

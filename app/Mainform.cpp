@@ -69,11 +69,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
 void TForm1::SetUpMainWindow() {
     setWindowIcon(QIcon(":/icons/switchboards.svg"));
-    QPalette grey = ClientArea->palette();
-    grey.setColor(QPalette::Window, platform::ToQColor(kClientAreaColour));
-    ClientArea->setPalette(grey);
+    ClientArea->setBackground(platform::ToQColor(kClientAreaColour));
     // The right click on the free area.
-    ClientArea->installEventFilter(this);
+    ClientArea->viewport()->installEventFilter(this);
     SetZoomButtonImage(kFullWidthImage);
     platform::OnChoice(ComboBox1, this, &TForm1::ComboBox1Change);
     ConnectCommands();
@@ -157,19 +155,13 @@ void TForm1::changeEvent(QEvent* event) {
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     platform::RunGuarded([this] { FormResize(); });
-    // The scheme window covers the client area.
-    if (SchemeWindowShown()) Form2->FitToMainWindow();
-}
-
-void TForm1::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    if (SchemeWindowShown()) Form2->FitToMainWindow();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ClientArea && event->type() == QEvent::MouseButtonPress) {
+    QWidget* freeArea = ClientArea->viewport();
+    if (watched == freeArea && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        const QPoint point = ClientArea->mapTo(this, mouse->position().toPoint());
+        const QPoint point = freeArea->mapTo(this, mouse->position().toPoint());
         platform::RunGuarded([&] { FormMouseDown(mouse->button(), point); });
         return mouse->button() == Qt::RightButton;
     }

@@ -222,11 +222,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SetUpMainWindow();
+    // Closes every other window shown; false when one of them refuses to close.
+    bool CloseOtherWindows();
     void ConnectCommands();
     // Turns the preview zoom over and fits the preview's page image at the reduced width or at
     // 800 px.

@@ -41,23 +41,8 @@
 
 namespace {
 
-// A control of another window by its designed name. The layouts of the windows whose own code
-// is still to come may not hold it yet; then there is nothing to set.
-template <typename Control = QWidget>
-Control* Designed(QWidget* window, const char* name) {
-    return window != nullptr ? window->findChild<Control*>(QString::fromLatin1(name)) : nullptr;
-}
-
-void SetShown(QWidget* window, const char* name, bool shown) {
-    if (QWidget* control = Designed(window, name)) control->setVisible(shown);
-}
-
-void SetEnabled(QWidget* window, const char* name, bool enabled) {
-    if (QWidget* control = Designed(window, name)) control->setEnabled(enabled);
-}
-
-void MoveToLeft(QWidget* control, int left) {
-    if (control != nullptr) control->move(left, control->y());
+void MoveToLeft(QWidget& control, int left) {
+    control.move(left, control.y());
 }
 
 std::vector<TGrsed*> SwitchboardsOf(const TGrsed& root) {
@@ -85,11 +70,10 @@ std::vector<std::string> PanelNumbers(const TGrsed& root) {
 }
 
 // Replaces a list's items; none is chosen.
-void FillList(QComboBox* list, const std::vector<std::string>& items) {
-    if (list == nullptr) return;
-    list->clear();
-    for (const std::string& item : items) list->addItem(QString::fromStdString(item));
-    list->setCurrentIndex(-1);
+void FillList(QComboBox& list, const std::vector<std::string>& items) {
+    list.clear();
+    for (const std::string& item : items) list.addItem(QString::fromStdString(item));
+    list.setCurrentIndex(-1);
 }
 
 void ShowModeless(QWidget& window) {
@@ -134,9 +118,9 @@ void LayOutBreakers(bool editing) {
 
 // The number chosen in the number chooser; false when nothing was chosen.
 bool ChosenNumber(int& number) {
-    const QComboBox* list = Designed<QComboBox>(Form9, "ComboBox1");
-    if (list == nullptr || list->currentIndex() < 0) return false;
-    return platform::TryStrToInt(platform::Text(*list), number);
+    const QComboBox& list = *Form9->ComboBox1;
+    if (list.currentIndex() < 0) return false;
+    return platform::TryStrToInt(platform::Text(list), number);
 }
 
 // Runs a handler of a checkable menu item whose handler flips the mark itself: the menu has
@@ -229,7 +213,7 @@ void TForm1::ConnectCommands() {
 }
 
 QComboBox* TForm1::PanelChooserList() const {
-    return Designed<QComboBox>(Form5, "ComboBox1");
+    return Form5 != nullptr ? Form5->ComboBox1 : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -261,11 +245,11 @@ void TForm1::N32Click() {
 void TForm1::N21Click() {
     ClosePreview();
     if (!SchemeWindowShown() || Shiti == nullptr) return;
-    SetEnabled(Shiti, "RadioGroup1", false);
-    if (auto* radial = Designed<QRadioButton>(Shiti, "RadioButton1")) radial->setChecked(true);
+    Shiti->RadioGroup1->setEnabled(false);
+    Shiti->RadioButton1->setChecked(true);
     LayOutSwitchboardDialog();
-    for (const char* list : {"ComboBox1", "ComboBox2", "ComboBox3"})
-        if (auto* combo = Designed<QComboBox>(Shiti, list)) combo->setCurrentIndex(-1);
+    for (QComboBox* list : {Shiti->ComboBox1, Shiti->ComboBox2, Shiti->ComboBox3})
+        list->setCurrentIndex(-1);
     platform::ShowModal(*Shiti);
 }
 
@@ -279,11 +263,13 @@ void TForm1::N11Click() {
     const TGrsed& root = *ProjectRoot;
 
     // The group entry window for adding group lines.
-    SetEnabled(Dan1, "Edit2", true);
-    SetEnabled(Dan1, "Edit1", true);
-    for (const char* control : {"sledychi", "ok", "ComboBox2", "Label2"})
-        SetShown(Dan1, control, true);
-    for (const char* control : {"cancel", "Button1"}) SetShown(Dan1, control, false);
+    Dan1->Edit2->setEnabled(true);
+    Dan1->Edit1->setEnabled(true);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Dan1->sledychi, Dan1->ok, Dan1->ComboBox2, Dan1->Label2})
+        control->show();
+    Dan1->cancel->hide();
+    Dan1->Button1->hide();
     Dan1->setWindowTitle("Данные ");
     Dan1->setMinimumSize(300, 395);
     Dan1->resize(300, 395);
@@ -298,7 +284,7 @@ void TForm1::N11Click() {
                                  : number);
         }
     }
-    FillList(Dan1->ComboBox2, panels);
+    FillList(*Dan1->ComboBox2, panels);
 
     // The power system dialog first: the transformers of the base, the project's one chosen.
     if (PowerSystem == nullptr) return;
@@ -334,48 +320,42 @@ void TForm1::ShowEditDialog(int mode) {
     if (!ProjectRoot || Form3 == nullptr) return;
     TGrsed& root = *ProjectRoot;
     TForm3& dialog = *Form3;
-    auto* box = Designed<QGroupBox>(&dialog, "GroupBox3");
-    auto* groupLabel = Designed<QLabel>(&dialog, "Label3");
-    auto* listLabel = Designed<QLabel>(&dialog, "Label4");
-    const auto setLabel = [](QLabel* label, const char* text) {
-        if (label != nullptr) label->setText(text);
-    };
 
     switch (mode) {
         case SwitchboardEdit:
             dialog.setWindowTitle("Грщ (редактирование)");
-            if (box != nullptr) box->setTitle("Грщ");
-            if (groupLabel != nullptr) groupLabel->hide();
+            dialog.GroupBox3->setTitle("Грщ");
+            dialog.Label3->hide();
             dialog.ComboBox3->hide();
-            setLabel(listLabel, "Грщ №");
-            MoveToLeft(listLabel, 52);
-            MoveToLeft(dialog.ComboBox4, 52);
-            FillList(dialog.ComboBox4, SwitchboardNumbers(root));
+            dialog.Label4->setText("Грщ №");
+            MoveToLeft(*dialog.Label4, 52);
+            MoveToLeft(*dialog.ComboBox4, 52);
+            FillList(*dialog.ComboBox4, SwitchboardNumbers(root));
             break;
         case PanelEdit:
             dialog.setWindowTitle("Щиты (редактирование)");
-            if (box != nullptr) box->setTitle("Щиты");
-            if (groupLabel != nullptr) groupLabel->show();
-            setLabel(groupLabel, "Щит №");
+            dialog.GroupBox3->setTitle("Щиты");
+            dialog.Label3->show();
+            dialog.Label3->setText("Щит №");
             dialog.ComboBox3->show();
-            setLabel(listLabel, "Грщ №");
-            MoveToLeft(listLabel, 10);
-            MoveToLeft(dialog.ComboBox4, 10);
-            FillList(dialog.ComboBox4, SwitchboardNumbers(root));
+            dialog.Label4->setText("Грщ №");
+            MoveToLeft(*dialog.Label4, 10);
+            MoveToLeft(*dialog.ComboBox4, 10);
+            FillList(*dialog.ComboBox4, SwitchboardNumbers(root));
             // Filled when a switchboard is chosen.
             dialog.ComboBox3->clear();
             break;
         case GroupEdit: {
             dialog.setWindowTitle("Группы (редактирование)");
-            if (box != nullptr) box->setTitle("Группы");
-            if (groupLabel != nullptr) groupLabel->show();
-            setLabel(groupLabel, "Группа №");
+            dialog.GroupBox3->setTitle("Группы");
+            dialog.Label3->show();
+            dialog.Label3->setText("Группа №");
             dialog.ComboBox3->show();
-            setLabel(listLabel, "Щит №");
-            MoveToLeft(listLabel, 10);
-            MoveToLeft(dialog.ComboBox4, 10);
+            dialog.Label4->setText("Щит №");
+            MoveToLeft(*dialog.Label4, 10);
+            MoveToLeft(*dialog.ComboBox4, 10);
             const std::vector<std::string> panels = PanelNumbers(root);
-            FillList(dialog.ComboBox4, panels);
+            FillList(*dialog.ComboBox4, panels);
             std::vector<std::string> groups;
             if (!panels.empty()) {
                 dialog.ComboBox4->setCurrentIndex(0);
@@ -386,7 +366,7 @@ void TForm1::ShowEditDialog(int mode) {
                         groups.push_back(group->GroupName);
                 }
             }
-            FillList(dialog.ComboBox3, groups);
+            FillList(*dialog.ComboBox3, groups);
             break;
         }
         default:
@@ -490,7 +470,7 @@ void TForm1::ShowCableJournal(int journalKind) {
         case PanelJournal: {
             const bool switchboards = journalKind == SwitchboardJournal;
             if (Form9 == nullptr) return;
-            FillList(Designed<QComboBox>(Form9, "ComboBox1"),
+            FillList(*Form9->ComboBox1,
                      switchboards ? SwitchboardNumbers(root) : PanelNumbers(root));
             Form9->setWindowTitle(switchboards ? "Грщ №" : "Щит №");
             CentreOverMainWindow(*Form9);
@@ -503,8 +483,7 @@ void TForm1::ShowCableJournal(int journalKind) {
         default:
             return;
     }
-    if (auto* kind = Designed<QLabel>(Form8, "Label2"))
-        kind->setText(QString::fromStdString(title));
+    Form8->Label2->setText(QString::fromStdString(title));
     FillCableJournal(journalKind, number);
     PreviewZoom = 0;
     Form8->setProperty("Tag", journalKind);
@@ -543,8 +522,8 @@ void TForm1::ShowPanelPictureChooser(std::uint8_t mode) {
     // Set first: the chooser's OK draws the picture of the mode chosen last.
     PanelPictureMode = mode;
     if (!ProjectRoot || Form5 == nullptr) return;
-    QComboBox* list = PanelChooserList();
-    if (list != nullptr) list->clear();
+    QComboBox& list = *Form5->ComboBox1;
+    list.clear();
     if (ProjectRoot->Switchboards.First == nullptr) return;
     FillList(list, PanelNumbers(*ProjectRoot));
     CentreOverMainWindow(*Form5);

@@ -1,5 +1,6 @@
 // The commands that begin, replace, save and end a project: New, Open, Save, Save As, the exits
 // and the close queries, with the save question they share.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -78,7 +79,8 @@ void TForm1::SetUpProjectCommands() {
 // Shared steps
 
 bool TForm1::SchemeWindowShown() const {
-    return Form2 && Form2->isVisible();
+    // Shown in the main window's client area, whether the main window is on the screen or not.
+    return Form2 && !Form2->isHidden();
 }
 
 std::string TForm1::SchemeCaption() const {
@@ -375,8 +377,22 @@ void TForm1::FormCloseQuery(bool& canClose) {
 void TForm1::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     platform::RunGuarded([&] { FormCloseQuery(canClose); });
+    // The program ends with its main window. The other windows close first; one that refuses
+    // (a table row that cannot be stored yet) keeps the program running.
+    if (canClose) canClose = CloseOtherWindows();
     event->setAccepted(canClose);
-    if (canClose) platform::RunGuarded([this] { FormClose(); });
+    if (!canClose) return;
+    platform::RunGuarded([this] { FormClose(); });
+    platform::Terminate();
+}
+
+bool TForm1::CloseOtherWindows() {
+    bool allClosed = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this || !window->isVisible()) continue;
+        if (!window->close()) allClosed = false;
+    }
+    return allClosed;
 }
 
 void TForm1::Exit1Click() {

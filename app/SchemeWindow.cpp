@@ -1,9 +1,14 @@
 #include "app/SchemeWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QPointer>
+#include <QProxyStyle>
 
 #include "app/Mainform.h"
 #include "drawings/DrawingState.h"
@@ -16,9 +21,6 @@ TForm2* Form2 = nullptr;
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setupUi(this);
-    // Only the system menu among the border icons.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -37,12 +39,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
         {N29, &TForm2::N29Click}, {N30, &TForm2::N30Click}, {N31, &TForm2::N31Click},
     };
     for (const auto& item : items) platform::OnClick(item.item, this, item.handler);
-
-    // The window stands inside the main window: the main menu's shortcuts work here too.
-    if (Form1 != nullptr) {
-        for (QAction* command : Form1->findChildren<QAction*>())
-            if (!command->shortcut().isEmpty()) addAction(command);
-    }
+    PlaceInMainWindow();
 }
 
 int TForm2::PictureKind() const {
@@ -56,30 +53,65 @@ void TForm2::FreePicture() {
 
 namespace {
 
-QMargins FrameOf(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect inner = window.geometry();
-    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
-                    frame.right() - inner.right(), frame.bottom() - inner.bottom());
+// Keeps the caption and close box of a sub-window that fills the client area: by default a
+// maximised sub-window hands them over to the main window's menu bar.
+class CaptionKeepingStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Workspace_FillSpaceOnMaximize) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* SubWindowStyle() {
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = new CaptionKeepingStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
 }
 
 }  // namespace
 
+QMdiSubWindow* TForm2::Frame() const {
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+void TForm2::PlaceInMainWindow() {
+    if (Form1 == nullptr || Frame() != nullptr) return;
+    // A caption and the close box only, as the window's border icons were: no minimise or
+    // maximise button, nothing to move or resize it by.
+    auto* frame =
+        new QMdiSubWindow(nullptr, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // Closing it hides it with this window; both live until the program ends.
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    frame->setStyle(SubWindowStyle());
+    frame->setWindowIcon(Form1->windowIcon());
+    frame->setWidget(this);
+    Form1->ClientArea->addSubWindow(frame);
+    // Maximised, the sub-window fills the client area and follows every change of its size.
+    frame->setWindowState(Qt::WindowMaximized);
+    hide();
+}
+
 void TForm2::ShowOverMainWindow() {
-    // The main window owns it: it stays over the main window and goes with it.
-    if (Form1 && parentWidget() != Form1) setParent(Form1, windowFlags());
-    FitToMainWindow();
+    PlaceInMainWindow();
     show();
 }
 
-void TForm2::FitToMainWindow() {
-    if (!Form1 || !Form1->isVisible()) return;
-    // The window manager tells a window's frame only once it is on the screen: until then this
-    // frame is taken to be like the main window's.
-    const QMargins own = FrameOf(*this);
-    const QMargins frame = own.isNull() ? FrameOf(*Form1) : own;
-    const QWidget* area = Form1->ClientArea;
-    setGeometry(QRect(area->mapToGlobal(QPoint(0, 0)), area->size()).marginsRemoved(frame));
+void TForm2::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    QMdiSubWindow* frame = Frame();
+    if (frame == nullptr) return;
+    if (visible) {
+        frame->showMaximized();
+        frame->raise();
+    } else {
+        frame->hide();
+    }
 }
 
 void TForm2::FormMouseDown(Qt::MouseButton button, const QPoint& point) {
@@ -191,9 +223,7 @@ void TForm2::N31Click() {
     Form1->N50Click();
 }
 
-void TForm2::reject() {
-    close();
-}
+void TForm2::reject() {}
 
 void TForm2::closeEvent(QCloseEvent* event) {
     bool canClose = true;

@@ -6,11 +6,13 @@
 
 class QCloseEvent;
 class QLabel;
+class QMdiSubWindow;
 class QMouseEvent;
 
 // The scheme window: it stands for the open project. Its caption is the project's path, or
 // "Untitled" for a project never saved; it holds the picture of the current scheme; closing it
-// closes the project. Its pop-up menu repeats the main window's commands.
+// closes the project. Its pop-up menu repeats the main window's commands. It lives in a
+// sub-window of the main window's client area and fills it.
 class TForm2 : public QDialog, public Ui::TForm2 {
     Q_OBJECT
 
@@ -34,10 +36,12 @@ public:
     void FormMouseDown(Qt::MouseButton button, const QPoint& point);
     // Deletes the picture.
     void FreePicture();
-    // Shows the window over the main window's client area, its frame included.
+    // Shows the window in the main window's client area, which it fills with its caption and
+    // close box, whatever the main window's size and bars.
     void ShowOverMainWindow();
-    // Covers the main window's client area again (after the main window moved or was resized).
-    void FitToMainWindow();
+    // The sub-window of the main window's client area that holds this window; null until the
+    // window is first placed there.
+    QMdiSubWindow* Frame() const;
 
     // The pop-up menu: each item runs the main window's command of the same name in the main
     // menu; "Выход" closes this window, and with it the project.
@@ -66,12 +70,19 @@ public:
     void N30Click();
     void N31Click();
 
-    // Escape closes the window as its close button does, through the close query.
+    // Escape does nothing here: the project closes only through the close box, the pop-up
+    // menu's "Выход" or the project commands.
     void reject() override;
+    // The sub-window shows and hides with this window.
+    void setVisible(bool visible) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    // Puts the window into a sub-window of the main window's client area.
+    void PlaceInMainWindow();
 };
 
 extern TForm2* Form2;

@@ -31,10 +31,14 @@ void ReportMissingHelp() {
 }
 
 void Open(const std::string& url) {
-    if (!ShellOpen(url)) {
-        MessageBox("Не удалось открыть справку в браузере.\nФайл справки: " + NativeHelpPath(),
-                   kCaption, MsgButtons::Ok, MsgIcon::Warning);
-    }
+    const std::string path = NativeHelpPath();
+    ShellOpen(url, [path] {
+        MessageBox(
+            "Не удалось открыть справку: на компьютере не найден браузер или он не "
+            "запустился.\nФайл справки: " +
+                path,
+            kCaption, MsgButtons::Ok, MsgIcon::Warning);
+    });
 }
 
 // A page that sends the browser on to `target`, kept in a private temporary folder that lives as

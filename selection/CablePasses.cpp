@@ -190,7 +190,7 @@ void EquipmentSelection::CascadeVoltageLosses(TSitid* head) {
                           q.CascadePowerB, q.CascadePowerC, q.FeederLength,
                           selection::CascadeSection(q), "");
     };
-    for (TSitid* q : selection::PanelsOf(*sw)) {
+    for (TSitid* q : selection::PanelsInFeedOrder(*sw)) {
         sw->Panels.Cursor = q;
         if (q->FedFromSwitchboard && (q->PanelNumber == head->CascadeHeadNumber || q == head)) {
             loss(*q);

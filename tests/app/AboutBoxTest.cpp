@@ -104,7 +104,8 @@ TEST_F(AboutBoxTest, AddressLinkColoursFollowTheMouseAndAClickWritesAMail) {
 TEST_F(AboutBoxTest, MailClientThatCannotStartIsReported) {
     shell_.answer = false;
     responder_.ExpectMessage(
-        "Не удалось открыть почтовую программу.\nАдрес: support@veltranovaplanir.ru",
+        "Не удалось открыть почтовую программу: она не установлена или не запустилась.\nАдрес "
+        "для писем: support@veltranovaplanir.ru",
         "Предупреждение.", platform::mrOk);
     AboutBox->Label1Click();
     EXPECT_EQ(shell_.urls, std::vector<std::string>{kMailto});

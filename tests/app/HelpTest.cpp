@@ -138,8 +138,11 @@ TEST_F(HelpTest, AMissingHelpFileIsReportedAndNothingIsOpened) {
 TEST_F(HelpTest, ABrowserThatCannotStartIsReported) {
     InstallHelp();
     shell_.answer = false;
-    responder_.ExpectMessage("Не удалось открыть справку в браузере.\nФайл справки: " + HelpPath(),
-                             "Предупреждение.", platform::mrOk);
+    responder_.ExpectMessage(
+        "Не удалось открыть справку: на компьютере не найден браузер или "
+        "он не запустился.\nФайл справки: " +
+            HelpPath(),
+        "Предупреждение.", platform::mrOk);
     platform::ShowHelpContext(100);
 }
 

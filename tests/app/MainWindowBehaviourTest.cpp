@@ -27,6 +27,7 @@
 #include "drawings/PanelChooser.h"
 #include "editing/EditDialog.h"
 #include "editing/NumberChooser.h"
+#include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "model/Classd.h"
 #include "platform/DBNavigator.h"
@@ -139,7 +140,7 @@ TEST_F(MainWindowBehaviour, ScaleSetsTheDrawingStepWithoutAProject) {
 
 TEST_F(MainWindowBehaviour, ScaleRedrawsThePictureTheSchemeWindowShows) {
     OpenSmallProject();
-    QComboBox* chooser = NamedControl<QComboBox>(Form5, "ComboBox1");
+    QComboBox* chooser = Form5->ComboBox1;
     chooser->clear();
     chooser->addItems({"1", "2", "3", "9"});
     struct Case {
@@ -180,12 +181,13 @@ TEST_F(MainWindowBehaviour, ScaleRedrawsThePictureTheSchemeWindowShows) {
 
 TEST_F(MainWindowBehaviour, RightClickOnTheFreeAreaOffersNewOpenExit) {
     Form1->show();
+    QWidget* freeArea = Form1->ClientArea->viewport();
     const QPoint at(40, 30);
-    Press(Form1->ClientArea, Qt::LeftButton, at);
+    Press(freeArea, Qt::LeftButton, at);
     EXPECT_FALSE(Form1->PopupMenu1->isVisible());
-    Press(Form1->ClientArea, Qt::RightButton, at);
+    Press(freeArea, Qt::RightButton, at);
     EXPECT_TRUE(Form1->PopupMenu1->isVisible());
-    EXPECT_EQ(Form1->PopupMenu1->pos(), Form1->ClientArea->mapToGlobal(at));
+    EXPECT_EQ(Form1->PopupMenu1->pos(), freeArea->mapToGlobal(at));
     Form1->PopupMenu1->hide();
 }
 
@@ -358,7 +360,22 @@ TEST_F(MainWindowBehaviour, GroupsCommandShowsThePowerSystemFirstThenTheGroupWin
         EXPECT_FALSE(PowerSystem->Cancelled);
         return mrOk;
     });
+    // As the group editor leaves the window: the add controls hidden, the edit ones shown.
+    Dan1->Edit2->setEnabled(false);
+    Dan1->Edit1->setEnabled(false);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Dan1->sledychi, Dan1->ok, Dan1->ComboBox2, Dan1->Label2})
+        control->hide();
+    Dan1->cancel->show();
+    Dan1->Button1->show();
     Form1->N11->trigger();
+    EXPECT_TRUE(Dan1->Edit2->isEnabled());
+    EXPECT_TRUE(Dan1->Edit1->isEnabled());
+    for (const QWidget* control : std::initializer_list<const QWidget*>{
+             Dan1->sledychi, Dan1->ok, Dan1->ComboBox2, Dan1->Label2})
+        EXPECT_FALSE(control->isHidden()) << control->objectName().toStdString();
+    EXPECT_TRUE(Dan1->cancel->isHidden());
+    EXPECT_TRUE(Dan1->Button1->isHidden());
     EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "2", "2(3)"}));
     EXPECT_EQ(Dan1->ComboBox2->currentIndex(), -1);
     EXPECT_TRUE(Dan1->isVisible());
@@ -368,11 +385,30 @@ TEST_F(MainWindowBehaviour, GroupsCommandShowsThePowerSystemFirstThenTheGroupWin
     ExpectCentredOnMainWindow(*Dan1);
 }
 
+TEST_F(MainWindowBehaviour, SwitchboardCommandPreparesTheConnectionDialog) {
+    OpenSmallProject();
+    Shiti->RadioGroup1->setEnabled(true);
+    Shiti->RadioButton1->setChecked(false);
+    for (QComboBox* list : {Shiti->ComboBox1, Shiti->ComboBox2, Shiti->ComboBox3}) {
+        list->addItem("прежний");
+        list->setCurrentIndex(0);
+    }
+    responder_.ExpectModal("TShiti", [](QDialog& dialog) {
+        EXPECT_FALSE(Shiti->RadioGroup1->isEnabled());
+        EXPECT_TRUE(Shiti->RadioButton1->isChecked());
+        for (const QComboBox* list : {Shiti->ComboBox1, Shiti->ComboBox2, Shiti->ComboBox3})
+            EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
+        EXPECT_EQ(dialog.size(), QSize(400, 393));
+        return mrCancel;
+    });
+    Form1->N21->trigger();
+}
+
 TEST_F(MainWindowBehaviour, EditCommandsPrepareTheEditDialogForTheirMode) {
     OpenSmallProject();
-    QGroupBox* box = NamedControl<QGroupBox>(Form3, "GroupBox3");
-    QLabel* label3 = NamedControl<QLabel>(Form3, "Label3");
-    QLabel* label4 = NamedControl<QLabel>(Form3, "Label4");
+    QGroupBox* box = Form3->GroupBox3;
+    QLabel* label3 = Form3->Label3;
+    QLabel* label4 = Form3->Label4;
     struct Case {
         QAction* command;
         std::string caption, box, label4;
@@ -424,8 +460,8 @@ TEST_F(MainWindowBehaviour, EditCommandsPrepareTheEditDialogForTheirMode) {
 
 TEST_F(MainWindowBehaviour, JournalsOfOneSwitchboardOrPanelAskForItsNumber) {
     OpenSmallProject();
-    QComboBox* numbers = NamedControl<QComboBox>(Form9, "ComboBox1");
-    QLabel* kind = NamedControl<QLabel>(Form8, "Label2");
+    QComboBox* numbers = Form9->ComboBox1;
+    QLabel* kind = Form8->Label2;
     struct Case {
         QAction* command;
         std::string caption;
@@ -475,7 +511,7 @@ TEST_F(MainWindowBehaviour, JournalsOfANetworkWithoutLoadAreRefused) {
 
 TEST_F(MainWindowBehaviour, PanelPictureChooserListsEveryPanel) {
     OpenSmallProject();
-    QComboBox* panels = NamedControl<QComboBox>(Form5, "ComboBox1");
+    QComboBox* panels = Form5->ComboBox1;
     panels->addItem("прежний");
     for (QAction* command : {Form1->N64, Form1->N65}) {
         responder_.ExpectModal("TForm5", [&](QDialog&) {

@@ -1,5 +1,9 @@
 #include "MainWindowFixture.h"
 
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
 #include "ExampleProjects.h"
 #include "app/Mainform.h"
 #include "drawings/DrawingState.h"
@@ -29,4 +33,14 @@ std::vector<std::string> Items(const QComboBox& list) {
     std::vector<std::string> items;
     for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
     return items;
+}
+
+void ClickToolbarButton(QAction* command) {
+    for (QToolBar* bar : Form1->ControlBar1->findChildren<QToolBar*>()) {
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(command))) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no toolbar button for " << command->objectName().toStdString();
 }

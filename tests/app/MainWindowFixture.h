@@ -1,6 +1,7 @@
 #pragma once
 // The application with the small project open through File > Open, every operation of the
 // drawings and documents that the main window calls noted, and the desktop's shell recorded.
+#include <QAction>
 #include <QComboBox>
 #include <QWidget>
 #include <string>
@@ -23,15 +24,8 @@ protected:
     ShellRecorder shell_;
 };
 
-// The control of that designed name in a window whose layout is still to be completed by its own
-// code: the window's own when it has one, else one added for the test.
-template <typename Control>
-Control* NamedControl(QWidget* window, const char* name) {
-    if (auto* own = window->findChild<Control*>(QString::fromLatin1(name))) return own;
-    auto* control = new Control(window);
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
-}
+// Clicks the toolbar button of a main window command.
+void ClickToolbarButton(QAction* command);
 
 // The items of a list.
 std::vector<std::string> Items(const QComboBox& list);

@@ -180,14 +180,6 @@ TEST_F(MainWindowLayout, EveryMenuItemHasItsCaptionShortcutAndName) {
     EXPECT_TRUE(Form1->N32->isCheckable() && Form1->N32->isChecked());
 }
 
-// The shortcuts of the main menu also work while the scheme window is the active one.
-TEST_F(MainWindowLayout, MenuShortcutsReachTheSchemeWindow) {
-    for (QAction* item : {Form1->New1, Form1->Open1, Form1->Save1, Form1->N11, Form1->Contents1}) {
-        SCOPED_TRACE(Text(item->objectName()));
-        EXPECT_TRUE(Form2->actions().contains(item));
-    }
-}
-
 TEST_F(MainWindowLayout, ToolbarButtonsCarryTheirHintsAndIcons) {
     struct Button {
         QAction* Ui_TForm1::*button;
