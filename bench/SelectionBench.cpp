@@ -248,23 +248,24 @@ void ForEveryGroup(Visit visit) {
 
 // Every cable of the project chosen from its table, with its losses: the voltage refresh of
 // every switchboard, panel and group line.
+void CablePass() {
+    for (TGrsed* sw :
+         chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
+        ProjectRoot->Switchboards.Cursor = sw;
+        Dan1->CheckSwitchboardCables();
+        for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
+            sw->Panels.Cursor = p;
+            Dan1->CheckPanelCables();
+            Dan1->SumPanelVoltageLosses();
+        }
+    }
+    ForEveryGroup([](TGrsed&, TSitid&, TCxemaGrupd& g) { Dan1->CheckGroupCables(g.GroupName); });
+}
+
 void BM_CablePass(benchmark::State& state) {
     StartApplication();
     BuildProject();
-    for (auto _ : state) {
-        for (TGrsed* sw : chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{},
-                                           kSwitchboards)) {
-            ProjectRoot->Switchboards.Cursor = sw;
-            Dan1->CheckSwitchboardCables();
-            for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
-                sw->Panels.Cursor = p;
-                Dan1->CheckPanelCables();
-                Dan1->SumPanelVoltageLosses();
-            }
-        }
-        ForEveryGroup(
-            [](TGrsed&, TSitid&, TCxemaGrupd& g) { Dan1->CheckGroupCables(g.GroupName); });
-    }
+    for (auto _ : state) CablePass();
     DeleteProjectTree(ProjectRoot);
 }
 BENCHMARK(BM_CablePass)->Unit(benchmark::kMillisecond);

@@ -223,13 +223,51 @@ EDatabaseError DamagedFileBecause(const std::string& path, const std::string& re
     return EDatabaseError("Файл " + Quoted(path) + " повреждён. " + reason);
 }
 
-bool SameTime(const timespec& a, const timespec& b) {
+// What tells one state of a file from another: the file itself (device and inode, which a
+// symbolic link and its target share), its size, and the times of its last change, of its last
+// change of any kind and of its creation where the file system keeps one. A file put in the place
+// of another (even under an inode used before) or rewritten with its modification time put back
+// shows other stamps.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t size = 0;
+    statx_timestamp modified{}, changed{}, born{};
+    bool regular = false;
+};
+
+bool SameTime(const statx_timestamp& a, const statx_timestamp& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// The whole file. `held` is the file's state after the read; `steady` tells that nothing
-// changed the file while it was read.
-std::string ReadWholeFile(const std::string& path, const std::string& shownPath, struct stat& held,
+bool SameStamp(const FileStamp& a, const FileStamp& b) {
+    return a.device == b.device && a.inode == b.inode && a.size == b.size &&
+           SameTime(a.modified, b.modified) && SameTime(a.changed, b.changed) &&
+           SameTime(a.born, b.born);
+}
+
+// The stamps of the file at a path (links followed) or, with an empty path, of an open file.
+bool ReadStamp(int fd, const char* path, FileStamp& stamp) {
+    struct statx info;
+    const int flags = (*path ? 0 : AT_EMPTY_PATH) | AT_STATX_SYNC_AS_STAT;
+    if (::statx(fd, path, flags, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
+    stamp.device = (static_cast<uint64_t>(info.stx_dev_major) << 32) | info.stx_dev_minor;
+    stamp.inode = info.stx_ino;
+    stamp.size = info.stx_size;
+    stamp.modified = info.stx_mtime;
+    stamp.changed = info.stx_ctime;
+    stamp.born = (info.stx_mask & STATX_BTIME) ? info.stx_btime : statx_timestamp{};
+    stamp.regular = S_ISREG(info.stx_mode);
+    return true;
+}
+
+bool StampOfPath(const std::string& path, FileStamp& stamp) {
+    return ReadStamp(AT_FDCWD, path.c_str(), stamp);
+}
+
+// The whole file. `held` is its stamp after the read; `steady` tells that nothing changed the
+// file while it was read.
+std::string ReadWholeFile(const std::string& path, const std::string& shownPath, FileStamp& held,
                           bool& steady) {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0) {
@@ -245,8 +283,8 @@ std::string ReadWholeFile(const std::string& path, const std::string& shownPath,
     if (fd < 0)
         throw EDatabaseError("Не удалось прочитать файл " + Quoted(shownPath) + ": " +
                              SystemErrorText(errno) + ".");
-    struct stat before {};
-    const bool known = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
+    FileStamp before;
+    const bool known = ReadStamp(fd, "", before) && before.regular;
     std::string data;
     char chunk[65536];
     for (;;) {
@@ -261,9 +299,8 @@ std::string ReadWholeFile(const std::string& path, const std::string& shownPath,
         if (n == 0) break;
         data.append(chunk, static_cast<size_t>(n));
     }
-    steady = known && ::fstat(fd, &held) == 0 && held.st_size == before.st_size &&
-             SameTime(held.st_mtim, before.st_mtim) &&
-             static_cast<off_t>(data.size()) == held.st_size;
+    steady =
+        known && ReadStamp(fd, "", held) && SameStamp(held, before) && data.size() == held.size;
     ::close(fd);
     return data;
 }
@@ -966,20 +1003,19 @@ struct TClientDataSet::Packet {
 namespace {
 
 struct FileId {
-    dev_t device;
-    ino_t inode;
+    uint64_t device;
+    uint64_t inode;
     bool operator==(const FileId&) const = default;
 };
 
 struct FileIdHash {
     size_t operator()(const FileId& id) const {
-        return std::hash<uint64_t>()(static_cast<uint64_t>(id.inode) * 1000003u ^
-                                     static_cast<uint64_t>(id.device));
+        return std::hash<uint64_t>()(id.inode * 1000003u ^ id.device);
     }
 };
 
-FileId IdOf(const struct stat& info) {
-    return {info.st_dev, info.st_ino};
+FileId IdOf(const FileStamp& stamp) {
+    return {stamp.device, stamp.inode};
 }
 
 timespec Now() {
@@ -992,11 +1028,11 @@ timespec Now() {
 // where it keeps no fractions), so a change made in the tick of the previous one leaves the time
 // as it was. A packet read within such a tick of its file's last change might be followed by a
 // change nobody can see; only a packet read later than that can be kept.
-bool SettledBefore(const struct stat& info, const timespec& readAt) {
-    const long long grain = info.st_mtim.tv_nsec == 0 ? 2'000'000'000LL : 50'000'000LL;
+bool SettledBefore(const FileStamp& stamp, const timespec& readAt) {
+    const long long grain = stamp.modified.tv_nsec == 0 ? 2'000'000'000LL : 50'000'000LL;
     const long long sinceChange =
-        (static_cast<long long>(readAt.tv_sec) - info.st_mtim.tv_sec) * 1'000'000'000LL +
-        (readAt.tv_nsec - info.st_mtim.tv_nsec);
+        (static_cast<long long>(readAt.tv_sec) - stamp.modified.tv_sec) * 1'000'000'000LL +
+        (static_cast<long long>(readAt.tv_nsec) - stamp.modified.tv_nsec);
     return sinceChange > grain;
 }
 
@@ -1013,33 +1049,31 @@ public:
         return cache;
     }
 
-    // The packet kept for the file that `info` describes, while it has its size and time.
-    std::shared_ptr<const Packet> Find(const struct stat& info) {
+    // The packet kept for the file, while the file has the stamps it had when it was read.
+    std::shared_ptr<const Packet> Find(const FileStamp& stamp) {
         std::lock_guard<std::mutex> lock(mutex_);
-        const auto found = entries_.find(IdOf(info));
+        const auto found = entries_.find(IdOf(stamp));
         if (found == entries_.end()) return nullptr;
-        const Entry& entry = found->second;
-        if (entry.size != info.st_size || !SameTime(entry.modified, info.st_mtim)) {
+        if (!SameStamp(found->second.stamp, stamp)) {
             entries_.erase(found);
             return nullptr;
         }
-        return entry.packet;
+        return found->second.packet;
     }
 
-    void Keep(const struct stat& info, std::shared_ptr<const Packet> packet) {
+    void Keep(const FileStamp& stamp, std::shared_ptr<const Packet> packet) {
         std::lock_guard<std::mutex> lock(mutex_);
-        entries_[IdOf(info)] = Entry{info.st_size, info.st_mtim, std::move(packet)};
+        entries_[IdOf(stamp)] = Entry{stamp, std::move(packet)};
     }
 
-    void Drop(const struct stat& info) {
+    void Drop(const FileStamp& stamp) {
         std::lock_guard<std::mutex> lock(mutex_);
-        entries_.erase(IdOf(info));
+        entries_.erase(IdOf(stamp));
     }
 
 private:
     struct Entry {
-        off_t size;
-        timespec modified;
+        FileStamp stamp;
         std::shared_ptr<const Packet> packet;
     };
     std::mutex mutex_;
@@ -1047,8 +1081,8 @@ private:
 };
 
 void TClientDataSet::ForgetFile(const std::string& path) {
-    struct stat info;
-    if (::stat(path.c_str(), &info) == 0) PacketCache::Instance().Drop(info);
+    FileStamp stamp;
+    if (StampOfPath(path, stamp)) PacketCache::Instance().Drop(stamp);
 }
 
 // Reads the whole packet, or takes the one kept for the file, and opens the dataset on it only
@@ -1067,9 +1101,8 @@ void TClientDataSet::Load(const std::string& path, const std::string& shownPath)
 
 void TClientDataSet::LoadPacket(const std::string& path, const std::string& shownPath) {
     std::shared_ptr<const Packet> packet;
-    struct stat info;
-    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-        packet = PacketCache::Instance().Find(info);
+    FileStamp stamp;
+    if (StampOfPath(path, stamp) && stamp.regular) packet = PacketCache::Instance().Find(stamp);
     bool kept = packet != nullptr;
     if (kept)
         CheckExpectedFields(packet->fields, shownPath);
@@ -1083,15 +1116,15 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
 std::shared_ptr<const TClientDataSet::Packet> TClientDataSet::ReadPacket(
     const std::string& path, const std::string& shownPath, bool& kept) const {
     const timespec readAt = Now();
-    struct stat info {};
+    FileStamp stamp;
     bool steady = false;
-    const std::string bytes = ReadWholeFile(path, shownPath, info, steady);
+    const std::string bytes = ReadWholeFile(path, shownPath, stamp, steady);
     std::shared_ptr<const Packet> packet = ParsePacket(bytes, shownPath);
-    kept = steady && SettledBefore(info, readAt);
+    kept = steady && SettledBefore(stamp, readAt);
     if (kept)
-        PacketCache::Instance().Keep(info, packet);
+        PacketCache::Instance().Keep(stamp, packet);
     else if (steady)
-        PacketCache::Instance().Drop(info);
+        PacketCache::Instance().Drop(stamp);
     return packet;
 }
 
@@ -1130,8 +1163,8 @@ void TClientDataSet::OpenOnPacket(std::shared_ptr<const Packet> packet,
 
 bool TClientDataSet::ReopenUnchanged() {
     if (!active_ || !filePacket_ || state_ != dsBrowse || !log_.empty()) return false;
-    struct stat info;
-    if (::stat(filePath_.c_str(), &info) != 0 || PacketCache::Instance().Find(info) != filePacket_)
+    FileStamp stamp;
+    if (!StampOfPath(filePath_, stamp) || PacketCache::Instance().Find(stamp) != filePacket_)
         return false;
     try {
         CheckExpectedFields(filePacket_->fields, fileName_);
@@ -1311,12 +1344,13 @@ void TClientDataSet::RebuildView() {
     view_.resize(rows_.size());
     std::iota(view_.begin(), view_.end(), 0);
     if (sortFields_.empty()) return;
-    std::stable_sort(view_.begin(), view_.end(), [&](size_t a, size_t b) {
+    // Equal keys in the order of addition.
+    std::sort(view_.begin(), view_.end(), [&](size_t a, size_t b) {
         for (int f : sortFields_) {
             const int c = CompareValues(rows_[a].values[f], rows_[b].values[f]);
             if (c != 0) return c < 0;
         }
-        return false;
+        return a < b;
     });
 }
 
@@ -1536,6 +1570,54 @@ void TClientDataSet::Delete() {
     }
 }
 
+void TClientDataSet::ScaleField(const std::string& name, double factor) {
+    First();
+    if (view_.empty()) return;
+    const int field = FieldByName(name).Index();
+    const TFieldDef& def = fieldDefs_.items_[static_cast<size_t>(field)];
+    const auto among = [field](const std::vector<int>& fields) {
+        return std::find(fields.begin(), fields.end(), field) != fields.end();
+    };
+    bool direct = def.DataType() == ftFloat && !among(sortFields_) &&
+                  std::none_of(uniqueKeys_.begin(), uniqueKeys_.end(), among);
+    for (const Row& row : rows_)
+        if (!IsNull(row.values[static_cast<size_t>(field)]) &&
+            !std::holds_alternative<double>(row.values[static_cast<size_t>(field)]))
+            direct = false;
+    if (!direct) {
+        // Rows that move or keys that must stay unique: each row edited and posted in turn.
+        for (int row = 0, rows = RecordCount(); row < rows && !Eof(); ++row) {
+            Edit();
+            TField value = Fields(field);
+            value.SetAsFloat(value.AsFloat() * factor);
+            Post();
+            Next();
+        }
+        return;
+    }
+    // The order and the keys stay as they are: the rows are changed in place, each change
+    // logged as a post would log it.
+    for (size_t i = 0; i < view_.size(); ++i) {
+        cursor_ = static_cast<int>(i);
+        Row& row = rows_[view_[i]];
+        Value& value = row.values[static_cast<size_t>(field)];
+        const double scaled = (IsNull(value) ? 0.0 : std::get<double>(value)) * factor;
+        if (!std::isfinite(scaled))
+            throw EDatabaseError("Недопустимое значение поля " + Quoted(def.Name()) + ".");
+        for (size_t f = 0; f < row.values.size(); ++f)
+            if (static_cast<int>(f) != field && fieldDefs_.items_[f].Required() &&
+                IsNull(row.values[f]))
+                throw EDatabaseError("Поле " + Quoted(fieldDefs_.items_[f].Name()) +
+                                     " должно иметь значение.");
+        if (SameValue(value, scaled)) continue;
+        log_.push_back(Change{Change::Kind::FieldEdited, row.id, view_[i], {}, field, value});
+        value = scaled;
+    }
+    cursor_ = static_cast<int>(view_.size()) - 1;
+    eof_ = true;
+    bof_ = false;
+}
+
 void TClientDataSet::SetSavePoint(int savePoint) {
     if (!active_) return;
     if (savePoint < 0 || static_cast<size_t>(savePoint) > log_.size())
@@ -1543,26 +1625,40 @@ void TClientDataSet::SetSavePoint(int savePoint) {
     Cancel();
     const bool hasRow = cursor_ >= 0;
     const uint64_t keep = hasRow ? CurrentId() : 0;
+    // The order changes only with rows that come or go, or keys that are set back.
+    bool reorder = false;
     while (log_.size() > static_cast<size_t>(savePoint)) {
         Change& change = log_.back();
         if (change.kind == Change::Kind::Deleted) {
             const size_t position = std::min(change.position, rows_.size());
             rows_.insert(rows_.begin() + static_cast<long>(position),
                          Row{change.id, std::move(change.values)});
+            reorder = true;
         } else {
             const size_t position = StoragePosition(change.id, change.position);
             if (position == rows_.size()) {
                 // cannot happen: every logged row is still there when its change is undone
             } else if (change.kind == Change::Kind::Inserted) {
                 rows_.erase(rows_.begin() + static_cast<long>(position));
+                reorder = true;
+            } else if (change.kind == Change::Kind::FieldEdited) {
+                Value& value = rows_[position].values[static_cast<size_t>(change.field)];
+                if (std::find(sortFields_.begin(), sortFields_.end(), change.field) !=
+                        sortFields_.end() &&
+                    CompareValues(value, change.value) != 0)
+                    reorder = true;
+                value = std::move(change.value);
             } else {
-                rows_[position].values = std::move(change.values);
+                Values& values = rows_[position].values;
+                for (int f : sortFields_)
+                    if (CompareValues(values[f], change.values[f]) != 0) reorder = true;
+                values = std::move(change.values);
             }
         }
         log_.pop_back();
     }
     if (log_.size() < savedLogSize_) savedStateLost_ = true;
-    RebuildView();
+    if (reorder) RebuildView();
     if (hasRow)
         LocateRow(keep);
     else

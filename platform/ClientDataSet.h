@@ -291,6 +291,12 @@ public:
     // A value of the row being edited has been set.
     bool Modified() const { return modified_; }
 
+    // Edit, setting the field to its value (as a float) times `factor`, Post and Next for every
+    // row from the first in the present order, each change in the change log; afterwards the
+    // dataset is past its last row. A value that cannot be set or a row that cannot be posted
+    // throws as Post would, the rows before it changed (callers return to a save point).
+    void ScaleField(const std::string& name, double factor);
+
     // The position of the change log: SetSavePoint returns every row to its values at that
     // moment (inserted rows go, deleted rows come back, edited rows get their old values). A
     // position beyond the log is refused; on a closed dataset SetSavePoint does nothing.
@@ -312,10 +318,12 @@ private:
         Values values;
     };
     struct Change {
-        enum class Kind { Inserted, Deleted, Edited } kind;
+        enum class Kind { Inserted, Deleted, Edited, FieldEdited } kind;
         uint64_t id;
         size_t position;  // storage position at the time of the change
         Values values;    // the deleted row, or the old values of an edited row
+        int field = -1;   // FieldEdited: the one field changed, and its old value
+        Value value = Value();
     };
 
     // A table as read from its file: definitions and rows in file order.

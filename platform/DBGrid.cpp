@@ -192,7 +192,6 @@ void TDBGrid::Invalidate() {
         return;
     }
     stale_ = true;
-    emit Refreshed();
 }
 
 void TDBGrid::Freshen() const {

@@ -34,7 +34,7 @@ public:
     // (and its end-of-data and beginning-of-data flags) are as they were afterwards.
     void Refresh();
     // The dataset was opened or changed: a visible grid refreshes at once, a hidden one when it
-    // is shown or its rows or cells are asked for.
+    // is shown or its rows or cells are asked for (and emits Refreshed then).
     void Invalidate();
 
     // The text shown in a cell, "" outside the grid.

@@ -209,6 +209,7 @@ void TBazaT::Button2Click() {
                        MsgIcon::Question) != platform::mrYes)
             return;
         const std::string path = platform::ProgramFolder() + fileName;
+        platform::TClientDataSet::ForgetFile(path);
         std::error_code ec;
         fs::remove(path, ec);
         if (ec) {
