@@ -1166,11 +1166,6 @@ bool TClientDataSet::ReopenUnchanged() {
     FileStamp stamp;
     if (!StampOfPath(filePath_, stamp) || PacketCache::Instance().Find(stamp) != filePacket_)
         return false;
-    try {
-        CheckExpectedFields(filePacket_->fields, fileName_);
-    } catch (const EDatabaseError&) {
-        return false;  // opening reports it
-    }
     for (size_t i = 0; i < fieldDefs_.items_.size(); ++i)
         fieldDefs_.items_[i].SetRequired(filePacket_->fields[i].Required());
     cursor_ = view_.empty() ? -1 : 0;
@@ -1584,6 +1579,10 @@ void TClientDataSet::ScaleField(const std::string& name, double factor) {
         if (!IsNull(row.values[static_cast<size_t>(field)]) &&
             !std::holds_alternative<double>(row.values[static_cast<size_t>(field)]))
             direct = false;
+    // The other fields a post would find without a value.
+    std::vector<size_t> required;
+    for (size_t f = 0; f < fieldDefs_.items_.size(); ++f)
+        if (static_cast<int>(f) != field && fieldDefs_.items_[f].Required()) required.push_back(f);
     if (!direct) {
         // Rows that move or keys that must stay unique: each row edited and posted in turn.
         for (int row = 0, rows = RecordCount(); row < rows && !Eof(); ++row) {
@@ -1604,9 +1603,8 @@ void TClientDataSet::ScaleField(const std::string& name, double factor) {
         const double scaled = (IsNull(value) ? 0.0 : std::get<double>(value)) * factor;
         if (!std::isfinite(scaled))
             throw EDatabaseError("Недопустимое значение поля " + Quoted(def.Name()) + ".");
-        for (size_t f = 0; f < row.values.size(); ++f)
-            if (static_cast<int>(f) != field && fieldDefs_.items_[f].Required() &&
-                IsNull(row.values[f]))
+        for (size_t f : required)
+            if (IsNull(row.values[f]))
                 throw EDatabaseError("Поле " + Quoted(fieldDefs_.items_[f].Name()) +
                                      " должно иметь значение.");
         if (SameValue(value, scaled)) continue;

@@ -231,6 +231,7 @@ public:
     // at first. Tables made by CreateDataSet are not checked.
     void SetExpectedFields(std::vector<TExpectedField> fields) {
         expectedFields_ = std::move(fields);
+        filePacket_.reset();  // the rows were checked against other fields
     }
     // Writes the whole table (a pending edit is posted first). The file is written beside the
     // target and renamed over it, so a failed write leaves the old file as it was. "" means

@@ -16,11 +16,13 @@ std::string WithTrailingSeparator(std::string path) {
 }
 }  // namespace
 
-std::string ProgramFolder() {
+const std::string& ProgramFolder() {
     if (!OverrideFolder().empty()) return OverrideFolder();
+    static std::string folder;
     QString dir =
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    return WithTrailingSeparator(dir.toStdString());
+    folder = WithTrailingSeparator(dir.toStdString());
+    return folder;
 }
 
 void SetProgramFolder(const std::string& folder) {

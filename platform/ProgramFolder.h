@@ -5,7 +5,7 @@ namespace platform {
 
 // The folder of the program's own executable, with a trailing '/'. Reference tables, example
 // projects, templates and help are found there.
-std::string ProgramFolder();
+const std::string& ProgramFolder();
 
 // Points the program folder elsewhere (tests use a temporary folder). An empty path returns
 // to the executable's folder.

@@ -279,20 +279,18 @@ bool TBazaT::ReopenUnchangedTable(const std::string& path) {
 }
 
 void TBazaT::ShowOpenTableInList() {
-    int entry = -1;
-    if (ClientDataSet1.Active() && !ClientDataSet1.FileName().empty()) {
-        const QString& name = ListedName(ClientDataSet1.FileName());
-        if (!name.isEmpty()) {
-            // The same table opened again is highlighted already.
-            const QListWidgetItem* current = FileListBox1->currentItem();
-            if (current && current->isSelected() && current->text() == name) return;
-            entry = FileListBox1->IndexOf(name.toStdString());
-        }
-    }
-    if (entry < 0 && !FileListBox1->currentItem() &&
-        !FileListBox1->selectionModel()->hasSelection())
+    static const std::string none;
+    const std::string& fileName = ClientDataSet1.Active() ? ClientDataSet1.FileName() : none;
+    // The same table opened again, and the list as it was left: highlighted already.
+    if (FileListBox1->Generation() == highlighted_.generation && fileName == highlighted_.fileName)
         return;
+    int entry = -1;
+    if (!fileName.empty()) {
+        const QString& name = ListedName(fileName);
+        if (!name.isEmpty()) entry = FileListBox1->IndexOf(name.toStdString());
+    }
     FileListBox1->SetItemIndex(entry);
+    highlighted_ = {fileName, FileListBox1->Generation()};
 }
 
 const QString& TBazaT::ListedName(const std::string& fileName) {

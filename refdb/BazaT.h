@@ -70,6 +70,11 @@ private:
         std::string fileName, folder;
         QString name;
     } listedFile_;
+    // The open table's file as last highlighted, and the list's generation afterwards.
+    struct {
+        std::string fileName;
+        unsigned generation = 0;
+    } highlighted_;
 };
 
 extern TBazaT* BazaT;

@@ -93,8 +93,10 @@ std::optional<double> EquipmentSelection::FindSection(const std::string& nodeKin
         ds.SetIndexFieldNames(refdb::kCrossSection);
         ds.First();
         // The fields of the row the table stands on.
-        const platform::TField carried = ds.FieldByName(refdb::kContinuousCurrent);
-        const platform::TField crossSection = ds.FieldByName(refdb::kCrossSection);
+        static const std::string carriedName = refdb::kContinuousCurrent;
+        static const std::string sectionName = refdb::kCrossSection;
+        const platform::TField carried = ds.FieldByName(carriedName);
+        const platform::TField crossSection = ds.FieldByName(sectionName);
         // The first row that carries the current; past the end the last row stays current.
         double section = 0.0;
         for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {

@@ -60,7 +60,8 @@ int CableCurrentCorrection::ScaleOpenTable(double factor) {
     const int savePoint = ds.SavePoint();
     try {
         // Every row put in edit state, its current multiplied, posted.
-        ds.ScaleField(refdb::kContinuousCurrent, factor);
+        static const std::string current = refdb::kContinuousCurrent;
+        ds.ScaleField(current, factor);
     } catch (...) {
         // A table that cannot be scaled is left with its stored values.
         ds.Cancel();
