@@ -37,11 +37,12 @@
 // Parsed packets are kept in memory, shared by every dataset of the program, so that opening a
 // table whose file has not changed reads nothing from disk. A packet is kept for the file itself
 // (its device and inode, which a symbolic link and its target share) and used while the file
-// keeps the size and modification time it had when it was read. A packet read within moments of
-// its file's last change is not kept: a second change in the same tick of the file system's clock
-// would leave those stamps as they were. Writing a file through a dataset drops its packet at
-// once; so does ForgetFile. Only sound packets are kept; the rows of an open dataset are its own
-// copy, so nothing done to them reaches the kept packet.
+// keeps the size and the times of modification, of status change and of creation it had when it
+// was read. A packet read within moments of its file's last modification is not kept: a second
+// change in the same tick of the file system's clock could leave those stamps as they were.
+// Writing a file through a dataset drops its packet at once; so does ForgetFile. Only sound
+// packets are kept, and each dataset that opens one checks the fields it expects; the rows of an
+// open dataset are its own copy, so nothing done to them reaches the kept packet.
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
