@@ -160,6 +160,18 @@ TCxemaGrupd* DrawingTest::AddThree(TSitid* panel, const TestGroup& group,
     return scheme;
 }
 
+void DrawingTest::GiveFigures(TSitid* panel) {
+    panel->InstalledPower = 12;
+    panel->DesignPower = 10.26;
+    panel->OwnCurrentA = 18.2;
+    panel->OwnCurrentB = 9.1;
+    panel->OwnCurrentC = 13.6;
+    panel->OwnNeutralCurrent = 7.9;
+    panel->OwnDesignCurrent = 16.5;
+    panel->VoltageLossC = 2.5;
+    panel->MaxVoltageLoss = 2.5;
+}
+
 void DrawingTest::MakeCurrent(TGrsed* sw, TSitid* panel) {
     ProjectRoot->Switchboards.Cursor = sw;
     sw->Panels.Cursor = panel;

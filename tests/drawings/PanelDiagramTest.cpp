@@ -82,16 +82,8 @@ protected:
         NewProject();
         sw_ = AddSwitchboard(1);
         panel_ = AddPanel(sw_, 1);
-        panel_->InstalledPower = 12;
-        panel_->DesignPower = 10.26;
         // The largest phase loss 2.5 %: 400 - 400 * 0.025 = 390 V.
-        panel_->VoltageLossC = 2.5;
-        panel_->MaxVoltageLoss = 2.5;
-        panel_->OwnCurrentA = 18.2;
-        panel_->OwnCurrentB = 9.1;
-        panel_->OwnCurrentC = 13.6;
-        panel_->OwnNeutralCurrent = 7.9;
-        panel_->OwnDesignCurrent = 16.5;
+        GiveFigures(panel_);
         panel_->CascadeCurrentA = 30.5;
         panel_->CascadeCurrentB = 21.4;
         panel_->CascadeCurrentC = 25.9;
