@@ -254,9 +254,10 @@ private:
     // it needs one.
     void ShowCableJournal(int journalKind);
     // The scheme window's picture made anew for a panel picture `width` x `height` px, its grid of
-    // sheets laid (one row) and its pixels provided; at the scale "50%" the small font is put
-    // on its canvas. Null, with the message said, when the picture does not fit in memory.
-    platform::TImage* PreparePanelPicture(int width, int height, int sheetWidth);
+    // sheets of that size laid (one row, the width widened to whole sheets) and its pixels
+    // provided; at the scale "50%" the small font is put on its canvas. Null, with the message
+    // said, when the picture does not fit in memory.
+    platform::TImage* PreparePanelPicture(int width, int height, int sheetWidth, int sheetHeight);
     // Copy for printing, page count and picture kind of a finished picture.
     void FinishPicture(platform::TImage& image, int pictureKind);
     // The group line services of the pictures (the group-entry window's).

@@ -61,9 +61,10 @@ EquipmentSelection& TForm1::PictureServices() {
     return withoutWindow;
 }
 
-platform::TImage* TForm1::PreparePanelPicture(int width, int height, int sheetWidth) {
+platform::TImage* TForm1::PreparePanelPicture(int width, int height, int sheetWidth,
+                                              int sheetHeight) {
     platform::TImage* image = Form2->NewPicture();
-    LaySheets(sheetWidth, kPhasingSheetHeight, width);
+    LaySheets(sheetWidth, sheetHeight, width);
     image->SetSize(width, height);
     bool provided = kCopies * kBytesPerPixel * width * height <= DrawingMemoryBudget;
     platform::TCanvas* canvas = nullptr;
@@ -88,7 +89,7 @@ platform::TImage* TForm1::PreparePanelPicture(int width, int height, int sheetWi
 void TForm1::FinishPicture(platform::TImage& image, int pictureKind) {
     // After New there is no copy yet.
     if (!PictureBitmap) PictureBitmap = std::make_unique<platform::TBitmap>();
-    PictureBitmap->SetSize(image.Picture().Width(), image.Picture().Height());
+    // The copy takes the picture's size with its pixels.
     PictureBitmap->Assign(image.Picture());
     SheetPageCount = CountUsedSheets();
     image.SetTag(pictureKind);
@@ -103,7 +104,8 @@ void TForm1::DrawPanelScheme(int groupCount) {
     ResetSheetCounters();
     const std::int64_t groupsWidth = std::int64_t(groupCount) * s;
     const int width = PictureWidth(groupsWidth > Form2->width() ? groupsWidth + s : Form2->width());
-    platform::TImage* image = PreparePanelPicture(width, MainWindowHeight(), kSchemeSheetWidth);
+    platform::TImage* image =
+        PreparePanelPicture(width, MainWindowHeight(), kSchemeSheetWidth, kSchemeSheetHeight);
     if (image == nullptr) return;
     PaintPanelDiagram(*image->Canvas(), frame, *sw, *panel, groupCount, *this, PictureServices());
     FinishPicture(*image, PanelDiagramPicture);
@@ -131,7 +133,8 @@ void TForm1::DrawPanelPhasing(int panelNumber) {
     ResetSheetCounters();
     const std::int64_t busesEnd = std::int64_t(panel->SchemeGroupCount) * s;
     const int width = PictureWidth(busesEnd > Form2->width() ? busesEnd + 50 : Form2->width());
-    platform::TImage* image = PreparePanelPicture(width, MainWindowHeight(), kPhasingSheetWidth);
+    platform::TImage* image =
+        PreparePanelPicture(width, MainWindowHeight(), kPhasingSheetWidth, kPhasingSheetHeight);
     if (image == nullptr) return;
     Form2->setWindowTitle(
         QString::fromStdString("Фазировка групп. Щит №  " + platform::IntToStr(panelNumber)));

@@ -6,6 +6,9 @@
 
 #include <QComboBox>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -467,4 +470,26 @@ TEST_F(PanelDiagram, RasterShowsTheBusTheDotsAndTheGroupLines) {
     };
     for (const Probe& p : probes)
         EXPECT_EQ(canvas.Pixels(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
+}
+
+TEST_F(PanelDiagram, PictureScrollsInTheSchemeWindowAndRightClickOpensItsMenu) {
+    Form1->show();
+    Form2->ShowOverMainWindow();
+    for (int g = 0; g < 15; ++g) AddSingle(panel_, NamedGroup(std::to_string(g + 1), 1), 0, 4.55);
+    MakeCurrent(sw_, panel_);
+    Draw(160);
+    platform::TImage* picture = Form2->Image1;
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(Form2->isAncestorOf(picture));
+    EXPECT_TRUE(picture->isVisible());
+    // 15 * 160 + 160 = 2560 px, three sheets: 2700 px, wider than the window.
+    auto* area = Form2->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(area->widget(), picture);
+    EXPECT_EQ(area->horizontalScrollBar()->maximum(), 2700 - area->viewport()->width());
+    const QPoint at(30, 40);
+    QTest::mousePress(picture, Qt::RightButton, Qt::NoModifier, at);
+    EXPECT_TRUE(Form2->PopupMenu1->isVisible());
+    EXPECT_EQ(Form2->PopupMenu1->pos(), picture->mapToGlobal(at));
+    Form2->PopupMenu1->hide();
 }
