@@ -97,6 +97,35 @@ std::vector<TCxemaGrupd*> SchemeGroupsOf(const TSitid& panel) {
     return chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount);
 }
 
+// The cables of every switchboard, panel and group line by their currents, with the voltage
+// losses and deviations along the network; false when a pass failed (its lookup said why).
+bool RefreshVoltages(TGrsed& root, TDan1& dan) {
+    for (TGrsed* sw : SwitchboardsOf(root)) {
+        root.Switchboards.Cursor = sw;
+        if (!dan.CheckSwitchboardCables()) return false;
+        for (TSitid* panel : PanelsOf(*sw)) {
+            root.Switchboards.Cursor = sw;
+            sw->Panels.Cursor = panel;
+            if (!dan.CheckPanelCables()) return false;
+            sw->Panels.Cursor = panel;
+            if (panel->OnTrunk) {
+                if (!dan.CheckShiftedPanelCables()) return false;
+                sw->Panels.Cursor = panel;
+            }
+            dan.SumPanelVoltageLosses();
+            for (TCxemaGrupd* group : SchemeGroupsOf(*panel)) {
+                root.Switchboards.Cursor = sw;
+                sw->Panels.Cursor = panel;
+                if (!dan.CheckGroupCables(group->GroupName)) return false;
+                sw->Panels.Cursor = panel;
+                group->VoltageDeviation = dan.VoltageDeviation(
+                    dan.GroupVoltageLoss(group->GroupName, group->CrossSection), 220.0);
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void TForm1::TakeProjectSnapshots() {
@@ -126,12 +155,22 @@ bool TForm1::LoadProject(const std::string& path) {
                              platform::MsgButtons::Ok, platform::MsgIcon::None);
         return false;
     };
-    hooks.OpenCableTable = [&tables](const projectfile::CableTableRequest& request) {
+    hooks.OpenCableTable = [&tables, &wait](const projectfile::CableTableRequest& request) {
         auto table = tables.find(request.Name);
         if (table == tables.end()) {
             // The opener reports a table that is missing or damaged.
             if (!Dan1 || !BazaT || !Dan1->OpenCurrentTable(request.Name)) return false;
-            table = tables.emplace(request.Name, ReadOpenCableTable()).first;
+            TableSections sections = ReadOpenCableTable();
+            // A table without rows gives no cable a section: said once, naming it, and the
+            // project is not opened, as for a missing table.
+            if (sections.sections.empty()) {
+                wait.reset();
+                platform::MessageBox("В таблице  " + request.Name + "  нет данных.",
+                                     "Предупреждение.", platform::MsgButtons::Ok,
+                                     platform::MsgIcon::Warning);
+                return false;
+            }
+            table = tables.emplace(request.Name, std::move(sections)).first;
         }
         AttachSections(request, table->second);
         return true;
@@ -160,9 +199,31 @@ bool TForm1::LoadProject(const std::string& path) {
     DropProject();
     ProjectRoot = loaded.Root.release();
     TGrsed& root = *ProjectRoot;
+    const std::vector<TGrsed*> switchboards = SwitchboardsOf(root);
+
+    // The phase distribution of every panel with group lines, then the loads of the whole
+    // network.
+    for (TGrsed* sw : switchboards) {
+        root.Switchboards.Cursor = sw;
+        for (TSitid* panel : PanelsOf(*sw)) {
+            if (panel->SchemeGroupCount <= 0) continue;
+            sw->Panels.Cursor = panel;
+            RunDistributionPasses(root);
+        }
+    }
+    RunLoadPasses(root);
+
+    // The cables by their currents and the voltage losses and deviations along the network. A
+    // pass whose table lookup fails has said why; the project is not opened with the values it
+    // left unfinished.
+    if (Dan1 && !RefreshVoltages(root, *Dan1)) {
+        Dan1->FailureFlag = 0;
+        DropProject();
+        return false;
+    }
+    root.ResetCursors();
     GroupCounter = loaded.Extras.GroupCounter;
     GroupCounterCode = loaded.Extras.GroupCounterCode;
-    const std::vector<TGrsed*> switchboards = SwitchboardsOf(root);
 
     // Number lists of the switchboard, group entry and edit dialogs; the group names.
     std::vector<std::string> switchboardNumbers;
@@ -186,18 +247,6 @@ bool TForm1::LoadProject(const std::string& path) {
     }
     if (Form3) FillNumberList(Form3->ComboBox4, panelNumbers);
 
-    // The phase distribution of every panel with group lines, then the loads of the whole
-    // network.
-    for (TGrsed* sw : switchboards) {
-        root.Switchboards.Cursor = sw;
-        for (TSitid* panel : PanelsOf(*sw)) {
-            if (panel->SchemeGroupCount <= 0) continue;
-            sw->Panels.Cursor = panel;
-            RunDistributionPasses(root);
-        }
-    }
-    RunLoadPasses(root);
-
     TakeProjectSnapshots();
 
     if (Shiti) {
@@ -211,36 +260,6 @@ bool TForm1::LoadProject(const std::string& path) {
             }
         }
     }
-
-    // The cables by their currents and the voltage losses and deviations along the network.
-    if (Dan1) {
-        for (TGrsed* sw : switchboards) {
-            root.Switchboards.Cursor = sw;
-            Dan1->CheckSwitchboardCables();
-            for (TSitid* panel : PanelsOf(*sw)) {
-                root.Switchboards.Cursor = sw;
-                sw->Panels.Cursor = panel;
-                Dan1->CheckPanelCables();
-                sw->Panels.Cursor = panel;
-                if (panel->OnTrunk) {
-                    Dan1->CheckShiftedPanelCables();
-                    sw->Panels.Cursor = panel;
-                }
-                Dan1->SumPanelVoltageLosses();
-                for (TCxemaGrupd* group : SchemeGroupsOf(*panel)) {
-                    root.Switchboards.Cursor = sw;
-                    sw->Panels.Cursor = panel;
-                    Dan1->CheckGroupCables(group->GroupName);
-                    sw->Panels.Cursor = panel;
-                    group->VoltageDeviation = Dan1->VoltageDeviation(
-                        Dan1->GroupVoltageLoss(group->GroupName, group->CrossSection), 220.0);
-                }
-            }
-        }
-        // Nothing is undone here: a failed lookup has told the user already.
-        Dan1->FailureFlag = 0;
-    }
-    root.ResetCursors();
 
     if (AdjustmentProjectForm) {
         const projectfile::ProjectStamp& stamp = loaded.Extras.Stamp;

@@ -6,21 +6,11 @@
 
 #include "calc/CascadeWalk.h"
 #include "calc/Formulas.h"
+#include "calc/PhaseFields.h"
 #include "calc/Recalculation.h"
 #include "platform/Conversions.h"
 
 namespace {
-
-constexpr double TSitidFields::*kOwnCurrent[3] = {
-    &TSitidFields::OwnCurrentA, &TSitidFields::OwnCurrentB, &TSitidFields::OwnCurrentC};
-constexpr double TSitidFields::*kPanelCosPhi[3] = {
-    &TSitidFields::PanelCosPhiA, &TSitidFields::PanelCosPhiB, &TSitidFields::PanelCosPhiC};
-constexpr double TSitidFields::*kCascadeCosPhi[3] = {
-    &TSitidFields::CascadeCosPhiA, &TSitidFields::CascadeCosPhiB, &TSitidFields::CascadeCosPhiC};
-constexpr double TSitidFields::*kCascadeCurrent[3] = {
-    &TSitidFields::CascadeCurrentA, &TSitidFields::CascadeCurrentB, &TSitidFields::CascadeCurrentC};
-constexpr long double TSitidFields::*kCascadePower[3] = {
-    &TSitidFields::CascadePowerA, &TSitidFields::CascadePowerB, &TSitidFields::CascadePowerC};
 
 bool HasGroups(const TSitid& panel) {
     return panel.SchemeGroupCount > 0;
@@ -38,11 +28,9 @@ public:
 
 private:
     void Carry(TSitid& panel) {
-        constexpr long double TSitidFields::*own[3] = {
-            &TSitidFields::PanelPowerA, &TSitidFields::PanelPowerB, &TSitidFields::PanelPowerC};
         for (int x = 0; x < 3; ++x) {
-            phases_[x] = static_cast<double>(panel.*own[x] + phases_[x]);
-            panel.*kCascadePower[x] = phases_[x];
+            phases_[x] = static_cast<double>(panel.*calc::kPanelPower[x] + phases_[x]);
+            panel.*calc::kCascadePower[x] = phases_[x];
         }
         design_ = panel.DesignPower + design_;
         panel.CascadePower = design_;
@@ -89,7 +77,7 @@ public:
 
 private:
     void Contribute(const TSitid& panel, int x) {
-        sums_[x].Add(panel.*kOwnCurrent[x], panel.*kPanelCosPhi[x]);
+        sums_[x].Add(panel.*calc::kOwnCurrent[x], panel.*calc::kPanelCosPhi[x]);
     }
 
     // Adds the panel's contribution and stores the combined value, phase by phase; a phase
@@ -99,25 +87,25 @@ private:
             Contribute(panel, x);
             const double magnitude = sums_[x].Magnitude();
             const double value = magnitude != 0.0 ? sums_[x].Active / magnitude : saved_[x];
-            panel.*kCascadeCosPhi[x] = platform::RoundTo(value, -2);
-            saved_[x] = panel.*kCascadeCosPhi[x];
+            panel.*calc::kCascadeCosPhi[x] = platform::RoundTo(value, -2);
+            saved_[x] = panel.*calc::kCascadeCosPhi[x];
         }
         Finish(panel);
     }
 
     void CopyOwn(TSitid& panel) {
-        for (int x = 0; x < 3; ++x) panel.*kCascadeCosPhi[x] = panel.*kPanelCosPhi[x];
+        for (int x = 0; x < 3; ++x) panel.*calc::kCascadeCosPhi[x] = panel.*calc::kPanelCosPhi[x];
     }
 
     void CopySaved(TSitid& panel) {
-        for (int x = 0; x < 3; ++x) panel.*kCascadeCosPhi[x] = saved_[x];
+        for (int x = 0; x < 3; ++x) panel.*calc::kCascadeCosPhi[x] = saved_[x];
         Finish(panel);
     }
 
     void Finish(TSitid& panel) {
         panel.CascadeCosPhi =
             std::min({panel.CascadeCosPhiA, panel.CascadeCosPhiB, panel.CascadeCosPhiC});
-        for (int x = 0; x < 3; ++x) saved_[x] = panel.*kCascadeCosPhi[x];
+        for (int x = 0; x < 3; ++x) saved_[x] = panel.*calc::kCascadeCosPhi[x];
     }
 
     std::array<CosPhiSums, 3> sums_{};
@@ -136,7 +124,7 @@ public:
             SelectDominantCosPhi(panel);
             DesignCurrent(panel);
         }
-        for (int x = 0; x < 3; ++x) saved_[x] = panel.*kCascadeCurrent[x];
+        for (int x = 0; x < 3; ++x) saved_[x] = panel.*calc::kCascadeCurrent[x];
         savedNeutral_ = panel.CascadeNeutralCurrent;
     }
 
@@ -158,8 +146,8 @@ public:
 private:
     void FromCarriedPower(TSitid& panel) {
         for (int x = 0; x < 3; ++x)
-            panel.*kCascadeCurrent[x] =
-                PhaseCurrent(panel.*kCascadePower[x], panel.*kCascadeCosPhi[x]);
+            panel.*calc::kCascadeCurrent[x] =
+                PhaseCurrent(panel.*calc::kCascadePower[x], panel.*calc::kCascadeCosPhi[x]);
         panel.CascadeNeutralCurrent = NetworkCalculation::NeutralCurrent(
             panel.CascadeCurrentA, panel.CascadeCurrentB, panel.CascadeCurrentC);
         SelectDominantCosPhi(panel);
@@ -167,7 +155,7 @@ private:
     }
 
     void RepeatSaved(TSitid& panel) {
-        for (int x = 0; x < 3; ++x) panel.*kCascadeCurrent[x] = saved_[x];
+        for (int x = 0; x < 3; ++x) panel.*calc::kCascadeCurrent[x] = saved_[x];
         panel.CascadeNeutralCurrent = savedNeutral_;
     }
 
@@ -177,7 +165,7 @@ private:
         int phase = panel.CascadeCurrentA > panel.CascadeCurrentB ? 0 : 1;
         if (panel.CascadeCurrentC > std::max(panel.CascadeCurrentA, panel.CascadeCurrentB))
             phase = 2;
-        panel.CascadeCosPhi = panel.*kCascadeCosPhi[phase];
+        panel.CascadeCosPhi = panel.*calc::kCascadeCosPhi[phase];
     }
 
     static void DesignCurrent(TSitid& panel) {

@@ -18,16 +18,17 @@ public:
     virtual void Reset() = 0;
 };
 
-// Walks every switchboard of the root (SwitchboardCount of them, bounded by the chain) and each
-// one's panels (PanelCount, bounded by the chain) from the chain's end, running the actions.
-// The root's cursor ends past the last switchboard walked, each walked switchboard's panel
-// cursor on its first panel.
+// Walks every switchboard of the root (SwitchboardCount of them, bounded by the chain) and, in
+// each, its first PanelCount panels (bounded by the chain), running the actions. The root's cursor
+// ends past the last switchboard walked, each walked switchboard's panel cursor on its first panel.
 //
-// The walk relies on each feeder standing before the panels it feeds. Running values reach a
-// panel only from the member handled just before it, when that member is fed from it: the values
-// of one cascade or branch never reach another one. A cascade with branches (a panel feeding two
-// panels) carries the branch met first from the chain's end into its head; the other branches
-// carry into their own members only.
+// Each cascade is carried from its far end to its head, following the feeders by their numbers,
+// whatever the order of the chain. Running values reach a panel only from the member handled just
+// before it, when that member is fed from it: the values of one cascade or branch never reach
+// another one. A cascade with branches (a panel feeding two panels) carries into its head the
+// branch that stands last once every feeder is put before its members; the other branches carry
+// into their own members only. Every member fed from a panel of the list is handled once; a head
+// is handled when a member reaches it.
 void WalkCascades(TGrsed& root, CascadeActions& actions);
 
 }  // namespace calc

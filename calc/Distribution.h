@@ -2,11 +2,51 @@
 // The placement rules of the three phase distributions, apart from the tree walks that feed them.
 // Phases and parts are numbered 0, 1, 2 (phase A, B, C; part a, b, c).
 #include <array>
+#include <cstddef>
 #include <vector>
 
+#include "model/Chains.h"
 #include "model/Classd.h"
 
 namespace calc {
+
+// --- What the three distributions share ---
+
+// The own level (Fields) of the first n records of a group chain, default lines where the chain is
+// shorter. The chain's cursor steps along and is put back on its first record.
+template <typename Fields, typename Record, typename Link>
+std::vector<Fields> CopyLines(ChainBlock<Record>& chain, Link link, int n) {
+    std::vector<Fields> lines(static_cast<std::size_t>(n));
+    std::size_t k = 0;
+    chains::StepCursor(chain, link, n,
+                       [&](Record& record) { lines[k++] = static_cast<const Fields&>(record); });
+    chain.Cursor = chain.First;
+    return lines;
+}
+
+// Empties the panel's three result chains of one kind and fills them anew: for k = 0 .. n - 1,
+// entry(phase, k) of phase A, B and C in turn, each appended to its phase's chain as a new record
+// holding that level.
+template <typename Fields, typename Link, typename Record, typename Entry>
+void RebuildResultChains(std::array<ChainBlock<Record>, 3>& results, std::size_t n, Entry entry) {
+    for (int phase = 0; phase < 3; ++phase) chains::DestroyAll(results[phase], Link{phase});
+    for (std::size_t k = 0; k < n; ++k) {
+        for (int phase = 0; phase < 3; ++phase) {
+            auto* element = new Record;
+            static_cast<Fields&>(*element) = entry(phase, k);
+            chains::AppendAtTail(results[phase], element, Link{phase});
+        }
+    }
+}
+
+// Part i of a two- or three-phase line: its power, 0 kW where the array has no such entry, and its
+// cos phi, 1.0 where it has none.
+inline long double PartPower(const std::vector<long double>& powers, std::size_t i) {
+    return i < powers.size() ? powers[i] : 0.0L;
+}
+inline double PartCosPhi(const std::vector<double>& cosPhi, std::size_t i) {
+    return i < cosPhi.size() ? cosPhi[i] : 1.0;
+}
 
 // --- Single-phase lines: rows of three cells, column 0 = phase A, 1 = B, 2 = C ---
 

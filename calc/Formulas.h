@@ -6,6 +6,9 @@
 // and cos phi are doubles, comparisons are exact, and rounding to hundredths (ties to even) is
 // applied only where said.
 
+// Extended-precision one third, used by the demand splits and the single-phase target.
+inline constexpr long double kOneThird = 1.0L / 3.0L;
+
 // The phase voltage of the 380 V network: 380 / sqrt(3), as the double quotient (about
 // 219.393 V).
 double PhaseVoltage();

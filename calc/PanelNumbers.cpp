@@ -1,5 +1,6 @@
 #include "calc/PanelNumbers.h"
 
+#include "model/Chains.h"
 #include "model/Classd.h"
 #include "platform/Conversions.h"
 
@@ -16,14 +17,11 @@ PanelNumberList ListPanelNumbers(TGrsed* root) {
     PanelNumberList list;
     TGrsed* sw = root ? root->CurrentSwitchboard() : nullptr;
     if (!sw) return list;
-    sw->Panels.Cursor = sw->Panels.First;
-    for (int i = 0; i < sw->PanelCount && sw->Panels.Cursor; ++i) {
-        const TSitid& panel = *sw->Panels.Cursor;
+    chains::ForEachPanelOf(*sw, sw->PanelCount, [&](const TSitid& panel) {
         list.Items.push_back(panel.OnTrunk || panel.PanelFlagC
                                  ? HangingEntry(panel)
                                  : platform::IntToStr(panel.PanelNumber));
-        sw->Panels.Cursor = panel.Panels.Next;
-    }
+    });
     sw->Panels.Cursor = sw->Panels.Last;
     if (!sw->Panels.Last) return list;
     const std::string marked = HangingEntry(*sw->Panels.Last);

@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "calc/Formulas.h"
+#include "calc/PhaseFields.h"
 #include "calc/Recalculation.h"
-#include "calc/Walks.h"
 #include "model/Chains.h"
 
 namespace {
@@ -14,40 +14,26 @@ namespace {
 template <typename T, typename Link, typename Weight, typename CosPhi>
 void AggregateChain(ChainBlock<T>& chain, Link link, int count, CosPhiAggregate& aggregate,
                     Weight weight, CosPhi cosPhi) {
-    chain.Cursor = chain.First;
-    for (int i = 0; i < count && chain.Cursor; ++i) {
-        T& record = *chain.Cursor;
-        aggregate.Add(record.*weight, record.*cosPhi);
-        chain.Cursor = link(record).Next;
-    }
+    chains::StepCursor(chain, link, count,
+                       [&](T& record) { aggregate.Add(record.*weight, record.*cosPhi); });
 }
-
-constexpr double TFasaGrup1dFields::*kSingleCurrent[3] = {&TFasaGrup1dFields::PhaseCurrentA1,
-                                                          &TFasaGrup1dFields::PhaseCurrentB1,
-                                                          &TFasaGrup1dFields::PhaseCurrentC1};
-constexpr double TFasaGrup2dFields::*kTwoCurrent[3] = {
-    &TFasaGrup2dFields::CurrentA, &TFasaGrup2dFields::CurrentB, &TFasaGrup2dFields::CurrentC};
-constexpr double TFasaGrup3dFields::*kThreeCurrent[3] = {
-    &TFasaGrup3dFields::CurrentA3, &TFasaGrup3dFields::CurrentB3, &TFasaGrup3dFields::CurrentC3};
-constexpr double TSitidFields::*kPanelCosPhi[3] = {
-    &TSitidFields::PanelCosPhiA, &TSitidFields::PanelCosPhiB, &TSitidFields::PanelCosPhiC};
 
 }  // namespace
 
 void TGrsed::SumPanelPhaseLoads() {
-    calc::ForEachPanel(*this, [](TGrsed&, TSitid& p) {
+    chains::ForEachPanel(*this, [](TGrsed&, TSitid& p) {
         p.PanelPowerA = p.SinglePhasePowerA + p.TwoPhasePowerA + p.ThreePhasePowerA;
         p.PanelPowerB = p.SinglePhasePowerB + p.TwoPhasePowerB + p.ThreePhasePowerB;
         p.PanelPowerC = p.SinglePhasePowerC + p.TwoPhasePowerC + p.ThreePhasePowerC;
     });
     // The second walk goes by each switchboard's stored panel count.
-    calc::ForEachSwitchboard(*this, [](TGrsed& sw) {
-        calc::ForEachPanelOf(sw, sw.PanelCount, [](TSitid& p) {
+    chains::ForEachSwitchboard(*this, [](TGrsed& sw) {
+        chains::ForEachPanelOf(sw, sw.PanelCount, [](TSitid& p) {
             p.InstalledPower = static_cast<double>(p.PanelPowerA + p.PanelPowerB + p.PanelPowerC);
             p.DesignPower = p.InstalledPower * p.DemandFactor;
             // Demand split: a design power below the installed one is spread evenly.
             if (p.DesignPower != 0 && p.DesignPower < p.InstalledPower) {
-                const double third = static_cast<double>(calc::kOneThird * p.DesignPower);
+                const double third = static_cast<double>(kOneThird * p.DesignPower);
                 p.PanelPowerA = p.PanelPowerB = p.PanelPowerC = third;
             }
         });
@@ -55,27 +41,27 @@ void TGrsed::SumPanelPhaseLoads() {
 }
 
 void TGrsed::CalcPanelCosPhi() {
-    calc::ForEachPanel(*this, [](TGrsed&, TSitid& p) {
+    chains::ForEachPanel(*this, [](TGrsed&, TSitid& p) {
         // Per phase, one aggregate running on across the single-, two- and three-phase chains.
         for (int phase = 0; phase < 3; ++phase) {
             CosPhiAggregate aggregate;
             AggregateChain(p.SinglePhaseByPhase[phase], chains::SinglePhaseByPhaseLink{phase},
-                           p.RowsOfThree, aggregate, kSingleCurrent[phase],
+                           p.RowsOfThree, aggregate, calc::kSinglePhaseCurrent[phase],
                            &TFasaGrup1dFields::CosPhi1);
             AggregateChain(p.TwoPhaseByPhase[phase], chains::TwoPhaseByPhaseLink{phase},
-                           p.TwoPhaseCount, aggregate, kTwoCurrent[phase],
+                           p.TwoPhaseCount, aggregate, calc::kTwoPhaseCurrent[phase],
                            &TFasaGrup2dFields::CosPhi2);
             AggregateChain(p.ThreePhaseByPhase[phase], chains::ThreePhaseByPhaseLink{phase},
-                           p.ThreePhaseCount, aggregate, kThreeCurrent[phase],
+                           p.ThreePhaseCount, aggregate, calc::kThreePhaseCurrent[phase],
                            &TFasaGrup3dFields::CosPhi3);
-            aggregate.StoreInto(p.*kPanelCosPhi[phase]);
+            aggregate.StoreInto(p.*calc::kPanelCosPhi[phase]);
         }
         p.PanelCosPhi = std::min({p.PanelCosPhiA, p.PanelCosPhiB, p.PanelCosPhiC});
     });
 }
 
 void TGrsed::CalcPanelCurrents() {
-    calc::ForEachPanel(*this, [](TGrsed&, TSitid& p) {
+    chains::ForEachPanel(*this, [](TGrsed&, TSitid& p) {
         p.OwnCurrentA = PhaseCurrent(p.PanelPowerA, p.PanelCosPhiA);
         p.OwnCurrentB = PhaseCurrent(p.PanelPowerB, p.PanelCosPhiB);
         p.OwnCurrentC = PhaseCurrent(p.PanelPowerC, p.PanelCosPhiC);

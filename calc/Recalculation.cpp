@@ -137,7 +137,7 @@ void NetworkCalculation::TakeProjectSnapshot() {
     if (const TGrsed* sw = ProjectRoot->CurrentSwitchboard()) {
         static_cast<TGrsedFields&>(SwitchboardSnapshots[1]) = static_cast<const TGrsedFields&>(*sw);
         switchboardTaken_ = true;
-        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, sw->PanelCount)) {
+        for (TSitid* panel : chains::PanelsOf(*sw)) {
             TSitid copy;
             static_cast<TSitidFields&>(copy) = static_cast<const TSitidFields&>(*panel);
             PanelSnapshots.push_back(std::move(copy));
@@ -158,11 +158,9 @@ bool NetworkCalculation::RestoreProjectSnapshot() {
     // Bounded by the restored count, the snapshot and the chain, whichever ends first.
     const int count =
         std::min({sw->PanelCount, PanelSnapshotCount, static_cast<int>(PanelSnapshots.size())});
-    sw->Panels.Cursor = sw->Panels.First;
-    for (int i = 0; i < count && sw->Panels.Cursor; ++i) {
-        static_cast<TSitidFields&>(*sw->Panels.Cursor) =
-            static_cast<const TSitidFields&>(PanelSnapshots[i]);
-        sw->Panels.Cursor = sw->Panels.Cursor->Panels.Next;
-    }
+    std::size_t i = 0;
+    chains::ForEachPanelOf(*sw, count, [&](TSitid& panel) {
+        static_cast<TSitidFields&>(panel) = static_cast<const TSitidFields&>(PanelSnapshots[i++]);
+    });
     return true;
 }

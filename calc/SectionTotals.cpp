@@ -1,64 +1,43 @@
 // Passes 13-16: the transformer section totals on the project root (every switchboard, with the
-// panels on trunk lines added back) and the feeder currents of every panel.
+// panels its sums leave out added back) and the feeder currents of every panel.
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "calc/Formulas.h"
+#include "calc/PhaseFields.h"
 #include "calc/Recalculation.h"
-#include "calc/Walks.h"
-
-namespace {
-
-constexpr double TSitidFields::*kOwnCurrent[3] = {
-    &TSitidFields::OwnCurrentA, &TSitidFields::OwnCurrentB, &TSitidFields::OwnCurrentC};
-constexpr double TSitidFields::*kPanelCosPhi[3] = {
-    &TSitidFields::PanelCosPhiA, &TSitidFields::PanelCosPhiB, &TSitidFields::PanelCosPhiC};
-constexpr long double TSitidFields::*kPanelPower[3] = {
-    &TSitidFields::PanelPowerA, &TSitidFields::PanelPowerB, &TSitidFields::PanelPowerC};
-constexpr long double TSitidFields::*kCascadePower[3] = {
-    &TSitidFields::CascadePowerA, &TSitidFields::CascadePowerB, &TSitidFields::CascadePowerC};
-constexpr long double TSitidFields::*kTotalPower[3] = {
-    &TSitidFields::TotalPowerA, &TSitidFields::TotalPowerB, &TSitidFields::TotalPowerC};
-constexpr double TGrsedFields::*kSwitchboardPower[3] = {&TGrsedFields::SwitchboardPowerA,
-                                                        &TGrsedFields::SwitchboardPowerB,
-                                                        &TGrsedFields::SwitchboardPowerC};
-constexpr double TGrsedFields::*kSwitchboardCurrent[3] = {&TGrsedFields::SwitchboardCurrentA,
-                                                          &TGrsedFields::SwitchboardCurrentB,
-                                                          &TGrsedFields::SwitchboardCurrentC};
-constexpr double TGrsedFields::*kSwitchboardCosPhi[3] = {&TGrsedFields::SwitchboardCosPhiA,
-                                                         &TGrsedFields::SwitchboardCosPhiB,
-                                                         &TGrsedFields::SwitchboardCosPhiC};
-constexpr double TGrsedFields::*kTotalPhasePower[3] = {&TGrsedFields::TotalPhasePowerA,
-                                                       &TGrsedFields::TotalPhasePowerB,
-                                                       &TGrsedFields::TotalPhasePowerC};
-constexpr double TGrsedFields::*kTotalCosPhi[3] = {
-    &TGrsedFields::TotalCosPhiA, &TGrsedFields::TotalCosPhiB, &TGrsedFields::TotalCosPhiC};
-
-}  // namespace
+#include "calc/SwitchboardRollup.h"
+#include "model/Chains.h"
 
 void TGrsed::SumSwitchboardTotalLoads() {
     if (!Switchboards.First) return;
     TotalPhasePowerA = TotalPhasePowerB = TotalPhasePowerC = 0;
-    calc::ForEachSwitchboard(*this, [this](TGrsed& sw) {
-        std::array<double, 3> trunk{};
-        calc::ForEachPanelOf(sw, sw.PanelCount, [&](TSitid& p) {
-            if (!p.OnTrunk) return;
-            // A cascade panel on a trunk line feeds its whole cascade.
-            const bool cascade = p.FedFromPanel || p.FedFromSwitchboard;
-            for (int x = 0; x < 3; ++x) {
-                const long double carried = cascade ? p.*kCascadePower[x] : p.*kPanelPower[x];
-                p.*kTotalPower[x] = carried;
-                trunk[x] += carried;
+    chains::ForEachSwitchboard(*this, [this](TGrsed& sw) {
+        const std::vector<TSitid*> panels = chains::PanelsOf(sw);
+        // The panels the switchboard's sums leave out (on trunk lines, or under a head on one) come
+        // in with their own loads: every panel once, also where the feeder of a member on a trunk
+        // line carries panels the switchboard counts.
+        std::array<double, 3> leftOut{};
+        chains::ForEachPanelOf(sw, sw.PanelCount, [&](TSitid& p) {
+            if (p.OnTrunk) {
+                // The power its feeder carries: its whole cascade for a cascade panel.
+                const bool cascade = p.FedFromPanel || p.FedFromSwitchboard;
+                for (int x = 0; x < 3; ++x)
+                    p.*calc::kTotalPower[x] =
+                        cascade ? p.*calc::kCascadePower[x] : p.*calc::kPanelPower[x];
             }
+            if (calc::CountedInSwitchboardPowers(sw, panels, p)) return;
+            for (int x = 0; x < 3; ++x) leftOut[x] += p.*calc::kPanelPower[x];
         });
         for (int x = 0; x < 3; ++x)
-            this->*kTotalPhasePower[x] = static_cast<double>(
-                (static_cast<long double>(sw.*kSwitchboardPower[x]) + trunk[x]) +
-                this->*kTotalPhasePower[x]);
+            this->*calc::kTotalPhasePower[x] = static_cast<double>(
+                (static_cast<long double>(sw.*calc::kSwitchboardPower[x]) + leftOut[x]) +
+                this->*calc::kTotalPhasePower[x]);
     });
     TotalInstalledPower = TotalDesignPower = 0;
-    calc::ForEachSwitchboard(*this, [this](TGrsed& sw) {
-        calc::ForEachPanelOf(sw, sw.PanelCount, [this](TSitid& p) {
+    chains::ForEachSwitchboard(*this, [this](TGrsed& sw) {
+        chains::ForEachPanelOf(sw, sw.PanelCount, [this](TSitid& p) {
             TotalInstalledPower += p.InstalledPower;
             TotalDesignPower += p.DesignPower;
         });
@@ -69,17 +48,18 @@ void TGrsed::CalcSwitchboardTotalCosPhi() {
     if (!Switchboards.First) return;
     // One aggregate per phase over every switchboard and its panels on trunk lines.
     std::array<CosPhiSums, 3> sums{};
-    calc::ForEachSwitchboard(*this, [&](TGrsed& sw) {
+    chains::ForEachSwitchboard(*this, [&](TGrsed& sw) {
         for (int x = 0; x < 3; ++x)
-            sums[x].Add(sw.*kSwitchboardCurrent[x], sw.*kSwitchboardCosPhi[x]);
-        calc::ForEachPanelOf(sw, sw.PanelCount, [&](TSitid& p) {
+            sums[x].Add(sw.*calc::kSwitchboardCurrent[x], sw.*calc::kSwitchboardCosPhi[x]);
+        chains::ForEachPanelOf(sw, sw.PanelCount, [&](TSitid& p) {
             if (!p.OnTrunk) return;
-            for (int x = 0; x < 3; ++x) sums[x].Add(p.*kOwnCurrent[x], p.*kPanelCosPhi[x]);
+            for (int x = 0; x < 3; ++x)
+                sums[x].Add(p.*calc::kOwnCurrent[x], p.*calc::kPanelCosPhi[x]);
         });
     });
     for (int x = 0; x < 3; ++x) {
         const double magnitude = sums[x].Magnitude();
-        if (magnitude != 0.0) this->*kTotalCosPhi[x] = sums[x].Active / magnitude;
+        if (magnitude != 0.0) this->*calc::kTotalCosPhi[x] = sums[x].Active / magnitude;
     }
     TotalCosPhi = std::min({TotalCosPhiA, TotalCosPhiB, TotalCosPhiC});
 }
@@ -95,7 +75,7 @@ void TGrsed::CalcSwitchboardTotalCurrents() {
 }
 
 void TGrsed::CalcPanelFeederCurrents() {
-    calc::ForEachPanel(*this, [](TGrsed&, TSitid& p) {
+    chains::ForEachPanel(*this, [](TGrsed&, TSitid& p) {
         p.FeederCurrentA = PhaseCurrent(p.TotalPowerA, p.PanelCosPhiA);
         p.FeederCurrentB = PhaseCurrent(p.TotalPowerB, p.PanelCosPhiB);
         p.FeederCurrentC = PhaseCurrent(p.TotalPowerC, p.PanelCosPhiC);

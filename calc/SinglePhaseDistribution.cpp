@@ -7,7 +7,6 @@
 
 #include "calc/Distribution.h"
 #include "calc/Formulas.h"
-#include "calc/Walks.h"
 #include "model/Chains.h"
 
 namespace calc {
@@ -170,16 +169,9 @@ private:
 // Rebuilds the panel's three single-phase result chains from the rows: for each row, a copy of
 // cell A appended to chain A, of cell B to chain B, of cell C to chain C.
 void RebuildSinglePhaseChains(TSitid& panel, const std::vector<SinglePhaseRow>& rows) {
-    for (int phase = 0; phase < 3; ++phase)
-        chains::DestroyAll(panel.SinglePhaseByPhase[phase], chains::SinglePhaseByPhaseLink{phase});
-    for (const SinglePhaseRow& row : rows) {
-        for (int phase = 0; phase < 3; ++phase) {
-            auto* element = new TFasaGrup1d;
-            static_cast<TFasaGrup1dFields&>(*element) = row[phase];
-            AppendAtTail(panel.SinglePhaseByPhase[phase], element,
-                         chains::SinglePhaseByPhaseLink{phase});
-        }
-    }
+    RebuildResultChains<TFasaGrup1dFields, chains::SinglePhaseByPhaseLink>(
+        panel.SinglePhaseByPhase, rows.size(),
+        [&](int phase, std::size_t k) -> const SinglePhaseCell& { return rows[k][phase]; });
 }
 
 }  // namespace

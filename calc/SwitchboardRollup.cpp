@@ -1,54 +1,37 @@
 // Passes 10-12: every switchboard's powers, cos phi and currents from its own panels, leaving out
 // the panels on trunk lines and, in the powers, the cascades under a head on a trunk line.
+#include "calc/SwitchboardRollup.h"
+
 #include <algorithm>
 #include <vector>
 
 #include "calc/Formulas.h"
+#include "calc/PhaseFields.h"
 #include "calc/Recalculation.h"
-#include "calc/Walks.h"
+#include "model/Cascades.h"
 #include "model/Chains.h"
 
-namespace {
+namespace calc {
 
-constexpr double TSitidFields::*kOwnCurrent[3] = {
-    &TSitidFields::OwnCurrentA, &TSitidFields::OwnCurrentB, &TSitidFields::OwnCurrentC};
-constexpr double TSitidFields::*kPanelCosPhi[3] = {
-    &TSitidFields::PanelCosPhiA, &TSitidFields::PanelCosPhiB, &TSitidFields::PanelCosPhiC};
-constexpr double TGrsedFields::*kSwitchboardCosPhi[3] = {&TGrsedFields::SwitchboardCosPhiA,
-                                                         &TGrsedFields::SwitchboardCosPhiB,
-                                                         &TGrsedFields::SwitchboardCosPhiC};
-
-// The panel the cascade-head walker of the main window makes current for a panel fed from a
-// panel: the last panel when it is the head, else the head nearest the chain's end among the
-// panels before it, else the first panel (the last one when the chain holds at most one).
-TSitid* CascadeHeadOf(const TGrsed& sw, const std::vector<TSitid*>& panels, const TSitid& panel) {
-    if (panel.FedFromSwitchboard) return const_cast<TSitid*>(&panel);
-    auto isHead = [&](const TSitid* p) {
-        return p && p->FedFromSwitchboard && p->PanelNumber == panel.CascadeHeadNumber;
-    };
-    if (isHead(sw.Panels.Last)) return sw.Panels.Last;
-    if (panels.size() < 2) return sw.Panels.Last;
-    for (std::size_t i = panels.size() - 1; i-- > 0;)
-        if (isHead(panels[i])) return panels[i];
-    return panels.front();
+bool CountedInSwitchboardPowers(const TGrsed& sw, const std::vector<TSitid*>& panels,
+                                TSitid& panel) {
+    if (panel.OnTrunk) return false;
+    if (!panel.FedFromPanel) return true;
+    // Left out with its cascade when the head is on a trunk line.
+    const TSitid* head = cascades::SearchedHead(sw, panels, panel);
+    const int onTrunkHead = head && head->OnTrunk ? head->PanelNumber : 0;
+    return panel.CascadeHeadNumber != onTrunkHead;
 }
 
-}  // namespace
+}  // namespace calc
 
 void TGrsed::SumSwitchboardLoads() {
-    calc::ForEachSwitchboard(*this, [this](TGrsed& sw) {
+    chains::ForEachSwitchboard(*this, [this](TGrsed& sw) {
         sw.SwitchboardPowerA = sw.SwitchboardPowerB = sw.SwitchboardPowerC = 0;
         sw.SwitchboardInstalledPower = sw.SwitchboardDesignPower = 0;
-        const std::vector<TSitid*> panels =
-            chains::Elements(sw.Panels, chains::PanelLink{}, sw.PanelCount);
-        calc::ForEachPanelOf(sw, CountPanels(), [&](TSitid& p) {
-            if (p.OnTrunk) return;
-            if (p.FedFromPanel) {
-                // Left out with its cascade when the head is on a trunk line.
-                const TSitid* head = CascadeHeadOf(sw, panels, p);
-                const int onTrunkHead = head && head->OnTrunk ? head->PanelNumber : 0;
-                if (p.CascadeHeadNumber == onTrunkHead) return;
-            }
+        const std::vector<TSitid*> panels = chains::PanelsOf(sw);
+        chains::ForEachPanelOf(sw, CountPanels(), [&](TSitid& p) {
+            if (!calc::CountedInSwitchboardPowers(sw, panels, p)) return;
             sw.SwitchboardPowerA = static_cast<double>(sw.SwitchboardPowerA + p.PanelPowerA);
             sw.SwitchboardPowerB = static_cast<double>(sw.SwitchboardPowerB + p.PanelPowerB);
             sw.SwitchboardPowerC = static_cast<double>(sw.SwitchboardPowerC + p.PanelPowerC);
@@ -57,8 +40,7 @@ void TGrsed::SumSwitchboardLoads() {
             // Demand split on the running totals, after every counted panel.
             if (sw.SwitchboardDesignPower != 0 &&
                 sw.SwitchboardDesignPower < sw.SwitchboardInstalledPower) {
-                const double third =
-                    static_cast<double>(calc::kOneThird * sw.SwitchboardDesignPower);
+                const double third = static_cast<double>(kOneThird * sw.SwitchboardDesignPower);
                 sw.SwitchboardPowerA = sw.SwitchboardPowerB = sw.SwitchboardPowerC = third;
             }
         });
@@ -66,21 +48,21 @@ void TGrsed::SumSwitchboardLoads() {
 }
 
 void TGrsed::CalcSwitchboardCosPhi() {
-    calc::ForEachSwitchboard(*this, [this](TGrsed& sw) {
+    chains::ForEachSwitchboard(*this, [this](TGrsed& sw) {
         const int count = CountPanels();
         if (count == 0) return;
         for (int x = 0; x < 3; ++x) {
             CosPhiAggregate aggregate;
-            calc::ForEachPanelOf(sw, count, [&](TSitid& p) {
-                if (!p.OnTrunk) aggregate.Add(p.*kOwnCurrent[x], p.*kPanelCosPhi[x]);
+            chains::ForEachPanelOf(sw, count, [&](TSitid& p) {
+                if (!p.OnTrunk) aggregate.Add(p.*calc::kOwnCurrent[x], p.*calc::kPanelCosPhi[x]);
             });
-            aggregate.StoreInto(sw.*kSwitchboardCosPhi[x], ZeroCosPhi::StaysZero);
+            aggregate.StoreInto(sw.*calc::kSwitchboardCosPhi[x], ZeroCosPhi::StaysZero);
         }
     });
 }
 
 void TGrsed::CalcSwitchboardCurrents() {
-    calc::ForEachSwitchboard(*this, [](TGrsed& sw) {
+    chains::ForEachSwitchboard(*this, [](TGrsed& sw) {
         sw.SwitchboardCurrentA = PhaseCurrent(sw.SwitchboardPowerA, sw.SwitchboardCosPhiA);
         sw.SwitchboardCurrentB = PhaseCurrent(sw.SwitchboardPowerB, sw.SwitchboardCosPhiB);
         sw.SwitchboardCurrentC = PhaseCurrent(sw.SwitchboardPowerC, sw.SwitchboardCosPhiC);

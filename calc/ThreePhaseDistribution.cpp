@@ -4,23 +4,11 @@
 
 #include "calc/Distribution.h"
 #include "calc/Formulas.h"
-#include "calc/Walks.h"
+#include "calc/PhaseFields.h"
 #include "model/Chains.h"
 
 namespace calc {
 namespace {
-
-constexpr double TFasaGrup3dFields::*kPhaseCurrent[3] = {
-    &TFasaGrup3dFields::CurrentA3, &TFasaGrup3dFields::CurrentB3, &TFasaGrup3dFields::CurrentC3};
-
-// Part i of a line: its power and cos phi (a missing entry counts as 0 kW at cos phi 1).
-long double PartPower(const TFasaGrup3dFields& line, std::size_t i) {
-    return i < line.PhasePowers.size() ? line.PhasePowers[i] : 0.0L;
-}
-
-double PartCosPhi(const TFasaGrup3dFields& line, std::size_t i) {
-    return i < line.PhaseCosPhi.size() ? line.PhaseCosPhi[i] : 1.0;
-}
 
 // Of two phases or parts, the one that ranks first: the earlier one unless `laterFirst`.
 std::array<int, 2> Order(int earlier, int later, bool laterFirst) {
@@ -56,22 +44,17 @@ void TGrsed::CalcFasaGroups3() {
 
     // The lines in chain order; missing records stay default lines (parts 0, cos phi 1).
     const int n = std::max(panel->ThreePhaseCount, 0);
-    std::vector<TFasaGrup3dFields> lines(n);
+    const std::vector<TFasaGrup3dFields> lines =
+        calc::CopyLines<TFasaGrup3dFields>(panel->ThreePhaseGroups, chains::ThreePhaseLink{}, n);
     std::array<std::vector<TFasaGrup3dFields>, 3> byPhase;
     for (auto& records : byPhase) records.resize(n);
-    panel->ThreePhaseGroups.Cursor = panel->ThreePhaseGroups.First;
-    for (int i = 0; i < n && panel->ThreePhaseGroups.Cursor; ++i) {
-        TFasaGrup3d* record = panel->ThreePhaseGroups.Cursor;
-        lines[i] = static_cast<const TFasaGrup3dFields&>(*record);
-        panel->ThreePhaseGroups.Cursor = record->ThreePhaseGroups.Next;
-    }
-    panel->ThreePhaseGroups.Cursor = panel->ThreePhaseGroups.First;
 
     std::array<double, 3> sums{};
     for (int i = 0; i < n; ++i) {
         const TFasaGrup3dFields& line = lines[i];
         double parts[3];
-        for (int p = 0; p < 3; ++p) parts[p] = static_cast<double>(calc::PartPower(line, p));
+        for (int p = 0; p < 3; ++p)
+            parts[p] = static_cast<double>(calc::PartPower(line.PhasePowers, p));
         const std::array<int, 3> phases = calc::RankPhasesByLoad(sums[0], sums[1], sums[2]);
         const std::array<int, 3> partOrder = calc::RankPartsBySize(parts[0], parts[1], parts[2]);
         for (int place = 0; place < 3; ++place) {
@@ -80,9 +63,9 @@ void TGrsed::CalcFasaGroups3() {
             sums[phase] += parts[part];
             TFasaGrup3dFields& record = byPhase[phase][i];
             record = line;
-            record.Power3 = calc::PartPower(line, part);
-            record.CosPhi3 = calc::PartCosPhi(line, part);
-            record.*calc::kPhaseCurrent[phase] = PhaseCurrent(record.Power3, record.CosPhi3);
+            record.Power3 = calc::PartPower(line.PhasePowers, part);
+            record.CosPhi3 = calc::PartCosPhi(line.PhaseCosPhi, part);
+            record.*calc::kThreePhaseCurrent[phase] = PhaseCurrent(record.Power3, record.CosPhi3);
             record.PhaseNumber = phase + 1;
         }
     }
@@ -91,14 +74,7 @@ void TGrsed::CalcFasaGroups3() {
     panel->ThreePhasePowerB = sums[1];
     panel->ThreePhasePowerC = sums[2];
 
-    for (int phase = 0; phase < 3; ++phase)
-        chains::DestroyAll(panel->ThreePhaseByPhase[phase], chains::ThreePhaseByPhaseLink{phase});
-    for (int i = 0; i < n; ++i) {
-        for (int phase = 0; phase < 3; ++phase) {
-            auto* element = new TFasaGrup3d;
-            static_cast<TFasaGrup3dFields&>(*element) = byPhase[phase][i];
-            calc::AppendAtTail(panel->ThreePhaseByPhase[phase], element,
-                               chains::ThreePhaseByPhaseLink{phase});
-        }
-    }
+    calc::RebuildResultChains<TFasaGrup3dFields, chains::ThreePhaseByPhaseLink>(
+        panel->ThreePhaseByPhase, lines.size(),
+        [&](int phase, std::size_t k) -> const TFasaGrup3dFields& { return byPhase[phase][k]; });
 }

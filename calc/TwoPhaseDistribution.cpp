@@ -4,26 +4,10 @@
 
 #include "calc/Distribution.h"
 #include "calc/Formulas.h"
-#include "calc/Walks.h"
+#include "calc/PhaseFields.h"
 #include "model/Chains.h"
 
 namespace calc {
-namespace {
-
-// The current field of each phase in a two-phase record.
-constexpr double TFasaGrup2dFields::*kPhaseCurrent[3] = {
-    &TFasaGrup2dFields::CurrentA, &TFasaGrup2dFields::CurrentB, &TFasaGrup2dFields::CurrentC};
-
-// Part i of a line: its power and cos phi (a missing entry counts as 0 kW at cos phi 1).
-long double PartPower(const TFasaGrup2dFields& line, std::size_t i) {
-    return i < line.PartPowers.size() ? line.PartPowers[i] : 0.0L;
-}
-
-double PartCosPhi(const TFasaGrup2dFields& line, std::size_t i) {
-    return i < line.PartCosPhi.size() ? line.PartCosPhi[i] : 1.0;
-}
-
-}  // namespace
 
 TwoPhasePlacement PlaceTwoPhaseLine(double sa, double sb, double sc) {
     int larger = 0;
@@ -55,23 +39,16 @@ void TGrsed::CalcFasaGroups2() {
     if (!panel) return;
 
     const int n = std::max(panel->TwoPhaseCount, 0);
-    std::vector<TFasaGrup2dFields> lines(n);
+    const std::vector<TFasaGrup2dFields> lines =
+        calc::CopyLines<TFasaGrup2dFields>(panel->TwoPhaseGroups, chains::TwoPhaseLink{}, n);
     std::array<std::vector<TFasaGrup2dFields>, 3> byPhase;
     for (auto& records : byPhase) records.resize(n);
-
-    panel->TwoPhaseGroups.Cursor = panel->TwoPhaseGroups.First;
-    for (int k = 0; k < n && panel->TwoPhaseGroups.Cursor; ++k) {
-        TFasaGrup2d* record = panel->TwoPhaseGroups.Cursor;
-        lines[k] = static_cast<const TFasaGrup2dFields&>(*record);
-        panel->TwoPhaseGroups.Cursor = record->TwoPhaseGroups.Next;
-    }
-    panel->TwoPhaseGroups.Cursor = panel->TwoPhaseGroups.First;
 
     std::array<double, 3> sums{};
     for (int k = 0; k < n; ++k) {
         const TFasaGrup2dFields& line = lines[k];
-        const double p0 = static_cast<double>(calc::PartPower(line, 0));
-        const double p1 = static_cast<double>(calc::PartPower(line, 1));
+        const double p0 = static_cast<double>(calc::PartPower(line.PartPowers, 0));
+        const double p1 = static_cast<double>(calc::PartPower(line.PartPowers, 1));
         // Each part keeps its own cos phi, also when both parts have the same power.
         const std::size_t largerPart = p0 > p1 ? 0 : 1;
         const std::size_t smallerPart = 1 - largerPart;
@@ -83,8 +60,8 @@ void TGrsed::CalcFasaGroups2() {
             record = line;
             record.Power2 = parts[part];
             sums[phase] += parts[part];
-            record.CosPhi2 = calc::PartCosPhi(line, part);
-            record.*calc::kPhaseCurrent[phase] = PhaseCurrent(record.Power2, record.CosPhi2);
+            record.CosPhi2 = calc::PartCosPhi(line.PartCosPhi, part);
+            record.*calc::kTwoPhaseCurrent[phase] = PhaseCurrent(record.Power2, record.CosPhi2);
             record.PhaseUsed = 1;
         };
         placePart(place.larger, largerPart);
@@ -96,16 +73,9 @@ void TGrsed::CalcFasaGroups2() {
     panel->TwoPhasePowerB = sums[1];
     panel->TwoPhasePowerC = sums[2];
 
-    for (int phase = 0; phase < 3; ++phase)
-        chains::DestroyAll(panel->TwoPhaseByPhase[phase], chains::TwoPhaseByPhaseLink{phase});
     Switchboards.Walker = sw;
     sw->Panels.Walker = panel;
-    for (int k = 0; k < n; ++k) {
-        for (int phase = 0; phase < 3; ++phase) {
-            auto* element = new TFasaGrup2d;
-            static_cast<TFasaGrup2dFields&>(*element) = byPhase[phase][k];
-            calc::AppendAtTail(panel->TwoPhaseByPhase[phase], element,
-                               chains::TwoPhaseByPhaseLink{phase});
-        }
-    }
+    calc::RebuildResultChains<TFasaGrup2dFields, chains::TwoPhaseByPhaseLink>(
+        panel->TwoPhaseByPhase, lines.size(),
+        [&](int phase, std::size_t k) -> const TFasaGrup2dFields& { return byPhase[phase][k]; });
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Walking, appending to and destroying the chains of the project tree. A chain is described by
 // its owner block and a link accessor that gives, for an element, the block whose Next links it
-// to the following element (the element's own block of the same chain).
+// to the following element (the element's own block of the same chain). Every counted walk of the
+// tree goes through the walks here: bounded by the stored count and by the chain's real length,
+// whichever ends first.
 #include <algorithm>
 #include <vector>
 
@@ -61,6 +63,57 @@ std::vector<T*> Elements(const ChainBlock<T>& owner, Link link, int count) {
     return out;
 }
 
+// The panels of a switchboard and the switchboards of the root that the counted walks reach: the
+// first PanelCount (SwitchboardCount) elements, fewer when the chain is shorter.
+inline std::vector<TSitid*> PanelsOf(const TGrsed& sw) {
+    return Elements(sw.Panels, PanelLink{}, sw.PanelCount);
+}
+inline std::vector<TGrsed*> SwitchboardsOf(const TGrsed& root) {
+    return Elements(root.Switchboards, SwitchboardLink{}, root.SwitchboardCount);
+}
+
+// Walks the first `count` elements of a chain (fewer when it is shorter), stepping the owner's
+// cursor along: the cursor is on each element while it is visited and ends past the last one.
+template <typename T, typename Link, typename Visit>
+void StepCursor(ChainBlock<T>& owner, Link link, int count, Visit visit) {
+    owner.Cursor = owner.First;
+    for (int i = 0; i < count && owner.Cursor; ++i) {
+        T& element = *owner.Cursor;
+        visit(element);
+        owner.Cursor = link(element).Next;
+    }
+}
+
+// The switchboards of the root from the first one, SwitchboardCount of them (the count read again
+// after every step), stepping the root's cursor, which ends past the last switchboard walked.
+template <typename Visit>
+void ForEachSwitchboard(TGrsed& root, Visit visit) {
+    root.Switchboards.Cursor = root.Switchboards.First;
+    int bound = root.SwitchboardCount;
+    for (int i = 0; i < bound && root.Switchboards.Cursor; ++i) {
+        TGrsed& sw = *root.Switchboards.Cursor;
+        visit(sw);
+        root.Switchboards.Cursor = sw.Switchboards.Next;
+        if (root.Switchboards.Cursor) bound = root.SwitchboardCount;
+    }
+}
+
+// The panels of one switchboard from its first panel, `count` of them at most, stepping its
+// panel cursor; the cursor ends past the last panel walked.
+template <typename Visit>
+void ForEachPanelOf(TGrsed& sw, int count, Visit visit) {
+    StepCursor(sw.Panels, PanelLink{}, count, visit);
+}
+
+// The walk of the whole-network passes: every switchboard as above, and in each its panels
+// counted along the chain (TGrsed::CountPanels), visited with their switchboard.
+template <typename Visit>
+void ForEachPanel(TGrsed& root, Visit visit) {
+    ForEachSwitchboard(root, [&](TGrsed& sw) {
+        ForEachPanelOf(sw, root.CountPanels(), [&](TSitid& panel) { visit(sw, panel); });
+    });
+}
+
 // The append rule of the tree: the owner's cursor goes to first, the walker walks to the tail, the
 // tail's next becomes the new element; walker and last become it, and when the chain was empty,
 // cursor and first too.
@@ -75,6 +128,15 @@ void AppendWalking(ChainBlock<T>& owner, T* element, Link link) {
     while (link(*owner.Walker).Next) owner.Walker = link(*owner.Walker).Next;
     link(*owner.Walker).Next = element;
     owner.Walker = owner.Last = element;
+}
+
+// The append of the result chains: the new element becomes the walker's next (when there is a
+// walker), then walker and last; when the chain has no cursor, cursor and first too.
+template <typename T, typename Link>
+void AppendAtTail(ChainBlock<T>& owner, T* element, Link link) {
+    if (owner.Walker) link(*owner.Walker).Next = element;
+    owner.Walker = owner.Last = element;
+    if (!owner.Cursor) owner.Cursor = owner.First = element;
 }
 
 // Deletes every element linked in the chain and clears the owner block.

@@ -1,7 +1,6 @@
 #include "model/Classd.h"
 
 #include "model/Chains.h"
-#include "refdb/CableTableLoader.h"
 
 TGrsed* ProjectRoot = nullptr;
 
@@ -138,10 +137,6 @@ void TGrsed::SeekPanelAt(TSitid* panel) {
     sw->Panels.Cursor = sw->Panels.First;
     for (int i = 0; i < panel->Position - 2 && sw->Panels.Cursor; ++i)
         sw->Panels.Cursor = sw->Panels.Cursor->Panels.Next;
-}
-
-std::string TGrsed::CableTableBrand(const std::string& tableName) {
-    return CableTableBrandOf(tableName);
 }
 
 TSitid* TGrsed::CurrentPanel() const {

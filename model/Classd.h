@@ -421,7 +421,8 @@ public:
     void CalcSwitchboardTotalCurrents();  // 15: section currents
     void CalcPanelFeederCurrents();       // 16: feeder currents of every panel
 
-    // The brand of a cable current table (the name of its brand field).
+    // The brand of a cable current table (the name of its brand field); "" when the table cannot
+    // be opened. Defined with the cable table loader in refdb/, which opens the table.
     static std::string CableTableBrand(const std::string& tableName);
 
     // The current switchboard and its current panel, null when none.

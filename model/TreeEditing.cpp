@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "model/Classd.h"
 #include "model/NodeResets.h"
@@ -11,15 +12,8 @@
 
 namespace {
 
-// The panels of a switchboard and the switchboards of the root that the counted walks reach: the
-// first PanelCount (SwitchboardCount) elements, fewer when the chain is shorter.
-std::vector<TSitid*> PanelsOf(const TGrsed& sw) {
-    return chains::Elements(sw.Panels, chains::PanelLink{}, sw.PanelCount);
-}
-
-std::vector<TGrsed*> SwitchboardsOf(const TGrsed& root) {
-    return chains::Elements(root.Switchboards, chains::SwitchboardLink{}, root.SwitchboardCount);
-}
+using chains::PanelsOf;
+using chains::SwitchboardsOf;
 
 template <typename T>
 int IndexOf(const std::vector<T*>& elements, const T* element) {
@@ -89,36 +83,25 @@ struct TreeLists {
 
 TreeLists CollectTreeLists(TGrsed& root) {
     TreeLists lists;
-    root.Switchboards.Cursor = root.Switchboards.First;
-    for (int i = 0; i < root.SwitchboardCount && root.Switchboards.Cursor; ++i) {
-        TGrsed* sw = root.Switchboards.Cursor;
-        lists.cableNames.push_back(sw->SwitchboardCableName);
-        sw->Panels.Cursor = sw->Panels.First;
-        for (int j = 0; j < sw->PanelCount && sw->Panels.Cursor; ++j) {
-            TSitid* panel = sw->Panels.Cursor;
-            lists.cableNames.push_back(panel->FeederCableName);
-            lists.panelNumbers.push_back(platform::IntToStr(panel->PanelNumber));
-            panel->SchemeGroups.Cursor = panel->SchemeGroups.First;
-            for (int k = 0; k < panel->SchemeGroupCount && panel->SchemeGroups.Cursor; ++k) {
-                TCxemaGrupd* record = panel->SchemeGroups.Cursor;
-                lists.cableNames.push_back(record->CableName);
-                lists.groupNames.push_back(record->GroupName);
-                panel->SchemeGroups.Cursor = record->SchemeGroups.Next;
-            }
-            sw->Panels.Cursor = panel->Panels.Next;
-        }
-        root.Switchboards.Cursor = sw->Switchboards.Next;
-    }
+    chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
+        lists.cableNames.push_back(sw.SwitchboardCableName);
+        chains::ForEachPanelOf(sw, sw.PanelCount, [&](TSitid& panel) {
+            lists.cableNames.push_back(panel.FeederCableName);
+            lists.panelNumbers.push_back(platform::IntToStr(panel.PanelNumber));
+            chains::StepCursor(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount,
+                               [&](TCxemaGrupd& record) {
+                                   lists.cableNames.push_back(record.CableName);
+                                   lists.groupNames.push_back(record.GroupName);
+                               });
+        });
+    });
     return lists;
 }
 
 std::vector<std::string> SwitchboardNumbers(TGrsed& root) {
     std::vector<std::string> numbers;
-    root.Switchboards.Cursor = root.Switchboards.First;
-    for (int i = 0; i < root.SwitchboardCount && root.Switchboards.Cursor; ++i) {
-        numbers.push_back(platform::IntToStr(root.Switchboards.Cursor->SwitchboardNumber));
-        root.Switchboards.Cursor = root.Switchboards.Cursor->Switchboards.Next;
-    }
+    chains::ForEachSwitchboard(
+        root, [&](TGrsed& sw) { numbers.push_back(platform::IntToStr(sw.SwitchboardNumber)); });
     return numbers;
 }
 
@@ -226,22 +209,7 @@ void TreeEditing::SelectCascadeHead(TSitid* panel) {
     if (!panel->FedFromPanel && !panel->FedFromSwitchboard) return;
     TGrsed* sw = ProjectRoot->CurrentSwitchboard();
     if (!sw) return;
-    sw->Panels.Cursor = panel;
-    if (panel->FedFromSwitchboard) return;
-
-    const int head = panel->CascadeHeadNumber;
-    auto isHead = [head](const TSitid* p) {
-        return p && p->FedFromSwitchboard && p->PanelNumber == head;
-    };
-    // From the tail backwards: the last panel, then chain positions n - 1 down to 1. Without a
-    // match the first panel stays current.
-    sw->Panels.Cursor = sw->Panels.Last;
-    if (isHead(sw->Panels.Cursor)) return;
-    const std::vector<TSitid*> panels = PanelsOf(*sw);
-    for (int position = static_cast<int>(panels.size()) - 1; position >= 1; --position) {
-        sw->Panels.Cursor = panels[position - 1];
-        if (isHead(sw->Panels.Cursor)) return;
-    }
+    sw->Panels.Cursor = cascades::SearchedHead(*sw, PanelsOf(*sw), *panel);
 }
 
 int TreeEditing::NumberPanelCascade(TSitid* panel) {

@@ -3,6 +3,7 @@
 // transformer base (largest transformer).
 #include <exception>
 #include <filesystem>
+#include <vector>
 
 #include "model/Classd.h"
 #include "platform/ClientDataSet.h"
@@ -50,6 +51,19 @@ private:
     int savePoint_ = -1;
 };
 
+// A table that holds no row.
+void ReportNoData() {
+    platform::MessageBox("В данной таблице нет данных.", "Предупреждение.",
+                         platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+}
+
+// A table whose fields are not those of a cable table, named as the table loader names a file it
+// cannot read.
+void ReportDamaged(const std::string& tableName) {
+    platform::MessageBox("Ошибка E201. В базе данных поврежден файл  " + tableName, "",
+                         platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+}
+
 }  // namespace
 
 bool EquipmentSelection::Fail() {
@@ -73,27 +87,30 @@ std::optional<double> EquipmentSelection::FindSection(const std::string& nodeKin
         restore.Take(savePoint);
         platform::TClientDataSet& ds = CableTable();
         if (ds.IsEmpty()) {
-            platform::MessageBox("В данной таблице нет данных.", "Предупреждение.",
-                                 platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+            ReportNoData();
             return std::nullopt;
         }
         ds.SetIndexFieldNames(refdb::kCrossSection);
         ds.First();
+        // The fields of the row the table stands on.
+        static const std::string carriedName = refdb::kContinuousCurrent;
+        static const std::string sectionName = refdb::kCrossSection;
+        const platform::TField carried = ds.FieldByName(carriedName);
+        const platform::TField crossSection = ds.FieldByName(sectionName);
         // The first row that carries the current; past the end the last row stays current.
         double section = 0.0;
         for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
-            if (!(Field(ds, refdb::kContinuousCurrent) < current)) break;
+            if (!(carried.AsFloat() < current)) break;
             ds.Next();
-            section = Field(ds, refdb::kCrossSection);
+            section = crossSection.AsFloat();
         }
-        if (Field(ds, refdb::kContinuousCurrent) >= current)
-            section = Field(ds, refdb::kCrossSection);
+        if (carried.AsFloat() >= current) section = crossSection.AsFloat();
         // The smallest feeder of a switchboard or panel, by conductor material.
         if (nodeKind == selection::kSwitchboardPanelKey) {
             const double smallest = material == selection::kCopper ? 4.0 : 6.0;
             if (section < smallest) {
                 for (int row = 0, rows = ds.RecordCount(); row < rows; ++row) {
-                    section = Field(ds, refdb::kCrossSection);
+                    section = crossSection.AsFloat();
                     if (section >= smallest) break;
                     ds.Next();
                     if (ds.Eof()) break;
@@ -102,9 +119,43 @@ std::optional<double> EquipmentSelection::FindSection(const std::string& nodeKin
         }
         return section;
     } catch (const std::exception&) {
-        // A table whose fields are not those of a cable table.
+        ReportDamaged(tableName);
         return std::nullopt;
     }
+}
+
+std::optional<std::vector<double>> EquipmentSelection::TableSections(const std::string& tableName) {
+    // A table that cannot be opened has been reported by the loader.
+    if (!OpenTable(tableName)) {
+        Fail();
+        return std::nullopt;
+    }
+    std::vector<double> sections;
+    platform::TClientDataSet& ds = CableTable();
+    try {
+        ds.SetIndexFieldNames(refdb::kCrossSection);
+        ds.First();
+        for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
+            sections.push_back(Field(ds, refdb::kCrossSection));
+            ds.Next();
+        }
+    } catch (const std::exception&) {
+        ReportDamaged(tableName);
+        Fail();
+        return std::nullopt;
+    }
+    if (sections.empty()) {
+        ReportNoData();
+        Fail();
+        return std::nullopt;
+    }
+    return sections;
+}
+
+std::optional<double> EquipmentSelection::LargestSection(const std::string& tableName) {
+    const std::optional<std::vector<double>> sections = TableSections(tableName);
+    if (!sections) return std::nullopt;
+    return sections->back();
 }
 
 double EquipmentSelection::ContinuousCurrentLookup(const std::string& nodeKind,
@@ -157,7 +208,7 @@ double EquipmentSelection::LookupNodeTable(bool neutralColumn, int node, double 
                                        p->FeederSectionCount, section);
 }
 
-double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
+std::optional<double> EquipmentSelection::SeriesMultiplicity(const std::string& series) {
     if (series.empty() || !BazaAvt) return 0.0;
     platform::MakeProgramFolderCurrent();
     const std::string path = platform::ProgramFolder() + refdb::kBreakerFile;
@@ -165,10 +216,9 @@ double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
     // Without a breaker base there is no multiplicity; that is no error here.
     if (!std::filesystem::is_regular_file(path, ec) && !refdb::HasKeptRows(path)) return 0.0;
     platform::TClientDataSet& ds = BazaAvt->AVT1;
-    double multiplicity = 0.0;
+    std::optional<double> multiplicity;
     try {
-        refdb::CloseTable(ds);
-        refdb::OpenTable(ds, path);
+        refdb::ReopenTable(ds, path);
         ds.SetIndexFieldNames(refdb::kBreakerOrder);
         ds.First();
         // Every row of the series counts; the last one wins.
@@ -178,14 +228,25 @@ double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
             ds.Next();
         }
     } catch (const std::exception&) {
-        // A damaged breaker base gives no multiplicity.
+        // A damaged breaker base counts as none.
         return 0.0;
     }
     return multiplicity;
 }
 
-bool EquipmentSelection::CurrentExceeds(double current, double tripCurrent) {
-    return tripCurrent > 0.0 && current > tripCurrent;
+double EquipmentSelection::GetTripMultiplicity(const std::string& series) {
+    return SeriesMultiplicity(series).value_or(0.0);
+}
+
+BreakerTrip EquipmentSelection::TripOf(const std::string& series, double rating) {
+    const std::optional<double> k = SeriesMultiplicity(series);
+    if (!k) return {0.0, 0.0, false};
+    return {*k, rating * *k, true};
+}
+
+bool EquipmentSelection::CurrentExceeds(double current, const BreakerTrip& trip, bool equalTrips) {
+    if (!trip.known) return false;
+    return equalTrips ? current >= trip.current : current > trip.current;
 }
 
 double EquipmentSelection::LastCrossSection(const std::string& tableName) {

@@ -154,7 +154,7 @@ double EquipmentSelection::CascadeLength(TSitid* panel) {
     if (!head) return 0.0;
     sw->Panels.Cursor = head;
     double length = head->FeederLength;
-    for (TSitid* q : selection::PanelsOf(*sw)) {
+    for (TSitid* q : selection::PanelsInFeedOrder(*sw)) {
         if (IsMemberOf(*q, head->PanelNumber)) {
             length += q->FeederLength;
             q->CascadeLength = length;

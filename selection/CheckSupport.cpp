@@ -7,9 +7,7 @@
 #include "platform/ClientDataSet.h"
 #include "platform/ProgramFolder.h"
 #include "refdb/BazaAvt.h"
-#include "refdb/BazaT.h"
 #include "refdb/BazaTran.h"
-#include "refdb/CableTableLoader.h"
 #include "refdb/TableSchemas.h"
 #include "refdb/TableWriteBack.h"
 
@@ -27,8 +25,7 @@ bool TableFileExists(const std::string& path) {
 // cannot be read.
 bool ReloadFrom(platform::TClientDataSet& ds, const std::string& path, const char* order) {
     try {
-        refdb::CloseTable(ds);
-        refdb::OpenTable(ds, path);
+        refdb::ReopenTable(ds, path);
         ds.SetIndexFieldNames(order);
         ds.First();
         return true;
@@ -129,24 +126,6 @@ std::vector<BreakerRow> BreakerRows() {
         rows.clear();
     }
     return rows;
-}
-
-std::vector<double> CableTableSections(const std::string& tableName) {
-    std::vector<double> sections;
-    if (!BazaT || !refdb::OpenCableTable(tableName)) return sections;
-    platform::TClientDataSet& ds = BazaT->ClientDataSet1;
-    try {
-        ds.SetIndexFieldNames(refdb::kCrossSection);
-        ds.First();
-        for (int row = 0, count = ds.RecordCount(); row < count && !ds.Eof(); ++row) {
-            sections.push_back(ds.FieldByName(refdb::kCrossSection).AsFloat());
-            ds.Next();
-        }
-    } catch (const std::exception&) {
-        // A table without "Сечение" offers no section.
-        sections.clear();
-    }
-    return sections;
 }
 
 double FaultCurrent(const FaultPath& path, const TransformerRow& transformer) {

@@ -50,11 +50,6 @@ std::optional<std::vector<BreakerRow>> LoadBreakerRows();
 // The rows of the breaker window's dataset as it stands, in its present order.
 std::vector<BreakerRow> BreakerRows();
 
-// The "Сечение" column of a cable current table in ascending order; the table is opened through
-// the table loader (which reports a missing or damaged table) and stays open. Empty when it
-// cannot be opened.
-std::vector<double> CableTableSections(const std::string& tableName);
-
 // A fault path from the transformer to the far end of a line: the group line, the panel feeder
 // and the switchboard supply (a segment with length and section 0 and no material is left out),
 // the panel whose feeders the path takes (none: no panel feeders) and whether that panel's section

@@ -16,10 +16,23 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TSitid;
 class TGrsed;
 class TCxemaGrupd;
+
+// The instantaneous trip current of a breaker: its rating times the trip multiplicity of its
+// series. A series that the breaker base does not hold has no multiplicity (`known` false); an
+// empty series, or no breaker base at all, has multiplicity 0.
+struct BreakerTrip {
+    double multiplicity = 0.0;
+    double current = 0.0;  // A
+    bool known = true;
+
+    // Multiplicity 0 of a known series: the checks that test it are skipped.
+    bool Unchecked() const { return known && multiplicity == 0.0; }
+};
 
 class EquipmentSelection {
 public:
@@ -178,9 +191,13 @@ public:
     // "Кратность тока при КЗ" of the last row of the breaker base ("Avtomat.xml", loaded again)
     // with that series; 0 for an empty or unknown series and without a breaker base.
     double GetTripMultiplicity(const std::string& series);
-    // The pass test of a fault current against a trip current: strictly greater. A trip current
-    // that is not above 0 (no breaker data) never passes.
-    static bool CurrentExceeds(double current, double tripCurrent);
+    // The trip current of a breaker of that series and rating, by the lookup above; a series
+    // that the breaker base does not hold stays unknown.
+    BreakerTrip TripOf(const std::string& series, double rating);
+    // Every trip comparison: the fault current is strictly above the trip current, or, with
+    // `equalTrips` (the transformer walks only), at least equal to it. A breaker whose series the
+    // base does not hold never trips; one of an empty series trips at any current above 0 A.
+    static bool CurrentExceeds(double current, const BreakerTrip& trip, bool equalTrips = false);
     // "Сечение" of the last row of the table in ascending order of sections (the table stays open
     // there); 0 when it could not be opened or is empty.
     double LastCrossSection(const std::string& tableName);
@@ -189,6 +206,13 @@ public:
     std::string LargestTransformerName();
 
 protected:
+    // The "Сечение" column of a cable table in ascending order, and its largest entry. Nothing,
+    // with FailureFlag set, when the lookup cannot be completed: a table that cannot be opened
+    // (the table loader says so), one without rows ("В данной таблице нет данных.") or one whose
+    // fields are not those of a cable table (reported as a damaged file).
+    std::optional<std::vector<double>> TableSections(const std::string& tableName);
+    std::optional<double> LargestSection(const std::string& tableName);
+
     // The head of p's cascade (null when it is not in the list) and, numbering the cascade, its
     // last member: the head itself for a head without members.
     void FindCascadeEnds(TSitid* p, TSitid*& head, TSitid*& last);
@@ -199,6 +223,8 @@ private:
                                       double current, int temperature, bool inAir,
                                       const std::string& material);
     std::optional<std::string> FindBrand(const std::string& tableName);
+    // The multiplicity of GetTripMultiplicity; nothing for a series the base does not hold.
+    std::optional<double> SeriesMultiplicity(const std::string& series);
     bool Fail();
     // The cable choice of one cascade feeder; false when it aborted.
     bool SelectCascadeFeeder(TSitid& panel, double current, bool force);

@@ -13,6 +13,7 @@
 // and that panel's current scheme group). A failure is told through flags (`FailureFlag` here,
 // `TForm3::ShortCircuitFailed`, `TForm3::PanelRestoredFlag`), never by an exception.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,8 @@ public:
     void ShowSectionBreakerDialog();
 
     // --- Short-circuit checks (the sender goes on to the window operations) ---
+    // A cable table that gives no largest section ends a check: the change in progress is taken
+    // back (CancelEditing) and FailureFlag is set.
 
     void CheckSwitchboardShortCircuit(QObject* sender);
     void CheckPanelShortCircuit(QObject* sender);
@@ -107,8 +110,9 @@ public:
 
     static bool HasSeveralGroups(int count) { return count > 1; }
     // Rating x "Кратность тока при КЗ" of the first row of the breaker base with that series
-    // (in the base's present order); 0 for a series the base does not hold.
-    double TripCurrent(const std::string& series, double rating);
+    // (in the base's present order; an empty series is looked up like any other); unknown for a
+    // series the base does not hold.
+    BreakerTrip TripCurrent(const std::string& series, double rating);
     // Whether the group line just added would trip every breaker on a new panel of its own fed
     // by a new cable of the largest section from the largest transformer.
     bool CheckNewPanelShortCircuit(bool longOffer, const std::string& supplyMaterial,
@@ -173,6 +177,8 @@ public:
 
     // Raises the cables on the path to the current group one table entry at a time until its
     // deviation (now `deviation`) reaches the target; stops when no level can step any further.
+    // A pass or table lookup that fails puts every section and loss back and leaves FailureFlag
+    // set (the lookup has said why).
     void RaiseCrossSections(double target, double deviation);
     // One entry up the section array of the shifted panel's supply, the switchboard's supply, the
     // plain panel's feeder; true when the section already was the last entry (or is not one).
@@ -181,6 +187,8 @@ public:
     bool StepPanelCrossSection();
     bool StepCascadeMemberSection(TSitid* panel);
     bool StepCascadeSections(TSitid* panel);
+    // Each cascade feeder's row in its table is noted, and put back; a table that gives no
+    // sections ends the walk with FailureFlag set.
     void FindCrossSectionIndex(TSitid* panel);
     void RestoreCascadeSections(TSitid* panel);
     double GroupLossMax();
@@ -194,7 +202,8 @@ public:
     double PresentGroupDeviation();
     // Raises the cross-sections to the current group for the allowed deviation (a positive value
     // counts as negative), or gives every cable on the path its largest section and reports the
-    // best deviation reachable. The cursors are put back.
+    // best deviation reachable. The cursors are put back. A pass or table lookup that fails puts
+    // everything back, says nothing more and leaves FailureFlag set.
     void ReduceDeviationToLimit(double limit);
 
 protected:
@@ -225,6 +234,10 @@ private:
     void FailWithoutRemedy(Check check, QObject* sender, const Cursors& at);
     // The new-panel offer after a failed switchboard or panel feeder check.
     void OfferNewPanel(Check check, QObject* sender, const Cursors& at);
+    // A check whose table lookup cannot be completed (said so by the lookup) takes the change in
+    // progress back and sets FailureFlag; the largest section of a table, or nothing after that.
+    void TakeBackAfterLookup(const Cursors& at);
+    std::optional<double> LargestSectionForCheck(const std::string& tableName, const Cursors& at);
 
     // Shared steps of the list and dialog operations.
     bool RefuseBeyondSeries(double rating);
@@ -238,7 +251,7 @@ private:
     double FaultAtPanel(double p, double s, const selection::TransformerRow& t);
     double FaultAtSwitchboard(double s, const selection::TransformerRow& t);
     // Trip current of the breaker that protects the current panel's feeder.
-    double PanelTripCurrent();
+    BreakerTrip PanelTripCurrent();
     // Takes the transformer of the row: named on the root and chosen in the power-system list.
     void TakeTransformer(const selection::TransformerRow& row);
     using GroupRaise = bool (NetworkChecks::*)(double, double, double, double, double);

@@ -18,17 +18,22 @@ TPowerSystem* PowerSystem = nullptr;
 
 namespace {
 
-// Puts the project's short-circuit power back on every path.
-class ScPowerKeeper {
+// Puts the project's short-circuit power and transformer back on every path.
+class SupplyKeeper {
 public:
-    explicit ScPowerKeeper(TGrsed& root) : root_(root), saved_(root.SupplyScPower) {}
-    ~ScPowerKeeper() { root_.SupplyScPower = saved_; }
-    ScPowerKeeper(const ScPowerKeeper&) = delete;
-    ScPowerKeeper& operator=(const ScPowerKeeper&) = delete;
+    explicit SupplyKeeper(TGrsed& root)
+        : root_(root), power_(root.SupplyScPower), transformer_(root.TransformerName) {}
+    ~SupplyKeeper() {
+        root_.SupplyScPower = power_;
+        root_.TransformerName = transformer_;
+    }
+    SupplyKeeper(const SupplyKeeper&) = delete;
+    SupplyKeeper& operator=(const SupplyKeeper&) = delete;
 
 private:
     TGrsed& root_;
-    double saved_;
+    double power_;
+    std::string transformer_;
 };
 
 }  // namespace
@@ -41,11 +46,11 @@ TPowerSystem::TPowerSystem(QWidget* parent) : QDialog(parent) {
     platform::OnClick(Button1, this, &TPowerSystem::Button1Click);
     platform::OnClick(Button2, this, &TPowerSystem::Button2Click);
     platform::OnClick(BitBtn1, this, &TPowerSystem::BitBtn1Click);
-    // The transformer is taken when the user picks it or types it; filling the list or setting
-    // its index from code takes nothing.
-    platform::OnChoice(ComboBox5, this, &TPowerSystem::ComboBox5Change);
+    // A transformer the user picks or types is taken on "Применить" only; filling the list or
+    // setting its index from code chooses nothing.
+    QObject::connect(ComboBox5, &QComboBox::activated, this, [this] { transformerChosen_ = true; });
     QObject::connect(ComboBox5->lineEdit(), &QLineEdit::textEdited, this,
-                     [this] { platform::RunGuarded([this] { ComboBox5Change(); }); });
+                     [this] { transformerChosen_ = true; });
 }
 
 void TPowerSystem::Button1Click() {
@@ -57,11 +62,17 @@ void TPowerSystem::Button1Click() {
     }
     bool passed = true;
     if (ProjectRoot && Dan1) {
-        ScPowerKeeper keep(*ProjectRoot);
+        SupplyKeeper keep(*ProjectRoot);
         ProjectRoot->SupplyScPower = power;
+        if (transformerChosen_) ComboBox5Change();
         passed = Dan1->CheckSystemShortCircuitPower();
     }
     if (!passed) return;
+    if (transformerChosen_) {
+        ComboBox5Change();
+        ShowProjectTransformer();
+        transformerChosen_ = false;
+    }
     ShortCircuitPowerMva = power;
     done(platform::mrOk);
 }
@@ -74,6 +85,10 @@ void TPowerSystem::Button2Click() {
         Form3->SavedPhaseRecords.Three.reset();
         Form3->PanelCopies.clear();
         Form3->GroupEditMode = 0;
+    }
+    if (transformerChosen_) {
+        ShowProjectTransformer();
+        transformerChosen_ = false;
     }
     Cancelled = true;
     done(platform::mrCancel);
@@ -98,6 +113,16 @@ void TPowerSystem::ComboBox5Change() {
     } catch (const std::exception&) {
         // A base without the transformer field names no transformer.
     }
+}
+
+void TPowerSystem::ShowProjectTransformer() {
+    if (!ProjectRoot) return;
+    const int own = ComboBox5->findText(platform::Q(ProjectRoot->TransformerName),
+                                        Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    const int shown = own >= 0 ? own : (ComboBox5->count() > 0 ? 0 : -1);
+    ComboBox5->setCurrentIndex(shown);
+    // A typed text stays in the edit box when the index does not change.
+    ComboBox5->setEditText(shown >= 0 ? ComboBox5->itemText(shown) : QString());
 }
 
 void TPowerSystem::BitBtn1Click() {

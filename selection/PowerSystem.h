@@ -17,18 +17,27 @@ public:
     bool Cancelled = false;
 
     // "Применить": accepts the power typed in Edit1 when every breaker of the project still trips
-    // with it, and closes; otherwise says why and stays open. The project keeps its own value.
+    // with it (and with the transformer chosen in the list), and closes; otherwise says why and
+    // stays open. The project keeps its own power; the transformer chosen becomes the project's.
     void Button1Click();
-    // "отмена": drops the editing window's saved group line and panel copies and closes.
+    // "отмена": drops the editing window's saved group line and panel copies, and the transformer
+    // chosen in the list, and closes. The project keeps its transformer.
     void Button2Click();
     // The transformer chosen in ComboBox5 becomes the project's transformer; a text that names no
     // transformer of the base changes nothing.
     void ComboBox5Change();
+    // The list shows the project's transformer (its first item when the base has none of that
+    // name), as the dialog is opened with.
+    void ShowProjectTransformer();
     // "Справка".
     void BitBtn1Click();
 
     // Closing the window without a button counts as "отмена".
     void reject() override;
+
+private:
+    // The user picked or typed a transformer since the dialog was last closed.
+    bool transformerChosen_ = false;
 };
 
 extern TPowerSystem* PowerSystem;

@@ -1,6 +1,7 @@
 // Cross-sections raised, one table entry at a time, until the voltage deviation at the current
 // group reaches a target; and the deviation limit the user asks for.
 #include <algorithm>
+#include <cstdint>
 
 #include "model/Chains.h"
 #include "platform/Conversions.h"
@@ -37,6 +38,26 @@ bool StepFeeder(TSitid& q) {
                                     q.FeederSectionCount, selection::CascadeSection(q));
     return last;
 }
+
+// The values of the current switchboard's branch as an operation found them, put back when one
+// of the operation's passes or table lookups has failed (FailureFlag set, the reason said), so
+// that the operation leaves nothing of its own behind; the flag stays set.
+class UndoOnFailure {
+public:
+    UndoOnFailure(std::uint8_t& failureFlag, TGrsed* sw, TSitid* panel)
+        : flag_(failureFlag), kept_(sw, panel) {
+        flag_ = 0;
+    }
+    bool Failed() {
+        if (!flag_) return false;
+        kept_.Restore();
+        return true;
+    }
+
+private:
+    std::uint8_t& flag_;
+    selection::BranchValues kept_;
+};
 
 double Max3(double a, double b, double c) {
     return std::max({a, b, c});
@@ -103,7 +124,7 @@ bool NetworkChecks::StepCascadeSections(TSitid* panel) {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!panel || !sw) return false;
     const int head = panel->CascadeHeadNumber;
-    const std::vector<TSitid*> panels = selection::PanelsOf(*sw);
+    const std::vector<TSitid*> panels = selection::PanelsInFeedOrder(*sw);
     const auto isHead = [&](const TSitid& q) {
         return q.FedFromSwitchboard && (q.PanelNumber == head || &q == panel);
     };
@@ -126,18 +147,23 @@ bool NetworkChecks::StepCascadeSections(TSitid* panel) {
 void NetworkChecks::FindCrossSectionIndex(TSitid* panel) {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!panel || !sw) return;
-    const auto note = [](TSitid& q) {
-        const std::vector<double> sections = selection::CableTableSections(q.CurrentTableName);
+    // A table that gives no sections ends the walk (FailureFlag set, said so).
+    bool ok = true;
+    const auto note = [&](TSitid& q) {
+        if (!ok) return;
+        const std::optional<std::vector<double>> sections = TableSections(q.CurrentTableName);
+        ok = sections.has_value();
+        if (!ok) return;
         const auto found =
-            std::find(sections.begin(), sections.end(), selection::CascadeSection(q));
-        if (found != sections.end())
-            q.SectionIndex = static_cast<int>(found - sections.begin()) + 1;
+            std::find(sections->begin(), sections->end(), selection::CascadeSection(q));
+        if (found != sections->end())
+            q.SectionIndex = static_cast<int>(found - sections->begin()) + 1;
     };
     selection::WalkUpChain(
         *sw, panel,
         [&](TSitid& q) {
             note(q);
-            return false;
+            return !ok;
         },
         note);
 }
@@ -145,10 +171,13 @@ void NetworkChecks::FindCrossSectionIndex(TSitid* panel) {
 void NetworkChecks::RestoreCascadeSections(TSitid* panel) {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!panel || !sw) return;
-    const auto restore = [](TSitid& q) {
-        const std::vector<double> sections = selection::CableTableSections(q.CurrentTableName);
-        if (q.SectionIndex >= 1 && q.SectionIndex <= static_cast<int>(sections.size()))
-            selection::CascadeSection(q) = sections[q.SectionIndex - 1];
+    bool ok = true;
+    const auto restore = [&](TSitid& q) {
+        if (!ok) return;
+        const std::optional<std::vector<double>> sections = TableSections(q.CurrentTableName);
+        ok = sections.has_value();
+        if (ok && q.SectionIndex >= 1 && q.SectionIndex <= static_cast<int>(sections->size()))
+            selection::CascadeSection(q) = (*sections)[q.SectionIndex - 1];
     };
     bool sized = false;
     selection::WalkUpChain(
@@ -156,7 +185,7 @@ void NetworkChecks::RestoreCascadeSections(TSitid* panel) {
         [&](TSitid& q) {
             if (selection::CascadeSection(q) > 0) sized = true;
             if (sized) restore(q);
-            return false;
+            return !ok;
         },
         restore);
 }
@@ -230,6 +259,12 @@ void NetworkChecks::RaiseCrossSections(double target, double deviation) {
         putBack();
         return;
     }
+    // A pass or table lookup that fails ends the raising: every section and loss as before.
+    UndoOnFailure undo(FailureFlag, sw, panel);
+    const auto failed = [&] {
+        putBack();
+        return undo.Failed();
+    };
     const bool shifted = panel->OnTrunk != 0;
     const bool cascade = InCascade(*panel);
     bool upstreamExhausted = false;
@@ -247,7 +282,7 @@ void NetworkChecks::RaiseCrossSections(double target, double deviation) {
                 CheckShiftedPanelCables();
             else
                 CheckSwitchboardCables();
-            putBack();
+            if (failed()) return;
         }
         if (upstreamLoss < panelLoss || upstreamExhausted) {
             if (!cascade) {
@@ -264,43 +299,47 @@ void NetworkChecks::RaiseCrossSections(double target, double deviation) {
                     panelExhausted = StepCascadeSections(panel);
                 }
             }
-            putBack();
+            if (failed()) return;
         }
         CheckSwitchboardCables();
-        putBack();
+        if (failed()) return;
         CheckPanelCables();
-        putBack();
+        if (failed()) return;
         SumPanelVoltageLosses();
 
         // The group line: the smallest section of its table that reaches the target.
-        const std::vector<double> sections = selection::CableTableSections(group->CableTable);
-        putBack();
-        if (sections.empty()) break;  // the group's table is missing (said so) or empty
-        if (!(DeviationAt(name, sections.back()) < target)) {
-            for (double section : sections) {
+        const std::optional<std::vector<double>> sections = TableSections(group->CableTable);
+        if (failed()) return;
+        if (!(DeviationAt(name, sections->back()) < target)) {
+            for (double section : *sections) {
                 reached = DeviationAt(name, section);
                 const double lineLoss = GroupLossMax();
-                const double largestSupply = LastCrossSection(sw->SwitchboardTable);
+                const std::optional<double> largestSupply = LargestSection(sw->SwitchboardTable);
+                if (failed()) return;
                 double largestPanel = 0.0;
                 double panelSection = 0.0;
                 if (!cascade) {
-                    largestPanel = LastCrossSection(panel->CurrentTableName);
+                    const std::optional<double> largest = LargestSection(panel->CurrentTableName);
+                    if (failed()) return;
+                    largestPanel = *largest;
                     panelSection = selection::RadialSection(*panel);
                 } else {
                     TSitid* head = nullptr;
                     TSitid* last = nullptr;
                     FindCascadeEnds(panel, head, last);
                     FindCrossSectionIndex(last);
+                    if (failed()) return;
                     SetCascadeLargestSections(last);
                     largestPanel = selection::CascadeSection(*panel);
                     RestoreCascadeSections(last);
+                    if (failed()) return;
                     panelSection = selection::CascadeSection(*panel);
                 }
                 putBack();
                 const double supplySection =
                     shifted ? selection::ShiftedSection(*panel) : sw->SwitchboardSection;
                 // Everything upstream at its largest: the smallest section that reaches it.
-                if (supplySection == largestSupply && panelSection == largestPanel &&
+                if (supplySection == *largestSupply && panelSection == largestPanel &&
                     reached >= target) {
                     group->CrossSection = std::max(group->CrossSection, section);
                     group->VoltageDeviation = DeviationAt(name, group->CrossSection);
@@ -351,6 +390,13 @@ void NetworkChecks::ReduceDeviationToLimit(double limit) {
         PutBack(at);
         panel->SchemeGroups.Cursor = group;
     };
+    // A pass or table lookup that fails ends the reduction: everything as before, nothing more
+    // said.
+    UndoOnFailure undo(FailureFlag, sw, panel);
+    const auto failed = [&] {
+        putBack();
+        return undo.Failed();
+    };
     const std::string name = group->GroupName;
     if (limit > 0) limit = -limit;
     const double present = DeviationAt(name, group->CrossSection);
@@ -364,7 +410,7 @@ void NetworkChecks::ReduceDeviationToLimit(double limit) {
         const double now = DeviationAt(name, group->CrossSection);
         putBack();
         RaiseCrossSections(limit, now);
-        putBack();
+        if (failed()) return;
         group->VoltageDeviation = DeviationAt(name, group->CrossSection);
         putBack();
         return;
@@ -372,18 +418,24 @@ void NetworkChecks::ReduceDeviationToLimit(double limit) {
 
     // Out of reach: as close as the largest sections allow, and said so.
     RaiseCrossSections(best, present);
-    putBack();
+    if (failed()) return;
+    const std::optional<double> largestSupply = LargestSection(sw->SwitchboardTable);
+    if (failed()) return;
+    std::optional<double> largestPanel;
+    if (!InCascade(*panel)) {
+        largestPanel = LargestSection(panel->CurrentTableName);
+        if (failed()) return;
+    }
     group->VoltageDeviation = DeviationAt(name, group->CrossSection);
     putBack();
     platform::MessageBox("Макснмальное отклонение напряжения  " +
                              platform::FloatToStr(group->VoltageDeviation) + "%.",
                          "", platform::MsgButtons::Ok, platform::MsgIcon::None);
 
-    const double largestSupply = LastCrossSection(sw->SwitchboardTable);
     if (panel->OnTrunk)
-        selection::ShiftedSection(*panel) = largestSupply;
+        selection::ShiftedSection(*panel) = *largestSupply;
     else
-        sw->SwitchboardSection = largestSupply;
+        sw->SwitchboardSection = *largestSupply;
     if (InCascade(*panel)) {
         SetCascadeLargestSections(panel);
         putBack();
@@ -395,18 +447,21 @@ void NetworkChecks::ReduceDeviationToLimit(double limit) {
             putBack();
         }
     } else {
-        selection::RadialSection(*panel) = LastCrossSection(panel->CurrentTableName);
+        selection::RadialSection(*panel) = *largestPanel;
     }
 
     CheckSwitchboardCables();
-    putBack();
+    if (failed()) return;
     CheckPanelCables();
-    putBack();
-    if (panel->OnTrunk) CheckShiftedPanelCables();
+    if (failed()) return;
+    if (panel->OnTrunk) {
+        CheckShiftedPanelCables();
+        if (failed()) return;
+    }
     SumPanelVoltageLosses();
     if (panel->DeviationWork == 0) panel->DeviationWork = panel->MaxVoltageLoss;
     CheckGroupCables(name);
-    putBack();
+    if (failed()) return;
     group->VoltageDeviation = DeviationAt(name, group->CrossSection);
     putBack();
 }

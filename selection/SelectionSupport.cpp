@@ -1,6 +1,7 @@
 #include "selection/SelectionSupport.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace selection {
 
@@ -86,11 +87,65 @@ void PassResults::Restore() {
     }
 }
 
+namespace {
+
+// The values of a record copy put back into the record, level by level; its chain links stay.
+template <typename Record>
+void PutValues(Record& into, const Record& from) {
+    static_cast<TCxemaGrupdFields&>(into) = from;
+    if constexpr (std::is_base_of_v<TFasaGrup1dFields, Record>)
+        static_cast<TFasaGrup1dFields&>(into) = from;
+    if constexpr (std::is_base_of_v<TFasaGrup2dFields, Record>)
+        static_cast<TFasaGrup2dFields&>(into) = from;
+    if constexpr (std::is_base_of_v<TFasaGrup3dFields, Record>)
+        static_cast<TFasaGrup3dFields&>(into) = from;
+    if constexpr (std::is_base_of_v<TSitidFields, Record>) static_cast<TSitidFields&>(into) = from;
+    if constexpr (std::is_base_of_v<TGrsedFields, Record>) static_cast<TGrsedFields&>(into) = from;
+}
+
+}  // namespace
+
+template <typename Record, typename Link>
+void BranchValues::Keep(std::vector<Kept<Record>>& into, const ChainBlock<Record>& chain,
+                        Link link) {
+    for (Record* r : chains::Elements(chain, link, kLongestChain)) into.push_back({r, *r});
+}
+
+template <typename Record>
+void BranchValues::PutBack(const std::vector<Kept<Record>>& kept) {
+    for (const Kept<Record>& k : kept) PutValues(*k.record, k.values);
+}
+
+BranchValues::BranchValues(TGrsed* sw, TSitid* panel) {
+    if (!sw) return;
+    board_.push_back({sw, *sw});
+    for (TSitid* p : PanelsOf(*sw)) panels_.push_back({p, *p});
+    if (!panel) return;
+    Keep(scheme_, panel->SchemeGroups, chains::SchemeLink{});
+    Keep(single_, panel->SinglePhaseGroups, chains::SinglePhaseLink{});
+    Keep(two_, panel->TwoPhaseGroups, chains::TwoPhaseLink{});
+    Keep(three_, panel->ThreePhaseGroups, chains::ThreePhaseLink{});
+    for (int x = 0; x < 3; ++x) {
+        Keep(single_, panel->SinglePhaseByPhase[x], chains::SinglePhaseByPhaseLink{x});
+        Keep(two_, panel->TwoPhaseByPhase[x], chains::TwoPhaseByPhaseLink{x});
+        Keep(three_, panel->ThreePhaseByPhase[x], chains::ThreePhaseByPhaseLink{x});
+    }
+}
+
+void BranchValues::Restore() {
+    PutBack(board_);
+    PutBack(panels_);
+    PutBack(scheme_);
+    PutBack(single_);
+    PutBack(two_);
+    PutBack(three_);
+}
+
 std::vector<TSitid*> ChainBelow(const TGrsed& sw, const TSitid* h) {
     std::vector<TSitid*> chain;
     if (!h) return chain;
     int last = h->PanelNumber;
-    for (TSitid* q : PanelsOf(sw)) {
+    for (TSitid* q : PanelsInFeedOrder(sw)) {
         if (q->FedFromPanel && (q->FeedingPanelNumber == last || q == h)) {
             chain.push_back(q);
             last = q->PanelNumber;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "model/Classd.h"
 
@@ -34,10 +35,14 @@ inline constexpr int kLongestChain = 1 << 20;
 inline std::vector<TSitid*> PanelsOf(const TGrsed& sw) {
     return chains::Elements(sw.Panels, chains::PanelLink{}, kLongestChain);
 }
-// The switchboards of the root in chain order, at most SwitchboardCount of them.
-inline std::vector<TGrsed*> SwitchboardsOf(const TGrsed& root) {
-    return chains::Elements(root.Switchboards, chains::SwitchboardLink{}, root.SwitchboardCount);
+// The same panels with every member behind the panel that feeds it, in chain order otherwise: the
+// order the cascade walks follow, so that a chain left out of order by a panel swap is walked
+// whole.
+inline std::vector<TSitid*> PanelsInFeedOrder(const TGrsed& sw) {
+    return cascades::InFeedOrder(PanelsOf(sw));
 }
+// The switchboards of the root in chain order, at most SwitchboardCount of them.
+using chains::SwitchboardsOf;
 
 // The current switchboard and panel of the open project, null when none.
 inline TGrsed* CurrentSwitchboard() {
@@ -133,7 +138,35 @@ private:
     std::vector<PanelPart> panels_;
 };
 
-// Upward chain walk from p over the switchboard's list, from its last panel back to its first:
+// Every value of a switchboard, of its panels and of the group records of one of its panels (the
+// chain links left out). Taken before an operation that runs several passes one after another, put
+// back when one of them fails, so that the operation leaves nothing of its own behind.
+class BranchValues {
+public:
+    BranchValues(TGrsed* sw, TSitid* panel);
+    void Restore();
+
+private:
+    template <typename Record>
+    struct Kept {
+        Record* record;
+        Record values;
+    };
+    template <typename Record, typename Link>
+    static void Keep(std::vector<Kept<Record>>& into, const ChainBlock<Record>& chain, Link link);
+    template <typename Record>
+    static void PutBack(const std::vector<Kept<Record>>& kept);
+
+    std::vector<Kept<TGrsed>> board_;
+    std::vector<Kept<TSitid>> panels_;
+    std::vector<Kept<TCxemaGrupd>> scheme_;
+    std::vector<Kept<TFasaGrup1d>> single_;
+    std::vector<Kept<TFasaGrup2d>> two_;
+    std::vector<Kept<TFasaGrup3d>> three_;
+};
+
+// Upward chain walk from p over the switchboard's panels in feed order, from the last back to the
+// first:
 // members (fed from a panel) that are p or numbered as the target, the target starting as p's
 // feeding panel and moving to each member's; then the head (fed from the switchboard) that is p
 // or numbered as the target, which ends the walk. Each visited panel is made current. `member`
@@ -142,7 +175,7 @@ private:
 template <typename Member, typename Head>
 TSitid* WalkUpChain(TGrsed& sw, TSitid* p, Member member, Head head) {
     if (!p) return nullptr;
-    const std::vector<TSitid*> panels = PanelsOf(sw);
+    const std::vector<TSitid*> panels = PanelsInFeedOrder(sw);
     int target = p->FeedingPanelNumber;
     for (auto it = panels.rbegin(); it != panels.rend(); ++it) {
         TSitid* q = *it;
@@ -156,11 +189,12 @@ TSitid* WalkUpChain(TGrsed& sw, TSitid* p, Member member, Head head) {
             return q;
         }
     }
+    sw.Panels.Cursor = sw.Panels.First;
     return nullptr;
 }
 
-// Downward list walk from panel h: the panels fed in turn from h (h itself when it is fed from a
-// panel), in list order.
+// Downward walk from panel h: the panels fed in turn from h (h itself when it is fed from a
+// panel), in feed order.
 std::vector<TSitid*> ChainBelow(const TGrsed& sw, const TSitid* h);
 
 // The head of p's cascade: p when it heads one, else the panel of the list fed from the

@@ -124,8 +124,8 @@ void AddSegment(FeederSums& sums, const TSitid& p, double s, Material material, 
 
 // The feeders between the switchboard and the group's panel: the current panel's own feeder for
 // a radial panel (the given panel length on the three-phase path, the panel's feeder length in
-// the loop), or every feeder of the panel's cascade, walked from the last panel of the list to
-// the first (which stays current).
+// the loop), or every feeder of the panel's cascade, walked from the last panel back to the first
+// in feed order (the first panel of the list stays current).
 FeederSums PanelFeeders(TGrsed* sw, TSitid* panel, double panelLength, double panelSection,
                         const std::string& panelMaterial, bool givenSection, bool loop) {
     FeederSums sums;
@@ -137,7 +137,7 @@ FeederSums PanelFeeders(TGrsed* sw, TSitid* panel, double panelLength, double pa
                    loop ? current->FeederLength : panelLength, loop);
         return sums;
     }
-    const std::vector<TSitid*> panels = selection::PanelsOf(*sw);
+    const std::vector<TSitid*> panels = selection::PanelsInFeedOrder(*sw);
     int target = panel->FeedingPanelNumber;
     for (auto it = panels.rbegin(); it != panels.rend(); ++it) {
         TSitid& q = **it;

@@ -75,6 +75,20 @@ void NetworkChecks::FailWithoutRemedy(Check check, QObject* sender, const Cursor
     }
 }
 
+void NetworkChecks::TakeBackAfterLookup(const Cursors& at) {
+    PutBack(at);
+    CancelEditing();
+    PutBack(at);
+    FailureFlag = 1;
+}
+
+std::optional<double> NetworkChecks::LargestSectionForCheck(const std::string& tableName,
+                                                            const Cursors& at) {
+    const std::optional<double> largest = LargestSection(tableName);
+    if (!largest) TakeBackAfterLookup(at);
+    return largest;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The four checks
 
@@ -82,17 +96,18 @@ void NetworkChecks::CheckSwitchboardShortCircuit(QObject* sender) {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!ProjectRoot || !sw) return;
     const Cursors at = SaveCursors();
-    const double k = GetTripMultiplicity(sw->SwitchboardBreakerType);
-    if (k == 0.0) return;
-    const double trip = sw->SwitchboardInputRating * k;
+    const BreakerTrip trip = TripOf(sw->SwitchboardBreakerType, sw->SwitchboardInputRating);
+    if (trip.Unchecked()) return;
+    const std::optional<double> supply = LargestSectionForCheck(sw->SwitchboardTable, at);
+    if (!supply) return;
     selection::FaultPath path;
     path.supplyLength = sw->SwitchboardFeederLength;
-    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.supplySection = *supply;
     path.supplyMaterial = sw->SwitchboardConductorMaterial;
     path.givenSection = true;
     const double current = selection::FaultCurrent(path, LargestTransformer());
     PutBack(at);
-    if (current > trip) {
+    if (CurrentExceeds(current, trip)) {
         PassedSwitchboardBreakerType = sw->SwitchboardBreakerType;
         return;
     }
@@ -118,7 +133,7 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
     if (!ProjectRoot || !panel) return;
     const Cursors at = SaveCursors();
     if (panel->SchemeGroupCount == 0) return;
-    const double trip = panel->CascadeBreakerRating * GetTripMultiplicity(panel->PanelBreakerType);
+    const BreakerTrip trip = TripOf(panel->PanelBreakerType, panel->CascadeBreakerRating);
 
     // Could any section and transformer pass: the largest section of the panel's table on the
     // switchboard supply and the largest transformer, with the project transformer's losses.
@@ -127,14 +142,16 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
         selection::FindTransformer(rows, ProjectRoot->TransformerName);
     selection::TransformerRow best = rows.empty() ? selection::TransformerRow{} : rows.back();
     if (project) best.losses = rows[*project].losses;
+    const std::optional<double> possible = LargestSectionForCheck(panel->CurrentTableName, at);
+    if (!possible) return;
     selection::FaultPath path;
     path.supplyLength = sw->SwitchboardFeederLength;
-    path.supplySection = LastCrossSection(panel->CurrentTableName);
+    path.supplySection = *possible;
     path.supplyMaterial = sw->SwitchboardConductorMaterial;
     path.givenSection = true;
     double current = selection::FaultCurrent(path, best);
     PutBack(at);
-    if (!(current > trip)) {
+    if (!CurrentExceeds(current, trip)) {
         FailWithoutRemedy(Check::PanelSupply, sender, at);
         return;
     }
@@ -148,20 +165,21 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
     path.supplySection = section;
     path.givenSection = false;
     current = selection::FaultCurrent(path, transformer);
-    const std::vector<double> sections = selection::CableTableSections(sw->SwitchboardTable);
-    if (sections.empty()) {
-        PutBack(at);
+    const std::optional<std::vector<double>> table = TableSections(sw->SwitchboardTable);
+    if (!table) {
+        TakeBackAfterLookup(at);
         return;
     }
+    const std::vector<double>& sections = *table;
     std::size_t i = 0;
     while (i + 1 < sections.size() && sections[i] != section) ++i;
     path.panel = panel;
-    while (current < trip) {
+    while (!CurrentExceeds(current, trip, true)) {
         section = sections[i];
         path.supplySection = section;
         current = selection::FaultCurrent(path, transformer);
         if (++i == sections.size()) {
-            if (current >= trip) break;
+            if (CurrentExceeds(current, trip, true)) break;
             // The base ran out: nothing is changed.
             if (++t == rows.size()) {
                 PutBack(at);
@@ -174,7 +192,8 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
         }
     }
     PutBack(at);
-    if (current > trip) {
+    // A current equal to the trip current ends the walk and stores nothing.
+    if (CurrentExceeds(current, trip)) {
         ProjectRoot->TransformerName = transformer.name;
         selection::ShiftedSection(*panel) = section;
         selection::SelectTransformerInPowerSystem(transformer.name);
@@ -189,29 +208,28 @@ void NetworkChecks::CheckCascadeShortCircuit(QObject* sender) {
     const Cursors at = SaveCursors();
     const bool cascade = InCascade(*panel);
     if (!cascade && panel->SchemeGroupCount == 0) return;
-    double k = 0.0;
-    double rating = 0.0;
-    if (!cascade) {
-        k = GetTripMultiplicity(panel->PanelBreakerType);
-        rating = panel->FeederBreakerRating;
-    } else if (TSitid* head = selection::CascadeHeadOf(*sw, panel)) {
-        k = GetTripMultiplicity(head->TrunkBreakerType);
-        rating = head->TrunkBreakerRating;
-    }
-    if (k == 0.0) return;
-    const double trip = rating * k;
+    BreakerTrip trip;
+    if (!cascade)
+        trip = TripOf(panel->PanelBreakerType, panel->FeederBreakerRating);
+    else if (TSitid* head = selection::CascadeHeadOf(*sw, panel))
+        trip = TripOf(head->TrunkBreakerType, head->TrunkBreakerRating);
+    if (trip.Unchecked()) return;
+    const std::optional<double> feeder = LargestSectionForCheck(panel->CurrentTableName, at);
+    if (!feeder) return;
+    const std::optional<double> supply = LargestSectionForCheck(sw->SwitchboardTable, at);
+    if (!supply) return;
     selection::FaultPath path;
     path.panelLength = panel->FeederLength;
     path.supplyLength = sw->SwitchboardFeederLength;
-    path.panelSection = LastCrossSection(panel->CurrentTableName);
-    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.panelSection = *feeder;
+    path.supplySection = *supply;
     path.panelMaterial = panel->FeederConductorMaterial;
     path.supplyMaterial = sw->SwitchboardConductorMaterial;
     path.panel = panel;
     path.givenSection = true;
     const double current = selection::FaultCurrent(path, LargestTransformer());
     PutBack(at);
-    if (current > trip) {
+    if (CurrentExceeds(current, trip)) {
         PassedPanelBreakerType = panel->PanelBreakerType;
         return;
     }
@@ -232,14 +250,20 @@ void NetworkChecks::CheckGroupShortCircuit(QObject* sender) {
     const Cursors at = SaveCursors();
     TCxemaGrupd* group = panel->SchemeGroups.Cursor;
     if (panel->SchemeGroupCount == 0 || !group) return;
-    const double trip = group->BreakerRating * GetTripMultiplicity(group->BreakerType);
+    const BreakerTrip trip = TripOf(group->BreakerType, group->BreakerRating);
+    const std::optional<double> line = LargestSectionForCheck(group->CableTable, at);
+    if (!line) return;
+    const std::optional<double> feeder = LargestSectionForCheck(panel->CurrentTableName, at);
+    if (!feeder) return;
+    const std::optional<double> supply = LargestSectionForCheck(sw->SwitchboardTable, at);
+    if (!supply) return;
     selection::FaultPath path;
     path.groupLength = group->LineLength;
     path.panelLength = panel->FeederLength;
     path.supplyLength = sw->SwitchboardFeederLength;
-    path.groupSection = LastCrossSection(group->CableTable);
-    path.panelSection = LastCrossSection(panel->CurrentTableName);
-    path.supplySection = LastCrossSection(sw->SwitchboardTable);
+    path.groupSection = *line;
+    path.panelSection = *feeder;
+    path.supplySection = *supply;
     path.groupMaterial = group->ConductorMaterial;
     path.panelMaterial = panel->FeederConductorMaterial;
     path.supplyMaterial = sw->SwitchboardConductorMaterial;
@@ -247,7 +271,7 @@ void NetworkChecks::CheckGroupShortCircuit(QObject* sender) {
     path.givenSection = true;
     const double current = selection::FaultCurrent(path, LargestTransformer());
     PutBack(at);
-    if (current > trip) return;
+    if (CurrentExceeds(current, trip)) return;
     FailWithoutRemedy(Check::Group, sender, at);
 }
 
@@ -322,12 +346,12 @@ void NetworkChecks::OfferNewPanel(Check check, QObject* sender, const Cursors& a
     }
 }
 
-double NetworkChecks::TripCurrent(const std::string& series, double rating) {
+BreakerTrip NetworkChecks::TripCurrent(const std::string& series, double rating) {
     const std::optional<std::vector<selection::BreakerRow>> loaded = selection::LoadBreakerRows();
     const std::vector<selection::BreakerRow> rows = loaded ? *loaded : selection::BreakerRows();
     for (const selection::BreakerRow& row : rows)
-        if (row.series == series) return rating * row.multiplicity;
-    return 0.0;
+        if (row.series == series) return {row.multiplicity, rating * row.multiplicity, true};
+    return {0.0, 0.0, false};
 }
 
 bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string& supplyMaterial,
@@ -351,14 +375,17 @@ bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string&
 
     const double next = NextStandardRating();
     const double nextButOne = NextButOneStandardRating();
-    const double largestSection = LastCrossSection(sw->SwitchboardTable);
+    // A table that gives no section gives no new panel either (said so).
+    const std::optional<double> table = LargestSection(sw->SwitchboardTable);
+    if (!table) return false;
+    const double largestSection = *table;
     const selection::TransformerRow largest = rows.back();
 
     // The supply of the new panel: a breaker of the panel's series two steps above the group's
     // (long offer), or the switchboard's own breaker.
-    const double tripA = longOffer
-                             ? TripCurrent(panel->PanelBreakerType, nextButOne)
-                             : TripCurrent(sw->SwitchboardBreakerType, sw->SwitchboardInputRating);
+    const BreakerTrip tripA =
+        longOffer ? TripCurrent(panel->PanelBreakerType, nextButOne)
+                  : TripCurrent(sw->SwitchboardBreakerType, sw->SwitchboardInputRating);
     selection::FaultPath path;
     path.supplyLength = supplyLength;
     path.supplySection = largestSection;
@@ -366,7 +393,7 @@ bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string&
     const double currentA = selection::FaultCurrent(path, largest);
 
     // The new panel's feeder, as long as the present one.
-    const double tripB = TripCurrent(panel->PanelBreakerType, next);
+    const BreakerTrip tripB = TripCurrent(panel->PanelBreakerType, next);
     path.panelLength = panelLength;
     path.panelSection = largestSection;
     path.panelMaterial = panelMaterial;
@@ -374,13 +401,15 @@ bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string&
 
     // The group line on the new panel (the panel's last group, where the steps above left it).
     const TCxemaGrupd* group = panel->SchemeGroups.Cursor;
-    const double tripC = group ? TripCurrent(group->BreakerType, group->BreakerRating) : 0.0;
+    const BreakerTrip tripC =
+        group ? TripCurrent(group->BreakerType, group->BreakerRating) : BreakerTrip{};
     path.groupLength = groupLength;
     path.groupSection = largestSection;
     path.groupMaterial = groupMaterial;
     const double currentC = selection::FaultCurrent(path, largest);
 
-    return currentA > tripA && currentB > tripB && currentC > tripC;
+    return CurrentExceeds(currentA, tripA) && CurrentExceeds(currentB, tripB) &&
+           CurrentExceeds(currentC, tripC);
 }
 
 TCxemaGrupd NetworkChecks::CopyLastCxemaGroup() {

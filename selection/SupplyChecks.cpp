@@ -42,18 +42,18 @@ bool NetworkChecks::CheckSystemShortCircuitPower() {
         supply.supplyLength = sw->SwitchboardFeederLength;
         supply.supplySection = sw->SwitchboardSection;
         supply.supplyMaterial = sw->SwitchboardConductorMaterial;
-        if (!(selection::FaultCurrent(supply, transformer) >
-              sw->SwitchboardInputRating * GetTripMultiplicity(sw->SwitchboardBreakerType))) {
+        if (!CurrentExceeds(selection::FaultCurrent(supply, transformer),
+                            TripOf(sw->SwitchboardBreakerType, sw->SwitchboardInputRating))) {
             passed = false;
             break;
         }
         for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, sw->PanelCount)) {
             // A panel in a cascade is protected by its head's trunk breaker.
-            double trip = panel->FeederBreakerRating * GetTripMultiplicity(panel->PanelBreakerType);
-            if (InCascade(*panel)) {
-                const TSitid* head = selection::CascadeHeadOf(*sw, panel);
-                trip = head ? head->TrunkBreakerRating * GetTripMultiplicity(head->TrunkBreakerType)
-                            : 0.0;
+            BreakerTrip trip;
+            if (!InCascade(*panel)) {
+                trip = TripOf(panel->PanelBreakerType, panel->FeederBreakerRating);
+            } else if (const TSitid* head = selection::CascadeHeadOf(*sw, panel)) {
+                trip = TripOf(head->TrunkBreakerType, head->TrunkBreakerRating);
             }
             sw->Panels.Cursor = panel;
             TCxemaGrupd* groupCursor = panel->SchemeGroups.Cursor;
@@ -63,7 +63,7 @@ bool NetworkChecks::CheckSystemShortCircuitPower() {
             feeder.panelSection = selection::RadialSection(*panel);
             feeder.panelMaterial = panel->FeederConductorMaterial;
             feeder.panel = panel;
-            passed = selection::FaultCurrent(feeder, transformer) > trip;
+            passed = CurrentExceeds(selection::FaultCurrent(feeder, transformer), trip);
             for (TCxemaGrupd* group : chains::Elements(panel->SchemeGroups, chains::SchemeLink{},
                                                        panel->SchemeGroupCount)) {
                 if (!passed) break;
@@ -73,8 +73,8 @@ bool NetworkChecks::CheckSystemShortCircuitPower() {
                 line.groupLength = group->LineLength;
                 line.groupSection = group->CrossSection;
                 line.groupMaterial = group->ConductorMaterial;
-                passed = selection::FaultCurrent(line, transformer) >
-                         group->BreakerRating * GetTripMultiplicity(group->BreakerType);
+                passed = CurrentExceeds(selection::FaultCurrent(line, transformer),
+                                        TripOf(group->BreakerType, group->BreakerRating));
             }
             panel->SchemeGroups.Cursor = groupCursor;
             if (!passed) break;
@@ -137,14 +137,13 @@ void NetworkChecks::EnsureSwitchboardTripCurrent() {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!ProjectRoot || !sw) return;
     platform::MakeProgramFolderCurrent();
-    const double k = GetTripMultiplicity(sw->SwitchboardBreakerType);
-    if (k == 0.0) return;
+    const BreakerTrip trip = TripOf(sw->SwitchboardBreakerType, sw->SwitchboardInputRating);
+    if (trip.Unchecked()) return;
     selection::ReloadTransformerBase();
     const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
     const std::optional<std::size_t> project =
         selection::FindTransformer(rows, ProjectRoot->TransformerName);
     if (!project) return;
-    const double trip = sw->SwitchboardInputRating * k;
     const std::vector<double>& sections = sw->SwitchboardSections;
     const std::size_t count = std::min(
         sections.size(), static_cast<std::size_t>(std::max(sw->SwitchboardSectionCount, 0)));
@@ -155,7 +154,7 @@ void NetworkChecks::EnsureSwitchboardTripCurrent() {
     std::size_t t = *project;
     double section = sections[i];
     double current = FaultAtSwitchboard(section, rows[t]);
-    while (current < trip) {
+    while (!CurrentExceeds(current, trip, true)) {
         if (++i == count) {
             // The table is exhausted: the next transformer, from the smallest section. At the
             // end of the base nothing is changed.
@@ -165,7 +164,8 @@ void NetworkChecks::EnsureSwitchboardTripCurrent() {
         section = sections[i];
         current = FaultAtSwitchboard(section, rows[t]);
     }
-    if (!(current > trip)) return;
+    // A current equal to the trip current changes nothing.
+    if (!CurrentExceeds(current, trip)) return;
     ProjectRoot->TransformerName = rows[t].name;
     if (sw->SwitchboardSection < section) {
         sw->SwitchboardSection = section;

@@ -78,17 +78,17 @@ bool NetworkChecks::RaiseGroupCableForTrip(double g, double p, double s, double 
     TSitid* panel = selection::CurrentPanel();
     TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
     if (!group) return false;
-    const double trip = group->BreakerRating * GetTripMultiplicity(group->BreakerType);
+    const BreakerTrip trip = TripOf(group->BreakerType, group->BreakerRating);
     const selection::TransformerRow t = TransformerOf(power, uk);
     double current = FaultAtGroup(g, p, s, t);
     double last = g;
     for (double c : Candidates(group->AllowedSections, group->AllowedSectionCount, g)) {
-        if (!(current < trip)) break;
+        if (CurrentExceeds(current, trip, true)) break;
         last = c;
         current = FaultAtGroup(c, p, s, t);
     }
     // A current equal to the trip current ends the raising and fails.
-    if (!(current > trip)) return false;
+    if (!CurrentExceeds(current, trip)) return false;
     group->CrossSection = last;
     return true;
 }
@@ -150,15 +150,16 @@ bool NetworkChecks::RaiseTransformerForGroup(double g, double p, double s, Group
     TSitid* panel = selection::CurrentPanel();
     TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
     if (!ProjectRoot || !group) return false;
-    const double trip = group->BreakerRating * GetTripMultiplicity(group->BreakerType);
+    const BreakerTrip trip = TripOf(group->BreakerType, group->BreakerRating);
     const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
     const std::optional<std::size_t> start =
         selection::FindTransformer(rows, ProjectRoot->TransformerName);
     if (!start) return false;
     // From the project's transformer on, each row once, rows of equal power included; the end
-    // of the base ends the walk.
+    // of the base ends the walk. The walk takes a transformer whose current equals the trip
+    // current.
     for (std::size_t t = *start; t < rows.size(); ++t) {
-        if (FaultAtGroup(g, p, s, rows[t]) >= trip ||
+        if (CurrentExceeds(FaultAtGroup(g, p, s, rows[t]), trip, true) ||
             (this->*first)(g, p, s, rows[t].power, rows[t].uk) ||
             (this->*second)(g, p, s, rows[t].power, rows[t].uk)) {
             TakeTransformer(rows[t]);
@@ -186,6 +187,8 @@ void NetworkChecks::EnsureGroupTripCurrent() {
     TSitid* panel = selection::CurrentPanel();
     TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
     if (!ProjectRoot || !group) return;
+    // A breaker whose series the base does not hold trips on nothing: nothing to raise.
+    if (!TripOf(group->BreakerType, group->BreakerRating).known) return;
     const Cursors at = SaveCursors();
     const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
     const std::optional<std::size_t> project =
@@ -229,21 +232,20 @@ void NetworkChecks::EnsureGroupTripCurrent() {
 // ---------------------------------------------------------------------------------------------
 // Panel
 
-double NetworkChecks::PanelTripCurrent() {
+BreakerTrip NetworkChecks::PanelTripCurrent() {
     TGrsed* sw = selection::CurrentSwitchboard();
     TSitid* panel = selection::CurrentPanel();
-    if (!panel) return 0.0;
-    if (!InCascade(*panel))
-        return panel->FeederBreakerRating * GetTripMultiplicity(panel->PanelBreakerType);
+    if (!panel) return {};
+    if (!InCascade(*panel)) return TripOf(panel->PanelBreakerType, panel->FeederBreakerRating);
     // A cascade is protected by the trunk breaker of its head.
     const TSitid* head = selection::CascadeHeadOf(*sw, panel);
-    return head ? head->TrunkBreakerRating * GetTripMultiplicity(head->TrunkBreakerType) : 0.0;
+    return head ? TripOf(head->TrunkBreakerType, head->TrunkBreakerRating) : BreakerTrip{};
 }
 
 bool NetworkChecks::PanelTripCurrentHolds(double s, double p, double power, double uk,
                                           double losses) {
-    const double trip = PanelTripCurrent();
-    return FaultAtPanel(p, s, {"", power, uk, losses}) > trip;
+    const BreakerTrip trip = PanelTripCurrent();
+    return CurrentExceeds(FaultAtPanel(p, s, {"", power, uk, losses}), trip);
 }
 
 bool NetworkChecks::RaisePanelCableForPanelTrip(double s, double p, double power, double uk) {
@@ -261,12 +263,12 @@ bool NetworkChecks::RaisePanelCableForPanelTrip(double s, double p, double power
     if (cascade)
         for (TSitid* q : selection::PanelsOf(*sw))
             feeders.push_back({q, selection::CascadeSection(*q), q->FeederNeutralSection});
-    const double trip = PanelTripCurrent();
+    const BreakerTrip trip = PanelTripCurrent();
     const selection::TransformerRow t = TransformerOf(power, uk);
     double c = p;
     double current = FaultAtPanel(c, s, t);
     for (double entry : Candidates(panel->FeederSections, panel->FeederSectionCount, p)) {
-        if (!(current < trip)) break;
+        if (CurrentExceeds(current, trip, true)) break;
         if (cascade) {
             StepCascadeMemberSection(panel);
             sw->Panels.Cursor = panel;
@@ -276,7 +278,7 @@ bool NetworkChecks::RaisePanelCableForPanelTrip(double s, double p, double power
         current = FaultAtPanel(c, s, t);
     }
     sw->Panels.Cursor = panel;
-    if (current > trip) {
+    if (CurrentExceeds(current, trip)) {
         if (!cascade) selection::RadialSection(*panel) = c;
         return true;
     }
@@ -303,12 +305,12 @@ bool NetworkChecks::RaiseTransformerForPanelTrip(double s, double p, double, dou
     platform::MakeProgramFolderCurrent();
     if (!ProjectRoot) return false;
     const std::string kept = ProjectRoot->TransformerName;
-    const double trip = PanelTripCurrent();
+    const BreakerTrip trip = PanelTripCurrent();
     const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
     const std::optional<std::size_t> start = selection::FindTransformer(rows, kept);
     if (!start) return false;
     for (std::size_t t = *start; t < rows.size(); ++t) {
-        if (FaultAtPanel(p, s, rows[t]) >= trip ||
+        if (CurrentExceeds(FaultAtPanel(p, s, rows[t]), trip, true) ||
             RaisePanelCableForPanelTrip(s, p, rows[t].power, rows[t].uk) ||
             RaiseSwitchboardCableForPanelTrip(s, p, rows[t].power, rows[t].uk)) {
             TakeTransformer(rows[t]);
@@ -330,6 +332,11 @@ void NetworkChecks::EnsurePanelTripCurrent() {
     const double p = cascade ? selection::CascadeSection(*panel) : selection::RadialSection(*panel);
     if (!cascade && selection::RadialSection(*panel) == 0.0) {
         panel->PanelFaultCurrent1 = 0.0;
+        return;
+    }
+    // A breaker whose series the base does not hold trips on nothing: nothing to raise.
+    if (!PanelTripCurrent().known) {
+        PutBack(at);
         return;
     }
     const std::vector<selection::TransformerRow> rows = selection::TransformerRows();

@@ -12,7 +12,9 @@
 #include "app/ProjectFile.h"
 #include "app/SchemeWindow.h"
 #include "model/Chains.h"
+#include "platform/ClientDataSet.h"
 #include "platform/ProgramFolder.h"
+#include "refdb/TableSchemas.h"
 
 namespace {
 
@@ -163,7 +165,38 @@ INSTANTIATE_TEST_SUITE_P(
                              ASSERT_TRUE(QFile::remove(
                                  QString::fromStdString(platform::ProgramFolder() + "ВВГв3.xml")));
                          },
-                         "Таблица  ВВГв3.xml  несуществует в базе данных", "Предупреждение"}));
+                         "Таблица  ВВГв3.xml  несуществует в базе данных", "Предупреждение"},
+        // Said once for the table, not once for every cable that uses it.
+        MissingReference{"a cable table without rows",
+                         [](const std::string&) {
+                             platform::TClientDataSet table;
+                             const std::string file = platform::ProgramFolder() + "ВВГв4.xml";
+                             table.LoadFromFile(file);
+                             while (!table.IsEmpty()) {
+                                 table.First();
+                                 table.Delete();
+                             }
+                             table.SaveToFile(file);
+                         },
+                         "В таблице  ВВГв4.xml  нет данных.", "Предупреждение."},
+        // A group line's table without "Длительный ток": the cable pass of that line cannot
+        // choose a section, and the project is not opened with what the passes left unfinished.
+        MissingReference{
+            "a cable table without its current column",
+            [](const std::string&) {
+                platform::TClientDataSet table;
+                table.FieldDefs().Add(refdb::kCrossSection, platform::ftFloat, 0, true);
+                for (const char* parameter : {"ВВГ", "В воздухе", "3", "Кабель", "Медь"})
+                    table.FieldDefs().Add(parameter, platform::ftString, 10, false);
+                table.CreateDataSet();
+                for (double section : {1.5, 2.5, 4.0}) {
+                    table.Append();
+                    table.FieldByName(refdb::kCrossSection).SetAsFloat(section);
+                    table.Post();
+                }
+                table.SaveToFile(platform::ProgramFolder() + "ВВГв3.xml");
+            },
+            "Ошибка E201. В базе данных поврежден файл  ВВГв3.xml", ""}));
 
 TEST_F(ProjectCommandsTest, AFileThatIsGoneIsReported) {
     responder_.ExpectMessage("Невозможно открыть файл. Файл перемещен или удален.", "", mrOk);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "CalcSupport.h"
+#include "calc/Recalculation.h"
 
 namespace {
 
@@ -46,6 +47,14 @@ TEST_F(CascadeLoads, CarriesPowerTowardsTheHead) {
         // 3 is carried, but its feeder 2 has no feeder of its own: 3's power stops there.
         {"a member under an orphan", "7:head 8:7^7 1:head 2:9^1 3:2^1", "100 50 10 5 2",
          "150 50 - - 2"},
+        // Feeders standing after the panels they feed, as a panel swap leaves them: the
+        // cascade is still carried from its far end (3) to its head, and the cascades before it
+        // in the chain are handled too.
+        {"a feeder after its member", "1:head 3:2^1 2:1^1", "10 2 5", "17 2 7"},
+        {"a feeder after its member, another cascade before", "5:head 6:5^5 1:head 3:2^1 2:1^1",
+         "20 7 10 2 5", "27 7 17 2 7"},
+        {"a head after its member", "2:1^1 5:head 1:head 6:5^5", "5 20 10 7", "5 27 15 7"},
+        {"a cascade in reverse", "3:2^1 2:1^1 1:head", "2 5 10", "2 7 17"},
     };
     for (const LoadCase& c : cases) {
         NewProject();
@@ -90,6 +99,58 @@ TEST_F(CascadeLoads, EveryPhaseAndEverySwitchboard) {
     EXPECT_EQ(Panel(3)->CascadePowerA, 7.0L);
     EXPECT_EQ(Panel(3)->CascadePowerC, 700.0L);
     EXPECT_EQ(ProjectRoot->Switchboards.Cursor, nullptr);
+}
+
+// The whole recalculation over a chain left as a swap of panels 2 and 3 leaves it: cascade
+// 5 <- 6, then cascade 1 <- 2 <- 3 with 3 standing before its feeder 2 (each Position travelled
+// with its panel). Every panel carries a balanced three-phase line.
+//   6: 6 kW at 0.8, 2 kW per phase: 2000 / (219.3931 * 0.8) = 11.395 -> 11.40 A; the farthest
+//      member keeps its own 0.8; design 6000 / (658.1793 * 0.8) = 11.395 -> 11.40 A.
+//   5: 3 kW at 1.0, own 1000 / 219.3931 = 4.558 -> 4.56 A per phase; carries 3 kW per phase;
+//      Pa = 11.40 * 0.8 + 4.56 = 13.68, Pr = 11.40 * 0.6 = 6.84, 13.68 / 15.2947 = 0.894 -> 0.89;
+//      3000 / (219.3931 * 0.89) = 15.364 -> 15.36 A; design 9 kW: 9000 / (658.1793 * 0.89)
+//      = 15.364 -> 15.36 A.
+//   3, 2, 1: 3 kW at 1.0 each: they carry 1, 2 and 3 kW per phase at 1.0: 4.56, 9.12 (2000 /
+//      219.3931 = 9.116) and 13.67 A (3000 / 219.3931 = 13.674); design 3, 6, 9 kW: 4.56, 9.12,
+//      13.67 A.
+TEST_F(CascadeCurrents, AFeederAfterItsMemberAfterASwap) {
+    AddSwitchboard(1);
+    AddPanels(1, "5:head 6:5^5 1:head 3:2^1 2:1^1");
+    Panel(3)->Position = 5;
+    Panel(2)->Position = 4;
+    AddThree(5, "l5", {1, 1, 1});
+    AddThree(6, "l6", {2, 2, 2}, {0.8, 0.8, 0.8});
+    AddThree(1, "l1", {1, 1, 1});
+    AddThree(2, "l2", {1, 1, 1});
+    AddThree(3, "l3", {1, 1, 1});
+    // Values a walk that stopped early would leave standing.
+    for (int n : {1, 2, 3, 5, 6}) {
+        Panel(n)->CascadePowerB = 99;
+        Panel(n)->CascadeCosPhiB = 0.5;
+        Panel(n)->CascadeCurrentB = 99;
+        Panel(n)->CascadeDesignCurrent = 99;
+    }
+    DistributeAll();
+    RunLoadPasses(*ProjectRoot);
+
+    struct Expected {
+        int panel;
+        long double power;
+        double cosPhi, current, design;
+    };
+    for (const Expected& e : std::vector<Expected>{
+             {6, 2, 0.8, Hundredths(11.40), Hundredths(11.40)},
+             {5, 3, Hundredths(0.89), Hundredths(15.36), Hundredths(15.36)},
+             {3, 1, 1.0, Hundredths(4.56), Hundredths(4.56)},
+             {2, 2, 1.0, Hundredths(9.12), Hundredths(9.12)},
+             {1, 3, 1.0, Hundredths(13.67), Hundredths(13.67)},
+         }) {
+        const TSitid& p = *Panel(e.panel);
+        EXPECT_EQ(p.CascadePowerB, e.power) << e.panel;
+        EXPECT_EQ(p.CascadeCosPhiB, e.cosPhi) << e.panel;
+        EXPECT_EQ(p.CascadeCurrentB, e.current) << e.panel;
+        EXPECT_EQ(p.CascadeDesignCurrent, e.design) << e.panel;
+    }
 }
 
 // Own currents and per-phase cos phi of a cascade 1 <- 2 <- 3 (all with group lines):

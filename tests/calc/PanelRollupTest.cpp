@@ -98,6 +98,34 @@ TEST_F(PanelRollup, APanelWithoutLinesKeepsItsCosPhi) {
     EXPECT_EQ(p.OwnDesignCurrent, 0.0);
 }
 
+struct CosPhiCase {
+    const char* what;
+    double lineCosPhi;  // one single-phase line of 1 kW, on phase A
+    double panelCosPhiA;
+};
+
+// Pass 5 on one line: Pa / S is the line's cos phi, rounded to hundredths; a result of 0.00 is
+// stored as 1.0. The phases without a line keep 1.0.
+TEST_F(PanelRollup, CosPhiOfAPhase) {
+    const std::vector<CosPhiCase> cases = {
+        {"0.8", 0.8, Hundredths(0.8)},
+        {"0.006 rounds to 0.01", 0.006, Hundredths(0.01)},
+        {"0.004 rounds to 0.00: 1.0", 0.004, 1.0},
+    };
+    for (const CosPhiCase& c : cases) {
+        NewProject();
+        AddSwitchboard(1);
+        AddPanel(1, "1");
+        AddSingle(1, "g1", 1, c.lineCosPhi);
+        DistributeAll();
+        RunPanelPasses();
+        const TSitid& p = *Panel(1);
+        EXPECT_EQ(p.PanelCosPhiA, c.panelCosPhiA) << c.what;
+        EXPECT_EQ(p.PanelCosPhiB, 1.0) << c.what;
+        EXPECT_EQ(p.PanelCosPhiC, 1.0) << c.what;
+    }
+}
+
 // A: 1.8 kW at 0.9 and B: 1.6 kW at 0.8 both give 9.116 -> 9.12 A; C: 1 kW at 1, 4.56 A.
 TEST_F(PanelRollup, EqualCurrentsOnAAndBTakeTheCosPhiOfB) {
     AddSwitchboard(1);

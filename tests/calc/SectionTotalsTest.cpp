@@ -66,6 +66,77 @@ TEST_F(SectionTotals, APlainPanelOnATrunkLine) {
     EXPECT_EQ(ProjectRoot->TotalDesignPower, 5.0);
 }
 
+struct TrunkCascadeCase {
+    const char* what;
+    const char* panels;     // the cascade H (1) <- M1 (2) <- M2 (3), some panels on trunk lines
+    double switchboard;     // SwitchboardPowerA of pass 10
+    long double feeder[3];  // TotalPowerA of panels 1, 2, 3 on trunk lines, -1 where not written
+};
+
+// A cascade of 10, 2 and 1 kW per phase (balanced lines of 30, 6 and 3 kW at cos phi 1): the
+// section carries 13 kW per phase whichever of its panels are on trunk lines, each panel's load
+// once; the feeder of a panel on a trunk line carries what stands behind it.
+//   13 kW per phase: 13000 / 219.3931 = 59.254 -> 59.25 A; design 39 kW: 39000 / 658.1793 =
+//   59.254 -> 59.25 A.
+//   Feeder currents: 13 kW -> 59.25 A, 3 kW -> 3000 / 219.3931 = 13.674 -> 13.67 A,
+//   1 kW -> 4.56 A.
+TEST_F(SectionTotals, EveryPanelOfACascadeOnTrunkLinesCountsOnce) {
+    constexpr long double kNone = -1;
+    const std::vector<TrunkCascadeCase> cases = {
+        {"none on a trunk line", "1:head 2:1^1 3:2^1", 13, {kNone, kNone, kNone}},
+        // The switchboard counts 10 + 1; the member adds its own 2 (its feeder carries 3).
+        {"a member", "1:head 2:1^1+trunk 3:2^1", 11, {kNone, 3, kNone}},
+        // The switchboard counts nothing of the cascade; the head's feeder carries all of it.
+        {"the head", "1:head+trunk 2:1^1 3:2^1", 0, {13, kNone, kNone}},
+        {"the head and a member", "1:head+trunk 2:1^1+trunk 3:2^1", 0, {13, 3, kNone}},
+        {"the far member", "1:head 2:1^1 3:2^1+trunk", 12, {kNone, kNone, 1}},
+        {"every panel", "1:head+trunk 2:1^1+trunk 3:2^1+trunk", 0, {13, 3, 1}},
+    };
+    for (const TrunkCascadeCase& c : cases) {
+        NewProject();
+        AddSwitchboard(1);
+        AddPanels(1, c.panels);
+        AddThree(1, "l1", {10, 10, 10});
+        AddThree(2, "l2", {2, 2, 2});
+        AddThree(3, "l3", {1, 1, 1});
+        for (int n : {1, 2, 3}) Panel(n)->TotalPowerA = kNone;
+        DistributeAll();
+        RunLoadPasses(*ProjectRoot);
+        const TGrsed& root = *ProjectRoot;
+        EXPECT_EQ(Switchboard(1)->SwitchboardPowerA, c.switchboard) << c.what;
+        EXPECT_EQ(root.TotalPhasePowerA, 13.0) << c.what;
+        EXPECT_EQ(root.TotalPhasePowerB, 13.0) << c.what;
+        EXPECT_EQ(root.TotalPhasePowerC, 13.0) << c.what;
+        EXPECT_EQ(root.TotalInstalledPower, 39.0) << c.what;
+        EXPECT_EQ(root.TotalCurrentA, Hundredths(59.25)) << c.what;
+        EXPECT_EQ(root.TotalDesignCurrent, Hundredths(59.25)) << c.what;
+        const double feederCurrent[3] = {Hundredths(59.25), Hundredths(13.67), Hundredths(4.56)};
+        for (int n : {1, 2, 3}) {
+            const TSitid& p = *Panel(n);
+            EXPECT_EQ(p.TotalPowerA, c.feeder[n - 1]) << c.what << ", panel " << n;
+            if (c.feeder[n - 1] != kNone) {
+                EXPECT_EQ(p.FeederCurrentA, feederCurrent[n - 1]) << c.what << ", panel " << n;
+            }
+        }
+    }
+}
+
+// A flagged head of a branching cascade: both branches reach the section, each once.
+//   Head 1 (10 kW per phase) feeds 2 (2 kW) and 3 (1 kW): the section carries 13 kW per phase.
+TEST_F(SectionTotals, BothBranchesOfACascadeOnATrunkLine) {
+    AddSwitchboard(1);
+    AddPanels(1, "1:head+trunk 2:1^1 3:1^1 4");
+    AddThree(1, "l1", {10, 10, 10});
+    AddThree(2, "l2", {2, 2, 2});
+    AddThree(3, "l3", {1, 1, 1});
+    AddThree(4, "l4", {4, 4, 4});
+    DistributeAll();
+    RunLoadPasses(*ProjectRoot);
+    EXPECT_EQ(Switchboard(1)->SwitchboardPowerA, 4.0);
+    EXPECT_EQ(ProjectRoot->TotalPhasePowerA, 17.0);
+    EXPECT_EQ(ProjectRoot->TotalInstalledPower, 51.0);
+}
+
 // A phase without current anywhere keeps its section cos phi; the smallest phase value is the
 // section's.
 TEST_F(SectionTotals, APhaseWithoutCurrentKeepsItsCosPhi) {

@@ -42,6 +42,12 @@ TEST_F(SinglePhaseDistribution, PlacesTheLinesAsTheProcedureDoes) {
         // (k 13); (B,C) g4 with g3 at goal 18 (k 85); (B,A) g5 with g1 at goal 75 (k 28). The
         // steps before those goals change nothing.
         {"exchanges at far goals", {60, 30, 15, 2, 3, 200}, "g5 g2", "g3 g1", "g4 g6", 33, 75, 202},
+        // Rows [g2 g3 g1] = 6 4.5 1.5 and [- g5 g4] = 0 7.5 8, sums 6/12/9.5, target 9.17. Pass
+        // (A,B) takes B's powers as they are: neither 4.5 nor 7.5 meets the needs 9, 3, 8, 2, 7, 1
+        // (truncated, 7.5 would meet 7 and the passes would end at 8/10.5/9). The first whole
+        // power to meet a need comes in pass (A,C) at goal 8: row 0's need 8 meets g4 (8), g2 and
+        // g4 change places, 8/12/7.5; nothing else applies.
+        {"halves, first pass", {1.5L, 6, 4.5L, 8, 7.5L}, "g4 -", "g3 g5", "g1 g2", 8, 12, 7.5},
     };
     for (const DistributionCase& c : cases) {
         NewProject();

@@ -1,7 +1,10 @@
 // The cable and loss passes on their edges: an aborted pass, a cascade head left without
 // members, one section for a trunk, a member without a section, and the cursors they leave.
 #include "SelectionFixture.h"
+#include "TreeLookup.h"
+#include "model/TreeEditing.h"
 #include "platform/Messages.h"
+#include "selection/TreeEdits.h"
 
 namespace {
 
@@ -96,6 +99,22 @@ TEST_F(CablePassesTest, MemberWithoutSectionShowsNoLossAndAddsNothing) {
     EXPECT_DOUBLE_EQ(last->LossPartB, 0.767 + 0.256);
     EXPECT_DOUBLE_EQ(last->VoltageLossB, 0.767 + 0.256);  // the switchboard adds 0
     EXPECT_EQ(sw->Panels.Cursor, nullptr);                // past the last panel
+}
+
+// Member 4 (fed from 3) swapped in front of member 3: the losses still add up from the head down,
+// 0.767 for the head's 30 m and 0.256 for each member's 10 m.
+TEST_F(CablePassesTest, LossesAlongACascadeWithAMemberInFrontOfItsFeeder) {
+    TSitid* last = AddPanel(sw, 4, kCopperCable, kCopperCableRows, true, 3, false, 2);
+    last->FeederLength = 10;
+    last->CascadePowerA = last->CascadePowerB = last->CascadePowerC = 3;
+    for (TSitid* p : {head, member, last}) p->FeederSection2 = 4;
+    selection::TreeEdits().SwapPanels(sw, member, last);
+    TSitid* three = PanelNumbered(3);
+    TSitid* four = PanelNumbered(4);
+    dan().CascadeVoltageLosses(head);
+    EXPECT_DOUBLE_EQ(head->LossPartA, 0.767);
+    EXPECT_DOUBLE_EQ(three->LossPartA, 0.767 + 0.256);
+    EXPECT_DOUBLE_EQ(four->LossPartA, 0.767 + 0.256 + 0.256);
 }
 
 TEST_F(CablePassesTest, NoCurrentKeepsTheStoredSection) {

@@ -1,7 +1,10 @@
 // Walks over cascades: the feeder section search, one section and one table for a trunk, the
 // groups test, cumulative lengths and the list order that keeps each cascade behind its head.
 #include "SelectionFixture.h"
+#include "TreeLookup.h"
 #include "model/Chains.h"
+#include "model/TreeEditing.h"
+#include "selection/TreeEdits.h"
 
 namespace {
 
@@ -87,6 +90,45 @@ TEST_F(CascadeWalksTest, CumulativeLengths) {
     EXPECT_EQ(head->CascadeLength, 30);
     EXPECT_EQ(dan().CascadeLength(plain), 0);
     EXPECT_EQ(dan().CascadeLength(nullptr), 0);
+}
+
+// A swap of panels 3 and 4 leaves member 4 in front of its feeder 3 until the cascade is
+// reordered: the walks still follow the whole cascade 2 <- 3 <- 4.
+TEST_F(CascadeWalksTest, AMemberInFrontOfItsFeeder) {
+    selection::TreeEdits().SwapPanels(sw, m1, m2);
+    TSitid* three = PanelNumbered(3);
+    TSitid* four = PanelNumbered(4);
+    ASSERT_EQ(three, m2);  // the nodes keep their places, the panels changed them
+    MakeCurrent(sw, four);
+
+    // Lengths 30 + 20 + 10, added from the head down.
+    EXPECT_EQ(dan().CascadeLength(four), 60);
+    EXPECT_EQ(three->CascadeLength, 50);
+    EXPECT_EQ(four->CascadeLength, 60);
+
+    // Up from 4: neither member has a section, the head has.
+    head->FeederSection2 = 6;
+    dan().SeekCascadeFeederSection(four);
+    EXPECT_EQ(sw->Panels.Cursor, head);
+
+    head->CascadeFlag = 1;
+    dan().ApplyTrunkTable(head, "АВВГ", kAluminiumCable);
+    for (TSitid* p : {head, three, four})
+        EXPECT_EQ(p->CurrentTableName, kAluminiumCable) << p->PanelNumber;
+    EXPECT_EQ(n1->CurrentTableName, kCopperCable);
+}
+
+// The deviation raising steps every feeder of the cascade up to the panel, one table entry each,
+// also when a swap has left member 4 in front of its feeder 3.
+TEST_F(CascadeWalksTest, CascadeSectionsStepWholeWithAMemberInFrontOfItsFeeder) {
+    selection::TreeEdits().SwapPanels(sw, m1, m2);
+    TSitid* three = PanelNumbered(3);
+    TSitid* four = PanelNumbered(4);
+    for (TSitid* p : {head, three, four}) p->FeederSection2 = 4;
+    MakeCurrent(sw, four);
+    EXPECT_FALSE(dan().StepCascadeSections(four));  // none was at its largest section
+    for (TSitid* p : {head, three, four}) EXPECT_EQ(p->FeederSection2, 6) << p->PanelNumber;
+    EXPECT_EQ(n1->FeederSection2, 0);
 }
 
 TEST_F(CascadeWalksTest, EachCascadeContiguousBehindItsHead) {

@@ -262,15 +262,30 @@ TEST(TemperatureFactorTest, GroundColumnNeverGrowsFromRowToRow) {
     }
 }
 
-TEST(PassTestTest, StrictlyGreaterAndOnlyWithTripData) {
+// Every trip comparison: strictly greater, equality only where the transformer walks ask for it;
+// no series (multiplicity 0) trips at any current, a series the breaker base does not hold never.
+TEST(PassTestTest, StrictlyGreaterAndNeverForAnUnknownSeries) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_TRUE(EquipmentSelection::CurrentExceeds(250.1, 250));
-    EXPECT_FALSE(EquipmentSelection::CurrentExceeds(250, 250));  // equal fails
-    EXPECT_FALSE(EquipmentSelection::CurrentExceeds(249.9, 250));
-    // No trip current (an unknown series, multiplicity 0) refuses whatever the fault current.
-    EXPECT_FALSE(EquipmentSelection::CurrentExceeds(1000, 0));
-    EXPECT_FALSE(EquipmentSelection::CurrentExceeds(nan, 250));
-    EXPECT_FALSE(EquipmentSelection::CurrentExceeds(1000, nan));
+    const BreakerTrip b250{10, 250, true};  // 25 A x 10
+    const BreakerTrip none{0, 0, true};
+    const BreakerTrip unknown{0, 0, false};
+    const struct {
+        double current;
+        BreakerTrip trip;
+        bool equalTrips;
+        bool exceeds;
+    } cases[] = {
+        {250.1, b250, false, true},  {250, b250, false, false},  {249.9, b250, false, false},
+        {250, b250, true, true},     {249.9, b250, true, false}, {nan, b250, false, false},
+        {0.01, none, false, true},   {0, none, false, false},    {1e6, unknown, false, false},
+        {1e6, unknown, true, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EquipmentSelection::CurrentExceeds(c.current, c.trip, c.equalTrips), c.exceeds)
+            << c.current << " " << c.trip.current << " " << c.trip.known << " " << c.equalTrips;
+    EXPECT_TRUE(none.Unchecked());
+    EXPECT_FALSE(unknown.Unchecked());
+    EXPECT_FALSE(b250.Unchecked());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 
 #include "ChecksFixture.h"
 #include "app/Mainform.h"
@@ -107,6 +108,56 @@ TEST_F(SectionRaisingTest, CascadeFeedersStepOneEntryPerCycle) {
         EXPECT_EQ(head->FeederSection2, c.head);
         EXPECT_EQ(member->FeederSection2, c.member);
         EXPECT_EQ(sw->Panels.Cursor, member);
+    }
+}
+
+// A table lookup that fails on the way ends the raising, and the reduction to a limit that runs
+// it: the message of that table once, every section and loss as before, the failure flag set.
+TEST_F(SectionRaisingTest, FailedLookupPutsEverythingBack) {
+    WriteCableTable("Пустая.xml", "ВВГ", "В воздухе", "Медь", true, {});
+    const struct {
+        const char* what;
+        std::function<void()> prepare;
+        std::function<void()> undo;
+        const char* message;
+        const char* caption;
+    } cases[] = {
+        {"the panel's table has no rows",
+         [&] {
+             panel->CurrentTableName = "Пустая.xml";
+             panel->FeederBreakerRating = 100;
+         },
+         [&] { panel->CurrentTableName = kCopperCable; }, "В данной таблице нет данных.",
+         "Предупреждение."},
+        {"the group's table is gone", [&] { group->CableTable = "Нет.xml"; },
+         [&] { group->CableTable = kCopperCable; }, "Таблица  Нет.xml  несуществует в базе данных",
+         "Предупреждение"},
+    };
+    const struct {
+        const char* what;
+        std::function<void()> run;
+    } operations[] = {
+        {"raising", [&] { dan().RaiseCrossSections(-2.5, -27.75); }},
+        {"reduction to a limit", [&] { dan().ReduceDeviationToLimit(-1); }},
+    };
+    for (const auto& c : cases) {
+        for (const auto& operation : operations) {
+            SCOPED_TRACE(std::string(c.what) + ", " + operation.what);
+            c.prepare();
+            sw->SwitchboardSection = 95;  // steps to 120 before the failure
+            MakeCurrent(sw, panel);
+            panel->SchemeGroups.Cursor = group;
+            const TreeImage before = ImageOf(*ProjectRoot);
+            responder_.ExpectMessage(c.message, c.caption, mrOk);
+            operation.run();
+            responder_.VerifyDone();
+            EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+            EXPECT_EQ(sw->SwitchboardSection, 95);
+            EXPECT_EQ(dan().FailureFlag, 1);
+            EXPECT_EQ(sw->Panels.Cursor, panel);
+            EXPECT_EQ(panel->SchemeGroups.Cursor, group);
+            c.undo();
+        }
     }
 }
 

@@ -1,8 +1,13 @@
 // The short-circuit checks after a change: the comparison with the trip current, the message and
-// rollback of each kind of change, and the new-panel offer with its two answers.
+// rollback of each kind of change, and the new-panel offer with its two answers; a breaker series
+// that the breaker base does not hold, in every trip comparison.
+#include <functional>
+
 #include "ChecksFixture.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
+#include "platform/Events.h"
+#include "selection/PowerSystem.h"
 #include "selection/SelectionSupport.h"
 
 namespace {
@@ -235,6 +240,46 @@ TEST_F(ShortCircuitChecksTest, NoOfferWhenTheNewPanelWouldNotPass) {
     EXPECT_EQ(panel->SchemeGroupCount, 1);
 }
 
+// A table that gives no largest section ends each check: its message once, and the line being
+// added is taken back.
+TEST_F(ShortCircuitChecksTest, TableWithoutRowsTakesTheLineBack) {
+    WriteCableTable("Пустая.xml", "ВВГ", "В воздухе", "Медь", true, {});
+    const struct {
+        const char* check;
+        std::function<void(TCxemaGrupd&)> emptyTable;
+        void (NetworkChecks::*run)(QObject*);
+    } cases[] = {
+        {"switchboard", [&](TCxemaGrupd&) { sw->SwitchboardTable = "Пустая.xml"; },
+         &NetworkChecks::CheckSwitchboardShortCircuit},
+        {"panel supply",
+         [&](TCxemaGrupd&) {
+             panel->OnTrunk = 1;
+             panel->CurrentTableName = "Пустая.xml";
+         },
+         &NetworkChecks::CheckPanelShortCircuit},
+        {"panel feeder", [&](TCxemaGrupd&) { panel->CurrentTableName = "Пустая.xml"; },
+         &NetworkChecks::CheckCascadeShortCircuit},
+        {"group line", [](TCxemaGrupd& g) { g.CableTable = "Пустая.xml"; },
+         &NetworkChecks::CheckGroupShortCircuit},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.check);
+        TCxemaGrupd* g = BeginAdding(panel, {"G2", 4, 6, 1, 15});
+        g->BreakerType = "A3";
+        g->BreakerRating = 16;
+        c.emptyTable(*g);
+        MakeCurrent(sw, panel);
+        panel->SchemeGroups.Cursor = g;
+        responder_.ExpectMessage("В данной таблице нет данных.", "Предупреждение.", mrOk);
+        (dan().*c.run)(nullptr);
+        responder_.VerifyDone();
+        EXPECT_EQ(dan().FailureFlag, 1);
+        EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+        EXPECT_EQ(sw->Panels.Cursor, panel);
+        dan().FailureFlag = 0;
+    }
+}
+
 // The switchboard's breaker against the fault at the switchboard: in an edit of a group line or
 // of a panel's connection the message names the switchboard.
 TEST_F(ShortCircuitChecksTest, SwitchboardCheck) {
@@ -320,6 +365,146 @@ TEST_F(ShortCircuitChecksTest, PanelSupplyTakesTheSmallestSectionThatTrips) {
     EXPECT_EQ(selection::ShiftedSection(*panel), 4);
     EXPECT_EQ(ProjectRoot->TransformerName, "ТМ-400/10");
     EXPECT_TRUE(responder_.Log().empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// A breaker series that the breaker base does not hold: every trip comparison refuses it, each
+// with the check's own message; a breaker without a series counts as having no breaker data.
+
+constexpr char kUnknown[] = "Z9";  // not in the breaker base
+constexpr char kRaisePower[] = "Увеличите мощность короткого замыкания внешней энергосистемы.";
+
+// The same project: with the series of the base every breaker trips on the fault at the far end
+// of what it protects.
+class UnknownSeriesTest : public ShortCircuitChecksTest {
+protected:
+    void SetUp() override {
+        ShortCircuitChecksTest::SetUp();
+        group = panel->SchemeGroups.First;
+        group->CrossSection = 2.5;
+        panel->CascadeBreakerRating = 100;
+        panel->FeederSectionByCurrent = 50;
+        sw->SwitchboardInstalledPower = 10;
+        for (const selection::TransformerRow& row : selection::TransformerRows())
+            PowerSystem->ComboBox5->addItem(platform::Q(row.name));
+        PowerSystem->ComboBox5->setCurrentIndex(1);
+    }
+    void Current() {
+        MakeCurrent(sw, panel);
+        panel->SchemeGroups.Cursor = group;
+    }
+    TCxemaGrupd* group = nullptr;
+};
+
+// The series under test goes to one breaker (for the trip raising, its stored fault current is
+// cleared); the check runs; true when it let the network pass (for the trip raising: when it
+// stored the fault current it reached).
+struct SeriesCase {
+    const char* check;
+    std::function<void(const std::string&)> setSeries;
+    std::function<bool()> run;
+    const char* known;    // a series of the base
+    bool emptyPasses;     // a breaker without a series
+    const char* refusal;  // the message of a refusal (none: the check says nothing)
+};
+
+TEST_F(UnknownSeriesTest, EveryCheckRefusesASeriesTheBaseDoesNotHold) {
+    // The checks run in a switchboard edit: a refusal is its message and the failure flag of
+    // the editing window, and the tree stays as it is.
+    Form3->SwitchboardEditMode = 1;
+    // The series goes to that breaker; a stored fault current, when given, is cleared with it.
+    const auto seriesOf = [](std::string& series, double* stored = nullptr) {
+        return [&series, stored](const std::string& s) {
+            series = s;
+            if (stored) *stored = -1;
+        };
+    };
+    // A check: passed when it did not mark the edit failed.
+    const auto check = [this](void (NetworkChecks::*run)(QObject*)) {
+        return [this, run] {
+            Current();
+            (dan().*run)(nullptr);
+            return Form3->ShortCircuitFailed == 0;
+        };
+    };
+    // A trip raising: passed when it stored the fault current it reached.
+    const auto raising = [this](void (NetworkChecks::*run)(), const double& stored) {
+        return [this, run, &stored] {
+            Current();
+            (dan().*run)();
+            return stored != -1;
+        };
+    };
+    const auto powerCheck = [this] { return dan().CheckSystemShortCircuitPower(); };
+    const SeriesCase cases[] = {
+        {"group line", seriesOf(group->BreakerType), check(&NetworkChecks::CheckGroupShortCircuit),
+         "A3", true, kRefusedEdit},
+        {"panel supply", seriesOf(panel->PanelBreakerType),
+         check(&NetworkChecks::CheckPanelShortCircuit), "B3", true, kRefusedEdit},
+        {"panel feeder", seriesOf(panel->PanelBreakerType),
+         check(&NetworkChecks::CheckCascadeShortCircuit), "B3", true, kRefusedEdit},
+        {"switchboard", seriesOf(sw->SwitchboardBreakerType),
+         check(&NetworkChecks::CheckSwitchboardShortCircuit), "B3", true, kRefusedEdit},
+        {"short-circuit power, switchboard", seriesOf(sw->SwitchboardBreakerType), powerCheck, "B3",
+         true, kRaisePower},
+        {"short-circuit power, group line", seriesOf(group->BreakerType), powerCheck, "A3", true,
+         kRaisePower},
+        // The new panel's test looks an empty series up like any other: not in the base.
+        {"new-panel feasibility", seriesOf(group->BreakerType),
+         [this] {
+             Current();
+             return dan().CheckNewPanelShortCircuit(false, "Медь", 20, 30, 10, "Медь", "Медь");
+         },
+         "A3", false, nullptr},
+        {"group trip raising", seriesOf(group->BreakerType, &group->SinglePhaseFaultCurrent),
+         raising(&NetworkChecks::EnsureGroupTripCurrent, group->SinglePhaseFaultCurrent), "A3",
+         true, nullptr},
+        {"panel trip raising", seriesOf(panel->PanelBreakerType, &panel->PanelFaultCurrent1),
+         raising(&NetworkChecks::EnsurePanelTripCurrent, panel->PanelFaultCurrent1), "B3", true,
+         nullptr},
+        // Without a series the switchboard's supply is not looked at at all.
+        {"switchboard trip raising",
+         seriesOf(sw->SwitchboardBreakerType, &sw->SwitchboardFaultCurrent1),
+         raising(&NetworkChecks::EnsureSwitchboardTripCurrent, sw->SwitchboardFaultCurrent1), "B3",
+         false, nullptr},
+    };
+    for (const SeriesCase& c : cases) {
+        const struct {
+            std::string series;
+            bool passes;
+        } kinds[] = {{c.known, true}, {"", c.emptyPasses}, {kUnknown, false}};
+        for (const auto& kind : kinds) {
+            SCOPED_TRACE(std::string(c.check) + ", series \"" + kind.series + "\"");
+            c.setSeries(kind.series);
+            Form3->ShortCircuitFailed = 0;
+            const TreeImage before = ImageOf(*ProjectRoot);
+            if (!kind.passes && c.refusal) responder_.ExpectMessage(c.refusal, kCaption, mrOk);
+            EXPECT_EQ(c.run(), kind.passes);
+            responder_.VerifyDone();
+            // A refusal changes nothing: no section, no transformer, no stored current.
+            if (!kind.passes) {
+                EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+            }
+            c.setSeries(c.known);
+        }
+    }
+}
+
+// A group line whose 4000 A breaker is of a series the base does not hold is refused as it is
+// added, and the tree is as it was before.
+TEST_F(UnknownSeriesTest, LineWithAnUnknownBreakerIsNotAdded) {
+    const TreeImage empty = ImageOf(*ProjectRoot);
+    TCxemaGrupd* line = BeginAdding(panel, {"G2", 4, 6, 1, 15});
+    line->BreakerType = kUnknown;
+    line->BreakerRating = 4000;
+    MakeCurrent(sw, panel);
+    panel->SchemeGroups.Cursor = line;
+    responder_.ExpectMessage(kRefusedGroup, kCaption, mrOk);
+    dan().CheckGroupShortCircuit(nullptr);
+    EXPECT_EQ(LastMessage().icon, platform::MsgIcon::Warning);
+    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(panel->SchemeGroupCount, 1);
+    EXPECT_TRUE(ImageOf(*ProjectRoot) == empty);
 }
 
 }  // namespace

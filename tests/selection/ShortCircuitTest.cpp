@@ -1,5 +1,8 @@
 // The fault path: which feeders it takes, what stops it, and the cursors it leaves.
 #include "SelectionFixture.h"
+#include "TreeLookup.h"
+#include "model/TreeEditing.h"
+#include "selection/TreeEdits.h"
 
 namespace {
 
@@ -58,6 +61,16 @@ TEST_F(ShortCircuitTest, CascadeAddsEveryFeederUpToItsHead) {
                                                 "Медь", m2, false),
                 60 * 0.073 + 18, 1e-9);
     EXPECT_EQ(sw->Panels.Cursor, sw->Panels.First);  // the walk ends on the first panel
+}
+
+// After a swap of panels 3 and 4, member 4 stands in front of its feeder 3: the fault path of 4
+// still takes all three feeders, 10 + 20 + 30 m.
+TEST_F(ShortCircuitTest, AMemberInFrontOfItsFeeder) {
+    selection::TreeEdits().SwapPanels(sw, m1, m2);
+    TSitid* four = PanelNumbered(4);
+    MakeCurrent(sw, four);
+    EXPECT_NEAR(PanelResistance(four, 0), 60 * kR10, 1e-9);
+    EXPECT_EQ(sw->Panels.Cursor, sw->Panels.First);
 }
 
 TEST_F(ShortCircuitTest, FeederWithoutSectionOrKnownMaterialEmptiesTheSums) {
