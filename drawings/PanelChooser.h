@@ -8,6 +8,9 @@ class TForm5 : public QDialog, public Ui::TForm5 {
 
 public:
     explicit TForm5(QWidget* parent = nullptr);
+
+    // The panel chosen last; kept when the window closes and opens again.
+    int PanelNumber = 0;
 };
 
 extern TForm5* Form5;
