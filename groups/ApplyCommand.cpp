@@ -424,6 +424,7 @@ void TDan1::RollBackAdding(QObject* sender, const Cursors& saved, bool recalcula
         if (recalculate) RecalculateNetwork();
         SetCursors(saved);
         RestoreProjectSnapshot();
+        SetCursors(saved);
         CopyPanelCounts();
     }
     ApplyAndRefresh(sender);

@@ -198,7 +198,8 @@ void TDan1::showEvent(QShowEvent* event) {
 
 void TDan1::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+    if (event->type() == QEvent::ActivationChange && isVisible() && isActiveWindow())
+        FormActivate();
 }
 
 // ---------------------------------------------------------------------------------------------

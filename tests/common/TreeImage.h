@@ -1,5 +1,6 @@
 #pragma once
 // Every value of a project tree, to compare the tree before and after an operation.
+#include <string>
 #include <vector>
 
 #include "model/Classd.h"
@@ -17,3 +18,9 @@ struct TreeImage {
     bool operator==(const TreeImage&) const = default;
 };
 TreeImage ImageOf(const TGrsed& root);
+// The same without the cross-section copies in the per-phase result records: each recalculation
+// copies them anew from the phase records, so a rollback that recalculates brings them up to
+// date without changing anything the project keeps.
+TreeImage ImageWithoutResultSectionCopies(const TGrsed& root);
+// Where two images differ first ("panel 2", "chain lengths"...); empty when they are equal.
+std::string FirstDifference(const TreeImage& a, const TreeImage& b);

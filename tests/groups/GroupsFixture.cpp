@@ -188,6 +188,18 @@ void GroupDialogTest::Apply() {
     Click(*Dan1->sledychi);
 }
 
+void GroupDialogTest::AddFirstLine() {
+    OpenGroupWindow();
+    Entry first;
+    first.name = "Гр0";
+    first.cable = "К0";
+    Fill(first);
+    ExpectBreakerDialogs({"Группы", "Щит", "Грщ", "Секция КТП"});
+    Apply();
+    responder_.VerifyDone();
+    Click(*Dan1->ok);
+}
+
 void GroupDialogTest::ExpectShown(const std::vector<Shown>& expected) {
     const std::vector<platform::MessageRecord> shown = responder_.Messages();
     ASSERT_EQ(shown.size(), expected.size());

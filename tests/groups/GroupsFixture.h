@@ -86,6 +86,9 @@ protected:
     // series offered: group, panel, switchboard, section.
     void ExpectBreakerDialogs(const std::vector<std::string>& targets);
     void Apply();
+    // The line "Гр0" (2.2 kW on 10 m, cable "К0") accepted on panel 1 of the new project, the
+    // breaker types asked for once, then "закрыть".
+    void AddFirstLine();
 
     // Every message shown so far, in order.
     void ExpectShown(const std::vector<Shown>& expected);
