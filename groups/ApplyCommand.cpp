@@ -39,13 +39,15 @@ double LargestOf(double a, double b, double c) {
     return std::max({a, b, c});
 }
 
-// What every end of the command leaves: no group line being added any more, the arrow cursor
-// and the wait notice closed, whatever ended it.
+// What every end of the command leaves, whatever ended it: no group line being added any more,
+// the names reserved for it free unless the line is in the tree, the arrow cursor and the wait
+// notice closed.
 class ApplyRun {
 public:
     explicit ApplyRun(TDan1& dialog) : dialog_(dialog) {}
     ~ApplyRun() {
         dialog_.EndGroupChange();
+        dialog_.ListNamesFromTree();
         hourglass.reset();
         CloseWaitNotice();
     }
@@ -206,7 +208,6 @@ bool TDan1::ApplyGroupLine(QObject* sender, std::optional<platform::WaitCursor>&
         Form1->ToolButton4->setEnabled(true);
         Form1->ProjectSaved = 0;
     }
-    ListNamesFromTree();
     return true;
 }
 

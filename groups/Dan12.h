@@ -124,6 +124,9 @@ public:
     // tree), lowers the panel's counts, copies them into the window and lists the group names of
     // the project again. The cursors stay.
     void RemoveLastGroup();
+    // The name lists of the windows follow the tree: the cable names of the connection window
+    // and this window's group names, in tree order.
+    void ListNamesFromTree();
     // After a refused edit: the group line as it was before the edit goes back into the panel
     // with the values the root, the switchboard and the panel had when the edit began.
     bool RestoreEditedGroup(TGrsed* switchboard, TSitid* panel);
@@ -185,9 +188,6 @@ private:
     // tree.
     bool TakeOffPendingGroup();
 
-    // The name lists of the windows follow the tree: the cable names of the connection window
-    // and this window's group names.
-    void ListNamesFromTree();
     // The count copies from the current panel.
     void CopyPanelCounts();
 

@@ -27,7 +27,8 @@ double Number(const QLineEdit& edit) {
 long double ExtendedNumber(const QLineEdit& edit) {
     long double value = 0;
     if (!platform::TryStrToFloat(platform::Text(edit), value))
-        throw platform::EConvertError("'" + platform::Text(edit) + "' is not a valid number");
+        throw platform::EConvertError("'" + platform::Text(edit) +
+                                      "' is not a valid floating point value");
     return value;
 }
 
