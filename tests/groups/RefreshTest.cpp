@@ -16,14 +16,6 @@
 
 class RefreshTest : public GroupDialogTest {
 protected:
-    void SetUp() override {
-        GroupDialogTest::SetUp();
-        Form1->OnPendingOperation = [this](const std::string& call) { drawn_.push_back(call); };
-    }
-    void TearDown() override {
-        Form1->OnPendingOperation = nullptr;
-        GroupDialogTest::TearDown();
-    }
     // The scheme window shows a picture of that kind.
     static void ShowPicture(int kind) {
         if (!Form2->Image1) Form2->Image1 = new QLabel(Form2);
@@ -42,7 +34,6 @@ protected:
               Dan1->FailureFlag, Dan1->RemedyActive})
             EXPECT_EQ(flag, 0);
     }
-    std::vector<std::string> drawn_;
 };
 
 TEST_F(RefreshTest, WithoutAProject) {

@@ -27,18 +27,7 @@ std::vector<std::string> Items(const QComboBox& list) {
 
 }  // namespace
 
-class WindowTest : public GroupDialogTest {
-protected:
-    void SetUp() override {
-        GroupDialogTest::SetUp();
-        Form1->OnPendingOperation = [this](const std::string& call) { drawn_.push_back(call); };
-    }
-    void TearDown() override {
-        Form1->OnPendingOperation = nullptr;
-        GroupDialogTest::TearDown();
-    }
-    std::vector<std::string> drawn_;
-};
+using WindowTest = GroupDialogTest;
 
 TEST_F(WindowTest, AFreshWindow) {
     TDan1& d = *Dan1;
