@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "drawings/PrintSheets.h"
 #include "model/TreeEditing.h"
 #include "platform/Bitmap.h"
 #include "ui_TForm1.h"
@@ -14,6 +15,11 @@ class QAction;
 class QCloseEvent;
 class QComboBox;
 class QLabel;
+class EquipmentSelection;
+
+namespace platform {
+class TImage;
+}
 
 // One entry of the recent projects list.
 struct ProjectsFileList {
@@ -21,7 +27,7 @@ struct ProjectsFileList {
     std::string Path;  // full path of the project file
 };
 
-class TForm1 : public QMainWindow, public Ui::TForm1, public TreeEditing {
+class TForm1 : public QMainWindow, public Ui::TForm1, public TreeEditing, public SheetGrid {
     Q_OBJECT
 
 public:
@@ -48,8 +54,11 @@ public:
     int SnapshotSwitchboardCount = 0;
     std::vector<int> SnapshotPanelCounts;
     std::vector<std::vector<int>> SnapshotGroupCounts;
-    // The document pages; null when none.
-    std::unique_ptr<platform::TBitmap> PageBitmap;
+    // A copy of the scheme window's last finished picture, which the print sheets address; null
+    // after New and after the scheme window closed.
+    std::unique_ptr<platform::TBitmap> PictureBitmap;
+    // The 5-point font of the pictures at the scale "50%".
+    platform::TFont SmallFont;
     // Set only while the Save As dialog is showing.
     std::uint8_t SaveAsPending = 0;
     // Which panel picture the panel chooser draws: 0 phasing, 1 one-line diagram.
@@ -150,16 +159,18 @@ public:
 
     // --- Drawings, preview, printing and reports ---
     // Their bodies belong to the drawing and document code. Until a body is written there, the
-    // operation only hands its call, written out ("DrawPanelPhasing(7)"), to OnPendingOperation
-    // when that is set.
+    // operation only hands its call, written out ("ShowNetworkScheme()"), to OnPendingOperation
+    // when that is set. The panel pictures are drawn in drawings/.
     std::function<void(const std::string& call)> OnPendingOperation;
     void ReportPendingOperation(const std::string& call);
 
     // The general network scheme of the open project on the scheme window's picture.
     void ShowNetworkScheme();
-    // The one-line diagram of the current panel, which has `groupCount` scheme records.
+    // The one-line diagram of the current panel, which has `groupCount` scheme records. Nothing
+    // happens without a current panel.
     void DrawPanelScheme(int groupCount);
-    // The load distribution picture of the panel with that number.
+    // The load distribution picture of the panel with that number. Nothing happens when no panel
+    // has the number.
     void DrawPanelPhasing(int panelNumber);
     // The panel chooser "Щиты" of the group results: every panel number listed, its button
     // showing the group results table of the chosen panel.
@@ -182,6 +193,11 @@ public:
     void FillCableJournal(int journalKind, int number);
 
     // --- What the commands share ---
+
+    // The main window's height, and the height inside its frame and menu bar, px: the pictures
+    // are laid out from them.
+    int MainWindowHeight() const;
+    int ClientHeight() const;
 
     // The scheme window is showing: a project window is open.
     bool SchemeWindowShown() const;
@@ -232,6 +248,15 @@ private:
     // The journal of that kind, for the switchboard or panel chosen in the number chooser where
     // it needs one.
     void ShowCableJournal(int journalKind);
+    // The scheme window's picture made anew for a panel picture `width` x `height` px, its grid of
+    // sheets of that size laid (one row, the width widened to whole sheets) and its pixels
+    // provided; at the scale "50%" the small font is put on its canvas. Null, with the message
+    // said, when the picture does not fit in memory.
+    platform::TImage* PreparePanelPicture(int width, int height, int sheetWidth, int sheetHeight);
+    // Copy for printing, page count and picture kind of a finished picture.
+    void FinishPicture(platform::TImage& image, int pictureKind);
+    // The group line services of the pictures (the group-entry window's).
+    EquipmentSelection& PictureServices();
     // The panel chooser for a panel picture of that mode.
     void ShowPanelPictureChooser(std::uint8_t mode);
     // The panel number list of the panel chooser TForm5; null while it has none.

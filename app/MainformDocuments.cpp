@@ -26,14 +26,6 @@ void TForm1::ShowNetworkScheme() {
     ReportPendingOperation(Call("ShowNetworkScheme"));
 }
 
-void TForm1::DrawPanelScheme(int groupCount) {
-    ReportPendingOperation(Call("DrawPanelScheme", {Int(groupCount)}));
-}
-
-void TForm1::DrawPanelPhasing(int panelNumber) {
-    ReportPendingOperation(Call("DrawPanelPhasing", {Int(panelNumber)}));
-}
-
 void TForm1::ChoosePanelDialog() {
     ReportPendingOperation(Call("ChoosePanelDialog"));
 }

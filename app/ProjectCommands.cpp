@@ -306,7 +306,7 @@ void TForm1::LayOutSwitchboardDialog() {
 void TForm1::New1Click() {
     if (!CheckReferenceDatabases()) return;
     ClosePreview();
-    PageBitmap.reset();
+    PictureBitmap.reset();
     if (ProjectSaved == 0) {
         switch (AskSaveQuestion("Veltranovaplanir 1.2")) {
             case platform::mrYes:

@@ -2,19 +2,21 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 #include "app/Mainform.h"
 #include "drawings/DrawingState.h"
 #include "groups/Dan12.h"
 #include "model/Classd.h"
 #include "platform/Events.h"
+#include "platform/Image.h"
 #include "platform/Messages.h"
 
 TForm2* Form2 = nullptr;
@@ -24,6 +26,13 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
+    // The picture fills the window and scrolls when it is larger.
+    pictureArea_ = new QScrollArea(this);
+    pictureArea_->setFrameShape(QFrame::NoFrame);
+    pictureArea_->setBackgroundRole(QPalette::Window);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pictureArea_);
 
     const struct {
         QAction* item;
@@ -43,12 +52,20 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
 }
 
 int TForm2::PictureKind() const {
-    return Image1 != nullptr ? Image1->property("Tag").toInt() : NoPicture;
+    return Image1 != nullptr ? Image1->Tag() : NoPicture;
 }
 
 void TForm2::FreePicture() {
     delete Image1;
     Image1 = nullptr;
+}
+
+platform::TImage* TForm2::NewPicture() {
+    FreePicture();
+    Image1 = new platform::TImage;
+    // The scroll area takes the picture as its child; deleting the picture leaves it empty.
+    pictureArea_->setWidget(Image1);
+    return Image1;
 }
 
 namespace {
@@ -233,7 +250,7 @@ void TForm2::closeEvent(QCloseEvent* event) {
 
 void TForm2::FormCloseQuery(bool& canClose) {
     if (!Form1) return;
-    Form1->PageBitmap.reset();
+    Form1->PictureBitmap.reset();
     CloseAllowed = 1;
     if (Form1->ProjectSaved == 0) {
         switch (Form1->AskSaveQuestion("Veltranovaplanir 2.1")) {

@@ -5,9 +5,13 @@
 #include "ui_TForm2.h"
 
 class QCloseEvent;
-class QLabel;
 class QMdiSubWindow;
 class QMouseEvent;
+class QScrollArea;
+
+namespace platform {
+class TImage;
+}
 
 // The scheme window: it stands for the open project. Its caption is the project's path, or
 // "Untitled" for a project never saved; it holds the picture of the current scheme; closing it
@@ -20,9 +24,9 @@ public:
     explicit TForm2(QWidget* parent = nullptr);
 
     // The picture of the current scheme, null when there is none (the drawing code creates it).
-    // Its "Tag" property tells the picture (PictureKinds): 1 general scheme, 2 one-line diagram
-    // of a panel, 3 phasing of a panel.
-    QLabel* Image1 = nullptr;
+    // Its tag tells the picture (PictureKinds): 1 general scheme, 2 one-line diagram of a panel,
+    // 3 phasing of a panel.
+    platform::TImage* Image1 = nullptr;
     // Answer of the close query.
     std::uint8_t CloseAllowed = 0;
 
@@ -36,6 +40,8 @@ public:
     void FormMouseDown(Qt::MouseButton button, const QPoint& point);
     // Deletes the picture.
     void FreePicture();
+    // Deletes the picture and puts a new, empty one (tag 0) in its place, scrolled by the window.
+    platform::TImage* NewPicture();
     // Shows the window in the main window's client area, which it fills with its caption and
     // close box, whatever the main window's size and bars.
     void ShowOverMainWindow();
@@ -83,6 +89,9 @@ protected:
 private:
     // Puts the window into a sub-window of the main window's client area.
     void PlaceInMainWindow();
+
+    // Scrolls a picture larger than the window.
+    QScrollArea* pictureArea_ = nullptr;
 };
 
 extern TForm2* Form2;

@@ -1,10 +1,20 @@
 #pragma once
 // Values that the scheme pictures, the main window's commands, the preview and printing share.
+#include <cstdint>
 
 // Pixels per grid unit of the scheme pictures: 160 at the scale "100%", 120 at "75%", 80 at
 // "50%". It holds 160 from start-up until a scale is first applied, whatever the scale combo box
 // shows; the next picture drawn uses it.
 inline int DrawingStep = 160;
+
+// Half the height of the bus bars, px, at every scale.
+inline constexpr int BusHalfThickness = 3;
+
+// Bytes that a picture of the scheme window may take together with its copy for printing (4 a
+// pixel each). A larger picture is refused as a failed allocation: the memory would be promised
+// by the system and the program killed when it touches it.
+inline constexpr std::int64_t kDefaultDrawingMemoryBudget = std::int64_t(512) << 20;
+inline std::int64_t DrawingMemoryBudget = kDefaultDrawingMemoryBudget;
 
 // What the scheme window's picture shows: the "Tag" of TForm2::Image1 (TForm2::PictureKind()).
 enum PictureKinds : int {

@@ -1,7 +1,6 @@
 // The refresh after a change of the network or its group lines: the edit states end, elements
 // without load lose their computed values, the cables, deviations and short-circuit values of the
 // whole project are selected again, and the picture the scheme window shows is drawn again.
-#include <QLabel>
 #include <optional>
 
 #include "app/DialogForm.h"
@@ -13,6 +12,7 @@
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "model/Chains.h"
+#include "platform/Image.h"
 #include "platform/Messages.h"
 #include "selection/CheckSupport.h"
 
@@ -210,10 +210,7 @@ void TDan1::ComputeShortCircuitCurrents() {
 
 void TDan1::RedrawPicture() {
     if (!Form1 || !Form2) return;
-    if (!Form2->Image1) {
-        Form2->Image1 = new QLabel(Form2);
-        Form2->Image1->setProperty("Tag", static_cast<int>(GeneralSchemePicture));
-    }
+    if (!Form2->Image1) Form2->NewPicture()->SetTag(GeneralSchemePicture);
     switch (Form2->PictureKind()) {
         case GeneralSchemePicture:
             Form1->ShowNetworkScheme();

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTest>
@@ -32,6 +33,7 @@
 #include "model/Classd.h"
 #include "platform/DBNavigator.h"
 #include "platform/Help.h"
+#include "platform/Image.h"
 #include "platform/ProgramFolder.h"
 #include "refdb/BazaAvt.h"
 #include "refdb/BazaT.h"
@@ -148,31 +150,51 @@ TEST_F(MainWindowBehaviour, ScaleRedrawsThePictureTheSchemeWindowShows) {
         int pictureKind;  // -1: no picture at all
         int chosenPanel;  // item of the panel chooser, -1 none
         std::vector<std::string> drawn;
+        int redrawnKind;  // the kind of the new picture; 0: the picture is not drawn again
+        int panel;        // the panel drawn, current afterwards
+        std::string caption;
     };
     const std::vector<Case> cases = {
-        {"general scheme", GeneralSchemePicture, -1, {"ShowNetworkScheme()"}},
-        // Panel 2 has one group line.
-        {"one-line diagram of panel 2", PanelDiagramPicture, 1, {"DrawPanelScheme(1)"}},
-        {"phasing of panel 3", PanelPhasingPicture, 2, {"DrawPanelPhasing(3)"}},
-        {"panel picture, nothing chosen", PanelDiagramPicture, -1, {}},
-        {"phasing, nothing chosen", PanelPhasingPicture, -1, {}},
-        {"a panel the project does not have", PanelPhasingPicture, 3, {}},
-        {"no picture kind", NoPicture, 1, {}},
-        {"no picture", -1, 1, {}},
+        {"general scheme", GeneralSchemePicture, -1, {"ShowNetworkScheme()"}, 0, 0, ""},
+        {"one-line diagram of panel 2", PanelDiagramPicture, 1, {}, PanelDiagramPicture, 2, ""},
+        {"phasing of panel 3",
+         PanelPhasingPicture,
+         2,
+         {},
+         PanelPhasingPicture,
+         3,
+         "Фазировка групп. Щит №  3"},
+        {"panel picture, nothing chosen", PanelDiagramPicture, -1, {}, 0, 0, ""},
+        {"phasing, nothing chosen", PanelPhasingPicture, -1, {}, 0, 0, ""},
+        {"a panel the project does not have", PanelPhasingPicture, 3, {}, 0, 0, ""},
+        {"no picture kind", NoPicture, 1, {}, 0, 0, ""},
+        {"no picture", -1, 1, {}, 0, 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Form2->FreePicture();
         if (c.pictureKind >= 0) {
-            Form2->Image1 = new QLabel(Form2);
-            Form2->Image1->setProperty("Tag", c.pictureKind);
+            Form2->Image1 = new platform::TImage(Form2);
+            Form2->Image1->SetTag(c.pictureKind);
         }
+        const QPointer<platform::TImage> before = Form2->Image1;
+        Form2->setWindowTitle("");
         chooser->setCurrentIndex(c.chosenPanel);
         pending_.clear();
         Form1->ComboBox1->setCurrentIndex(2);
         emit Form1->ComboBox1->activated(2);
         EXPECT_EQ(DrawingStep, 80);
         EXPECT_EQ(pending_, c.drawn);
+        if (c.redrawnKind == 0) {
+            EXPECT_EQ(Form2->Image1, before.data());
+            continue;
+        }
+        // A new picture in place of the old one.
+        EXPECT_TRUE(before.isNull());
+        EXPECT_EQ(Form2->PictureKind(), c.redrawnKind);
+        ASSERT_NE(ProjectRoot->CurrentPanel(), nullptr);
+        EXPECT_EQ(ProjectRoot->CurrentPanel()->PanelNumber, c.panel);
+        EXPECT_EQ(Form2->windowTitle().toStdString(), c.caption);
     }
 }
 
@@ -194,7 +216,7 @@ TEST_F(MainWindowBehaviour, RightClickOnTheFreeAreaOffersNewOpenExit) {
 TEST_F(MainWindowBehaviour, RightClickAnywhereInTheSchemeWindowOpensItsPopup) {
     Form1->show();
     OpenSmallProject();
-    Form2->Image1 = new QLabel(Form2);
+    Form2->Image1 = new platform::TImage(Form2);
     Form2->Image1->setGeometry(0, 0, 200, 150);
     Form2->Image1->show();
     struct Case {

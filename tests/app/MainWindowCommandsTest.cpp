@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -23,6 +22,7 @@
 #include "groups/Dan12.h"
 #include "model/Classd.h"
 #include "platform/Help.h"
+#include "platform/Image.h"
 #include "refdb/BazaAvt.h"
 #include "refdb/BazaT.h"
 #include "refdb/BazaTran.h"
@@ -186,8 +186,8 @@ Effect CommandRoutes::EffectOf(const std::string& command) {
                 }};
     if (command == "ToolButton43Click")
         return {[](MainWindowTest&) {
-                    Form2->Image1 = new QLabel(Form2);
-                    Form2->Image1->setProperty("Tag", 3);
+                    Form2->Image1 = new platform::TImage(Form2);
+                    Form2->Image1->SetTag(3);
                 },
                 [this](MainWindowTest&) {
                     ExpectPending("BuildPreviewSheet(14, 200, Схема распределения нагрузок.)");

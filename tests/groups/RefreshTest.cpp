@@ -2,7 +2,6 @@
 // without load lose their computed values (never their group counts), the short-circuit values
 // need the project's transformer, and the picture the scheme window shows is drawn again.
 #include <QApplication>
-#include <QLabel>
 
 #include "GroupsFixture.h"
 #include "TreeLookup.h"
@@ -13,13 +12,14 @@
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
+#include "platform/Image.h"
 
 class RefreshTest : public GroupDialogTest {
 protected:
     // The scheme window shows a picture of that kind.
     static void ShowPicture(int kind) {
-        if (!Form2->Image1) Form2->Image1 = new QLabel(Form2);
-        Form2->Image1->setProperty("Tag", kind);
+        if (!Form2->Image1) Form2->NewPicture();
+        Form2->Image1->SetTag(kind);
     }
     // Every edit state of the edit dialog and the window set.
     static void SetEditStates() {
@@ -119,26 +119,31 @@ TEST_F(RefreshTest, NoTransformerGivesNoShortCircuitCurrents) {
         EXPECT_EQ(current, 0.0);
 }
 
-// The picture shown is drawn again: a panel's pictures for the panel chosen for them last.
+// The picture shown is drawn again: a panel's pictures for the panel chosen for them last (a new
+// picture replaces the small one shown), nothing for a panel no longer there or no picture kind.
 TEST_F(RefreshTest, ThePictureShownIsDrawnAgain) {
     AddFirstLine();
     const struct {
         int kind;
         int chosenPanel;
-        std::vector<std::string> drawn;
+        bool redrawn;
+        std::vector<std::string> asked;
     } cases[] = {
-        {1, 0, {"ShowNetworkScheme()"}},
-        {2, 1, {"DrawPanelScheme(1)"}},
-        {2, 7, {}},
-        {3, 1, {"DrawPanelPhasing(1)"}},
-        {0, 1, {}},
+        {1, 0, false, {"ShowNetworkScheme()"}},
+        {2, 1, true, {}},
+        {2, 7, false, {}},
+        {3, 1, true, {}},
+        {0, 1, false, {}},
     };
     for (const auto& c : cases) {
         ShowPicture(c.kind);
+        Form2->Image1->SetSize(1, 1);
         Form5->PanelNumber = c.chosenPanel;
         drawn_.clear();
         Dan1->ApplyAndRefresh();
-        EXPECT_EQ(drawn_, c.drawn) << c.kind << " " << c.chosenPanel;
+        EXPECT_EQ(drawn_, c.asked) << c.kind << " " << c.chosenPanel;
+        EXPECT_EQ(Form2->Image1->width() > 1, c.redrawn) << c.kind << " " << c.chosenPanel;
+        if (c.redrawn) EXPECT_EQ(Form2->PictureKind(), c.kind);
     }
 }
 

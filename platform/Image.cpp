@@ -1,0 +1,48 @@
+#include "platform/Image.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace platform {
+
+TImage::TImage(QWidget* parent) : QWidget(parent), picture_(std::make_unique<TBitmap>()) {
+    // Clicks go on to the window that holds the picture (its pop-up menu): a plain widget
+    // ignores them.
+    SetTag(0);
+}
+
+TImage::~TImage() = default;
+
+TCanvas* TImage::Canvas() {
+    TCanvas* canvas = picture_->Canvas();
+    update();
+    return canvas;
+}
+
+void TImage::SetSize(int width, int height) {
+    picture_->SetSize(width, height);
+    resize(picture_->Width(), picture_->Height());
+    update();
+}
+
+int TImage::Tag() const {
+    return property("Tag").toInt();
+}
+
+void TImage::SetTag(int tag) {
+    setProperty("Tag", tag);
+}
+
+QSize TImage::sizeHint() const {
+    return QSize(picture_->Width(), picture_->Height());
+}
+
+void TImage::paintEvent(QPaintEvent* event) {
+    const QImage& image = picture_->Image();
+    if (image.isNull()) return;
+    QPainter painter(this);
+    const QRect area = event->rect().intersected(image.rect());
+    if (!area.isEmpty()) painter.drawImage(area.topLeft(), image, area);
+}
+
+}  // namespace platform
