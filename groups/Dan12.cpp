@@ -52,6 +52,10 @@ void ShowValues(const std::vector<QLineEdit*>& edits, const Values& values) {
 
 TDan1::TDan1(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    // The window is laid out for a font 11 pixels high.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     // On top of the other windows, a caption with the system menu only, of fixed size.
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);

@@ -8,8 +8,10 @@ TNotSimmetr_2F* NotSimmetr_2F = nullptr;
 
 TNotSimmetr_2F::TNotSimmetr_2F(QWidget* parent) : QDialog(parent) {
     setupUi(this);
-    // A caption without border icons, at a fixed size.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A caption without border icons, at a fixed size; above the group line window, which stays
+    // on top of the others.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
     setFixedSize(188, 184);
     Button1->setAutoDefault(false);
     platform::OnClick(Button1, this, &TNotSimmetr_2F::Button1Click);

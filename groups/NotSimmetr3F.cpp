@@ -8,8 +8,10 @@ TNotSimmetr_3F* NotSimmetr_3F = nullptr;
 
 TNotSimmetr_3F::TNotSimmetr_3F(QWidget* parent) : QDialog(parent) {
     setupUi(this);
-    // A caption without border icons, at a fixed size.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A caption without border icons, at a fixed size; above the group line window, which stays
+    // on top of the others.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
     setFixedSize(262, 176);
     Button1->setAutoDefault(false);
     platform::OnClick(Button1, this, &TNotSimmetr_3F::Button1Click);
