@@ -143,7 +143,9 @@ TEST_F(RefreshTest, ThePictureShownIsDrawnAgain) {
         Dan1->ApplyAndRefresh();
         EXPECT_EQ(drawn_, c.asked) << c.kind << " " << c.chosenPanel;
         EXPECT_EQ(Form2->Image1->width() > 1, c.redrawn) << c.kind << " " << c.chosenPanel;
-        if (c.redrawn) EXPECT_EQ(Form2->PictureKind(), c.kind);
+        if (c.redrawn) {
+            EXPECT_EQ(Form2->PictureKind(), c.kind);
+        }
     }
 }
 

@@ -63,8 +63,10 @@ TEST_F(UnbalancedLoadTest, ThreePhases) {
         for (const PhaseEntries& e : kThreePhaseEntries) {
             Enter(dialog, {d.Edit1, d.Edit2, d.Edit3}, {d.Edit4, d.Edit5, d.Edit6}, e);
             // Refused: the dialog stays, the group window's power as it was.
-            if (e.message) EXPECT_EQ(dialog.result(), platform::mrNone) << e.message;
-            if (e.message) EXPECT_EQ(Dan1->Edit2->text().toStdString(), "2,2");
+            if (e.message) {
+                EXPECT_EQ(dialog.result(), platform::mrNone) << e.message;
+                EXPECT_EQ(Dan1->Edit2->text().toStdString(), "2,2");
+            }
         }
         EXPECT_EQ(dialog.result(), mrOk);
         return platform::mrNone;
@@ -107,7 +109,8 @@ TEST_F(UnbalancedLoadTest, TwoPhases) {
         EXPECT_EQ(dialog.windowTitle().toStdString(), "Несимметричная нагрузка две фазы плюс ноль");
         EXPECT_EQ(dialog.size(), QSize(188, 184));
         const TNotSimmetr_2F& d = *NotSimmetr_2F;
-        Enter(dialog, {d.Edit1, d.Edit2}, {d.Edit3, d.Edit4}, {{"1,5", "2,5"}, {"1", "0,5"}});
+        Enter(dialog, {d.Edit1, d.Edit2}, {d.Edit3, d.Edit4},
+              {{"1,5", "2,5"}, {"1", "0,5"}, nullptr});
         return platform::mrNone;
     });
     Click(*Dan1->RadioButton2);
