@@ -166,8 +166,11 @@ void TDan1::ComboBox3Change() {
     if (!BazaT) return;
     platform::MakeProgramFolderCurrent();
     platform::TFileListBox& files = *BazaT->FileListBox1;
-    files.SetDirectory(platform::ProgramFolder());
-    files.Update();
+    // Setting another folder reads it; the same folder is read again.
+    if (files.Directory() != platform::ProgramFolder())
+        files.SetDirectory(platform::ProgramFolder());
+    else
+        files.Update();
     const std::string laying = platform::Text(*ComboBox3);
     const std::string conductors = platform::Text(*ComboBox1);
     // A table's parameters are the names of its fields.
