@@ -69,11 +69,6 @@ public:
     // The document that preview and printing use (1 scheme picture, 2 cable journal, 3 supply
     // network schematic, 4 calculation tables); the Tag of the preview bar's zoom button.
     int DocumentKind = 0;
-    // The group entry window's two counters, records 1 and 2 of the project file: 1 after start
-    // and one more per group added; 100 x counter + 700. Kept here until the group entry window
-    // carries them.
-    int GroupCounter = 1;
-    int GroupCounterCode = 0;
 
     // --- Project commands ---
 

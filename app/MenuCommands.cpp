@@ -3,7 +3,6 @@
 // project does nothing without one.
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,8 +34,6 @@
 #include "refdb/BazaAvt.h"
 #include "refdb/BazaT.h"
 #include "refdb/BazaTran.h"
-#include "refdb/TableSchemas.h"
-#include "selection/CheckSupport.h"
 #include "selection/PowerSystem.h"
 
 namespace {
@@ -267,8 +264,7 @@ void TForm1::N11Click() {
     Dan1->cancel->hide();
     Dan1->Button1->hide();
     Dan1->setWindowTitle("Данные ");
-    Dan1->setMinimumSize(300, 395);
-    Dan1->resize(300, 395);
+    Dan1->setFixedSize(300, 395);
 
     // Every panel of the project; a panel hanging on another one as "feeder(number)".
     std::vector<std::string> panels;
@@ -284,18 +280,7 @@ void TForm1::N11Click() {
 
     // The power system dialog first: the transformers of the base, the project's one chosen.
     if (PowerSystem == nullptr) return;
-    if (QFileInfo::exists(
-            QString::fromStdString(platform::ProgramFolder() + refdb::kTransformerFile))) {
-        selection::ReloadTransformerBase();
-        QComboBox& transformers = *PowerSystem->ComboBox5;
-        transformers.clear();
-        for (const selection::TransformerRow& row : selection::TransformerRows())
-            transformers.addItem(QString::fromStdString(row.name));
-        transformers.setCurrentIndex(transformers.count() > 0 ? 0 : -1);
-        const int own = transformers.findText(QString::fromStdString(root.TransformerName),
-                                              Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        if (own >= 0) transformers.setCurrentIndex(own);
-    }
+    PowerSystem->ListTransformers();
     PowerSystem->Cancelled = false;
     PowerSystem->ShortCircuitPowerMva = root.SupplyScPower;
     PowerSystem->Edit1->setText(QString::fromStdString(platform::FloatToStr(root.SupplyScPower)));

@@ -199,7 +199,7 @@ bool TForm1::QueryCloseProject() {
             if (HasSwitchboard()) {
                 DropProject();
                 ResetProjectDialogs();
-                GroupCounterCode = 0;
+                if (Dan1) Dan1->GroupCounterCode = 0;
             }
             return true;
         case platform::mrNo:
@@ -207,7 +207,7 @@ bool TForm1::QueryCloseProject() {
             ProjectSaved = 1;
             if (HasSwitchboard()) DropProject();
             ResetProjectDialogs();
-            GroupCounterCode = 0;
+            if (Dan1) Dan1->GroupCounterCode = 0;
             Form2->close();
             return true;
         default:
@@ -225,8 +225,10 @@ bool TForm1::SaveForQuestion() {
 bool TForm1::WriteProjectFile() {
     if (!ProjectRoot) return false;
     projectfile::ProjectFileExtras extras;
-    extras.GroupCounter = GroupCounter;
-    extras.GroupCounterCode = GroupCounterCode;
+    if (Dan1) {
+        extras.GroupCounter = Dan1->GroupCounter;
+        extras.GroupCounterCode = Dan1->GroupCounterCode;
+    }
     if (AdjustmentProjectForm) {
         extras.Stamp = {AdjustmentProjectForm->DocumentCode, AdjustmentProjectForm->DevelopedBy,
                         AdjustmentProjectForm->CheckedBy, AdjustmentProjectForm->ApprovedBy,
@@ -323,8 +325,10 @@ void TForm1::New1Click() {
     }
     if (Shiti) Shiti->CableNames.clear();
     ResetProjectDialogs();
-    if (Dan1) Dan1->GroupNames.clear();
-    GroupCounterCode = 0;
+    if (Dan1) {
+        Dan1->GroupNames.clear();
+        Dan1->GroupCounterCode = 0;
+    }
 
     Form2->FreePicture();
     Form2->setWindowTitle(QString::fromStdString(UntitledName));
@@ -420,8 +424,10 @@ void TForm1::ToolButton8Click() {
                 Shiti->PanelCounter = 0;
                 Shiti->SwitchboardCounter = 0;
             }
-            if (Dan1) Dan1->GroupCountCopies = {};
-            GroupCounterCode = 0;
+            if (Dan1) {
+                Dan1->GroupCountCopies = {};
+                Dan1->GroupCounterCode = 0;
+            }
         }
     }
     close();

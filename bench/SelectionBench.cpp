@@ -2,7 +2,8 @@
 // last three panels of each switchboard a cascade. The cable pass (every supply, panel and group
 // cable chosen from its table, with the losses), the loss pass (the total loss and deviation at
 // every group) and the fault-current pass (the single-phase fault current at every group). Then
-// the same project saved and opened as the main window opens it, beside only reading its bytes.
+// the same project saved and opened as the main window opens it, beside only reading its bytes,
+// and one more group line added to it through the group line window ("Применить").
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -18,13 +19,17 @@
 #include "app/Startup.h"
 #include "calc/Recalculation.h"
 #include "groups/Dan12.h"
+#include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
 #include "model/Classd.h"
 #include "platform/ClientDataSet.h"
+#include "platform/Conversions.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 #include "refdb/TableSchemas.h"
+#include "selection/CheckSupport.h"
+#include "selection/PowerSystem.h"
 
 namespace {
 
@@ -336,5 +341,134 @@ void BM_ReadProjectBytes(benchmark::State& state) {
     for (auto _ : state) ReadFileBytes(path);
 }
 BENCHMARK(BM_ReadProjectBytes)->Unit(benchmark::kMillisecond);
+
+// The reference tables of the apply command: a breaker base with a series of each pole count for
+// every rating, none held against a short circuit, so that every breaker keeps the type the
+// project gives it, and a transformer base that carries the project's load.
+constexpr char kSeries[] = "ВА";
+
+void WriteApplyTables() {
+    platform::TClientDataSet breakers;
+    refdb::DefineBreakerTable(breakers);
+    breakers.CreateDataSet();
+    for (int poles = 1; poles <= 4; ++poles) {
+        breakers.Append();
+        breakers.FieldByName("Серии").SetAsString(kSeries + platform::IntToStr(poles));
+        breakers.FieldByName("Мин. ном. ток. А").SetAsFloat(0.32);
+        breakers.FieldByName("Мак. ном. ток А").SetAsFloat(4000);
+        breakers.FieldByName("Число полюсов").SetAsInteger(poles);
+        breakers.FieldByName("Кратность тока при КЗ").SetAsFloat(0);
+        breakers.Post();
+    }
+    breakers.SaveToFile(platform::ProgramFolder() + refdb::kBreakerFile);
+    selection::LoadBreakerRows();
+
+    // The project's load is above the 1000 kVA of its transformer: the apply command takes the
+    // next one of the base.
+    platform::TClientDataSet transformers;
+    refdb::DefineTransformerTable(transformers);
+    transformers.CreateDataSet();
+    const struct {
+        const char* name;
+        double power, uk, losses;
+    } rows[] = {{"ТМ-1000/10", 1000, 5.5, 12200}, {"ТМ-1600/10", 1600, 6, 18000}};
+    for (const auto& row : rows) {
+        transformers.Append();
+        transformers.FieldByName("Трансформатор").SetAsString(row.name);
+        transformers.FieldByName("Мощность кВА").SetAsFloat(row.power);
+        transformers.FieldByName("Потери к.з. Вт").SetAsFloat(row.losses);
+        transformers.FieldByName("Напряжение к.з. %").SetAsFloat(row.uk);
+        transformers.Post();
+    }
+    transformers.SaveToFile(platform::ProgramFolder() + refdb::kTransformerFile);
+    selection::ReloadTransformerBase();
+}
+
+// Every breaker of the project with a type of the base: no breaker dialog is shown.
+void GiveBreakerTypes() {
+    TGrsed& root = *ProjectRoot;
+    root.SectionBreakerType = kSeries + platform::IntToStr(3);
+    for (TGrsed* sw : chains::SwitchboardsOf(root)) {
+        sw->SwitchboardBreakerType = root.SectionBreakerType;
+        for (TSitid* p : chains::PanelsOf(*sw)) {
+            p->PanelBreakerType = p->TrunkBreakerType = root.SectionBreakerType;
+            for (TCxemaGrupd* g : chains::Elements(p->SchemeGroups, chains::SchemeLink{}, kGroups))
+                g->BreakerType = kSeries + platform::IntToStr(g->PhaseKind == 2   ? 1
+                                                              : g->PhaseKind == 3 ? 2
+                                                                                  : 3);
+        }
+    }
+}
+
+// The group line window filled as a user fills it for a line of four conductors on a panel in
+// the middle of the project (switchboard 5, panel 15).
+void FillGroupWindow(const std::string& name) {
+    TDan1& d = *Dan1;
+    d.ComboBox2->clear();
+    d.ComboBox2->addItem(QString::fromStdString(platform::IntToStr(PanelNumber(5, 15))));
+    d.ComboBox2->setCurrentIndex(0);
+    d.ComboBox1->setCurrentIndex(2);
+    d.ComboBox1Change();
+    d.ComboBox3->setCurrentIndex(0);
+    d.ComboBox4->clear();
+    d.ComboBox4->addItem(kTable);
+    d.ComboBox4->setCurrentIndex(0);
+    d.Edit4->setText("20");
+    d.Edit2->setText("1");
+    d.Edit1->setText("0,9");
+    d.Edit6->setText(QString::fromStdString(name));
+    d.Edit5->setText("25");
+    d.Edit7->setText(QString::fromStdString(name));
+}
+
+// The user of the apply command: the new line's breaker type (the only one not set yet) is
+// confirmed at once with the first series offered; every message is answered with OK.
+class FirstSeries : public Silent {
+public:
+    int OnModal(QDialog& dialog) override {
+        if (&dialog != InsertAvtomat) return platform::mrOk;
+        InsertAvtomat->ComboBox1->setCurrentIndex(0);
+        InsertAvtomat->Button2Click();
+        return dialog.result();
+    }
+};
+
+// "Применить" for one more line on the generated project, whose breakers all have their types.
+// Between two runs the line is taken off again (not timed), so that every run adds to the same
+// project.
+void BM_ApplyGroupLine(benchmark::State& state) {
+    StartApplication();
+    WriteApplyTables();
+    BuildProject();
+    GiveBreakerTypes();
+    PowerSystem->ListTransformers();
+    PowerSystem->ShortCircuitPowerMva = 180;
+    FirstSeries user;
+    platform::Responder* before = platform::CurrentResponder();
+    platform::SetResponder(&user);
+    TSitid* panel = nullptr;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FillGroupWindow("Б1");
+        state.ResumeTiming();
+        Dan1->sledychiClick();
+        state.PauseTiming();
+        ProjectRoot->FindPanel(PanelNumber(5, 15));
+        panel = ProjectRoot->CurrentPanel();
+        if (!panel || panel->SchemeGroupCount != kGroups + 1 || !panel->SchemeGroups.Last ||
+            panel->SchemeGroups.Last->GroupName != "Б1") {
+            state.SkipWithError("the line was not added");
+            break;
+        }
+        Dan1->TrackGroupChange(panel->SchemeGroups.Last);
+        Dan1->RemoveLastGroup();
+        Dan1->RecalculateNetwork();
+        Dan1->ListNamesFromTree();
+        state.ResumeTiming();
+    }
+    platform::SetResponder(before);
+    DeleteProjectTree(ProjectRoot);
+}
+BENCHMARK(BM_ApplyGroupLine)->Unit(benchmark::kMillisecond);
 
 }  // namespace
