@@ -1,14 +1,12 @@
 // The project file of a large project: 10 switchboards x 30 panels x 30 group lines (9000 lines,
 // 18000 group records), saved and loaded; beside the load, reading the same bytes from the file.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "FileBytes.h"
 #include "app/ProjectFile.h"
 
 namespace {
@@ -193,20 +191,7 @@ BENCHMARK(BM_ReadProjectFromMemory)->Unit(benchmark::kMillisecond);
 // Only reading the same file's bytes into memory, as the loader does first.
 void BM_ReadProjectFileBytes(benchmark::State& state) {
     const std::string& path = SavedFile();
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info;
-        ::fstat(fd, &info);
-        std::string data(static_cast<size_t>(info.st_size), '\0');
-        size_t done = 0;
-        while (done < data.size()) {
-            const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
-            if (n <= 0) break;
-            done += static_cast<size_t>(n);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(data.data());
-    }
+    for (auto _ : state) ReadFileBytes(path);
     state.SetBytesProcessed(state.iterations() *
                             static_cast<int64_t>(std::filesystem::file_size(path)));
 }

@@ -1,15 +1,20 @@
 // The selection passes over a large project: 10 switchboards x 30 panels x 30 group lines, the
 // last three panels of each switchboard a cascade. The cable pass (every supply, panel and group
 // cable chosen from its table, with the losses), the loss pass (the total loss and deviation at
-// every group) and the fault-current pass (the single-phase fault current at every group).
+// every group) and the fault-current pass (the single-phase fault current at every group). Then
+// the same project saved and opened as the main window opens it, beside only reading its bytes.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "FileBytes.h"
+#include "app/Mainform.h"
+#include "app/ProjectFile.h"
 #include "app/Startup.h"
 #include "calc/Recalculation.h"
 #include "groups/Dan12.h"
@@ -243,23 +248,24 @@ void ForEveryGroup(Visit visit) {
 
 // Every cable of the project chosen from its table, with its losses: the voltage refresh of
 // every switchboard, panel and group line.
+void CablePass() {
+    for (TGrsed* sw :
+         chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
+        ProjectRoot->Switchboards.Cursor = sw;
+        Dan1->CheckSwitchboardCables();
+        for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
+            sw->Panels.Cursor = p;
+            Dan1->CheckPanelCables();
+            Dan1->SumPanelVoltageLosses();
+        }
+    }
+    ForEveryGroup([](TGrsed&, TSitid&, TCxemaGrupd& g) { Dan1->CheckGroupCables(g.GroupName); });
+}
+
 void BM_CablePass(benchmark::State& state) {
     StartApplication();
     BuildProject();
-    for (auto _ : state) {
-        for (TGrsed* sw : chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{},
-                                           kSwitchboards)) {
-            ProjectRoot->Switchboards.Cursor = sw;
-            Dan1->CheckSwitchboardCables();
-            for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
-                sw->Panels.Cursor = p;
-                Dan1->CheckPanelCables();
-                Dan1->SumPanelVoltageLosses();
-            }
-        }
-        ForEveryGroup(
-            [](TGrsed&, TSitid&, TCxemaGrupd& g) { Dan1->CheckGroupCables(g.GroupName); });
-    }
+    for (auto _ : state) CablePass();
     DeleteProjectTree(ProjectRoot);
 }
 BENCHMARK(BM_CablePass)->Unit(benchmark::kMillisecond);
@@ -296,5 +302,39 @@ void BM_FaultCurrentPass(benchmark::State& state) {
     DeleteProjectTree(ProjectRoot);
 }
 BENCHMARK(BM_FaultCurrentPass)->Unit(benchmark::kMillisecond);
+
+// The project built and selected once, saved in the program folder.
+const std::string& SavedProject() {
+    static const std::string path = [] {
+        StartApplication();
+        BuildProject();
+        const std::string file = platform::ProgramFolder() + "Проект.VPQ";
+        if (!projectfile::SaveProjectFile(file, *ProjectRoot, {}).empty()) std::abort();
+        DeleteProjectTree(ProjectRoot);
+        return file;
+    }();
+    return path;
+}
+
+// Opening the project as File > Open does: the file read and checked, the cable tables attached,
+// the loads recalculated, the cables and voltage losses of every line refreshed (deleting the
+// project afterwards is not timed).
+void BM_LoadProject(benchmark::State& state) {
+    const std::string& path = SavedProject();
+    for (auto _ : state) {
+        if (!Form1->LoadProject(path)) state.SkipWithError("not loaded");
+        state.PauseTiming();
+        Form1->DropProject();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond);
+
+// Only reading the same file's bytes into memory, for comparison with the load.
+void BM_ReadProjectBytes(benchmark::State& state) {
+    const std::string& path = SavedProject();
+    for (auto _ : state) ReadFileBytes(path);
+}
+BENCHMARK(BM_ReadProjectBytes)->Unit(benchmark::kMillisecond);
 
 }  // namespace

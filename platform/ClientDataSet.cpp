@@ -12,9 +12,12 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <numeric>
 #include <pugixml.hpp>
+#include <unordered_map>
 
 #include "platform/Conversions.h"
 #include "platform/Files.h"
@@ -220,7 +223,52 @@ EDatabaseError DamagedFileBecause(const std::string& path, const std::string& re
     return EDatabaseError("Файл " + Quoted(path) + " повреждён. " + reason);
 }
 
-std::string ReadWholeFile(const std::string& path, const std::string& shownPath) {
+// What tells one state of a file from another: the file itself (device and inode, which a
+// symbolic link and its target share), its size, and the times of its last change, of its last
+// change of any kind and of its creation where the file system keeps one. A file put in the place
+// of another (even under an inode used before) or rewritten with its modification time put back
+// shows other stamps.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t size = 0;
+    statx_timestamp modified{}, changed{}, born{};
+    bool regular = false;
+};
+
+bool SameTime(const statx_timestamp& a, const statx_timestamp& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+bool SameStamp(const FileStamp& a, const FileStamp& b) {
+    return a.device == b.device && a.inode == b.inode && a.size == b.size &&
+           SameTime(a.modified, b.modified) && SameTime(a.changed, b.changed) &&
+           SameTime(a.born, b.born);
+}
+
+// The stamps of the file at a path (links followed) or, with an empty path, of an open file.
+bool ReadStamp(int fd, const char* path, FileStamp& stamp) {
+    struct statx info;
+    const int flags = (*path ? 0 : AT_EMPTY_PATH) | AT_STATX_SYNC_AS_STAT;
+    if (::statx(fd, path, flags, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
+    stamp.device = (static_cast<uint64_t>(info.stx_dev_major) << 32) | info.stx_dev_minor;
+    stamp.inode = info.stx_ino;
+    stamp.size = info.stx_size;
+    stamp.modified = info.stx_mtime;
+    stamp.changed = info.stx_ctime;
+    stamp.born = (info.stx_mask & STATX_BTIME) ? info.stx_btime : statx_timestamp{};
+    stamp.regular = S_ISREG(info.stx_mode);
+    return true;
+}
+
+bool StampOfPath(const std::string& path, FileStamp& stamp) {
+    return ReadStamp(AT_FDCWD, path.c_str(), stamp);
+}
+
+// The whole file. `held` is its stamp after the read; `steady` tells that nothing changed the
+// file while it was read.
+std::string ReadWholeFile(const std::string& path, const std::string& shownPath, FileStamp& held,
+                          bool& steady) {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
@@ -235,6 +283,8 @@ std::string ReadWholeFile(const std::string& path, const std::string& shownPath)
     if (fd < 0)
         throw EDatabaseError("Не удалось прочитать файл " + Quoted(shownPath) + ": " +
                              SystemErrorText(errno) + ".");
+    FileStamp before;
+    const bool known = ReadStamp(fd, "", before) && before.regular;
     std::string data;
     char chunk[65536];
     for (;;) {
@@ -249,6 +299,8 @@ std::string ReadWholeFile(const std::string& path, const std::string& shownPath)
         if (n == 0) break;
         data.append(chunk, static_cast<size_t>(n));
     }
+    steady =
+        known && ReadStamp(fd, "", held) && SameStamp(held, before) && data.size() == held.size;
     ::close(fd);
     return data;
 }
@@ -420,6 +472,71 @@ bool RoundToInt32(double v, int32_t& out) {
     if (!(r >= INT32_MIN && r <= INT32_MAX)) return false;
     out = static_cast<int32_t>(r);
     return true;
+}
+
+// ---- Keys of unique indexes ----
+
+using Values = std::vector<Value>;
+
+// Positions of ';'-separated field names among the definitions.
+std::vector<int> ResolveNames(const std::vector<TFieldDef>& fields, const std::string& names) {
+    std::vector<int> positions;
+    for (const std::string& name : SplitNames(names)) {
+        int found = -1;
+        for (size_t i = 0; i < fields.size() && found < 0; ++i)
+            if (fields[i].Name() == name) found = static_cast<int>(i);
+        if (found < 0) throw EDatabaseError("Поле " + Quoted(name) + " не найдено.");
+        positions.push_back(found);
+    }
+    return positions;
+}
+
+// The fields of every unique index that has fields.
+std::vector<std::vector<int>> UniqueKeysOf(const std::vector<TFieldDef>& fields,
+                                           const std::vector<TIndexDef>& indexes) {
+    std::vector<std::vector<int>> keys;
+    for (const TIndexDef& index : indexes) {
+        if (!(index.Options() & ixUnique)) continue;
+        std::vector<int> key = ResolveNames(fields, index.Fields());
+        if (!key.empty()) keys.push_back(std::move(key));
+    }
+    return keys;
+}
+
+std::string DuplicateKeyMessage(const std::vector<TFieldDef>& fields,
+                                const std::vector<TIndexDef>& indexes,
+                                const std::vector<int>& key) {
+    std::vector<std::string> names;
+    for (int f : key) names.push_back(fields[static_cast<size_t>(f)].Name());
+    for (const TIndexDef& index : indexes) {
+        if (!(index.Options() & ixUnique) || ResolveNames(fields, index.Fields()) != key) continue;
+        std::string text = "Нарушение уникальности ключа: запись с таким значением " +
+                           std::string(names.size() == 1 ? "поля " : "полей ") + FieldList(names) +
+                           " уже есть";
+        if (!index.Name().empty()) text += " (индекс " + Quoted(index.Name()) + ")";
+        return text + ".";
+    }
+    return "Нарушение уникальности ключа.";
+}
+
+void CheckUniqueKeys(const std::vector<TFieldDef>& fields, const std::vector<TIndexDef>& indexes,
+                     const std::vector<Values>& rows) {
+    for (const std::vector<int>& key : UniqueKeysOf(fields, indexes)) {
+        const auto compare = [&](size_t a, size_t b) {
+            for (int f : key) {
+                const int c = CompareValues(rows[a][f], rows[b][f]);
+                if (c != 0) return c;
+            }
+            return 0;
+        };
+        std::vector<size_t> order(rows.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(),
+                  [&](size_t a, size_t b) { return compare(a, b) < 0; });
+        for (size_t i = 1; i < order.size(); ++i)
+            if (compare(order[i - 1], order[i]) == 0)
+                throw EDatabaseError(DuplicateKeyMessage(fields, indexes, key));
+    }
 }
 
 }  // namespace
@@ -654,12 +771,16 @@ void TClientDataSet::CheckBrowseMode() {
 }
 
 void TClientDataSet::SetFileName(const std::string& fileName) {
+    const std::string oldPath = filePath_;
     fileName_ = fileName;
     filePath_.clear();
-    if (fileName.empty()) return;
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(fileName, ec);
-    filePath_ = ec ? fileName : absolute.string();
+    if (!fileName.empty()) {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(fileName, ec);
+        filePath_ = ec ? fileName : absolute.string();
+    }
+    // The rows came from another file than the one now named.
+    if (filePath_ != oldPath) filePacket_.reset();
 }
 
 std::vector<int> TClientDataSet::ResolveFieldNames(const std::string& names) const {
@@ -704,14 +825,17 @@ void TClientDataSet::ClearData() {
     log_.clear();
     savedLogSize_ = 0;
     savedStateLost_ = false;
+    filePacket_.reset();
+    uniqueKeys_.clear();
 }
 
-// Makes the dataset open on the given rows; the definitions are in place and checked.
-void TClientDataSet::OpenOn(std::vector<Values> rows, std::vector<int> sortFields) {
+// Makes the dataset open on a copy of the rows; the definitions are in place and checked.
+void TClientDataSet::OpenOn(const std::vector<Values>& rows, std::vector<int> sortFields) {
     ClearData();
     rows_.reserve(rows.size());
-    for (Values& values : rows) rows_.push_back(Row{nextId_++, std::move(values)});
+    for (const Values& values : rows) rows_.push_back(Row{nextId_++, values});
     sortFields_ = std::move(sortFields);
+    uniqueKeys_ = UniqueKeysOf(fieldDefs_.items_, indexDefs_.items_);
     active_ = true;
     state_ = dsBrowse;
     RebuildView();
@@ -781,10 +905,13 @@ void TClientDataSet::SaveToFile(const std::string& path) {
 }
 
 void TClientDataSet::Write(const std::string& path, const std::string& shownPath) {
+    // The packet kept for the file goes with it, whatever becomes of the write.
+    ForgetFile(path);
     WriteFileReplacing(path, BuildPacket(), shownPath);
     if (!filePath_.empty() && SameFile(path, filePath_)) {
         savedLogSize_ = log_.size();
         savedStateLost_ = false;
+        filePacket_.reset();
     }
 }
 
@@ -865,8 +992,102 @@ bool ReadFlag(const pugi::xml_node& node, const char* name, bool& out) {
 
 }  // namespace
 
-// Reads the whole packet into local tables and opens the dataset on them only when all of it
-// is sound; on any failure the dataset is left closed, empty and without definitions.
+// ---- Parsed packets kept in memory ----
+
+struct TClientDataSet::Packet {
+    std::vector<TFieldDef> fields;
+    std::vector<TIndexDef> indexes;
+    std::vector<Values> rows;
+};
+
+namespace {
+
+struct FileId {
+    uint64_t device;
+    uint64_t inode;
+    bool operator==(const FileId&) const = default;
+};
+
+struct FileIdHash {
+    size_t operator()(const FileId& id) const {
+        return std::hash<uint64_t>()(id.inode * 1000003u ^ id.device);
+    }
+};
+
+FileId IdOf(const FileStamp& stamp) {
+    return {stamp.device, stamp.inode};
+}
+
+timespec Now() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+// A file system takes modification times from a clock that advances in ticks (of whole seconds
+// where it keeps no fractions), so a change made in the tick of the previous one leaves the time
+// as it was. A packet read within such a tick of its file's last change might be followed by a
+// change nobody can see; only a packet read later than that can be kept.
+bool SettledBefore(const FileStamp& stamp, const timespec& readAt) {
+    const long long grain = stamp.modified.tv_nsec == 0 ? 2'000'000'000LL : 50'000'000LL;
+    const long long sinceChange =
+        (static_cast<long long>(readAt.tv_sec) - stamp.modified.tv_sec) * 1'000'000'000LL +
+        (static_cast<long long>(readAt.tv_nsec) - stamp.modified.tv_nsec);
+    return sinceChange > grain;
+}
+
+}  // namespace
+
+// The packets of the files read, by the file's identity (a symbolic link and its target are one
+// file), each with the size and modification time the file had when it was read.
+class PacketCache {
+public:
+    using Packet = TClientDataSet::Packet;
+
+    static PacketCache& Instance() {
+        static PacketCache cache;
+        return cache;
+    }
+
+    // The packet kept for the file, while the file has the stamps it had when it was read.
+    std::shared_ptr<const Packet> Find(const FileStamp& stamp) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = entries_.find(IdOf(stamp));
+        if (found == entries_.end()) return nullptr;
+        if (!SameStamp(found->second.stamp, stamp)) {
+            entries_.erase(found);
+            return nullptr;
+        }
+        return found->second.packet;
+    }
+
+    void Keep(const FileStamp& stamp, std::shared_ptr<const Packet> packet) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        entries_[IdOf(stamp)] = Entry{stamp, std::move(packet)};
+    }
+
+    void Drop(const FileStamp& stamp) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        entries_.erase(IdOf(stamp));
+    }
+
+private:
+    struct Entry {
+        FileStamp stamp;
+        std::shared_ptr<const Packet> packet;
+    };
+    std::mutex mutex_;
+    std::unordered_map<FileId, Entry, FileIdHash> entries_;
+};
+
+void TClientDataSet::ForgetFile(const std::string& path) {
+    FileStamp stamp;
+    if (StampOfPath(path, stamp)) PacketCache::Instance().Drop(stamp);
+}
+
+// Reads the whole packet, or takes the one kept for the file, and opens the dataset on it only
+// when all of it is sound; on any failure the dataset is left closed, empty and without
+// definitions.
 void TClientDataSet::Load(const std::string& path, const std::string& shownPath) {
     try {
         LoadPacket(path, shownPath);
@@ -879,7 +1100,84 @@ void TClientDataSet::Load(const std::string& path, const std::string& shownPath)
 }
 
 void TClientDataSet::LoadPacket(const std::string& path, const std::string& shownPath) {
-    const std::string text = PacketToUtf8(ReadWholeFile(path, shownPath), shownPath);
+    std::shared_ptr<const Packet> packet;
+    FileStamp stamp;
+    if (StampOfPath(path, stamp) && stamp.regular) packet = PacketCache::Instance().Find(stamp);
+    bool kept = packet != nullptr;
+    if (kept)
+        CheckExpectedFields(packet->fields, shownPath);
+    else
+        packet = ReadPacket(path, shownPath, kept);
+    OpenOnPacket(packet, shownPath);
+    // Opening this file again can do without reading it while its packet is kept.
+    if (kept && path == filePath_) filePacket_ = std::move(packet);
+}
+
+std::shared_ptr<const TClientDataSet::Packet> TClientDataSet::ReadPacket(
+    const std::string& path, const std::string& shownPath, bool& kept) const {
+    const timespec readAt = Now();
+    FileStamp stamp;
+    bool steady = false;
+    const std::string bytes = ReadWholeFile(path, shownPath, stamp, steady);
+    std::shared_ptr<const Packet> packet = ParsePacket(bytes, shownPath);
+    kept = steady && SettledBefore(stamp, readAt);
+    if (kept)
+        PacketCache::Instance().Keep(stamp, packet);
+    else if (steady)
+        PacketCache::Instance().Drop(stamp);
+    return packet;
+}
+
+void TClientDataSet::CheckExpectedFields(const std::vector<TFieldDef>& fields,
+                                         const std::string& shownPath) const {
+    for (const TExpectedField& expected : expectedFields_) {
+        const auto found = std::find_if(fields.begin(), fields.end(), [&](const TFieldDef& def) {
+            return def.Name() == expected.name;
+        });
+        if (found == fields.end()) {
+            if (expected.mayBeAbsent) continue;
+            throw DamagedFile(shownPath, "в таблице нет поля " + Quoted(expected.name));
+        }
+        const TFieldType type = found->DataType();
+        if (type != expected.type)
+            throw DamagedFile(shownPath, "поле " + Quoted(expected.name) + " хранит " +
+                                             TypeDescription(type) + ", а должно хранить " +
+                                             TypeDescription(expected.type));
+    }
+}
+
+// The dataset's own copy of the rows; the order is resolved first, so that a failure changes
+// nothing.
+void TClientDataSet::OpenOnPacket(std::shared_ptr<const Packet> packet,
+                                  const std::string& shownPath) {
+    std::vector<int> sortFields;
+    try {
+        sortFields = ResolveNames(packet->fields, indexFieldNames_);
+    } catch (const EDatabaseError& e) {
+        throw DamagedFileBecause(shownPath, e.what());
+    }
+    fieldDefs_.items_ = packet->fields;
+    indexDefs_.items_ = packet->indexes;
+    OpenOn(packet->rows, std::move(sortFields));
+}
+
+bool TClientDataSet::ReopenUnchanged() {
+    if (!active_ || !filePacket_ || state_ != dsBrowse || !log_.empty()) return false;
+    FileStamp stamp;
+    if (!StampOfPath(filePath_, stamp) || PacketCache::Instance().Find(stamp) != filePacket_)
+        return false;
+    for (size_t i = 0; i < fieldDefs_.items_.size(); ++i)
+        fieldDefs_.items_[i].SetRequired(filePacket_->fields[i].Required());
+    cursor_ = view_.empty() ? -1 : 0;
+    eof_ = bof_ = view_.empty();
+    savedLogSize_ = 0;
+    savedStateLost_ = false;
+    return true;
+}
+
+std::shared_ptr<const TClientDataSet::Packet> TClientDataSet::ParsePacket(
+    const std::string& bytes, const std::string& shownPath) const {
+    const std::string text = PacketToUtf8(bytes, shownPath);
     const auto damaged = [&](const std::string& detail) { return DamagedFile(shownPath, detail); };
 
     pugi::xml_document doc;
@@ -897,7 +1195,8 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
     const pugi::xml_node fieldsNode = packet.child("METADATA").child("FIELDS");
     if (!fieldsNode) throw damaged("нет описания полей (METADATA/FIELDS)");
 
-    std::vector<TFieldDef> fields;
+    auto result = std::make_shared<Packet>();
+    std::vector<TFieldDef>& fields = result->fields;
     std::vector<std::string> attributeNames;
     for (const pugi::xml_node& node : fieldsNode.children()) {
         if (node.type() != pugi::node_element) continue;
@@ -932,25 +1231,15 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
     }
     if (fields.empty()) throw damaged("в таблице нет ни одного поля");
 
+    CheckExpectedFields(fields, shownPath);
+
     const auto fieldIndex = [&](const std::string& name) {
         for (size_t i = 0; i < fields.size(); ++i)
             if (fields[i].Name() == name) return static_cast<int>(i);
         return -1;
     };
 
-    for (const TExpectedField& expected : expectedFields_) {
-        const int i = fieldIndex(expected.name);
-        if (i < 0) {
-            if (expected.mayBeAbsent) continue;
-            throw damaged("в таблице нет поля " + Quoted(expected.name));
-        }
-        const TFieldType type = fields[static_cast<size_t>(i)].DataType();
-        if (type != expected.type)
-            throw damaged("поле " + Quoted(expected.name) + " хранит " + TypeDescription(type) +
-                          ", а должно хранить " + TypeDescription(expected.type));
-    }
-
-    std::vector<TIndexDef> indexes;
+    std::vector<TIndexDef>& indexes = result->indexes;
     for (const pugi::xml_node& node : packet.child("METADATA").child("PARAMS").children("INDEX")) {
         const std::string name = node.attribute("name").value();
         const std::string indexFields = node.attribute("fields").value();
@@ -967,7 +1256,7 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
                              (unique ? ixUnique : 0u) | (descending ? ixDescending : 0u));
     }
 
-    std::vector<Values> rows;
+    std::vector<Values>& rows = result->rows;
     int rowNumber = 0;
     for (const pugi::xml_node& node : packet.child("ROWDATA").children()) {
         if (node.type() != pugi::node_element) continue;
@@ -1014,77 +1303,34 @@ void TClientDataSet::LoadPacket(const std::string& path, const std::string& show
         rows.push_back(std::move(values));
     }
 
-    // The rows must satisfy the unique indexes, and IndexFieldNames must name fields of the
-    // table, before anything of the old state is replaced.
-    fieldDefs_.items_ = std::move(fields);
-    indexDefs_.items_ = std::move(indexes);
-    std::vector<int> sortFields;
+    // The rows must satisfy the unique indexes.
     try {
-        CheckUniqueKeys(rows);
-        sortFields = ResolveFieldNames(indexFieldNames_);
+        CheckUniqueKeys(fields, indexes, rows);
     } catch (const EDatabaseError& e) {
         throw DamagedFileBecause(shownPath, e.what());
     }
-    OpenOn(std::move(rows), std::move(sortFields));
+    return result;
 }
 
 // ---- Rows, keys and the view ----
 
-std::vector<std::vector<int>> TClientDataSet::UniqueKeys() const {
-    std::vector<std::vector<int>> keys;
-    for (const TIndexDef& index : indexDefs_.items_) {
-        if (!(index.Options() & ixUnique)) continue;
-        std::vector<int> fields = ResolveFieldNames(index.Fields());
-        if (!fields.empty()) keys.push_back(std::move(fields));
-    }
-    return keys;
-}
-
-std::string TClientDataSet::DuplicateKeyMessage(const std::vector<int>& key) const {
-    std::vector<std::string> names;
-    for (int f : key) names.push_back(fieldDefs_.Items(f).Name());
-    for (const TIndexDef& index : indexDefs_.items_) {
-        if (!(index.Options() & ixUnique) || ResolveFieldNames(index.Fields()) != key) continue;
-        std::string text = "Нарушение уникальности ключа: запись с таким значением " +
-                           std::string(names.size() == 1 ? "поля " : "полей ") + FieldList(names) +
-                           " уже есть";
-        if (!index.Name().empty()) text += " (индекс " + Quoted(index.Name()) + ")";
-        return text + ".";
-    }
-    return "Нарушение уникальности ключа.";
-}
-
-void TClientDataSet::CheckUniqueKeys(const std::vector<Values>& rows) const {
-    for (const std::vector<int>& key : UniqueKeys()) {
-        const auto compare = [&](size_t a, size_t b) {
-            for (int f : key) {
-                const int c = CompareValues(rows[a][f], rows[b][f]);
-                if (c != 0) return c;
-            }
-            return 0;
-        };
-        std::vector<size_t> order(rows.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(),
-                  [&](size_t a, size_t b) { return compare(a, b) < 0; });
-        for (size_t i = 1; i < order.size(); ++i)
-            if (compare(order[i - 1], order[i]) == 0)
-                throw EDatabaseError(DuplicateKeyMessage(key));
-    }
-}
-
-void TClientDataSet::CheckRow(const Values& values, uint64_t selfId) const {
+void TClientDataSet::CheckRow(const Values& values, const Row* stored) const {
     for (size_t i = 0; i < values.size(); ++i)
         if (fieldDefs_.items_[i].Required() && IsNull(values[i]))
             throw EDatabaseError("Поле " + Quoted(fieldDefs_.items_[i].Name()) +
                                  " должно иметь значение.");
-    for (const std::vector<int>& key : UniqueKeys()) {
+    for (const std::vector<int>& key : uniqueKeys_) {
+        const auto sameKey = [&](const Values& other) {
+            return std::all_of(key.begin(), key.end(),
+                               [&](int f) { return CompareValues(other[f], values[f]) == 0; });
+        };
+        // An edit that keeps the key of its row keeps it unique.
+        if (stored && sameKey(stored->values)) continue;
         for (const Row& row : rows_) {
-            if (row.id == selfId) continue;
-            const bool same = std::all_of(key.begin(), key.end(), [&](int f) {
-                return CompareValues(row.values[f], values[f]) == 0;
-            });
-            if (same) throw EDatabaseError(DuplicateKeyMessage(key));
+            if (stored && row.id == stored->id) continue;
+            if (sameKey(row.values))
+                throw EDatabaseError(
+                    DuplicateKeyMessage(fieldDefs_.items_, indexDefs_.items_, key));
         }
     }
 }
@@ -1093,12 +1339,13 @@ void TClientDataSet::RebuildView() {
     view_.resize(rows_.size());
     std::iota(view_.begin(), view_.end(), 0);
     if (sortFields_.empty()) return;
-    std::stable_sort(view_.begin(), view_.end(), [&](size_t a, size_t b) {
+    // Equal keys in the order of addition.
+    std::sort(view_.begin(), view_.end(), [&](size_t a, size_t b) {
         for (int f : sortFields_) {
             const int c = CompareValues(rows_[a].values[f], rows_[b].values[f]);
             if (c != 0) return c < 0;
         }
-        return false;
+        return a < b;
     });
 }
 
@@ -1251,9 +1498,9 @@ void TClientDataSet::Post() {
     CheckActive();
     if (state_ == dsEdit) {
         const uint64_t id = CurrentId();
-        CheckRow(buffer_, id);
         const size_t position = view_[static_cast<size_t>(cursor_)];
         Row& row = rows_[position];
+        CheckRow(buffer_, &row);
         bool changed = false, keyChanged = false;
         for (size_t i = 0; i < buffer_.size(); ++i) {
             if (SameValue(row.values[i], buffer_[i])) continue;
@@ -1263,7 +1510,7 @@ void TClientDataSet::Post() {
                 keyChanged = true;
         }
         if (changed) {
-            log_.push_back(Change{Change::Kind::Edited, id, position, row.values});
+            log_.push_back(Change{Change::Kind::Edited, id, position, std::move(row.values)});
             row.values = std::move(buffer_);
             if (keyChanged) {
                 RebuildView();
@@ -1271,7 +1518,7 @@ void TClientDataSet::Post() {
             }
         }
     } else if (state_ == dsInsert) {
-        CheckRow(buffer_, 0);
+        CheckRow(buffer_, nullptr);
         const uint64_t id = nextId_++;
         const size_t position =
             insertBeforeId_ != 0 ? StoragePosition(insertBeforeId_, 0) : rows_.size();
@@ -1318,6 +1565,57 @@ void TClientDataSet::Delete() {
     }
 }
 
+void TClientDataSet::ScaleField(const std::string& name, double factor) {
+    First();
+    if (view_.empty()) return;
+    const int field = FieldByName(name).Index();
+    const TFieldDef& def = fieldDefs_.items_[static_cast<size_t>(field)];
+    const auto among = [field](const std::vector<int>& fields) {
+        return std::find(fields.begin(), fields.end(), field) != fields.end();
+    };
+    bool direct = def.DataType() == ftFloat && !among(sortFields_) &&
+                  std::none_of(uniqueKeys_.begin(), uniqueKeys_.end(), among);
+    for (const Row& row : rows_)
+        if (!IsNull(row.values[static_cast<size_t>(field)]) &&
+            !std::holds_alternative<double>(row.values[static_cast<size_t>(field)]))
+            direct = false;
+    // The other fields a post would find without a value.
+    std::vector<size_t> required;
+    for (size_t f = 0; f < fieldDefs_.items_.size(); ++f)
+        if (static_cast<int>(f) != field && fieldDefs_.items_[f].Required()) required.push_back(f);
+    if (!direct) {
+        // Rows that move or keys that must stay unique: each row edited and posted in turn.
+        for (int row = 0, rows = RecordCount(); row < rows && !Eof(); ++row) {
+            Edit();
+            TField value = Fields(field);
+            value.SetAsFloat(value.AsFloat() * factor);
+            Post();
+            Next();
+        }
+        return;
+    }
+    // The order and the keys stay as they are: the rows are changed in place, each change
+    // logged as a post would log it.
+    for (size_t i = 0; i < view_.size(); ++i) {
+        cursor_ = static_cast<int>(i);
+        Row& row = rows_[view_[i]];
+        Value& value = row.values[static_cast<size_t>(field)];
+        const double scaled = (IsNull(value) ? 0.0 : std::get<double>(value)) * factor;
+        if (!std::isfinite(scaled))
+            throw EDatabaseError("Недопустимое значение поля " + Quoted(def.Name()) + ".");
+        for (size_t f : required)
+            if (IsNull(row.values[f]))
+                throw EDatabaseError("Поле " + Quoted(fieldDefs_.items_[f].Name()) +
+                                     " должно иметь значение.");
+        if (SameValue(value, scaled)) continue;
+        log_.push_back(Change{Change::Kind::FieldEdited, row.id, view_[i], {}, field, value});
+        value = scaled;
+    }
+    cursor_ = static_cast<int>(view_.size()) - 1;
+    eof_ = true;
+    bof_ = false;
+}
+
 void TClientDataSet::SetSavePoint(int savePoint) {
     if (!active_) return;
     if (savePoint < 0 || static_cast<size_t>(savePoint) > log_.size())
@@ -1325,26 +1623,40 @@ void TClientDataSet::SetSavePoint(int savePoint) {
     Cancel();
     const bool hasRow = cursor_ >= 0;
     const uint64_t keep = hasRow ? CurrentId() : 0;
+    // The order changes only with rows that come or go, or keys that are set back.
+    bool reorder = false;
     while (log_.size() > static_cast<size_t>(savePoint)) {
         Change& change = log_.back();
         if (change.kind == Change::Kind::Deleted) {
             const size_t position = std::min(change.position, rows_.size());
             rows_.insert(rows_.begin() + static_cast<long>(position),
                          Row{change.id, std::move(change.values)});
+            reorder = true;
         } else {
             const size_t position = StoragePosition(change.id, change.position);
             if (position == rows_.size()) {
                 // cannot happen: every logged row is still there when its change is undone
             } else if (change.kind == Change::Kind::Inserted) {
                 rows_.erase(rows_.begin() + static_cast<long>(position));
+                reorder = true;
+            } else if (change.kind == Change::Kind::FieldEdited) {
+                Value& value = rows_[position].values[static_cast<size_t>(change.field)];
+                if (std::find(sortFields_.begin(), sortFields_.end(), change.field) !=
+                        sortFields_.end() &&
+                    CompareValues(value, change.value) != 0)
+                    reorder = true;
+                value = std::move(change.value);
             } else {
-                rows_[position].values = std::move(change.values);
+                Values& values = rows_[position].values;
+                for (int f : sortFields_)
+                    if (CompareValues(values[f], change.values[f]) != 0) reorder = true;
+                values = std::move(change.values);
             }
         }
         log_.pop_back();
     }
     if (log_.size() < savedLogSize_) savedStateLost_ = true;
-    RebuildView();
+    if (reorder) RebuildView();
     if (hasRow)
         LocateRow(keep);
     else

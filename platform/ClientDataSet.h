@@ -33,7 +33,18 @@
 // packet without a declared encoding whose bytes are not valid UTF-8 is read as Windows-1251.
 // Text that names no character (a character reference to a surrogate or beyond U+10FFFF) makes
 // the packet damaged: whatever the reader accepts, the writer writes back readable.
+//
+// Parsed packets are kept in memory, shared by every dataset of the program, so that opening a
+// table whose file has not changed reads nothing from disk. A packet is kept for the file itself
+// (its device and inode, which a symbolic link and its target share) and used while the file
+// keeps the size and the times of modification, of status change and of creation it had when it
+// was read. A packet read within moments of its file's last modification is not kept: a second
+// change in the same tick of the file system's clock could leave those stamps as they were.
+// Writing a file through a dataset drops its packet at once; so does ForgetFile. Only sound
+// packets are kept, and each dataset that opens one checks the fields it expects; the rows of an
+// open dataset are its own copy, so nothing done to them reaches the kept packet.
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -221,11 +232,23 @@ public:
     // at first. Tables made by CreateDataSet are not checked.
     void SetExpectedFields(std::vector<TExpectedField> fields) {
         expectedFields_ = std::move(fields);
+        filePacket_.reset();  // the rows were checked against other fields
     }
     // Writes the whole table (a pending edit is posted first). The file is written beside the
     // target and renamed over it, so a failed write leaves the old file as it was. "" means
     // FileName.
     void SaveToFile(const std::string& path = "");
+
+    // Close followed by Open, without reading the file, where that gives the same table: the
+    // dataset is open on FileName, holds no change since it was loaded, and the file is still the
+    // one it was loaded from, unchanged. Then the dataset is put back as opening leaves it (first
+    // row current, no change log, the field definitions as in the file) and the result is true.
+    // Otherwise nothing happens and the result is false.
+    bool ReopenUnchanged();
+
+    // The packet kept in memory for the file at that path, if any, is dropped (the file is about
+    // to be deleted, or was changed in a way its stamps may not show).
+    static void ForgetFile(const std::string& path);
 
     TDataSetState State() const { return state_; }
 
@@ -270,6 +293,12 @@ public:
     // A value of the row being edited has been set.
     bool Modified() const { return modified_; }
 
+    // Edit, setting the field to its value (as a float) times `factor`, Post and Next for every
+    // row from the first in the present order, each change in the change log; afterwards the
+    // dataset is past its last row. A value that cannot be set or a row that cannot be posted
+    // throws as Post would, the rows before it changed (callers return to a save point).
+    void ScaleField(const std::string& name, double factor);
+
     // The position of the change log: SetSavePoint returns every row to its values at that
     // moment (inserted rows go, deleted rows come back, edited rows get their old values). A
     // position beyond the log is refused; on a closed dataset SetSavePoint does nothing.
@@ -282,6 +311,7 @@ private:
     friend class TField;
     friend class TFieldDefs;
     friend class TIndexDefs;
+    friend class PacketCache;
 
     using Value = std::variant<std::monostate, double, int32_t, std::string>;
     using Values = std::vector<Value>;
@@ -290,11 +320,16 @@ private:
         Values values;
     };
     struct Change {
-        enum class Kind { Inserted, Deleted, Edited } kind;
+        enum class Kind { Inserted, Deleted, Edited, FieldEdited } kind;
         uint64_t id;
         size_t position;  // storage position at the time of the change
         Values values;    // the deleted row, or the old values of an edited row
+        int field = -1;   // FieldEdited: the one field changed, and its old value
+        Value value = Value();
     };
+
+    // A table as read from its file: definitions and rows in file order.
+    struct Packet;
 
     void CheckActive() const;
     void CheckFieldIndex(int index) const;
@@ -302,17 +337,23 @@ private:
     void CheckBrowseMode();
     void CheckDefinitions() const;
     void ClearData();
-    void OpenOn(std::vector<Values> rows, std::vector<int> sortFields);
+    void OpenOn(const std::vector<Values>& rows, std::vector<int> sortFields);
     void Load(const std::string& path, const std::string& shownPath);
     void LoadPacket(const std::string& path, const std::string& shownPath);
+    // Reads and parses the file; `kept` tells that the packet was kept for it.
+    std::shared_ptr<const Packet> ReadPacket(const std::string& path, const std::string& shownPath,
+                                             bool& kept) const;
+    std::shared_ptr<const Packet> ParsePacket(const std::string& bytes,
+                                              const std::string& shownPath) const;
+    void CheckExpectedFields(const std::vector<TFieldDef>& fields,
+                             const std::string& shownPath) const;
+    void OpenOnPacket(std::shared_ptr<const Packet> packet, const std::string& shownPath);
     void Write(const std::string& path, const std::string& shownPath);
     std::string BuildPacket() const;
     bool ChangedSinceFile() const;
     std::vector<int> ResolveFieldNames(const std::string& names) const;
-    std::vector<std::vector<int>> UniqueKeys() const;
-    std::string DuplicateKeyMessage(const std::vector<int>& key) const;
-    void CheckUniqueKeys(const std::vector<Values>& rows) const;
-    void CheckRow(const Values& values, uint64_t selfId) const;
+    // Required values and unique keys of a row to be posted: a new one, or an edit of `stored`.
+    void CheckRow(const Values& values, const Row* stored) const;
     void RebuildView();
     void LocateRow(uint64_t id);
     uint64_t CurrentId() const;
@@ -327,6 +368,11 @@ private:
     std::string indexFieldNames_;
     std::string fileName_;
     std::string filePath_;  // FileName made absolute when it was set
+
+    // The packet the open rows were loaded from, while FileName is the file it was read from and
+    // that packet was kept; null otherwise.
+    std::shared_ptr<const Packet> filePacket_;
+    std::vector<std::vector<int>> uniqueKeys_;  // fields of the unique indexes, while open
 
     bool active_ = false;
     TDataSetState state_ = dsInactive;

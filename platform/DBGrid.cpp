@@ -19,13 +19,16 @@ public:
     explicit Model(TDBGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        grid_->Freshen();
         return parent.isValid() ? 0 : static_cast<int>(rows_.size()) + (inserting_ ? 1 : 0);
     }
     int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        grid_->Freshen();
         return parent.isValid() ? 0 : static_cast<int>(fields_.size());
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
+        grid_->Freshen();
         if (!index.isValid()) return {};
         const size_t column = static_cast<size_t>(index.column());
         if (role == Qt::DisplayRole || role == Qt::EditRole)
@@ -37,6 +40,7 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        grid_->Freshen();
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
             section < static_cast<int>(fields_.size()))
             return fields_[static_cast<size_t>(section)];
@@ -54,6 +58,7 @@ public:
     }
 
     QString Text(int row, int column) const {
+        grid_->Freshen();
         if (row < 0 || column < 0 || column >= static_cast<int>(fields_.size())) return {};
         const size_t c = static_cast<size_t>(column);
         if (row == editRow_) return c < buffer_.size() ? buffer_[c] : QString();
@@ -69,8 +74,15 @@ public:
                rows_[static_cast<size_t>(row)] == ReadRow(ds);
     }
 
-    int EditRow() const { return editRow_; }
-    int StoredRows() const { return static_cast<int>(rows_.size()); }
+    int EditRow() const {
+        grid_->Freshen();
+        return editRow_;
+    }
+    int StoredRows() const {
+        grid_->Freshen();
+        return static_cast<int>(rows_.size());
+    }
+    // The fields as read last (even when the grid is to read them again).
     const std::vector<QString>& Fields() const { return fields_; }
 
     void Reload(TClientDataSet* ds) {
@@ -169,10 +181,28 @@ void TDBGrid::SetDataSet(TClientDataSet* dataSet) {
 }
 
 void TDBGrid::Refresh() {
+    Reload();
+}
+
+void TDBGrid::Invalidate() {
+    // Code that opens tables by the thousand (the cable selection) does not pay for reading
+    // them into a grid nobody sees.
+    if (isVisible()) {
+        Reload();
+        return;
+    }
+    stale_ = true;
+}
+
+void TDBGrid::Freshen() const {
+    if (stale_) const_cast<TDBGrid*>(this)->Reload();
+}
+
+void TDBGrid::Reload() {
+    stale_ = false;
     const std::vector<QString> oldFields = model_->Fields();
     model_->Reload(dataSet_);
-    // Measuring the columns is the costly part; a hidden grid does it when it is shown, so code
-    // that opens tables by the thousand (the cable selection) does not pay for it.
+    // Measuring the columns is the costly part; a hidden grid does it when it is shown.
     if (model_->Fields() != oldFields) columnsFitted_ = false;
     if (!columnsFitted_ && isVisible()) FitColumns();
     ShowCurrentRow();

@@ -33,6 +33,9 @@ public:
     // Re-reads the fields and rows of the dataset and shows its current row. The dataset's cursor
     // (and its end-of-data and beginning-of-data flags) are as they were afterwards.
     void Refresh();
+    // The dataset was opened or changed: a visible grid refreshes at once, a hidden one when it
+    // is shown or its rows or cells are asked for (and emits Refreshed then).
+    void Invalidate();
 
     // The text shown in a cell, "" outside the grid.
     std::string CellText(int row, int column) const;
@@ -59,11 +62,15 @@ private:
     void PostPendingRow();
     void ShowCurrentRow();
     void FitColumns();
+    void Reload();
+    // Reads the dataset now when a refresh was put off.
+    void Freshen() const;
 
     Model* model_;
     TClientDataSet* dataSet_ = nullptr;
     bool syncing_ = false;        // the grid itself is moving its current line
     bool columnsFitted_ = false;  // the column widths suit the fields shown
+    bool stale_ = false;          // a refresh was put off while the grid was hidden
 };
 
 }  // namespace platform

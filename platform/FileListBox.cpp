@@ -11,8 +11,10 @@ TFileListBox::TFileListBox(QWidget* parent)
     // The selection, not the current row: a mouse press makes the row current before it selects
     // it, so at the current-row signal the clicked entry is not selected yet.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        ++generation_;
         if (!quiet_) emit Change();
     });
+    connect(this, &QListWidget::currentRowChanged, this, [this] { ++generation_; });
     Read();
 }
 
@@ -48,6 +50,7 @@ void TFileListBox::Read() {
             names.push_back(text);
     }
     std::sort(names.begin(), names.end());
+    ++generation_;
     quiet_ = true;
     clear();
     for (const std::string& name : names) addItem(QString::fromStdString(name));

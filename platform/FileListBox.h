@@ -39,6 +39,9 @@ public:
     // Full path of the selected file, "" when none is selected.
     std::string FileName() const;
 
+    // Changes whenever the entries, the selection or the current entry change.
+    unsigned Generation() const { return generation_; }
+
 signals:
     // The selection was changed, by the user (mouse or keys) or by Qt's own item API (not by
     // SetItemIndex or a re-read). ItemIndex is already the new entry.
@@ -51,6 +54,7 @@ private:
     std::string mask_ = "*";
     std::vector<std::string> excluded_;
     bool quiet_ = false;  // selection changes made by the list itself
+    unsigned generation_ = 0;
 };
 
 }  // namespace platform

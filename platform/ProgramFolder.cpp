@@ -16,19 +16,36 @@ std::string WithTrailingSeparator(std::string path) {
 }
 }  // namespace
 
-std::string ProgramFolder() {
+const std::string& ProgramFolder() {
     if (!OverrideFolder().empty()) return OverrideFolder();
+    static std::string folder;
     QString dir =
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    return WithTrailingSeparator(dir.toStdString());
+    folder = WithTrailingSeparator(dir.toStdString());
+    return folder;
 }
 
 void SetProgramFolder(const std::string& folder) {
     OverrideFolder() = folder.empty() ? std::string() : WithTrailingSeparator(folder);
 }
 
+namespace {
+// The folder this program made current last.
+std::string& MadeCurrent() {
+    static std::string folder;
+    return folder;
+}
+}  // namespace
+
 bool MakeProgramFolderCurrent() {
-    return QDir::setCurrent(QString::fromStdString(ProgramFolder()));
+    const std::string folder = ProgramFolder();
+    if (!QDir::setCurrent(QString::fromStdString(folder))) return false;
+    MadeCurrent() = folder;
+    return true;
+}
+
+bool KeepProgramFolderCurrent() {
+    return ProgramFolder() == MadeCurrent() || MakeProgramFolderCurrent();
 }
 
 }  // namespace platform

@@ -209,6 +209,7 @@ void TBazaT::Button2Click() {
                        MsgIcon::Question) != platform::mrYes)
             return;
         const std::string path = platform::ProgramFolder() + fileName;
+        platform::TClientDataSet::ForgetFile(path);
         std::error_code ec;
         fs::remove(path, ec);
         if (ec) {
@@ -268,19 +269,40 @@ void TBazaT::CloseCableTable() {
 void TBazaT::CableTableOpened() {
     windowChanges_ = ClientDataSet1.Active() ? ClientDataSet1.ChangeCount() : 0;
     ShowOpenTableInList();
-    DBGrid1->Refresh();
+    DBGrid1->Invalidate();
+}
+
+bool TBazaT::ReopenUnchangedTable(const std::string& path) {
+    if (ClientDataSet1.FileName() != path || !ClientDataSet1.ReopenUnchanged()) return false;
+    CableTableOpened();
+    return true;
 }
 
 void TBazaT::ShowOpenTableInList() {
+    static const std::string none;
+    const std::string& fileName = ClientDataSet1.Active() ? ClientDataSet1.FileName() : none;
+    // The same table opened again, and the list as it was left: highlighted already.
+    if (FileListBox1->Generation() == highlighted_.generation && fileName == highlighted_.fileName)
+        return;
     int entry = -1;
-    if (ClientDataSet1.Active() && !ClientDataSet1.FileName().empty()) {
-        std::error_code ec;
-        const fs::path file = fs::absolute(ClientDataSet1.FileName(), ec).lexically_normal();
-        const fs::path listed =
-            (fs::path(FileListBox1->Directory()) / file.filename()).lexically_normal();
-        if (!ec && listed == file) entry = FileListBox1->IndexOf(file.filename().string());
+    if (!fileName.empty()) {
+        const QString& name = ListedName(fileName);
+        if (!name.isEmpty()) entry = FileListBox1->IndexOf(name.toStdString());
     }
     FileListBox1->SetItemIndex(entry);
+    highlighted_ = {fileName, FileListBox1->Generation()};
+}
+
+const QString& TBazaT::ListedName(const std::string& fileName) {
+    const std::string& folder = FileListBox1->Directory();
+    if (fileName != listedFile_.fileName || folder != listedFile_.folder) {
+        std::error_code ec;
+        const fs::path file = fs::absolute(fileName, ec).lexically_normal();
+        const fs::path listed = (fs::path(folder) / file.filename()).lexically_normal();
+        listedFile_ = {fileName, folder,
+                       !ec && listed == file ? platform::Q(file.filename().string()) : QString()};
+    }
+    return listedFile_.name;
 }
 
 void TBazaT::NoteWindowChanges() {

@@ -38,6 +38,10 @@ public:
     // A table has just been opened (or failed to open, or closed) in ClientDataSet1: the list
     // highlights it.
     void CableTableOpened();
+    // Opens the table at `path` again when it is the open one, holds no change and its file has
+    // not changed: as closing and opening it, without reading or writing. False when that is
+    // not so; nothing has happened then.
+    bool ReopenUnchangedTable(const std::string& path);
 
     // Closing the window in any other way posts the row being typed (a row that cannot be
     // posted keeps the window open) and leaves the table open.
@@ -53,12 +57,24 @@ private:
     bool FinishTyping();
     // Highlights the list entry of the open table; none when no listed table is open.
     void ShowOpenTableInList();
+    // The name under which the list shows the file, "" when it is in another folder.
+    const QString& ListedName(const std::string& fileName);
     void NoteWindowChanges();
     void DropForeignChanges();
 
     // The dataset's change count after the last change made in this window: changes beyond it
     // were made by other code.
     int windowChanges_ = 0;
+    // The last file looked for in the list: its name, the folder listed, the entry's name.
+    struct {
+        std::string fileName, folder;
+        QString name;
+    } listedFile_;
+    // The open table's file as last highlighted, and the list's generation afterwards.
+    struct {
+        std::string fileName;
+        unsigned generation = 0;
+    } highlighted_;
 };
 
 extern TBazaT* BazaT;

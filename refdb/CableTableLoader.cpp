@@ -22,8 +22,11 @@ namespace refdb {
 
 bool OpenCableTable(const std::string& tableName) {
     if (BazaT == nullptr) return false;
-    platform::MakeProgramFolderCurrent();
+    platform::KeepProgramFolderCurrent();
     const std::string path = platform::ProgramFolder() + tableName;
+    // The table open already, as it was read, from a file unchanged since: opening it again
+    // reads and writes nothing.
+    if (BazaT->ReopenUnchangedTable(path)) return true;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec) && !HasKeptRows(path)) {
         platform::MessageBox("Таблица  " + tableName + "  несуществует в базе данных",

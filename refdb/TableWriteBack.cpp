@@ -123,6 +123,12 @@ void OpenTable(platform::TClientDataSet& ds, const std::string& path) {
     ds.SetFileName(path);
 }
 
+void ReopenTable(platform::TClientDataSet& ds, const std::string& path) {
+    if (ds.FileName() == path && ds.ReopenUnchanged()) return;
+    CloseTable(ds);
+    OpenTable(ds, path);
+}
+
 void OpenBaseTable(platform::TClientDataSet& ds, const std::string& path,
                    void (*define)(platform::TClientDataSet&), const std::string& order) {
     platform::RunGuarded([&] {
@@ -159,7 +165,8 @@ bool FinishPendingRow(platform::TClientDataSet& ds) {
 }
 
 bool HasKeptRows(const std::string& path) {
-    return TheSession().keptCopies.count(FileKey(path)) > 0;
+    const Session& session = TheSession();
+    return !session.keptCopies.empty() && session.keptCopies.count(FileKey(path)) > 0;
 }
 
 void ForgetTable(const std::string& path) {

@@ -26,6 +26,10 @@ void WriteBackTable(platform::TClientDataSet& ds);
 // session, from the file otherwise. Throws EDatabaseError as loading does.
 void OpenTable(platform::TClientDataSet& ds, const std::string& path);
 
+// CloseTable followed by OpenTable; a dataset open on that file, unchanged, and whose file has not
+// changed is only put back as opening leaves it, without reading or writing.
+void ReopenTable(platform::TClientDataSet& ds, const std::string& path);
+
 // Posts the row being edited or inserted in a reference window (drops it when nothing was typed
 // into it). A row that cannot be posted is shown in the standard error box and stays being
 // edited; the result is then false.

@@ -92,21 +92,25 @@ std::optional<double> EquipmentSelection::FindSection(const std::string& nodeKin
         }
         ds.SetIndexFieldNames(refdb::kCrossSection);
         ds.First();
+        // The fields of the row the table stands on.
+        static const std::string carriedName = refdb::kContinuousCurrent;
+        static const std::string sectionName = refdb::kCrossSection;
+        const platform::TField carried = ds.FieldByName(carriedName);
+        const platform::TField crossSection = ds.FieldByName(sectionName);
         // The first row that carries the current; past the end the last row stays current.
         double section = 0.0;
         for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
-            if (!(Field(ds, refdb::kContinuousCurrent) < current)) break;
+            if (!(carried.AsFloat() < current)) break;
             ds.Next();
-            section = Field(ds, refdb::kCrossSection);
+            section = crossSection.AsFloat();
         }
-        if (Field(ds, refdb::kContinuousCurrent) >= current)
-            section = Field(ds, refdb::kCrossSection);
+        if (carried.AsFloat() >= current) section = crossSection.AsFloat();
         // The smallest feeder of a switchboard or panel, by conductor material.
         if (nodeKind == selection::kSwitchboardPanelKey) {
             const double smallest = material == selection::kCopper ? 4.0 : 6.0;
             if (section < smallest) {
                 for (int row = 0, rows = ds.RecordCount(); row < rows; ++row) {
-                    section = Field(ds, refdb::kCrossSection);
+                    section = crossSection.AsFloat();
                     if (section >= smallest) break;
                     ds.Next();
                     if (ds.Eof()) break;
@@ -214,8 +218,7 @@ std::optional<double> EquipmentSelection::SeriesMultiplicity(const std::string& 
     platform::TClientDataSet& ds = BazaAvt->AVT1;
     std::optional<double> multiplicity;
     try {
-        refdb::CloseTable(ds);
-        refdb::OpenTable(ds, path);
+        refdb::ReopenTable(ds, path);
         ds.SetIndexFieldNames(refdb::kBreakerOrder);
         ds.First();
         // Every row of the series counts; the last one wins.

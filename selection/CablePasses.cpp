@@ -25,7 +25,8 @@ void ClearCursors(std::array<ChainBlock<Record>, 3>& chains) {
 // The first record of a chain (at most `count`) that satisfies the test; null when none does.
 template <typename Record, typename Link, typename Test>
 Record* FindRecord(const ChainBlock<Record>& owner, Link link, int count, Test test) {
-    for (Record* r : chains::Elements(owner, link, count))
+    int walked = 0;
+    for (Record* r = owner.First; r && walked < count; r = link(*r).Next, ++walked)
         if (test(*r)) return r;
     return nullptr;
 }

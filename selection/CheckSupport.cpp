@@ -25,8 +25,7 @@ bool TableFileExists(const std::string& path) {
 // cannot be read.
 bool ReloadFrom(platform::TClientDataSet& ds, const std::string& path, const char* order) {
     try {
-        refdb::CloseTable(ds);
-        refdb::OpenTable(ds, path);
+        refdb::ReopenTable(ds, path);
         ds.SetIndexFieldNames(order);
         ds.First();
         return true;

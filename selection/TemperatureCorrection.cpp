@@ -59,14 +59,9 @@ int CableCurrentCorrection::ScaleOpenTable(double factor) {
     platform::TClientDataSet& ds = BazaT->ClientDataSet1;
     const int savePoint = ds.SavePoint();
     try {
-        ds.First();
-        for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
-            ds.Edit();
-            platform::TField current = ds.FieldByName(refdb::kContinuousCurrent);
-            current.SetAsFloat(current.AsFloat() * factor);
-            ds.Post();
-            ds.Next();
-        }
+        // Every row put in edit state, its current multiplied, posted.
+        static const std::string current = refdb::kContinuousCurrent;
+        ds.ScaleField(current, factor);
     } catch (...) {
         // A table that cannot be scaled is left with its stored values.
         ds.Cancel();

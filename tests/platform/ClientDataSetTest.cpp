@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "FileTime.h"
 #include "platform/ClientDataSet.h"
 
 using namespace platform;
@@ -1205,5 +1206,387 @@ TEST(ClientDataSetClosed, ReadsAsEmptyAndRefusesEverythingElse) {
     EXPECT_THROW(field.AsFloat(), EDatabaseError);
     EXPECT_EQ(ds.FieldDefs().Count(), 6);
 }
+
+// ---- Packets kept in memory ----
+
+// The bytes of a cable table with the 2.5 mm² row carrying `current` amperes instead of 27 (the
+// same size for a number of two digits).
+std::string WithSmallestCurrent(const std::string& bytes, const std::string& current) {
+    std::string changed = bytes;
+    const size_t at = changed.find("=\"27\"");
+    EXPECT_NE(at, std::string::npos);
+    changed.replace(at, 5, "=\"" + current + "\"");
+    return changed;
+}
+
+// The current of the 2.5 mm² row as a dataset of its own finds it in the file.
+double SmallestCurrent(const std::string& path) {
+    TClientDataSet ds;
+    ds.SetIndexFieldNames("Сечение");
+    ds.LoadFromFile(path);
+    ds.First();
+    return ds.FieldByName("Длительный ток").AsFloat();
+}
+
+// A saved cable table, old enough to be kept once read, opened in the order of its sections.
+std::string OpenKeptCableTable(const TempFolder& dir, TClientDataSet& ds) {
+    const std::string path = SaveCableTable(dir);
+    EXPECT_TRUE(SetFileTime(path, LongAgo()));
+    ds.SetIndexFieldNames("Сечение");
+    ds.SetFileName(path);
+    ds.Open();
+    return path;
+}
+
+struct FileChangeCase {
+    std::string label;
+    bool viaLink;  // the table is opened through a symbolic link to it
+    // Changes the file behind the datasets' back; `when` is its modification time before.
+    std::function<void(const std::string& opened, std::time_t when)> change;
+    double current;  // of the 2.5 mm² row afterwards
+};
+
+TEST(ClientDataSetKeptPackets, AFileChangedBehindTheProgramIsReadAgain) {
+    const FileChangeCase cases[] = {
+        {"rewritten in place, the same size, a later time", false,
+         [](const std::string& path, std::time_t when) {
+             WriteBytes(path, WithSmallestCurrent(ReadBytes(path), "29"));
+             SetFileTime(path, when + 1);
+         },
+         29},
+        {"rewritten in place, another size, the same time", false,
+         [](const std::string& path, std::time_t when) {
+             WriteBytes(path, WithSmallestCurrent(ReadBytes(path), "125"));
+             SetFileTime(path, when);
+         },
+         125},
+        {"replaced by a file of the same size and time", false,
+         [](const std::string& path, std::time_t when) {
+             WriteBytes(path + ".new", WithSmallestCurrent(ReadBytes(path), "29"));
+             SetFileTime(path + ".new", when);
+             fs::rename(path + ".new", path);
+         },
+         29},
+        {"its link turned to a file of the same size and time", true,
+         [](const std::string& link, std::time_t when) {
+             const std::string other = fs::path(link).parent_path() / "Другая.xml";
+             WriteBytes(other, WithSmallestCurrent(ReadBytes(link), "29"));
+             SetFileTime(other, when);
+             fs::remove(link);
+             fs::create_symlink(other, link);
+         },
+         29},
+    };
+    for (const FileChangeCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempFolder dir;
+        const std::string path = SaveCableTable(dir);
+        std::string opened = path;
+        if (c.viaLink) {
+            opened = dir.File("Ссылка.xml");
+            fs::create_symlink(path, opened);
+        }
+        const std::time_t when = LongAgo();
+        ASSERT_TRUE(SetFileTime(path, when));
+        EXPECT_EQ(SmallestCurrent(opened), 27);
+        EXPECT_EQ(SmallestCurrent(opened), 27);
+        c.change(opened, when);
+        EXPECT_EQ(SmallestCurrent(opened), c.current);
+    }
+}
+
+// A file whose modification time is not before the moment it was read (changed again within the
+// same tick of the clock, or stamped ahead of it) may change without its stamps showing it: it is
+// read at every open.
+TEST(ClientDataSetKeptPackets, AFileTimedAfterItWasReadIsReadAtEveryOpen) {
+    TempFolder dir;
+    const std::string path = SaveCableTable(dir);
+    const std::time_t ahead = std::time(nullptr) + 60 * 60;
+    ASSERT_TRUE(SetFileTime(path, ahead));
+    ASSERT_EQ(SmallestCurrent(path), 27);
+    WriteBytes(path, WithSmallestCurrent(ReadBytes(path), "29"));
+    ASSERT_TRUE(SetFileTime(path, ahead));
+    EXPECT_EQ(SmallestCurrent(path), 29);
+}
+
+TEST(ClientDataSetKeptPackets, ADamagedFileIsRefusedAtEveryOpen) {
+    TempFolder dir;
+    const std::string path = SaveCableTable(dir);
+    ASSERT_TRUE(SetFileTime(path, LongAgo()));
+    ASSERT_EQ(SmallestCurrent(path), 27);
+    const std::string bytes = ReadBytes(path);
+    WriteBytes(path, bytes.substr(0, bytes.size() / 2));
+    for (int open = 0; open < 2; ++open) {
+        TClientDataSet ds;
+        ds.SetFileName(path);
+        EXPECT_THROW(ds.Open(), EDatabaseError) << open;
+        ExpectClosedAndEmpty(ds);
+    }
+}
+
+// One file, read once, serves datasets that expect different fields of it.
+TEST(ClientDataSetKeptPackets, EveryDataSetChecksTheFieldsItExpects) {
+    TempFolder dir;
+    const std::string path = dir.File("Без тока.xml");
+    std::string bytes = ReadBytes(SaveCableTable(dir));
+    for (size_t at; (at = bytes.find("Длительный_x0020_ток")) != std::string::npos;)
+        bytes.replace(at, std::string("Длительный_x0020_ток").size(), "Ток");
+    WriteBytes(path, bytes);
+    ASSERT_TRUE(SetFileTime(path, LongAgo()));
+
+    for (int open = 0; open < 2; ++open) {
+        TClientDataSet any;
+        any.LoadFromFile(path);
+        EXPECT_EQ(any.FieldByName("Ток").AsFloat(), 60) << open;
+
+        TClientDataSet cable;
+        cable.SetExpectedFields({{"Сечение", ftFloat}, {"Длительный ток", ftFloat}});
+        try {
+            cable.LoadFromFile(path);
+            ADD_FAILURE() << "opened";
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Файл '" + path + "' повреждён: в таблице нет поля 'Длительный ток'.");
+        }
+        ExpectClosedAndEmpty(cable);
+    }
+}
+
+// Whichever name a dataset writes the file under, every name of it reads the new rows.
+TEST(ClientDataSetKeptPackets, ALinkAndItsTargetAreOneFile) {
+    TempFolder dir;
+    const std::string path = SaveCableTable(dir);
+    const std::string link = dir.File("Ссылка.xml");
+    fs::create_symlink(path, link);
+    ASSERT_TRUE(SetFileTime(path, LongAgo()));
+    ASSERT_EQ(SmallestCurrent(link), 27);
+    ASSERT_EQ(SmallestCurrent(path), 27);
+
+    const auto write = [](const std::string& name, double current) {
+        TClientDataSet ds;
+        ds.SetIndexFieldNames("Сечение");
+        ds.SetFileName(name);
+        ds.Open();
+        ds.Edit();
+        ds.FieldByName("Длительный ток").SetAsFloat(current);
+        ds.Close();
+    };
+    write(link, 31);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(SmallestCurrent(path), 31);
+    EXPECT_EQ(SmallestCurrent(link), 31);
+    ASSERT_TRUE(SetFileTime(path, LongAgo()));
+    ASSERT_EQ(SmallestCurrent(link), 31);
+    write(path, 33);
+    EXPECT_EQ(SmallestCurrent(link), 33);
+}
+
+TEST(ClientDataSetKeptPackets, ChangedRowsStayWithTheirDataSet) {
+    TempFolder dir;
+    TClientDataSet ds;
+    const std::string path = OpenKeptCableTable(dir, ds);
+    const ino_t inode = Inode(path);
+    ds.ScaleField("Длительный ток", 0.5);
+    ASSERT_EQ(Column(ds, "Длительный ток"), (std::vector<double>{13.5, 19, 23, 30}));
+    EXPECT_EQ(SmallestCurrent(path), 27);
+    ds.SetSavePoint(0);
+    ds.Close();
+    EXPECT_EQ(Inode(path), inode);
+    EXPECT_EQ(SmallestCurrent(path), 27);
+}
+
+TEST(ClientDataSetKeptPackets, AnUnchangedTableOpensAgainAsItWasRead) {
+    TempFolder dir;
+    TClientDataSet ds;
+    const std::string path = OpenKeptCableTable(dir, ds);
+    const int start = ds.SavePoint();
+    ds.ScaleField("Длительный ток", 0.94);
+    ds.SetSavePoint(start);
+    ds.FieldDefs()[3].SetRequired(true);
+    ds.Last();
+    ds.Next();
+
+    ASSERT_TRUE(ds.ReopenUnchanged());
+    EXPECT_EQ(ds.RecNo(), 1);
+    EXPECT_FALSE(ds.Eof());
+    EXPECT_FALSE(ds.Bof());
+    EXPECT_FALSE(ds.FieldDefs()[3].Required());
+    EXPECT_EQ(ds.ChangeCount(), 0);
+    EXPECT_EQ(ds.IndexFieldNames(), "Сечение");
+    EXPECT_EQ(Column(ds, "Длительный ток"), (std::vector<double>{27, 38, 46, 60}));
+}
+
+struct NotReopenedCase {
+    std::string label;
+    std::function<void(TClientDataSet& ds, const std::string& path)> action;
+};
+
+// Where the rows may differ from the file's, opening again is left to Close and Open.
+TEST(ClientDataSetKeptPackets, ATableThatMayDifferFromItsFileIsNotOpenedAgainSo) {
+    const NotReopenedCase cases[] = {
+        {"a change not written",
+         [](TClientDataSet& ds, const std::string&) {
+             ds.Edit();
+             ds.FieldByName("Длительный ток").SetAsFloat(28);
+             ds.Post();
+         }},
+        {"a row being edited",
+         [](TClientDataSet& ds, const std::string&) {
+             ds.Edit();
+             ds.FieldByName("Длительный ток").SetAsFloat(28);
+         }},
+        {"a change written",
+         [](TClientDataSet& ds, const std::string&) {
+             ds.Delete();
+             ds.SaveToFile();
+         }},
+        {"the file rewritten",
+         [](TClientDataSet&, const std::string& path) {
+             WriteBytes(path, WithSmallestCurrent(ReadBytes(path), "125"));
+         }},
+        {"the file deleted", [](TClientDataSet&, const std::string& path) { fs::remove(path); }},
+        {"the file read before its time had settled",
+         [](TClientDataSet& ds, const std::string& path) {
+             ds.Close();
+             SetFileTime(path, std::time(nullptr) + 60 * 60);
+             ds.Open();
+         }},
+        {"rows read from another file",
+         [](TClientDataSet& ds, const std::string& path) {
+             fs::copy_file(path, path + ".copy");
+             ds.SetFileName("");
+             ds.LoadFromFile(path + ".copy");
+             ds.SetFileName(path);
+         }},
+    };
+    for (const NotReopenedCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempFolder dir;
+        TClientDataSet ds;
+        const std::string path = OpenKeptCableTable(dir, ds);
+        c.action(ds, path);
+        const TDataSetState state = ds.State();
+        const int recNo = ds.RecNo();
+        const int changes = ds.ChangeCount();
+        EXPECT_FALSE(ds.ReopenUnchanged());
+        EXPECT_EQ(ds.State(), state);
+        EXPECT_EQ(ds.RecNo(), recNo);
+        EXPECT_EQ(ds.ChangeCount(), changes);
+        ds.Cancel();
+        ds.SetFileName("");  // nothing written back
+    }
+}
+
+// ---- Scaling a field ----
+
+struct ScaleCase {
+    std::string label;
+    std::function<void(TClientDataSet&)> define;
+    Rows rows;
+    std::string order;
+    std::string field;
+    double factor;
+    bool sectionRequired = false;  // made required once the rows are in
+};
+void PrintTo(const ScaleCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class ClientDataSetScaleField : public ::testing::TestWithParam<ScaleCase> {};
+
+// ScaleField does what a walk of Edit, set, Post and Next does, to the bit: the rows, the change
+// log, the cursor and a refusal.
+TEST_P(ClientDataSetScaleField, IsAWalkThatEditsAndPostsEveryRow) {
+    const ScaleCase& c = GetParam();
+    TClientDataSet walked, scaled;
+    for (TClientDataSet* ds : {&walked, &scaled}) {
+        c.define(*ds);
+        ds->SetIndexFieldNames(c.order);
+        ds->CreateDataSet();
+        AppendRows(*ds, c.rows);
+        if (c.sectionRequired) ds->FieldDefs()[0].SetRequired(true);
+    }
+    const int start = walked.SavePoint();
+    std::string walkRefusal, scaleRefusal;
+    try {
+        walked.First();
+        for (int row = 0, rows = walked.RecordCount(); row < rows && !walked.Eof(); ++row) {
+            walked.Edit();
+            TField field = walked.FieldByName(c.field);
+            field.SetAsFloat(field.AsFloat() * c.factor);
+            walked.Post();
+            walked.Next();
+        }
+    } catch (const EDatabaseError& e) {
+        walkRefusal = e.what();
+        walked.Cancel();
+    }
+    try {
+        scaled.ScaleField(c.field, c.factor);
+    } catch (const EDatabaseError& e) {
+        scaleRefusal = e.what();
+        scaled.Cancel();
+    }
+    EXPECT_EQ(scaleRefusal, walkRefusal);
+    EXPECT_EQ(scaled.ChangeCount(), walked.ChangeCount());
+    EXPECT_EQ(scaled.RecNo(), walked.RecNo());
+    EXPECT_EQ(scaled.Eof(), walked.Eof());
+    EXPECT_EQ(scaled.Bof(), walked.Bof());
+    EXPECT_EQ(scaled.State(), dsBrowse);
+    Rows after;
+    walked.SetIndexFieldNames("");
+    for (walked.First(); !walked.Eof(); walked.Next()) {
+        std::vector<Cell> row;
+        for (int i = 0; i < walked.FieldCount(); ++i) {
+            TField field = walked.Fields(i);
+            if (field.IsNull())
+                row.emplace_back(std::monostate());
+            else if (field.DataType() == ftString)
+                row.emplace_back(field.AsString());
+            else if (field.DataType() == ftInteger)
+                row.emplace_back(field.AsInteger());
+            else
+                row.emplace_back(field.AsFloat());
+        }
+        after.push_back(row);
+    }
+    ExpectRows(scaled, after);
+
+    scaled.SetSavePoint(start);
+    ExpectRows(scaled, c.rows);
+}
+
+void DefineCurrents(TClientDataSet& ds) {
+    ds.FieldDefs().Add("Сечение", ftFloat);
+    ds.FieldDefs().Add("Ток", ftFloat);
+    ds.FieldDefs().Add("Жилы", ftInteger);
+    ds.FieldDefs().Add("Марка", ftString, 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClientDataSetFields, ClientDataSetScaleField,
+    ::testing::Values(
+        ScaleCase{"Currents", DefineCable, kCableRows, "Сечение", "Длительный ток", 0.94},
+        ScaleCase{"ByOneNothingChanges", DefineCable, kCableRows, "Сечение", "Длительный ток", 1},
+        // The rows move while they are walked: some are passed over.
+        ScaleCase{"TheOrdersOwnField", DefineCable, kCableRows, "Длительный ток", "Длительный ток",
+                  2},
+        ScaleCase{"AKeyOfAUniqueIndex", DefineCable, kCableRows, "", "Сечение", 0.5},
+        ScaleCase{"NoValueCountsAsZero",
+                  DefineCurrents,
+                  {{2.5, 27.0, 3, "ВВГ"}, {4.0, std::monostate(), 3}, {6.0, -46.0}},
+                  "",
+                  "Ток",
+                  -0.5},
+        ScaleCase{"Integers", DefineCurrents, {{2.5, 27.0, 3}, {4.0, 38.0, 5}}, "", "Жилы", 0.5},
+        ScaleCase{"ARequiredValueMissing",
+                  DefineCurrents,
+                  {{2.5, 27.0}, {std::monostate(), 38.0}, {6.0, 46.0}},
+                  "",
+                  "Ток",
+                  0.5,
+                  true},
+        ScaleCase{"BeyondTheDoubles", DefineCurrents, {{2.5, 27.0}, {4.0, kMax}}, "", "Ток", 2}),
+    [](const ::testing::TestParamInfo<ScaleCase>& info) { return info.param.label; });
 
 }  // namespace
