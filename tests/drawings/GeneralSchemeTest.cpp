@@ -439,9 +439,11 @@ TEST_F(GeneralScheme, SectionFedAndDoubleNumberedPanels) {
         Draw(0);
         const std::vector<PlacedText> texts = Texts();
         for (const PlacedText& t : c.present) EXPECT_TRUE(Has(texts, t)) << t;
-        // The double number: the panel it hangs on, then its own; S/10 between the lines.
+        // The double number: the panel it hangs on, then its own; S/10 between the lines. Its own
+        // currents are all 0: an empty cable line at YP - 7S/20.
         EXPECT_TRUE(Has(texts, {40, 770, "Щит№ 1 (2)"}));
         EXPECT_TRUE(Has(texts, {40, 754, "U - 400 в."}));
+        EXPECT_TRUE(Has(texts, {168, 724, ""}));
         const std::vector<DrawnLine> lines = Lines();
         for (const DrawnLine& l : c.lines) EXPECT_TRUE(Has(lines, l)) << l;
         for (const DrawnLine& l : c.noLines) EXPECT_FALSE(Has(lines, l)) << l;
