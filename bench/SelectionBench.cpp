@@ -6,17 +6,15 @@
 // and one more group line added to it through the group line window ("Применить").
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchApplication.h"
 #include "FileBytes.h"
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
-#include "app/Startup.h"
 #include "calc/Recalculation.h"
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
@@ -46,14 +44,6 @@ const std::vector<Row> kRows = {{2.5, 2.5, 27}, {4, 4, 36},     {6, 6, 46},     
                                 {70, 35, 211},  {95, 50, 255},  {120, 70, 295}, {150, 70, 335},
                                 {185, 95, 385}, {240, 120, 460}};
 
-// Answers every message: no window ever waits for a user here.
-class Silent : public platform::Responder {
-public:
-    int OnMessage(const platform::MessageRecord&) override { return platform::mrOk; }
-    int OnModal(QDialog&) override { return platform::mrOk; }
-    void OnTerminate() override {}
-};
-
 void WriteTables(const std::string& folder) {
     platform::TClientDataSet cable;
     refdb::DefineCableTable(cable, {"ВВГ", "В воздухе", "4", "Кабель", "Медь"});
@@ -79,31 +69,15 @@ void WriteTables(const std::string& folder) {
     transformers.SaveToFile(folder + "tranform.xml");
 }
 
-// The application once: every window, a program folder with the tables, no user.
-class Application {
-public:
-    Application() {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-        const std::string folder = folder_.path().toStdString() + "/";
+// The application with the tables in its program folder, written once, its bases open on them.
+void StartWithTables() {
+    static const bool written = [] {
+        const std::string& folder = StartApplication();
         WriteTables(folder);
-        platform::SetProgramFolder(folder);
-        platform::SetSettingsFile(folder + "settings.ini");
-        platform::SetResponder(&silent_);
-        CreateAllWindows();
-    }
-
-private:
-    int argc_ = 1;
-    char name_[10] = "bench";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-    QTemporaryDir folder_;
-    Silent silent_;
-};
-
-void StartApplication() {
-    static Application application;
+        OpenBaseTables(folder);
+        return true;
+    }();
+    (void)written;
 }
 
 int PanelNumber(int sw, int panel) {
@@ -268,7 +242,7 @@ void CablePass() {
 }
 
 void BM_CablePass(benchmark::State& state) {
-    StartApplication();
+    StartWithTables();
     BuildProject();
     for (auto _ : state) CablePass();
     DeleteProjectTree(ProjectRoot);
@@ -277,7 +251,7 @@ BENCHMARK(BM_CablePass)->Unit(benchmark::kMillisecond);
 
 // The total loss and the deviation at every group line.
 void BM_LossPass(benchmark::State& state) {
-    StartApplication();
+    StartWithTables();
     BuildProject();
     for (auto _ : state) {
         ForEveryGroup([](TGrsed&, TSitid&, TCxemaGrupd& g) {
@@ -291,7 +265,7 @@ BENCHMARK(BM_LossPass)->Unit(benchmark::kMillisecond);
 
 // The single-phase fault current at the far end of every group line.
 void BM_FaultCurrentPass(benchmark::State& state) {
-    StartApplication();
+    StartWithTables();
     BuildProject();
     for (auto _ : state) {
         ForEveryGroup([](TGrsed& sw, TSitid& p, TCxemaGrupd& g) {
@@ -311,7 +285,7 @@ BENCHMARK(BM_FaultCurrentPass)->Unit(benchmark::kMillisecond);
 // The project built and selected once, saved in the program folder.
 const std::string& SavedProject() {
     static const std::string path = [] {
-        StartApplication();
+        StartWithTables();
         BuildProject();
         const std::string file = platform::ProgramFolder() + "Проект.VPQ";
         if (!projectfile::SaveProjectFile(file, *ProjectRoot, {}).empty()) std::abort();
