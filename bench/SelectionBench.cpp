@@ -397,8 +397,10 @@ void FillGroupWindow(const std::string& name) {
 
 // The user of the apply command: the new line's breaker type (the only one not set yet) is
 // confirmed at once with the first series offered; every message is answered with OK.
-class FirstSeries : public Silent {
+class FirstSeries : public platform::Responder {
 public:
+    int OnMessage(const platform::MessageRecord&) override { return platform::mrOk; }
+    void OnTerminate() override {}
     int OnModal(QDialog& dialog) override {
         if (&dialog != InsertAvtomat) return platform::mrOk;
         InsertAvtomat->ComboBox1->setCurrentIndex(0);
