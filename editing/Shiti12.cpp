@@ -180,6 +180,12 @@ TShiti::TShiti(QWidget* parent) : QDialog(parent) {
 
     platform::OnChecked(RadioButton1, this, &TShiti::RadioButton1Click);
     platform::OnChecked(RadioButton2, this, &TShiti::RadioButton2Click);
+    // Each mode selector stands alone in its box, where a click on it would uncheck it and leave
+    // no mode chosen: the mode chosen stays until the other one is.
+    for (QRadioButton* mode : {RadioButton1, RadioButton2})
+        connect(mode, &QAbstractButton::clicked, this, [mode](bool checked) {
+            if (!checked) mode->setChecked(true);
+        });
     platform::OnChoice(ComboBox2, this, &TShiti::ComboBox2Change);
     platform::OnChoice(ComboBox4, this, &TShiti::ComboBox4Change);
     platform::OnChoice(ComboBox5, this, &TShiti::ComboBox5Change);

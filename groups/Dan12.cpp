@@ -10,6 +10,7 @@
 #include "groups/NotSimmetr2F.h"
 #include "groups/NotSimmetr3F.h"
 #include "model/Chains.h"
+#include "platform/Canvas.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -52,8 +53,10 @@ void ShowValues(const std::vector<QLineEdit*>& edits, const Values& values) {
 
 TDan1::TDan1(QWidget* parent) : QDialog(parent) {
     setupUi(this);
-    // The window is laid out for a font 11 pixels high.
+    // The window is laid out for its designed face, 11 pixels high.
+    platform::InstallFontSubstitutes();
     QFont small = font();
+    small.setFamily("MS Sans Serif");
     small.setPixelSize(11);
     setFont(small);
     // On top of the other windows, a caption with the system menu only, of fixed size.

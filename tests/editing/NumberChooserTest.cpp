@@ -40,10 +40,6 @@ TEST_F(NumberChooser, IsAsDesigned) {
     EXPECT_EQ(Form9->Button1->geometry(), QRect(64, 72, 75, 25));
     EXPECT_EQ(Form9->Button1->text().toStdString(), "OK");
     // "OK" comes first in the tab order, the list after it.
-    for (QWidget* w = Form9->Button1->nextInFocusChain(); w != Form9->Button1;
-         w = w->nextInFocusChain())
-        fprintf(stderr, "chain %s %s\n", w->metaObject()->className(),
-                w->objectName().toUtf8().data());
     EXPECT_TRUE(Form9->Button1->nextInFocusChain() == Form9->ComboBox1 ||
                 Form9->ComboBox1->isAncestorOf(Form9->Button1->nextInFocusChain()));
     EXPECT_EQ(Form9->ChosenNumber, 0);
