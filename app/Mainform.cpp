@@ -170,7 +170,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Scale, help, About
 
-void TForm1::ComboBox1Change() {
+void TForm1::ApplyScale() {
     DrawingStep = 160;
     switch (ComboBox1->currentIndex()) {
         case 1:
@@ -182,6 +182,10 @@ void TForm1::ComboBox1Change() {
         default:
             break;
     }
+}
+
+void TForm1::ComboBox1Change() {
+    ApplyScale();
     if (!ProjectRoot) return;
     // Without a picture there is nothing to draw again.
     if (Form2 == nullptr || Form2->Image1 == nullptr) return;

@@ -75,11 +75,6 @@ public:
     int SupplySchemeSwitchboard = 0;
     // The print dialog: page range, copies, collation.
     platform::TPrintDialog PrintDialog1;
-    // The group entry window's two counters, records 1 and 2 of the project file: 1 after start
-    // and one more per group added; 100 x counter + 700. Kept here until the group entry window
-    // carries them.
-    int GroupCounter = 1;
-    int GroupCounterCode = 0;
 
     // --- Project commands ---
 
@@ -118,6 +113,9 @@ public:
     void FormMouseDown(Qt::MouseButton button, const QPoint& point);
     // The scale combo box: sets DrawingStep and redraws the picture the scheme window shows.
     void ComboBox1Change();
+    // DrawingStep by the scale combo box's item: 160 at "100%" and with no item, 120 at "75%",
+    // 80 at "50%".
+    void ApplyScale();
 
     // --- Menu and toolbar commands ---
 
@@ -171,13 +169,19 @@ public:
 
     // --- Drawings, preview, printing and reports ---
     // Their bodies belong to the drawing and document code. Until a body is written there, the
-    // operation only hands its call, written out ("ShowNetworkScheme()"), to OnPendingOperation
-    // when that is set. The panel pictures are drawn in drawings/.
+    // operation only hands its call, written out ("ShowSupplyNetworkScheme()"), to
+    // OnPendingOperation when that is set. The general scheme and the panel pictures are drawn in
+    // drawings/.
     std::function<void(const std::string& call)> OnPendingOperation;
     void ReportPendingOperation(const std::string& call);
 
-    // The general network scheme of the open project on the scheme window's picture.
+    // The general network scheme of the open project on the scheme window's picture, at the scale
+    // the combo box shows. A picture that cannot be had in memory falls back to "50%" with a
+    // message, until that has failed twice.
     void ShowNetworkScheme();
+    // The general scheme's picture size, px, for a drawing step and its left origin or top.
+    int GeneralSchemeWidth(int step, int left);
+    int GeneralSchemeHeight(int step, int top);
     // The one-line diagram of the current panel, which has `groupCount` scheme records. Nothing
     // happens without a current panel.
     void DrawPanelScheme(int groupCount);
@@ -280,8 +284,15 @@ private:
     // provided; at the scale "50%" the small font is put on its canvas. Null, with the message
     // said, when the picture does not fit in memory.
     platform::TImage* PreparePanelPicture(int width, int height, int sheetWidth, int sheetHeight);
+    // The canvas of a new picture sized in full, its pixels provided; at the scale "50%" the small
+    // font is its font. Null, with the picture emptied, when the picture and its copy for printing
+    // exceed the memory budget or the pixels cannot be allocated.
+    platform::TCanvas* ProvidePictureSurface(platform::TImage& image);
     // Copy for printing, page count and picture kind of a finished picture.
     void FinishPicture(platform::TImage& image, int pictureKind);
+    // The general scheme's picture could not be had: the fallback to "50%", or only the message
+    // once that has failed twice.
+    void NetworkSchemeSurfaceFailed(platform::TImage& image);
     // The group line services of the pictures (the group-entry window's).
     EquipmentSelection& PictureServices();
     // The panel chooser for a panel picture of that mode.

@@ -22,10 +22,6 @@ void TForm1::ReportPendingOperation(const std::string& call) {
     if (OnPendingOperation) OnPendingOperation(call);
 }
 
-void TForm1::ShowNetworkScheme() {
-    ReportPendingOperation(Call("ShowNetworkScheme"));
-}
-
 void TForm1::ChoosePanelDialog() {
     ReportPendingOperation(Call("ChoosePanelDialog"));
 }

@@ -3,7 +3,6 @@
 // project does nothing without one.
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,8 +35,6 @@
 #include "refdb/BazaAvt.h"
 #include "refdb/BazaT.h"
 #include "refdb/BazaTran.h"
-#include "refdb/TableSchemas.h"
-#include "selection/CheckSupport.h"
 #include "selection/PowerSystem.h"
 
 namespace {
@@ -119,9 +116,9 @@ void LayOutBreakers(bool editing) {
 
 // The number chosen in the number chooser; false when nothing was chosen.
 bool ChosenNumber(int& number) {
-    const QComboBox& list = *Form9->ComboBox1;
-    if (list.currentIndex() < 0) return false;
-    return platform::TryStrToInt(platform::Text(list), number);
+    if (!Form9->HasChoice()) return false;
+    number = Form9->ChosenNumber;
+    return true;
 }
 
 // Runs a handler of a checkable menu item whose handler flips the mark itself: the menu has
@@ -246,11 +243,7 @@ void TForm1::N32Click() {
 void TForm1::N21Click() {
     ClosePreview();
     if (!SchemeWindowShown() || Shiti == nullptr) return;
-    Shiti->RadioGroup1->setEnabled(false);
-    Shiti->RadioButton1->setChecked(true);
     LayOutSwitchboardDialog();
-    for (QComboBox* list : {Shiti->ComboBox1, Shiti->ComboBox2, Shiti->ComboBox3})
-        list->setCurrentIndex(-1);
     platform::ShowModal(*Shiti);
 }
 
@@ -272,8 +265,7 @@ void TForm1::N11Click() {
     Dan1->cancel->hide();
     Dan1->Button1->hide();
     Dan1->setWindowTitle("Данные ");
-    Dan1->setMinimumSize(300, 395);
-    Dan1->resize(300, 395);
+    Dan1->setFixedSize(300, 395);
 
     // Every panel of the project; a panel hanging on another one as "feeder(number)".
     std::vector<std::string> panels;
@@ -289,18 +281,7 @@ void TForm1::N11Click() {
 
     // The power system dialog first: the transformers of the base, the project's one chosen.
     if (PowerSystem == nullptr) return;
-    if (QFileInfo::exists(
-            QString::fromStdString(platform::ProgramFolder() + refdb::kTransformerFile))) {
-        selection::ReloadTransformerBase();
-        QComboBox& transformers = *PowerSystem->ComboBox5;
-        transformers.clear();
-        for (const selection::TransformerRow& row : selection::TransformerRows())
-            transformers.addItem(QString::fromStdString(row.name));
-        transformers.setCurrentIndex(transformers.count() > 0 ? 0 : -1);
-        const int own = transformers.findText(QString::fromStdString(root.TransformerName),
-                                              Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        if (own >= 0) transformers.setCurrentIndex(own);
-    }
+    PowerSystem->ListTransformers();
     PowerSystem->Cancelled = false;
     PowerSystem->ShortCircuitPowerMva = root.SupplyScPower;
     PowerSystem->Edit1->setText(QString::fromStdString(platform::FloatToStr(root.SupplyScPower)));

@@ -204,7 +204,7 @@ bool TForm1::QueryCloseProject() {
             if (HasSwitchboard()) {
                 DropProject();
                 ResetProjectDialogs();
-                GroupCounterCode = 0;
+                if (Dan1) Dan1->GroupCounterCode = 0;
             }
             return true;
         case platform::mrNo:
@@ -212,7 +212,7 @@ bool TForm1::QueryCloseProject() {
             ProjectSaved = 1;
             if (HasSwitchboard()) DropProject();
             ResetProjectDialogs();
-            GroupCounterCode = 0;
+            if (Dan1) Dan1->GroupCounterCode = 0;
             Form2->close();
             return true;
         default:
@@ -230,8 +230,10 @@ bool TForm1::SaveForQuestion() {
 bool TForm1::WriteProjectFile() {
     if (!ProjectRoot) return false;
     projectfile::ProjectFileExtras extras;
-    extras.GroupCounter = GroupCounter;
-    extras.GroupCounterCode = GroupCounterCode;
+    if (Dan1) {
+        extras.GroupCounter = Dan1->GroupCounter;
+        extras.GroupCounterCode = Dan1->GroupCounterCode;
+    }
     if (AdjustmentProjectForm) {
         extras.Stamp = {AdjustmentProjectForm->DocumentCode, AdjustmentProjectForm->DevelopedBy,
                         AdjustmentProjectForm->CheckedBy, AdjustmentProjectForm->ApprovedBy,
@@ -299,10 +301,8 @@ void TForm1::SaveDialog1Close() {
 
 void TForm1::LayOutSwitchboardDialog() {
     if (!Shiti) return;
-    // The switchboard dialog's controls take their places for connecting the first switchboard
-    // from the dialog itself; here it gets its size and its place over the main window.
-    Shiti->setMinimumSize(400, 393);
-    Shiti->resize(400, 393);
+    // Laid out for connecting switchboards and panels, over the main window.
+    Shiti->SetLayout(TShiti::Layout::Connection);
     Shiti->move(frameGeometry().center() - Shiti->rect().center());
 }
 
@@ -330,8 +330,10 @@ void TForm1::New1Click() {
     }
     if (Shiti) Shiti->CableNames.clear();
     ResetProjectDialogs();
-    if (Dan1) Dan1->GroupNames.clear();
-    GroupCounterCode = 0;
+    if (Dan1) {
+        Dan1->GroupNames.clear();
+        Dan1->GroupCounterCode = 0;
+    }
 
     Form2->FreePicture();
     Form2->setWindowTitle(QString::fromStdString(UntitledName));
@@ -427,8 +429,10 @@ void TForm1::ToolButton8Click() {
                 Shiti->PanelCounter = 0;
                 Shiti->SwitchboardCounter = 0;
             }
-            if (Dan1) Dan1->GroupCountCopies = {};
-            GroupCounterCode = 0;
+            if (Dan1) {
+                Dan1->GroupCountCopies = {};
+                Dan1->GroupCounterCode = 0;
+            }
         }
     }
     close();

@@ -222,8 +222,10 @@ bool TForm1::LoadProject(const std::string& path) {
         return false;
     }
     root.ResetCursors();
-    GroupCounter = loaded.Extras.GroupCounter;
-    GroupCounterCode = loaded.Extras.GroupCounterCode;
+    if (Dan1) {
+        Dan1->GroupCounter = loaded.Extras.GroupCounter;
+        Dan1->GroupCounterCode = loaded.Extras.GroupCounterCode;
+    }
 
     // Number lists of the switchboard, group entry and edit dialogs; the group names.
     std::vector<std::string> switchboardNumbers;

@@ -2,29 +2,32 @@
 // last three panels of each switchboard a cascade. The cable pass (every supply, panel and group
 // cable chosen from its table, with the losses), the loss pass (the total loss and deviation at
 // every group) and the fault-current pass (the single-phase fault current at every group). Then
-// the same project saved and opened as the main window opens it, beside only reading its bytes.
+// the same project saved and opened as the main window opens it, beside only reading its bytes,
+// and one more group line added to it through the group line window ("Применить").
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchApplication.h"
 #include "FileBytes.h"
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
-#include "app/Startup.h"
 #include "calc/Recalculation.h"
 #include "groups/Dan12.h"
+#include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
 #include "model/Classd.h"
 #include "platform/ClientDataSet.h"
+#include "platform/Conversions.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 #include "refdb/TableSchemas.h"
+#include "selection/CheckSupport.h"
+#include "selection/PowerSystem.h"
 
 namespace {
 
@@ -40,14 +43,6 @@ const std::vector<Row> kRows = {{2.5, 2.5, 27}, {4, 4, 36},     {6, 6, 46},     
                                 {16, 16, 84},   {25, 16, 112},  {35, 16, 137},  {50, 25, 167},
                                 {70, 35, 211},  {95, 50, 255},  {120, 70, 295}, {150, 70, 335},
                                 {185, 95, 385}, {240, 120, 460}};
-
-// Answers every message: no window ever waits for a user here.
-class Silent : public platform::Responder {
-public:
-    int OnMessage(const platform::MessageRecord&) override { return platform::mrOk; }
-    int OnModal(QDialog&) override { return platform::mrOk; }
-    void OnTerminate() override {}
-};
 
 void WriteTables(const std::string& folder) {
     platform::TClientDataSet cable;
@@ -74,31 +69,15 @@ void WriteTables(const std::string& folder) {
     transformers.SaveToFile(folder + "tranform.xml");
 }
 
-// The application once: every window, a program folder with the tables, no user.
-class Application {
-public:
-    Application() {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-        const std::string folder = folder_.path().toStdString() + "/";
+// The application with the tables in its program folder, written once, its bases open on them.
+void StartWithTables() {
+    static const bool written = [] {
+        const std::string& folder = StartApplication();
         WriteTables(folder);
-        platform::SetProgramFolder(folder);
-        platform::SetSettingsFile(folder + "settings.ini");
-        platform::SetResponder(&silent_);
-        CreateAllWindows();
-    }
-
-private:
-    int argc_ = 1;
-    char name_[10] = "bench";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-    QTemporaryDir folder_;
-    Silent silent_;
-};
-
-void StartApplication() {
-    static Application application;
+        OpenBaseTables(folder);
+        return true;
+    }();
+    (void)written;
 }
 
 int PanelNumber(int sw, int panel) {
@@ -263,7 +242,7 @@ void CablePass() {
 }
 
 void BM_CablePass(benchmark::State& state) {
-    StartApplication();
+    StartWithTables();
     BuildProject();
     for (auto _ : state) CablePass();
     DeleteProjectTree(ProjectRoot);
@@ -272,7 +251,7 @@ BENCHMARK(BM_CablePass)->Unit(benchmark::kMillisecond);
 
 // The total loss and the deviation at every group line.
 void BM_LossPass(benchmark::State& state) {
-    StartApplication();
+    StartWithTables();
     BuildProject();
     for (auto _ : state) {
         ForEveryGroup([](TGrsed&, TSitid&, TCxemaGrupd& g) {
@@ -286,7 +265,7 @@ BENCHMARK(BM_LossPass)->Unit(benchmark::kMillisecond);
 
 // The single-phase fault current at the far end of every group line.
 void BM_FaultCurrentPass(benchmark::State& state) {
-    StartApplication();
+    StartWithTables();
     BuildProject();
     for (auto _ : state) {
         ForEveryGroup([](TGrsed& sw, TSitid& p, TCxemaGrupd& g) {
@@ -306,7 +285,7 @@ BENCHMARK(BM_FaultCurrentPass)->Unit(benchmark::kMillisecond);
 // The project built and selected once, saved in the program folder.
 const std::string& SavedProject() {
     static const std::string path = [] {
-        StartApplication();
+        StartWithTables();
         BuildProject();
         const std::string file = platform::ProgramFolder() + "Проект.VPQ";
         if (!projectfile::SaveProjectFile(file, *ProjectRoot, {}).empty()) std::abort();
@@ -336,5 +315,134 @@ void BM_ReadProjectBytes(benchmark::State& state) {
     for (auto _ : state) ReadFileBytes(path);
 }
 BENCHMARK(BM_ReadProjectBytes)->Unit(benchmark::kMillisecond);
+
+// The reference tables of the apply command: a breaker base with a series of each pole count for
+// every rating, none held against a short circuit, so that every breaker keeps the type the
+// project gives it, and a transformer base that carries the project's load.
+constexpr char kSeries[] = "ВА";
+
+void WriteApplyTables() {
+    platform::TClientDataSet breakers;
+    refdb::DefineBreakerTable(breakers);
+    breakers.CreateDataSet();
+    for (int poles = 1; poles <= 4; ++poles) {
+        breakers.Append();
+        breakers.FieldByName("Серии").SetAsString(kSeries + platform::IntToStr(poles));
+        breakers.FieldByName("Мин. ном. ток. А").SetAsFloat(0.32);
+        breakers.FieldByName("Мак. ном. ток А").SetAsFloat(4000);
+        breakers.FieldByName("Число полюсов").SetAsInteger(poles);
+        breakers.FieldByName("Кратность тока при КЗ").SetAsFloat(0);
+        breakers.Post();
+    }
+    breakers.SaveToFile(platform::ProgramFolder() + refdb::kBreakerFile);
+    selection::LoadBreakerRows();
+
+    // The project's load is above the 1000 kVA of its transformer: the apply command takes the
+    // next one of the base.
+    platform::TClientDataSet transformers;
+    refdb::DefineTransformerTable(transformers);
+    transformers.CreateDataSet();
+    const struct {
+        const char* name;
+        double power, uk, losses;
+    } rows[] = {{"ТМ-1000/10", 1000, 5.5, 12200}, {"ТМ-1600/10", 1600, 6, 18000}};
+    for (const auto& row : rows) {
+        transformers.Append();
+        transformers.FieldByName("Трансформатор").SetAsString(row.name);
+        transformers.FieldByName("Мощность кВА").SetAsFloat(row.power);
+        transformers.FieldByName("Потери к.з. Вт").SetAsFloat(row.losses);
+        transformers.FieldByName("Напряжение к.з. %").SetAsFloat(row.uk);
+        transformers.Post();
+    }
+    transformers.SaveToFile(platform::ProgramFolder() + refdb::kTransformerFile);
+    selection::ReloadTransformerBase();
+}
+
+// Every breaker of the project with a type of the base: no breaker dialog is shown.
+void GiveBreakerTypes() {
+    TGrsed& root = *ProjectRoot;
+    root.SectionBreakerType = kSeries + platform::IntToStr(3);
+    for (TGrsed* sw : chains::SwitchboardsOf(root)) {
+        sw->SwitchboardBreakerType = root.SectionBreakerType;
+        for (TSitid* p : chains::PanelsOf(*sw)) {
+            p->PanelBreakerType = p->TrunkBreakerType = root.SectionBreakerType;
+            for (TCxemaGrupd* g : chains::Elements(p->SchemeGroups, chains::SchemeLink{}, kGroups))
+                g->BreakerType = kSeries + platform::IntToStr(g->PhaseKind == 2   ? 1
+                                                              : g->PhaseKind == 3 ? 2
+                                                                                  : 3);
+        }
+    }
+}
+
+// The group line window filled as a user fills it for a line of four conductors on a panel in
+// the middle of the project (switchboard 5, panel 15).
+void FillGroupWindow(const std::string& name) {
+    TDan1& d = *Dan1;
+    d.ComboBox2->clear();
+    d.ComboBox2->addItem(QString::fromStdString(platform::IntToStr(PanelNumber(5, 15))));
+    d.ComboBox2->setCurrentIndex(0);
+    d.ComboBox1->setCurrentIndex(2);
+    d.ComboBox1Change();
+    d.ComboBox3->setCurrentIndex(0);
+    d.ComboBox4->clear();
+    d.ComboBox4->addItem(kTable);
+    d.ComboBox4->setCurrentIndex(0);
+    d.Edit4->setText("20");
+    d.Edit2->setText("1");
+    d.Edit1->setText("0,9");
+    d.Edit6->setText(QString::fromStdString(name));
+    d.Edit5->setText("25");
+    d.Edit7->setText(QString::fromStdString(name));
+}
+
+// The user of the apply command: the new line's breaker type (the only one not set yet) is
+// confirmed at once with the first series offered; every message is answered with OK.
+class FirstSeries : public Silent {
+public:
+    int OnModal(QDialog& dialog) override {
+        if (&dialog != InsertAvtomat) return platform::mrOk;
+        InsertAvtomat->ComboBox1->setCurrentIndex(0);
+        InsertAvtomat->Button2Click();
+        return dialog.result();
+    }
+};
+
+// "Применить" for one more line on the generated project, whose breakers all have their types.
+// Between two runs the line is taken off again (not timed), so that every run adds to the same
+// project.
+void BM_ApplyGroupLine(benchmark::State& state) {
+    StartApplication();
+    WriteApplyTables();
+    BuildProject();
+    GiveBreakerTypes();
+    PowerSystem->ListTransformers();
+    PowerSystem->ShortCircuitPowerMva = 180;
+    FirstSeries user;
+    platform::Responder* before = platform::CurrentResponder();
+    platform::SetResponder(&user);
+    TSitid* panel = nullptr;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FillGroupWindow("Б1");
+        state.ResumeTiming();
+        Dan1->sledychiClick();
+        state.PauseTiming();
+        ProjectRoot->FindPanel(PanelNumber(5, 15));
+        panel = ProjectRoot->CurrentPanel();
+        if (!panel || panel->SchemeGroupCount != kGroups + 1 || !panel->SchemeGroups.Last ||
+            panel->SchemeGroups.Last->GroupName != "Б1") {
+            state.SkipWithError("the line was not added");
+            break;
+        }
+        Dan1->TrackGroupChange(panel->SchemeGroups.Last);
+        Dan1->RemoveLastGroup();
+        Dan1->RecalculateNetwork();
+        Dan1->ListNamesFromTree();
+        state.ResumeTiming();
+    }
+    platform::SetResponder(before);
+    DeleteProjectTree(ProjectRoot);
+}
+BENCHMARK(BM_ApplyGroupLine)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -161,6 +161,8 @@ bool NetworkCalculation::RestoreProjectSnapshot() {
     std::size_t i = 0;
     chains::ForEachPanelOf(*sw, count, [&](TSitid& panel) {
         static_cast<TSitidFields&>(panel) = static_cast<const TSitidFields&>(PanelSnapshots[i++]);
+        // The counts follow the chains the panel holds now, not those of the snapshot's time.
+        chains::CountGroupChains(panel);
     });
     return true;
 }

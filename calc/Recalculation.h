@@ -41,8 +41,9 @@ public:
     void TakeProjectSnapshot();
     // Puts back the snapshot's values into ProjectRoot, the current switchboard and its panels
     // (from the first panel on, as many as the smallest of the restored PanelCount, the snapshot
-    // and the chain). Group records and chains are not touched. Afterwards the panel cursor stands
-    // after the last restored panel. Without a snapshot nothing changes. Always true.
+    // and the chain). Group records and chains are not touched; each restored panel's four group
+    // counts are those of its chains. Afterwards the panel cursor stands after the last restored
+    // panel. Without a snapshot nothing changes. Always true.
     bool RestoreProjectSnapshot();
 
 private:

@@ -16,6 +16,10 @@ inline constexpr int BusHalfThickness = 3;
 inline constexpr std::int64_t kDefaultDrawingMemoryBudget = std::int64_t(512) << 20;
 inline std::int64_t DrawingMemoryBudget = kDefaultDrawingMemoryBudget;
 
+// Failures to provide the general scheme's picture at the scale "50%" since start-up; never
+// reset. From the second one on, a failure at any scale falls back no more.
+inline int OutOfMemoryFallbacks = 0;
+
 // What the scheme window's picture shows: the "Tag" of TForm2::Image1 (TForm2::PictureKind()).
 enum PictureKinds : int {
     NoPicture = 0,

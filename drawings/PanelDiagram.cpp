@@ -8,9 +8,13 @@
 #include "platform/Conversions.h"
 #include "selection/EquipmentSelection.h"
 
+using picture::BreakerBlade;
+using picture::BreakerText;
 using picture::Dot;
+using picture::GroupConductors;
 using picture::Line;
 using picture::Num;
+using picture::PhaseCurrentTexts;
 using platform::IntToStr;
 using platform::RoundTo;
 
@@ -60,24 +64,9 @@ void DrawSupplyLink(platform::TCanvas& canvas, int s, int x0, int y0, const TSit
     DrawArrowhead(canvas, xt, y0 - 3 * s / 5, s / 40, -(s / 10));
 }
 
-// "IA- ", "IB- ", "IC- ", "IN- " lines at the four heights.
-void DrawPhaseCurrents(platform::TCanvas& canvas, int x, const int (&y)[4], double a, double b,
-                       double c, double n) {
-    const struct {
-        const char* label;
-        double value;
-    } lines[] = {{"IA- ", a}, {"IB- ", b}, {"IC- ", c}, {"IN- ", n}};
-    for (int i = 0; i < 4; ++i)
-        canvas.TextOut(x, y[i], lines[i].label + Num(lines[i].value) + " A");
-}
-
 std::string FeederCableText(const TSitid& panel, double section) {
     return panel.FeederCableBrand + "   3x" + Num(section) + "+1x" +
            Num(panel.FeederNeutralSection) + " кв.мм";
-}
-
-std::string BreakerText(const std::string& type, double rating) {
-    return type + " - " + Num(rating) + " A";
 }
 
 // Currents, breaker, switchboard and feeder cable of the panel and its supply.
@@ -91,7 +80,7 @@ void DrawSupplyTexts(platform::TCanvas& canvas, int s, int x0, int y0, const TGr
             return;
         }
         const int y[4] = {y0 - 15 * s / 20, y0 - 13 * s / 20, y0 - 11 * s / 20, y0 - 9 * s / 20};
-        DrawPhaseCurrents(canvas, x, y, panel.OwnCurrentA, panel.OwnCurrentB, panel.OwnCurrentC,
+        PhaseCurrentTexts(canvas, x, y, panel.OwnCurrentA, panel.OwnCurrentB, panel.OwnCurrentC,
                           panel.OwnNeutralCurrent);
     };
     const std::string breaker = BreakerText(panel.PanelBreakerType, panel.PanelBreakerRating);
@@ -108,7 +97,7 @@ void DrawSupplyTexts(platform::TCanvas& canvas, int s, int x0, int y0, const TGr
         else {
             const int y[4] = {top + 9 * s / 20, top + 11 * s / 20, top + 13 * s / 20,
                               top + 15 * s / 20};
-            DrawPhaseCurrents(canvas, xt, y, panel.CascadeCurrentA, panel.CascadeCurrentB,
+            PhaseCurrentTexts(canvas, xt, y, panel.CascadeCurrentA, panel.CascadeCurrentB,
                               panel.CascadeCurrentC, panel.CascadeNeutralCurrent);
         }
         canvas.TextOut(xt, top + 17 * s / 20, FeederCableText(panel, panel.FeederSection2));
@@ -126,28 +115,9 @@ void DrawSupplyTexts(platform::TCanvas& canvas, int s, int x0, int y0, const TGr
 void DrawGroupSymbol(platform::TCanvas& canvas, int s, int x, int y0) {
     Line(canvas, x, y0, x, y0 + s / 10);
     Dot(canvas, x + 2, y0 + 2, x - 2, y0 - 2);
-    const int xb = x - s / 20;
-    Line(canvas, xb, y0 + s / 10, x, y0 + s / 5);
-    canvas.Polyline({{xb + s / 100, y0 + s / 10 + s / 40},
-                     {xb - s / 220, y0 + s / 10 + s / 25},
-                     {xb + s / 50, y0 + s / 5 - s / 50},
-                     {xb + s / 29, y0 + s / 5 - s / 40}});
+    BreakerBlade(canvas, s, x, y0 + s / 10, y0 + s / 5);
     Line(canvas, x, y0 + s / 5, x, y0 + s);
     DrawArrowhead(canvas, x, y0 + s, s / 40, -(s / 10));
-}
-
-// Conductor strokes across the group line; the cable text with the conductor count.
-std::string DrawConductors(platform::TCanvas& canvas, int s, int x, int y0,
-                           const TCxemaGrupd& group) {
-    const int conductors = group.PhaseKind;
-    std::string count;
-    if (conductors >= 2 && conductors <= 4) {
-        for (int k = 0; k < conductors; ++k)
-            Line(canvas, x - s / 30, y0 + s / 2 - k * (s / 30), x + s / 30,
-                 y0 + s / 2 - s / 20 - k * (s / 30));
-        count = "   " + IntToStr(conductors) + " x ";
-    }
-    return group.CableBrand + count + Num(group.CrossSection) + " кв.мм";
 }
 
 }  // namespace
@@ -172,7 +142,7 @@ void PaintPanelDiagram(platform::TCanvas& canvas, const PanelDiagramFrame& frame
         sheets.MarkSheetHolding(x);
         DrawGroupSymbol(canvas, s, x, y0);
         DrawSupplyTexts(canvas, s, x0, y0, switchboard, panel);
-        const std::string cable = DrawConductors(canvas, s, x, y0, *group);
+        const std::string cable = GroupConductors(canvas, s, x, y0, *group);
         // The services read the group under the cursor.
         panel.SchemeGroups.Cursor = group;
         const double current = services.MaxGroupPhaseCurrent();

@@ -11,6 +11,7 @@
 #include "drawings/DrawingState.h"
 #include "drawings/PanelDiagram.h"
 #include "drawings/PanelPhasing.h"
+#include "drawings/PictureDrawing.h"
 #include "groups/Dan12.h"
 #include "model/Chains.h"
 #include "model/Classd.h"
@@ -23,11 +24,6 @@ namespace {
 // Pixels of a picture and of its copy for printing.
 constexpr std::int64_t kBytesPerPixel = 4;
 constexpr std::int64_t kCopies = 2;
-
-// A width in pixels held in an int; anything wider is refused by the memory budget anyway.
-int PictureWidth(std::int64_t width) {
-    return int(std::clamp<std::int64_t>(width, 0, INT_MAX / 2));
-}
 
 // The 5-point font of the scale "50%", made the canvas's font.
 void UseSmallFont(platform::TFont& smallFont, platform::TCanvas& canvas) {
@@ -61,28 +57,36 @@ EquipmentSelection& TForm1::PictureServices() {
     return withoutWindow;
 }
 
+platform::TCanvas* TForm1::ProvidePictureSurface(platform::TImage& image) {
+    const platform::TBitmap& picture = image.Picture();
+    platform::TCanvas* canvas = nullptr;
+    if (kCopies * kBytesPerPixel * picture.Width() * picture.Height() <= DrawingMemoryBudget) {
+        try {
+            canvas = image.Canvas();
+        } catch (const std::bad_alloc&) {
+            canvas = nullptr;
+        }
+    }
+    if (canvas == nullptr) {
+        // Nothing is kept of it: a window repainting meanwhile asks for no pixels.
+        image.SetSize(0, 0);
+        return nullptr;
+    }
+    if (DrawingStep == 80) UseSmallFont(SmallFont, *canvas);
+    return canvas;
+}
+
 platform::TImage* TForm1::PreparePanelPicture(int width, int height, int sheetWidth,
                                               int sheetHeight) {
     platform::TImage* image = Form2->NewPicture();
     LaySheets(sheetWidth, sheetHeight, width);
     image->SetSize(width, height);
-    bool provided = kCopies * kBytesPerPixel * width * height <= DrawingMemoryBudget;
-    platform::TCanvas* canvas = nullptr;
-    if (provided) {
-        try {
-            canvas = image->Canvas();
-        } catch (const std::bad_alloc&) {
-            provided = false;
-        }
-    }
-    if (!provided) {
+    if (ProvidePictureSurface(*image) == nullptr) {
         // The new image stays empty, with no picture kind: a change of scale draws nothing.
-        image->SetSize(0, 0);
         platform::MessageBox("Недостаточно памяти для обработки команды.", "Предупреждение",
                              platform::MsgButtons::Ok, platform::MsgIcon::Warning);
         return nullptr;
     }
-    if (DrawingStep == 80) UseSmallFont(SmallFont, *canvas);
     return image;
 }
 
@@ -103,7 +107,8 @@ void TForm1::DrawPanelScheme(int groupCount) {
     const PanelDiagramFrame frame{s, MainWindowHeight() / 2};
     ResetSheetCounters();
     const std::int64_t groupsWidth = std::int64_t(groupCount) * s;
-    const int width = PictureWidth(groupsWidth > Form2->width() ? groupsWidth + s : Form2->width());
+    const int width =
+        picture::ClampedPixels(groupsWidth > Form2->width() ? groupsWidth + s : Form2->width());
     platform::TImage* image =
         PreparePanelPicture(width, MainWindowHeight(), kSchemeSheetWidth, kSchemeSheetHeight);
     if (image == nullptr) return;
@@ -132,7 +137,8 @@ void TForm1::DrawPanelPhasing(int panelNumber) {
     const int s = DrawingStep;
     ResetSheetCounters();
     const std::int64_t busesEnd = std::int64_t(panel->SchemeGroupCount) * s;
-    const int width = PictureWidth(busesEnd > Form2->width() ? busesEnd + 50 : Form2->width());
+    const int width =
+        picture::ClampedPixels(busesEnd > Form2->width() ? busesEnd + 50 : Form2->width());
     platform::TImage* image =
         PreparePanelPicture(width, MainWindowHeight(), kPhasingSheetWidth, kPhasingSheetHeight);
     if (image == nullptr) return;

@@ -4,10 +4,11 @@
 #include <memory>
 #include <vector>
 
+#include "editing/PanelFeedRepair.h"
 #include "model/Classd.h"
 #include "ui_TForm3.h"
 
-class TForm3 : public QDialog, public Ui::TForm3 {
+class TForm3 : public QDialog, public Ui::TForm3, public PanelFeedRepair {
     Q_OBJECT
 
 public:
@@ -37,6 +38,10 @@ public:
     std::unique_ptr<TGrsed> ProjectCopy;
     std::unique_ptr<TGrsed> SwitchboardCopy;
     std::vector<TSitid> PanelCopies;
+    // The edited group line's scheme record in the tree (the one put back after a refused edit).
+    TCxemaGrupd* EditGroup = nullptr;
+    // Set when a refused edit has put the group line back as it was; the apply command stops.
+    std::uint8_t EditedGroupRestored = 0;
 };
 
 extern TForm3* Form3;

@@ -1,7 +1,101 @@
 #include "editing/Magistral.h"
 
+#include "editing/Shiti12.h"
+#include "model/Chains.h"
+#include "model/Classd.h"
+#include "platform/Choices.h"
+#include "platform/Conversions.h"
+#include "platform/Events.h"
+
 TFormMagistral* FormMagistral = nullptr;
+
+namespace {
+
+// Every panel of the project, walking the switchboards and the panels by their counts.
+std::vector<TSitid*> ProjectPanels() {
+    std::vector<TSitid*> panels;
+    if (!ProjectRoot) return panels;
+    for (TGrsed* sw : chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{},
+                                       ProjectRoot->SwitchboardCount))
+        for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, sw->PanelCount))
+            panels.push_back(p);
+    return panels;
+}
+
+bool InTrunk(const TSitid& p) {
+    return p.FedFromPanel || p.FedFromSwitchboard;
+}
+
+// Chooses every item of the list that shows the text.
+bool ChooseText(QComboBox& combo, const std::string& text) {
+    bool found = false;
+    for (int i = 0; i < combo.count(); ++i) {
+        if (combo.itemText(i).toStdString() != text) continue;
+        combo.setCurrentIndex(i);
+        found = true;
+    }
+    return found;
+}
+
+}  // namespace
 
 TFormMagistral::TFormMagistral(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    platform::SetItems(*ComboBox1, {});
+    platform::OnItemClick(RadioGroup1, this, &TFormMagistral::RadioGroup1Click);
+    platform::OnTextChange(ComboBox1, this, &TFormMagistral::ComboBox1Change);
+    platform::OnClick(Button1, this, &TFormMagistral::Button1Click);
+}
+
+void TFormMagistral::RadioGroup1Click() {
+    SameCrossSectionForAll = platform::ItemIndex(*RadioGroup1) == 0;
+}
+
+void TFormMagistral::ComboBox1Change() {
+    int number = 0;
+    if (!platform::TryStrToInt(platform::Text(*ComboBox1), number)) return;
+    for (const TSitid* p : ProjectPanels()) {
+        if (p->PanelNumber != number || !InTrunk(*p)) continue;
+        platform::SetItemIndex(*RadioGroup1, p->CascadeFlag ? 0 : 1);
+        RadioGroup1Click();
+        RadioGroup1->setEnabled(false);
+    }
+}
+
+void TFormMagistral::Button1Click() {
+    int number = 0;
+    if (platform::ChosenIndex(*ComboBox1) < 0 ||
+        !platform::TryStrToInt(platform::Text(*ComboBox1), number)) {
+        accept();  // closing without a choice leaves the connection radial
+        return;
+    }
+    TrunkChosen = true;
+    UpstreamPanelNo = number;
+    RadioGroup1->setEnabled(true);
+    if (Shiti && platform::ItemIndex(*RadioGroup1) == 0) {
+        for (const TSitid* p : ProjectPanels()) {
+            if (p->PanelNumber != number) continue;
+            // One cross-section for the whole trunk: the new panel is laid as this one.
+            if (ChooseText(*Shiti->ComboBox5, p->FeederLayingMethod)) Shiti->ComboBox5Change();
+            ChooseText(*Shiti->ComboBox3, p->CurrentTableName);
+            Shiti->ComboBox3->setEnabled(false);
+            Shiti->ComboBox5->setEnabled(false);
+        }
+    }
+    accepted_ = true;
+    accept();
+}
+
+void TFormMagistral::FormClose() {
+    RadioGroup1->setEnabled(true);
+    platform::ClearChoice(*ComboBox1);
+}
+
+void TFormMagistral::done(int result) {
+    if (!accepted_ && Shiti) platform::SetItemIndex(*Shiti->RadioGroup1, 0);
+    accepted_ = false;
+    FormClose();
+    QDialog::done(result);
 }

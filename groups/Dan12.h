@@ -4,14 +4,24 @@
 #include <QPointer>
 #include <QPushButton>
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/NodeResets.h"
+#include "platform/Messages.h"
 #include "refdb/CableTableLoader.h"
 #include "selection/NetworkChecks.h"
 #include "ui_TDan1.h"
 
+class QEvent;
+class QShowEvent;
+
+// The group line window "Параметры групповых линий": the group lines of a panel are entered here,
+// added to the project tree with their selections and checks, and either kept or taken back.
+// Modeless, on top, of fixed size; opened by the main window for adding and by the edit dialog
+// for editing (its buttons and caption tell the mode).
 class TDan1 : public QDialog,
               public Ui::TDan1,
               public NodeResets,
@@ -22,15 +32,108 @@ class TDan1 : public QDialog,
 public:
     explicit TDan1(QWidget* parent = nullptr);
 
+    // --- State of group entry ---
+
     // Every group name of the project, in tree order.
     std::vector<std::string> GroupNames;
     // Copies of the current panel's SchemeGroupCount, SinglePhaseCount, TwoPhaseCount and
-    // ThreePhaseCount.
+    // ThreePhaseCount: loaded when a panel is chosen, raised by the record builders and stored
+    // into the panel by the adders.
     std::array<int, 4> GroupCountCopies{};
+    // Records 1 and 2 of the project file: groups added so far (1 after start, never reset by
+    // New) and 100 x GroupCounter + 700 after each group added (0 after New).
+    int GroupCounter = 1;
+    int GroupCounterCode = 0;
+    // The new-panel remedy of a failed short-circuit check is under way (a new panel is connected
+    // during the apply command): the connection window then closes itself after connecting the new
+    // panel, without the project refresh of its "Закрыть". NewPanelDialogOpen: the remedy is
+    // showing the connection window right now.
+    std::uint8_t RemedyActive = 0;
+    std::uint8_t NewPanelDialogOpen = 0;
 
     // Lists the panels of the current switchboard in ComboBox2 ("Щит №"), the last panel chosen
     // when it hangs on another panel; the switchboard's panel cursor ends on its last panel.
     void FillPanelNumbers();
+
+    // --- Handlers ---
+
+    // "Щит №": the chosen panel becomes current, its group counts are copied, and the power
+    // system dialog lists the transformer base with the project's transformer chosen.
+    void ComboBox2Change();
+    // "Количество жил": the laying methods that fit, no laying method or table chosen, the load
+    // kind free for 3 and 4 conductors.
+    void ComboBox1Change();
+    // "Способ прокладки": the cable tables that fit the laying method and the conductor count.
+    void ComboBox3Change();
+    // "Таблица (длительные токи)": a warning while no conductor count is chosen.
+    void ComboBox4Change();
+    // "Симметричная": power and cos phi can be typed again.
+    void RadioButton1Click();
+    // "Несимметричная": the per-phase dialog of the conductor count, filled from the edited group
+    // in the edit mode.
+    void RadioButton2Click();
+    // "Применить": adds the group line (or the edited version), selects its equipment and checks
+    // it; a refused line is taken back. The sender goes on to the refreshes it runs.
+    void sledychiClick(QObject* sender = nullptr);
+    // "закрыть": the project refreshed and redrawn, no conductor count, laying method or table
+    // chosen, the window closed.
+    void okClick(QObject* sender = nullptr);
+    // "Отменa": the edit dialog's undo copy is dropped and the window closes; nothing is redrawn.
+    void Button1Click();
+    // The window is activated: while no conductor count is chosen, no laying method or table is
+    // offered.
+    void FormActivate();
+
+    // --- Input and records ---
+
+    // The entries of the window, the reference tables a new line needs and the uniqueness of its
+    // names, in a fixed order; the first failure is said and gives true. Needs the chosen panel
+    // current; the cursors end where they were.
+    bool ValidateInput();
+    // The scheme record and the phase record of the entries (after ValidateInput accepted them);
+    // each raises the window's count copy of its chain.
+    TCxemaGrupd BuildGroupRecord();
+    TFasaGrup1d BuildSinglePhaseRecord();
+    TFasaGrup2d BuildTwoPhaseRecord();
+    TFasaGrup3d BuildThreePhaseRecord();
+    // Append a copy of the record to the chain of its class of the panel with that number, store
+    // `count` as the panel's count of that chain and (phase records) distribute that chain over
+    // the phases. The panel is current afterwards.
+    void AddSchemeGroup(int panelNumber, int count, const TCxemaGrupd& record);
+    void AddSinglePhaseGroup(int panelNumber, int count, const TFasaGrup1d& record);
+    void AddTwoPhaseGroup(int panelNumber, int count, const TFasaGrup2d& record);
+    void AddThreePhaseGroup(int panelNumber, int count, const TFasaGrup3d& record);
+
+    // --- Reference data for the new loads ---
+
+    // The cable table has no row for the current: "Для данной мощности, в таблице нет данных."
+    // (a table that cannot be opened counts too, said by the loader) and true. During a panel
+    // connection change of a panel that others hang on, the typed route length goes into the
+    // saved panel copies instead of the message.
+    bool CheckCurrentTableRow(const std::string& tableName, double current);
+    // A current above 630 A: "Для данной мощности, нет данных для автомата." and true.
+    bool CheckBreakerData(double current);
+    // The transformer base ran out below the load: the message, and in the add mode the group
+    // line is taken back and the project refreshed (FailureFlag set); true.
+    bool TransformerDataMissing(bool baseRanOut, double load, double transformerPower);
+
+    // --- Refresh and undo ---
+
+    // The refresh after any change of the network or its group lines: the window closes, the
+    // edit states end, elements without load lose their computed values, the cables, deviations
+    // and short-circuit values of the whole project are selected again and the picture the
+    // scheme window shows is drawn again. The cable and group name lists follow the tree.
+    void ApplyAndRefresh(QObject* sender = nullptr);
+    // Takes the group line being added off its panel (only it, and only while it is in the
+    // tree), lowers the panel's counts, copies them into the window and lists the group names of
+    // the project again. The cursors stay.
+    void RemoveLastGroup();
+    // The name lists of the windows follow the tree: the cable names of the connection window
+    // and this window's group names, in tree order.
+    void ListNamesFromTree();
+    // After a refused edit: the group line as it was before the edit goes back into the panel
+    // with the values the root, the switchboard and the panel had when the edit began.
+    bool RestoreEditedGroup(TGrsed* switchboard, TSitid* panel);
 
     // The deviation limit dialog ("Отклонение напряжения %"), made anew by each
     // ShowDeviationDialog, with its edit box and its button (selection/DeviationDialog.cpp).
@@ -43,6 +146,60 @@ public:
     // The button: reads the allowed deviation and raises the cross-sections to the current group
     // for it. A limit that is not a number is refused and the dialog stays open.
     void ReduceMaxDeviation();
+
+    // The number of the panel chosen in ComboBox2 (its plain or hanging form); nothing when no
+    // panel of the project is listed so.
+    std::optional<int> ChosenPanelNumber() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    struct Cursors {
+        TGrsed* switchboard = nullptr;
+        TSitid* panel = nullptr;
+    };
+    static Cursors CurrentCursors();
+    static void SetCursors(const Cursors& cursors);
+
+    // Opens the table chosen in ComboBox4; its conductor material (the name of its last field).
+    std::string OpenChosenTable();
+
+    // The body of "Применить"; false when a failure tail refreshed the project (the window then
+    // stays closed), true when the closing steps are due.
+    bool ApplyGroupLine(QObject* sender, std::optional<platform::WaitCursor>& hourglass);
+    // Breakers, cables and short-circuit checks of the line just added (the hourglass is set
+    // once the breaker dialogs are done); false when the command ended.
+    bool SelectAndCheckEquipment(QObject* sender, int panelNumber, const Cursors& saved,
+                                 std::optional<platform::WaitCursor>& hourglass);
+    // The voltage deviation at the consumer; false when the line was refused.
+    bool HoldDeviation(QObject* sender, const Cursors& saved);
+    // The cable and loss passes of the current switchboard, panel and named group line.
+    void RunFinalPasses(const std::string& groupName);
+    // Deviation at the consumer of a group line of the current panel, 220 V.
+    double ConsumerDeviation(const TCxemaGrupd& group);
+
+    // The group line being added goes and the project's values come back (add mode), or the
+    // edited group comes back as it was (edit mode); then the refresh.
+    void RollBackAdding(QObject* sender, const Cursors& saved, bool recalculate = true);
+    void RollBackEditing(QObject* sender, bool recalculate = true);
+    void RollBack(QObject* sender, const Cursors& saved);
+    // A pass's table lookup could not be completed (it said why; FailureFlag set): the line is
+    // taken back as after a refused check, and true.
+    bool RolledBackAfterLookup(QObject* sender, const Cursors& saved);
+    // Takes the group line being added off with its panel current; false when it is not in the
+    // tree.
+    bool TakeOffPendingGroup();
+
+    // The count copies from the current panel.
+    void CopyPanelCounts();
+
+    // Steps of the refresh.
+    void ResetUnloadedElements();
+    void SelectCablesAndDeviations();
+    void ComputeShortCircuitCurrents();
+    void RedrawPicture();
 };
 
 extern TDan1* Dan1;

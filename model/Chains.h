@@ -63,6 +63,14 @@ std::vector<T*> Elements(const ChainBlock<T>& owner, Link link, int count) {
     return out;
 }
 
+// Sets a panel's four group counts to the lengths of its four group chains.
+inline void CountGroupChains(TSitid& panel) {
+    panel.SchemeGroupCount = Length(panel.SchemeGroups, SchemeLink{});
+    panel.SinglePhaseCount = Length(panel.SinglePhaseGroups, SinglePhaseLink{});
+    panel.TwoPhaseCount = Length(panel.TwoPhaseGroups, TwoPhaseLink{});
+    panel.ThreePhaseCount = Length(panel.ThreePhaseGroups, ThreePhaseLink{});
+}
+
 // The panels of a switchboard and the switchboards of the root that the counted walks reach: the
 // first PanelCount (SwitchboardCount) elements, fewer when the chain is shorter.
 inline std::vector<TSitid*> PanelsOf(const TGrsed& sw) {

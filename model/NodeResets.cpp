@@ -107,3 +107,64 @@ void NodeResets::ResetRootNode() {
 void NodeResets::ResetRootNodeKeepScPower() {
     ResetRootLevel(false);
 }
+
+// The switchboard-level fields of a fresh record, the root keeping its switchboard count while
+// it has switchboards.
+void NodeResets::ResetUnloadedRoot(TGrsed& root) {
+    const int switchboards = root.SwitchboardCount;
+    static_cast<TGrsedFields&>(root) = TGrsedFields{};
+    root.TransformerName.clear();
+    if (root.Switchboards.First) root.SwitchboardCount = switchboards;
+}
+
+// A panel without load, fed directly from its switchboard, keeps its identity, its feeder's
+// entries and its place; its counts follow its chains and are never changed here.
+void NodeResets::ResetUnloadedPanel(TSitid& panel) {
+    TSitidFields old = std::move(static_cast<TSitidFields&>(panel));
+    TSitidFields& node = panel;
+    node = TSitidFields{};
+    node.PanelNumber = old.PanelNumber;
+    node.SchemeGroupCount = old.SchemeGroupCount;
+    node.SinglePhaseCount = old.SinglePhaseCount;
+    node.TwoPhaseCount = old.TwoPhaseCount;
+    node.ThreePhaseCount = old.ThreePhaseCount;
+    node.RowsOfThree = old.RowsOfThree;
+    node.Position = old.Position;
+    node.CascadeSequence = old.CascadeSequence;
+    node.CurrentTableName = std::move(old.CurrentTableName);
+    node.FeederCableName = std::move(old.FeederCableName);
+    node.FeederLayingMethod = std::move(old.FeederLayingMethod);
+    node.FeederLength = old.FeederLength;
+    node.FeederTemperature = old.FeederTemperature;
+    node.FeedingPanelNumber = old.FeedingPanelNumber;
+    node.FedFromPanel = old.FedFromPanel;
+    node.FedFromSwitchboard = old.FedFromSwitchboard;
+    node.FeederConductorMaterial = std::move(old.FeederConductorMaterial);
+    node.CascadeCosPhiA = old.CascadeCosPhiA;
+    node.CascadeCosPhiB = old.CascadeCosPhiB;
+    node.CascadeCosPhiC = old.CascadeCosPhiC;
+    node.FeederSections = std::move(old.FeederSections);
+    node.FeederSectionCount = old.FeederSectionCount;
+}
+
+// A switchboard without installed power keeps its identity and its feeder's entries.
+void NodeResets::ResetUnloadedSwitchboard(TGrsed& sw) {
+    TGrsedFields old = std::move(static_cast<TGrsedFields&>(sw));
+    TGrsedFields& node = sw;
+    node = TGrsedFields{};
+    node.SwitchboardCount = old.SwitchboardCount;
+    node.PanelCount = old.PanelCount;
+    node.SwitchboardNumber = old.SwitchboardNumber;
+    node.SchemeOrder = old.SchemeOrder;
+    node.SwitchboardTemperature = old.SwitchboardTemperature;
+    node.SwitchboardTable = std::move(old.SwitchboardTable);
+    node.SwitchboardLaying = std::move(old.SwitchboardLaying);
+    node.SwitchboardConductorMaterial = std::move(old.SwitchboardConductorMaterial);
+    node.SwitchboardCableName = std::move(old.SwitchboardCableName);
+    node.SwitchboardFeederLength = old.SwitchboardFeederLength;
+    node.TotalCosPhiA = old.TotalCosPhiA;
+    node.TotalCosPhiB = old.TotalCosPhiB;
+    node.TotalCosPhiC = old.TotalCosPhiC;
+    node.SwitchboardSections = std::move(old.SwitchboardSections);
+    node.SwitchboardSectionCount = old.SwitchboardSectionCount;
+}

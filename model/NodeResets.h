@@ -1,5 +1,8 @@
 #pragma once
 
+class TSitid;
+class TGrsed;
+
 // Resets of one node of the project tree (the current panel, the current switchboard or the
 // project root) to the values of a new record of its class, keeping a fixed list of fields: the
 // node's identity, its place in the network and the data entered for it. Only the node's own
@@ -21,4 +24,14 @@ public:
     static void ResetRootNode();
     // The project root; keeps SwitchboardCount, SupplyScPower and TransformerName.
     static void ResetRootNodeKeepScPower();
+
+    // The resets of the refresh after a change, for the nodes that carry no load.
+    // A panel fed directly from its switchboard: keeps its number, place, feeder entries, feed
+    // data and group counts (they follow its chains).
+    static void ResetUnloadedPanel(TSitid& panel);
+    // A switchboard: keeps its number, place, panel count and feeder entries.
+    static void ResetUnloadedSwitchboard(TGrsed& switchboard);
+    // The root: every switchboard-level value, the transformer's name too, but the switchboard
+    // count while it has switchboards.
+    static void ResetUnloadedRoot(TGrsed& root);
 };

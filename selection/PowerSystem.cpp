@@ -1,5 +1,6 @@
 #include "selection/PowerSystem.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <exception>
 
@@ -11,8 +12,10 @@
 #include "platform/Events.h"
 #include "platform/Help.h"
 #include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
 #include "refdb/BazaTran.h"
 #include "refdb/TableSchemas.h"
+#include "selection/CheckSupport.h"
 
 TPowerSystem* PowerSystem = nullptr;
 
@@ -123,6 +126,16 @@ void TPowerSystem::ShowProjectTransformer() {
     ComboBox5->setCurrentIndex(shown);
     // A typed text stays in the edit box when the index does not change.
     ComboBox5->setEditText(shown >= 0 ? ComboBox5->itemText(shown) : QString());
+}
+
+void TPowerSystem::ListTransformers() {
+    if (!QFileInfo::exists(platform::Q(platform::ProgramFolder() + refdb::kTransformerFile)))
+        return;
+    selection::ReloadTransformerBase();
+    ComboBox5->clear();
+    for (const selection::TransformerRow& row : selection::TransformerRows())
+        ComboBox5->addItem(platform::Q(row.name));
+    ShowProjectTransformer();
 }
 
 void TPowerSystem::BitBtn1Click() {

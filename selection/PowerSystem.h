@@ -29,6 +29,9 @@ public:
     // The list shows the project's transformer (its first item when the base has none of that
     // name), as the dialog is opened with.
     void ShowProjectTransformer();
+    // When "tranform.xml" is in the program folder: the base is loaded again and the list holds
+    // its transformers in order of power, the project's one shown. Otherwise the list stays.
+    void ListTransformers();
     // "Справка".
     void BitBtn1Click();
 

@@ -144,7 +144,7 @@ TEST_F(MainWindowBehaviour, ScaleSetsTheDrawingStepWithoutAProject) {
 }
 
 TEST_F(MainWindowBehaviour, ScaleRedrawsThePictureTheSchemeWindowShows) {
-    OpenSmallProject();
+    const std::string path = OpenSmallProject();
     QComboBox* chooser = Form5->ComboBox1;
     chooser->clear();
     chooser->addItems({"1", "2", "3", "9"});
@@ -154,11 +154,11 @@ TEST_F(MainWindowBehaviour, ScaleRedrawsThePictureTheSchemeWindowShows) {
         int chosenPanel;  // item of the panel chooser, -1 none
         std::vector<std::string> drawn;
         int redrawnKind;  // the kind of the new picture; 0: the picture is not drawn again
-        int panel;        // the panel drawn, current afterwards
+        int panel;        // the panel drawn, current afterwards; 0: the whole network
         std::string caption;
     };
     const std::vector<Case> cases = {
-        {"general scheme", GeneralSchemePicture, -1, {"ShowNetworkScheme()"}, 0, 0, ""},
+        {"general scheme", GeneralSchemePicture, -1, {}, GeneralSchemePicture, 0, path},
         {"one-line diagram of panel 2", PanelDiagramPicture, 1, {}, PanelDiagramPicture, 2, ""},
         {"phasing of panel 3",
          PanelPhasingPicture,
@@ -195,8 +195,10 @@ TEST_F(MainWindowBehaviour, ScaleRedrawsThePictureTheSchemeWindowShows) {
         // A new picture in place of the old one.
         EXPECT_TRUE(before.isNull());
         EXPECT_EQ(Form2->PictureKind(), c.redrawnKind);
-        ASSERT_NE(ProjectRoot->CurrentPanel(), nullptr);
-        EXPECT_EQ(ProjectRoot->CurrentPanel()->PanelNumber, c.panel);
+        if (c.panel != 0) {
+            ASSERT_NE(ProjectRoot->CurrentPanel(), nullptr);
+            EXPECT_EQ(ProjectRoot->CurrentPanel()->PanelNumber, c.panel);
+        }
         EXPECT_EQ(Form2->windowTitle().toStdString(), c.caption);
     }
 }
@@ -423,7 +425,7 @@ TEST_F(MainWindowBehaviour, SwitchboardCommandPreparesTheConnectionDialog) {
         EXPECT_TRUE(Shiti->RadioButton1->isChecked());
         for (const QComboBox* list : {Shiti->ComboBox1, Shiti->ComboBox2, Shiti->ComboBox3})
             EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
-        EXPECT_EQ(dialog.size(), QSize(400, 393));
+        EXPECT_EQ(dialog.size(), QSize(402, 393));
         return mrCancel;
     });
     Form1->N21->trigger();
@@ -513,7 +515,8 @@ TEST_F(MainWindowBehaviour, JournalsOfOneSwitchboardOrPanelAskForItsNumber) {
             EXPECT_EQ(Items(*numbers), c.offered);
             EXPECT_EQ(numbers->currentIndex(), -1);
             numbers->setCurrentIndex(c.choice);
-            return mrOk;
+            QTest::mouseClick(Form9->Button1, Qt::LeftButton);
+            return platform::mrNone;
         });
         c.command->trigger();
         const bool chosen = c.choice >= 0;

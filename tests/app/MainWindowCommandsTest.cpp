@@ -181,7 +181,14 @@ Effect CommandRoutes::EffectOf(const std::string& command) {
                 none};
     }
     if (command == "N63Click")
-        return {none, [this](MainWindowTest&) { ExpectPending("ShowNetworkScheme()"); }};
+        return {[](MainWindowTest&) {
+                    Form2->FreePicture();
+                    Form1->DocumentKind = 0;
+                },
+                [](MainWindowTest&) {
+                    EXPECT_EQ(Form2->PictureKind(), 1);
+                    EXPECT_EQ(Form1->DocumentKind, 1);
+                }};
     if (command == "N64Click" || command == "N65Click") {
         const int mode = command == "N64Click" ? 1 : 0;
         return {[this](MainWindowTest&) { ExpectModalRun("TForm5"); },

@@ -8,6 +8,7 @@
 #include "app/ProjectFile.h"
 #include "app/Startup.h"
 #include "documents/AdjustmentProject.h"
+#include "groups/Dan12.h"
 #include "refdb/BazaAvt.h"
 #include "refdb/BazaTran.h"
 
@@ -56,7 +57,8 @@ std::string ProjectCommandsTest::ProjectPath(const std::string& name) const {
 
 std::string ProjectCommandsTest::WriteProject(const ProjectSpec& project, const std::string& path) {
     BuildProject(project);
-    const std::string error = projectfile::SaveProjectFile(path, *ProjectRoot, ProjectExtras(project));
+    const std::string error =
+        projectfile::SaveProjectFile(path, *ProjectRoot, ProjectExtras(project));
     EXPECT_EQ(error, "");
     DeleteProjectTree(ProjectRoot);
     return path;
@@ -81,8 +83,8 @@ std::string FileBytes(const std::string& path) {
 std::string ProjectBytes() {
     std::vector<char> bytes;
     projectfile::ProjectFileExtras extras;
-    extras.GroupCounter = Form1->GroupCounter;
-    extras.GroupCounterCode = Form1->GroupCounterCode;
+    extras.GroupCounter = Dan1->GroupCounter;
+    extras.GroupCounterCode = Dan1->GroupCounterCode;
     extras.Stamp = {AdjustmentProjectForm->DocumentCode, AdjustmentProjectForm->DevelopedBy,
                     AdjustmentProjectForm->CheckedBy, AdjustmentProjectForm->ApprovedBy,
                     AdjustmentProjectForm->NormControl};

@@ -87,8 +87,8 @@ TEST_F(ProjectCommands, OpenFillsTheDialogsFromTheFile) {
               (std::vector<std::string>{"КГ1", "КЩ1", "К1.1", "КЩ2", "К2.1", "КЩ3", "К3.1"}));
     EXPECT_EQ(Shiti->SwitchboardCounter, 1);
     // Three lines: the counter went from 1 to 4, its code is 100 x 4 + 700.
-    EXPECT_EQ(Form1->GroupCounter, 4);
-    EXPECT_EQ(Form1->GroupCounterCode, 1100);
+    EXPECT_EQ(Dan1->GroupCounter, 4);
+    EXPECT_EQ(Dan1->GroupCounterCode, 1100);
     EXPECT_EQ(AdjustmentProjectForm->DevelopedBy, "Иванов");
     EXPECT_EQ(AdjustmentProjectForm->Edit1->text().toStdString(), "ВП-01-ЭМ");
     EXPECT_EQ(AdjustmentProjectForm->Edit5->text().toStdString(), "Смирнова");
@@ -116,8 +116,8 @@ TEST_F(ProjectCommands, NewBeginsAnUntitledProject) {
     OpenSmallProject();
     Form1->ComboBox1->setCurrentIndex(2);
     responder_.ExpectModal("TShiti", [](QDialog& dialog) {
-        EXPECT_EQ(dialog.size(), QSize(400, 393));
-        EXPECT_EQ(dialog.minimumSize(), QSize(400, 393));
+        EXPECT_EQ(dialog.size(), QSize(402, 393));
+        EXPECT_EQ(dialog.minimumSize(), QSize(402, 393));
         return mrCancel;
     });
     Form1->New1->trigger();
@@ -137,7 +137,7 @@ TEST_F(ProjectCommands, NewBeginsAnUntitledProject) {
     EXPECT_TRUE(Dan1->GroupNames.empty());
     EXPECT_TRUE(Shiti->CableNames.empty());
     EXPECT_EQ(Shiti->SwitchboardCounter, 0);
-    EXPECT_EQ(Form1->GroupCounterCode, 0);
+    EXPECT_EQ(Dan1->GroupCounterCode, 0);
     // The project before was saved: no question.
     EXPECT_TRUE(responder_.Messages().empty());
 }

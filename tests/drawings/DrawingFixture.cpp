@@ -1,5 +1,6 @@
 #include "DrawingFixture.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "app/Mainform.h"
@@ -57,6 +58,7 @@ void DrawingTest::SetUp() {
 void DrawingTest::TearDown() {
     DeleteProjectTree(ProjectRoot);
     DrawingMemoryBudget = kDefaultDrawingMemoryBudget;
+    OutOfMemoryFallbacks = 0;
     AppFixture::TearDown();
 }
 
@@ -214,6 +216,32 @@ std::vector<std::string> TextsAt(const std::vector<platform::CanvasOp>& ops, int
     for (const PlacedText& t : TextsOf(ops))
         if (t.x == x && t.y == y) texts.push_back(t.text);
     return texts;
+}
+
+bool Has(const std::vector<DrawnLine>& lines, const DrawnLine& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+bool Has(const std::vector<PlacedText>& texts, const PlacedText& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+std::vector<platform::TRect> RectsOf(const std::vector<platform::CanvasOp>& ops,
+                                     platform::CanvasOpKind kind) {
+    std::vector<platform::TRect> rects;
+    for (const platform::CanvasOp& op : OpsOf(ops, kind)) rects.push_back(op.Rect);
+    return rects;
+}
+
+int Count(const std::vector<PlacedText>& texts, const std::string& prefix) {
+    return int(std::count_if(texts.begin(), texts.end(), [&](const PlacedText& t) {
+        return t.text.compare(0, prefix.size(), prefix) == 0;
+    }));
+}
+
+void ExpectPixels(const platform::TCanvas& canvas, const std::vector<PixelProbe>& probes) {
+    for (const PixelProbe& p : probes)
+        EXPECT_EQ(canvas.Pixels(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
 }
 
 std::ostream& operator<<(std::ostream& out, const PlacedText& text) {

@@ -82,6 +82,21 @@ std::vector<platform::CanvasOp> OpsOf(const std::vector<platform::CanvasOp>& ops
                                       platform::CanvasOpKind kind);
 // Texts drawn at x, in order.
 std::vector<std::string> TextsAt(const std::vector<platform::CanvasOp>& ops, int x, int y);
+bool Has(const std::vector<DrawnLine>& lines, const DrawnLine& line);
+bool Has(const std::vector<PlacedText>& texts, const PlacedText& text);
+// The rectangles of the operations of one kind, in order.
+std::vector<platform::TRect> RectsOf(const std::vector<platform::CanvasOp>& ops,
+                                     platform::CanvasOpKind kind);
+// Texts that begin with the prefix.
+int Count(const std::vector<PlacedText>& texts, const std::string& prefix);
+
+// A pixel of a raster picture and the colour it must have.
+struct PixelProbe {
+    int x;
+    int y;
+    platform::TColor colour;
+};
+void ExpectPixels(const platform::TCanvas& canvas, const std::vector<PixelProbe>& probes);
 
 // Element by element, so that a failure names the first items that differ.
 template <typename T>

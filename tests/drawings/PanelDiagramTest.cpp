@@ -53,20 +53,6 @@ void PrintTo(const Step& step, std::ostream* out) {
 // The main window is 800 px high: the bus at y0 = 400.
 constexpr int kY0 = 400;
 
-bool Has(const std::vector<DrawnLine>& lines, const DrawnLine& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-bool Has(const std::vector<PlacedText>& texts, const PlacedText& text) {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
-int Count(const std::vector<PlacedText>& texts, const std::string& prefix) {
-    return int(std::count_if(texts.begin(), texts.end(), [&](const PlacedText& t) {
-        return t.text.compare(0, prefix.size(), prefix) == 0;
-    }));
-}
-
 std::vector<TPoint> PolylinePoints(const platform::CanvasOp& op) {
     return op.Points;
 }
@@ -455,21 +441,18 @@ TEST_F(PanelDiagram, RasterShowsTheBusTheDotsAndTheGroupLines) {
     AddThreeGroups();
     Draw(160);
     const platform::TCanvas& canvas = *Form2->Image1->Canvas();
-    struct Probe {
-        int x;
-        int y;
-        platform::TColor colour;
-    };
-    const Probe probes[] = {
-        {150, 397, platform::clBlack},  // the bus's top left corner
-        {489, 402, platform::clBlack},  // its bottom right, the edges at 490 and 403 excluded
-        {490, 400, platform::clWhite}, {200, 400, platform::clWhite},  // filled white inside
-        {320, 400, platform::clBlack},  // the dot where group 2 meets the bus
-        {320, 500, platform::clBlack},  // group 2 on its way down
-        {321, 500, platform::clWhite}, {160, 300, platform::clBlack},  // the input going up
-    };
-    for (const Probe& p : probes)
-        EXPECT_EQ(canvas.Pixels(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
+    ExpectPixels(
+        canvas,
+        {
+            {150, 397, platform::clBlack},  // the bus's top left corner
+            {489, 402, platform::clBlack},  // its bottom right, the edges at 490 and 403 excluded
+            {490, 400, platform::clWhite},
+            {200, 400, platform::clWhite},  // filled white inside
+            {320, 400, platform::clBlack},  // the dot where group 2 meets the bus
+            {320, 500, platform::clBlack},  // group 2 on its way down
+            {321, 500, platform::clWhite},
+            {160, 300, platform::clBlack},  // the input going up
+        });
 }
 
 TEST_F(PanelDiagram, PictureScrollsInTheSchemeWindowAndRightClickOpensItsMenu) {

@@ -17,26 +17,6 @@
 using platform::CanvasOpKind;
 using platform::TRect;
 
-namespace {
-
-bool Has(const std::vector<PlacedText>& texts, const PlacedText& text) {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
-int Count(const std::vector<PlacedText>& texts, const std::string& prefix) {
-    return int(std::count_if(texts.begin(), texts.end(), [&](const PlacedText& t) {
-        return t.text.compare(0, prefix.size(), prefix) == 0;
-    }));
-}
-
-std::vector<TRect> RectsOf(const std::vector<platform::CanvasOp>& ops, CanvasOpKind kind) {
-    std::vector<TRect> rects;
-    for (const platform::CanvasOp& op : OpsOf(ops, kind)) rects.push_back(op.Rect);
-    return rects;
-}
-
-}  // namespace
-
 class PanelPhasing : public DrawingTest {
 protected:
     void SetUp() override {
@@ -358,23 +338,18 @@ TEST_F(PanelPhasing, RasterShowsTheDashedNeutralBusTheDotsAndTheLoadBoxes) {
     Draw(160);
     const platform::TCanvas& canvas = *Form2->Image1->Canvas();
     const int t = top_;
-    struct Probe {
-        int x;
-        int y;
-        platform::TColor colour;
-    };
-    const Probe probes[] = {
-        {25, t + 180, platform::clBlack},  // the neutral bus: a dash
-        {42, t + 180, platform::clWhite},  // and a gap, 18 px on from its start
-        {42, t + 120, platform::clBlack},  // bus A is solid
-        {50, t + 120, platform::clBlack},  // the dot of "1" on bus A
-        {50, t + 122, platform::clBlack},  // filled down to its lower edge
-        {35, t + 290, platform::clBlack},  // the load box's corner
-        {40, t + 295, platform::clWhite},  // the box covers the neutral and the drop
-        {50, t + 295, platform::clWhite}, {50, t + 250, platform::clBlack},  // the drop above it
-    };
-    for (const Probe& p : probes)
-        EXPECT_EQ(canvas.Pixels(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
+    ExpectPixels(canvas,
+                 {
+                     {25, t + 180, platform::clBlack},  // the neutral bus: a dash
+                     {42, t + 180, platform::clWhite},  // and a gap, 18 px on from its start
+                     {42, t + 120, platform::clBlack},  // bus A is solid
+                     {50, t + 120, platform::clBlack},  // the dot of "1" on bus A
+                     {50, t + 122, platform::clBlack},  // filled down to its lower edge
+                     {35, t + 290, platform::clBlack},  // the load box's corner
+                     {40, t + 295, platform::clWhite},  // the box covers the neutral and the drop
+                     {50, t + 295, platform::clWhite},
+                     {50, t + 250, platform::clBlack},  // the drop above it
+                 });
 }
 
 TEST_F(PanelPhasing, NeutralCurrentOfAThreePhaseLineFollowsThePhaseOrder) {

@@ -5,39 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "BaseTableFiles.h"
 #include "SelectionFixture.h"
+#include "TreeImage.h"
 #include "selection/CheckSupport.h"
-
-struct BreakerSeriesRow {
-    std::string series;
-    double minRating;
-    double maxRating;
-    int poles;
-    double multiplicity;
-};
 
 // "A1".."A4": 1 to 4 poles, 16..63 A (A1 and A2 from 0.32 A); "B3": 80..250 A; "C3": 320..1600 A
 // with multiplicity 5; every other series multiplicity 10.
 extern const std::vector<BreakerSeriesRow> kBreakerRows;
-
-struct TransformerBaseRow {
-    std::string name;
-    double power, uk, losses;
-};
-
-// The values of every record of the tree, level by level, in tree order: the root and the
-// switchboards, the panels, the four group chains and the nine result chains of every panel.
-struct TreeImage {
-    std::vector<TGrsedFields> boards;
-    std::vector<TSitidFields> panels;
-    std::vector<TCxemaGrupdFields> scheme;
-    std::vector<TFasaGrup1dFields> single;
-    std::vector<TFasaGrup2dFields> two;
-    std::vector<TFasaGrup3dFields> three;
-    std::vector<int> chainLengths;
-    bool operator==(const TreeImage&) const = default;
-};
-TreeImage ImageOf(const TGrsed& root);
 
 class ChecksTest : public SelectionTest {
 protected:

@@ -1,0 +1,51 @@
+// A refused edit of a group line: the line goes back as it was before the edit.
+#include "editing/EditDialog.h"
+#include "groups/Dan12.h"
+#include "model/Chains.h"
+
+bool TDan1::RestoreEditedGroup(TGrsed* switchboard, TSitid* panel) {
+    if (!Form3) return true;
+    TForm3& editor = *Form3;
+    editor.EditedGroupRestored = 1;
+    TGrsed* root = ProjectRoot;
+    if (!root || !switchboard || !panel || !editor.SavedGroup) return true;
+    const Cursors at{switchboard, panel};
+    SetCursors(at);
+    const TCxemaGrupd& saved = *editor.SavedGroup;
+    OpenCurrentTable(saved.CableTable);
+
+    root->AddCxemaGroup(panel->PanelNumber, switchboard->PanelCount, saved);
+    SetCursors(at);
+    ++panel->SchemeGroupCount;
+    GroupNames.push_back(saved.GroupName);
+    const TForm3::PhaseRecords& phase = editor.SavedPhaseRecords;
+    if (saved.PhaseKind == 2 && phase.Single) {
+        root->AddFasaGroup1(panel->PanelNumber, switchboard->PanelCount, *phase.Single);
+        ++panel->SinglePhaseCount;
+    } else if (saved.PhaseKind == 3 && phase.Two) {
+        root->AddFasaGroup2(panel->PanelNumber, switchboard->PanelCount, *phase.Two);
+        ++panel->TwoPhaseCount;
+    } else if (saved.PhaseKind == 4 && phase.Three) {
+        root->AddFasaGroup3(panel->PanelNumber, switchboard->PanelCount, *phase.Three);
+        ++panel->ThreePhaseCount;
+    }
+    SetCursors(at);
+    // The line put back, not whatever record the append left current.
+    editor.EditGroup = panel->SchemeGroups.Last;
+
+    RecalculateNetwork();
+    SetCursors(at);
+    // The values the root, the switchboard and the panel had when the edit began.
+    if (editor.ProjectCopy)
+        static_cast<TGrsedFields&>(*root) = static_cast<const TGrsedFields&>(*editor.ProjectCopy);
+    if (editor.SwitchboardCopy)
+        static_cast<TGrsedFields&>(*switchboard) =
+            static_cast<const TGrsedFields&>(*editor.SwitchboardCopy);
+    if (!editor.PanelCopies.empty())
+        static_cast<TSitidFields&>(*panel) =
+            static_cast<const TSitidFields&>(editor.PanelCopies.front());
+    // The counts follow the chains as they are now.
+    chains::CountGroupChains(*panel);
+    CopyPanelCounts();
+    return true;
+}

@@ -1,0 +1,255 @@
+// The refresh after a change of the network or its group lines: the edit states end, elements
+// without load lose their computed values, the cables, deviations and short-circuit values of the
+// whole project are selected again, and the picture the scheme window shows is drawn again.
+#include <optional>
+
+#include "app/DialogForm.h"
+#include "app/Mainform.h"
+#include "app/SchemeWindow.h"
+#include "drawings/DrawingState.h"
+#include "drawings/PanelChooser.h"
+#include "editing/EditDialog.h"
+#include "editing/Shiti12.h"
+#include "groups/Dan12.h"
+#include "model/Chains.h"
+#include "platform/Image.h"
+#include "platform/Messages.h"
+#include "selection/CheckSupport.h"
+
+namespace {
+
+// The arrow cursor and the wait notice closed when the refresh ends, however it ends.
+class RefreshRun {
+public:
+    RefreshRun() = default;
+    ~RefreshRun() {
+        hourglass.reset();
+        CloseWaitNotice();
+    }
+    RefreshRun(const RefreshRun&) = delete;
+    RefreshRun& operator=(const RefreshRun&) = delete;
+
+    std::optional<platform::WaitCursor> hourglass;
+};
+
+// The panels of a switchboard, counted along its chain, each made current in turn.
+template <typename Visit>
+void ForEachCountedPanel(TGrsed& root, TGrsed& sw, Visit visit) {
+    chains::ForEachPanelOf(sw, root.CountPanels(), [&](TSitid& panel) {
+        root.Switchboards.Cursor = &sw;
+        sw.Panels.Cursor = &panel;
+        visit(panel);
+    });
+}
+
+// The group lines of a panel, each its panel's current scheme record in turn.
+template <typename Visit>
+void ForEachGroup(TSitid& panel, Visit visit) {
+    for (TCxemaGrupd* group :
+         chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount)) {
+        panel.SchemeGroups.Cursor = group;
+        visit(*group);
+    }
+}
+
+}  // namespace
+
+void TDan1::ApplyAndRefresh(QObject* sender) {
+    (void)sender;  // for the feed repair of the edit dialog
+    close();
+    FailureFlag = 0;
+    if (Form3) {
+        Form3->ShortCircuitFailed = 0;
+        Form3->PanelRestoredFlag = 0;
+        Form3->EditedGroupRestored = 0;
+        Form3->SwitchboardEditMode = 0;
+        Form3->PanelEditMode = 0;
+        Form3->GroupEditMode = 0;
+    }
+    RemedyActive = 0;
+    RefreshRun run;
+    TGrsed* root = ProjectRoot;
+    if (!root) return;
+    if (!root->Switchboards.First) {
+        if (root->TotalPhasePowerA == 0.0) ResetUnloadedRoot(*root);
+        if (Form1) Form1->ShowNetworkScheme();
+        ListNamesFromTree();
+        return;
+    }
+
+    ResetUnloadedElements();
+    run.hourglass.emplace();
+    // Cascades: every head in front of its members.
+    chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
+        sw.Panels.Cursor = sw.Panels.First;
+        TSitid* panel = sw.Panels.First;
+        for (int i = 0; panel && i < sw.PanelCount; ++i) {
+            if (panel->FedFromSwitchboard) {
+                root->Switchboards.Cursor = &sw;
+                sw.Panels.Cursor = panel;
+                ReorderCascade(panel);
+                // The head, wherever the reordering put it.
+                if (sw.Panels.Cursor) panel = sw.Panels.Cursor;
+            }
+            panel = panel->Panels.Next;
+        }
+    });
+    // Short-circuit data: the supplies raised until their breakers trip.
+    chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
+        EnsureSwitchboardTripCurrent();
+        ForEachCountedPanel(*root, sw, [&](TSitid& panel) {
+            EnsurePanelTripCurrent();
+            ForEachGroup(panel, [&](TCxemaGrupd&) {
+                root->Switchboards.Cursor = &sw;
+                sw.Panels.Cursor = &panel;
+                EnsureGroupTripCurrent();
+            });
+        });
+    });
+    SelectCablesAndDeviations();
+    ComputeShortCircuitCurrents();
+    chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
+        CheckSwitchboardCables();
+        root->Switchboards.Cursor = &sw;
+    });
+    RedrawPicture();
+    ListNamesFromTree();
+    // Nothing the passes above ran into is pending any more.
+    FailureFlag = 0;
+}
+
+void TDan1::ResetUnloadedElements() {
+    TGrsed& root = *ProjectRoot;
+    for (TGrsed* sw : chains::SwitchboardsOf(root)) {
+        root.Switchboards.Cursor = sw;
+        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, root.CountPanels()))
+            if (!panel->FedFromPanel && !panel->FedFromSwitchboard && panel->InstalledPower == 0.0)
+                ResetUnloadedPanel(*panel);
+    }
+    for (TGrsed* sw : chains::SwitchboardsOf(root))
+        if (sw->SwitchboardInstalledPower == 0.0) ResetUnloadedSwitchboard(*sw);
+    if (root.TotalPhasePowerA == 0.0) ResetUnloadedRoot(root);
+}
+
+void TDan1::SelectCablesAndDeviations() {
+    TGrsed& root = *ProjectRoot;
+    chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
+        CheckSwitchboardCables();
+        ForEachCountedPanel(root, sw, [&](TSitid& panel) {
+            CheckPanelCables();
+            if (panel.OnTrunk) CheckShiftedPanelCables();
+            SumPanelVoltageLosses();
+            ForEachGroup(panel, [&](TCxemaGrupd& group) {
+                const std::string name = group.GroupName;
+                CheckGroupCables(name);
+                const double deviation =
+                    VoltageDeviation(GroupVoltageLoss(name, group.CrossSection), 220.0);
+                panel.SchemeGroups.Cursor = &group;
+                RaiseCrossSections(group.VoltageDeviation, deviation);
+                root.Switchboards.Cursor = &sw;
+                sw.Panels.Cursor = &panel;
+                group.VoltageDeviation =
+                    VoltageDeviation(GroupVoltageLoss(name, group.CrossSection), 220.0);
+            });
+            root.Switchboards.Cursor = &sw;
+            sw.Panels.Cursor = &panel;
+        });
+    });
+}
+
+void TDan1::ComputeShortCircuitCurrents() {
+    TGrsed& root = *ProjectRoot;
+    // The project's transformer; without it the currents are 0, not computed from nothing.
+    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const std::optional<std::size_t> found = selection::FindTransformer(rows, root.TransformerName);
+    const selection::TransformerRow t = found ? rows[*found] : selection::TransformerRow{};
+    chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
+        const double length = sw.SwitchboardFeederLength;
+        const double section = sw.SwitchboardSection;
+        const std::string& material = sw.SwitchboardConductorMaterial;
+        if (found) {
+            sw.SwitchboardFaultCurrent1 =
+                root.SinglePhaseFaultCurrent(0, 0, length, 0, 0, section, t.power, t.uk, t.losses,
+                                             "", "", material, nullptr, false);
+            sw.SwitchboardFaultCurrent3 =
+                root.ThreePhaseFaultCurrentAtGroup(0, 0, length, 0, 0, section, t.power, t.uk,
+                                                   t.losses, "", "", material, nullptr, false);
+            sw.SwitchboardSurgeCurrent =
+                root.ThreePhaseFaultCurrent(0, 0, length, 0, 0, section, t.power, t.uk, t.losses,
+                                            "", "", material, nullptr, false);
+        } else {
+            sw.SwitchboardFaultCurrent1 = sw.SwitchboardFaultCurrent3 = 0.0;
+            sw.SwitchboardSurgeCurrent = 0.0;
+        }
+        ForEachCountedPanel(root, sw, [&](TSitid& panel) {
+            if (found) {
+                const auto current = [&](auto fault) {
+                    const double value = (root.*fault)(
+                        0, panel.FeederLength, length, 0, panel.FeederSection, section, t.power,
+                        t.uk, t.losses, "", panel.FeederConductorMaterial, material, &panel, false);
+                    root.Switchboards.Cursor = &sw;
+                    sw.Panels.Cursor = &panel;
+                    return value;
+                };
+                panel.PanelFaultCurrent1 = current(&TGrsed::SinglePhaseFaultCurrent);
+                panel.PanelFaultCurrent3 = current(&TGrsed::ThreePhaseFaultCurrentAtGroup);
+                panel.PanelSurgeCurrent = current(&TGrsed::ThreePhaseFaultCurrent);
+            } else {
+                panel.PanelFaultCurrent1 = panel.PanelFaultCurrent3 = 0.0;
+                panel.PanelSurgeCurrent = 0.0;
+            }
+            // The group lines' losses on their phase records.
+            ForEachGroup(panel, [&](TCxemaGrupd& group) {
+                GroupVoltageLoss(group.GroupName, group.CrossSection);
+                root.Switchboards.Cursor = &sw;
+                sw.Panels.Cursor = &panel;
+            });
+        });
+    });
+}
+
+void TDan1::RedrawPicture() {
+    if (!Form1 || !Form2) return;
+    if (!Form2->Image1) Form2->NewPicture()->SetTag(GeneralSchemePicture);
+    switch (Form2->PictureKind()) {
+        case GeneralSchemePicture:
+            Form1->ShowNetworkScheme();
+            break;
+        case PanelDiagramPicture: {
+            TGrsed& root = *ProjectRoot;
+            const int chosen = Form5 ? Form5->PanelNumber : 0;
+            chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
+                ForEachCountedPanel(root, sw, [&](TSitid& panel) {
+                    if (panel.PanelNumber == chosen) Form1->DrawPanelScheme(panel.SchemeGroupCount);
+                });
+            });
+            break;
+        }
+        case PanelPhasingPicture:
+            Form1->DrawPanelPhasing(Form5 ? Form5->PanelNumber : 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void TDan1::ListNamesFromTree() {
+    if (!ProjectRoot) return;
+    // In tree order: each switchboard's cable, then each of its panels' cable followed by the
+    // cables of the panel's group lines.
+    std::vector<std::string> groups;
+    std::vector<std::string> cables;
+    for (const TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot)) {
+        cables.push_back(sw->SwitchboardCableName);
+        for (const TSitid* panel : chains::PanelsOf(*sw)) {
+            cables.push_back(panel->FeederCableName);
+            for (const TCxemaGrupd* group : chains::Elements(
+                     panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount)) {
+                cables.push_back(group->CableName);
+                groups.push_back(group->GroupName);
+            }
+        }
+    }
+    GroupNames = std::move(groups);
+    if (Shiti) Shiti->CableNames = std::move(cables);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Every value of a project tree, to compare the tree before and after an operation.
+#include <string>
+#include <vector>
+
+#include "model/Classd.h"
+
+// The values of every record of the tree, level by level, in tree order: the root and the
+// switchboards, the panels, the four group chains and the nine result chains of every panel.
+struct TreeImage {
+    std::vector<TGrsedFields> boards;
+    std::vector<TSitidFields> panels;
+    std::vector<TCxemaGrupdFields> scheme;
+    std::vector<TFasaGrup1dFields> single;
+    std::vector<TFasaGrup2dFields> two;
+    std::vector<TFasaGrup3dFields> three;
+    std::vector<int> chainLengths;
+    bool operator==(const TreeImage&) const = default;
+};
+TreeImage ImageOf(const TGrsed& root);
+// The same without the cross-section copies in the per-phase result records: each recalculation
+// copies them anew from the phase records, so a rollback that recalculates brings them up to
+// date without changing anything the project keeps.
+TreeImage ImageWithoutResultSectionCopies(const TGrsed& root);
+// Where two images differ first ("panel 2", "chain lengths"...); empty when they are equal.
+std::string FirstDifference(const TreeImage& a, const TreeImage& b);

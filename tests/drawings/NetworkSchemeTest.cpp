@@ -1,0 +1,277 @@
+// The general scheme as the user meets it on the scheme window: made at the scale of the combo
+// box, shown with the project's path, copied for printing; redrawn when an example project is
+// opened from the File menu, when another scale is chosen and from the menu "Общая схема"; and,
+// when its picture cannot be had in memory, the fallback to "50%" with its messages.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "DrawingFixture.h"
+#include "app/Mainform.h"
+#include "app/SchemeWindow.h"
+#include "drawings/DrawingState.h"
+#include "model/Chains.h"
+#include "platform/Image.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+
+using platform::CanvasOpKind;
+
+namespace {
+
+const char kLongMessage[] =
+    "Недостаточно памяти для обработки команды. Масштаб устанавливается в 50%";
+const char kShortMessage[] = "Недостаточно памяти для обработки команды.";
+
+}  // namespace
+
+class NetworkScheme : public DrawingTest {
+protected:
+    // Switchboard 1 with two direct panels of 3 and 5 groups: 1120 x 940 px at 100 % (a picture
+    // of 1800 x 1200), 560 x 620 at 50 % (900 x 1200).
+    void MakeProject() {
+        TGrsed* sw = AddSwitchboard(1);
+        for (const auto& [number, groups] : {std::pair{1, 3}, std::pair{2, 5}}) {
+            TSitid* panel = AddPanel(sw, number);
+            for (int g = 0; g < groups; ++g)
+                AddSingle(panel, NamedGroup(std::to_string(number) + "." + std::to_string(g), 1),
+                          g % 3, 4.55);
+        }
+    }
+
+    // The example projects and the reference tables of the program folder.
+    void UseProgramData() { CopyFolder(PROGRAM_DATA_DIR, programDir_.path().toStdString()); }
+
+    // Opens an example project from the File menu, where the first start lists them.
+    void OpenExample(int number) {
+        const QList<QAction*> items = Form1->File1->actions();
+        const std::string path =
+            platform::ProgramFolder() + "Project/Example" + std::to_string(number) + ".VPQ";
+        for (QAction* item : items) {
+            if (item->text().toStdString() == path) {
+                item->trigger();
+                return;
+            }
+        }
+        FAIL() << "no menu item " << path;
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Preparation and finish
+
+TEST_F(NetworkScheme, DrawsAtTheScaleOfTheComboBoxAndLeavesItsCopyForPrinting) {
+    MakeProject();
+    Form1->ProjectFileName = "/home/user/Проект.VPQ";
+    struct Case {
+        int item;
+        int step;
+        int width, height;
+    };
+    const std::vector<Case> cases = {
+        {0, 160, 1800, 1200}, {1, 120, 900, 1200}, {2, 80, 900, 1200}, {-1, 160, 1800, 1200}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        Form2->hide();
+        Form1->ComboBox1->setCurrentIndex(c.item);
+        Form1->ShowNetworkScheme();
+        EXPECT_EQ(DrawingStep, c.step);
+        EXPECT_FALSE(Form2->isHidden());
+        EXPECT_EQ(Form2->windowTitle().toStdString(), "/home/user/Проект.VPQ");
+        EXPECT_EQ(Form1->StatusText(), "/home/user/Проект.VPQ");
+        ASSERT_NE(Form2->Image1, nullptr);
+        EXPECT_EQ(Form2->PictureKind(), GeneralSchemePicture);
+        EXPECT_EQ(Form2->Image1->width(), c.width);
+        EXPECT_EQ(Form2->Image1->height(), c.height);
+        ASSERT_NE(Form1->PictureBitmap, nullptr);
+        EXPECT_EQ(Form1->PictureBitmap->Image(), Form2->Image1->Picture().Image());
+        // The brush is clear from the start: the power system's box shows what lies below.
+        const auto& ops = Ops();
+        ASSERT_FALSE(ops.empty());
+        EXPECT_EQ(OpsOf(ops, CanvasOpKind::Rectangle).at(0).Brush.Style(), platform::bsClear);
+        // At 50 % the 5-point "Arial001" (5 * 96 / 72 = 6.67 -> 7 px); else the picture's font.
+        for (const auto& op : OpsOf(ops, CanvasOpKind::TextOut)) {
+            if (c.step == 80) {
+                EXPECT_EQ(op.Font.Name(), "Arial001");
+                EXPECT_EQ(op.Font.Height(), -7);
+            } else {
+                EXPECT_EQ(op.Font, platform::TFont());
+            }
+        }
+    }
+}
+
+TEST_F(NetworkScheme, RasterShowsTheBusesTheDotsAndTheGroupLines) {
+    MakeProject();
+    Form1->ComboBox1->setCurrentIndex(0);
+    Form1->ShowNetworkScheme();
+    const platform::TCanvas& canvas = *Form2->Image1->Canvas();
+    // S = 160: the section bus from 120 to 200 at 297 .. 303; the switchboard's feeder at x 160
+    // down to its bus at 460; panel 1 (column 0) with its bus at 780 and its first group line
+    // from (160, 780) down to 920, its conductor strokes above y 860.
+    ExpectPixels(
+        canvas,
+        {
+            {120, 297, platform::clBlack},  // the section bus's top left corner
+            {130, 300, platform::clWhite},  // inside it, clear: the white ground
+            {160, 460, platform::clBlack},  // the dot where the feeder meets the switchboard's bus
+            {160, 900, platform::clBlack},  // panel 1's first group line
+            {161, 900, platform::clWhite},
+            {800, 1100, platform::clWhite},  // below and beside everything
+        });
+}
+
+TEST_F(NetworkScheme, PictureScrollsInTheSchemeWindow) {
+    Form1->show();
+    MakeProject();
+    Form1->ComboBox1->setCurrentIndex(0);
+    Form1->ShowNetworkScheme();
+    platform::TImage* picture = Form2->Image1;
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(picture->isVisible());
+    auto* area = Form2->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(area->widget(), picture);
+    EXPECT_EQ(area->horizontalScrollBar()->maximum(), 1800 - area->viewport()->width());
+    EXPECT_EQ(area->verticalScrollBar()->maximum(), 1200 - area->viewport()->height());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Out of memory
+
+TEST_F(NetworkScheme, PictureBeyondTheMemoryBudgetFallsBackToHalfScale) {
+    MakeProject();
+    struct Case {
+        const char* what;
+        int item;
+        std::int64_t budget;
+        std::vector<const char*> messages;
+        int kind;  // of the picture left
+        int fallbacks;
+        int pages;
+    };
+    // The picture and its copy: 2 * 4 * 1800 * 1200 = 17,280,000 bytes at 100 %,
+    // 2 * 4 * 900 * 1200 = 8,640,000 at 50 %.
+    const std::vector<Case> cases = {
+        {"fits at 50 %", 0, 8640000, {kLongMessage}, GeneralSchemePicture, 0, 1},
+        {"never fits, from 100 %",
+         0,
+         0,
+         {kLongMessage, kLongMessage, kShortMessage},
+         NoPicture,
+         2,
+         0},
+        {"never fits, from 50 %", 2, 0, {kLongMessage, kShortMessage}, NoPicture, 2, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OutOfMemoryFallbacks = 0;
+        DrawingMemoryBudget = c.budget;
+        for (const char* message : c.messages)
+            responder_.ExpectMessage(message, "Предупреждение", platform::mrOk);
+        Form1->ComboBox1->setCurrentIndex(c.item);
+        Form1->ShowNetworkScheme();
+        responder_.VerifyDone();
+        EXPECT_EQ(DrawingStep, 80);
+        EXPECT_EQ(Form1->ComboBox1->currentIndex(), 2);
+        ASSERT_NE(Form2->Image1, nullptr);
+        EXPECT_EQ(Form2->PictureKind(), c.kind);
+        EXPECT_EQ(OutOfMemoryFallbacks, c.fallbacks);
+        EXPECT_EQ(Form1->SheetPageCount, c.pages);
+        ASSERT_NE(Form1->PictureBitmap, nullptr);
+        EXPECT_EQ(Form1->PictureBitmap->Empty(), c.kind == NoPicture);
+    }
+    for (const auto& message : responder_.Messages())
+        EXPECT_EQ(message.icon, platform::MsgIcon::Warning);
+
+    // From now on a failure at any scale only says so: the picture stays empty and a change of
+    // scale draws nothing.
+    responder_.ExpectMessage(kShortMessage, "Предупреждение", platform::mrOk);
+    Form1->ComboBox1->setCurrentIndex(0);
+    Form1->ShowNetworkScheme();
+    responder_.VerifyDone();
+    EXPECT_EQ(DrawingStep, 160);
+    EXPECT_EQ(Form1->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(Form2->PictureKind(), NoPicture);
+    EXPECT_EQ(Form2->Image1->width(), 0);
+    EXPECT_EQ(OutOfMemoryFallbacks, 2);
+    const QPointer<platform::TImage> left = Form2->Image1;
+    QTest::keyClick(Form1->ComboBox1, Qt::Key_Down);
+    EXPECT_EQ(DrawingStep, 120);
+    EXPECT_FALSE(left.isNull());
+    EXPECT_EQ(Form2->Image1, left.data());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Callers
+
+TEST_F(NetworkScheme, OpeningAnExampleShowsItsWholeNetwork) {
+    UseProgramData();
+    for (int number = 1; number <= 3; ++number) {
+        SCOPED_TRACE(number);
+        OpenExample(number);
+        ASSERT_NE(ProjectRoot, nullptr);
+        ASSERT_EQ(Form2->PictureKind(), GeneralSchemePicture);
+        // The combo box starts on "75%".
+        EXPECT_EQ(DrawingStep, 120);
+        int switchboards = 0;
+        int panels = 0;
+        int groups = 0;
+        for (TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot)) {
+            ++switchboards;
+            for (TSitid* panel : chains::PanelsOf(*sw)) {
+                ++panels;
+                groups += panel->SchemeGroupCount;
+            }
+        }
+        // Every switchboard, panel and group line of the tree, once.
+        const std::vector<PlacedText> texts = TextsOf(Ops());
+        EXPECT_EQ(Count(texts, "ГРЩ№ "), switchboards);
+        EXPECT_EQ(Count(texts, "Щит№ "), panels);
+        EXPECT_EQ(Count(texts, "Гр- "), groups);
+        EXPECT_EQ(Count(texts, "Imax- "), groups);
+        EXPECT_GT(Form1->SheetPageCount, 0);
+    }
+}
+
+TEST_F(NetworkScheme, ChoosingAScaleDrawsTheSchemeAgain) {
+    UseProgramData();
+    OpenExample(2);
+    Form1->ComboBox1->setFocus();
+    struct Step {
+        Qt::Key key;
+        int item;
+        int step;
+    };
+    for (const Step& s :
+         {Step{Qt::Key_Down, 2, 80}, Step{Qt::Key_Home, 0, 160}, Step{Qt::Key_Down, 1, 120}}) {
+        SCOPED_TRACE(s.item);
+        const QPointer<platform::TImage> before = Form2->Image1;
+        QTest::keyClick(Form1->ComboBox1, s.key);
+        EXPECT_EQ(Form1->ComboBox1->currentIndex(), s.item);
+        EXPECT_EQ(DrawingStep, s.step);
+        // A new picture in place of the old one, with the example's 21 group lines.
+        EXPECT_TRUE(before.isNull());
+        EXPECT_EQ(Form2->PictureKind(), GeneralSchemePicture);
+        EXPECT_EQ(Count(TextsOf(Ops()), "Гр- "), 6 + 6 + 4 + 2 + 3);
+    }
+}
+
+TEST_F(NetworkScheme, MenuGeneralSchemeDrawsItAsTheDocumentToPrint) {
+    MakeProject();
+    Form1->DocumentKind = 0;
+    Form2->FreePicture();
+    Form1->ComboBox1->setCurrentIndex(2);
+    Form1->N63->trigger();
+    EXPECT_EQ(Form2->PictureKind(), GeneralSchemePicture);
+    EXPECT_EQ(DrawingStep, 80);
+    EXPECT_EQ(Form1->DocumentKind, SchemePictureDocument);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Checks of a window as the user sees it.
+#include <QString>
+#include <QWidget>
+
+// The text a control shows: a label's, a button's, a group box's title.
+QString ShownText(const QWidget& control);
+
+// Every shown control lies inside its parent, none overlaps a shown sibling, every caption has
+// room for its text and every list for its items.
+void ExpectNothingCutOff(QWidget& window);
