@@ -19,6 +19,7 @@ TForm7* Form7 = nullptr;
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    designedCaption_ = windowTitle();
     QPalette ground = palette();
     ground.setColor(QPalette::Window, platform::ToQColor(kColour));
     setPalette(ground);
@@ -40,6 +41,10 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
 }
 
 TForm7::~TForm7() = default;
+
+void TForm7::RestoreCaption() {
+    setWindowTitle(designedCaption_);
+}
 
 platform::TImage* TForm7::NewPageImage(int width, int height) {
     FreePageImage();

@@ -31,6 +31,10 @@ public:
     // The width the pages are centred in: the main window's.
     int PreviewWidth = 870;
 
+    // The caption the window was designed with, "Предварительный просмотр", back in place of a
+    // document's own (the schematic names its switchboard there).
+    void RestoreCaption();
+
     // Deletes the page image and puts a new one of that size (white) in its place: 5 px from the
     // top, centred 10 px left of the middle of PreviewWidth.
     platform::TImage* NewPageImage(int width, int height);
@@ -58,6 +62,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    QString designedCaption_;
     QScrollArea* area_ = nullptr;
     // Holds the page image and sets the scrolled extent.
     QWidget* ground_ = nullptr;

@@ -6,12 +6,15 @@
 #include <QComboBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTest>
 #include <string>
 #include <vector>
 
 #include "DrawingFixture.h"
 #include "app/Mainform.h"
 #include "documents/Preview.h"
+#include "drawings/DrawingState.h"
+#include "editing/NumberChooser.h"
 #include "platform/Image.h"
 #include "platform/Printer.h"
 
@@ -80,4 +83,20 @@ TEST_F(SchemePreview, ShowsAndPrintsTheSheetsOfTheGeneralScheme) {
         // A 900 x 1200 sheet fitted to the 2000 x 2800 printable area: 2000 x 2666, centred.
         EXPECT_EQ(printed[0].Rect, Rect(0, 67, 2000, 2733));
     }
+}
+
+TEST_F(SchemePreview, ThePictureAfterTheSchematicHasThePreviewsOwnCaption) {
+    AddTwoPanelSwitchboard();
+    Form1->ShowNetworkScheme();
+    responder_.ExpectModal("TForm9", [](QDialog&) {
+        QTest::keyClick(Form9->ComboBox1, Qt::Key_Down);
+        return platform::mrOk;
+    });
+    Form1->N66->trigger();
+    responder_.VerifyDone();
+    EXPECT_EQ(Form7->windowTitle().toStdString(), "Принципиальная схема питающей сети(Грщ. № 1)");
+
+    Form1->ToolButton43->trigger();
+    EXPECT_EQ(Form1->DocumentKind, SchemePictureDocument);
+    EXPECT_EQ(Form7->windowTitle().toStdString(), "Предварительный просмотр");
 }
