@@ -50,10 +50,12 @@ platform::TImage* TForm7::NewPageImage(int width, int height) {
     FreePageImage();
     PageImage = new platform::TImage(ground_);
     PageImage->SetSize(width, height);
-    const int left = pages::ImageLeft(PreviewWidth, width);
+    // In a window narrower than the page the page starts at the left edge, so that all of it can
+    // be scrolled to.
+    const int left = std::max(pages::ImageLeft(PreviewWidth, width), 0);
     PageImage->move(left, pages::kImageTop);
     // The scrolled extent reaches the image's right and bottom edges.
-    ground_->setMinimumSize(std::max(left + width, 0), pages::kImageTop + height);
+    ground_->setMinimumSize(left + width, pages::kImageTop + height);
     PageImage->show();
     return PageImage;
 }

@@ -36,7 +36,7 @@ public:
     void RestoreCaption();
 
     // Deletes the page image and puts a new one of that size (white) in its place: 5 px from the
-    // top, centred 10 px left of the middle of PreviewWidth.
+    // top, centred 10 px left of the middle of PreviewWidth, but not left of the window's edge.
     platform::TImage* NewPageImage(int width, int height);
     void FreePageImage();
 
