@@ -318,7 +318,10 @@ int SchemePainter::Groups(TGrsed& sw, TSitid& panel, int x0, int y) {
         root_.Switchboards.Cursor = &sw;
         sw.Panels.Cursor = &panel;
         panel.SchemeGroups.Cursor = group;
-        DrawPanelGroupLines(c_, s_, x0 + i * s_, y, services_);
+        const platform::TPoint reach = DrawPanelGroupLines(c_, s_, x0 + i * s_, y, services_);
+        // The line's texts hang below the panel's bus, possibly onto the next row of sheets:
+        // those sheets are printed too.
+        sheets_.MarkSheetsLeftOf(reach.X, reach.Y - 1);
         Dot(x0 + i * s_, y);
         ++i;
     }
@@ -546,11 +549,11 @@ int GeneralSchemeHeightOf(TGrsed& root, int step, int top) {
     return picture::ClampedPixels(boardTop + depth + rows + s);
 }
 
-void DrawPanelGroupLines(platform::TCanvas& canvas, int step, int x, int y,
-                         EquipmentSelection& services) {
+platform::TPoint DrawPanelGroupLines(platform::TCanvas& canvas, int step, int x, int y,
+                                     EquipmentSelection& services) {
     const TSitid* panel = ProjectRoot != nullptr ? ProjectRoot->CurrentPanel() : nullptr;
     const TCxemaGrupd* group = panel != nullptr ? panel->SchemeGroups.Cursor : nullptr;
-    if (group == nullptr) return;
+    if (group == nullptr) return {x, y};
     const int s = step;
     Line(canvas, x, y, x, y + s / 10);
     picture::BreakerBlade(canvas, s, x, y + s / 10, y + s / 5);
@@ -563,12 +566,19 @@ void DrawPanelGroupLines(platform::TCanvas& canvas, int step, int x, int y,
     const double loss = services.GroupVoltageLoss(group->GroupName, group->CrossSection);
     const double voltage = RoundTo(EquipmentSelection::ConsumerVoltage(loss, 220), 0);
     const int xt = x + s / 20;
-    canvas.TextOut(xt, y + s - 13 * s / 20, "Гр- " + group->GroupName);
-    canvas.TextOut(xt, y + s - 11 * s / 20, "Pном- " + Num(power) + " кВт");
-    canvas.TextOut(xt, y + s - 9 * s / 20, "Imax- " + Num(current) + " A");
-    canvas.TextOut(xt, y + s - 7 * s / 20, cable);
-    canvas.TextOut(xt, y + s - 7 * s / 20 + s / 10, "Umin - " + Num(voltage) + " в.");
+    const std::string texts[] = {"Гр- " + group->GroupName, "Pном- " + Num(power) + " кВт",
+                                 "Imax- " + Num(current) + " A", cable,
+                                 "Umin - " + Num(voltage) + " в."};
+    canvas.TextOut(xt, y + s - 13 * s / 20, texts[0]);
+    canvas.TextOut(xt, y + s - 11 * s / 20, texts[1]);
+    canvas.TextOut(xt, y + s - 9 * s / 20, texts[2]);
+    canvas.TextOut(xt, y + s - 7 * s / 20, texts[3]);
+    const int lastTop = y + s - 7 * s / 20 + s / 10;
+    canvas.TextOut(xt, lastTop, texts[4]);
     canvas.TextOut(xt, y + s / 20, BreakerText(group->BreakerType, group->BreakerRating));
+    int right = x;
+    for (const std::string& text : texts) right = std::max(right, xt + canvas.TextWidth(text));
+    return {right, lastTop + canvas.TextHeight(texts[4])};
 }
 
 void PaintGeneralScheme(platform::TCanvas& canvas, int step, const SchemeColumns& columns,

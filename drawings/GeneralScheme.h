@@ -37,9 +37,10 @@ int GeneralSchemeHeightOf(TGrsed& root, int step, int top);
 // The group line of the current scheme record of the current panel with its top at (x, y):
 // breaker, line, load arrow, conductor strokes, and six labels (name, power, largest phase
 // current, cable, least consumer voltage, breaker). The services read the record under the
-// cursors; the voltage lookup leaves the scheme cursor on the record of that name.
-void DrawPanelGroupLines(platform::TCanvas& canvas, int step, int x, int y,
-                         EquipmentSelection& services);
+// cursors; the voltage lookup leaves the scheme cursor on the record of that name. The result is
+// the right and bottom edge of the texts below the line's top.
+platform::TPoint DrawPanelGroupLines(platform::TCanvas& canvas, int step, int x, int y,
+                                     EquipmentSelection& services);
 
 // Draws the whole scheme of `root` and marks the sheets that its switchboard and panel buses
 // reach. The canvas's brush is expected clear. Moves the cursors and numbers the cascades.

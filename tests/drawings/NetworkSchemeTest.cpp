@@ -263,3 +263,28 @@ TEST_F(NetworkScheme, MenuGeneralSchemeDrawsItAsTheDocumentToPrint) {
     EXPECT_EQ(DrawingStep, 80);
     EXPECT_EQ(Form1->DocumentKind, SchemePictureDocument);
 }
+
+// Whatever is printed of the general scheme holds every text drawn: each text starts on a used
+// sheet. Example 2 at 75 % has six group lines whose lowest labels hang a few pixels past the
+// first row of sheets.
+TEST_F(NetworkScheme, EveryTextLiesOnAPrintedSheet) {
+    UseProgramData();
+    for (int number = 1; number <= 3; ++number) {
+        OpenExample(number);
+        Form1->ComboBox1->setFocus();
+        for (const Qt::Key key : {Qt::Key_Home, Qt::Key_Down, Qt::Key_Down}) {
+            QTest::keyClick(Form1->ComboBox1, key);
+            SCOPED_TRACE("Example" + std::to_string(number) + " step " +
+                         std::to_string(DrawingStep));
+            for (const PlacedText& t : TextsOf(Ops())) {
+                bool printed = false;
+                for (const std::vector<TSheetCell>& row : Form1->PrintSheets)
+                    for (const TSheetCell& cell : row)
+                        printed = printed ||
+                                  (cell.Used && cell.Rect.Left <= t.x && t.x < cell.Rect.Right &&
+                                   cell.Rect.Top <= t.y && t.y < cell.Rect.Bottom);
+                EXPECT_TRUE(printed) << t.x << "," << t.y << " " << t.text;
+            }
+        }
+    }
+}
