@@ -16,6 +16,8 @@
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
 #include "calc/Recalculation.h"
+#include "editing/EditDialog.h"
+#include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
@@ -448,5 +450,50 @@ void BM_ApplyGroupLine(benchmark::State& state) {
     DeleteProjectTree(ProjectRoot);
 }
 BENCHMARK(BM_ApplyGroupLine)->Unit(benchmark::kMillisecond);
+
+// "Изменить" of the panel editor with another feeder length for panel 15 of switchboard 5 (30
+// group lines): the panel is rebuilt and every group line added again with the whole-project
+// recalculation and the checks, then the project is refreshed. The editor's opening (the undo
+// copies taken) is not timed; the lengths alternate so that every run rebuilds.
+void BM_PanelFeederLengthEdit(benchmark::State& state) {
+    StartWithTables();
+    WriteApplyTables();
+    BuildProject();
+    GiveBreakerTypes();
+    Dan1->ListNamesFromTree();
+    PowerSystem->ListTransformers();
+    FirstSeries user;
+    platform::Responder* before = platform::CurrentResponder();
+    platform::SetResponder(&user);
+    int run = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Form3->setWindowTitle("Щиты (редактирование)");
+        Form3->ComboBox4->clear();
+        Form3->ComboBox4->addItem("5");
+        Form3->ComboBox4->setCurrentIndex(0);
+        Form3->ComboBox3->clear();
+        Form3->ComboBox3->addItem(QString::fromStdString(platform::IntToStr(PanelNumber(5, 15))));
+        Form3->ComboBox3->setCurrentIndex(0);
+        Form3->OpenPanelEditor(nullptr);
+        Shiti->Edit4->setText(++run % 2 ? "40" : "35");
+        // A cable name of its own: the generated panels have none.
+        Shiti->Edit8->setText(QString::fromStdString("КЩ" + platform::IntToStr(run)));
+        state.ResumeTiming();
+        Shiti->Button6Click();
+        state.PauseTiming();
+        ProjectRoot->FindPanel(PanelNumber(5, 15));
+        const TSitid* panel = ProjectRoot->CurrentPanel();
+        if (!panel || panel->SchemeGroupCount != kGroups ||
+            panel->FeederLength != (run % 2 ? 40.0 : 35.0)) {
+            state.SkipWithError("the panel was not rebuilt");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    platform::SetResponder(before);
+    DeleteProjectTree(ProjectRoot);
+}
+BENCHMARK(BM_PanelFeederLengthEdit)->Unit(benchmark::kMillisecond);
 
 }  // namespace

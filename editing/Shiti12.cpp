@@ -8,6 +8,8 @@
 #include "app/Mainform.h"
 #include "editing/CableTables.h"
 #include "editing/EditDialog.h"
+#include "editing/EditLists.h"
+#include "editing/FeederEntries.h"
 #include "editing/Magistral.h"
 #include "groups/Dan12.h"
 #include "model/Chains.h"
@@ -43,24 +45,11 @@ constexpr int kHighestTemperature = 50;
 // The width of every layout; the connection layout has a fixed height too.
 constexpr int kWidth = 402;
 
-void Warn(const std::string& text) {
-    platform::MessageBox(text, kWarning, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
-}
-
-// The cable name messages: no caption, no icon.
-void Say(const std::string& text) {
-    platform::MessageBox(text, "", platform::MsgButtons::Ok, platform::MsgIcon::None);
-}
-
-// A route length: a number above 0 (either decimal separator).
-bool ReadLength(const QLineEdit& edit, double& length) {
-    return platform::TryStrToFloatAnySeparator(platform::Text(edit), length) &&
-           std::isfinite(length) && length > 0.0;
-}
-
-bool ReadInt(const QLineEdit& edit, int& value) {
-    return platform::TryStrToInt(platform::Text(edit), value);
-}
+using editing::CableNameProblem;
+using editing::ReadInt;
+using editing::ReadLength;
+using editing::Say;
+using editing::Warn;
 
 bool Listed(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -102,13 +91,6 @@ bool CheckFeederEntries(const QLineEdit& lengthEdit, const QLineEdit& numberEdit
         return false;
     }
     return true;
-}
-
-// The cable name problems shared by both boxes; "" when the name can be taken.
-std::string CableNameProblem(const std::string& name) {
-    if (name.empty()) return kEnterCableName;
-    if (!platform::HasCp1251Form(name)) return kCableNameNotStorable;
-    return std::string();
 }
 
 // A new feeder's cable name: given, one a project file can keep, and not in use. False after
@@ -172,6 +154,33 @@ private:
 
 }  // namespace
 
+namespace editing {
+
+void Warn(const std::string& text) {
+    platform::MessageBox(text, kWarning, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+}
+
+void Say(const std::string& text) {
+    platform::MessageBox(text, "", platform::MsgButtons::Ok, platform::MsgIcon::None);
+}
+
+bool ReadLength(const QLineEdit& edit, double& length) {
+    return platform::TryStrToFloatAnySeparator(platform::Text(edit), length) &&
+           std::isfinite(length) && length > 0.0;
+}
+
+bool ReadInt(const QLineEdit& edit, int& value) {
+    return platform::TryStrToInt(platform::Text(edit), value);
+}
+
+std::string CableNameProblem(const std::string& name) {
+    if (name.empty()) return kEnterCableName;
+    if (!platform::HasCp1251Form(name)) return kCableNameNotStorable;
+    return std::string();
+}
+
+}  // namespace editing
+
 TShiti::TShiti(QWidget* parent) : QDialog(parent) {
     setupUi(this);
     for (QWidget* control : Controls()) design_.push_back({control, control->geometry()});
@@ -193,7 +202,24 @@ TShiti::TShiti(QWidget* parent) : QDialog(parent) {
     platform::OnClick(Button1, this, &TShiti::Button1Click);
     platform::OnClick(Button2, this, &TShiti::Button2Click);
     platform::OnClick(Button4, this, &TShiti::Button4Click);
+    platform::OnClick(Button3, this, &TShiti::Button3Click);
+    platform::OnClick(Button5, this, &TShiti::Button5Click);
+    platform::OnClick(Button6, this, &TShiti::Button6Click);
+    platform::OnClick(Button7, this, &TShiti::Button7Click);
     SetLayout(Layout::Connection);
+
+    // The checks take a refused edit back through the edit dialog and this window.
+    if (Dan1) {
+        NetworkCheckHooks& hooks = Dan1->CheckHooks;
+        hooks.RefillEditLists = [](QObject* sender) {
+            if (Form3) Form3->ComboBox4Change(sender);
+        };
+        hooks.RestorePanelFromSnapshot = [this](TSitid* panel) { RestorePanelFromSnapshot(panel); };
+        hooks.RebuildFromUndoCopy = [] {
+            if (Form3) Form3->RebuildFromUndoCopy();
+        };
+    }
+    editing::WatchEditors(*this);
 }
 
 std::vector<QWidget*> TShiti::Controls() const {
@@ -316,6 +342,13 @@ void TShiti::done(int result) {
     if (layout_ == Layout::Connection) {
         Button1Click();
         return;
+    }
+    // Leaving an editor any other way than by "Изменить" ends the edit: nothing stays of it.
+    const bool editLayout = layout_ == Layout::PanelEdit || layout_ == Layout::SwitchboardEdit;
+    if (editLayout && !applying_ && isVisible() && Form3) {
+        Form3->EndEdit();
+        ComboBox3->setEnabled(true);
+        ComboBox5->setEnabled(true);
     }
     QDialog::done(result);
 }
@@ -498,19 +531,20 @@ bool TShiti::ValidateSwitchboardConnection() {
             if (!CheckNewCableName(cableName, CableNames)) return false;
         }
     } else {
-        // The edited switchboard may keep its own number and cable name.
+        // The edited switchboard may keep its own number and cable name; numbers are compared
+        // with every switchboard of the project.
         const TGrsed* own = Form3->SwitchboardCopy.get();
-        const std::string ownNumber = own ? platform::IntToStr(own->SwitchboardNumber) : "";
         const std::string ownCable = own ? own->SwitchboardCableName : "";
-        const auto takenByOther = [](const std::vector<std::string>& names, const std::string& name,
-                                     const std::string& ownName) {
-            return name != ownName && Listed(names, name);
-        };
-        if (takenByOther(listed, numberText, ownNumber)) {
+        bool numberTaken = false;
+        if (const TGrsed* root = ProjectRoot)
+            for (const TGrsed* sw : chains::SwitchboardsOf(*root))
+                if (sw->SwitchboardNumber == number && !(own && own->SwitchboardNumber == number))
+                    numberTaken = true;
+        if (numberTaken) {
             Warn(kSwitchboardNumberTaken);
             return false;
         }
-        if (takenByOther(CableNames, cableName, ownCable)) {
+        if (cableName != ownCable && Listed(CableNames, cableName)) {
             Say(kCableNameTaken);
             return false;
         }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/SavedGroupTables.h"
 #include "model/Classd.h"
 #include "selection/TemperatureCorrection.h"
 #include "ui_TShiti.h"
@@ -58,6 +59,29 @@ public:
     // "Соединить" of the main switchboard box and of the panel box.
     void Button2Click();
     void Button4Click();
+    // "Отменить" of the main switchboard box and of the panel box: the edit ends, nothing
+    // changed.
+    void Button3Click();
+    void Button5Click();
+    // "Изменить" of the panel box and of the main switchboard box.
+    void Button6Click();
+    void Button7Click();
+
+    // --- Changing a connection ---
+
+    // The edited panel's new entries: its number and cable name patched where it stands, or,
+    // when the feeder, its table or the demand factor changed, the panel rebuilt with its group
+    // lines (those of the panels hanging on it folded in), each checked; a refused rebuild puts
+    // the panel back as it was.
+    void ChangePanelConnection();
+    // The edited main switchboard's new entries: its number and cable name patched, or the
+    // switchboard connected anew at the end of the chain with its panels and group lines, each
+    // checked; a refused re-creation rebuilds the old one from its copies.
+    void ChangeSwitchboardConnection();
+    // Puts the panel, its group lines, the panels hanging on it, its switchboard's and the
+    // root's own fields back from the edit dialog's copies, and removes the panels the new-panel
+    // remedy made meanwhile.
+    void RestorePanelFromSnapshot(TSitid* panel);
 
     // --- Connecting ---
 
@@ -93,6 +117,18 @@ protected:
     void done(int result) override;
 
 private:
+    // The steps of a panel rebuild and of a switchboard re-creation.
+    bool ValidatePanelEdit();
+    void RebuildPanel(double demandFactor);
+    bool ReAddPanelGroups(TSitid* panel, int count, const SavedGroupTables& tables, int position,
+                          double demandFactor, bool automatic);
+    void AbandonPanelEdit(bool tableRefused);
+    void RecreateSwitchboard();
+    void AbandonSwitchboardEdit();
+
+    // Set while "Изменить" runs: closing the window then does not end the edit.
+    bool applying_ = false;
+
     void SetBorderIcons(bool closeBox);
     // The number of the main switchboard chosen in ComboBox2; false when none is.
     bool ChosenSwitchboardNumber(int& number) const;

@@ -56,7 +56,7 @@ void ForEachGroup(TSitid& panel, Visit visit) {
 }  // namespace
 
 void TDan1::ApplyAndRefresh(QObject* sender) {
-    (void)sender;  // for the feed repair of the edit dialog
+    (void)sender;
     close();
     FailureFlag = 0;
     if (Form3) {
@@ -80,6 +80,12 @@ void TDan1::ApplyAndRefresh(QObject* sender) {
         return;
     }
 
+    // Panels re-created at the end of a chain go back behind the panel they hang on.
+    chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
+        if (!sw.ChangedMark || !Form3) return;
+        Form3->RepairPanelFeeds();
+        root->Switchboards.Cursor = &sw;
+    });
     ResetUnloadedElements();
     run.hourglass.emplace();
     // Cascades: every head in front of its members.

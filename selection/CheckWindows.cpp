@@ -18,15 +18,18 @@
 namespace selection {
 
 ChangeKind CurrentChange() {
-    if (!Form3) return ChangeKind::AddingGroup;
-    if (Form3->GroupEditMode) return ChangeKind::GroupEdit;
-    if (Form3->PanelEditMode) return ChangeKind::PanelEdit;
-    if (Form3->SwitchboardEditMode) return ChangeKind::SwitchboardEdit;
-    return ChangeKind::AddingGroup;
+    if (Form3) {
+        if (Form3->GroupEditMode) return ChangeKind::GroupEdit;
+        if (Form3->PanelEditMode) return ChangeKind::PanelEdit;
+        if (Form3->SwitchboardEditMode) return ChangeKind::SwitchboardEdit;
+    }
+    return Dan1 && Dan1->GroupChangeTracked() ? ChangeKind::AddingGroup : ChangeKind::None;
 }
 
 bool AutomaticBreakers() {
-    return CurrentChange() != ChangeKind::AddingGroup && Shiti && Shiti->AutoBreakers;
+    const ChangeKind change = CurrentChange();
+    return change != ChangeKind::AddingGroup && change != ChangeKind::None && Shiti &&
+           Shiti->AutoBreakers;
 }
 
 void MarkShortCircuitFailed() {

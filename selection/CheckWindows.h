@@ -14,9 +14,11 @@ class TSitid;
 
 namespace selection {
 
-// The change in progress, by the editing window's modes (tested in the order group, panel,
-// switchboard; the first set decides). None set: a group line is being added.
-enum class ChangeKind { AddingGroup, GroupEdit, PanelEdit, SwitchboardEdit };
+// The operation in progress, by the editing window's modes (tested in the order group, panel,
+// switchboard; the first set decides). None set: a group line is being added while the group
+// line window tracks one, otherwise no operation is in progress (a deletion, a trunk member
+// connected): a refusal then cancels nothing.
+enum class ChangeKind { None, AddingGroup, GroupEdit, PanelEdit, SwitchboardEdit };
 ChangeKind CurrentChange();
 // An edit of the editing window is under way and the user chose automatic breakers.
 bool AutomaticBreakers();

@@ -204,8 +204,11 @@ void NetworkChecks::CancelEditing() {
             if (CheckHooks.RebuildFromUndoCopy) CheckHooks.RebuildFromUndoCopy();
             return;
         case selection::ChangeKind::AddingGroup:
-            // No line being added: no change in progress, nothing to do.
+            // The line being added has left the tree already: nothing to do.
             if (GroupChangePanel()) RollbackAdding(at);
+            return;
+        case selection::ChangeKind::None:
+            // No operation in progress: nothing to cancel.
             return;
     }
 }

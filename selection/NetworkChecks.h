@@ -65,6 +65,8 @@ public:
     // it is in the tree.
     void TrackGroupChange(TCxemaGrupd* group);
     void EndGroupChange();
+    // A group line change is tracked (it may have left the tree since).
+    bool GroupChangeTracked() const { return trackedGroup_ != nullptr; }
     // The tracked group line is in the tree (its panel, or null).
     TSitid* GroupChangePanel() const;
     // Takes the tracked group line off its panel (its scheme record and its phase record), lowers

@@ -72,6 +72,10 @@ void NetworkChecks::FailWithoutRemedy(Check check, QObject* sender, const Cursor
             Warn(kRefusedGroup);
             RollbackAdding(at);
             return;
+        case selection::ChangeKind::None:
+            // Outside any edit (after a deletion) nothing is taken back: the check only fails.
+            FailureFlag = 1;
+            return;
     }
 }
 
@@ -281,7 +285,9 @@ void NetworkChecks::CheckGroupShortCircuit(QObject* sender) {
 void NetworkChecks::OfferNewPanel(Check check, QObject* sender, const Cursors& at) {
     TGrsed* sw = at.switchboard;
     TSitid* panel = at.panel;
-    if (!sw || !panel || !HasSeveralGroups(panel->SchemeGroupCount)) {
+    // Outside any edit there is no group line to move to a new panel.
+    if (!sw || !panel || !HasSeveralGroups(panel->SchemeGroupCount) ||
+        selection::CurrentChange() == selection::ChangeKind::None) {
         FailWithoutRemedy(check, sender, at);
         return;
     }
@@ -341,6 +347,9 @@ void NetworkChecks::OfferNewPanel(Check check, QObject* sender, const Cursors& a
                     CheckHooks.ApplyAndRefresh(sender);
             }
             PutBack(at);
+            FailureFlag = 1;
+            return;
+        case selection::ChangeKind::None:
             FailureFlag = 1;
             return;
     }

@@ -21,6 +21,10 @@ void ScriptedResponder::ExpectModal(const std::string& windowClass, ModalAction 
         Step{Event::Kind::Modal, {}, std::nullopt, mrNone, windowClass, std::move(action)});
 }
 
+void ScriptedResponder::AnswerEvery(const std::string& windowClass, ModalAction action) {
+    standing_.emplace_back(windowClass, std::move(action));
+}
+
 std::vector<platform::MessageRecord> ScriptedResponder::Messages() const {
     std::vector<platform::MessageRecord> messages;
     for (const Event& e : log_) {
@@ -64,6 +68,16 @@ int ScriptedResponder::OnModal(QDialog& dialog) {
     const std::string window = dialog.metaObject()->className();
     if (script_.empty() || script_.front().kind != Event::Kind::Modal ||
         script_.front().window != window) {
+        for (const auto& [windowClass, action] : standing_) {
+            if (windowClass != window) continue;
+            const size_t at = log_.size();
+            log_.push_back(Event{Event::Kind::Modal, {}, window, mrNone});
+            int result = action ? action(dialog) : mrNone;
+            if (result == mrNone) result = dialog.result();
+            if (result == mrNone) result = mrCancel;
+            log_[at].answer = result;
+            return result;
+        }
         ADD_FAILURE() << "Unexpected modal window " << window;
         log_.push_back(Event{Event::Kind::Modal, {}, window, mrCancel});
         return mrCancel;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Messages.h"
@@ -27,6 +28,9 @@ public:
     void ExpectMessage(const std::string& text, const std::string& caption, int answer);
     // The next modal run must be of this window class.
     void ExpectModal(const std::string& windowClass, ModalAction action);
+    // Every run of this window class that the script does not name next is driven by `action`
+    // (for dialogs whose number depends on the project, such as the breaker dialog).
+    void AnswerEvery(const std::string& windowClass, ModalAction action);
 
     const std::vector<Event>& Log() const { return log_; }
     std::vector<platform::MessageRecord> Messages() const;
@@ -48,6 +52,7 @@ private:
         ModalAction action;
     };
     std::deque<Step> script_;
+    std::vector<std::pair<std::string, ModalAction>> standing_;
     std::vector<Event> log_;
     bool terminateRequested_ = false;
 };

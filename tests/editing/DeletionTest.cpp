@@ -1,0 +1,134 @@
+// "Удалить" of the edit window: a group line, a panel, a main switchboard.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "EditFixture.h"
+#include "TreeLookup.h"
+#include "app/Mainform.h"
+#include "editing/EditDialog.h"
+#include "groups/Dan12.h"
+
+namespace {
+
+using Deletion = EditTest;
+
+struct DemandCase {
+    std::vector<double> loads;
+    double demandAfter;
+};
+
+class GroupDeletion : public EditTest, public ::testing::WithParamInterface<DemandCase> {};
+
+// A demand factor below 1 needs three group lines: with two left it becomes 1.
+TEST_P(GroupDeletion, DemandFactorFollowsTheGroupsLeft) {
+    BuildSwitchboard(1, "1 2");
+    AddLoads(1, GetParam().loads);
+    AddLoads(2, {5});
+    PanelNumbered(1)->DemandFactor = 0.8;
+    Refresh();
+    Form1->ProjectSaved = 1;
+
+    OpenGroups();
+    ChooseLeft("1");
+    ChooseRight("Г2-1");
+    Delete();
+
+    std::vector<std::string> left = GroupsOf(1);
+    EXPECT_EQ(left.size(), GetParam().loads.size() - 1);
+    EXPECT_EQ(std::count(left.begin(), left.end(), "Г2-1"), 0);
+    EXPECT_EQ(PanelNumbered(1)->DemandFactor, GetParam().demandAfter);
+    EXPECT_FALSE(Form3->isVisible());
+    EXPECT_EQ(Form1->ProjectSaved, 0);
+    EXPECT_EQ(Form3->GroupEditMode + Form3->PanelEditMode + Form3->SwitchboardEditMode, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, GroupDeletion,
+                         ::testing::Values(DemandCase{{10, 10, 10}, 1.0},
+                                           DemandCase{{10, 10, 10, 10}, 0.8}));
+
+}  // namespace
+
+namespace {
+
+// Panels hanging on another panel (made by the new-panel remedy) are not offered on their own.
+TEST_F(Deletion, PanelsHangingOnAnotherAreNotListed) {
+    BuildSwitchboard(1, "1 3+ 7/3 4");
+    LoadEveryPanel();
+    Refresh();
+    OpenPanels();
+    ChooseLeft("1");
+    EXPECT_EQ(Items(*Form3->ComboBox3), (std::vector<std::string>{"1", "3", "4"}));
+    EXPECT_EQ(Form3->ComboBox3->currentIndex(), -1);
+    Click(Form3->Button4);
+    EXPECT_FALSE(Form3->isVisible());
+}
+
+struct PanelCase {
+    std::string panels;
+    std::string deleted;
+    std::vector<int> left;
+};
+
+class PanelDeletion : public EditTest, public ::testing::WithParamInterface<PanelCase> {};
+
+TEST_P(PanelDeletion, ThePanelGoesWithThePanelsHangingOnIt) {
+    BuildSwitchboard(1, GetParam().panels);
+    AddLoads(1, {10, 5});
+    LoadEveryPanel();
+    Refresh();
+    Form1->ProjectSaved = 1;
+
+    OpenPanels();
+    ChooseLeft("1");
+    ChooseRight(GetParam().deleted);
+    Delete();
+
+    EXPECT_EQ(PanelOrder(1), GetParam().left);
+    int position = 0;
+    for (int number : GetParam().left) EXPECT_EQ(PanelNumbered(number)->Position, ++position);
+    EXPECT_EQ(Form1->ProjectSaved, 0);
+    EXPECT_TRUE(Form1->ToolButton4->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Panels, PanelDeletion,
+    ::testing::Values(PanelCase{"1 2 3", "2", {1, 3}},
+                      // Panel 7 hangs on panel 3; panel 5 hangs on nothing and stays.
+                      PanelCase{"1 3+ 7/3 5 8~3", "3", {1, 5}},
+                      // Without the mark of a feeding panel, a panel hanging on it stays.
+                      PanelCase{"1 3 7/3", "3", {1, 7}}));
+
+TEST_F(Deletion, TheOnlySwitchboardLeavesAnEmptyProject) {
+    BuildSwitchboard(1, "1 2");
+    AddLoads(2, {10});
+    Refresh();
+
+    OpenSwitchboards();
+    EXPECT_TRUE(Form3->ComboBox3->isHidden());
+    ChooseLeft("1");
+    Delete();
+
+    EXPECT_EQ(ProjectRoot->Switchboards.First, nullptr);
+    EXPECT_EQ(ProjectRoot->SwitchboardCount, 0);
+    EXPECT_EQ(Form1->ProjectSaved, 0);
+}
+
+// A choice that no longer names an element of the tree deletes nothing.
+TEST_F(Deletion, AGroupNoLongerInTheTreeDeletesNothing) {
+    BuildSwitchboard(1, "1");
+    AddLoads(1, {10, 5});
+    Refresh();
+    Form1->ProjectSaved = 1;
+    OpenGroups();
+    ChooseLeft("1");
+    ChooseRight("Г1-1");
+    // Renamed behind the open window.
+    PanelNumbered(1)->SchemeGroups.First->GroupName = "Другая";
+    Dan1->GroupNames = {"Другая", "Г2-1"};
+    Delete();
+    EXPECT_EQ(GroupsOf(1), (std::vector<std::string>{"Другая", "Г2-1"}));
+    EXPECT_EQ(Form1->ProjectSaved, 1);
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+#include "EditFixture.h"
+
+#include <QTest>
+
+#include "TreeLookup.h"
+#include "app/Mainform.h"
+#include "editing/EditDialog.h"
+#include "editing/EditLists.h"
+#include "editing/Shiti12.h"
+#include "groups/Dan12.h"
+#include "groups/InsertAvtomat.h"
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+
+void EditTest::SetUp() {
+    ConnectionTest::SetUp();
+    responder_.AnswerEvery("TInsertAvtomat", [](QDialog&) {
+        InsertAvtomat->ComboBox1->setCurrentIndex(InsertAvtomat->ComboBox1->count() > 0 ? 0 : -1);
+        QTest::mouseClick(InsertAvtomat->Button2, Qt::LeftButton);
+        return platform::mrNone;
+    });
+}
+
+void EditTest::TearDown() {
+    if (ProjectRoot) ExpectListsAgreeWithTree();
+    ConnectionTest::TearDown();
+}
+
+void EditTest::Refresh() {
+    Dan1->RecalculateNetwork();
+    Dan1->ApplyAndRefresh(nullptr);
+    // The lists as loading a project fills them.
+    editing::RefillGroupEntryLists();
+    editing::RefillSwitchboardList();
+}
+
+void EditTest::OpenGroups() {
+    Form1->N25->trigger();
+}
+
+void EditTest::OpenPanels() {
+    Form1->N4->trigger();
+}
+
+void EditTest::OpenSwitchboards() {
+    Form1->N30->trigger();
+}
+
+void EditTest::ChooseLeft(const std::string& item) {
+    Choose(Form3->ComboBox4, item);
+}
+
+void EditTest::ChooseRight(const std::string& item) {
+    Choose(Form3->ComboBox3, item);
+}
+
+void EditTest::Delete() {
+    Click(Form3->Button3);
+}
+
+void EditTest::Edit() {
+    Click(Form3->Button5);
+}
+
+void EditTest::ExpectBreakerQuestion(int answer) {
+    responder_.ExpectMessage(
+        "Автоматы можно установить автоиатически или вручную.\nУстановить автоматически?",
+        "Установка автоматов.", answer);
+}
+
+void AddLoads(int panel, const std::vector<double>& powers, const std::string& prefix) {
+    for (std::size_t i = 0; i < powers.size(); ++i)
+        AddLoad(
+            panel,
+            prefix + platform::IntToStr(static_cast<int>(i) + 1) + "-" + platform::IntToStr(panel),
+            powers[i]);
+}
+
+void LoadEveryPanel() {
+    std::vector<int> unloaded;
+    for (const TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)
+        for (const TSitid* p = sw->Panels.First; p; p = p->Panels.Next)
+            if (p->SchemeGroupCount == 0) unloaded.push_back(p->PanelNumber);
+    for (int number : unloaded) AddLoads(number, {5}, "Н");
+}
+
+std::vector<std::string> GroupsOf(int panel) {
+    std::vector<std::string> names;
+    const TSitid* p = PanelNumbered(panel);
+    if (!p) return names;
+    for (const TCxemaGrupd* g = p->SchemeGroups.First; g; g = g->SchemeGroups.Next)
+        names.push_back(g->GroupName);
+    return names;
+}
+
+namespace {
+
+// A panel of the group line window's list: "7", or "3(7)" for panel 7 hanging on panel 3.
+int ListedPanel(const std::string& item) {
+    const std::size_t open = item.find('(');
+    return platform::StrToInt(
+        open == std::string::npos ? item : item.substr(open + 1, item.size() - open - 2));
+}
+
+}  // namespace
+
+void ExpectListsAgreeWithTree() {
+    const TGrsed& root = *ProjectRoot;
+    std::vector<std::string> cables;
+    std::vector<std::string> groups;
+    std::vector<std::string> switchboards;
+    std::vector<int> panels;
+    int switchboardCount = 0;
+    for (const TGrsed* sw = root.Switchboards.First; sw; sw = sw->Switchboards.Next) {
+        ++switchboardCount;
+        cables.push_back(sw->SwitchboardCableName);
+        switchboards.push_back(platform::IntToStr(sw->SwitchboardNumber));
+        int panelCount = 0;
+        for (const TSitid* p = sw->Panels.First; p; p = p->Panels.Next) {
+            ++panelCount;
+            panels.push_back(p->PanelNumber);
+            cables.push_back(p->FeederCableName);
+            TSitid counted = *p;
+            chains::CountGroupChains(counted);
+            EXPECT_EQ(p->SchemeGroupCount, counted.SchemeGroupCount) << "panel " << p->PanelNumber;
+            EXPECT_EQ(p->SinglePhaseCount, counted.SinglePhaseCount) << "panel " << p->PanelNumber;
+            EXPECT_EQ(p->TwoPhaseCount, counted.TwoPhaseCount) << "panel " << p->PanelNumber;
+            EXPECT_EQ(p->ThreePhaseCount, counted.ThreePhaseCount) << "panel " << p->PanelNumber;
+            for (const TCxemaGrupd* g = p->SchemeGroups.First; g; g = g->SchemeGroups.Next) {
+                cables.push_back(g->CableName);
+                groups.push_back(g->GroupName);
+            }
+        }
+        EXPECT_EQ(sw->PanelCount, panelCount) << "switchboard " << sw->SwitchboardNumber;
+    }
+    EXPECT_EQ(root.SwitchboardCount, switchboardCount);
+    EXPECT_EQ(Shiti->CableNames, cables);
+    EXPECT_EQ(Dan1->GroupNames, groups);
+    EXPECT_EQ(Items(*Shiti->ComboBox2), switchboards);
+    EXPECT_EQ(Shiti->SwitchboardCounter, switchboardCount);
+    std::vector<int> listed;
+    for (const std::string& item : Items(*Dan1->ComboBox2)) listed.push_back(ListedPanel(item));
+    EXPECT_EQ(listed, panels);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The edit and delete window as the user meets it: a project of shipped cable tables, the window
+// opened through the menu "Редактирование", its lists chosen with the keys and its buttons
+// clicked; the breaker dialogs take the first series offered. After every test each panel's
+// counts agree with its chains and every window list agrees with the tree.
+#include <string>
+#include <vector>
+
+#include "ConnectionFixture.h"
+
+class EditTest : public ConnectionTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The project as the refresh after a change leaves it: recalculated, equipment selected.
+    void Refresh();
+    // "Редактирование" > "Группы", "Щиты", "Грщ".
+    void OpenGroups();
+    void OpenPanels();
+    void OpenSwitchboards();
+    // Chooses in the edit window's left list (ComboBox4) and right list (ComboBox3).
+    void ChooseLeft(const std::string& item);
+    void ChooseRight(const std::string& item);
+    // "Удалить", "Изменить".
+    void Delete();
+    void Edit();
+    // The answer to the breaker question of a connection change.
+    void ExpectBreakerQuestion(int answer);
+};
+
+// A three-phase group line of `power` kW on the panel, and the panel's demand factor.
+void AddLoads(int panel, const std::vector<double>& powers, const std::string& prefix = "Г");
+
+// A group line of 5 kW on every panel without one (the refresh clears what an unloaded panel
+// keeps, its hanging mark too).
+void LoadEveryPanel();
+
+// The names of the panel's group lines in chain order.
+std::vector<std::string> GroupsOf(int panel);
+
+// Each panel's four counts against its chains, each switchboard's panel count against its
+// chain, and the lists of the windows against the tree: cable names and group names in tree
+// order, the switchboard numbers of the connection window and its counter, the panels of the
+// group line window.
+void ExpectListsAgreeWithTree();
