@@ -8,6 +8,7 @@
 #include "app/Mainform.h"
 #include "documents/Kabj2.h"
 #include "documents/Preview.h"
+#include "documents/ResultTable.h"
 #include "drawings/DrawingState.h"
 #include "editing/NumberChooser.h"
 #include "platform/Bitmap.h"
@@ -266,4 +267,64 @@ TEST_F(CableJournal, ExitHidesTheWindowAndKeepsItsGrid) {
     Form8->ToolButton3->trigger();
     EXPECT_FALSE(Form8->isVisible());
     EXPECT_EQ(Form8->StringGrid1->item(1, 3)->text().toStdString(), "Грщ №1");
+}
+
+// The shipped office project, as File > Open reads and recalculates it.
+class ExampleJournal : public DocumentsTest {
+protected:
+    void SetUp() override {
+        DocumentsTest::SetUp();
+        CopyFolder(PROGRAM_DATA_DIR, programDir_.path().toStdString());
+        DeleteProjectTree(ProjectRoot);
+        ProjectRoot = nullptr;
+        ASSERT_TRUE(Form1->LoadProject(ProgramFile("Project/Example1.VPQ")));
+    }
+};
+
+TEST_F(ExampleJournal, GeneralJournalOfTheOffice) {
+    Form1->N47->trigger();
+    // Names, brands and lengths as the project enters them; sections as its selection chose them;
+    // panel 3 hangs on panel 2, the head of its cascade.
+    const std::vector<Row> expected = {
+        {"№", "Обозначение кабеля", "Начало.", "Конец.", "Марка.", "Сечение.", "Длина."},
+        {"1", "КГ1", "Секция КТП", "Грщ №1", "АВВГ", "3x25+1x16", "40"},
+        {"2", "КЩ1", "Грщ №1", "Щит №1", "ВВГ", "3x4+1x4", "30"},
+        {"3", "КЩ2", "Грщ №1", "Щит №2", "ВВГ", "3x10+1x10", "45"},
+        {"4", "КЩ3", "Щит №2", "Щит №3", "ВВГ", "3x4+1x4", "25"},
+        {"5", "К1.1", "Щит№ 1", "1.1", "ВВГ", "2 x 1,5", "25"},
+        {"6", "К1.2", "Щит№ 1", "1.2", "ВВГ", "2 x 1,5", "35"},
+        {"7", "К1.3", "Щит№ 1", "1.3", "ПВ1", "2 x 1", "40"},
+        {"8", "К1.4", "Щит№ 1", "1.4", "ВВГ", "2 x 1,5", "20"},
+        {"9", "К2.1", "Щит№ 2", "2.1", "ВВГ", "2 x 1,5", "30"},
+        {"10", "К2.2", "Щит№ 2", "2.2", "ВВГ", "3 x 1,5", "25"},
+        {"11", "К2.3", "Щит№ 2", "2.3", "ВВГ", "4 x 1,5", "30"},
+        {"12", "К3.1", "Щит№ 3", "3.1", "ВВГ", "4 x 1,5", "15"},
+        {"13", "К3.2", "Щит№ 3", "3.2", "ВВГ", "2 x 1,5", "30"},
+        {"14", "К3.3", "Щит№ 3", "3.3", "ВВГ", "3 x 1,5", "20"},
+    };
+    EXPECT_EQ(TablesTest::GridTexts(*Form8->StringGrid1), expected);
+    EXPECT_TRUE(Form8->isVisible());
+    EXPECT_EQ(Form8->Label2->text().toStdString(), "(общий)");
+}
+
+TEST_F(ExampleJournal, NetworkResultsOfTheOffice) {
+    Form1->N55->trigger();
+    ASSERT_NE(Form4, nullptr);
+    const std::vector<Row> grid = TablesTest::GridTexts(*Form4->StringGrid1);
+    ASSERT_EQ(grid.size(), 5u);
+    // Installed power: panel 1 1.2 + 1.6 + 0.9 + 1.4 = 5.1 kW, panel 2 2.5 + 4 + 7.5 = 14 kW,
+    // panel 3 5.5 + 2 + 3 = 10.5 kW, the switchboard 29.6 kW (demand factors 1).
+    // Deviation at 380 V from the drop: U = 400 - 4 x drop; 1.633 % gives 393.468 V -> 393.5 V,
+    // 393.468 / 3.8 - 100 = 3.54 %; 4.626 % gives 381.496 V -> 381.5 V, 0.39 %.
+    const std::vector<Row> expected = {
+        {"Грщ-1", "29,6", "29,6", "3 x 25 + 1 x 16", "1,633", "3,54    (393,5 вольт)"},
+        {"Щит-1", "5,1", "5,1", "3 x 4 +1 x4", "2,061", "3,09    (391,8 вольт)"},
+        {"Щит-2", "14", "14", "3 x 10 +1 x10", "3,514", "1,56    (385,9 вольт)"},
+        {"Щит-3", "10,5", "10,5", "3 x 4 +1 x4", "4,626", "0,39    (381,5 вольт)"},
+    };
+    for (std::size_t r = 0; r < expected.size(); ++r) {
+        const Row& g = grid[r + 1];
+        EXPECT_EQ((Row{g[0], g[1], g[2], g[5], g[9], g[10]}), expected[r]);
+    }
+    EXPECT_EQ(Form8->TableRowCount, 5);
 }

@@ -22,6 +22,7 @@ protected:
     TCxemaGrupd& AddGroup(TSitid& panel, const std::string& name, int conductors);
 
     // Texts of a grid, row by row.
+public:
     static std::vector<std::vector<std::string>> GridTexts(const class QTableWidget& grid);
     // The texts drawn at x on the recorded page, from top to bottom.
     static std::vector<std::string> TextsAt(const std::vector<platform::CanvasOp>& ops, int x);
