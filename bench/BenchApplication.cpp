@@ -12,18 +12,20 @@
 #include "refdb/BazaTran.h"
 #include "refdb/TableWriteBack.h"
 
-int Silent::OnMessage(const platform::MessageRecord& message) {
-    messages.push_back(message.text);
-    return platform::mrOk;
-}
-
-int Silent::OnModal(QDialog&) {
-    return platform::mrOk;
-}
-
-void Silent::OnTerminate() {}
-
 namespace {
+
+// Answers every message: no window ever waits for a user here.
+class Silent : public platform::Responder {
+public:
+    int OnMessage(const platform::MessageRecord& message) override {
+        messages.push_back(message.text);
+        return platform::mrOk;
+    }
+    int OnModal(QDialog&) override { return platform::mrOk; }
+    void OnTerminate() override {}
+
+    std::vector<std::string> messages;
+};
 
 class Application {
 public:

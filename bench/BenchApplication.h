@@ -5,18 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Messages.h"
-
-// Answers every message with OK and every modal window with OK, keeping the messages' texts.
-class Silent : public platform::Responder {
-public:
-    int OnMessage(const platform::MessageRecord& message) override;
-    int OnModal(QDialog& dialog) override;
-    void OnTerminate() override;
-
-    std::vector<std::string> messages;
-};
-
 // Starts the application on its first call; the program folder, with a trailing separator.
 const std::string& StartApplication();
 

@@ -228,6 +228,8 @@ void ForEveryGroup(Visit visit) {
 // Every cable of the project chosen from its table, with its losses: the voltage refresh of
 // every switchboard, panel and group line.
 void CablePass() {
+    // As the refresh and the opening of a project run it.
+    platform::FileCheckBatch batch;
     for (TGrsed* sw :
          chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
         ProjectRoot->Switchboards.Cursor = sw;
@@ -397,8 +399,10 @@ void FillGroupWindow(const std::string& name) {
 
 // The user of the apply command: the new line's breaker type (the only one not set yet) is
 // confirmed at once with the first series offered; every message is answered with OK.
-class FirstSeries : public Silent {
+class FirstSeries : public platform::Responder {
 public:
+    int OnMessage(const platform::MessageRecord&) override { return platform::mrOk; }
+    void OnTerminate() override {}
     int OnModal(QDialog& dialog) override {
         if (&dialog != InsertAvtomat) return platform::mrOk;
         InsertAvtomat->ComboBox1->setCurrentIndex(0);

@@ -180,7 +180,8 @@ void TForm8::PreviewCableJournal(int journalKind, int rows, const std::string& t
 }
 
 void TForm8::PreviewPaintedPages(PagePainter* painter, const PageRequest& request, int& pageCount) {
-    if (Form1 == nullptr) return;
+    if (Form1 == nullptr || Form7 == nullptr) return;
+    Form7->RestoreCaption();
     const int count = pages::TablePageCount(request.rows);
     pageCount = count;
     Form1->ComposePreview(

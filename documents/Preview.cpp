@@ -19,6 +19,7 @@ TForm7* Form7 = nullptr;
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    designedCaption_ = windowTitle();
     QPalette ground = palette();
     ground.setColor(QPalette::Window, platform::ToQColor(kColour));
     setPalette(ground);
@@ -41,14 +42,20 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
 
 TForm7::~TForm7() = default;
 
+void TForm7::RestoreCaption() {
+    setWindowTitle(designedCaption_);
+}
+
 platform::TImage* TForm7::NewPageImage(int width, int height) {
     FreePageImage();
     PageImage = new platform::TImage(ground_);
     PageImage->SetSize(width, height);
-    const int left = pages::ImageLeft(PreviewWidth, width);
+    // In a window narrower than the page the page starts at the left edge, so that all of it can
+    // be scrolled to.
+    const int left = std::max(pages::ImageLeft(PreviewWidth, width), 0);
     PageImage->move(left, pages::kImageTop);
     // The scrolled extent reaches the image's right and bottom edges.
-    ground_->setMinimumSize(std::max(left + width, 0), pages::kImageTop + height);
+    ground_->setMinimumSize(left + width, pages::kImageTop + height);
     PageImage->show();
     return PageImage;
 }

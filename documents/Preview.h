@@ -31,8 +31,12 @@ public:
     // The width the pages are centred in: the main window's.
     int PreviewWidth = 870;
 
+    // The caption the window was designed with, "Предварительный просмотр", back in place of a
+    // document's own (the schematic names its switchboard there).
+    void RestoreCaption();
+
     // Deletes the page image and puts a new one of that size (white) in its place: 5 px from the
-    // top, centred 10 px left of the middle of PreviewWidth.
+    // top, centred 10 px left of the middle of PreviewWidth, but not left of the window's edge.
     platform::TImage* NewPageImage(int width, int height);
     void FreePageImage();
 
@@ -58,6 +62,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    QString designedCaption_;
     QScrollArea* area_ = nullptr;
     // Holds the page image and sets the scrolled extent.
     QWidget* ground_ = nullptr;

@@ -68,6 +68,7 @@ bool TForm1::ComposePreview(int width, int height,
 
 void TForm1::BuildPreviewSheet(int titleFontSize, int titleX, const std::string& title) {
     const int count = SheetPageCount;
+    if (Form7 != nullptr) Form7->RestoreCaption();
     ComposePreview(pages::kPageWidth, pages::ImageHeight(count), [&](platform::TCanvas& canvas) {
         platform::TCanvas* picture = PictureBitmap ? PictureBitmap->Canvas() : nullptr;
         // Page n is the sheet numbered n, as it is printed.

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -215,4 +217,22 @@ TEST_F(PicturePreview, RightClickOffersPrintAndExit) {
     Form7->N3->trigger();
     responder_.VerifyDone();
     EXPECT_TRUE(printer_.Jobs().empty());
+}
+
+TEST_F(PicturePreview, ANarrowWindowShowsThePageFromItsLeftEdge) {
+    DrawnPicture(GeneralSchemePicture);
+    Form1->show();
+    Form1->resize(600, 700);
+    Form1->ToolButton43->trigger();
+    ASSERT_NE(Form7->PageImage, nullptr);
+    // 300 - 400 - 10 would put the page's left 110 px out of reach: it starts at the edge, and
+    // the window scrolls across the whole 800 px.
+    EXPECT_EQ(Form7->PageImage->pos(), QPoint(0, 5));
+    auto* area = Form7->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    QCoreApplication::processEvents();
+    QScrollBar& across = *area->horizontalScrollBar();
+    across.setValue(across.maximum());
+    const QPoint right = Form7->PageImage->mapTo(area->viewport(), QPoint(799, 0));
+    EXPECT_LT(right.x(), area->viewport()->width());
 }

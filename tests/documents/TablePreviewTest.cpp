@@ -75,7 +75,10 @@ TEST_F(TablePreview, ShowsTheLastRowOnTheLastPage) {
 TEST_F(TablePreview, CutsThirtyEightRowsIntoTwoLabelledPages) {
     Form8->CableJournalPainter = &painter_;
     Form8->TablePageCount = 9;
+    // The schematic shown before named its switchboard in the caption.
+    Form7->setWindowTitle("Принципиальная схема питающей сети(Грщ. № 1)");
     Form8->PreviewCableJournal(0, 38, "Кабельный журнал (общий). ");
+    EXPECT_EQ(Form7->windowTitle().toStdString(), "Предварительный просмотр");
 
     // One painting of the whole journal, its title with the trailing blank.
     ASSERT_EQ(painter_.requests.size(), 1u);

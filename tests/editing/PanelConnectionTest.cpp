@@ -26,6 +26,11 @@ TEST_F(PanelConnection, ARadialPanelIsAppendedWithItsFeeder) {
         ConnectSwitchboard(kFirst);
         ConnectPanel({"1", "1", "20", "В воздухе", "ВВГв4.xml", "25", "КЩ1"});
         ConnectPanel({"1", "2", "35,5", "Четыре провода в трубе", "ПВ1т4.xml", "-5", "КЩ2"});
+        // The zero conductor's sections as connected; the refresh of "Закрыть" drops them from
+        // a panel without load.
+        EXPECT_EQ(PanelNumbered(1)->FeederZeroSections,
+                  (Numbers{1.5, 2.5, 4, 6, 10, 16, 16, 16, 25, 35, 50, 70, 70, 95}));
+        EXPECT_EQ(PanelNumbered(1)->ZeroCoreTable, 1);
     });
     EXPECT_TRUE(responder_.Messages().empty());
     const TGrsed* sw = SwitchboardNumbered(1);
@@ -43,10 +48,9 @@ TEST_F(PanelConnection, ARadialPanelIsAppendedWithItsFeeder) {
     EXPECT_EQ(first->FeederCableName, "КЩ1");
     EXPECT_EQ(first->FeederSections,
               (Numbers{1.5, 2.5, 4, 6, 10, 16, 25, 35, 50, 70, 95, 120, 150, 185}));
-    EXPECT_EQ(first->FeederZeroSections,
-              (Numbers{1.5, 2.5, 4, 6, 10, 16, 16, 16, 25, 35, 50, 70, 70, 95}));
+    EXPECT_TRUE(first->FeederZeroSections.empty());
     EXPECT_EQ(first->FeederSectionCount, 14);
-    EXPECT_EQ(first->ZeroCoreTable, 1);
+    EXPECT_EQ(first->ZeroCoreTable, 0);
     // Radial: fed from the switchboard, in no trunk.
     EXPECT_EQ(first->FedFromPanel, 0);
     EXPECT_EQ(first->FedFromSwitchboard, 0);
@@ -73,7 +77,8 @@ TEST_F(PanelConnection, ARadialPanelIsAppendedWithItsFeeder) {
 }
 
 // A radial panel is only appended: nothing else of the project changes and nothing is
-// recalculated (the loaded panel's currents stay as they were: 0).
+// recalculated (the loaded panel's currents stay as they were: 0) until "Закрыть" refreshes
+// the project.
 TEST_F(PanelConnection, ARadialConnectionChangesNoOtherPanel) {
     NewProject([] {
         ConnectSwitchboard(kFirst);
@@ -81,10 +86,12 @@ TEST_F(PanelConnection, ARadialConnectionChangesNoOtherPanel) {
     });
     AddLoad(1, "1.1", 30);
     const TSitidFields before = *PanelNumbered(1);
-    InstallPanels([] { ConnectPanel({"1", "2", "20", "В воздухе", "ВВГв4.xml", "15", "КЩ2"}); });
-    EXPECT_TRUE(static_cast<const TSitidFields&>(*PanelNumbered(1)) == before);
-    EXPECT_EQ(PanelNumbered(1)->OwnCurrentA, 0.0);
-    EXPECT_EQ(ProjectRoot->TotalDesignPower, 0.0);
+    InstallPanels([&before] {
+        ConnectPanel({"1", "2", "20", "В воздухе", "ВВГв4.xml", "15", "КЩ2"});
+        EXPECT_TRUE(static_cast<const TSitidFields&>(*PanelNumbered(1)) == before);
+        EXPECT_EQ(PanelNumbered(1)->OwnCurrentA, 0.0);
+        EXPECT_EQ(ProjectRoot->TotalDesignPower, 0.0);
+    });
 }
 
 TEST_F(PanelConnection, PanelNumbersAreUniqueOverTheProjectAndCountPerSwitchboard) {
@@ -117,6 +124,8 @@ TEST_F(PanelConnection, ThePanelCountIsTakenFromTheChain) {
         TSitid other;
         other.PanelNumber = 9;
         other.Position = 1;
+        other.CurrentTableName = "ВВГв4.xml";
+        other.FeederLayingMethod = "В воздухе";
         ProjectRoot->AddPanel(1, other);
         ++SwitchboardNumbered(1)->PanelCount;
         ConnectPanel({"", "1", "20", "В воздухе", "ВВГв4.xml", "15", "КЩ1"});

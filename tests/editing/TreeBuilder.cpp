@@ -12,6 +12,12 @@ void BuildSwitchboard(int number, const std::string& panels) {
     if (!ProjectRoot) ProjectRoot = new TGrsed;
     TGrsed record;
     record.SwitchboardNumber = number;
+    // A feeder of a shipped table, as the connection window gives it: the refresh of "Закрыть"
+    // selects its cable.
+    record.SwitchboardTable = "ВВГв4.xml";
+    record.SwitchboardLaying = "В воздухе";
+    record.SwitchboardConductorMaterial = "Медь";
+    record.SwitchboardFeederLength = 10;
     ProjectRoot->AddSwitchboard(record);
     ++ProjectRoot->SwitchboardCount;
     // The connection dialog lists it, as for a loaded project.
@@ -48,6 +54,10 @@ void BuildSwitchboard(int number, const std::string& panels) {
             }
             if (mark == '@') panel.CascadeHeadNumber = other;
         }
+        panel.CurrentTableName = "ВВГв4.xml";
+        panel.FeederLayingMethod = "В воздухе";
+        panel.FeederConductorMaterial = "Медь";
+        panel.FeederLength = 10;
         panel.Position = ++sw->PanelCount;
         ProjectRoot->AddPanel(number, panel);
     }

@@ -12,6 +12,7 @@
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "groups/NotSimmetr3F.h"
+#include "platform/Image.h"
 #include "selection/PowerSystem.h"
 
 using platform::mrOk;
@@ -186,7 +187,8 @@ TEST_F(WindowTest, NoPanelChosen) {
 TEST_F(WindowTest, CloseRefreshesAndForgetsTheChoices) {
     AddFirstLine();
     EXPECT_FALSE(Dan1->isVisible());
-    EXPECT_EQ(drawn_, (std::vector<std::string>{"ShowNetworkScheme()"}));
+    EXPECT_TRUE(drawn_.empty());
+    EXPECT_GT(Form2->Image1->width(), 1);
     for (const QComboBox* list : {Dan1->ComboBox1, Dan1->ComboBox3, Dan1->ComboBox4})
         EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
     EXPECT_EQ(Form2->PictureKind(), 1);
