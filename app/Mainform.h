@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 class QAction;
 class QCloseEvent;
 class QComboBox;
+class QPushButton;
 class QLabel;
 class EquipmentSelection;
 
@@ -189,10 +191,20 @@ public:
     // has the number.
     void DrawPanelPhasing(int panelNumber);
     // The panel chooser "Щиты" of the group results: every panel number listed, its button
-    // showing the group results table of the chosen panel.
-    void ChoosePanelDialog();
+    // showing the group results table of the chosen panel. The chooser shown before is closed;
+    // a chooser is deleted when it closes.
+    QPushButton* ChoosePanelDialog();
+    // The chooser's "Ok": the group results of the panel chosen, in a new results window; the
+    // chooser closes. Text that names no panel chooses nothing.
+    void FillGroupResults();
     // The results table of the switchboards and panels.
     void ShowNetworkResults();
+    // The results table of the main switchboards (reached by no command of the window).
+    void N33Click();
+    // The panel chooser shown last and its controls; null once it has closed.
+    QPointer<QWidget> PanelChooserForm;
+    QPointer<QPushButton> PanelChooserButton;
+    QPointer<QComboBox> PanelChooserCombo;
     // The supply network schematic of the current switchboard, its sheets stacked in the preview
     // at that width; `switchboardNumber` is written in their titles.
     void ShowSupplyNetworkScheme(int width, int switchboardNumber);

@@ -5,12 +5,16 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Bitmap.h"
 #include "ui_TForm8.h"
 
 class PagePainter;
 struct PageRequest;
+class NetworkTablePages;
+class ConsumerTablePages;
+class CableJournalPages;
 
 class TForm8 : public QDialog, public Ui::TForm8 {
     Q_OBJECT
@@ -41,9 +45,37 @@ public:
     // The journal in the grid (the window's "Tag"): 0 general, 1 substation section to
     // switchboards, 2 one switchboard, 3 one panel.
     int JournalKind() const;
+    // The switchboard (kind 2) or panel (kind 3) whose journal the grid shows; its preview and
+    // report show the same one, whatever the number chooser served since.
+    int JournalNumber = 0;
 
     // Row 0 of the grid: the column headings.
     void SetJournalHeader();
+    // The journals in the grid: rows 1 to n, numbered from 1; TableRowCount := n. An empty
+    // journal keeps one empty row. The switchboard and panel journals list the cables of the
+    // switchboard or panel with that number (JournalNumber := it).
+    void FillGeneralJournal();
+    void FillSectionJournal();
+    void FillSwitchboardJournal(int switchboardNumber);
+    void FillPanelJournal(int panelNumber);
+
+    // The journal window's commands: the preview of the journal in the grid as pages
+    // ("Предварительный просмотр"), leaving the window ("Выход"), and the main window's reference
+    // books.
+    void N2Click();
+    void N3Click();
+    void N6Click();
+    void N7Click();
+    void N10Click();
+    // Title of the preview of the journal of that kind and number.
+    static std::string JournalTitle(int journalKind, int number);
+
+    // The cells of the Word reports, appended row after row: 15 a row for the network table, 10
+    // a row for the cable journal of that kind (of the switchboard or panel `number` for kinds 2
+    // and 3), 12 a row for the consumers table of that panel. Nothing without a project.
+    static void BuildNetworkTableRows(std::vector<std::string>& cells);
+    static void BuildCableJournalRows(std::vector<std::string>& cells, int journalKind, int number);
+    static void BuildConsumerTableRows(std::vector<std::string>& cells, int panelNumber);
 
     // The calculation table as preview pages: tableKind 0 the network table, 1 the consumers
     // table of panel `panelNumber`, any other kind blank pages. Stores TablePageCount.
@@ -53,6 +85,12 @@ public:
     void PreviewCableJournal(int journalKind, int rows, const std::string& title);
 
 private:
+    void FillJournal(int journalKind, int number);
+
+    std::unique_ptr<NetworkTablePages> networkTablePainter_;
+    std::unique_ptr<ConsumerTablePages> consumerTablePainter_;
+    std::unique_ptr<CableJournalPages> cableJournalPainter_;
+
     // Paints the document once and lays its pages into the preview window; `pageCount` gets
     // their number.
     void PreviewPaintedPages(PagePainter* painter, const PageRequest& request, int& pageCount);

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTest>
 #include <QUrl>
 #include <cstdlib>
@@ -493,18 +494,19 @@ TEST_F(MainWindowBehaviour, JournalsOfOneSwitchboardOrPanelAskForItsNumber) {
         QAction* command;
         std::string caption;
         std::vector<std::string> offered;
-        int choice;  // -1: closed without a choice
-        std::string fill, title;
+        int choice;                   // -1: closed without a choice
+        std::string firstEnd, title;  // the end of the journal's first cable
         int tag;
     };
     const std::vector<Case> cases = {
-        {Form1->N49, "Грщ №", {"1"}, 0, "FillCableJournal(2, 1)", "(Грщ №1)", 2},
-        {Form1->N50, "Щит №", {"1", "2", "3"}, 2, "FillCableJournal(3, 3)", "(Щит №3)", 3},
+        {Form1->N49, "Грщ №", {"1"}, 0, "Щит №1", "(Грщ №1)", 2},
+        {Form1->N50, "Щит №", {"1", "2", "3"}, 2, "3.1", "(Щит №3)", 3},
         {Form1->N50, "Щит №", {"1", "2", "3"}, -1, "", "", 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.fill);
+        SCOPED_TRACE(c.title);
         Form8->hide();
+        Form8->StringGrid1->setRowCount(1);
         Form8->setProperty("Tag", 0);
         kind->clear();
         Form1->DocumentKind = 0;
@@ -521,7 +523,8 @@ TEST_F(MainWindowBehaviour, JournalsOfOneSwitchboardOrPanelAskForItsNumber) {
         c.command->trigger();
         const bool chosen = c.choice >= 0;
         EXPECT_EQ(Form8->isVisible(), chosen);
-        EXPECT_EQ(pending_, chosen ? std::vector<std::string>{c.fill} : std::vector<std::string>{});
+        const QTableWidgetItem* end = Form8->StringGrid1->item(1, 3);
+        EXPECT_EQ(end != nullptr ? end->text().toStdString() : "", c.firstEnd);
         EXPECT_EQ(kind->text().toStdString(), c.title);
         EXPECT_EQ(Form8->property("Tag").toInt(), c.tag);
         EXPECT_EQ(Form1->DocumentKind, chosen ? CableJournalDocument : 0);

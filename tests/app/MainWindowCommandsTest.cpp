@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPrintDialog>
+#include <QTableWidget>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -17,6 +18,7 @@
 #include "documents/AdjustmentProject.h"
 #include "documents/Kabj2.h"
 #include "documents/Preview.h"
+#include "documents/ResultTable.h"
 #include "drawings/DrawingState.h"
 #include "drawings/PanelChooser.h"
 #include "editing/EditDialog.h"
@@ -167,8 +169,11 @@ Effect CommandRoutes::EffectOf(const std::string& command) {
     if (command == "N47Click" || command == "N48Click") {
         const int kind = command == "N47Click" ? 0 : 1;
         return {none, [this, kind](MainWindowTest&) {
-                    ExpectPending("FillCableJournal(" + std::to_string(kind) + ", 0)");
                     EXPECT_TRUE(Form8->isVisible());
+                    EXPECT_EQ(Form8->JournalKind(), kind);
+                    // The journal is in the grid: its first row is a switchboard feeder.
+                    ASSERT_NE(Form8->StringGrid1->item(1, 2), nullptr);
+                    EXPECT_EQ(Form8->StringGrid1->item(1, 2)->text().toStdString(), "Секция КТП");
                 }};
     }
     if (command == "N49Click" || command == "N50Click") {
@@ -202,9 +207,16 @@ Effect CommandRoutes::EffectOf(const std::string& command) {
                 },
                 [](MainWindowTest&) { EXPECT_EQ(Form1->DocumentKind, SupplySchemeDocument); }};
     if (command == "N22Click")
-        return {none, [this](MainWindowTest&) { ExpectPending("ChoosePanelDialog()"); }};
+        return {none, [](MainWindowTest&) {
+                    ASSERT_NE(Form1->PanelChooserForm, nullptr);
+                    EXPECT_TRUE(Form1->PanelChooserForm->isVisible());
+                    EXPECT_EQ(Form1->PanelChooserForm->windowTitle().toStdString(), "Щит №");
+                }};
     if (command == "N55Click")
-        return {none, [this](MainWindowTest&) { ExpectPending("ShowNetworkResults()"); }};
+        return {none, [](MainWindowTest&) {
+                    ASSERT_NE(Form4, nullptr);
+                    ExpectShown(Form4, "(Результаты) Щиты");
+                }};
     if (command == "Contents1Click")
         return {none, [this](MainWindowTest&) {
                     EXPECT_EQ(shell_.urls, std::vector<std::string>{platform::HelpUrl(0)});
