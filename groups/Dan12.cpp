@@ -81,6 +81,12 @@ TDan1::TDan1(QWidget* parent) : QDialog(parent) {
         RestoreEditedGroup(switchboard, panel);
     };
     CheckHooks.ApplyAndRefresh = [this](QObject* sender) { ApplyAndRefresh(sender); };
+    CheckHooks.ConnectNewPanel = [this](bool separateBreaker, TGrsed* switchboard, TSitid* panel,
+                                        TCxemaGrupd scheme, TFasaGrup1d single, TFasaGrup2d two,
+                                        TFasaGrup3d three) {
+        ConnectNewPanel(separateBreaker, switchboard, std::move(scheme), std::move(single),
+                        std::move(two), std::move(three), panel);
+    };
 }
 
 void TDan1::FillPanelNumbers() {
