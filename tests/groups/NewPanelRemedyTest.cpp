@@ -223,3 +223,111 @@ INSTANTIATE_TEST_SUITE_P(Answers, MoveToNewPanelTest,
                                            MoveCase{"A3", kLongOffer, "4", 1, 0, {1, 0, 0, 1}},
                                            MoveCase{"C3", kShortOffer, "2", 0, 1, {1, 1, 0, 0}},
                                            MoveCase{"C3", kShortOffer, "4", 0, 1, {1, 0, 0, 1}}));
+
+struct DeclineCase {
+    const char* how;
+    int answer;
+    ScriptedResponder::ModalAction closeWindow;  // none: the offer is answered No
+};
+
+class DeclineNewPanelTest : public NewPanelRemedyTest,
+                            public ::testing::WithParamInterface<DeclineCase> {};
+
+// Declining the offer, or leaving the reduced connection window without a new panel by its
+// close box or Escape, leaves the project as it was before the line.
+TEST_P(DeclineNewPanelTest, TheProjectStaysAsBefore) {
+    const DeclineCase& c = GetParam();
+    AddLargeLine("C3");
+    HoldBreakersAgainstShortCircuit();
+    Click(*Dan1->ok);
+    const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
+    OpenGroupWindow();
+    Fill(SmallLine("3", "Гр1", "К1"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kShortOffer, kCaption, c.answer);
+    if (c.closeWindow) responder_.ExpectModal("TShiti", c.closeWindow);
+    Apply();
+    responder_.VerifyDone();
+
+    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    EXPECT_EQ(sw->PanelCount, 2);
+    EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
+    EXPECT_EQ(panel3->PanelFlagB, 0);
+    EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(Dan1->GroupNames, std::vector<std::string>{"Гр0"});
+    EXPECT_EQ(Dan1->FailureFlag, 0);
+    EXPECT_EQ(Dan1->RemedyActive, 0);
+    EXPECT_EQ(Dan1->NewPanelDialogOpen, 0);
+    EXPECT_FALSE(Dan1->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, DeclineNewPanelTest,
+                         ::testing::Values(DeclineCase{"answered No", mrNo, nullptr},
+                                           DeclineCase{"close box", mrYes,
+                                                       [](QDialog& window) {
+                                                           window.show();
+                                                           EXPECT_TRUE(window.windowFlags() &
+                                                                       Qt::WindowCloseButtonHint);
+                                                           window.close();
+                                                           EXPECT_FALSE(window.isVisible());
+                                                           return platform::mrNone;
+                                                       }},
+                                           DeclineCase{"Escape", mrYes, [](QDialog& window) {
+                                                           QTest::keyClick(&window, Qt::Key_Escape);
+                                                           return platform::mrNone;
+                                                       }}));
+
+// A line of panel 7, itself made by a remedy from panel 3 with a separate breaker, moved again
+// with a separate breaker to panel 9: panel 9 hangs on panel 3 as well (3(9)), and panel 7 does
+// not become an origin.
+TEST_F(NewPanelRemedyTest, AChainOfRemediesHangsOnTheFirstPanel) {
+    AddLargeLine("A3");
+    HoldBreakersAgainstShortCircuit();
+    Fill(SmallLine("3", "Гр1", "К1"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kLongOffer, kCaption, mrYes);
+    ExpectNewPanelWindow("7", "КЩ7");
+    ExpectNewPanelBreakers("A3");
+    Apply();
+    responder_.VerifyDone();
+    ASSERT_NE(Panel(7), nullptr);
+
+    Fill(SmallLine("3(7)", "Гр2", "К2", "4"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kLongOffer, kCaption, mrYes);
+    ExpectNewPanelWindow("9", "КЩ9");
+    ExpectNewPanelBreakers();
+    Apply();
+    responder_.VerifyDone();
+
+    TSitid* seven = Panel(7);
+    TSitid* nine = Panel(9);
+    ASSERT_NE(nine, nullptr);
+    EXPECT_EQ(seven->PanelFlagB, 0);
+    EXPECT_EQ(seven->SchemeGroupCount, 1);
+    EXPECT_EQ(nine->OnTrunk, 1);
+    EXPECT_EQ(nine->PanelFlagC, 0);
+    EXPECT_EQ(nine->HangsOnPanel, 3);
+    EXPECT_EQ(nine->SchemeGroups.First->GroupName, "Гр2");
+    EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3", "3(7)", "3(9)"}));
+    EXPECT_EQ(Dan1->ComboBox2->currentText().toStdString(), "3(9)");
+}
+
+// A panel of one group line gets no offer: the line is refused. A 30 kW three-phase line
+// (30000 / (sqrt 3 x 380) = 45.58 A) makes the feeder breaker of panel 3 63 A, beyond what the
+// fault current trips.
+TEST_F(NewPanelRemedyTest, APanelOfOneLineGetsNoOffer) {
+    HoldBreakersAgainstShortCircuit();
+    Entry line = SmallLine("3", "Гр0", "К0", "4");
+    line.power = "30";
+    Fill(line);
+    ExpectBreakerDialogs({"Группы", "Щит"});
+    ExpectBreakerChoice("Грщ", "C3");
+    ExpectBreakerChoice("Секция КТП", "C3");
+    responder_.ExpectMessage(kRefusedGroup, kCaption, platform::mrOk);
+    Apply();
+    responder_.VerifyDone();
+    EXPECT_EQ(panel3->SchemeGroupCount, 0);
+    EXPECT_EQ(sw->PanelCount, 2);
+    EXPECT_EQ(panel3->PanelFlagB, 0);
+}
