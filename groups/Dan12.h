@@ -215,7 +215,7 @@ private:
 
     // Steps of the new-panel remedy.
     bool RecheckAfterRemoval(QObject* sender);
-    void UndoAfterFailedRecheck(const Cursors& at);
+    void UndoAfterFailedRecheck(const Cursors& at, bool adding);
     void DeclineNewPanelDialog(const Cursors& at);
     bool ReselectNewPanelBreakers(const Cursors& at);
     // The remedy's line refused after it moved: taken off the new panel, the state before it

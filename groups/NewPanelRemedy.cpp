@@ -23,10 +23,6 @@ namespace {
 constexpr double kRefusedDeviation = -10.0;
 constexpr double kAskedDeviation = -2.5;
 
-selection::ChangeKind Change() {
-    return selection::CurrentChange();
-}
-
 bool InCascade(const TSitid& panel) {
     return panel.FedFromPanel || panel.FedFromSwitchboard;
 }
@@ -65,6 +61,9 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     if (!root || !switchboard || !panel || !Shiti) return;
     platform::MakeProgramFolderCurrent();
     const Cursors at{switchboard, panel};
+    // What is being done, as it stands while the line is still in the tree.
+    const bool adding = selection::CurrentChange() == selection::ChangeKind::AddingGroup;
+    const bool groupEdit = selection::CurrentChange() == selection::ChangeKind::GroupEdit;
     // The state before the line came, for a window closed without a new panel.
     const std::array<TGrsed, 2> applySwitchboards = SwitchboardSnapshots;
     const std::vector<TSitid> applyPanels = PanelSnapshots;
@@ -82,7 +81,7 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     root->SectionBreakerType.clear();
     switchboard->SwitchboardBreakerType.clear();
     if (!RecheckAfterRemoval(nullptr)) {
-        UndoAfterFailedRecheck(at);
+        UndoAfterFailedRecheck(at, adding);
         return;
     }
 
@@ -163,9 +162,7 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
         }
         SetCursors({sw, added});
         chains::CountGroupChains(*added);
-        if (Change() == selection::ChangeKind::AddingGroup ||
-            Change() == selection::ChangeKind::GroupEdit)
-            TrackGroupChange(added->SchemeGroups.Last);
+        if (adding || groupEdit) TrackGroupChange(added->SchemeGroups.Last);
 
         MarkNewPanel(*added, *panel, separateBreaker, origin);
         if (panel->FedFromPanel) {
@@ -263,8 +260,8 @@ bool TDan1::RecheckAfterRemoval(QObject*) {
     return true;
 }
 
-void TDan1::UndoAfterFailedRecheck(const Cursors& at) {
-    if (Change() != selection::ChangeKind::AddingGroup) {
+void TDan1::UndoAfterFailedRecheck(const Cursors& at, bool adding) {
+    if (!adding) {
         SetCursors(at);
         CancelEditing();
         return;
@@ -337,7 +334,7 @@ bool TDan1::ReselectNewPanelBreakers(const Cursors& at) {
 
 void TDan1::RefuseMovedGroup(const Cursors& at) {
     FailureFlag = 0;
-    if (Change() == selection::ChangeKind::GroupEdit) {
+    if (selection::CurrentChange() == selection::ChangeKind::GroupEdit) {
         RemoveLastGroup();
         RecalculateNetwork();
         RestoreEditedGroup(Form3 ? Form3->SavedSwitchboard : nullptr,
