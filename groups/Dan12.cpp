@@ -74,6 +74,7 @@ TDan1::TDan1(QWidget* parent) : QDialog(parent) {
     platform::OnClick(sledychi, this,
                       [](TDan1* dialog) { dialog->sledychiClick(dialog->sledychi); });
     platform::OnClick(ok, this, [](TDan1* dialog) { dialog->okClick(dialog->ok); });
+    platform::OnClick(cancel, this, [](TDan1* dialog) { dialog->cancelClick(dialog->cancel); });
     platform::OnClick(Button1, this, &TDan1::Button1Click);
 
     // The checks undo a refused edit and end in the refresh through these.

@@ -76,6 +76,10 @@ public:
     // "Применить": adds the group line (or the edited version), selects its equipment and checks
     // it; a refused line is taken back. The sender goes on to the refreshes it runs.
     void sledychiClick(QObject* sender = nullptr);
+    // "Изменить" (edit mode): the edited group line is taken out, the panel without it checked
+    // again, and the line added anew from the entries through the apply command; a refused line
+    // comes back as it was. The project is marked as changed.
+    void cancelClick(QObject* sender = nullptr);
     // "закрыть": the project refreshed and redrawn, no conductor count, laying method or table
     // chosen, the window closed.
     void okClick(QObject* sender = nullptr);
@@ -213,8 +217,10 @@ private:
     // The count copies from the current panel.
     void CopyPanelCounts();
 
+    // The selections and checks of the current switchboard and panel after a group line left
+    // it (the edit dialog's recalculation); false when they refused the change and undid it.
+    bool RecalcAfterEditOfPanel(QObject* sender);
     // Steps of the new-panel remedy.
-    bool RecheckAfterRemoval(QObject* sender);
     void UndoAfterFailedRecheck(const Cursors& at, bool adding);
     void DeclineNewPanelDialog(const Cursors& at);
     bool ReselectNewPanelBreakers(const Cursors& at);

@@ -80,7 +80,7 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     // The section's and the switchboard's breakers are chosen again with the new panel.
     root->SectionBreakerType.clear();
     switchboard->SwitchboardBreakerType.clear();
-    if (!RecheckAfterRemoval(nullptr)) {
+    if (!RecalcAfterEditOfPanel(nullptr)) {
         UndoAfterFailedRecheck(at, adding);
         return;
     }
@@ -254,9 +254,8 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
 // ---------------------------------------------------------------------------------------------
 // Steps
 
-bool TDan1::RecheckAfterRemoval(QObject*) {
-    // The rest of the panel keeps the selections it had with the line; they are chosen again
-    // for the new panel below.
+bool TDan1::RecalcAfterEditOfPanel(QObject*) {
+    // The rest of the panel keeps the selections it had with the line.
     return true;
 }
 
