@@ -15,6 +15,7 @@
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "model/Chains.h"
+#include "platform/ClientDataSet.h"
 #include "platform/Conversions.h"
 #include "platform/Messages.h"
 #include "refdb/BazaT.h"
@@ -143,6 +144,8 @@ void TForm1::TakeProjectSnapshots() {
 
 bool TForm1::LoadProject(const std::string& path) {
     std::optional<platform::WaitCursor> wait(std::in_place);
+    // Every table file is checked once for the whole opening.
+    platform::FileCheckBatch batch;
 
     // The reference tables the file names: the transformer must be in the base, and every cable
     // table is opened once and its cross-sections given to each record that uses it.

@@ -228,6 +228,8 @@ void ForEveryGroup(Visit visit) {
 // Every cable of the project chosen from its table, with its losses: the voltage refresh of
 // every switchboard, panel and group line.
 void CablePass() {
+    // As the refresh and the opening of a project run it.
+    platform::FileCheckBatch batch;
     for (TGrsed* sw :
          chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
         ProjectRoot->Switchboards.Cursor = sw;

@@ -12,6 +12,7 @@
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "model/Chains.h"
+#include "platform/ClientDataSet.h"
 #include "platform/Image.h"
 #include "platform/Messages.h"
 #include "selection/CheckSupport.h"
@@ -68,6 +69,8 @@ void TDan1::ApplyAndRefresh(QObject* sender) {
     }
     RemedyActive = 0;
     RefreshRun run;
+    // Every table file is checked once for the whole refresh.
+    platform::FileCheckBatch batch;
     TGrsed* root = ProjectRoot;
     if (!root) return;
     if (!root->Switchboards.First) {

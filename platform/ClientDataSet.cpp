@@ -261,8 +261,29 @@ bool ReadStamp(int fd, const char* path, FileStamp& stamp) {
     return true;
 }
 
-bool StampOfPath(const std::string& path, FileStamp& stamp) {
+bool FreshStampOfPath(const std::string& path, FileStamp& stamp) {
     return ReadStamp(AT_FDCWD, path.c_str(), stamp);
+}
+
+// The stamps looked up during the live FileCheckBatch, by path; a path without a file is
+// remembered as such.
+struct BatchedStamps {
+    int depth = 0;
+    std::unordered_map<std::string, std::pair<bool, FileStamp>> byPath;
+};
+
+BatchedStamps& Batch() {
+    static thread_local BatchedStamps batch;
+    return batch;
+}
+
+bool StampOfPath(const std::string& path, FileStamp& stamp) {
+    BatchedStamps& batch = Batch();
+    if (batch.depth == 0) return FreshStampOfPath(path, stamp);
+    auto [at, added] = batch.byPath.try_emplace(path);
+    if (added) at->second.first = FreshStampOfPath(path, at->second.second);
+    if (at->second.first) stamp = at->second.second;
+    return at->second.first;
 }
 
 // The whole file. `held` is its stamp after the read; `steady` tells that nothing changed the
@@ -908,6 +929,7 @@ void TClientDataSet::Write(const std::string& path, const std::string& shownPath
     // The packet kept for the file goes with it, whatever becomes of the write.
     ForgetFile(path);
     WriteFileReplacing(path, BuildPacket(), shownPath);
+    Batch().byPath.clear();
     if (!filePath_.empty() && SameFile(path, filePath_)) {
         savedLogSize_ = log_.size();
         savedStateLost_ = false;
@@ -1081,8 +1103,23 @@ private:
 };
 
 void TClientDataSet::ForgetFile(const std::string& path) {
+    // The file is about to change: what the batch remembers of any file may be stale.
+    Batch().byPath.clear();
     FileStamp stamp;
-    if (StampOfPath(path, stamp)) PacketCache::Instance().Drop(stamp);
+    if (FreshStampOfPath(path, stamp)) PacketCache::Instance().Drop(stamp);
+}
+
+bool TClientDataSet::IsRegularFile(const std::string& path) {
+    FileStamp stamp;
+    return StampOfPath(path, stamp) && stamp.regular;
+}
+
+FileCheckBatch::FileCheckBatch() {
+    ++Batch().depth;
+}
+
+FileCheckBatch::~FileCheckBatch() {
+    if (--Batch().depth == 0) Batch().byPath.clear();
 }
 
 // Reads the whole packet, or takes the one kept for the file, and opens the dataset on it only

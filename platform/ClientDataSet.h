@@ -185,6 +185,19 @@ private:
     int index_;
 };
 
+// One pass of the program over the reference tables (the cable and loss passes run thousands of
+// lookups in a row): while a batch is alive, each table file's size and times are looked up once
+// and the answer is used for every later open of the same path. A write through a dataset and
+// ForgetFile look again at once; a change made by another process during the batch is seen at
+// the first open after it. Batches nest; the outermost ends the remembering.
+class FileCheckBatch {
+public:
+    FileCheckBatch();
+    ~FileCheckBatch();
+    FileCheckBatch(const FileCheckBatch&) = delete;
+    FileCheckBatch& operator=(const FileCheckBatch&) = delete;
+};
+
 class TClientDataSet {
 public:
     TClientDataSet();
@@ -249,6 +262,10 @@ public:
     // The packet kept in memory for the file at that path, if any, is dropped (the file is about
     // to be deleted, or was changed in a way its stamps may not show).
     static void ForgetFile(const std::string& path);
+
+    // A regular file stands at that path (links followed); within a FileCheckBatch the answer
+    // is the batch's.
+    static bool IsRegularFile(const std::string& path);
 
     TDataSetState State() const { return state_; }
 

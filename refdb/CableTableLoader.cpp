@@ -1,7 +1,5 @@
 #include "refdb/CableTableLoader.h"
 
-#include <filesystem>
-
 #include "platform/ClientDataSet.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
@@ -27,8 +25,7 @@ bool OpenCableTable(const std::string& tableName) {
     // The table open already, as it was read, from a file unchanged since: opening it again
     // reads and writes nothing.
     if (BazaT->ReopenUnchangedTable(path)) return true;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec) && !HasKeptRows(path)) {
+    if (!platform::TClientDataSet::IsRegularFile(path) && !HasKeptRows(path)) {
         platform::MessageBox("Таблица  " + tableName + "  несуществует в базе данных",
                              "Предупреждение", platform::MsgButtons::Ok,
                              platform::MsgIcon::Warning);

@@ -1295,6 +1295,51 @@ TEST(ClientDataSetKeptPackets, AFileChangedBehindTheProgramIsReadAgain) {
     }
 }
 
+// Within one pass over the tables (batches nest) each file is checked once: a change by another
+// process shows at the first open after the pass.
+TEST(ClientDataSetKeptPackets, APassChecksEachFileOnce) {
+    TempFolder dir;
+    const std::string path = SaveCableTable(dir);
+    const std::time_t when = LongAgo();
+    ASSERT_TRUE(SetFileTime(path, when));
+    {
+        FileCheckBatch pass;
+        EXPECT_EQ(SmallestCurrent(path), 27);
+        {
+            FileCheckBatch inner;
+            WriteBytes(path, WithSmallestCurrent(ReadBytes(path), "29"));
+            ASSERT_TRUE(SetFileTime(path, when + 1));
+        }
+        EXPECT_EQ(SmallestCurrent(path), 27);
+    }
+    EXPECT_EQ(SmallestCurrent(path), 29);
+}
+
+// The program's own changes show at once, within a pass too: a table written through a dataset,
+// a table forgotten and deleted.
+TEST(ClientDataSetKeptPackets, APassSeesTheProgramsOwnChanges) {
+    TempFolder dir;
+    const std::string path = SaveCableTable(dir);
+    ASSERT_TRUE(SetFileTime(path, LongAgo()));
+    FileCheckBatch pass;
+    EXPECT_EQ(SmallestCurrent(path), 27);
+    {
+        TClientDataSet ds;
+        ds.SetIndexFieldNames("Сечение");
+        ds.LoadFromFile(path);
+        ds.First();
+        ds.Edit();
+        ds.FieldByName("Длительный ток").SetAsFloat(31);
+        ds.Post();
+        ds.SaveToFile(path);
+    }
+    EXPECT_EQ(SmallestCurrent(path), 31);
+    EXPECT_TRUE(TClientDataSet::IsRegularFile(path));
+    TClientDataSet::ForgetFile(path);
+    fs::remove(path);
+    EXPECT_FALSE(TClientDataSet::IsRegularFile(path));
+}
+
 // A file whose modification time is not before the moment it was read (changed again within the
 // same tick of the clock, or stamped ahead of it) may change without its stamps showing it: it is
 // read at every open.
