@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -11,6 +12,7 @@
 #include "app/SchemeWindow.h"
 #include "app/WindowListsOnWindows.h"
 #include "calc/Recalculation.h"
+#include "documents/PageGeometry.h"
 #include "documents/Preview.h"
 #include "drawings/DrawingState.h"
 #include "groups/Dan12.h"
@@ -106,26 +108,25 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormClose() {
-    // The preview window does not outlive the main window.
+    // The preview window does not outlive the main window; its sub-window goes with it.
     TForm7* preview = Form7;
     Form7 = nullptr;
+    if (preview == nullptr) return;
+    QWidget* frame = preview->Frame();
     delete preview;
+    delete frame;
 }
 
 void TForm1::FormResize() {
-    if (Form7 == nullptr || !Form7->isVisible()) return;
+    if (!PreviewShown()) return;
     DockPreview();
-    FlipPreviewZoom(650);
+    FitPreviewToZoom();
 }
 
 void TForm1::DockPreview() {
     if (Form7 == nullptr) return;
-    if (Form7->parentWidget() != ClientArea) {
-        const bool shown = Form7->isVisible();
-        Form7->setParent(ClientArea);
-        if (shown) Form7->show();
-    }
-    Form7->resize(width(), Form7->height());
+    Form7->PlaceInMainWindow();
+    Form7->PreviewWidth = width();
 }
 
 void TForm1::SetZoomButtonImage(int image) {
@@ -134,11 +135,9 @@ void TForm1::SetZoomButtonImage(int image) {
         QIcon(image == kReducedImage ? ":/icons/zoom_in.svg" : ":/icons/zoom_out.svg"));
 }
 
-void TForm1::FlipPreviewZoom(int reducedWidth) {
-    PreviewZoom = PreviewZoom ? 0 : 1;
-    SetZoomButtonImage(PreviewZoom ? kReducedImage : kFullWidthImage);
-    const int pages = DocumentPageCount(DocumentKind);
-    FitPreviewImage(PreviewZoom ? reducedWidth : 800, pages);
+void TForm1::FitPreviewToZoom() {
+    FitPreviewImage(PreviewZoom ? pages::kReducedWidth : pages::kPageWidth,
+                    DocumentPageCount(DocumentKind));
 }
 
 void TForm1::FormMouseDown(Qt::MouseButton button, const QPoint& point) {

@@ -9,6 +9,7 @@
 #include "drawings/PrintSheets.h"
 #include "model/TreeEditing.h"
 #include "platform/Bitmap.h"
+#include "platform/Printer.h"
 #include "ui_TForm1.h"
 
 class QAction;
@@ -69,6 +70,11 @@ public:
     // The document that preview and printing use (1 scheme picture, 2 cable journal, 3 supply
     // network schematic, 4 calculation tables); the Tag of the preview bar's zoom button.
     int DocumentKind = 0;
+    // Sheets of the supply network schematic shown last, and the switchboard chosen for it.
+    int SchematicPageCount = 0;
+    int SupplySchemeSwitchboard = 0;
+    // The print dialog: page range, copies, collation.
+    platform::TPrintDialog PrintDialog1;
 
     // --- Project commands ---
 
@@ -99,7 +105,8 @@ public:
     void FormActivate();
     // The main window has closed: the preview window goes with it.
     void FormClose();
-    // While a preview is shown, a resize puts it back inside the window and flips its zoom.
+    // While a preview is shown, a resize puts it back inside the window and fits its pages again
+    // at the zoom it has.
     void FormResize();
     // A right click on the window's free area pops PopupMenu1 up there (`point` in the window's
     // co-ordinates); other buttons do nothing.
@@ -186,17 +193,31 @@ public:
     void ChoosePanelDialog();
     // The results table of the switchboards and panels.
     void ShowNetworkResults();
-    // The supply network schematic: asks for the switchboard and shows its sheets in the
-    // preview.
-    void ShowSupplyNetworkScheme();
-    // Prints `pageCount` pages of the document of that kind.
+    // The supply network schematic of the current switchboard, its sheets stacked in the preview
+    // at that width; `switchboardNumber` is written in their titles.
+    void ShowSupplyNetworkScheme(int width, int switchboardNumber);
+    // One sheet of that schematic on `sheet` (sized 800 x 1035): the next `panelsOnSheet` panels
+    // of the current switchboard, from its first panel on sheet 1.
+    void DrawSupplyNetworkSheet(platform::TBitmap* sheet, int panelsOnSheet, int sheetNumber,
+                                int switchboardNumber, bool severalSheets);
+    // The print dialog, then `pageCount` pages of the document of that kind printed. Nothing
+    // without a project, pages or a picture.
     void PrintDocument(int documentKind, int pageCount);
-    // The preview of the scheme window's picture with that title.
+    // Page `page` (from 1) of the document of that kind on the printer's page, fitted to its
+    // printable area and centred; inside a print job.
+    void PrintSheet(int page, int documentKind);
+    // The preview of the scheme window's picture with that title: its used sheets in the order
+    // of their numbers.
     void BuildPreviewSheet(int titleFontSize, int titleX, const std::string& title);
-    // The preview's page image made again at that width.
+    // The preview's page image made again at that width from the document's pages.
     void FitPreviewImage(int width, int pageCount);
-    // Pages of the document of that kind (0 for none, and until the documents count them).
+    // Pages of the document of that kind (0 for none).
     int DocumentPageCount(int documentKind);
+    // What every preview builder does: a new page image of width x height in the preview window,
+    // painted by `paint`, kept for printing and shown with the preview bar. False, with the
+    // message said, when the pages do not fit in memory; no preview is left then.
+    bool ComposePreview(int width, int height,
+                        const std::function<void(platform::TCanvas&)>& paint);
     // The journal window's heading and rows: 0 general, 1 section, 2 the switchboard with that
     // number, 3 the panel with that number.
     void FillCableJournal(int journalKind, int number);
@@ -229,10 +250,12 @@ public:
     std::string SchemeCaption() const;
     // Closes the preview window when it is shown.
     void ClosePreview();
+    // The preview window is shown in the client area.
+    bool PreviewShown() const;
     // Places a window at the centre of the main window.
     void CentreOverMainWindow(QWidget& window) const;
-    // Makes the preview window a child of the main window's client area, as wide as the main
-    // window.
+    // Puts the preview window into the main window's client area and lays its pages out for
+    // the main window's width.
     void DockPreview();
     // The preview zoom button's image: 121 while the page is shown at full width, 119 reduced
     // (its "ImageIndex" property).
@@ -249,9 +272,8 @@ private:
     // Closes every other window shown; false when one of them refuses to close.
     bool CloseOtherWindows();
     void ConnectCommands();
-    // Turns the preview zoom over and fits the preview's page image at the reduced width or at
-    // 800 px.
-    void FlipPreviewZoom(int reducedWidth);
+    // Fits the preview's page image at the width of its zoom: 800 px, or reduced.
+    void FitPreviewToZoom();
     // The edit dialog laid out for one of its three modes.
     void ShowEditDialog(int mode);
     // The journal of that kind, for the switchboard or panel chosen in the number chooser where

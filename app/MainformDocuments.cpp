@@ -1,4 +1,4 @@
-// The main window's operations of the drawings, the preview, printing and the result tables. Their
+// The main window's operations of the general scheme, the result tables and the journals. Their
 // bodies are written with the drawing and document code; until then each one only reports the
 // call, so that the commands leading to it can be followed.
 #include "app/Mainform.h"
@@ -28,26 +28,6 @@ void TForm1::ChoosePanelDialog() {
 
 void TForm1::ShowNetworkResults() {
     ReportPendingOperation(Call("ShowNetworkResults"));
-}
-
-void TForm1::ShowSupplyNetworkScheme() {
-    ReportPendingOperation(Call("ShowSupplyNetworkScheme"));
-}
-
-void TForm1::PrintDocument(int documentKind, int pageCount) {
-    ReportPendingOperation(Call("PrintDocument", {Int(documentKind), Int(pageCount)}));
-}
-
-void TForm1::BuildPreviewSheet(int titleFontSize, int titleX, const std::string& title) {
-    ReportPendingOperation(Call("BuildPreviewSheet", {Int(titleFontSize), Int(titleX), title}));
-}
-
-void TForm1::FitPreviewImage(int width, int pageCount) {
-    ReportPendingOperation(Call("FitPreviewImage", {Int(width), Int(pageCount)}));
-}
-
-int TForm1::DocumentPageCount(int /*documentKind*/) {
-    return 0;
 }
 
 void TForm1::FillCableJournal(int journalKind, int number) {

@@ -15,6 +15,7 @@
 #include "app/SchemeWindow.h"
 #include "documents/AdjustmentProject.h"
 #include "documents/Kabj2.h"
+#include "documents/PageGeometry.h"
 #include "documents/Preview.h"
 #include "drawings/DrawingState.h"
 #include "drawings/PanelChooser.h"
@@ -521,8 +522,34 @@ void TForm1::N65Click() {
 
 void TForm1::N66Click() {
     ClosePreview();
-    if (!ProjectRoot) return;
-    ShowSupplyNetworkScheme();
+    // The document is the schematic from here on, even when nothing is drawn.
+    DocumentKind = SupplySchemeDocument;
+    SetZoomButtonImage(121);
+    PreviewZoom = 0;
+    if (!ProjectRoot || Form9 == nullptr || Form7 == nullptr) return;
+    TGrsed& root = *ProjectRoot;
+    FillList(*Form9->ComboBox1, SwitchboardNumbers(root));
+    Form9->setWindowTitle("Грщ №");
+    CentreOverMainWindow(*Form9);
+    platform::ShowModal(*Form9);
+    const QComboBox& chosen = *Form9->ComboBox1;
+    if (chosen.currentIndex() < 0 || root.Switchboards.First == nullptr) return;
+    // The text must name a switchboard: a number typed in that names none draws nothing.
+    const std::string text = platform::Text(chosen);
+    TGrsed* found = nullptr;
+    for (TGrsed* sw : SwitchboardsOf(root)) {
+        if (platform::IntToStr(sw->SwitchboardNumber) == text) {
+            found = sw;
+            break;
+        }
+    }
+    if (found == nullptr) return;
+    root.Switchboards.Cursor = found;
+    SupplySchemeSwitchboard = found->SwitchboardNumber;
+    const std::string number = platform::IntToStr(SupplySchemeSwitchboard);
+    Form7->setWindowTitle(
+        QString::fromStdString("Принципиальная схема питающей сети(Грщ. № " + number + ")"));
+    ShowSupplyNetworkScheme(pages::kPageWidth, SupplySchemeSwitchboard);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -551,7 +578,9 @@ void TForm1::ToolButton6Click() {
 }
 
 void TForm1::ToolButton44Click() {
-    FlipPreviewZoom(670);
+    PreviewZoom = PreviewZoom ? 0 : 1;
+    SetZoomButtonImage(PreviewZoom ? 119 : 121);
+    FitPreviewToZoom();
 }
 
 void TForm1::BitBtn1Click() {

@@ -96,7 +96,12 @@ std::string TForm1::StatusText() const {
 }
 
 void TForm1::ClosePreview() {
-    if (Form7 && Form7->isVisible()) Form7->close();
+    if (PreviewShown()) Form7->close();
+}
+
+bool TForm1::PreviewShown() const {
+    // Shown in the main window's client area, whether the main window is on the screen or not.
+    return Form7 != nullptr && !Form7->isHidden();
 }
 
 void TForm1::DropProject() {

@@ -96,22 +96,37 @@ QMdiSubWindow* TForm2::Frame() const {
     return qobject_cast<QMdiSubWindow*>(parentWidget());
 }
 
-void TForm2::PlaceInMainWindow() {
-    if (Form1 == nullptr || Frame() != nullptr) return;
+QMdiSubWindow* PlaceInClientArea(QWidget& window) {
     // A caption and the close box only, as the window's border icons were: no minimise or
     // maximise button, nothing to move or resize it by.
     auto* frame =
         new QMdiSubWindow(nullptr, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    // Closing it hides it with this window; both live until the program ends.
+    // Closing it hides it with the window; both live until the program ends.
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->setStyle(SubWindowStyle());
     frame->setWindowIcon(Form1->windowIcon());
-    frame->setWidget(this);
+    frame->setWidget(&window);
     Form1->ClientArea->addSubWindow(frame);
     // Maximised, the sub-window fills the client area and follows every change of its size.
     frame->setWindowState(Qt::WindowMaximized);
-    hide();
+    window.hide();
+    return frame;
+}
+
+void ShowSubWindow(QMdiSubWindow* frame, bool visible) {
+    if (frame == nullptr) return;
+    if (visible) {
+        frame->showMaximized();
+        frame->raise();
+    } else {
+        frame->hide();
+    }
+}
+
+void TForm2::PlaceInMainWindow() {
+    if (Form1 == nullptr || Frame() != nullptr) return;
+    PlaceInClientArea(*this);
 }
 
 void TForm2::ShowOverMainWindow() {
@@ -121,14 +136,7 @@ void TForm2::ShowOverMainWindow() {
 
 void TForm2::setVisible(bool visible) {
     QDialog::setVisible(visible);
-    QMdiSubWindow* frame = Frame();
-    if (frame == nullptr) return;
-    if (visible) {
-        frame->showMaximized();
-        frame->raise();
-    } else {
-        frame->hide();
-    }
+    ShowSubWindow(Frame(), visible);
 }
 
 void TForm2::FormMouseDown(Qt::MouseButton button, const QPoint& point) {

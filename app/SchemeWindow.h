@@ -95,3 +95,9 @@ private:
 };
 
 extern TForm2* Form2;
+
+// Puts a window into a sub-window of the main window's client area, maximised so that it fills
+// it with its caption and close box; the window is hidden until shown.
+QMdiSubWindow* PlaceInClientArea(QWidget& window);
+// Shows (maximised, in front) or hides a window's sub-window; nothing for null.
+void ShowSubWindow(QMdiSubWindow* frame, bool visible);

@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -89,7 +91,8 @@ TEST_F(MainWindowBehaviour, CommandsNeedingAProjectDoNothingWithoutOne) {
     EXPECT_TRUE(dialogs_.empty());
     for (const QWidget* window : std::initializer_list<const QWidget*>{Form2, Form3, Form8, Dan1})
         EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
-    EXPECT_EQ(Form1->DocumentKind, 0);
+    // The schematic command notes its document before it looks for a project.
+    EXPECT_EQ(Form1->DocumentKind, SupplySchemeDocument);
     // The panel picture commands note their kind before they look for a project.
     EXPECT_EQ(Form1->PanelPictureMode, 1);
 }
@@ -306,44 +309,44 @@ TEST_F(MainWindowBehaviour, ActivationMakesTheProgramFolderCurrentAndMaximises) 
     EXPECT_EQ(QDir::currentPath().toStdString() + "/", platform::ProgramFolder());
 }
 
-TEST_F(MainWindowBehaviour, ResizingWithAPreviewShownFlipsItsZoom) {
+TEST_F(MainWindowBehaviour, ResizingWithAPreviewShownRefitsItAtItsZoom) {
     Form1->show();
     Form1->DocumentKind = CableJournalDocument;
+    Form8->JournalPageCount = 1;
     // Resizing without a preview does nothing.
     QResizeEvent resize(QSize(700, 500), Form1->size());
     QCoreApplication::sendEvent(Form1, &resize);
-    EXPECT_TRUE(pending_.empty());
+    EXPECT_EQ(Form7->PageImage, nullptr);
     EXPECT_EQ(Form1->PreviewZoom, 0);
 
-    Form7->show();
-    struct Step {
-        int zoom;
-        int image;
-        std::string fit;
-    };
-    // 650 px and 800 px in turn, each time, as the zoom button does.
-    for (const Step& step :
-         {Step{1, 119, "FitPreviewImage(650, 0)"}, Step{0, 121, "FitPreviewImage(800, 0)"},
-          Step{1, 119, "FitPreviewImage(650, 0)"}}) {
-        pending_.clear();
-        QCoreApplication::sendEvent(Form1, &resize);
-        EXPECT_EQ(Form1->PreviewZoom, step.zoom);
-        EXPECT_EQ(Form1->ToolButton44->property("ImageIndex").toInt(), step.image);
-        EXPECT_EQ(pending_, std::vector<std::string>{step.fit});
+    ASSERT_TRUE(Form1->ComposePreview(800, 1035, [](platform::TCanvas&) {}));
+    // Two resizes in a row keep the zoom: 800 px, or 670 px reduced.
+    for (const auto& [zoom, width] : {std::pair{0, 800}, std::pair{1, 670}}) {
+        Form1->PreviewZoom = zoom;
+        for (int i = 0; i < 2; ++i) {
+            QCoreApplication::sendEvent(Form1, &resize);
+            EXPECT_EQ(Form1->PreviewZoom, zoom);
+            ASSERT_NE(Form7->PageImage, nullptr);
+            EXPECT_EQ(Form7->PageImage->width(), width);
+        }
     }
-    // The preview now sits in the main window, as wide as it.
-    EXPECT_EQ(Form7->parentWidget(), Form1->ClientArea);
-    EXPECT_EQ(Form7->width(), Form1->width());
+    // The preview sits in the main window's client area, laid out for its width.
+    ASSERT_NE(Form7->Frame(), nullptr);
+    EXPECT_EQ(Form7->Frame()->mdiArea(), Form1->ClientArea);
+    EXPECT_EQ(Form7->PreviewWidth, Form1->width());
 }
 
 TEST_F(MainWindowBehaviour, ZoomButtonAlternatesFullAndReducedWidth) {
-    for (const auto& [zoom, image, fit] : std::vector<std::tuple<int, int, std::string>>{
-             {1, 119, "FitPreviewImage(670, 0)"}, {0, 121, "FitPreviewImage(800, 0)"}}) {
-        pending_.clear();
+    Form1->DocumentKind = CableJournalDocument;
+    Form8->JournalPageCount = 1;
+    ASSERT_TRUE(Form1->ComposePreview(800, 1035, [](platform::TCanvas&) {}));
+    for (const auto& [zoom, image, width] :
+         std::vector<std::tuple<int, int, int>>{{1, 119, 670}, {0, 121, 800}}) {
         Form1->ToolButton44->trigger();
         EXPECT_EQ(Form1->PreviewZoom, zoom);
         EXPECT_EQ(Form1->ToolButton44->property("ImageIndex").toInt(), image);
-        EXPECT_EQ(pending_, std::vector<std::string>{fit});
+        ASSERT_NE(Form7->PageImage, nullptr);
+        EXPECT_EQ(Form7->PageImage->width(), width);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPrintDialog>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -16,11 +17,13 @@
 #include "documents/AdjustmentProject.h"
 #include "documents/Kabj2.h"
 #include "documents/Preview.h"
+#include "drawings/DrawingState.h"
 #include "drawings/PanelChooser.h"
 #include "editing/EditDialog.h"
 #include "editing/NumberChooser.h"
 #include "groups/Dan12.h"
 #include "model/Classd.h"
+#include "platform/Bitmap.h"
 #include "platform/Help.h"
 #include "platform/Image.h"
 #include "refdb/BazaAvt.h"
@@ -103,7 +106,17 @@ Effect CommandRoutes::EffectOf(const std::string& command) {
         return {[this](MainWindowTest&) { AnswerFileDialog(""); },
                 [this](MainWindowTest&) { EXPECT_EQ(dialogs_.size(), 1u); }};
     if (command == "Print1Click")
-        return {none, [this](MainWindowTest&) { ExpectPending("PrintDocument(1, 0)"); }};
+        // The scheme picture of one sheet, whatever document the preview shows.
+        return {[this](MainWindowTest&) {
+                    Form1->DocumentKind = CableJournalDocument;
+                    Form1->PictureBitmap = std::make_unique<platform::TBitmap>();
+                    Form1->PictureBitmap->SetSize(900, 1200);
+                    Form1->SheetPageCount = 1;
+                    ExpectModalRun("QPrintDialog", [](QDialog& dialog) {
+                        EXPECT_EQ(static_cast<QPrintDialog&>(dialog).maxPage(), 1);
+                    });
+                },
+                none};
     if (command == "Exit1Click" || command == "ToolButton8Click")
         // The save question of closing the main window; Cancel keeps everything.
         return {[this](MainWindowTest&) {
@@ -182,7 +195,12 @@ Effect CommandRoutes::EffectOf(const std::string& command) {
                 [mode](MainWindowTest&) { EXPECT_EQ(Form1->PanelPictureMode, mode); }};
     }
     if (command == "N66Click")
-        return {none, [this](MainWindowTest&) { ExpectPending("ShowSupplyNetworkScheme()"); }};
+        return {[this](MainWindowTest&) {
+                    ExpectModalRun("TForm9", [](QDialog& chooser) {
+                        EXPECT_EQ(chooser.windowTitle().toStdString(), "Грщ №");
+                    });
+                },
+                [](MainWindowTest&) { EXPECT_EQ(Form1->DocumentKind, SupplySchemeDocument); }};
     if (command == "N22Click")
         return {none, [this](MainWindowTest&) { ExpectPending("ChoosePanelDialog()"); }};
     if (command == "N55Click")
@@ -196,16 +214,26 @@ Effect CommandRoutes::EffectOf(const std::string& command) {
                     Form2->Image1 = new platform::TImage(Form2);
                     Form2->Image1->SetTag(3);
                 },
-                [this](MainWindowTest&) {
-                    ExpectPending("BuildPreviewSheet(14, 200, Схема распределения нагрузок.)");
+                [](MainWindowTest&) {
+                    EXPECT_FALSE(Form7->isHidden());
+                    EXPECT_EQ(Form1->DocumentKind, SchemePictureDocument);
                 }};
     if (command == "ToolButton6Click")
-        return {[](MainWindowTest&) { Form1->DocumentKind = 2; },
-                [this](MainWindowTest&) { ExpectPending("PrintDocument(2, 0)"); }};
+        // The journal previewed last, of three pages.
+        return {[this](MainWindowTest&) {
+                    Form1->DocumentKind = CableJournalDocument;
+                    Form8->JournalPageCount = 3;
+                    Form8->PageBitmap = std::make_unique<platform::TBitmap>();
+                    Form8->PageBitmap->SetSize(800, 3105);
+                    ExpectModalRun("QPrintDialog", [](QDialog& dialog) {
+                        EXPECT_EQ(static_cast<QPrintDialog&>(dialog).maxPage(), 3);
+                    });
+                },
+                none};
     if (command == "ToolButton44Click")
-        return {none, [this](MainWindowTest&) {
+        return {none, [](MainWindowTest&) {
                     EXPECT_EQ(Form1->PreviewZoom, 1);
-                    ExpectPending("FitPreviewImage(670, 0)");
+                    EXPECT_EQ(Form1->ToolButton44->property("ImageIndex").toInt(), 119);
                 }};
     ADD_FAILURE() << "no effect known for " << command;
     return {none, none};

@@ -86,6 +86,16 @@ TSitid* DrawingTest::AddPanel(TGrsed* sw, int number) {
     return panel;
 }
 
+void DrawingTest::AddTwoPanelSwitchboard() {
+    TGrsed* sw = AddSwitchboard(1);
+    for (const auto& [number, groups] : {std::pair{1, 3}, std::pair{2, 5}}) {
+        TSitid* panel = AddPanel(sw, number);
+        for (int g = 0; g < groups; ++g)
+            AddSingle(panel, NamedGroup(std::to_string(number) + "." + std::to_string(g), 1), g % 3,
+                      4.55);
+    }
+}
+
 TCxemaGrupd* DrawingTest::AddSingle(TSitid* panel, const TestGroup& group, int phase,
                                     double current) {
     TCxemaGrupd* scheme = SchemeRecord(panel, group, 2);

@@ -53,6 +53,9 @@ protected:
     static void GiveFigures(TSitid* panel);
     // Makes the panel and its switchboard current.
     static void MakeCurrent(TGrsed* sw, TSitid* panel);
+    // Switchboard 1 with two direct panels of 3 and 5 single-phase groups of 1 kW: the general
+    // scheme is 1120 x 940 px at 100 % (a picture of 1800 x 1200), 560 x 620 at 50 % (900 x 1200).
+    void AddTwoPanelSwitchboard();
 
     // What the scheme window's picture recorded; empty without one.
     const std::vector<platform::CanvasOp>& Ops() const;

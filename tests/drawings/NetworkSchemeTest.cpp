@@ -35,18 +35,6 @@ const char kShortMessage[] = "Недостаточно памяти для об�
 
 class NetworkScheme : public DrawingTest {
 protected:
-    // Switchboard 1 with two direct panels of 3 and 5 groups: 1120 x 940 px at 100 % (a picture
-    // of 1800 x 1200), 560 x 620 at 50 % (900 x 1200).
-    void MakeProject() {
-        TGrsed* sw = AddSwitchboard(1);
-        for (const auto& [number, groups] : {std::pair{1, 3}, std::pair{2, 5}}) {
-            TSitid* panel = AddPanel(sw, number);
-            for (int g = 0; g < groups; ++g)
-                AddSingle(panel, NamedGroup(std::to_string(number) + "." + std::to_string(g), 1),
-                          g % 3, 4.55);
-        }
-    }
-
     // The example projects and the reference tables of the program folder.
     void UseProgramData() { CopyFolder(PROGRAM_DATA_DIR, programDir_.path().toStdString()); }
 
@@ -69,7 +57,7 @@ protected:
 // Preparation and finish
 
 TEST_F(NetworkScheme, DrawsAtTheScaleOfTheComboBoxAndLeavesItsCopyForPrinting) {
-    MakeProject();
+    AddTwoPanelSwitchboard();
     Form1->ProjectFileName = "/home/user/Проект.VPQ";
     struct Case {
         int item;
@@ -110,7 +98,7 @@ TEST_F(NetworkScheme, DrawsAtTheScaleOfTheComboBoxAndLeavesItsCopyForPrinting) {
 }
 
 TEST_F(NetworkScheme, RasterShowsTheBusesTheDotsAndTheGroupLines) {
-    MakeProject();
+    AddTwoPanelSwitchboard();
     Form1->ComboBox1->setCurrentIndex(0);
     Form1->ShowNetworkScheme();
     const platform::TCanvas& canvas = *Form2->Image1->Canvas();
@@ -131,7 +119,7 @@ TEST_F(NetworkScheme, RasterShowsTheBusesTheDotsAndTheGroupLines) {
 
 TEST_F(NetworkScheme, PictureScrollsInTheSchemeWindow) {
     Form1->show();
-    MakeProject();
+    AddTwoPanelSwitchboard();
     Form1->ComboBox1->setCurrentIndex(0);
     Form1->ShowNetworkScheme();
     platform::TImage* picture = Form2->Image1;
@@ -148,7 +136,7 @@ TEST_F(NetworkScheme, PictureScrollsInTheSchemeWindow) {
 // Out of memory
 
 TEST_F(NetworkScheme, PictureBeyondTheMemoryBudgetFallsBackToHalfScale) {
-    MakeProject();
+    AddTwoPanelSwitchboard();
     struct Case {
         const char* what;
         int item;
@@ -266,7 +254,7 @@ TEST_F(NetworkScheme, ChoosingAScaleDrawsTheSchemeAgain) {
 }
 
 TEST_F(NetworkScheme, MenuGeneralSchemeDrawsItAsTheDocumentToPrint) {
-    MakeProject();
+    AddTwoPanelSwitchboard();
     Form1->DocumentKind = 0;
     Form2->FreePicture();
     Form1->ComboBox1->setCurrentIndex(2);
