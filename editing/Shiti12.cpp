@@ -325,7 +325,9 @@ void TShiti::SetLayout(Layout layout) {
             Edit2->setEnabled(true);
             break;
         case Layout::NewPanelRemedy:
-            SetBorderIcons(false);
+            // The close box (and Escape) leave without a new panel: the offer counts as
+            // declined.
+            SetBorderIcons(true);
             setWindowTitle("Щиты");
             ComboBox3->setEnabled(true);
             ComboBox5->setEnabled(true);

@@ -31,7 +31,7 @@ public:
         // "Грщ.(редактирование)": the main switchboard box with "Изменить" and "Отменить".
         SwitchboardEdit,
         // The new-panel remedy: table, laying method, panel number and cable name of the new
-        // panel and "Соединить", nothing else; no close box.
+        // panel and "Соединить", nothing else; the close box declines the new panel.
         NewPanelRemedy,
     };
     void SetLayout(Layout layout);

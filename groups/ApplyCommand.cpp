@@ -335,17 +335,11 @@ bool TDan1::HoldDeviation(QObject* sender, const Cursors& saved) {
     };
     const std::string name = group->GroupName;
     const auto refuse = [&] {
-        if (GroupEditing()) {
-            platform::MessageBox(
-                "Падение напряжения на потребителе более 10 %,редактирование отменяется",
-                "Предупреждение", platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+        WarnVoltageRefusal();
+        if (GroupEditing())
             RollBackEditing(sender);
-        } else {
-            platform::MessageBox("Падение напряжения на потребителе более 10 %,группа отменяется",
-                                 "Предупреждение", platform::MsgButtons::Ok,
-                                 platform::MsgIcon::Warning);
+        else
             RollBackAdding(sender, saved);
-        }
         return false;
     };
     const auto lookupFailed = [&] { return RolledBackAfterLookup(sender, saved); };
@@ -374,15 +368,7 @@ bool TDan1::HoldDeviation(QObject* sender, const Cursors& saved) {
         return !lookupFailed();
     };
     if (deviation < kAskedDeviation) {
-        const int answer = platform::MessageBox(
-            "Отклонение напряжения на потребителе  " + platform::FloatToStr(deviation) + "%." +
-                "  Уменьшить отклонение напряжения?",
-            "Предупреждение.", platform::MsgButtons::YesNo, platform::MsgIcon::Warning);
-        if (answer == platform::mrYes) {
-            // The dialog's button reduces the deviation and stores it.
-            ShowDeviationDialog();
-            lineCurrent();
-            if (DeviationForm) platform::ShowModal(*DeviationForm);
+        if (AskToReduceDeviation(deviation, lineCurrent)) {
             if (lookupFailed()) return false;
         } else {
             if (!finalPasses()) return false;
@@ -395,6 +381,27 @@ bool TDan1::HoldDeviation(QObject* sender, const Cursors& saved) {
     }
     lineCurrent();
     if (Form2) Form2->update();
+    return true;
+}
+
+void TDan1::WarnVoltageRefusal() {
+    platform::MessageBox(GroupEditing()
+                             ? "Падение напряжения на потребителе более 10 %,редактирование "
+                               "отменяется"
+                             : "Падение напряжения на потребителе более 10 %,группа отменяется",
+                         "Предупреждение", platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+}
+
+bool TDan1::AskToReduceDeviation(double deviation, const std::function<void()>& lineCurrent) {
+    const int answer = platform::MessageBox(
+        "Отклонение напряжения на потребителе  " + platform::FloatToStr(deviation) + "%." +
+            "  Уменьшить отклонение напряжения?",
+        "Предупреждение.", platform::MsgButtons::YesNo, platform::MsgIcon::Warning);
+    if (answer != platform::mrYes) return false;
+    // The dialog's button reduces the deviation and stores it.
+    ShowDeviationDialog();
+    lineCurrent();
+    if (DeviationForm) platform::ShowModal(*DeviationForm);
     return true;
 }
 

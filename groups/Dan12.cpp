@@ -77,6 +77,7 @@ TDan1::TDan1(QWidget* parent) : QDialog(parent) {
     platform::OnClick(sledychi, this,
                       [](TDan1* dialog) { dialog->sledychiClick(dialog->sledychi); });
     platform::OnClick(ok, this, [](TDan1* dialog) { dialog->okClick(dialog->ok); });
+    platform::OnClick(cancel, this, [](TDan1* dialog) { dialog->cancelClick(dialog->cancel); });
     platform::OnClick(Button1, this, &TDan1::Button1Click);
 
     // The checks undo a refused edit and end in the refresh through these.
@@ -84,6 +85,12 @@ TDan1::TDan1(QWidget* parent) : QDialog(parent) {
         RestoreEditedGroup(switchboard, panel);
     };
     CheckHooks.ApplyAndRefresh = [this](QObject* sender) { ApplyAndRefresh(sender); };
+    CheckHooks.ConnectNewPanel = [this](bool separateBreaker, TGrsed* switchboard, TSitid* panel,
+                                        TCxemaGrupd scheme, TFasaGrup1d single, TFasaGrup2d two,
+                                        TFasaGrup3d three) {
+        ConnectNewPanel(separateBreaker, switchboard, std::move(scheme), std::move(single),
+                        std::move(two), std::move(three), panel);
+    };
 }
 
 void TDan1::FillPanelNumbers() {

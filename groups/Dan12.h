@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,6 +76,10 @@ public:
     // "Применить": adds the group line (or the edited version), selects its equipment and checks
     // it; a refused line is taken back. The sender goes on to the refreshes it runs.
     void sledychiClick(QObject* sender = nullptr);
+    // "Изменить" (edit mode): the edited group line is taken out, the panel without it checked
+    // again, and the line added anew from the entries through the apply command; a refused line
+    // comes back as it was. The project is marked as changed.
+    void cancelClick(QObject* sender = nullptr);
     // "закрыть": the project refreshed and redrawn, no conductor count, laying method or table
     // chosen, the window closed.
     void okClick(QObject* sender = nullptr);
@@ -135,6 +140,18 @@ public:
     // with the values the root, the switchboard and the panel had when the edit began.
     bool RestoreEditedGroup(TGrsed* switchboard, TSitid* panel);
 
+    // --- New-panel remedy ---
+
+    // A group line that failed its panel's or switchboard's short-circuit check moves to a new
+    // panel that the user connects in the reduced connection window: the line leaves the panel,
+    // the rest is checked again, the new panel takes the line with its marks and the number of
+    // the panel it hangs on, its breakers and cables are chosen and checked, and the snapshots
+    // describe the project with it. `separateBreaker`: the offer was of a new cable with a
+    // separate breaker. Closing the connection window without a new panel counts as declining
+    // the offer.
+    void ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGrupd scheme,
+                         TFasaGrup1d single, TFasaGrup2d two, TFasaGrup3d three, TSitid* panel);
+
     // The deviation limit dialog ("Отклонение напряжения %"), made anew by each
     // ShowDeviationDialog, with its edit box and its button (selection/DeviationDialog.cpp).
     QPointer<QDialog> DeviationForm;
@@ -177,6 +194,11 @@ private:
     bool HoldDeviation(QObject* sender, const Cursors& saved);
     // The cable and loss passes of the current switchboard, panel and named group line.
     void RunFinalPasses(const std::string& groupName);
+    // "Падение напряжения на потребителе более 10 %,..." of the change in progress.
+    static void WarnVoltageRefusal();
+    // Asks whether to reduce the deviation at the consumer; on Yes the deviation limit dialog
+    // runs with the line current (`lineCurrent` makes it so) and true is returned.
+    bool AskToReduceDeviation(double deviation, const std::function<void()>& lineCurrent);
     // Deviation at the consumer of a group line of the current panel, 220 V.
     double ConsumerDeviation(const TCxemaGrupd& group);
 
@@ -194,6 +216,18 @@ private:
 
     // The count copies from the current panel.
     void CopyPanelCounts();
+
+    // The selections and checks of the current switchboard and panel after a group line left
+    // it (the edit dialog's recalculation); false when they refused the change and undid it.
+    bool RecalcAfterEditOfPanel(QObject* sender);
+    // Steps of the new-panel remedy.
+    void UndoAfterFailedRecheck(const Cursors& at, bool adding);
+    void DeclineNewPanelDialog(const Cursors& at);
+    bool ReselectNewPanelBreakers(const Cursors& at);
+    // The remedy's line refused after it moved: taken off the new panel, the state before it
+    // came back (or the edited line as it was); FailureFlag set.
+    void RefuseMovedGroup(const Cursors& at);
+    void EndRemedyWithFailure();
 
     // Steps of the refresh.
     void ResetUnloadedElements();

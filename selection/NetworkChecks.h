@@ -127,6 +127,11 @@ public:
     TFasaGrup1d CopyLastFasaGroup1();
     TFasaGrup2d CopyLastFasaGroup2();
     TFasaGrup3d CopyLastFasaGroup3();
+    // The new panel declined during an edit, without a further message: a switchboard edit is
+    // marked failed, a panel edit put back (after the panel feeder check), the edited group line
+    // put back (FailureFlag set). False while a group line is being added: the caller undoes it.
+    bool DeclineNewPanelInEdit(QObject* sender, TGrsed* switchboard, TSitid* panel,
+                               bool afterFeederCheck);
 
     // --- Supply system ---
 

@@ -328,31 +328,39 @@ void NetworkChecks::OfferNewPanel(Check check, QObject* sender, const Cursors& a
         return;
     }
     // Declined: no further message.
+    if (DeclineNewPanelInEdit(sender, at.switchboard, at.panel, check == Check::Cascade)) return;
+    if (TakeOffTrackedGroup()) {
+        PutBack(at);
+        RestoreProjectSnapshot();
+        if (check == Check::Cascade && CheckHooks.ApplyAndRefresh)
+            CheckHooks.ApplyAndRefresh(sender);
+    }
+    PutBack(at);
+    FailureFlag = 1;
+}
+
+bool NetworkChecks::DeclineNewPanelInEdit(QObject* sender, TGrsed* switchboard, TSitid* panel,
+                                          bool afterFeederCheck) {
+    const Cursors at{switchboard, panel};
     switch (selection::CurrentChange()) {
         case selection::ChangeKind::SwitchboardEdit:
             selection::MarkShortCircuitFailed();
-            return;
+            return true;
         case selection::ChangeKind::PanelEdit:
-            if (check == Check::Cascade) RollbackPanelEdit(sender, at, true);
-            return;
+            if (afterFeederCheck) RollbackPanelEdit(sender, at, true);
+            return true;
         case selection::ChangeKind::GroupEdit:
             RollbackGroupEdit(at);
             FailureFlag = 1;
-            return;
+            return true;
         case selection::ChangeKind::AddingGroup:
-            if (TakeOffTrackedGroup()) {
-                PutBack(at);
-                RestoreProjectSnapshot();
-                if (check == Check::Cascade && CheckHooks.ApplyAndRefresh)
-                    CheckHooks.ApplyAndRefresh(sender);
-            }
-            PutBack(at);
-            FailureFlag = 1;
-            return;
+            break;
         case selection::ChangeKind::None:
+            // Outside any change nothing is taken back; the check only fails.
             FailureFlag = 1;
-            return;
+            return true;
     }
+    return false;
 }
 
 BreakerTrip NetworkChecks::TripCurrent(const std::string& series, double rating) {

@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Layout::NewPanelRemedy,
                                  "Щиты",
                                  {402, 120},
-                                 false,
+                                 true,
                                  {"GroupBox2", "Label9", "ComboBox3", "Label11", "ComboBox5",
                                   "Label5", "Edit1", "Label15", "Edit8", "Button4"}}));
 

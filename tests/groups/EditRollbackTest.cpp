@@ -32,18 +32,7 @@ protected:
     }
 
     void BeginEdit(const std::string& name) {
-        TForm3& editor = *Form3;
-        editor.GroupEditMode = 1;
-        editor.SavedSwitchboard = sw;
-        editor.SavedPanel = panel;
-        editor.SavedGroup = std::make_unique<TCxemaGrupd>(*SchemeRecord(name));
-        editor.SavedPhaseRecords.Three = std::make_unique<TFasaGrup3d>(*ThreePhaseRecord(name));
-        editor.ProjectCopy = std::make_unique<TGrsed>();
-        static_cast<TGrsedFields&>(*editor.ProjectCopy) = *ProjectRoot;
-        editor.SwitchboardCopy = std::make_unique<TGrsed>();
-        static_cast<TGrsedFields&>(*editor.SwitchboardCopy) = *sw;
-        editor.PanelCopies.resize(1);
-        static_cast<TSitidFields&>(editor.PanelCopies[0]) = *panel;
+        TakeEditUndoCopy(name);
         rootBefore_ = *ProjectRoot;
         switchboardBefore_ = *sw;
         panelBefore_ = *panel;

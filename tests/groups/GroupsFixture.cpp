@@ -7,6 +7,7 @@
 #include "app/Mainform.h"
 #include "app/SchemeWindow.h"
 #include "drawings/DrawingState.h"
+#include "editing/EditDialog.h"
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
@@ -205,6 +206,29 @@ void GroupDialogTest::AddFirstLine() {
     Apply();
     responder_.VerifyDone();
     Click(*Dan1->ok);
+}
+
+void GroupDialogTest::TakeEditUndoCopy(const std::string& name) {
+    TCxemaGrupd* line = SchemeRecord(name);
+    ASSERT_NE(line, nullptr);
+    TForm3& editor = *Form3;
+    editor.GroupEditMode = 1;
+    editor.SavedSwitchboard = sw;
+    editor.SavedPanel = panel;
+    editor.EditGroup = line;
+    editor.SavedGroup = std::make_unique<TCxemaGrupd>(*line);
+    if (line->PhaseKind == 2)
+        editor.SavedPhaseRecords.Single = std::make_unique<TFasaGrup1d>(*SinglePhaseRecord(name));
+    if (line->PhaseKind == 3)
+        editor.SavedPhaseRecords.Two = std::make_unique<TFasaGrup2d>(*TwoPhaseRecord(name));
+    if (line->PhaseKind == 4)
+        editor.SavedPhaseRecords.Three = std::make_unique<TFasaGrup3d>(*ThreePhaseRecord(name));
+    editor.ProjectCopy = std::make_unique<TGrsed>();
+    static_cast<TGrsedFields&>(*editor.ProjectCopy) = *ProjectRoot;
+    editor.SwitchboardCopy = std::make_unique<TGrsed>();
+    static_cast<TGrsedFields&>(*editor.SwitchboardCopy) = *sw;
+    editor.PanelCopies.resize(1);
+    static_cast<TSitidFields&>(editor.PanelCopies[0]) = *panel;
 }
 
 void GroupDialogTest::ExpectShown(const std::vector<Shown>& expected) {

@@ -90,6 +90,11 @@ protected:
     // breaker types asked for once, then "закрыть".
     void AddFirstLine();
 
+    // The edit dialog's undo copy as the group editor takes it when an edit of the named line
+    // of panel 1 begins: the cursors on the line, copies of the line's records and of the
+    // root's, the switchboard's and the panel's own fields.
+    void TakeEditUndoCopy(const std::string& name);
+
     // Every message shown so far, in order.
     void ExpectShown(const std::vector<Shown>& expected);
 

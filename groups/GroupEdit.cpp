@@ -1,0 +1,149 @@
+// "Изменить": an existing group line is changed by taking it out and adding it again with the
+// entries of the window, through the same checks as a new line.
+#include "app/DialogForm.h"
+#include "app/Mainform.h"
+#include "editing/EditDialog.h"
+#include "editing/Shiti12.h"
+#include "groups/Dan12.h"
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+#include "platform/Events.h"
+#include "selection/CheckWindows.h"
+#include "selection/TreeEdits.h"
+
+namespace {
+
+std::string PanelListItem(const TSitid& panel) {
+    if (panel.OnTrunk || panel.PanelFlagC)
+        return platform::IntToStr(panel.HangsOnPanel) + "(" +
+               platform::IntToStr(panel.PanelNumber) + ")";
+    return platform::IntToStr(panel.PanelNumber);
+}
+
+// Each entry equal to the name goes.
+void RemoveName(std::vector<std::string>& names, const std::string& name) {
+    std::erase(names, name);
+}
+
+// The automatic breaker choice holds for the recalculation of the edit only, whichever way the
+// command ends.
+class AutomaticBreakers {
+public:
+    AutomaticBreakers() {
+        if (Shiti) Shiti->AutoBreakers = true;
+    }
+    ~AutomaticBreakers() { End(); }
+    AutomaticBreakers(const AutomaticBreakers&) = delete;
+    AutomaticBreakers& operator=(const AutomaticBreakers&) = delete;
+    static void End() {
+        if (Shiti) Shiti->AutoBreakers = false;
+    }
+};
+
+}  // namespace
+
+void TDan1::cancelClick(QObject* sender) {
+    // Whatever ends the command, the name lists follow the tree and no breaker is chosen
+    // without asking any more.
+    struct Finish {
+        TDan1& dialog;
+        ~Finish() {
+            AutomaticBreakers::End();
+            dialog.ListNamesFromTree();
+        }
+    } finish{*this};
+
+    const std::string conductors = platform::Text(*ComboBox1);
+    // The panel list of the whole project.
+    ComboBox2->clear();
+    TGrsed* root = ProjectRoot;
+    if (!root || !Form3) return;
+    for (const TGrsed* board : chains::SwitchboardsOf(*root))
+        for (const TSitid* p : chains::PanelsOf(*board))
+            ComboBox2->addItem(platform::Q(PanelListItem(*p)));
+    ComboBox2->setCurrentIndex(-1);
+    TGrsed* sw = Form3->SavedSwitchboard;
+    TSitid* panel = Form3->SavedPanel;
+    TCxemaGrupd* group = Form3->EditGroup;
+    if (!sw || !panel || !group) return;
+    const Cursors at{sw, panel};
+    SetCursors(at);
+    panel->SchemeGroups.Cursor = group;
+    ComboBox2->setCurrentIndex(ComboBox2->findText(platform::Q(PanelListItem(*panel))));
+
+    // The line's own names do not count as taken while its entries are checked.
+    const std::string cableName = group->CableName;
+    const std::string groupName = group->GroupName;
+    if (Shiti) RemoveName(Shiti->CableNames, cableName);
+    RemoveName(GroupNames, groupName);
+    SetCursors(at);
+    panel->SchemeGroups.Cursor = group;
+    if (ValidateInput()) return;
+
+    std::optional<platform::WaitCursor> hourglass;
+    hourglass.emplace();
+    // The line goes; the panel without it is selected and checked again.
+    selection::TreeEdits().DeleteGroupByName(groupName);
+    Form3->EditGroup = nullptr;
+    RecalculateNetwork();
+    SetCursors(at);
+    const auto clearBreakerTypes = [&] {
+        root->SectionBreakerType.clear();
+        sw->SwitchboardBreakerType.clear();
+        panel->PanelBreakerType.clear();
+        panel->TrunkBreakerType.clear();
+    };
+    clearBreakerTypes();
+    {
+        AutomaticBreakers automatic;
+        if (!RecalcAfterEditOfPanel(sender)) return;
+    }
+
+    // Short-circuit data, cables and deviations of the panel without the line.
+    SetCursors(at);
+    EnsureSwitchboardTripCurrent();
+    SetCursors(at);
+    EnsurePanelTripCurrent();
+    for (TCxemaGrupd* g :
+         chains::Elements(panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount)) {
+        SetCursors(at);
+        panel->SchemeGroups.Cursor = g;
+        EnsureGroupTripCurrent();
+    }
+    SetCursors(at);
+    CheckSwitchboardCables();
+    SetCursors(at);
+    CheckPanelCables();
+    if (panel->OnTrunk) CheckShiftedPanelCables();
+    SumPanelVoltageLosses();
+    if (panel->DeviationWork == 0) panel->DeviationWork = panel->MaxVoltageLoss;
+    for (TCxemaGrupd* g :
+         chains::Elements(panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount)) {
+        SetCursors(at);
+        panel->SchemeGroups.Cursor = g;
+        CheckGroupCables(g->GroupName);
+        SetCursors(at);
+        g->VoltageDeviation = DeviationAt(g->GroupName, g->CrossSection);
+    }
+
+    ComboBox1->setCurrentIndex(ComboBox1->findText(platform::Q(conductors)));
+    close();
+    hourglass.reset();
+    ShowWaitNotice(Form1);
+
+    // The line comes back with the new entries, through every check of a new line; a refusal
+    // puts it back as it was.
+    SetCursors(at);
+    panel->SchemeGroups.Cursor = panel->SchemeGroups.Last;
+    clearBreakerTypes();
+    sledychiClick(sender);
+    okClick(sender);
+
+    SetCursors(at);
+    Form3->GroupEditMode = 0;
+    selection::DropGroupEditUndoData();
+    if (Form1) {
+        Form1->ProjectSaved = 0;
+        Form1->ToolButton4->setEnabled(true);
+    }
+}

@@ -1,0 +1,356 @@
+// The new-panel remedy: a group line that its panel's or switchboard's breaker cannot protect
+// against a short circuit moves to a new panel of its own, connected by the user in the reduced
+// connection window.
+#include <cmath>
+
+#include "app/Mainform.h"
+#include "app/SchemeWindow.h"
+#include "editing/EditDialog.h"
+#include "editing/Shiti12.h"
+#include "groups/Dan12.h"
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+#include "platform/Events.h"
+#include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
+#include "selection/CheckWindows.h"
+#include "selection/SelectionSupport.h"
+
+namespace {
+
+// Deviations at the consumer, % of 220 V: below the first the line is refused; from it up to
+// the second the user is asked whether to reduce it.
+constexpr double kRefusedDeviation = -10.0;
+constexpr double kAskedDeviation = -2.5;
+
+bool InCascade(const TSitid& panel) {
+    return panel.FedFromPanel || panel.FedFromSwitchboard;
+}
+
+std::string PanelListItem(const TSitid& panel) {
+    if (panel.OnTrunk || panel.PanelFlagC)
+        return platform::IntToStr(panel.HangsOnPanel) + "(" +
+               platform::IntToStr(panel.PanelNumber) + ")";
+    return platform::IntToStr(panel.PanelNumber);
+}
+
+// Marks of the new panel and the panel it hangs on, from the old panel's marks and the offer
+// answered. `origin`: the first panel of the chain of remedies the old panel belongs to.
+void MarkNewPanel(TSitid& added, const TSitid& old, bool separateBreaker, int origin) {
+    added.OnTrunk = separateBreaker ? 1 : 0;
+    if (!separateBreaker) added.PanelFlagC = 1;
+    if (!old.OnTrunk && separateBreaker) added.HangsOnPanel = origin;
+    if (!old.PanelFlagC && !separateBreaker) added.HangsOnPanel = origin;
+    if (old.OnTrunk || old.PanelFlagC) {
+        // A panel made by an earlier remedy: the new one hangs where that one hangs, its marks
+        // follow the answer.
+        added.HangsOnPanel = old.HangsOnPanel;
+        if (separateBreaker || old.OnTrunk) {
+            added.OnTrunk = separateBreaker ? 1 : 0;
+            added.PanelFlagC = separateBreaker ? 0 : 1;
+        }
+    }
+}
+
+}  // namespace
+
+void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGrupd scheme,
+                            TFasaGrup1d single, TFasaGrup2d two, TFasaGrup3d three, TSitid* panel) {
+    TGrsed* root = ProjectRoot;
+    RemedyActive = 0;
+    if (!root || !switchboard || !panel || !Shiti) return;
+    platform::MakeProgramFolderCurrent();
+    const Cursors at{switchboard, panel};
+    // What is being done, as it stands while the line is still in the tree.
+    const bool adding = selection::CurrentChange() == selection::ChangeKind::AddingGroup;
+    const bool groupEdit = selection::CurrentChange() == selection::ChangeKind::GroupEdit;
+    // The state before the line came, for a window closed without a new panel.
+    const std::array<TGrsed, 2> applySwitchboards = SwitchboardSnapshots;
+    const std::vector<TSitid> applyPanels = PanelSnapshots;
+    const int applyPanelCount = PanelSnapshotCount;
+
+    // The line leaves its panel; what remains is checked again.
+    SetCursors(at);
+    if (TCxemaGrupd* last = panel->SchemeGroups.Last;
+        last && last->GroupName == scheme.GroupName && GroupChangePanel() != panel)
+        TrackGroupChange(last);
+    RemoveLastGroup();
+    RecalculateNetwork();
+    SetCursors(at);
+    // The section's and the switchboard's breakers are chosen again with the new panel.
+    root->SectionBreakerType.clear();
+    switchboard->SwitchboardBreakerType.clear();
+    if (!RecalcAfterEditOfPanel(nullptr)) {
+        UndoAfterFailedRecheck(at, adding);
+        return;
+    }
+
+    // The project without the line is the state to return to.
+    SetCursors(at);
+    TakeProjectSnapshot();
+    RestoreProjectSnapshot();
+    SetCursors(at);
+
+    // The old panel: a plain one becomes the origin of the split. The first panel of a chain
+    // of remedies is the one new panels hang on.
+    const bool plain = !panel->OnTrunk && !panel->PanelFlagB && !panel->PanelFlagC;
+    if (plain) panel->PanelFlagB = 1;
+    const int origin = panel->PanelFlagB || plain ? panel->PanelNumber : panel->HangsOnPanel;
+    switchboard->ChangedMark = 1;
+
+    // The reduced connection window, filled for the new panel of this switchboard.
+    TShiti& shiti = *Shiti;
+    shiti.SetLayout(TShiti::Layout::NewPanelRemedy);
+    double feederLength = panel->FeederLength;
+    if (panel->FedFromPanel) {
+        CascadeLength(panel);
+        SetCursors(at);
+        feederLength = panel->CascadeLength;
+    }
+    shiti.Edit4->setText(platform::Q(platform::FloatToStr(feederLength)));
+    shiti.Edit3->setText(platform::Q(platform::FloatToStr(switchboard->SwitchboardFeederLength)));
+    shiti.ComboBox2->setCurrentIndex(shiti.ComboBox2->findText(
+        platform::Q(platform::FloatToStr(switchboard->SwitchboardNumber))));
+    shiti.ComboBox2Change();
+    const int panelsBefore = switchboard->PanelCount;
+    const TSitid* lastBefore = switchboard->Panels.Last;
+    RemedyActive = 1;
+    NewPanelDialogOpen = 1;
+    if (Form1) Form1->CentreOverMainWindow(shiti);
+    platform::ShowModal(shiti);
+    NewPanelDialogOpen = 0;
+    if (switchboard->PanelCount <= panelsBefore || switchboard->Panels.Last == lastBefore) {
+        // Closed without a new panel: as if the offer had been declined.
+        SwitchboardSnapshots = applySwitchboards;
+        PanelSnapshots = applyPanels;
+        PanelSnapshotCount = applyPanelCount;
+        DeclineNewPanelDialog(at);
+        return;
+    }
+
+    TSitid* added = nullptr;
+    if (!(Form3 && Form3->PanelRestoredFlag)) {
+        // The line goes to the new panel.
+        ComboBox2->setCurrentIndex(ComboBox2->count() - 1);
+        ComboBox2Change();
+        const int number =
+            static_cast<int>(std::trunc(platform::StrToFloat(platform::Text(*shiti.Edit1))));
+        if (!root->FindPanel(number)) {
+            EndRemedyWithFailure();
+            return;
+        }
+        TGrsed* sw = root->CurrentSwitchboard();
+        added = sw->Panels.Last;
+        sw->Panels.Cursor = added;
+        root->AddCxemaGroup(number, sw->PanelCount, scheme);
+        sw->Panels.Cursor = added;
+        Edit6->setText(platform::Q(added->SchemeGroups.Last->GroupName));
+        // The phase record of the line's own kind (the kind is the record's, whatever the
+        // window shows at the moment).
+        switch (scheme.PhaseKind) {
+            case 2:
+                root->AddFasaGroup1(number, sw->PanelCount, single);
+                break;
+            case 3:
+                root->AddFasaGroup2(number, sw->PanelCount, two);
+                break;
+            case 4:
+                root->AddFasaGroup3(number, sw->PanelCount, three);
+                break;
+            default:
+                break;
+        }
+        SetCursors({sw, added});
+        chains::CountGroupChains(*added);
+        if (adding || groupEdit) TrackGroupChange(added->SchemeGroups.Last);
+
+        MarkNewPanel(*added, *panel, separateBreaker, origin);
+        if (panel->FedFromPanel) {
+            const TSitid* head = selection::CascadeHeadOf(*switchboard, panel);
+            if (head && head->OnTrunk) {
+                added->HangsOnPanel = origin;
+                added->OnTrunk = 1;
+            }
+        }
+        SetCursors({sw, added});
+
+        // The panel list shows the new panel as the one it hangs on, with its own number.
+        const int k = ComboBox2->count() - 1;
+        ComboBox2->removeItem(k);
+        ComboBox2->insertItem(k, platform::Q(PanelListItem(*added)));
+        ComboBox2->setCurrentIndex(ComboBox2->count() - 1);
+        ComboBox2Change();
+        GroupNames.push_back(added->SchemeGroups.Last->GroupName);
+        RecalculateNetwork();
+
+        const Cursors atNew{sw, added};
+        if (!ReselectNewPanelBreakers(atNew)) return;
+        if (Form2) Form2->update();
+
+        // Cables and the deviation at the line's consumer.
+        SetCursors(atNew);
+        CheckSwitchboardCables();
+        SetCursors(atNew);
+        CheckPanelCables();
+        if (added->OnTrunk) CheckShiftedPanelCables();
+        SumPanelVoltageLosses();
+        if (FailureFlag) {
+            RefuseMovedGroup(at);
+            return;
+        }
+        TCxemaGrupd* moved = added->SchemeGroups.Last;
+        const std::string name = moved->GroupName;
+        const auto lineCurrent = [&] {
+            SetCursors(atNew);
+            added->SchemeGroups.Cursor = moved;
+        };
+        const auto recheck = [&] {
+            lineCurrent();
+            CheckSwitchboardCables();
+            lineCurrent();
+            CheckPanelCables();
+            if (added->OnTrunk) CheckShiftedPanelCables();
+            SumPanelVoltageLosses();
+            CheckGroupCables(name);
+            lineCurrent();
+            return DeviationAt(name, moved->CrossSection);
+        };
+        lineCurrent();
+        SelectGroupCrossSection(moved);
+        lineCurrent();
+        CheckGroupCables(name);
+        lineCurrent();
+        RaiseCrossSections(kRefusedDeviation, DeviationAt(name, moved->CrossSection));
+        const double deviation = recheck();
+        if (FailureFlag) {
+            RefuseMovedGroup(at);
+            return;
+        }
+        if (deviation < kRefusedDeviation) {
+            // Still beyond the limit after raising: refused as the apply command refuses a line.
+            WarnVoltageRefusal();
+            RefuseMovedGroup(at);
+            return;
+        }
+        if (deviation < kAskedDeviation) {
+            if (!AskToReduceDeviation(deviation, lineCurrent)) moved->VoltageDeviation = recheck();
+            if (FailureFlag) {
+                RefuseMovedGroup(at);
+                return;
+            }
+        }
+    }
+
+    // The project with the new panel is the state later failures return to.
+    SetCursors(at);
+    TakeProjectSnapshot();
+    RestoreProjectSnapshot();
+    root->Switchboards.Cursor = switchboard;
+    switchboard->Panels.Cursor = switchboard->Panels.Last;
+    if (TSitid* last = switchboard->Panels.Last)
+        last->SchemeGroups.Cursor = last->SchemeGroups.First;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Steps
+
+bool TDan1::RecalcAfterEditOfPanel(QObject*) {
+    // The rest of the panel keeps the selections it had with the line.
+    return true;
+}
+
+void TDan1::UndoAfterFailedRecheck(const Cursors& at, bool adding) {
+    if (!adding) {
+        SetCursors(at);
+        CancelEditing();
+        return;
+    }
+    // The line is off already: only the state before it comes back.
+    RecalculateNetwork();
+    SetCursors(at);
+    RestoreProjectSnapshot();
+    SetCursors(at);
+    CopyPanelCounts();
+    FailureFlag = 1;
+}
+
+void TDan1::DeclineNewPanelDialog(const Cursors& at) {
+    RemedyActive = 0;
+    SetCursors(at);
+    if (DeclineNewPanelInEdit(nullptr, at.switchboard, at.panel, true)) return;
+    // Adding: the line stays off, the project as it was before it came.
+    SetCursors(at);
+    RestoreProjectSnapshot();
+    SetCursors(at);
+    CopyPanelCounts();
+    FailureFlag = 1;
+}
+
+bool TDan1::ReselectNewPanelBreakers(const Cursors& at) {
+    // A selection that refused the line has taken it back.
+    const auto refused = [&] {
+        if (FailureFlag || (Form3 && Form3->EditedGroupRestored)) {
+            EndRemedyWithFailure();
+            return true;
+        }
+        SetCursors(at);
+        return false;
+    };
+    SetCursors(at);
+    SelectLastGroupBreaker();
+    SelectGroupPanelBreaker();
+    if (refused()) return false;
+    ShowGroupBreakerDialog();
+    SetCursors(at);
+    SelectPanelRating();
+    if (InCascade(*at.panel)) {
+        SetCursors(at);
+        SelectCascadeHeadRating();
+        SetCursors(at);
+        SelectTrunkBreaker();
+        if (refused()) return false;
+        ShowMainBreakerDialog();
+        SetCursors(at);
+    }
+    SelectPanelBreakers();
+    if (refused()) return false;
+    ShowPanelBreakerDialog();
+    SetCursors(at);
+    SelectRatingsOnSeries();
+    SetCursors(at);
+    SelectSwitchboardBreakerRating();
+    SelectSwitchboardVruBreaker();
+    if (refused()) return false;
+    ShowSwitchboardBreakerDialog();
+    SetCursors(at);
+    SelectTransformerBreakerRating();
+    SelectTransformerVruBreaker();
+    if (refused()) return false;
+    ShowSectionBreakerDialog();
+    SetCursors(at);
+    return true;
+}
+
+void TDan1::RefuseMovedGroup(const Cursors& at) {
+    FailureFlag = 0;
+    if (selection::CurrentChange() == selection::ChangeKind::GroupEdit) {
+        RemoveLastGroup();
+        RecalculateNetwork();
+        RestoreEditedGroup(Form3 ? Form3->SavedSwitchboard : nullptr,
+                           Form3 ? Form3->SavedPanel : nullptr);
+    } else {
+        RemoveLastGroup();
+        RecalculateNetwork();
+        SetCursors(at);
+        RestoreProjectSnapshot();
+        SetCursors(at);
+        CopyPanelCounts();
+    }
+    FillPanelNumbers();
+    EndRemedyWithFailure();
+}
+
+void TDan1::EndRemedyWithFailure() {
+    RemedyActive = 0;
+    FailureFlag = 1;
+}

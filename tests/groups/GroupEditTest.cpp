@@ -1,0 +1,165 @@
+// "Изменить" of the group line window: the edited line is taken out and added again with the
+// new entries. The edit dialog's undo copy and the window's edit mode are set up here as the
+// group editor leaves them when it opens a line.
+#include <algorithm>
+
+#include "GroupsFixture.h"
+#include "app/Mainform.h"
+#include "editing/EditDialog.h"
+#include "editing/Shiti12.h"
+#include "groups/Dan12.h"
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+#include "platform/Events.h"
+
+using platform::MsgIcon;
+
+namespace {
+
+std::vector<std::string> NamesOf(const TSitid& panel) {
+    std::vector<std::string> names;
+    for (const TCxemaGrupd* g :
+         chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount))
+        names.push_back(g->GroupName);
+    return names;
+}
+
+long Occurrences(const std::vector<std::string>& names, const std::string& name) {
+    return std::count(names.begin(), names.end(), name);
+}
+
+}  // namespace
+
+class GroupEditTest : public GroupDialogTest {
+protected:
+    // "Гр0" (2.2 kW on one phase, cable "К0") and "Гр1" (1.1 kW, cable "К1") on panel 1.
+    void SetUp() override {
+        GroupDialogTest::SetUp();
+        AddFirstLine();
+        OpenGroupWindow();
+        Entry second;
+        second.power = "1,1";
+        Fill(second);
+        ExpectBreakerDialogs({"Группы"});
+        Apply();
+        responder_.VerifyDone();
+        Click(*Dan1->ok);
+    }
+
+    // The group editor opened on the line: the undo copy, the cursors on the line, the window
+    // in its edit mode with the line's entries.
+    void OpenEditor(const std::string& name) {
+        TakeEditUndoCopy(name);
+        TCxemaGrupd* line = SchemeRecord(name);
+        ProjectRoot->Switchboards.Cursor = sw;
+        sw->Panels.Cursor = panel;
+        panel->SchemeGroups.Cursor = line;
+
+        TDan1& d = *Dan1;
+        d.sledychi->hide();
+        d.ok->hide();
+        d.ComboBox2->hide();
+        d.Label2->hide();
+        d.cancel->show();
+        d.Button1->show();
+        d.setWindowTitle("Данные (редактирование)");
+        Choose(*d.ComboBox1, "2");
+        d.Edit4->setText(platform::Q(platform::FloatToStr(line->LineLength)));
+        d.Edit2->setText(platform::Q(platform::FloatToStr(static_cast<double>(line->Power))));
+        d.Edit6->setText(platform::Q(line->GroupName));
+        d.Edit1->setText(platform::Q(platform::FloatToStr(line->CosPhi)));
+        d.Edit7->setText(platform::Q(line->CableName));
+        Choose(*d.ComboBox3, "В воздухе");
+        Choose(*d.ComboBox4, kWire2);
+        d.show();
+    }
+};
+
+// The power of "Гр0" raised to 4.4 kW, names unchanged: no duplicate is reported, the breaker
+// types are chosen afresh (the group's, the panel's, the switchboard's, the section's), and the
+// line holds the new currents: 4400 / 219.393 = 20.055 -> 20.06 A in the scheme record,
+// 4400 / 220 = 20.00 A in the single-phase record; its breaker is the series step strictly above
+// 20.06 A, 25 A.
+TEST_F(GroupEditTest, ThePowerOfALineChanged) {
+    OpenEditor("Гр0");
+    Type(*Dan1->Edit2, "4,4");
+    ExpectBreakerDialogs({"Группы", "Щит", "Грщ", "Секция КТП"});
+    Click(*Dan1->cancel);
+    responder_.VerifyDone();
+    ExpectShown({});
+
+    const TCxemaGrupd* line = SchemeRecord("Гр0");
+    ASSERT_NE(line, nullptr);
+    EXPECT_DOUBLE_EQ(static_cast<double>(line->Power), 4.4);
+    EXPECT_DOUBLE_EQ(line->DesignCurrent, 20.06);
+    EXPECT_DOUBLE_EQ(SinglePhaseRecord("Гр0")->Current1, 20.0);
+    EXPECT_EQ(line->BreakerRating, 25);
+    EXPECT_EQ(line->CableName, "К0");
+    EXPECT_EQ(panel->SchemeGroupCount, 2);
+    EXPECT_EQ(panel->SinglePhaseCount, 2);
+    EXPECT_EQ(Occurrences(Dan1->GroupNames, "Гр0"), 1);
+    EXPECT_EQ(Occurrences(Shiti->CableNames, "К0"), 1);
+    EXPECT_EQ(Form3->GroupEditMode, 0);
+    EXPECT_FALSE(Shiti->AutoBreakers);
+    EXPECT_EQ(Form1->ProjectSaved, 0);
+    EXPECT_FALSE(Dan1->isVisible());
+}
+
+// An empty group name is refused before anything changes; both names of the line are listed
+// again, once each, and the window stays open with its entries.
+TEST_F(GroupEditTest, AnEntryErrorLeavesTheLine) {
+    OpenEditor("Гр1");
+    const std::vector<std::string> order = NamesOf(*panel);
+    Type(*Dan1->Edit6, "");
+    responder_.ExpectMessage("Введите название группы.", "предупреждение.", platform::mrOk);
+    Click(*Dan1->cancel);
+    responder_.VerifyDone();
+    EXPECT_EQ(NamesOf(*panel), order);
+    EXPECT_EQ(Occurrences(Dan1->GroupNames, "Гр1"), 1);
+    EXPECT_EQ(Occurrences(Shiti->CableNames, "К1"), 1);
+    EXPECT_EQ(Form3->GroupEditMode, 1);
+    EXPECT_FALSE(Shiti->AutoBreakers);
+    EXPECT_TRUE(Dan1->isVisible());
+    EXPECT_EQ(Dan1->Edit2->text().toStdString(), "1,1");
+}
+
+// A new version that its cable table cannot carry (30 kW on one phase: 30000 / 220 = 136 A,
+// the table ends at 100 A) is refused: the line comes back with the entries it had, as the last
+// line of the panel (so the middle one of a panel moves to the end).
+TEST_F(GroupEditTest, ARefusedEditReturnsTheLineAsItWas) {
+    const struct {
+        const char* name;
+        std::vector<std::string> order;
+    } cases[] = {
+        {"Гр1", {"Гр0", "Гр1"}},
+        {"Гр0", {"Гр1", "Гр0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenEditor(c.name);
+        const TCxemaGrupdFields entered = *SchemeRecord(c.name);
+        Type(*Dan1->Edit2, "30");
+        responder_.ExpectMessage("Для данной мощности, в таблице нет данных.", "Предупреждение.",
+                                 platform::mrOk);
+        Click(*Dan1->cancel);
+        responder_.VerifyDone();
+
+        EXPECT_EQ(NamesOf(*panel), c.order);
+        const TCxemaGrupd* line = SchemeRecord(c.name);
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->Power, entered.Power);
+        EXPECT_EQ(line->CosPhi, entered.CosPhi);
+        EXPECT_EQ(line->LineLength, entered.LineLength);
+        EXPECT_EQ(line->CableName, entered.CableName);
+        EXPECT_EQ(line->CableTable, entered.CableTable);
+        EXPECT_EQ(line->PhaseKind, entered.PhaseKind);
+        EXPECT_NE(SinglePhaseRecord(c.name), nullptr);
+        EXPECT_EQ(panel->SinglePhaseCount, 2);
+        // Each name once: the line's own names are not left free for another line.
+        EXPECT_EQ(Occurrences(Dan1->GroupNames, c.name), 1);
+        EXPECT_EQ(Occurrences(Shiti->CableNames, entered.CableName), 1);
+        EXPECT_EQ(Form3->GroupEditMode, 0);
+        EXPECT_FALSE(Shiti->AutoBreakers);
+        EXPECT_EQ(Form1->ProjectSaved, 0);
+    }
+}

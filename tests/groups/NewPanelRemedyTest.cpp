@@ -1,0 +1,333 @@
+// The new-panel remedy as a user meets it: a group line that its panel's breaker cannot protect
+// is offered a new panel, connected in the reduced connection window and moved there with its
+// marks; declining, or closing that window, leaves the project as before.
+#include <QTest>
+
+#include "GroupsFixture.h"
+#include "editing/Shiti12.h"
+#include "groups/Dan12.h"
+#include "groups/InsertAvtomat.h"
+#include "model/Chains.h"
+#include "platform/Conversions.h"
+#include "selection/CheckSupport.h"
+
+using platform::mrNo;
+using platform::mrYes;
+
+namespace {
+
+constexpr char kShortOffer[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Подключить новый щит?";
+constexpr char kRefusedGroup[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Данная группа "
+    "отменяется";
+constexpr char kLongOffer[] =
+    "Ток короткого замыкания превышает ток электромагнитного расцепителя.Проложить новый "
+    "кабель,установить отдельный автомат и подключить новый щит?";
+constexpr char kCaption[] = "Предупреждение";
+
+std::vector<std::string> Items(const QComboBox& list) {
+    std::vector<std::string> items;
+    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
+    return items;
+}
+
+}  // namespace
+
+class NewPanelRemedyTest : public GroupDialogTest {
+protected:
+    void SetUp() override {
+        GroupDialogTest::SetUp();
+        // Panel 3, whose feeder is long enough for its fault current to be held against its
+        // breaker; panel 1 stays empty.
+        panel3 = AddPanel(sw, 3);
+        panel3->FeederLength = 50;
+        // The connection window lists the switchboards of the project, as after opening it.
+        Shiti->ComboBox2->addItem("1");
+        // Series "C3" is never held against a short circuit.
+        WriteBreakerBase({{"A1", 0.32, 1600, 1, 0},
+                          {"A2", 0.32, 1600, 2, 0},
+                          {"A3", 0.32, 1600, 3, 0},
+                          {"A4", 0.32, 1600, 4, 0},
+                          {"C3", 0.32, 1600, 3, 0}});
+        OpenGroupWindow();
+    }
+
+    // A breaker dialog answered with that series.
+    void ExpectBreakerChoice(const std::string& target, const std::string& series) {
+        responder_.ExpectModal("TInsertAvtomat", [target, series](QDialog&) {
+            EXPECT_EQ(InsertAvtomat->GroupBox1->title().toStdString(), target);
+            const int index = InsertAvtomat->ComboBox1->findText(QString::fromStdString(series));
+            EXPECT_GE(index, 0) << series;
+            InsertAvtomat->ComboBox1->setCurrentIndex(index);
+            QTest::mouseClick(InsertAvtomat->Button2, Qt::LeftButton);
+            return platform::mrNone;
+        });
+    }
+
+    // A three-phase line of 20 kW on panel 3 while no breaker is held against a short circuit:
+    // 20000 / (sqrt 3 x 380) = 30.39 A, so the group breaker is 32 A, the panel's 32 A and its
+    // feeder breaker one step above, 40 A. The switchboard's series decides which check fails
+    // later: "A3" the switchboard's (the offer of a new cable and a separate breaker), "C3" the
+    // panel feeder's (the offer of a new panel only).
+    void AddLargeLine(const std::string& switchboardSeries) {
+        Entry large;
+        large.panel = "3";
+        large.conductors = "4";
+        large.power = "20";
+        large.length = "2";
+        large.table = kCable4;
+        large.name = "Гр0";
+        large.cable = "К0";
+        Fill(large);
+        ExpectBreakerDialogs({"Группы", "Щит"});
+        ExpectBreakerChoice("Грщ", switchboardSeries);
+        ExpectBreakerChoice("Секция КТП", "C3");
+        Apply();
+        responder_.VerifyDone();
+        ASSERT_EQ(panel3->FeederBreakerRating, 40);
+    }
+
+    // Every breaker of the base but "C3" trips at m x its rating, m chosen so that the
+    // single-phase fault current I at panel 3 (its feeder and the supply at the largest section
+    // of their table, the largest transformer) lies between 40 A and 63 A times it: m = I / 50.
+    void HoldBreakersAgainstShortCircuit() {
+        selection::FaultPath path;
+        path.panelLength = panel3->FeederLength;
+        path.panelSection = path.supplySection = kFeederRows.back().section;
+        path.panelMaterial = path.supplyMaterial = "Медь";
+        path.panel = panel3;
+        path.givenSection = true;
+        ProjectRoot->Switchboards.Cursor = sw;
+        sw->Panels.Cursor = panel3;
+        const double current = selection::FaultCurrent(path, {"ТМ-630/10", 630, 0, 0});
+        ASSERT_GT(current, 0);
+        const double m = current / 50;
+        WriteBreakerBase({{"A1", 0.32, 1600, 1, m},
+                          {"A2", 0.32, 1600, 2, m},
+                          {"A3", 0.32, 1600, 3, m},
+                          {"A4", 0.32, 1600, 4, m},
+                          {"C3", 0.32, 1600, 3, 0}});
+    }
+
+    // A small line on 2 m: single-phase 2.2 kW (10 A on phase A, so phase A carries 40.39 A), or
+    // three-phase 7 kW (10.64 A, 41.03 A): the panel's breaker becomes 50 A and its feeder
+    // breaker 63 A, which the fault current does not trip; on a panel of its own the line's
+    // breaker (12.5 A) and the new feeder's do.
+    static Entry SmallLine(const std::string& panel, const std::string& name,
+                           const std::string& cable, const std::string& conductors = "2") {
+        Entry small;
+        small.panel = panel;
+        small.conductors = conductors;
+        small.length = "2";
+        small.name = name;
+        small.cable = cable;
+        if (conductors == "4") {
+            small.power = "7";
+            small.table = kCable4;
+        }
+        return small;
+    }
+
+    // The reduced connection window: the user chooses the laying method and the table, types
+    // the panel's number and cable name and presses "Соединить".
+    void ExpectNewPanelWindow(const std::string& number, const std::string& cable) {
+        responder_.ExpectModal("TShiti", [number, cable](QDialog&) {
+            TShiti& s = *Shiti;
+            EXPECT_EQ(s.CurrentLayout(), TShiti::Layout::NewPanelRemedy);
+            EXPECT_TRUE(s.Edit1->isEnabled());
+            EXPECT_EQ(s.Edit4->text().toStdString(), "50");
+            Choose(*s.ComboBox5, "В воздухе");
+            Choose(*s.ComboBox3, kFeeder);
+            Type(*s.Edit1, number);
+            Type(*s.Edit8, cable);
+            Click(*s.Button4);
+            return platform::mrNone;
+        });
+    }
+
+    // The breakers of the new panel chosen after the move: its own, and the switchboard's and
+    // the section's, which the remedy chooses again.
+    void ExpectNewPanelBreakers(const std::string& switchboardSeries = "C3") {
+        ExpectBreakerDialogs({"Щит"});
+        ExpectBreakerChoice("Грщ", switchboardSeries);
+        ExpectBreakerChoice("Секция КТП", "C3");
+    }
+
+    static TSitid* Panel(int number) {
+        for (TGrsed* board : chains::SwitchboardsOf(*ProjectRoot))
+            for (TSitid* p : chains::PanelsOf(*board))
+                if (p->PanelNumber == number) return p;
+        return nullptr;
+    }
+
+    TSitid* panel3 = nullptr;
+};
+
+struct MoveCase {
+    const char* switchboardSeries;
+    const char* offer;
+    const char* conductors;
+    int onTrunk, flagC;
+    std::array<int, 4> counts;
+};
+
+class MoveToNewPanelTest : public NewPanelRemedyTest,
+                           public ::testing::WithParamInterface<MoveCase> {};
+
+// The offer answered Yes for a line of plain panel 3, the new panel numbered 7: panel 3 becomes
+// the origin of the split; panel 7 hangs on it, with a separate breaker when the offer was of
+// a new cable and a separate breaker (after the switchboard's check), without one when it was
+// of a new panel only (after the panel feeder's check); it holds the line, and the panel list
+// shows it as 3(7), chosen.
+TEST_P(MoveToNewPanelTest, TheLineMovesToTheNewPanel) {
+    const MoveCase& c = GetParam();
+    AddLargeLine(c.switchboardSeries);
+    HoldBreakersAgainstShortCircuit();
+    Fill(SmallLine("3", "Гр1", "К1", c.conductors));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(c.offer, kCaption, mrYes);
+    ExpectNewPanelWindow("7", "КЩ7");
+    ExpectNewPanelBreakers();
+    Apply();
+    responder_.VerifyDone();
+
+    TSitid* added = Panel(7);
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(panel3->PanelFlagB, 1);
+    EXPECT_EQ(added->OnTrunk, c.onTrunk);
+    EXPECT_EQ(added->PanelFlagC, c.flagC);
+    EXPECT_EQ(added->PanelFlagB, 0);
+    EXPECT_EQ(added->HangsOnPanel, 3);
+    EXPECT_EQ((std::array<int, 4>{added->SchemeGroupCount, added->SinglePhaseCount,
+                                  added->TwoPhaseCount, added->ThreePhaseCount}),
+              c.counts);
+    ASSERT_NE(added->SchemeGroups.First, nullptr);
+    EXPECT_EQ(added->SchemeGroups.First->GroupName, "Гр1");
+    EXPECT_EQ(panel3->SchemeGroupCount, 1);
+    EXPECT_EQ(panel3->SchemeGroups.First->GroupName, "Гр0");
+    EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3", "3(7)"}));
+    EXPECT_EQ(Dan1->ComboBox2->currentText().toStdString(), "3(7)");
+    EXPECT_EQ(Dan1->Edit6->text().toStdString(), "Гр1");
+    EXPECT_EQ(Dan1->GroupNames, (std::vector<std::string>{"Гр0", "Гр1"}));
+    // The snapshots describe the project with the new panel.
+    EXPECT_EQ(Dan1->PanelSnapshotCount, 3);
+    EXPECT_EQ(Dan1->RemedyActive, 1);
+    Click(*Dan1->ok);
+    EXPECT_EQ(Dan1->RemedyActive, 0);
+    ExpectShown({{c.offer, kCaption, platform::MsgIcon::Warning, platform::MsgButtons::YesNo}});
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, MoveToNewPanelTest,
+                         ::testing::Values(MoveCase{"A3", kLongOffer, "2", 1, 0, {1, 1, 0, 0}},
+                                           MoveCase{"A3", kLongOffer, "4", 1, 0, {1, 0, 0, 1}},
+                                           MoveCase{"C3", kShortOffer, "2", 0, 1, {1, 1, 0, 0}},
+                                           MoveCase{"C3", kShortOffer, "4", 0, 1, {1, 0, 0, 1}}));
+
+struct DeclineCase {
+    const char* how;
+    int answer;
+    ScriptedResponder::ModalAction closeWindow;  // none: the offer is answered No
+};
+
+class DeclineNewPanelTest : public NewPanelRemedyTest,
+                            public ::testing::WithParamInterface<DeclineCase> {};
+
+// Declining the offer, or leaving the reduced connection window without a new panel by its
+// close box or Escape, leaves the project as it was before the line.
+TEST_P(DeclineNewPanelTest, TheProjectStaysAsBefore) {
+    const DeclineCase& c = GetParam();
+    AddLargeLine("C3");
+    HoldBreakersAgainstShortCircuit();
+    Click(*Dan1->ok);
+    const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
+    OpenGroupWindow();
+    Fill(SmallLine("3", "Гр1", "К1"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kShortOffer, kCaption, c.answer);
+    if (c.closeWindow) responder_.ExpectModal("TShiti", c.closeWindow);
+    Apply();
+    responder_.VerifyDone();
+
+    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    EXPECT_EQ(sw->PanelCount, 2);
+    EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
+    EXPECT_EQ(panel3->PanelFlagB, 0);
+    EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(Dan1->GroupNames, std::vector<std::string>{"Гр0"});
+    EXPECT_EQ(Dan1->FailureFlag, 0);
+    EXPECT_EQ(Dan1->RemedyActive, 0);
+    EXPECT_EQ(Dan1->NewPanelDialogOpen, 0);
+    EXPECT_FALSE(Dan1->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, DeclineNewPanelTest,
+                         ::testing::Values(DeclineCase{"answered No", mrNo, nullptr},
+                                           DeclineCase{"close box", mrYes,
+                                                       [](QDialog& window) {
+                                                           window.show();
+                                                           EXPECT_TRUE(window.windowFlags() &
+                                                                       Qt::WindowCloseButtonHint);
+                                                           window.close();
+                                                           EXPECT_FALSE(window.isVisible());
+                                                           return platform::mrNone;
+                                                       }},
+                                           DeclineCase{"Escape", mrYes, [](QDialog& window) {
+                                                           QTest::keyClick(&window, Qt::Key_Escape);
+                                                           return platform::mrNone;
+                                                       }}));
+
+// A line of panel 7, itself made by a remedy from panel 3 with a separate breaker, moved again
+// with a separate breaker to panel 9: panel 9 hangs on panel 3 as well (3(9)), and panel 7 does
+// not become an origin.
+TEST_F(NewPanelRemedyTest, AChainOfRemediesHangsOnTheFirstPanel) {
+    AddLargeLine("A3");
+    HoldBreakersAgainstShortCircuit();
+    Fill(SmallLine("3", "Гр1", "К1"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kLongOffer, kCaption, mrYes);
+    ExpectNewPanelWindow("7", "КЩ7");
+    ExpectNewPanelBreakers("A3");
+    Apply();
+    responder_.VerifyDone();
+    ASSERT_NE(Panel(7), nullptr);
+
+    Fill(SmallLine("3(7)", "Гр2", "К2", "4"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kLongOffer, kCaption, mrYes);
+    ExpectNewPanelWindow("9", "КЩ9");
+    ExpectNewPanelBreakers();
+    Apply();
+    responder_.VerifyDone();
+
+    TSitid* seven = Panel(7);
+    TSitid* nine = Panel(9);
+    ASSERT_NE(nine, nullptr);
+    EXPECT_EQ(seven->PanelFlagB, 0);
+    EXPECT_EQ(seven->SchemeGroupCount, 1);
+    EXPECT_EQ(nine->OnTrunk, 1);
+    EXPECT_EQ(nine->PanelFlagC, 0);
+    EXPECT_EQ(nine->HangsOnPanel, 3);
+    EXPECT_EQ(nine->SchemeGroups.First->GroupName, "Гр2");
+    EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3", "3(7)", "3(9)"}));
+    EXPECT_EQ(Dan1->ComboBox2->currentText().toStdString(), "3(9)");
+}
+
+// A panel of one group line gets no offer: the line is refused. A 30 kW three-phase line
+// (30000 / (sqrt 3 x 380) = 45.58 A) makes the feeder breaker of panel 3 63 A, beyond what the
+// fault current trips.
+TEST_F(NewPanelRemedyTest, APanelOfOneLineGetsNoOffer) {
+    HoldBreakersAgainstShortCircuit();
+    Entry line = SmallLine("3", "Гр0", "К0", "4");
+    line.power = "30";
+    Fill(line);
+    ExpectBreakerDialogs({"Группы", "Щит"});
+    ExpectBreakerChoice("Грщ", "C3");
+    ExpectBreakerChoice("Секция КТП", "C3");
+    responder_.ExpectMessage(kRefusedGroup, kCaption, platform::mrOk);
+    Apply();
+    responder_.VerifyDone();
+    EXPECT_EQ(panel3->SchemeGroupCount, 0);
+    EXPECT_EQ(sw->PanelCount, 2);
+    EXPECT_EQ(panel3->PanelFlagB, 0);
+}
