@@ -356,9 +356,9 @@ bool NetworkChecks::DeclineNewPanelInEdit(QObject* sender, TGrsed* switchboard, 
         case selection::ChangeKind::AddingGroup:
             break;
         case selection::ChangeKind::None:
-            // Outside any change nothing is taken back; the check only fails.
-            FailureFlag = 1;
-            return true;
+            // No edit: the caller ends as for an added line, which takes off only a line it
+            // tracks (none outside any change) and marks the failure.
+            break;
     }
     return false;
 }
