@@ -227,9 +227,10 @@ public:
     int DocumentPageCount(int documentKind);
     // What every preview builder does: a new page image of width x height in the preview window,
     // painted by `paint`, kept for printing and shown with the preview bar. False, with the
-    // message said, when the pages do not fit in memory; no preview is left then.
-    bool ComposePreview(int width, int height,
-                        const std::function<void(platform::TCanvas&)>& paint);
+    // message said, when the pages do not fit in memory; no preview is left then. Pages drawn
+    // only in greys are kept in pfGray8, a quarter of the memory.
+    bool ComposePreview(int width, int height, const std::function<void(platform::TCanvas&)>& paint,
+                        platform::TPixelFormat format = platform::pf32bit);
     // The journal window's heading and rows: 0 general, 1 section, 2 the switchboard with that
     // number, 3 the panel with that number.
     void FillCableJournal(int journalKind, int number);

@@ -46,9 +46,10 @@ void TForm7::RestoreCaption() {
     setWindowTitle(designedCaption_);
 }
 
-platform::TImage* TForm7::NewPageImage(int width, int height) {
+platform::TImage* TForm7::NewPageImage(int width, int height, platform::TPixelFormat format) {
     FreePageImage();
     PageImage = new platform::TImage(ground_);
+    PageImage->Picture().SetPixelFormat(format);
     PageImage->SetSize(width, height);
     // In a window narrower than the page the page starts at the left edge, so that all of it can
     // be scrolled to.

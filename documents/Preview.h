@@ -4,6 +4,7 @@
 // the main window's preview bar prints, zooms and closes it.
 #include <QDialog>
 
+#include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "ui_TForm7.h"
 
@@ -36,8 +37,10 @@ public:
     void RestoreCaption();
 
     // Deletes the page image and puts a new one of that size (white) in its place: 5 px from the
-    // top, centred 10 px left of the middle of PreviewWidth, but not left of the window's edge.
-    platform::TImage* NewPageImage(int width, int height);
+    // top, centred 10 px left of the middle of PreviewWidth, but not left of the window's edge;
+    // its pixels kept in `format`.
+    platform::TImage* NewPageImage(int width, int height,
+                                   platform::TPixelFormat format = platform::pf32bit);
     void FreePageImage();
 
     // Puts the window into a sub-window of the main window's client area, which it fills with its

@@ -37,14 +37,15 @@ const TSheetCell* SheetOfPage(const SheetGrid& grid, int page) {
 }
 
 bool TForm1::ComposePreview(int width, int height,
-                            const std::function<void(platform::TCanvas&)>& paint) {
+                            const std::function<void(platform::TCanvas&)>& paint,
+                            platform::TPixelFormat format) {
     if (Form7 == nullptr || Form8 == nullptr) return false;
     bool built = true;
     {
         platform::WaitCursor wait;
         DockPreview();
         try {
-            platform::TImage* image = Form7->NewPageImage(width, height);
+            platform::TImage* image = Form7->NewPageImage(width, height, format);
             platform::TCanvas& canvas = *image->Canvas();
             canvas.Brush.SetColor(platform::clWhite);
             paint(canvas);
@@ -93,7 +94,8 @@ void TForm1::FitPreviewImage(int width, int pageCount) {
     if (Form7 == nullptr || Form8 == nullptr || !Form8->PageBitmap) return;
     platform::TBitmap& pagesBitmap = *Form8->PageBitmap;
     try {
-        platform::TImage* image = Form7->NewPageImage(width, pages::ImageHeight(pageCount, width));
+        platform::TImage* image = Form7->NewPageImage(width, pages::ImageHeight(pageCount, width),
+                                                      pagesBitmap.PixelFormat());
         const platform::TBitmap& fitted = image->Picture();
         image->Canvas()->CopyRect(platform::Rect(0, 0, fitted.Width(), fitted.Height()),
                                   *pagesBitmap.Canvas(),

@@ -32,13 +32,17 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 QImage* TBitmap::Materialize() const {
-    if (image_.width() == width_ && image_.height() == height_) return &image_;
+    const QImage::Format format =
+        format_ == pfGray8 ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+    const bool sameFormat = image_.isNull() || image_.format() == format;
+    if (image_.width() == width_ && image_.height() == height_ && sameFormat) return &image_;
     if (width_ == 0 || height_ == 0) {
         image_ = QImage();
         return &image_;
     }
-    const bool tooLarge = std::int64_t(width_) * height_ * 4 > kMaxBytes;
-    QImage grown = tooLarge ? QImage() : QImage(width_, height_, QImage::Format_RGB32);
+    const int bytesPerPixel = format_ == pfGray8 ? 1 : 4;
+    const bool tooLarge = std::int64_t(width_) * height_ * bytesPerPixel > kMaxBytes;
+    QImage grown = tooLarge ? QImage() : QImage(width_, height_, format);
     if (grown.isNull()) {
         width_ = image_.width();
         height_ = image_.height();
@@ -49,8 +53,11 @@ QImage* TBitmap::Materialize() const {
     grown.fill(Qt::white);
     const int keepWidth = std::min(image_.width(), width_);
     const int keepHeight = std::min(image_.height(), height_);
+    const QImage kept =
+        sameFormat ? image_ : image_.copy(0, 0, keepWidth, keepHeight).convertToFormat(format);
     for (int y = 0; y < keepHeight; ++y)
-        std::memcpy(grown.scanLine(y), image_.constScanLine(y), std::size_t(keepWidth) * 4);
+        std::memcpy(grown.scanLine(y), kept.constScanLine(y),
+                    std::size_t(keepWidth) * bytesPerPixel);
     image_ = std::move(grown);
     return &image_;
 }
@@ -65,6 +72,7 @@ void TBitmap::Assign(const TBitmap& source) {
     image_ = source.Image();
     width_ = image_.width();
     height_ = image_.height();
+    format_ = source.format_;
 }
 
 bool TBitmap::SaveToFile(const std::string& fileName) const {

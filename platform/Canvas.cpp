@@ -270,6 +270,8 @@ struct Surface {
     // Pixels of the image (image mode), taken once per operation.
     uchar* bits = nullptr;
     qsizetype stride = 0;
+    // One grey byte a pixel instead of four bytes of colour.
+    bool gray = false;
 
     // Fills [x, x + w) x [y, y + h), clipped.
     void Fill(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, QRgb color) {
@@ -279,7 +281,12 @@ struct Surface {
         const int right = int(std::min<std::int64_t>(x + w - 1, bounds.right()));
         const int bottom = int(std::min<std::int64_t>(y + h - 1, bounds.bottom()));
         if (left > right || top > bottom) return;
-        if (bits) {
+        if (bits && gray) {
+            for (int row = top; row <= bottom; ++row) {
+                uchar* line = bits + row * stride;
+                std::fill(line + left, line + right + 1, uchar(qGray(color)));
+            }
+        } else if (bits) {
             for (int row = top; row <= bottom; ++row) {
                 auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
                 std::fill(line + left, line + right + 1, color);
@@ -291,7 +298,9 @@ struct Surface {
     void Plot(int x, int y, QRgb color) {
         if (x < bounds.left() || x > bounds.right() || y < bounds.top() || y > bounds.bottom())
             return;
-        if (bits)
+        if (bits && gray)
+            bits[y * stride + x] = uchar(qGray(color));
+        else if (bits)
             reinterpret_cast<QRgb*>(bits + y * stride)[x] = color;
         else
             painter->fillRect(QRect(x, y, 1, 1), QColor(color));
@@ -534,7 +543,10 @@ QImage Stretch(const QImage& source, const TRect& sourceRect, int outWidth, int 
     QImage out(window.size(), QImage::Format_ARGB32);
     if (out.isNull()) throw std::bad_alloc();
     out.fill(Qt::transparent);
-    const QImage src = source.format() == QImage::Format_RGB32
+    // Grey pixels are read as they are: converting a whole tall grey page to colour would take
+    // four times its memory.
+    const bool gray = source.format() == QImage::Format_Grayscale8;
+    const QImage src = source.format() == QImage::Format_RGB32 || gray
                            ? source
                            : source.convertToFormat(QImage::Format_RGB32);
     std::vector<std::pair<int, int>> columns(window.width());
@@ -554,9 +566,18 @@ QImage Stretch(const QImage& source, const TRect& sourceRect, int outWidth, int 
             const auto [c0, c1] = columns[i];
             if (c0 >= c1) continue;
             QRgb acc = 0xFFFFFFFFu;
-            for (int r = r0; r < r1; ++r) {
-                const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(r));
-                for (int c = c0; c < c1; ++c) acc &= in[c];
+            if (gray) {
+                uchar level = 0xFF;
+                for (int r = r0; r < r1; ++r) {
+                    const uchar* in = src.constScanLine(r);
+                    for (int c = c0; c < c1; ++c) level &= in[c];
+                }
+                acc = qRgb(level, level, level);
+            } else {
+                for (int r = r0; r < r1; ++r) {
+                    const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(r));
+                    for (int c = c0; c < c1; ++c) acc &= in[c];
+                }
             }
             line[i] = acc | 0xFF000000u;
         }
@@ -582,10 +603,14 @@ void DrawCopy(Surface& s, const CanvasOp& op, const QImage* source) {
         for (int y = visible.top(); y <= visible.bottom(); ++y) {
             const auto* in =
                 reinterpret_cast<const QRgb*>(stretched.constScanLine(y - visible.top()));
-            auto* line = reinterpret_cast<QRgb*>(s.image->scanLine(y));
+            uchar* line = s.image->scanLine(y);
             for (int x = visible.left(); x <= visible.right(); ++x) {
                 const QRgb p = in[x - visible.left()];
-                if (qAlpha(p) != 0) line[x] = p;
+                if (qAlpha(p) == 0) continue;
+                if (s.gray)
+                    line[x] = uchar(qGray(p));
+                else
+                    reinterpret_cast<QRgb*>(line)[x] = p;
             }
         }
         return;
@@ -618,6 +643,7 @@ public:
             s.bounds = s.image->rect();
             s.bits = s.image->bits();
             s.stride = s.image->bytesPerLine();
+            s.gray = s.image->format() == QImage::Format_Grayscale8;
         }
         switch (op.Kind) {
             case CanvasOpKind::LineTo:

@@ -162,8 +162,8 @@ TEST_F(TablePreview, ADocumentTooLargeForMemoryIsRefusedWithAMessage) {
     Form8->CableJournalPainter = &painter_;
     Form8->PreviewCableJournal(0, 38, "Кабельный журнал (общий). ");
     ASSERT_FALSE(Form7->isHidden());
-    // A painted picture of 800 x 200000 px would take 640 MB.
-    painter_.forcedHeight = 200000;
+    // A painted picture of 800 x 700000 px would take 560 MB, even at a byte a pixel.
+    painter_.forcedHeight = 700000;
     responder_.ExpectMessage("Недостаточно памяти для обработки команды.", "Предупреждение",
                              platform::mrOk);
     Form8->PreviewCableJournal(0, 38, "Кабельный журнал (общий). ");
@@ -174,4 +174,38 @@ TEST_F(TablePreview, ADocumentTooLargeForMemoryIsRefusedWithAMessage) {
     EXPECT_FALSE(Form8->PageBitmap);
     EXPECT_FALSE(Form1->ControlBar1->isHidden());
     EXPECT_TRUE(Form1->ControlBar2->isHidden());
+}
+
+// The general journal of a project of 10 switchboards x 30 panels x 30 lines: 9,310 rows. At four
+// bytes a pixel its painted picture (800 x 232,931) and its pages (800 x 235,011) would each take
+// about 750 MB; a byte a pixel holds them, and the pages show the same.
+TEST_F(TablePreview, TheGeneralJournalOfALargeProjectIsPreviewedWhole) {
+    Form8->CableJournalPainter = &painter_;
+    Form1->DocumentKind = 2;
+    Form8->PreviewCableJournal(0, 9310, "Кабельный журнал (общий). ");
+    // 181 + 25 x 9310 = 232,931 px: 227 strips of 1029 (226 x 1029 = 232,554); the image is
+    // trunc(227 x 800 x 22 / 17) = trunc(235,011.76) high.
+    EXPECT_EQ(Form8->JournalPageCount, 227);
+    ASSERT_NE(Form7->PageImage, nullptr);
+    EXPECT_FALSE(Form7->isHidden());
+    ASSERT_TRUE(Form8->PageBitmap);
+    EXPECT_EQ(Form8->PageBitmap->Height(), 235011);
+    EXPECT_EQ(Form8->PageBitmap->PixelFormat(), platform::pfGray8);
+    platform::TCanvas& page = *Form7->PageImage->Picture().Canvas();
+    // The last row, filled black, is y 232,906 to 232,931: rows 352 to 377 of strip 227. Page
+    // 227's content starts at trunc(226 x 1035.294 + 12) = 233,988 and is 1011 px high for 1029,
+    // so the row lands at about 233,988 + 346 to 233,988 + 370.
+    EXPECT_EQ(page.Pixels(400, 234346), platform::clBlack);
+    EXPECT_EQ(page.Pixels(400, 234320), platform::clWhite);
+    // The band above page 227, at trunc(226 x 1035.294) = 233,976, keeps the window's grey.
+    EXPECT_EQ(page.Pixels(400, 233976), TForm7::kColour);
+
+    // Reduced and back to full width from the kept pages.
+    for (int width : {670, 800}) {
+        Form1->ToolButton44Click();
+        ASSERT_NE(Form7->PageImage, nullptr);
+        EXPECT_EQ(Form7->PageImage->Picture().Width(), width);
+        EXPECT_EQ(Form7->PageImage->Picture().Canvas()->Pixels(width / 2, 5), platform::clWhite);
+    }
+    EXPECT_EQ(Form7->PageImage->Picture().Canvas()->Pixels(400, 234346), platform::clBlack);
 }

@@ -716,6 +716,103 @@ TEST(Bitmap, TooLargeFailsWhereFirstDrawnAndStaysUsable) {
     EXPECT_EQ(bmp.Canvas()->Pixels(1, 1), clRed);
 }
 
+namespace {
+
+// What the tables and journals draw: black lines and text, white and grey fills, a shrunk copy.
+void DrawGreyDocument(TCanvas& c, const TCanvas& source) {
+    c.Brush.SetColor(clGrayText);
+    c.FillRect(Rect(0, 0, 120, 6));
+    c.Brush.SetColor(clWhite);
+    c.Rectangle(Rect(5, 10, 115, 40));
+    c.MoveTo(0, 45);
+    c.LineTo(120, 47);
+    c.Pen.SetStyle(psDash);
+    c.MoveTo(0, 50);
+    c.LineTo(120, 50);
+    c.Pen.SetStyle(psSolid);
+    c.Ellipse(Rect(60, 52, 100, 70));
+    c.Font.SetSize(8);
+    c.TextOut(8, 14, "Лист № 12");
+    c.SetPixel(119, 79, clGray);
+    c.CopyRect(Rect(0, 70, 30, 80), source, Rect(0, 0, 120, 40));
+}
+
+}  // namespace
+
+// The same drawing kept a byte a pixel reads back pixel for pixel as in 32-bit colour, and so do
+// its copies into a 32-bit bitmap (the printer and the zoom copy from it).
+TEST(Bitmap, GreyPixelFormatKeepsBlackWhiteAndGreys) {
+    TBitmap source;
+    source.SetSize(120, 40);
+    source.Canvas()->MoveTo(0, 20);
+    source.Canvas()->LineTo(120, 20);
+    TBitmap colour;
+    TBitmap grey;
+    grey.SetPixelFormat(pfGray8);
+    for (TBitmap* bmp : {&colour, &grey}) {
+        bmp->SetSize(120, 80);
+        DrawGreyDocument(*bmp->Canvas(), *source.Canvas());
+    }
+    EXPECT_EQ(colour.Image().format(), QImage::Format_RGB32);
+    EXPECT_EQ(grey.Image().format(), QImage::Format_Grayscale8);
+    // Not a blank picture: ink, the grey band and the copied line are there.
+    EXPECT_GT(CountPixels(*colour.Canvas(), Rect(8, 14, 60, 30), clBlack), 10);
+    EXPECT_EQ(colour.Canvas()->Pixels(60, 3), clGrayText);
+    EXPECT_EQ(CountPixels(*colour.Canvas(), Rect(0, 75, 30, 76), clBlack), 30);
+    int differing = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (colour.Canvas()->Pixels(x, y) != grey.Canvas()->Pixels(x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
+
+    TBitmap fromColour;
+    TBitmap fromGrey;
+    for (TBitmap* bmp : {&fromColour, &fromGrey}) bmp->SetSize(50, 40);
+    fromColour.Canvas()->CopyRect(Rect(0, 0, 50, 40), *colour.Canvas(), Rect(0, 0, 120, 80));
+    fromGrey.Canvas()->CopyRect(Rect(0, 0, 50, 40), *grey.Canvas(), Rect(0, 0, 120, 80));
+    EXPECT_EQ(fromGrey.Image(), fromColour.Image());
+}
+
+// The memory limit counts the bytes of the bitmap's own pixel format.
+TEST(Bitmap, LimitCountsTheBytesOfThePixelFormat) {
+    struct Case {
+        TPixelFormat format;
+        int height;
+        bool fits;
+    };
+    const Case cases[] = {
+        {pf32bit, 200000, false},  // 800 x 200000 x 4 = 640 MB > 512 MB
+        {pfGray8, 200000, true},   // 160 MB
+        {pfGray8, 700000, false},  // 560 MB
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.height);
+        TBitmap bmp;
+        bmp.SetPixelFormat(c.format);
+        bmp.SetSize(800, c.height);
+        if (c.fits) {
+            ASSERT_NO_THROW(bmp.Canvas());
+            EXPECT_EQ(bmp.Canvas()->Pixels(799, c.height - 1), clWhite);
+        } else {
+            EXPECT_THROW(bmp.Canvas(), std::bad_alloc);
+        }
+    }
+}
+
+// A bitmap given another pixel format keeps its picture, as when it is resized.
+TEST(Bitmap, ChangedPixelFormatKeepsThePicture) {
+    TBitmap bmp;
+    bmp.SetSize(20, 10);
+    bmp.Canvas()->MoveTo(0, 4);
+    bmp.Canvas()->LineTo(20, 4);
+    bmp.Canvas()->SetPixel(3, 7, clGrayText);
+    bmp.SetPixelFormat(pfGray8);
+    bmp.SetHeight(12);
+    EXPECT_EQ(bmp.Image().format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(CountPixels(*bmp.Canvas(), Rect(0, 4, 20, 5), clBlack), 20);
+    ExpectProbes(*bmp.Canvas(), {{3, 7, clGrayText}, {3, 11, clWhite}, {3, 3, clWhite}});
+}
+
 TEST(Bitmap, SaveToFileByExtension) {
     QTemporaryDir dir;
     TBitmap bmp;
