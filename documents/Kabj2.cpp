@@ -1,6 +1,8 @@
 #include "documents/Kabj2.h"
 
+#include <QHeaderView>
 #include <QTableWidgetItem>
+#include <algorithm>
 
 #include "app/Mainform.h"
 #include "documents/ConsumerTable.h"
@@ -9,6 +11,7 @@
 #include "documents/PageGeometry.h"
 #include "documents/PagePainter.h"
 #include "documents/Preview.h"
+#include "documents/ResultTable.h"
 #include "documents/TablePainters.h"
 #include "drawings/DrawingState.h"
 #include "model/Classd.h"
@@ -24,6 +27,10 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFixedSize(725, 310);
     setProperty("Tag", 0);
+    // The heading keeps its whole text in the desktop's font; the journal's kind follows it.
+    Label1->ensurePolished();
+    Label1->resize(Label1->sizeHint().width(), Label1->height());
+    Label2->move(std::max(Label2->x(), Label1->geometry().right() + 5), Label2->y());
     // "&Закрыть" closes the window by its kind.
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
     networkTablePainter_ = std::make_unique<NetworkTablePages>();
@@ -93,6 +100,10 @@ void TForm8::FillJournal(int journalKind, int number) {
             StringGrid1->setItem(row, column,
                                  new QTableWidgetItem(QString::fromStdString(cells[column])));
     }
+    // Each journal starts from the designed widths; a column is widened where its texts need it.
+    for (int column = 0; column < 7; ++column)
+        StringGrid1->setColumnWidth(column, StringGrid1->horizontalHeader()->defaultSectionSize());
+    WidenColumnsToTexts(*StringGrid1);
     StringGrid1->setUpdatesEnabled(true);
     TableRowCount = n;
 }
@@ -185,9 +196,13 @@ void TForm8::PreviewPaintedPages(PagePainter* painter, const PageRequest& reques
     const int count = pages::TablePageCount(request.rows);
     pageCount = count;
     Form1->ComposePreview(
-        pages::kPageWidth, pages::ImageHeight(count), [&](platform::TCanvas& canvas) {
+        pages::kPageWidth, pages::ImageHeight(count),
+        [&](platform::TCanvas& canvas) {
             // The painter paints the whole document; every page is cut out of that one picture.
+            // Tables and journals are black on white, so a byte a pixel holds them: the general
+            // journal of a large project is then a quarter of a gigabyte, not near a whole one.
             platform::TBitmap painted;
+            painted.SetPixelFormat(platform::pfGray8);
             if (painter != nullptr) painter->Paint(painted, request);
             const platform::TCanvas& source = *painted.Canvas();
             for (int n = 1; n <= count; ++n) {
@@ -197,5 +212,6 @@ void TForm8::PreviewPaintedPages(PagePainter* painter, const PageRequest& reques
                     canvas.TextOut(2, pages::PageRow(n - 1, pages::kPageWidth, 2),
                                    "Лист № " + platform::IntToStr(n));
             }
-        });
+        },
+        platform::pfGray8);
 }

@@ -126,6 +126,7 @@ void TForm1::FillGroupResults() {
     grid.setColumnWidth(22, 150);
     SetRow(grid, 0, GroupResultHeadings());
     for (std::size_t r = 0; r < rows.size(); ++r) SetRow(grid, int(r) + 1, rows[r]);
+    WidenColumnsToTexts(grid);
     window.setWindowTitle(
         QString::fromStdString("(Результаты) Щит № " + platform::IntToStr(number)));
 }
@@ -168,6 +169,7 @@ void TForm1::ShowNetworkResults() {
     SetRow(grid, 0, headings);
     for (std::size_t r = 0; r < entries.size(); ++r)
         SetRow(grid, int(r) + 1, NetworkGridRow(entries[r]));
+    WidenColumnsToTexts(grid);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -185,5 +187,6 @@ void TForm1::N33Click() {
     SetRow(grid, 0, SwitchboardResultHeadings());
     for (std::size_t r = 0; r < switchboards.size(); ++r)
         SetRow(grid, int(r) + 1, SwitchboardResultRow(*switchboards[r]));
+    WidenColumnsToTexts(grid);
     ProjectRoot->Switchboards.Cursor = nullptr;
 }

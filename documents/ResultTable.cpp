@@ -117,3 +117,12 @@ void TForm4::ToolButton7Click() {
 void TForm4::ToolButton9Click() {
     if (Form1 != nullptr) Form1->N20Click();
 }
+
+void WidenColumnsToTexts(QTableWidget& grid) {
+    // The size hint of the item views measures the texts with the grid's own font and margins.
+    const QAbstractItemView& view = grid;
+    for (int column = 0; column < grid.columnCount(); ++column) {
+        const int needed = view.sizeHintForColumn(column);
+        if (needed > grid.columnWidth(column)) grid.setColumnWidth(column, needed);
+    }
+}

@@ -45,3 +45,7 @@ public:
 };
 
 extern TForm4* Form4;
+
+// Widens every column of the grid that is narrower than its texts (the heading row included);
+// wider columns keep their width.
+void WidenColumnsToTexts(QTableWidget& grid);

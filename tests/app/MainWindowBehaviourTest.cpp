@@ -532,6 +532,25 @@ TEST_F(MainWindowBehaviour, JournalsOfOneSwitchboardOrPanelAskForItsNumber) {
     }
 }
 
+// The journal window stays on top of every window: while the chooser asks, it is not shown over
+// it.
+TEST_F(MainWindowBehaviour, JournalWindowMakesWayForTheNumberChooser) {
+    OpenSmallProject();
+    for (QAction* command : {Form1->N49, Form1->N50}) {
+        Form1->N47->trigger();
+        ASSERT_TRUE(Form8->isVisible());
+        responder_.ExpectModal("TForm9", [](QDialog&) {
+            EXPECT_FALSE(Form8->isVisible());
+            Form9->ComboBox1->setCurrentIndex(0);
+            QTest::mouseClick(Form9->Button1, Qt::LeftButton);
+            return platform::mrNone;
+        });
+        command->trigger();
+        responder_.VerifyDone();
+        EXPECT_TRUE(Form8->isVisible());
+    }
+}
+
 TEST_F(MainWindowBehaviour, JournalsOfANetworkWithoutLoadAreRefused) {
     OpenSmallProject();
     ProjectRoot->TotalDesignPower = 0;

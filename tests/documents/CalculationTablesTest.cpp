@@ -5,9 +5,12 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
+#include <functional>
 
 #include "TablesFixture.h"
 #include "app/Mainform.h"
@@ -457,4 +460,65 @@ TEST_F(CalculationTables, SwitchboardResultsGrid) {
     EXPECT_EQ(grid[0], SwitchboardResultHeadings());
     EXPECT_EQ(grid[1], (Row{"2", "3,5", "0", "0", "АВВГ", "95", "0", "0", "0", "0",
                             "",  "20",  "0", "0", "0",    "40", "1", "1", "1", "0"}));
+}
+
+// Every column of the results grids and of the journal grid is wide enough for each of its texts
+// (the headings first) with the item's margins, in whatever font the desktop gives; no column is
+// narrower than designed.
+TEST_F(CalculationTables, GridColumnsHoldTheirTexts) {
+    TwoSwitchboards();
+    ASSERT_TRUE(ProjectRoot->FindPanel(3));
+    AddGroup(*ProjectRoot->CurrentPanel(), "3.1", 4);
+    struct Case {
+        const char* name;
+        std::function<QTableWidget*()> show;
+        std::vector<std::pair<int, int>> designed;  // column, designed width
+    };
+    const Case cases[] = {
+        {"switchboards and panels",
+         [] {
+             Form1->N55->trigger();
+             return Form4->StringGrid1;
+         },
+         {{0, 64}, {3, 100}, {9, 180}, {14, 110}}},
+        {"groups of panel 3",
+         [] {
+             Form1->N22->trigger();
+             Form1->PanelChooserCombo->setCurrentIndex(2);
+             QTest::mouseClick(Form1->PanelChooserButton, Qt::LeftButton);
+             return Form4->StringGrid1;
+         },
+         {{2, 120}, {12, 225}, {15, 240}, {22, 150}}},
+        {"switchboards",
+         [] {
+             Form1->N33Click();
+             return Form4->StringGrid1;
+         },
+         {{4, 100}, {5, 90}, {0, 64}}},
+        {"general journal",
+         [] {
+             Form1->FillCableJournal(0, 0);
+             return Form8->StringGrid1;
+         },
+         {{0, 120}, {6, 120}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTableWidget* grid = c.show();
+        ASSERT_NE(grid, nullptr);
+        // The item's text is laid inside the focus frame's margin and one pixel more, each side.
+        const int margins =
+            2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+        const QFontMetrics metrics(grid->font());
+        ASSERT_GT(grid->rowCount(), 1);
+        for (int column = 0; column < grid->columnCount(); ++column)
+            for (int row = 0; row < grid->rowCount(); ++row) {
+                const QTableWidgetItem* item = grid->item(row, column);
+                if (item == nullptr) continue;
+                EXPECT_GE(grid->columnWidth(column),
+                          metrics.horizontalAdvance(item->text()) + margins)
+                    << "row " << row << ", column " << column << ": " << item->text().toStdString();
+            }
+        for (const auto& [column, width] : c.designed) EXPECT_GE(grid->columnWidth(column), width);
+    }
 }

@@ -2,6 +2,8 @@
 // heading row of its grid and its close button.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QLabel>
 #include <QTableWidgetItem>
 #include <QTest>
 #include <string>
@@ -44,4 +46,18 @@ TEST_F(JournalWindow, CloseButtonClosesIt) {
     Form8->show();
     QTest::mouseClick(Form8->BitBtn1, Qt::LeftButton);
     EXPECT_FALSE(Form8->isVisible());
+}
+
+// The heading "Кабельный журнал для раскладки" is not cut by the width it was laid out with, and
+// the journal's kind begins after it.
+TEST_F(JournalWindow, HeadingHoldsItsTextAndTheKindFollowsIt) {
+    // Shown, the labels have the bold 13 px font of their style.
+    Form8->show();
+    EXPECT_EQ(Form8->Label1->font().pixelSize(), 13);
+    const QFontMetrics metrics(Form8->Label1->font());
+    EXPECT_GE(Form8->Label1->width(), metrics.horizontalAdvance(Form8->Label1->text()));
+    EXPECT_EQ(Form8->Label1->x(), 144);
+    EXPECT_GT(Form8->Label2->x(), Form8->Label1->geometry().right());
+    EXPECT_GE(Form8->Label2->x(), 408);
+    EXPECT_LE(Form8->Label2->geometry().right(), Form8->width());
 }
