@@ -56,8 +56,8 @@ void BM_NetworkResultsGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_NetworkResultsGrid)->Unit(benchmark::kMillisecond);
 
-// The whole journal painted once, as its drawing operations (the general journal's picture,
-// 225 pages, is beyond the memory budget of one bitmap).
+// The whole journal painted once, as its drawing operations: the painting alone, without the
+// pixels the preview puts them on.
 void BM_JournalPainted(benchmark::State& state) {
     Start();
     const int kind = int(state.range(0));
