@@ -103,6 +103,14 @@ protected:
         AdjustmentProjectForm->NormControl = kStamp[4];
     }
     void TearDown() override {
+        // scripts/convert-reports keeps the documents to look at them in a word processor.
+        const QString keep = qEnvironmentVariable("VELTRANOVA_KEEP_REPORTS");
+        if (!keep.isEmpty())
+            for (const QString& name : Written())
+                QFile::copy(reportDir_.filePath(name),
+                            keep + "/" +
+                                ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                ".docx");
         platform::SetShellOpenHook(nullptr);
         reports::SetReportFolder("");
         TablesTest::TearDown();
@@ -190,6 +198,25 @@ TEST_F(WordReport, NetworkTableOfTwoLinesFillsRowsThreeAndFour) {
     EXPECT_EQ(report.FooterCell(1, 7), kStamp[0]);
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(report.FooterCell(3 + k, 2), kStamp[k]) << k;
     EXPECT_TRUE(report.body.select_node("//w:body/w:sectPr/w:titlePg"));
+}
+
+// Panel 1 with two group lines: 24 cells, 24 / 12 + 1 = 3 body rows from row 3.
+TEST_F(WordReport, ConsumersTableOfAPanel) {
+    TSitid& panel = AddPanel(AddSwitchboard(1), 1);
+    AddGroup(panel, "1.1", 4);
+    AddGroup(panel, "1.2", 2);
+    TForm4* window = TForm4::NewResultWindow();
+    window->TableKind = 1;
+    window->PanelNumber = 1;
+    QTest::mouseClick(window->BitBtn3, Qt::LeftButton);
+    const Report report = Only();
+    const auto rows = Report::Rows(report.Table());
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(Report::Texts(rows[2]).at(0), "1.1");
+    EXPECT_EQ(Report::Texts(rows[3]).at(0), "1.2");
+    EXPECT_EQ(Report::Texts(rows[4]), std::vector<std::string>(12, ""));
+    EXPECT_EQ(report.FooterCell(1, 7), kStamp[0]);
+    EXPECT_EQ(report.FooterCell(7, 2), kStamp[4]);
 }
 
 // Besides the filled cells and the first-page setting, the document is its template.
