@@ -217,9 +217,6 @@ private:
     // The count copies from the current panel.
     void CopyPanelCounts();
 
-    // The selections and checks of the current switchboard and panel after a group line left
-    // it (the edit dialog's recalculation); false when they refused the change and undid it.
-    bool RecalcAfterEditOfPanel(QObject* sender);
     // Steps of the new-panel remedy.
     void UndoAfterFailedRecheck(const Cursors& at, bool adding);
     void DeclineNewPanelDialog(const Cursors& at);

@@ -146,13 +146,17 @@ protected:
         });
     }
 
-    // The breakers of the new panel chosen after the move: its own, and the switchboard's and
-    // the section's, which the remedy chooses again.
-    void ExpectNewPanelBreakers(const std::string& switchboardSeries = "C3") {
+    // The old panel without the line is checked again with its breakers from the panel up to
+    // the section chosen afresh (the switchboard's series as before).
+    void ExpectRecheckBreakers(const std::string& switchboardSeries) {
         ExpectBreakerDialogs({"Щит"});
         ExpectBreakerChoice("Грщ", switchboardSeries);
         ExpectBreakerChoice("Секция КТП", "C3");
     }
+
+    // The breaker of the new panel chosen after the move; the switchboard's and the section's
+    // chosen in the recheck stand.
+    void ExpectNewPanelBreakers() { ExpectBreakerDialogs({"Щит"}); }
 
     static TSitid* Panel(int number) {
         for (TGrsed* board : chains::SwitchboardsOf(*ProjectRoot))
@@ -187,6 +191,7 @@ TEST_P(MoveToNewPanelTest, TheLineMovesToTheNewPanel) {
     Fill(SmallLine("3", "Гр1", "К1", c.conductors));
     ExpectBreakerDialogs({"Группы"});
     responder_.ExpectMessage(c.offer, kCaption, mrYes);
+    ExpectRecheckBreakers(c.switchboardSeries);
     ExpectNewPanelWindow("7", "КЩ7");
     ExpectNewPanelBreakers();
     Apply();
@@ -206,6 +211,11 @@ TEST_P(MoveToNewPanelTest, TheLineMovesToTheNewPanel) {
     EXPECT_EQ(added->SchemeGroups.First->GroupName, "Гр1");
     EXPECT_EQ(panel3->SchemeGroupCount, 1);
     EXPECT_EQ(panel3->SchemeGroups.First->GroupName, "Гр0");
+    // Panel 3 was selected again without the line: "Гр0" alone draws 30.39 A, so its breaker
+    // is 32 A and its feeder's 40 A, of the series chosen again.
+    EXPECT_EQ(panel3->PanelBreakerRating, 32);
+    EXPECT_EQ(panel3->FeederBreakerRating, 40);
+    EXPECT_EQ(panel3->PanelBreakerType, "A3");
     EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3", "3(7)"}));
     EXPECT_EQ(Dan1->ComboBox2->currentText().toStdString(), "3(7)");
     EXPECT_EQ(Dan1->Edit6->text().toStdString(), "Гр1");
@@ -245,7 +255,10 @@ TEST_P(DeclineNewPanelTest, TheProjectStaysAsBefore) {
     Fill(SmallLine("3", "Гр1", "К1"));
     ExpectBreakerDialogs({"Группы"});
     responder_.ExpectMessage(kShortOffer, kCaption, c.answer);
-    if (c.closeWindow) responder_.ExpectModal("TShiti", c.closeWindow);
+    if (c.closeWindow) {
+        ExpectRecheckBreakers("C3");
+        responder_.ExpectModal("TShiti", c.closeWindow);
+    }
     Apply();
     responder_.VerifyDone();
 
@@ -286,15 +299,23 @@ TEST_F(NewPanelRemedyTest, AChainOfRemediesHangsOnTheFirstPanel) {
     Fill(SmallLine("3", "Гр1", "К1"));
     ExpectBreakerDialogs({"Группы"});
     responder_.ExpectMessage(kLongOffer, kCaption, mrYes);
+    ExpectRecheckBreakers("A3");
     ExpectNewPanelWindow("7", "КЩ7");
-    ExpectNewPanelBreakers("A3");
+    ExpectNewPanelBreakers();
     Apply();
     responder_.VerifyDone();
     ASSERT_NE(Panel(7), nullptr);
 
-    Fill(SmallLine("3(7)", "Гр2", "К2", "4"));
+    // 18 kW on three phases (18000 / (sqrt 3 x 380) = 27.35 A; phase A of panel 7 then carries
+    // 37.35 A) raises panel 7's breakers and with them the switchboard's beyond what the fault
+    // current trips. (From 21 kW on, panel 7's own supply could not be protected by any panel,
+    // and the line is refused without an offer.)
+    Entry large = SmallLine("3(7)", "Гр2", "К2", "4");
+    large.power = "18";
+    Fill(large);
     ExpectBreakerDialogs({"Группы"});
     responder_.ExpectMessage(kLongOffer, kCaption, mrYes);
+    ExpectRecheckBreakers("A3");
     ExpectNewPanelWindow("9", "КЩ9");
     ExpectNewPanelBreakers();
     Apply();
