@@ -171,8 +171,14 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Every closing (the close box, Escape, a command's own) in the edit mode ends the edit as
+    // "Отменa" does, but the one of the edit command, which goes on with the window closed.
+    void reject() override;
 
 private:
+    // Set while the edit command closes the window in the middle of the edit.
+    bool keepEditOnClose_ = false;
+
     struct Cursors {
         TGrsed* switchboard = nullptr;
         TSitid* panel = nullptr;

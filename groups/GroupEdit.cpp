@@ -127,7 +127,9 @@ void TDan1::cancelClick(QObject* sender) {
     }
 
     ComboBox1->setCurrentIndex(ComboBox1->findText(platform::Q(conductors)));
+    keepEditOnClose_ = true;
     close();
+    keepEditOnClose_ = false;
     hourglass.reset();
     ShowWaitNotice(Form1);
 

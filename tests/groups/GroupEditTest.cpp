@@ -1,7 +1,10 @@
 // The group editor as a user meets it: "Редактирование" > "Группы", a line chosen, "Изменить"
 // opens it in the group line window, whose "Изменить" takes the line out and adds it again with
 // the new entries.
+#include <QTest>
+#include <QWindow>
 #include <algorithm>
+#include <functional>
 
 #include "GroupsFixture.h"
 #include "app/Mainform.h"
@@ -177,4 +180,46 @@ TEST_F(GroupEditTest, ARefusedEditReturnsTheLineAsItWas) {
         EXPECT_FALSE(Shiti->AutoBreakers);
         EXPECT_EQ(Form1->ProjectSaved, 0);
     }
+}
+
+// Leaving the editor by "Отменa", by its close box or by Escape ends the edit: the edit flag is
+// clear, the undo copy is gone, the other editors can be opened again and the tree is as it
+// was; a line added afterwards is added as a new line, not checked as an edit.
+TEST_F(GroupEditTest, LeavingTheEditorEndsTheEdit) {
+    const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
+    const struct {
+        const char* how;
+        std::function<void()> leave;
+    } ways[] = {
+        {"Отменa", [] { Click(*Dan1->Button1); }},
+        {"close box", [] { Dan1->windowHandle()->close(); }},
+        {"Escape", [] { QTest::keyClick(Dan1, Qt::Key_Escape); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        OpenGroupEditor("Гр1");
+        Type(*Dan1->Edit2, "4,4");
+        way.leave();
+        EXPECT_FALSE(Dan1->isVisible());
+        const TForm3& editor = *Form3;
+        EXPECT_EQ(editor.GroupEditMode, 0);
+        EXPECT_EQ(editor.SavedGroup, nullptr);
+        EXPECT_EQ(editor.ProjectCopy, nullptr);
+        EXPECT_EQ(editor.SwitchboardCopy, nullptr);
+        EXPECT_TRUE(editor.PanelCopies.empty());
+        EXPECT_TRUE(Form1->N25->isEnabled());
+        EXPECT_TRUE(Form1->N4->isEnabled());
+        EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    }
+
+    OpenGroupWindow();
+    Entry third;
+    third.name = "Гр2";
+    third.cable = "К2";
+    Fill(third);
+    ExpectBreakerDialogs({"Группы"});
+    Apply();
+    responder_.VerifyDone();
+    ExpectShown({});
+    EXPECT_EQ(NamesOf(*panel), (std::vector<std::string>{"Гр0", "Гр1", "Гр2"}));
 }
