@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <string>
+#include <vector>
 
 #include "ui_TAdjustmentProjectForm.h"
 
@@ -17,6 +18,18 @@ public:
     std::string CheckedBy;
     std::string ApprovedBy;
     std::string NormControl;
+
+    // "OK": closes the dialog.
+    void Button1Click();
+    // Every close (the button, the close box, Escape) takes the edits' texts as the title block;
+    // there is no cancel. A text that differs marks the project changed.
+    void FormCloseQuery(bool& canClose);
+
+    // The five texts in the order of the project file and the reports.
+    std::vector<std::string> StampStrings() const;
+
+protected:
+    void done(int result) override;
 };
 
 extern TAdjustmentProjectForm* AdjustmentProjectForm;

@@ -44,6 +44,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
         {N10, &TForm8::N10Click}, {ToolButton9, &TForm8::N10Click},
     };
     for (const Command& command : commands) platform::OnClick(command.item, this, command.handler);
+    platform::OnClick(BitBtn2, this, &TForm8::BitBtn2Click);
 }
 
 TForm8::~TForm8() = default;

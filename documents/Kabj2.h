@@ -15,6 +15,7 @@ struct PageRequest;
 class NetworkTablePages;
 class ConsumerTablePages;
 class CableJournalPages;
+class WordDocument;
 
 class TForm8 : public QDialog, public Ui::TForm8 {
     Q_OBJECT
@@ -76,6 +77,30 @@ public:
     static void BuildNetworkTableRows(std::vector<std::string>& cells);
     static void BuildCableJournalRows(std::vector<std::string>& cells, int journalKind, int number);
     static void BuildConsumerTableRows(std::vector<std::string>& cells, int panelNumber);
+
+    // The Word reports. "Отчет": the journal in the grid as a Word document.
+    void BitBtn2Click();
+    // The five title-block texts, in the order of the project file.
+    static void CollectStamp(std::vector<std::string>& stamp);
+    // Body rows the document's table is given: one more than the whole rows of `cells`, so
+    // that the table always ends with an empty row.
+    static int ReportRowCount(const std::vector<std::string>& cells, int cellsPerRow);
+    // The template of that kind (1 network table, 2 consumers table, 3 cable journal) with its
+    // table grown to `rowCount` body rows. Throws ReportError.
+    static std::unique_ptr<WordDocument> OpenWordTemplate(int templateKind, int rowCount);
+    static void PutCell(const std::string& text, int row, int column, WordDocument& word);
+    // The first title-block text into the first-page footer: layout 1 (journal) row 4, any
+    // other row 1, column 7. Returns the footer row of the next text (8 or 4).
+    static int PutFirstFooterCell(const std::string& text, int footerLayout, WordDocument& word);
+    static void PutFooterCell(const std::string& text, int row, int column, WordDocument& word);
+    // Saves the finished document in the report folder under `reportName` and the time, and
+    // opens it with the desktop's application for Word documents.
+    static void ShowWord(WordDocument& word, const std::string& reportName);
+    // The whole report: cells of `cellsPerRow` a row from the first body row of the template's
+    // table (3, or 5 in the journal), the title block, saved and opened. A failure is shown in a
+    // message; no file is left then.
+    static void WriteWordReport(int templateKind, const std::vector<std::string>& cells,
+                                int cellsPerRow, const std::string& reportName);
 
     // The calculation table as preview pages: tableKind 0 the network table, 1 the consumers
     // table of panel `panelNumber`, any other kind blank pages. Stores TablePageCount.

@@ -45,6 +45,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
         {N10, &TForm4::ToolButton9Click}, {ToolButton9, &TForm4::ToolButton9Click},
     };
     for (const Command& command : commands) platform::OnClick(command.item, this, command.handler);
+    platform::OnClick(BitBtn3, this, &TForm4::BitBtn3Click);
 }
 
 TForm4::~TForm4() {

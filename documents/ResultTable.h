@@ -39,6 +39,8 @@ public:
     void ToolButton5Click();
     void ToolButton7Click();
     void ToolButton9Click();
+    // "Отчет": this window's table as a Word document.
+    void BitBtn3Click();
 
     // Title of the preview of this window's table.
     std::string PreviewTitle() const;

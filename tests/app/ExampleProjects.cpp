@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "TreeLookup.h"
 #include "calc/Formulas.h"
 #include "calc/Recalculation.h"
@@ -399,31 +397,6 @@ projectfile::ProjectFileExtras ProjectExtras(const ProjectSpec& project) {
     return extras;
 }
 
-std::string EnteredData(const TGrsed& root) {
-    using platform::FloatToStr;
-    std::ostringstream out;
-    out << "transformer " << root.TransformerName << '\n';
-    for (const TGrsed* sw = root.Switchboards.First; sw; sw = sw->Switchboards.Next) {
-        out << "switchboard " << sw->SwitchboardNumber << ' '
-            << FloatToStr(sw->SwitchboardFeederLength) << ' ' << sw->SwitchboardTable << ' '
-            << sw->SwitchboardTemperature << ' ' << sw->SwitchboardCableName << ' '
-            << sw->PanelCount << '\n';
-        for (const TSitid* p : PanelsOf(*sw)) {
-            out << " panel " << p->PanelNumber << ' ' << int(p->FedFromSwitchboard) << ' '
-                << int(p->FedFromPanel) << ' ' << p->FeedingPanelNumber << ' '
-                << p->CascadeHeadNumber << ' ' << FloatToStr(p->FeederLength) << ' '
-                << p->CurrentTableName << ' ' << p->FeederTemperature << ' ' << p->FeederCableName
-                << ' ' << FloatToStr(p->DemandFactor) << '\n';
-            for (const TCxemaGrupd* g : LinesOf(*p))
-                out << "  line " << g->GroupName << ' ' << g->PhaseKind << ' '
-                    << FloatToStr(g->Power) << ' ' << FloatToStr(g->CosPhi) << ' '
-                    << FloatToStr(g->LineLength) << ' ' << g->CableTable << ' ' << g->CableName
-                    << '\n';
-        }
-    }
-    return out.str();
-}
-
 // ---------------------------------------------------------------------------------------------
 // The projects
 
@@ -478,96 +451,5 @@ ProjectSpec SmallProject() {
          Head(Panel(2, 30, "ВВГв4.xml", {Line("2.1", 4, 5.5, 0.85, 20, "ВВГв4.xml")})),
          Member(Panel(3, 15, "ВВГв4.xml", {Line("3.1", 3, 3.0, 0.9, 15, "ВВГв3.xml")}), 2, 2)})};
     project.stamp = {"ВП-01-ЭМ", "Иванов", "Петров", "Сидоров", "Смирнова"};
-    return project;
-}
-
-ProjectSpec ExampleProject(int number) {
-    ProjectSpec project;
-    switch (number) {
-        case 1:
-            // An office building: lighting, sockets and ventilation.
-            project.transformer = "ТМ-250/10";
-            project.switchboards = {
-                Switchboard(1, 40, "АВВГз4.xml",
-                            {Panel(1, 30, "ВВГв4.xml",
-                                   {Line("1.1", 2, 1.2, 0.95, 25, "ВВГв2.xml"),
-                                    Line("1.2", 2, 1.6, 0.95, 35, "ВВГв2.xml"),
-                                    Line("1.3", 2, 0.9, 0.95, 40, "ПВ1т2.xml"),
-                                    Line("1.4", 2, 1.4, 0.95, 20, "ВВГв2.xml")}),
-                             Head(Panel(2, 45, "ВВГв4.xml",
-                                        {Line("2.1", 2, 2.5, 0.9, 30, "ВВГв2.xml"),
-                                         Line("2.2", 3, 4.0, 0.9, 25, "ВВГв3.xml"),
-                                         Line("2.3", 4, 7.5, 0.85, 30, "ВВГв4.xml")})),
-                             Member(Panel(3, 25, "ВВГв4.xml",
-                                          {Line("3.1", 4, 5.5, 0.85, 15, "ВВГв4.xml"),
-                                           Line("3.2", 2, 2.0, 0.9, 30, "ВВГв2.xml"),
-                                           Line("3.3", 3, 3.0, 0.92, 20, "ВВГв3.xml")}),
-                                    2, 2)})};
-            project.stamp = {"ВП-001-ЭМ", "Иванов", "Петров", "Сидоров", "Смирнова"};
-            break;
-        case 2: {
-            // A block of flats: two main switchboards, flat panels, common lighting, lift and
-            // pumps.
-            project.transformer = "ТМ-400/10";
-            PanelSpec flats1 = Panel(1, 15, "ВВГв4.xml",
-                                     {Line("1.1", 2, 4.5, 0.96, 12, "ВВГв2.xml"),
-                                      Line("1.2", 2, 4.5, 0.96, 18, "ВВГв2.xml"),
-                                      Line("1.3", 2, 4.5, 0.96, 24, "ВВГв2.xml"),
-                                      Line("1.4", 2, 4.5, 0.96, 14, "ВВГв2.xml"),
-                                      Line("1.5", 2, 4.5, 0.96, 20, "ВВГв2.xml"),
-                                      Line("1.6", 2, 4.5, 0.96, 26, "ВВГв2.xml")});
-            flats1.demandFactor = 0.65;
-            PanelSpec flats2 = Panel(2, 25, "ВВГв4.xml",
-                                     {Line("2.1", 2, 4.5, 0.96, 12, "ВВГв2.xml"),
-                                      Line("2.2", 2, 4.5, 0.96, 18, "ВВГв2.xml"),
-                                      Line("2.3", 2, 4.5, 0.96, 24, "ВВГв2.xml"),
-                                      Line("2.4", 2, 4.5, 0.96, 14, "ВВГв2.xml"),
-                                      Line("2.5", 2, 4.5, 0.96, 20, "ВВГв2.xml"),
-                                      Line("2.6", 2, 4.5, 0.96, 26, "ВВГв2.xml")});
-            flats2.demandFactor = 0.65;
-            project.switchboards = {
-                Switchboard(1, 45, "АВВГз4.xml", {flats1, flats2}),
-                Switchboard(2, 55, "АВВГз4.xml",
-                            {Panel(4, 10, "ВВГв4.xml",
-                                   {Line("4.1", 2, 0.8, 0.95, 45, "ПВ1т2.xml"),
-                                    Line("4.2", 2, 0.8, 0.95, 50, "ПВ1т2.xml"),
-                                    Line("4.3", 2, 0.6, 0.95, 30, "ПВ1т2.xml"),
-                                    Line("4.4", 3, 2.0, 0.95, 20, "ВВГв3.xml")}),
-                             Head(Panel(5, 20, "ВВГв4.xml",
-                                        {Line("5.1", 4, 7.5, 0.8, 25, "ВВГв4.xml"),
-                                         Line("5.2", 4, 4.0, 0.85, 15, "ВВГв4.xml")})),
-                             Member(Panel(6, 30, "ВВГв4.xml",
-                                          {Line("6.1", 4, 2.2, 0.82, 10, "ВВГв4.xml"),
-                                           Line("6.2", 4, 2.2, 0.82, 12, "ВВГв4.xml"),
-                                           Line("6.3", 2, 1.0, 0.9, 15, "ВВГв2.xml")}),
-                                    5, 5)})};
-            project.stamp = {"ВП-002-ЭОМ", "Кузнецова", "Петров", "Сидоров", "Смирнова"};
-            break;
-        }
-        default:
-            // A machine workshop: machine tools on a cascade, welding, lighting, ventilation.
-            project.transformer = "ТМ-630/10";
-            project.switchboards = {
-                Switchboard(1, 60, "АВВГз4.xml",
-                            {Head(Panel(1, 25, "АВВГв4.xml",
-                                        {Line("1.1", 4, 11.0, 0.86, 20, "ВВГв4.xml"),
-                                         Line("1.2", 4, 7.5, 0.85, 25, "ВВГв4.xml"),
-                                         Line("1.3", 4, 15.0, 0.87, 18, "ВВГв4.xml")})),
-                             Member(Panel(2, 30, "АВВГв4.xml",
-                                          {Line("2.1", 4, 5.5, 0.85, 12, "АПВт4.xml"),
-                                           Line("2.2", 4, 5.5, 0.85, 16, "АПВт4.xml"),
-                                           Line("2.3", 3, 10.0, 0.7, 20, "АВВГв3.xml")}),
-                                    1, 1),
-                             Panel(3, 40, "ВВГв4.xml",
-                                   {Line("3.1", 2, 1.8, 0.95, 40, "АПВт2.xml"),
-                                    Line("3.2", 2, 1.8, 0.95, 45, "АПВт2.xml"),
-                                    Line("3.3", 2, 1.2, 0.95, 30, "ПВ1т2.xml")}),
-                             Panel(4, 35, "ВВГв4.xml",
-                                   {Line("4.1", 4, 4.0, 0.83, 10, "ВВГв4.xml"),
-                                    Line("4.2", 4, 3.0, 0.83, 14, "ВВГв4.xml"),
-                                    Line("4.3", 3, 3.0, 0.95, 8, "ВВГв3.xml")})})};
-            project.stamp = {"ВП-003-ЭМ", "Орлов", "Петров", "Сидоров", "Смирнова"};
-            break;
-    }
     return project;
 }

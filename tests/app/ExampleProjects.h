@@ -1,12 +1,8 @@
 #pragma once
 // Projects described as data and built into ProjectRoot the way the switchboard, panel and group
-// dialogs build them: the shipped example projects (data/Project/Example1..3.VPQ) are made from
-// these descriptions, and the command tests use the same builder.
-//
-// To write the examples again after a change here, in the selection or in the file format, run
-// the test that checks them with VELTRANOVA_WRITE_EXAMPLES set (and commit the new files):
-//   VELTRANOVA_WRITE_EXAMPLES=1 QT_QPA_PLATFORM=offscreen build/tests/test_app
-//   --gtest_filter='*ExampleProjects.ShippedFileHoldsItsDescription*'
+// dialogs build them, for the command tests that need a designed project in a file. (The shipped
+// example projects are made through the windows themselves: tests/editing/
+// ExampleProjectsScriptTest.cpp.)
 #include <string>
 #include <vector>
 
@@ -55,9 +51,6 @@ struct ProjectSpec {
     projectfile::ProjectStamp stamp;
 };
 
-// The three example projects, numbered 1 to 3.
-ProjectSpec ExampleProject(int number);
-
 // A small project for the command tests: one switchboard, a plain panel and a cascade of two
 // panels, one group line of each kind.
 ProjectSpec SmallProject();
@@ -71,7 +64,3 @@ void BuildProject(const ProjectSpec& project);
 
 // The extras the file of the project carries: the group counters after its lines and the stamp.
 projectfile::ProjectFileExtras ProjectExtras(const ProjectSpec& project);
-
-// The entered data of a tree (numbers, names, tables, lengths, powers of every node), one line
-// per node, for comparing two trees without the values the selection derives.
-std::string EnteredData(const TGrsed& root);

@@ -10,6 +10,7 @@
 
 #include "AppFixture.h"
 #include "BaseTableFiles.h"
+#include "SchemeOfTheTree.h"
 #include "TreeImage.h"
 #include "model/Classd.h"
 
@@ -109,9 +110,3 @@ TCxemaGrupd* SchemeRecord(const std::string& name);
 TFasaGrup1d* SinglePhaseRecord(const std::string& name);
 TFasaGrup2d* TwoPhaseRecord(const std::string& name);
 TFasaGrup3d* ThreePhaseRecord(const std::string& name);
-
-// The texts that the scheme window's picture recorded (a CanvasRecordingScope must be alive).
-std::vector<std::string> SchemeTexts();
-bool SchemeShows(const std::string& text);
-// The general scheme is shown and draws every group line of the tree once, under its name.
-void ExpectSchemeOfTheTree(const char* what);

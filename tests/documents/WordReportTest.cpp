@@ -1,0 +1,424 @@
+// The Word reports and the project stamp: each report is unzipped and its XML read back.
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <map>
+#include <pugixml.hpp>
+
+#include "TablesFixture.h"
+#include "app/Mainform.h"
+#include "documents/AdjustmentProject.h"
+#include "documents/Kabj2.h"
+#include "documents/ResultTable.h"
+#include "documents/WordDocument.h"
+#include "documents/WordReports.h"
+#include "platform/Conversions.h"
+#include "platform/Shell.h"
+
+namespace {
+
+using Parts = std::map<std::string, std::string>;
+
+Parts ReadPackage(const std::string& path) {
+    Parts parts;
+    int error = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    if (zip == nullptr) return parts;
+    for (zip_int64_t k = 0; k < zip_get_num_entries(zip, 0); ++k) {
+        zip_stat_t stat;
+        zip_stat_index(zip, k, 0, &stat);
+        std::string bytes(stat.size, '\0');
+        zip_file_t* file = zip_fopen_index(zip, k, 0);
+        zip_fread(file, bytes.data(), stat.size);
+        zip_fclose(file);
+        parts[stat.name] = bytes;
+    }
+    zip_discard(zip);
+    return parts;
+}
+
+void WritePackage(const std::string& path, const Parts& parts) {
+    int error = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(zip, nullptr);
+    for (const auto& [name, bytes] : parts)
+        zip_file_add(zip, name.c_str(), zip_source_buffer(zip, bytes.data(), bytes.size(), 0),
+                     ZIP_FL_ENC_UTF_8);
+    ASSERT_EQ(zip_close(zip), 0);
+}
+
+// A Word document as a test reads it: its body table and its first-page footer table.
+struct Report {
+    explicit Report(const std::string& path) : parts(ReadPackage(path)) {
+        body.load_string(parts["word/document.xml"].c_str(), pugi::parse_default);
+        footer.load_string(parts["word/footer1.xml"].c_str(), pugi::parse_default);
+    }
+    pugi::xml_node Table() const { return body.child("w:document").child("w:body").child("w:tbl"); }
+    pugi::xml_node FooterTable() const { return footer.child("w:ftr").child("w:tbl"); }
+    static std::vector<pugi::xml_node> Rows(pugi::xml_node table) {
+        std::vector<pugi::xml_node> rows;
+        for (pugi::xml_node r : table.children("w:tr")) rows.push_back(r);
+        return rows;
+    }
+    // The texts of a row's cells; a tab element reads as "\t".
+    static std::vector<std::string> Texts(pugi::xml_node row) {
+        std::vector<std::string> texts;
+        for (pugi::xml_node cell : row.children("w:tc")) {
+            std::string text;
+            pugi::xpath_node_set nodes = cell.select_nodes(".//w:t | .//w:tab");
+            nodes.sort();
+            for (pugi::xpath_node n : nodes)
+                text += std::string(n.node().name()) == "w:tab" ? "\t" : n.node().text().get();
+            texts.push_back(text);
+        }
+        return texts;
+    }
+    std::string FooterCell(int row, int column) const {
+        return Texts(Rows(FooterTable()).at(row - 1)).at(column - 1);
+    }
+    Parts parts;
+    pugi::xml_document body, footer;
+};
+
+const std::vector<std::string> kStamp = {"ВП-01-ЭМ", "Иванов", "Петров", "Сидоров", "Смирнова"};
+
+class WordReport : public TablesTest {
+protected:
+    void SetUp() override {
+        TablesTest::SetUp();
+        CopyFolder(REPORT_TEMPLATE_DIR, ProgramFile("Template"));
+        reports::SetReportFolder(reportDir_.path().toStdString());
+        platform::SetShellOpenHook([this](const std::string& url) {
+            opened_.push_back(url);
+            return true;
+        });
+        AdjustmentProjectForm->DocumentCode = kStamp[0];
+        AdjustmentProjectForm->DevelopedBy = kStamp[1];
+        AdjustmentProjectForm->CheckedBy = kStamp[2];
+        AdjustmentProjectForm->ApprovedBy = kStamp[3];
+        AdjustmentProjectForm->NormControl = kStamp[4];
+    }
+    void TearDown() override {
+        // scripts/convert-reports keeps the documents to look at them in a word processor.
+        const QString keep = qEnvironmentVariable("VELTRANOVA_KEEP_REPORTS");
+        if (!keep.isEmpty())
+            for (const QString& name : Written())
+                QFile::copy(reportDir_.filePath(name),
+                            keep + "/" +
+                                ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                ".docx");
+        platform::SetShellOpenHook(nullptr);
+        reports::SetReportFolder("");
+        TablesTest::TearDown();
+    }
+
+    // The documents in the report folder.
+    QStringList Written() const { return QDir(reportDir_.path()).entryList(QDir::Files); }
+    // The one report written, read back; it must have been opened.
+    Report Only() const {
+        const QStringList files = Written();
+        EXPECT_EQ(files.size(), 1);
+        if (files.size() != 1) return Report("");
+        const QString path = reportDir_.filePath(files.first());
+        EXPECT_EQ(opened_,
+                  std::vector<std::string>{QUrl::fromLocalFile(path).toEncoded().toStdString()});
+        return Report(path.toStdString());
+    }
+    // The panel journal of panel 1 with `lines` group lines, reported.
+    Report PanelJournalReport(int lines) {
+        TSitid& panel = AddPanel(AddSwitchboard(1), 1);
+        for (int k = 1; k <= lines; ++k) AddGroup(panel, "1." + platform::IntToStr(k), 4);
+        Form8->setProperty("Tag", 3);
+        Form8->FillPanelJournal(1);
+        QTest::mouseClick(Form8->BitBtn2, Qt::LeftButton);
+        return Only();
+    }
+
+    QTemporaryDir reportDir_;
+    std::vector<std::string> opened_;
+};
+
+TEST_F(WordReport, JournalOfThreeLinesFillsRowsFiveToSeven) {
+    const Report report = PanelJournalReport(3);
+    const auto rows = Report::Rows(report.Table());
+    // 4 heading rows, the template's body row and 3 // 10 cells... 30 cells: 30 / 10 + 1 = 4
+    // body rows, so rows 5-8.
+    ASSERT_EQ(rows.size(), 8u);
+    for (int k = 0; k < 3; ++k) {
+        const std::string name = "1." + platform::IntToStr(k + 1);
+        EXPECT_EQ(
+            Report::Texts(rows[4 + k]),
+            (std::vector<std::string>{"Г" + name, "Щит № 1", "гр " + name, "Щит№1 - гр " + name,
+                                      "ВВГ", "4 x 2,5", "20", "", "", ""}));
+    }
+    EXPECT_EQ(Report::Texts(rows[7]), std::vector<std::string>(10, ""));
+    // The copied rows keep the shape of the template's body row.
+    EXPECT_EQ(rows[7].child("w:tc").child("w:tcPr").child("w:tcW").attribute("w:w").as_int(),
+              rows[4].child("w:tc").child("w:tcPr").child("w:tcW").attribute("w:w").as_int());
+}
+
+TEST_F(WordReport, EmptyJournalKeepsOneEmptyRowAndTheStamp) {
+    const Report report = PanelJournalReport(0);
+    const auto rows = Report::Rows(report.Table());
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(Report::Texts(rows[4]), std::vector<std::string>(10, ""));
+    EXPECT_EQ(report.FooterCell(4, 7), kStamp[0]);
+}
+
+TEST_F(WordReport, JournalStampCells) {
+    const Report report = PanelJournalReport(1);
+    EXPECT_EQ(report.FooterCell(4, 7), kStamp[0]);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(report.FooterCell(7 + k, 2), kStamp[k]) << k;
+    EXPECT_TRUE(report.body.select_node("//w:body/w:sectPr/w:titlePg"));
+    EXPECT_EQ(Report::Rows(report.FooterTable()).size(), 11u);
+}
+
+// Switchboard 1 (10 kW) with panel 1 (5 kW): two rows, 30 cells, 30 / 15 + 1 = 3 body rows.
+TEST_F(WordReport, NetworkTableOfTwoLinesFillsRowsThreeAndFour) {
+    AddPanel(AddSwitchboard(1), 1);
+    TForm4* window = TForm4::NewResultWindow();
+    window->TableKind = 0;
+    QTest::mouseClick(window->BitBtn3, Qt::LeftButton);
+    const Report report = Only();
+    const auto rows = Report::Rows(report.Table());
+    ASSERT_EQ(rows.size(), 5u);
+    const auto first = Report::Texts(rows[2]);
+    const auto second = Report::Texts(rows[3]);
+    ASSERT_EQ(first.size(), 15u);
+    // Installed 10, design 10: coefficient 10 / 10 = 1.
+    EXPECT_EQ((std::vector<std::string>{first[0], first[1], first[2], first[3]}),
+              (std::vector<std::string>{"Грщ-1", "10", "1", "10"}));
+    EXPECT_EQ(second[0], "Щит-1");
+    EXPECT_EQ(second[1], "5");
+    EXPECT_EQ(Report::Texts(rows[4]), std::vector<std::string>(15, ""));
+    EXPECT_EQ(report.FooterCell(1, 7), kStamp[0]);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(report.FooterCell(3 + k, 2), kStamp[k]) << k;
+    EXPECT_TRUE(report.body.select_node("//w:body/w:sectPr/w:titlePg"));
+}
+
+// Panel 1 with two group lines: 24 cells, 24 / 12 + 1 = 3 body rows from row 3.
+TEST_F(WordReport, ConsumersTableOfAPanel) {
+    TSitid& panel = AddPanel(AddSwitchboard(1), 1);
+    AddGroup(panel, "1.1", 4);
+    AddGroup(panel, "1.2", 2);
+    TForm4* window = TForm4::NewResultWindow();
+    window->TableKind = 1;
+    window->PanelNumber = 1;
+    QTest::mouseClick(window->BitBtn3, Qt::LeftButton);
+    const Report report = Only();
+    const auto rows = Report::Rows(report.Table());
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(Report::Texts(rows[2]).at(0), "1.1");
+    EXPECT_EQ(Report::Texts(rows[3]).at(0), "1.2");
+    EXPECT_EQ(Report::Texts(rows[4]), std::vector<std::string>(12, ""));
+    EXPECT_EQ(report.FooterCell(1, 7), kStamp[0]);
+    EXPECT_EQ(report.FooterCell(7, 2), kStamp[4]);
+}
+
+// Besides the filled cells and the first-page setting, the document is its template.
+TEST_F(WordReport, RestOfTheTemplateUnchanged) {
+    const Report report = PanelJournalReport(2);
+    Parts templ = ReadPackage(ProgramFile("Template/Cable/A3(420x297).dotx"));
+    for (const auto& [name, bytes] : templ) {
+        if (name.ends_with('/') || name == "word/document.xml" || name == "word/footer1.xml")
+            continue;
+        if (name == "[Content_Types].xml") {
+            EXPECT_NE(report.parts.at(name).find("wordprocessingml.document.main+xml"),
+                      std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(report.parts.at(name), bytes) << name;
+    }
+    pugi::xml_document original;
+    original.load_string(templ["word/document.xml"].c_str());
+    const auto before = Report::Rows(original.select_node("//w:tbl").node());
+    const auto after = Report::Rows(report.Table());
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(Report::Texts(after[k]), Report::Texts(before[k])) << k;
+    pugi::xml_document footer;
+    footer.load_string(templ["word/footer1.xml"].c_str());
+    const auto footerBefore = Report::Rows(footer.select_node("//w:tbl").node());
+    const auto footerAfter = Report::Rows(report.FooterTable());
+    ASSERT_EQ(footerAfter.size(), footerBefore.size());
+    for (size_t r = 0; r < footerBefore.size(); ++r) {
+        auto expected = Report::Texts(footerBefore[r]);
+        if (r == 3) expected[6] = kStamp[0];
+        if (r >= 7) expected[1] = kStamp[r - 6];
+        EXPECT_EQ(Report::Texts(footerAfter[r]), expected) << r;
+    }
+}
+
+TEST_F(WordReport, ForbiddenCharactersDroppedAndTabsKept) {
+    AdjustmentProjectForm->DocumentCode = "ВП\x01-01\tЭМ\x1F";
+    const Report report = PanelJournalReport(0);
+    EXPECT_EQ(report.FooterCell(4, 7), "ВП-01\tЭМ");
+    EXPECT_EQ(XmlSafeText("a\xC0\xAF"
+                          "b\xEF\xBF\xBE"
+                          "c\xF0\x9F\x99\x82"),
+              "abc\xF0\x9F\x99\x82");
+}
+
+struct BrokenTemplate {
+    const char* what;
+    std::function<void(Parts&)> damage;
+    std::string message;
+};
+
+class WordReportFailure : public WordReport,
+                          public ::testing::WithParamInterface<BrokenTemplate> {};
+
+TEST_P(WordReportFailure, ShowsAMessageAndWritesNothing) {
+    const std::string path = ProgramFile("Template/Cable/A3(420x297).dotx");
+    Parts parts = ReadPackage(path);
+    QFile::remove(QString::fromStdString(path));
+    if (GetParam().damage) {
+        GetParam().damage(parts);
+        WritePackage(path, parts);
+    }
+    responder_.ExpectMessage(
+        "Шаблон отчета " + path + " " + GetParam().message + "\nДокумент не создан.", "Error",
+        platform::mrOk);
+    TSitid& panel = AddPanel(AddSwitchboard(1), 1);
+    AddGroup(panel, "1.1", 4);
+    Form8->setProperty("Tag", 3);
+    Form8->FillPanelJournal(1);
+    QTest::mouseClick(Form8->BitBtn2, Qt::LeftButton);
+    responder_.VerifyDone();
+    EXPECT_TRUE(Written().isEmpty());
+    EXPECT_TRUE(QDir(reportDir_.path()).entryList(QDir::Hidden | QDir::Files).isEmpty());
+    EXPECT_TRUE(opened_.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Templates, WordReportFailure,
+    ::testing::Values(BrokenTemplate{"missing", nullptr, "не найден."},
+                      BrokenTemplate{
+                          "no body table",
+                          [](Parts& p) {
+                              p["word/document.xml"] =
+                                  "<w:document xmlns:w=\"http://schemas.openxmlformats.org/"
+                                  "wordprocessingml/2006/main\"><w:body><w:p/></w:body>"
+                                  "</w:document>";
+                          },
+                          "не содержит таблицы."},
+                      BrokenTemplate{"no footer table",
+                                     [](Parts& p) {
+                                         p["word/footer1.xml"] =
+                                             "<w:ftr xmlns:w=\"http://schemas.openxmlformats.org/"
+                                             "wordprocessingml/2006/main\"><w:p/></w:ftr>";
+                                     },
+                                     "не содержит таблицы штампа в колонтитуле первой страницы."},
+                      BrokenTemplate{"a body row too short",
+                                     [](Parts& p) {
+                                         std::string& xml = p["word/document.xml"];
+                                         // The last row loses its last cell.
+                                         const size_t end = xml.rfind("</w:tr>");
+                                         const size_t cell = xml.rfind("<w:tc>", end);
+                                         xml.erase(cell, end - cell);
+                                     },
+                                     "не содержит ячейки таблицы (строка 5, столбец 10)."}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& c : name)
+            if (c == ' ') c = '_';
+        return name;
+    });
+
+TEST_F(WordReport, UnwritableFolderShowsAMessage) {
+    QFile blocker(reportDir_.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const std::string folder = reportDir_.filePath("file/reports").toStdString();
+    reports::SetReportFolder(folder);
+    responder_.ExpectMessage(
+        "Не удается создать папку " + folder + " для документа.\nДокумент не создан.", "Error",
+        platform::mrOk);
+    AddPanel(AddSwitchboard(1), 1);
+    TForm4::NewResultWindow()->BitBtn3->click();
+    responder_.VerifyDone();
+    EXPECT_TRUE(opened_.empty());
+}
+
+// The document is written; the message names it.
+TEST_F(WordReport, NoDesktopApplicationIsReported) {
+    platform::SetShellOpenHook([this](const std::string& url) {
+        const std::string path =
+            QUrl::fromEncoded(QByteArray::fromStdString(url)).toLocalFile().toStdString();
+        responder_.ExpectMessage("Документ " + path +
+                                     " записан, но не удается открыть его: нет программы для "
+                                     "документов Word.",
+                                 "Error", platform::mrOk);
+        return false;
+    });
+    AddPanel(AddSwitchboard(1), 1);
+    TForm4::NewResultWindow()->BitBtn3->click();
+    responder_.VerifyDone();
+    ASSERT_EQ(Written().size(), 1);
+    EXPECT_EQ(responder_.Messages().size(), 1u);
+}
+
+TEST(ReportPath, NamedByReportAndTimeNeverReplacingAFile) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const QDateTime time(QDate(2024, 3, 5), QTime(14, 7, 9));
+    const std::string first = reports::NewReportPath(folder, "Кабельный журнал (общий). ", time);
+    EXPECT_EQ(first, folder + "/Кабельный журнал (общий) 2024-03-05 14-07-09.docx");
+    QFile(QString::fromStdString(first)).open(QIODevice::WriteOnly);
+    EXPECT_EQ(reports::NewReportPath(folder, "Кабельный журнал (общий). ", time),
+              folder + "/Кабельный журнал (общий) 2024-03-05 14-07-09 (2).docx");
+}
+
+// The stamp dialog: whatever the edits hold when it closes, by any way, becomes the title block
+// and marks the project changed.
+struct Closing {
+    const char* how;
+    std::function<void(TAdjustmentProjectForm&)> close;
+};
+
+class StampDialog : public AppFixture, public ::testing::WithParamInterface<Closing> {};
+
+TEST_P(StampDialog, ClosingTakesTheEditsAndMarksTheProjectChanged) {
+    Form1->ProjectSaved = 1;
+    Form1->ToolButton4->setEnabled(false);
+    responder_.ExpectModal("TAdjustmentProjectForm", [](QDialog& dialog) {
+        auto& form = static_cast<TAdjustmentProjectForm&>(dialog);
+        form.show();
+        form.Edit1->clear();
+        QTest::keyClicks(form.Edit1, "VP-02");
+        form.Edit5->clear();
+        QTest::keyClicks(form.Edit5, "Smirnova");
+        GetParam().close(form);
+        EXPECT_FALSE(form.isVisible());
+        return platform::mrNone;
+    });
+    platform::ShowModal(*AdjustmentProjectForm);
+    EXPECT_EQ(AdjustmentProjectForm->DocumentCode, "VP-02");
+    EXPECT_EQ(AdjustmentProjectForm->NormControl, "Smirnova");
+    EXPECT_EQ(Form1->ProjectSaved, 0);
+    EXPECT_TRUE(Form1->ToolButton4->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, StampDialog,
+    ::testing::Values(
+        Closing{"OK",
+                [](TAdjustmentProjectForm& f) { QTest::mouseClick(f.Button1, Qt::LeftButton); }},
+        Closing{"closeBox", [](TAdjustmentProjectForm& f) { f.close(); }},
+        Closing{"Escape", [](TAdjustmentProjectForm& f) { QTest::keyClick(&f, Qt::Key_Escape); }}),
+    [](const auto& info) { return std::string(info.param.how); });
+
+TEST_F(AppFixture, StampDialogClosedUnchangedLeavesTheProjectSaved) {
+    Form1->ProjectSaved = 1;
+    responder_.ExpectModal("TAdjustmentProjectForm", [](QDialog& dialog) {
+        dialog.show();
+        QTest::mouseClick(static_cast<TAdjustmentProjectForm&>(dialog).Button1, Qt::LeftButton);
+        return platform::mrNone;
+    });
+    platform::ShowModal(*AdjustmentProjectForm);
+    EXPECT_EQ(Form1->ProjectSaved, 1);
+}
+
+}  // namespace
