@@ -586,17 +586,10 @@ void TShiti::RestorePanelFromSnapshot(TSitid* panel) {
         }
     }
     // The root's and the switchboard's own fields as they were; the chains stay as they are.
-    const auto keepChains = [](TGrsed& target, const TGrsed& copy) {
-        const double a = target.TotalCosPhiA, b = target.TotalCosPhiB, c = target.TotalCosPhiC;
-        static_cast<TGrsedFields&>(target) = copy;
-        target.TotalCosPhiA = a;
-        target.TotalCosPhiB = b;
-        target.TotalCosPhiC = c;
-    };
     const int switchboards = root->SwitchboardCount;
-    if (form.ProjectCopy) keepChains(*root, *form.ProjectCopy);
+    if (form.ProjectCopy) TForm3::PutSwitchboardLevelBack(*root, *form.ProjectCopy);
     root->SwitchboardCount = switchboards;
-    if (form.SwitchboardCopy) keepChains(*sw, *form.SwitchboardCopy);
+    if (form.SwitchboardCopy) TForm3::PutSwitchboardLevelBack(*sw, *form.SwitchboardCopy);
     sw->PanelCount = chains::Length(sw->Panels, chains::PanelLink{});
     // Panels hanging on another one stood at the end: the refresh puts them behind it.
     if (hangingBack) sw->ChangedMark = 1;

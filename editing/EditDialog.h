@@ -103,6 +103,9 @@ public:
     // current panel and of the panels after it that feed sub-panels or hang on the current
     // panel (a panel that does both is taken once).
     void SnapshotFedPanelGroups(int p);
+    // A copy taken by BackupProject or BackupSwitchboard put back over the node's own fields;
+    // the three section cos phi factors, which the copy does not hold, keep their values.
+    static void PutSwitchboardLevelBack(TGrsed& target, const TGrsed& copy);
     // The undo copies and the saved group line dropped.
     void DropUndoCopies();
     // Every way out of an edit that did not end in the refresh: the edit flags cleared and the

@@ -66,12 +66,8 @@ bool TForm3::RebuildFromUndoCopy() {
         root->AddPanel(sw->SwitchboardNumber, copy);
         root->Switchboards.Cursor = sw;
         if (ProjectCopy) {
-            const double a = root->TotalCosPhiA, b = root->TotalCosPhiB, c = root->TotalCosPhiC;
             const int count = root->SwitchboardCount;
-            static_cast<TGrsedFields&>(*root) = *ProjectCopy;
-            root->TotalCosPhiA = a;
-            root->TotalCosPhiB = b;
-            root->TotalCosPhiC = c;
+            PutSwitchboardLevelBack(*root, *ProjectCopy);
             root->SwitchboardCount = count;
         }
         TSitid* added = sw->Panels.Last;

@@ -109,6 +109,14 @@ void TForm3::EndEdit() {
 // ---------------------------------------------------------------------------------------------
 // Copies of the root, the switchboard and the panels
 
+void TForm3::PutSwitchboardLevelBack(TGrsed& target, const TGrsed& copy) {
+    const double a = target.TotalCosPhiA, b = target.TotalCosPhiB, c = target.TotalCosPhiC;
+    static_cast<TGrsedFields&>(target) = copy;
+    target.TotalCosPhiA = a;
+    target.TotalCosPhiB = b;
+    target.TotalCosPhiC = c;
+}
+
 void TForm3::BackupProject() {
     if (!ProjectRoot) return;
     if (!ProjectCopy) ProjectCopy = std::make_unique<TGrsed>();

@@ -268,10 +268,13 @@ void TDan1::okClick(QObject* sender) {
 }
 
 void TDan1::Button1Click() {
-    if (Form3) {
-        // The undo copy is forgotten, the project stays as the last command left it.
-        Form3->PanelCopies.clear();
-        Form3->GroupEditMode = 0;
-    }
+    // The edit ends: its flags cleared and its undo copy forgotten; the project stays as the
+    // last command left it.
+    if (Form3) Form3->EndEdit();
     close();
+}
+
+void TDan1::reject() {
+    if (!keepEditOnClose_ && Form3 && Form3->GroupEditMode) Form3->EndEdit();
+    QDialog::reject();
 }

@@ -171,8 +171,14 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Every closing (the close box, Escape, a command's own) in the edit mode ends the edit as
+    // "Отменa" does, but the one of the edit command, which goes on with the window closed.
+    void reject() override;
 
 private:
+    // Set while the edit command closes the window in the middle of the edit.
+    bool keepEditOnClose_ = false;
+
     struct Cursors {
         TGrsed* switchboard = nullptr;
         TSitid* panel = nullptr;
@@ -217,9 +223,6 @@ private:
     // The count copies from the current panel.
     void CopyPanelCounts();
 
-    // The selections and checks of the current switchboard and panel after a group line left
-    // it (the edit dialog's recalculation); false when they refused the change and undid it.
-    bool RecalcAfterEditOfPanel(QObject* sender);
     // Steps of the new-panel remedy.
     void UndoAfterFailedRecheck(const Cursors& at, bool adding);
     void DeclineNewPanelDialog(const Cursors& at);

@@ -36,11 +36,9 @@ bool TDan1::RestoreEditedGroup(TGrsed* switchboard, TSitid* panel) {
     RecalculateNetwork();
     SetCursors(at);
     // The values the root, the switchboard and the panel had when the edit began.
-    if (editor.ProjectCopy)
-        static_cast<TGrsedFields&>(*root) = static_cast<const TGrsedFields&>(*editor.ProjectCopy);
+    if (editor.ProjectCopy) TForm3::PutSwitchboardLevelBack(*root, *editor.ProjectCopy);
     if (editor.SwitchboardCopy)
-        static_cast<TGrsedFields&>(*switchboard) =
-            static_cast<const TGrsedFields&>(*editor.SwitchboardCopy);
+        TForm3::PutSwitchboardLevelBack(*switchboard, *editor.SwitchboardCopy);
     if (!editor.PanelCopies.empty())
         static_cast<TSitidFields&>(*panel) =
             static_cast<const TSitidFields&>(editor.PanelCopies.front());

@@ -96,7 +96,7 @@ void TDan1::cancelClick(QObject* sender) {
     clearBreakerTypes();
     {
         AutomaticBreakers automatic;
-        if (!RecalcAfterEditOfPanel(sender)) return;
+        if (!Form3->RecalcAfterEdit(sender)) return;
     }
 
     // Short-circuit data, cables and deviations of the panel without the line.
@@ -127,7 +127,9 @@ void TDan1::cancelClick(QObject* sender) {
     }
 
     ComboBox1->setCurrentIndex(ComboBox1->findText(platform::Q(conductors)));
+    keepEditOnClose_ = true;
     close();
+    keepEditOnClose_ = false;
     hourglass.reset();
     ShowWaitNotice(Form1);
 

@@ -77,10 +77,13 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     RemoveLastGroup();
     RecalculateNetwork();
     SetCursors(at);
-    // The section's and the switchboard's breakers are chosen again with the new panel.
+    // The breakers from the old panel up to the section are chosen again, for the panel without
+    // the line and then with the new panel.
     root->SectionBreakerType.clear();
     switchboard->SwitchboardBreakerType.clear();
-    if (!RecalcAfterEditOfPanel(nullptr)) {
+    panel->PanelBreakerType.clear();
+    panel->TrunkBreakerType.clear();
+    if (Form3 && !Form3->RecalcAfterEdit(nullptr)) {
         UndoAfterFailedRecheck(at, adding);
         return;
     }
@@ -254,15 +257,13 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
 // ---------------------------------------------------------------------------------------------
 // Steps
 
-bool TDan1::RecalcAfterEditOfPanel(QObject*) {
-    // The rest of the panel keeps the selections it had with the line.
-    return true;
-}
-
 void TDan1::UndoAfterFailedRecheck(const Cursors& at, bool adding) {
     if (!adding) {
+        // A refusal of the recheck that took the edit back itself is not undone twice.
+        const bool undone = Form3 && (Form3->EditedGroupRestored || Form3->PanelRestoredFlag);
         SetCursors(at);
-        CancelEditing();
+        if (!undone) CancelEditing();
+        FailureFlag = 1;
         return;
     }
     // The line is off already: only the state before it comes back.

@@ -1,6 +1,6 @@
-// A refused edit of a group line puts the line back as it was. The edit dialog's undo copy is
-// set up here as the group editor takes it when an edit begins, and the line is taken out as the
-// edit command takes it out before it runs "Применить" for the new version.
+// A refused edit of a group line puts the line back as it was. The group editor is opened on
+// the line through the edit window, and the line is taken out as the edit command takes it out
+// before it runs "Применить" for the new version.
 #include "GroupsFixture.h"
 #include "app/Mainform.h"
 #include "editing/EditDialog.h"
@@ -32,7 +32,7 @@ protected:
     }
 
     void BeginEdit(const std::string& name) {
-        TakeEditUndoCopy(name);
+        OpenGroupEditor(name);
         rootBefore_ = *ProjectRoot;
         switchboardBefore_ = *sw;
         panelBefore_ = *panel;
@@ -94,8 +94,6 @@ TEST_F(EditRollbackTest, ARefusedNewVersion) {
         // The edit command frees the line's names before it checks the new version.
         std::erase(Dan1->GroupNames, "Гр1");
         std::erase(Shiti->CableNames, "К1");
-        // The group editor shows the window itself (the power system dialog is not asked).
-        Dan1->show();
         Entry entry;
         entry.name = "Гр1";
         entry.cable = "К1";
@@ -129,7 +127,6 @@ TEST_F(EditRollbackTest, TheSchemeShowsTheLineAsItWas) {
     BeginEdit("Гр1");
     std::erase(Dan1->GroupNames, "Гр1");
     std::erase(Shiti->CableNames, "К1");
-    Dan1->show();
     Entry entry;
     entry.name = "Гр1";
     entry.cable = "К1";

@@ -1,7 +1,10 @@
-// "Изменить" of the group line window: the edited line is taken out and added again with the
-// new entries. The edit dialog's undo copy and the window's edit mode are set up here as the
-// group editor leaves them when it opens a line.
+// The group editor as a user meets it: "Редактирование" > "Группы", a line chosen, "Изменить"
+// opens it in the group line window, whose "Изменить" takes the line out and adds it again with
+// the new entries.
+#include <QTest>
+#include <QWindow>
 #include <algorithm>
+#include <functional>
 
 #include "GroupsFixture.h"
 #include "app/Mainform.h"
@@ -45,35 +48,50 @@ protected:
         responder_.VerifyDone();
         Click(*Dan1->ok);
     }
-
-    // The group editor opened on the line: the undo copy, the cursors on the line, the window
-    // in its edit mode with the line's entries.
-    void OpenEditor(const std::string& name) {
-        TakeEditUndoCopy(name);
-        TCxemaGrupd* line = SchemeRecord(name);
-        ProjectRoot->Switchboards.Cursor = sw;
-        sw->Panels.Cursor = panel;
-        panel->SchemeGroups.Cursor = line;
-
-        TDan1& d = *Dan1;
-        d.sledychi->hide();
-        d.ok->hide();
-        d.ComboBox2->hide();
-        d.Label2->hide();
-        d.cancel->show();
-        d.Button1->show();
-        d.setWindowTitle("Данные (редактирование)");
-        Choose(*d.ComboBox1, "2");
-        d.Edit4->setText(platform::Q(platform::FloatToStr(line->LineLength)));
-        d.Edit2->setText(platform::Q(platform::FloatToStr(static_cast<double>(line->Power))));
-        d.Edit6->setText(platform::Q(line->GroupName));
-        d.Edit1->setText(platform::Q(platform::FloatToStr(line->CosPhi)));
-        d.Edit7->setText(platform::Q(line->CableName));
-        Choose(*d.ComboBox3, "В воздухе");
-        Choose(*d.ComboBox4, kWire2);
-        d.show();
-    }
 };
+
+// The editor opens on the chosen line as it was entered: the edit window closes, the group line
+// window shows in its edit face with the line's entries, the undo copy holds the line, its panel
+// and the nodes above as they are, and nothing in the tree changes. No other editor opens
+// meanwhile.
+TEST_F(GroupEditTest, TheEditorOpensOnTheLine) {
+    const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
+    OpenGroupEditor("Гр1");
+    const TDan1& d = *Dan1;
+    EXPECT_FALSE(Form3->isVisible());
+    EXPECT_EQ(d.windowTitle().toStdString(), "Данные (редактирование)");
+    for (const QWidget* hidden :
+         {static_cast<const QWidget*>(d.sledychi), static_cast<const QWidget*>(d.ok),
+          static_cast<const QWidget*>(d.ComboBox2), static_cast<const QWidget*>(d.Label2)})
+        EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
+    EXPECT_TRUE(d.cancel->isVisible());
+    EXPECT_TRUE(d.Button1->isVisible());
+    EXPECT_TRUE(d.RadioButton1->isChecked());
+    const std::vector<std::pair<const QLineEdit*, std::string>> entries = {
+        {d.Edit4, "10"}, {d.Edit2, "1,1"}, {d.Edit6, "Гр1"}, {d.Edit1, "1"}, {d.Edit7, "К1"}};
+    for (const auto& [edit, text] : entries)
+        EXPECT_EQ(edit->text().toStdString(), text) << edit->objectName().toStdString();
+    EXPECT_EQ(d.ComboBox1->currentText().toStdString(), "2");
+    EXPECT_EQ(d.ComboBox3->currentText().toStdString(), "В воздухе");
+    EXPECT_EQ(d.ComboBox4->currentText().toStdString(), kWire2);
+
+    const TForm3& editor = *Form3;
+    EXPECT_EQ(editor.GroupEditMode, 1);
+    EXPECT_EQ(editor.SavedSwitchboard, sw);
+    EXPECT_EQ(editor.SavedPanel, panel);
+    EXPECT_EQ(editor.EditGroup, SchemeRecord("Гр1"));
+    ASSERT_NE(editor.SavedGroup, nullptr);
+    EXPECT_TRUE(static_cast<const TCxemaGrupdFields&>(*editor.SavedGroup) ==
+                static_cast<const TCxemaGrupdFields&>(*SchemeRecord("Гр1")));
+    ASSERT_NE(editor.SavedPhaseRecords.Single, nullptr);
+    EXPECT_EQ(editor.SavedPhaseRecords.Single->GroupName1, "Гр1");
+    ASSERT_EQ(editor.PanelCopies.size(), 1u);
+    EXPECT_TRUE(static_cast<const TSitidFields&>(editor.PanelCopies[0]) ==
+                static_cast<const TSitidFields&>(*panel));
+    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    EXPECT_FALSE(Form1->N25->isEnabled());
+    EXPECT_FALSE(Form1->N4->isEnabled());
+}
 
 // The power of "Гр0" raised to 4.4 kW, names unchanged: no duplicate is reported, the breaker
 // types are chosen afresh (the group's, the panel's, the switchboard's, the section's), and the
@@ -81,7 +99,7 @@ protected:
 // 4400 / 220 = 20.00 A in the single-phase record; its breaker is the series step strictly above
 // 20.06 A, 25 A.
 TEST_F(GroupEditTest, ThePowerOfALineChanged) {
-    OpenEditor("Гр0");
+    OpenGroupEditor("Гр0");
     Type(*Dan1->Edit2, "4,4");
     ExpectBreakerDialogs({"Группы", "Щит", "Грщ", "Секция КТП"});
     Click(*Dan1->cancel);
@@ -108,7 +126,7 @@ TEST_F(GroupEditTest, ThePowerOfALineChanged) {
 // An empty group name is refused before anything changes; both names of the line are listed
 // again, once each, and the window stays open with its entries.
 TEST_F(GroupEditTest, AnEntryErrorLeavesTheLine) {
-    OpenEditor("Гр1");
+    OpenGroupEditor("Гр1");
     const std::vector<std::string> order = NamesOf(*panel);
     Type(*Dan1->Edit6, "");
     responder_.ExpectMessage("Введите название группы.", "предупреждение.", platform::mrOk);
@@ -136,7 +154,7 @@ TEST_F(GroupEditTest, ARefusedEditReturnsTheLineAsItWas) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        OpenEditor(c.name);
+        OpenGroupEditor(c.name);
         const TCxemaGrupdFields entered = *SchemeRecord(c.name);
         Type(*Dan1->Edit2, "30");
         responder_.ExpectMessage("Для данной мощности, в таблице нет данных.", "Предупреждение.",
@@ -162,4 +180,46 @@ TEST_F(GroupEditTest, ARefusedEditReturnsTheLineAsItWas) {
         EXPECT_FALSE(Shiti->AutoBreakers);
         EXPECT_EQ(Form1->ProjectSaved, 0);
     }
+}
+
+// Leaving the editor by "Отменa", by its close box or by Escape ends the edit: the edit flag is
+// clear, the undo copy is gone, the other editors can be opened again and the tree is as it
+// was; a line added afterwards is added as a new line, not checked as an edit.
+TEST_F(GroupEditTest, LeavingTheEditorEndsTheEdit) {
+    const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
+    const struct {
+        const char* how;
+        std::function<void()> leave;
+    } ways[] = {
+        {"Отменa", [] { Click(*Dan1->Button1); }},
+        {"close box", [] { Dan1->windowHandle()->close(); }},
+        {"Escape", [] { QTest::keyClick(Dan1, Qt::Key_Escape); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        OpenGroupEditor("Гр1");
+        Type(*Dan1->Edit2, "4,4");
+        way.leave();
+        EXPECT_FALSE(Dan1->isVisible());
+        const TForm3& editor = *Form3;
+        EXPECT_EQ(editor.GroupEditMode, 0);
+        EXPECT_EQ(editor.SavedGroup, nullptr);
+        EXPECT_EQ(editor.ProjectCopy, nullptr);
+        EXPECT_EQ(editor.SwitchboardCopy, nullptr);
+        EXPECT_TRUE(editor.PanelCopies.empty());
+        EXPECT_TRUE(Form1->N25->isEnabled());
+        EXPECT_TRUE(Form1->N4->isEnabled());
+        EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    }
+
+    OpenGroupWindow();
+    Entry third;
+    third.name = "Гр2";
+    third.cable = "К2";
+    Fill(third);
+    ExpectBreakerDialogs({"Группы"});
+    Apply();
+    responder_.VerifyDone();
+    ExpectShown({});
+    EXPECT_EQ(NamesOf(*panel), (std::vector<std::string>{"Гр0", "Гр1", "Гр2"}));
 }

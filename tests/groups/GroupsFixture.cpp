@@ -208,27 +208,18 @@ void GroupDialogTest::AddFirstLine() {
     Click(*Dan1->ok);
 }
 
-void GroupDialogTest::TakeEditUndoCopy(const std::string& name) {
-    TCxemaGrupd* line = SchemeRecord(name);
-    ASSERT_NE(line, nullptr);
-    TForm3& editor = *Form3;
-    editor.GroupEditMode = 1;
-    editor.SavedSwitchboard = sw;
-    editor.SavedPanel = panel;
-    editor.EditGroup = line;
-    editor.SavedGroup = std::make_unique<TCxemaGrupd>(*line);
-    if (line->PhaseKind == 2)
-        editor.SavedPhaseRecords.Single = std::make_unique<TFasaGrup1d>(*SinglePhaseRecord(name));
-    if (line->PhaseKind == 3)
-        editor.SavedPhaseRecords.Two = std::make_unique<TFasaGrup2d>(*TwoPhaseRecord(name));
-    if (line->PhaseKind == 4)
-        editor.SavedPhaseRecords.Three = std::make_unique<TFasaGrup3d>(*ThreePhaseRecord(name));
-    editor.ProjectCopy = std::make_unique<TGrsed>();
-    static_cast<TGrsedFields&>(*editor.ProjectCopy) = *ProjectRoot;
-    editor.SwitchboardCopy = std::make_unique<TGrsed>();
-    static_cast<TGrsedFields&>(*editor.SwitchboardCopy) = *sw;
-    editor.PanelCopies.resize(1);
-    static_cast<TSitidFields&>(editor.PanelCopies[0]) = *panel;
+void GroupDialogTest::OpenGroupEditor(const std::string& name) {
+    Form1->N25->trigger();
+    ASSERT_TRUE(Form3->isVisible());
+    Choose(*Form3->ComboBox4, platform::IntToStr(panel->PanelNumber));
+    Choose(*Form3->ComboBox3, name);
+    responder_.ExpectModal("TPowerSystem", [](QDialog&) {
+        QTest::mouseClick(PowerSystem->Button1, Qt::LeftButton);
+        return platform::mrNone;
+    });
+    Click(*Form3->Button5);
+    responder_.VerifyDone();
+    ASSERT_TRUE(Dan1->isVisible());
 }
 
 void GroupDialogTest::ExpectShown(const std::vector<Shown>& expected) {

@@ -91,10 +91,10 @@ protected:
     // breaker types asked for once, then "закрыть".
     void AddFirstLine();
 
-    // The edit dialog's undo copy as the group editor takes it when an edit of the named line
-    // of panel 1 begins: the cursors on the line, copies of the line's records and of the
-    // root's, the switchboard's and the panel's own fields.
-    void TakeEditUndoCopy(const std::string& name);
+    // "Редактирование" > "Группы", panel 1 and the named line chosen in the edit window,
+    // "Изменить", the power system dialog accepted: the group line window in its edit mode, the
+    // edit's undo copy taken.
+    void OpenGroupEditor(const std::string& name);
 
     // Every message shown so far, in order.
     void ExpectShown(const std::vector<Shown>& expected);
