@@ -35,29 +35,9 @@ bool TransformerInBase(const std::string& name) {
 }
 
 // What the records of a loaded project keep of a cable current table: its cross-sections in
-// ascending order, the zero-conductor sections beside them, and its number of fields (7 without,
-// 8 with the zero-conductor column).
-struct TableSections {
-    std::vector<double> sections;
-    std::vector<double> zeroSections;
-    int fieldCount = 0;
-};
-
-TableSections ReadOpenCableTable() {
-    platform::TClientDataSet& table = BazaT->ClientDataSet1;
-    TableSections t;
-    if (!table.Active()) return t;
-    table.SetIndexFieldNames(refdb::kCrossSection);
-    t.fieldCount = table.FieldCount();
-    const bool zeroColumn =
-        t.fieldCount == 8 && table.FieldDefs().IndexOf(refdb::kZeroCrossSection) >= 0;
-    for (table.First(); !table.Eof(); table.Next()) {
-        t.sections.push_back(table.FieldByName(refdb::kCrossSection).AsFloat());
-        if (zeroColumn)
-            t.zeroSections.push_back(table.FieldByName(refdb::kZeroCrossSection).AsFloat());
-    }
-    return t;
-}
+// ascending order and, from a table of 8 fields, the zero-conductor sections beside them (7
+// fields: none).
+using TableSections = refdb::CableSections;
 
 void AttachSections(const projectfile::CableTableRequest& request, const TableSections& t) {
     const int count = static_cast<int>(t.sections.size());
@@ -163,7 +143,7 @@ bool TForm1::LoadProject(const std::string& path) {
         if (table == tables.end()) {
             // The opener reports a table that is missing or damaged.
             if (!Dan1 || !BazaT || !Dan1->OpenCurrentTable(request.Name)) return false;
-            TableSections sections = ReadOpenCableTable();
+            TableSections sections = refdb::ReadOpenCableSections();
             // A table without rows gives no cable a section: said once, naming it, and the
             // project is not opened, as for a missing table.
             if (sections.sections.empty()) {

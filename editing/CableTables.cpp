@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "platform/ClientDataSet.h"
 #include "platform/ProgramFolder.h"
@@ -59,18 +60,14 @@ std::vector<std::string> FeederTablesFor(const std::string& layingMethod) {
 
 std::optional<FeederTable> ReadFeederTable(const std::string& tableName) {
     if (!refdb::OpenCableTable(tableName) || BazaT == nullptr) return std::nullopt;
-    platform::TClientDataSet& ds = BazaT->ClientDataSet1;
-    const platform::TFieldDefs& defs = ds.FieldDefs();
+    const platform::TFieldDefs& defs = BazaT->ClientDataSet1.FieldDefs();
     FeederTable table;
     table.material = defs.Count() > 0 ? defs[defs.Count() - 1].Name() : std::string();
-    table.zeroColumn = defs.IndexOf(refdb::kZeroCrossSection) >= 0;
     // The lookups that read the arrays take them in ascending order.
-    ds.SetIndexFieldNames(refdb::kCrossSection);
-    for (ds.First(); !ds.Eof(); ds.Next()) {
-        table.sections.push_back(ds.FieldByName(refdb::kCrossSection).AsFloat());
-        if (table.zeroColumn)
-            table.zeroSections.push_back(ds.FieldByName(refdb::kZeroCrossSection).AsFloat());
-    }
+    refdb::CableSections read = refdb::ReadOpenCableSections();
+    table.sections = std::move(read.sections);
+    table.zeroSections = std::move(read.zeroSections);
+    table.zeroColumn = read.zeroColumn;
     return table;
 }
 

@@ -45,4 +45,18 @@ bool OpenCableTable(const std::string& tableName) {
     return true;
 }
 
+CableSections ReadOpenCableSections() {
+    CableSections t;
+    if (BazaT == nullptr || !BazaT->ClientDataSet1.Active()) return t;
+    platform::TClientDataSet& ds = BazaT->ClientDataSet1;
+    ds.SetIndexFieldNames(kCrossSection);
+    t.fieldCount = ds.FieldCount();
+    t.zeroColumn = ds.FieldDefs().IndexOf(kZeroCrossSection) >= 0;
+    for (ds.First(); !ds.Eof(); ds.Next()) {
+        t.sections.push_back(ds.FieldByName(kCrossSection).AsFloat());
+        if (t.zeroColumn) t.zeroSections.push_back(ds.FieldByName(kZeroCrossSection).AsFloat());
+    }
+    return t;
+}
+
 }  // namespace refdb

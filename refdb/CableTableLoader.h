@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // Opens a cable current table by name into the cable table window's dataset (used through the
 // group-entry window). Qt-free apart from its messages.
@@ -23,5 +24,16 @@ namespace refdb {
 // table that cannot be read, or lacks the numbers read from it ("Сечение", "Длительный ток"), is
 // reported as damaged and leaves the dataset closed and empty; the program goes on.
 bool OpenCableTable(const std::string& tableName);
+
+// The rows of the open cable table in ascending order of "Сечение" (the dataset is left ordered
+// so): each cross-section and, where the table has the field "Сечение 0 жилы", the zero
+// conductor's section beside it. Nothing from a closed table.
+struct CableSections {
+    std::vector<double> sections;
+    std::vector<double> zeroSections;
+    bool zeroColumn = false;
+    int fieldCount = 0;
+};
+CableSections ReadOpenCableSections();
 
 }  // namespace refdb

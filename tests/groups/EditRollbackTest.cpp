@@ -6,7 +6,6 @@
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
-#include "platform/Canvas.h"
 
 using platform::mrOk;
 using platform::MsgIcon;
@@ -119,24 +118,4 @@ TEST_F(EditRollbackTest, ARefusedNewVersion) {
         EXPECT_EQ(Shiti->CableNames, (std::vector<std::string>{"КГ1", "КЩ1", "К0", "К1"}))
             << c.what;
     }
-}
-
-// The refused edit ends in the refresh: the general scheme shows the line as it was, 6 kW.
-TEST_F(EditRollbackTest, TheSchemeShowsTheLineAsItWas) {
-    platform::CanvasRecordingScope recording;
-    BeginEdit("Гр1");
-    std::erase(Dan1->GroupNames, "Гр1");
-    std::erase(Shiti->CableNames, "К1");
-    Entry entry;
-    entry.name = "Гр1";
-    entry.cable = "К1";
-    entry.power = "21,95";
-    Fill(entry);
-    responder_.ExpectMessage("Для данной мощности, в таблице нет данных.", "Предупреждение.", mrOk);
-    Apply();
-    responder_.VerifyDone();
-    ExpectSchemeOfTheTree("a refused edit");
-    EXPECT_TRUE(SchemeShows("Гр- Гр1"));
-    EXPECT_TRUE(SchemeShows("Pном- 6 кВт"));
-    EXPECT_FALSE(SchemeShows("Pном- 21,95 кВт"));
 }

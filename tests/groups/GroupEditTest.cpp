@@ -12,6 +12,7 @@
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "model/Chains.h"
+#include "platform/Canvas.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 
@@ -145,6 +146,7 @@ TEST_F(GroupEditTest, AnEntryErrorLeavesTheLine) {
 // the table ends at 100 A) is refused: the line comes back with the entries it had, as the last
 // line of the panel (so the middle one of a panel moves to the end).
 TEST_F(GroupEditTest, ARefusedEditReturnsTheLineAsItWas) {
+    platform::CanvasRecordingScope recording;
     const struct {
         const char* name;
         std::vector<std::string> order;
@@ -162,6 +164,9 @@ TEST_F(GroupEditTest, ARefusedEditReturnsTheLineAsItWas) {
         Click(*Dan1->cancel);
         responder_.VerifyDone();
 
+        // The refresh that ends the refused edit draws the line as it was.
+        ExpectSchemeOfTheTree(c.name);
+        EXPECT_FALSE(SchemeShows("Pном- 30 кВт"));
         EXPECT_EQ(NamesOf(*panel), c.order);
         const TCxemaGrupd* line = SchemeRecord(c.name);
         ASSERT_NE(line, nullptr);
