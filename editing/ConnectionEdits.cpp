@@ -715,6 +715,10 @@ void TShiti::RecreateSwitchboard() {
     TreeEditing& tree = selection::TreeEdits();
     for (int x = m - 1; x >= 0; --x) {
         TSitid* p = chains::PanelsOf(*s)[x];
+        // A new panel made by the remedy takes the rest of its own panel's lines only: the
+        // lines of the next panel go back to that panel (left set, they all went to the new
+        // panel under counts begun afresh, and the refresh dropped them).
+        d.RemedyActive = 0;
         d.GroupCountCopies = {0, 0, 0, 0};
         p->SchemeGroupCount = p->SinglePhaseCount = p->TwoPhaseCount = p->ThreePhaseCount =
             p->RowsOfThree = 0;

@@ -1,7 +1,9 @@
 // The group line window: its layout, its state and the handlers of its lists and load buttons.
 #include "groups/Dan12.h"
 
+#include <QCloseEvent>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QShowEvent>
 
 #include "app/Mainform.h"
@@ -264,17 +266,43 @@ void TDan1::RadioButton2Click() {
 void TDan1::okClick(QObject* sender) {
     ApplyAndRefresh(sender);
     for (QComboBox* list : {ComboBox1, ComboBox3, ComboBox4}) list->setCurrentIndex(-1);
-    close();
+    CloseQuietly();
 }
 
 void TDan1::Button1Click() {
     // The edit ends: its flags cleared and its undo copy forgotten; the project stays as the
     // last command left it.
     if (Form3) Form3->EndEdit();
-    close();
+    CloseQuietly();
 }
 
 void TDan1::reject() {
     if (!keepEditOnClose_ && Form3 && Form3->GroupEditMode) Form3->EndEdit();
     QDialog::reject();
+}
+
+bool TDan1::EnteringNewLines() const {
+    return isVisible() && !keepEditOnClose_ && !(Form3 && Form3->GroupEditMode);
+}
+
+void TDan1::CloseQuietly() {
+    const bool was = closingQuietly_;
+    closingQuietly_ = true;
+    close();
+    closingQuietly_ = was;
+}
+
+void TDan1::closeEvent(QCloseEvent* event) {
+    const bool finish = !closingQuietly_ && EnteringNewLines();
+    QDialog::closeEvent(event);
+    if (finish) okClick(this);
+}
+
+void TDan1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        EnteringNewLines()) {
+        okClick(this);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

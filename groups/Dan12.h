@@ -174,8 +174,18 @@ protected:
     // Every closing (the close box, Escape, a command's own) in the edit mode ends the edit as
     // "Отменa" does, but the one of the edit command, which goes on with the window closed.
     void reject() override;
+    // The user's closing (the close box, Escape) in the entry of new lines finishes as
+    // "закрыть" does: the project refreshed and drawn again, the remedy's flag cleared.
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The window is shown for entering new lines (not for editing one).
+    bool EnteringNewLines() const;
+    // The commands' own closing, which finishes nothing.
+    void CloseQuietly();
+    bool closingQuietly_ = false;
+
     // Set while the edit command closes the window in the middle of the edit.
     bool keepEditOnClose_ = false;
 

@@ -128,7 +128,7 @@ void TDan1::cancelClick(QObject* sender) {
 
     ComboBox1->setCurrentIndex(ComboBox1->findText(platform::Q(conductors)));
     keepEditOnClose_ = true;
-    close();
+    CloseQuietly();
     keepEditOnClose_ = false;
     hourglass.reset();
     ShowWaitNotice(Form1);

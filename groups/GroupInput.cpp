@@ -112,19 +112,19 @@ bool TDan1::ValidateInput() {
     if (BazaT && BazaT->ClientDataSet1.IsEmpty()) {
         const bool open =
             Ask("В базе данных <Допустимые длительные токи> нет данных.Открыть базу данных?");
-        close();
+        CloseQuietly();
         if (open) platform::ShowModal(*BazaT);
         return true;
     }
     if (BazaTran && BazaTran->ClientDataSet2.IsEmpty()) {
         const bool open = Ask("В базе данных <Трансформаторы> нет данных.Открыть базу данных?");
-        close();
+        CloseQuietly();
         if (open) platform::ShowModal(*BazaTran);
         return true;
     }
     if (BazaAvt && BazaAvt->AVT1.IsEmpty()) {
         const bool open = Ask("В базе данных <Автоматы> нет данных.Открыть базу данных?");
-        close();
+        CloseQuietly();
         if (open) platform::ShowModal(*BazaAvt);
         return true;
     }
@@ -146,7 +146,7 @@ bool TDan1::ValidateInput() {
             missing = "В базе данных <Автоматы> нет трехполюсных автоматов.Открыть базу данных?";
         if (missing) {
             if (Ask(missing)) {
-                close();
+                CloseQuietly();
                 platform::ShowModal(*BazaAvt);
             }
             return true;

@@ -57,7 +57,7 @@ void ForEachGroup(TSitid& panel, Visit visit) {
 
 void TDan1::ApplyAndRefresh(QObject* sender) {
     (void)sender;
-    close();
+    CloseQuietly();
     FailureFlag = 0;
     if (Form3) {
         Form3->ShortCircuitFailed = 0;

@@ -1,13 +1,9 @@
 // Pictures of the edit window in its three modes and of the connection window in its two edit
-// layouts, taken from the screen when VELTRANOVA_SCREENSHOTS names a folder (run on an X display
-// with a window manager; each window is captured by its id with ImageMagick's "import").
+// layouts, taken from the screen when VELTRANOVA_SCREENSHOTS names a folder.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QProcess>
-#include <cstdlib>
-
 #include "EditFixture.h"
+#include "ScreenCapture.h"
 #include "TreeLookup.h"
 #include "app/Mainform.h"
 #include "editing/EditDialog.h"
@@ -19,8 +15,7 @@ class Screenshots : public EditTest {
 protected:
     void SetUp() override {
         EditTest::SetUp();
-        folder_ =
-            std::getenv("VELTRANOVA_SCREENSHOTS") ? std::getenv("VELTRANOVA_SCREENSHOTS") : "";
+        folder_ = ScreenshotFolder();
         if (folder_.empty()) GTEST_SKIP() << "VELTRANOVA_SCREENSHOTS not set";
         BuildSwitchboard(1, "1 2");
         BuildSwitchboard(2, "3");
@@ -33,13 +28,7 @@ protected:
         Form1->show();
     }
     void Capture(QWidget& window, const std::string& name) {
-        for (int i = 0; i < 20; ++i) QApplication::processEvents();
-        QProcess::execute("sleep", {"0.5"});
-        for (int i = 0; i < 20; ++i) QApplication::processEvents();
-        const QString id = QString::number(window.winId());
-        EXPECT_EQ(QProcess::execute("import", {"-frame", "-window", id,
-                                               QString::fromStdString(folder_ + "/" + name)}),
-                  0);
+        CaptureWindow(window, folder_, name);
     }
     std::string folder_;
 };

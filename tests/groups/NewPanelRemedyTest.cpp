@@ -4,13 +4,16 @@
 #include <QTest>
 
 #include "GroupsFixture.h"
+#include "ScreenCapture.h"
 #include "app/Mainform.h"
+#include "app/SchemeWindow.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
 #include "platform/Conversions.h"
+#include "platform/Image.h"
 #include "selection/CheckSupport.h"
 
 using platform::mrNo;
@@ -160,6 +163,23 @@ protected:
     // chosen in the recheck stand.
     void ExpectNewPanelBreakers() { ExpectBreakerDialogs({"Щит"}); }
 
+    // "Гр1" (2.2 kW on one phase, or 7 kW on three) after "Гр0" on panel 3, once breakers are
+    // held against a short circuit: the offer answered Yes, the line moved to new panel 7.
+    void MoveSecondLineToPanel7(const std::string& switchboardSeries,
+                                const std::string& conductors = "2") {
+        AddLargeLine(switchboardSeries);
+        HoldBreakersAgainstShortCircuit();
+        Fill(SmallLine("3", "Гр1", "К1", conductors));
+        ExpectBreakerDialogs({"Группы"});
+        responder_.ExpectMessage(switchboardSeries == "A3" ? kLongOffer : kShortOffer, kCaption,
+                                 mrYes);
+        ExpectRecheckBreakers(switchboardSeries);
+        ExpectNewPanelWindow("7", "КЩ7");
+        ExpectNewPanelBreakers();
+        Apply();
+        responder_.VerifyDone();
+    }
+
     static TSitid* Panel(int number) {
         for (TGrsed* board : chains::SwitchboardsOf(*ProjectRoot))
             for (TSitid* p : chains::PanelsOf(*board))
@@ -188,16 +208,7 @@ class MoveToNewPanelTest : public NewPanelRemedyTest,
 // shows it as 3(7), chosen.
 TEST_P(MoveToNewPanelTest, TheLineMovesToTheNewPanel) {
     const MoveCase& c = GetParam();
-    AddLargeLine(c.switchboardSeries);
-    HoldBreakersAgainstShortCircuit();
-    Fill(SmallLine("3", "Гр1", "К1", c.conductors));
-    ExpectBreakerDialogs({"Группы"});
-    responder_.ExpectMessage(c.offer, kCaption, mrYes);
-    ExpectRecheckBreakers(c.switchboardSeries);
-    ExpectNewPanelWindow("7", "КЩ7");
-    ExpectNewPanelBreakers();
-    Apply();
-    responder_.VerifyDone();
+    MoveSecondLineToPanel7(c.switchboardSeries, c.conductors);
 
     TSitid* added = Panel(7);
     ASSERT_NE(added, nullptr);
@@ -235,6 +246,70 @@ INSTANTIATE_TEST_SUITE_P(Answers, MoveToNewPanelTest,
                                            MoveCase{"A3", kLongOffer, "4", 1, 0, {1, 0, 0, 1}},
                                            MoveCase{"C3", kShortOffer, "2", 0, 1, {1, 1, 0, 0}},
                                            MoveCase{"C3", kShortOffer, "4", 0, 1, {1, 0, 0, 1}}));
+
+struct LeaveCase {
+    const char* how;
+    void (*leave)();
+};
+
+class LeaveAfterRemedyTest : public NewPanelRemedyTest,
+                             public ::testing::WithParamInterface<LeaveCase> {};
+
+// After a line moved to a new panel, leaving the window by its close box or by Escape finishes
+// as "закрыть" does: the remedy is over and the scheme is drawn again.
+TEST_P(LeaveAfterRemedyTest, FinishesAsCloseDoes) {
+    MoveSecondLineToPanel7("C3");
+    ASSERT_EQ(Dan1->RemedyActive, 1);
+    // The scheme window shows the network's scheme, not drawn yet.
+    if (!Form2->Image1) Form2->NewPicture();
+    Form2->Image1->SetTag(1);
+    Form2->Image1->SetSize(1, 1);
+
+    GetParam().leave();
+    EXPECT_FALSE(Dan1->isVisible());
+    EXPECT_EQ(Dan1->RemedyActive, 0);
+    EXPECT_GT(Form2->Image1->width(), 1);
+    for (const QComboBox* list : {Dan1->ComboBox1, Dan1->ComboBox3, Dan1->ComboBox4})
+        EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
+    EXPECT_NE(Panel(7), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, LeaveAfterRemedyTest,
+                         ::testing::Values(LeaveCase{"close box",
+                                                     [] { Dan1->windowHandle()->close(); }},
+                                           LeaveCase{"Escape", [] {
+                                                         QTest::keyClick(Dan1, Qt::Key_Escape);
+                                                     }}));
+
+// Pictures of the reduced connection window as the remedy shows it, empty and filled in, when
+// VELTRANOVA_SCREENSHOTS names a folder.
+TEST_F(NewPanelRemedyTest, ReducedWindowOnScreen) {
+    const std::string folder = ScreenshotFolder();
+    if (folder.empty()) GTEST_SKIP() << "VELTRANOVA_SCREENSHOTS not set";
+    Form1->show();
+    AddLargeLine("C3");
+    HoldBreakersAgainstShortCircuit();
+    Fill(SmallLine("3", "Гр1", "К1"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kShortOffer, kCaption, mrYes);
+    ExpectRecheckBreakers("C3");
+    responder_.ExpectModal("TShiti", [folder](QDialog& window) {
+        TShiti& s = *Shiti;
+        window.show();
+        CaptureWindow(window, folder, "TShiti-new-panel.png");
+        Choose(*s.ComboBox5, "В воздухе");
+        Choose(*s.ComboBox3, kFeeder);
+        Type(*s.Edit1, "7");
+        Type(*s.Edit8, "КЩ7");
+        CaptureWindow(window, folder, "TShiti-new-panel-filled.png");
+        Click(*s.Button4);
+        return platform::mrNone;
+    });
+    ExpectNewPanelBreakers();
+    Apply();
+    responder_.VerifyDone();
+    EXPECT_NE(Panel(7), nullptr);
+}
 
 struct DeclineCase {
     const char* how;
@@ -296,16 +371,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, DeclineNewPanelTest,
 // with a separate breaker to panel 9: panel 9 hangs on panel 3 as well (3(9)), and panel 7 does
 // not become an origin.
 TEST_F(NewPanelRemedyTest, AChainOfRemediesHangsOnTheFirstPanel) {
-    AddLargeLine("A3");
-    HoldBreakersAgainstShortCircuit();
-    Fill(SmallLine("3", "Гр1", "К1"));
-    ExpectBreakerDialogs({"Группы"});
-    responder_.ExpectMessage(kLongOffer, kCaption, mrYes);
-    ExpectRecheckBreakers("A3");
-    ExpectNewPanelWindow("7", "КЩ7");
-    ExpectNewPanelBreakers();
-    Apply();
-    responder_.VerifyDone();
+    MoveSecondLineToPanel7("A3");
     ASSERT_NE(Panel(7), nullptr);
 
     // 18 kW on three phases (18000 / (sqrt 3 x 380) = 27.35 A; phase A of panel 7 then carries
@@ -372,7 +438,8 @@ protected:
         responder_.VerifyDone();
     }
 
-    void AddThirdLine(const Entry& line) {
+    // The lines entered after "Гр0" and "Гр1", with the breaker base of the rebuild.
+    void AddLines(const std::vector<Entry>& lines) {
         // "A3" only up to 63 A from here on: the switchboard's breaker, 80 A and more once a
         // feeder breaker is 63 A, can only be "C3", never held against a short circuit, so that
         // the panel feeder's check is the one that fails. The breakers asked for are the first
@@ -392,9 +459,11 @@ protected:
             QTest::mouseClick(InsertAvtomat->Button2, Qt::LeftButton);
             return platform::mrNone;
         });
-        Fill(line);
-        Apply();
-        responder_.VerifyDone();
+        for (const Entry& line : lines) {
+            Fill(line);
+            Apply();
+            responder_.VerifyDone();
+        }
         Click(*Dan1->ok);
         HoldBreakersAgainstShortCircuit(63);
     }
@@ -440,7 +509,7 @@ protected:
 TEST_F(PanelEditRemedyTest, TheNewPanelTakesTheFollowingLines) {
     Entry third = SmallLine("3", "Гр2", "К2");
     third.power = "1,1";
-    AddThirdLine(third);
+    AddLines({third});
     RebuildPanel3();
     Click(*Shiti->Button6);
     responder_.VerifyDone();
@@ -465,7 +534,7 @@ TEST_F(PanelEditRemedyTest, TheNewPanelTakesTheFollowingLines) {
 TEST_F(PanelEditRemedyTest, ARefusedEditDeletesTheNewPanel) {
     Entry third = SmallLine("3", "Гр2", "К2", "4");
     third.power = "20";
-    AddThirdLine(third);
+    AddLines({third});
     const TSitidFields entered = *panel3;
     const std::vector<TCxemaGrupdFields> lines = {*SchemeRecord("Гр0"), *SchemeRecord("Гр1"),
                                                   *SchemeRecord("Гр2")};
@@ -498,3 +567,62 @@ TEST_F(PanelEditRemedyTest, ARefusedEditDeletesTheNewPanel) {
         EXPECT_EQ(now->BreakerType, line.BreakerType) << line.GroupName;
     }
 }
+
+// The same remedy while the whole switchboard is connected anew: its feeder length retyped as
+// "1,0" (the text differs from the stored 1), its panels re-attached and their lines re-added
+// one by one, panel 3 first (the last in the chain), then panel 1 with its line "Гр9".
+class SwitchboardEditRemedyTest : public PanelEditRemedyTest {
+protected:
+    void AddLinesWithPanel1(const Entry& third) {
+        sw->SwitchboardFeederLength = 1;
+        Entry onPanel1 = SmallLine("1", "Гр9", "К9");
+        AddLines({onPanel1, third});
+    }
+
+    void RebuildSwitchboard() {
+        Form1->N30->trigger();
+        Choose(*Form3->ComboBox4, "1");
+        Click(*Form3->Button5);
+        ASSERT_TRUE(Shiti->isVisible());
+        Type(*Shiti->Edit3, "1,0");
+        responder_.ExpectMessage(
+            "Автоматы можно установить автоиатически или вручную.\nУстановить автоматически?",
+            "Установка автоматов.", mrNo);
+        responder_.ExpectMessage(kShortOffer, kCaption, mrYes);
+        ExpectNewPanelWindow("7", "КЩ7");
+    }
+
+    static int SwitchboardCount() {
+        return static_cast<int>(chains::SwitchboardsOf(*ProjectRoot).size());
+    }
+};
+
+// "Гр2" (1.1 kW) follows "Гр1" to panel 7; the lines of panel 1, re-added after panel 3's,
+// stay on panel 1.
+// "Гр2" (1.1 kW) follows "Гр1" to panel 7; the lines of panel 1, re-added after panel 3's,
+// stay on panel 1.
+TEST_F(SwitchboardEditRemedyTest, TheNewPanelTakesOnlyThatPanelsLines) {
+    Entry third = SmallLine("3", "Гр2", "К2");
+    third.power = "1,1";
+    AddLinesWithPanel1(third);
+    RebuildSwitchboard();
+    Click(*Shiti->Button7);
+    responder_.VerifyDone();
+
+    ASSERT_EQ(SwitchboardCount(), 1);
+    EXPECT_EQ(PanelNumbers(), (std::vector<int>{1, 3, 7}));
+    const TSitid* seven = Panel(7);
+    ASSERT_NE(seven, nullptr);
+    EXPECT_EQ(NamesOn(*Panel(1)), std::vector<std::string>{"Гр9"});
+    EXPECT_EQ(NamesOn(*Panel(3)), std::vector<std::string>{"Гр0"});
+    EXPECT_EQ(NamesOn(*seven), (std::vector<std::string>{"Гр1", "Гр2"}));
+    EXPECT_EQ((std::array<int, 4>{seven->SchemeGroupCount, seven->SinglePhaseCount,
+                                  seven->TwoPhaseCount, seven->ThreePhaseCount}),
+              (std::array<int, 4>{2, 2, 0, 0}));
+    EXPECT_EQ(seven->HangsOnPanel, 3);
+    EXPECT_EQ(seven->PanelFlagC, 1);
+    EXPECT_EQ(Panel(3)->PanelFlagB, 1);
+    EXPECT_EQ(Form3->SwitchboardEditMode, 0);
+    EXPECT_EQ(Dan1->RemedyActive, 0);
+}
+
