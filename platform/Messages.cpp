@@ -70,6 +70,32 @@ int DismissAnswer(MsgButtons buttons) {
     }
     return mrCancel;
 }
+// A modal window opened while another window stays on top of the others would open beneath it,
+// out of the user's sight and reach, with every other window blocked: while such a window is
+// shown the modal one stays on top as well, for its run only.
+class AboveStayingWindows {
+public:
+    explicit AboveStayingWindows(QWidget& modal) : modal_(modal) {
+        if (modal.windowFlags() & Qt::WindowStaysOnTopHint) return;
+        for (const QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != &modal && window->isVisible() &&
+                (window->windowFlags() & Qt::WindowStaysOnTopHint)) {
+                modal.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+                raised_ = true;
+                return;
+            }
+        }
+    }
+    ~AboveStayingWindows() {
+        if (raised_) modal_.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    }
+    AboveStayingWindows(const AboveStayingWindows&) = delete;
+    AboveStayingWindows& operator=(const AboveStayingWindows&) = delete;
+
+private:
+    QWidget& modal_;
+    bool raised_ = false;
+};
 }  // namespace
 
 void SetResponder(Responder* responder) {
@@ -85,6 +111,7 @@ int MessageBox(const std::string& text, const std::string& caption, MsgButtons b
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::NoButton, QApplication::activeWindow());
     AddButtons(box, buttons);
+    AboveStayingWindows above(box);
     box.exec();
     QAbstractButton* pressed = box.clickedButton();
     return pressed ? pressed->property("answer").toInt() : DismissAnswer(buttons);
@@ -96,7 +123,11 @@ int ShowModal(QDialog& dialog) {
         return g_responder->OnModal(dialog);
     }
     dialog.setResult(mrNone);
-    const int result = dialog.exec();
+    int result = mrNone;
+    {
+        AboveStayingWindows above(dialog);
+        result = dialog.exec();
+    }
     // Closing the window without a choice counts as Cancel, as the classic modal windows do.
     return result == mrNone ? mrCancel : result;
 }

@@ -118,3 +118,35 @@ TEST(RealMessageBox, ButtonsGiveTheirAnswers) {
             << (c.press ? c.press : "Escape");
     }
 }
+
+// While a window that stays on top is shown, a message box and a modal window stay on top for
+// their run (else they would open beneath it, unseen, with every other window blocked); a
+// modal window's own flags are as before once it is closed.
+TEST(RealMessageBox, ModalWindowsOpenAboveAWindowThatStaysOnTop) {
+    QDialog journal;
+    journal.setWindowFlag(Qt::WindowStaysOnTopHint);
+    QDialog chooser;
+    const Qt::WindowFlags chooserFlags = chooser.windowFlags();
+    for (const bool staying : {false, true}) {
+        SCOPED_TRACE(staying ? "a window on top shown" : "none shown");
+        journal.setVisible(staying);
+        bool boxOnTop = !staying;
+        QTimer::singleShot(0, [&boxOnTop] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            boxOnTop = (box->windowFlags() & Qt::WindowStaysOnTopHint) != 0;
+            qobject_cast<QDialog*>(box)->reject();
+        });
+        MessageBox("Текст", "", MsgButtons::Ok, MsgIcon::None);
+        EXPECT_EQ(boxOnTop, staying);
+
+        bool chooserOnTop = !staying;
+        QTimer::singleShot(0, [&] {
+            chooserOnTop = (chooser.windowFlags() & Qt::WindowStaysOnTopHint) != 0;
+            chooser.accept();
+        });
+        EXPECT_EQ(ShowModal(chooser), mrOk);
+        EXPECT_EQ(chooserOnTop, staying);
+        EXPECT_EQ(chooser.windowFlags(), chooserFlags);
+    }
+}
