@@ -35,16 +35,17 @@ bool TForm3::RecalcAfterEdit(QObject* sender) {
     if (!panel || !Dan1) return true;
     TDan1& d = *Dan1;
 
-    // The cable tables must carry the panel's and the switchboard's currents.
-    if (d.CheckCurrentTableRow(panel->CurrentTableName, d.MaxPanelPhaseCurrent())) {
-        d.CancelEditing();
+    // The cable tables must carry the panel's and the switchboard's currents. A panel already
+    // put back (this is the recalculation of the restore) is not undone again: the undo would
+    // put it back once more, and recalculate it, without end.
+    const auto refuse = [&] {
+        if (!PanelRestoredFlag) d.CancelEditing();
         return false;
-    }
+    };
+    if (d.CheckCurrentTableRow(panel->CurrentTableName, d.MaxPanelPhaseCurrent())) return refuse();
     PutBack(sw, panel);
-    if (d.CheckCurrentTableRow(sw->SwitchboardTable, d.MaxSwitchboardPhaseCurrent())) {
-        d.CancelEditing();
-        return false;
-    }
+    if (d.CheckCurrentTableRow(sw->SwitchboardTable, d.MaxSwitchboardPhaseCurrent()))
+        return refuse();
 
     // Breakers from the panel up to the substation section.
     if (!SelectBreakersUpward(sw, panel)) return false;

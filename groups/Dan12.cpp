@@ -282,7 +282,7 @@ void TDan1::reject() {
 }
 
 bool TDan1::EnteringNewLines() const {
-    return isVisible() && !keepEditOnClose_ && !(Form3 && Form3->GroupEditMode);
+    return isVisible() && !(Form3 && Form3->GroupEditMode);
 }
 
 void TDan1::CloseQuietly() {

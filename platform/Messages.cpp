@@ -70,6 +70,7 @@ int DismissAnswer(MsgButtons buttons) {
     }
     return mrCancel;
 }
+
 // A modal window opened while another window stays on top of the others would open beneath it,
 // out of the user's sight and reach, with every other window blocked: while such a window is
 // shown the modal one stays on top as well, for its run only.

@@ -20,14 +20,6 @@ using platform::MsgIcon;
 
 namespace {
 
-std::vector<std::string> NamesOf(const TSitid& panel) {
-    std::vector<std::string> names;
-    for (const TCxemaGrupd* g :
-         chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount))
-        names.push_back(g->GroupName);
-    return names;
-}
-
 long Occurrences(const std::vector<std::string>& names, const std::string& name) {
     return std::count(names.begin(), names.end(), name);
 }

@@ -249,6 +249,14 @@ auto FindRecord(Link link, Name name, const std::string& wanted)
 
 }  // namespace
 
+std::vector<std::string> NamesOf(const TSitid& panel) {
+    std::vector<std::string> names;
+    for (const TCxemaGrupd* g :
+         chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount))
+        names.push_back(g->GroupName);
+    return names;
+}
+
 TCxemaGrupd* SchemeRecord(const std::string& name) {
     return FindRecord(
         chains::SchemeLink{}, [](const TCxemaGrupd& r) { return r.GroupName; }, name);

@@ -110,3 +110,5 @@ TCxemaGrupd* SchemeRecord(const std::string& name);
 TFasaGrup1d* SinglePhaseRecord(const std::string& name);
 TFasaGrup2d* TwoPhaseRecord(const std::string& name);
 TFasaGrup3d* ThreePhaseRecord(const std::string& name);
+// The names of the panel's group lines in its chain's order.
+std::vector<std::string> NamesOf(const TSitid& panel);

@@ -485,14 +485,6 @@ protected:
         ExpectNewPanelWindow("7", "КЩ7");
     }
 
-    static std::vector<std::string> NamesOn(const TSitid& p) {
-        std::vector<std::string> names;
-        for (const TCxemaGrupd* g :
-             chains::Elements(p.SchemeGroups, chains::SchemeLink{}, p.SchemeGroupCount))
-            names.push_back(g->GroupName);
-        return names;
-    }
-
     static std::vector<int> PanelNumbers() {
         std::vector<int> numbers;
         for (const TSitid* p : chains::PanelsOf(*ProjectRoot->Switchboards.First))
@@ -517,8 +509,8 @@ TEST_F(PanelEditRemedyTest, TheNewPanelTakesTheFollowingLines) {
     EXPECT_EQ(PanelNumbers(), (std::vector<int>{1, 3, 7}));
     const TSitid* seven = Panel(7);
     ASSERT_NE(seven, nullptr);
-    EXPECT_EQ(NamesOn(*panel3), std::vector<std::string>{"Гр0"});
-    EXPECT_EQ(NamesOn(*seven), (std::vector<std::string>{"Гр1", "Гр2"}));
+    EXPECT_EQ(NamesOf(*panel3), std::vector<std::string>{"Гр0"});
+    EXPECT_EQ(NamesOf(*seven), (std::vector<std::string>{"Гр1", "Гр2"}));
     EXPECT_TRUE(markedMeanwhile_);
     EXPECT_EQ(seven->RebuildMark, 0);
     EXPECT_EQ(seven->PanelFlagC, 1);
@@ -545,7 +537,7 @@ TEST_F(PanelEditRemedyTest, ARefusedEditDeletesTheNewPanel) {
 
     EXPECT_TRUE(markedMeanwhile_);
     EXPECT_EQ(PanelNumbers(), (std::vector<int>{1, 3}));
-    EXPECT_EQ(NamesOn(*panel3), (std::vector<std::string>{"Гр0", "Гр1", "Гр2"}));
+    EXPECT_EQ(NamesOf(*panel3), (std::vector<std::string>{"Гр0", "Гр1", "Гр2"}));
     EXPECT_EQ(panel3->FeederLength, 50);
     EXPECT_EQ(panel3->PanelFlagB, 0);
     EXPECT_EQ(Form3->PanelEditMode, 0);
@@ -613,9 +605,9 @@ TEST_F(SwitchboardEditRemedyTest, TheNewPanelTakesOnlyThatPanelsLines) {
     EXPECT_EQ(PanelNumbers(), (std::vector<int>{1, 3, 7}));
     const TSitid* seven = Panel(7);
     ASSERT_NE(seven, nullptr);
-    EXPECT_EQ(NamesOn(*Panel(1)), std::vector<std::string>{"Гр9"});
-    EXPECT_EQ(NamesOn(*Panel(3)), std::vector<std::string>{"Гр0"});
-    EXPECT_EQ(NamesOn(*seven), (std::vector<std::string>{"Гр1", "Гр2"}));
+    EXPECT_EQ(NamesOf(*Panel(1)), std::vector<std::string>{"Гр9"});
+    EXPECT_EQ(NamesOf(*Panel(3)), std::vector<std::string>{"Гр0"});
+    EXPECT_EQ(NamesOf(*seven), (std::vector<std::string>{"Гр1", "Гр2"}));
     EXPECT_EQ((std::array<int, 4>{seven->SchemeGroupCount, seven->SinglePhaseCount,
                                   seven->TwoPhaseCount, seven->ThreePhaseCount}),
               (std::array<int, 4>{2, 2, 0, 0}));
