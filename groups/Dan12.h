@@ -237,9 +237,11 @@ private:
     void UndoAfterFailedRecheck(const Cursors& at, bool adding);
     void DeclineNewPanelDialog(const Cursors& at);
     bool ReselectNewPanelBreakers(const Cursors& at);
-    // The remedy's line refused after it moved: taken off the new panel, the state before it
-    // came back (or the edited line as it was); FailureFlag set.
-    void RefuseMovedGroup(const Cursors& at);
+    // The remedy's line refused after it moved: taken off the new panel, which goes too, the
+    // state before it came back (or the edited line as it was); FailureFlag set.
+    void RefuseMovedGroup(const Cursors& at, TSitid* added);
+    // The panel the remedy made, with whatever it holds, when it is still in the switchboard.
+    void DropNewPanel(TGrsed* switchboard, TSitid* added);
     void EndRemedyWithFailure();
 
     // Steps of the refresh.

@@ -1,6 +1,7 @@
 // The new-panel remedy: a group line that its panel's or switchboard's breaker cannot protect
 // against a short circuit moves to a new panel of its own, connected by the user in the reduced
 // connection window.
+#include <algorithm>
 #include <cmath>
 
 #include "app/Mainform.h"
@@ -15,6 +16,7 @@
 #include "platform/ProgramFolder.h"
 #include "selection/CheckWindows.h"
 #include "selection/SelectionSupport.h"
+#include "selection/TreeEdits.h"
 
 namespace {
 
@@ -122,11 +124,15 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     if (Form1) Form1->CentreOverMainWindow(shiti);
     platform::ShowModal(shiti);
     NewPanelDialogOpen = 0;
-    if (switchboard->PanelCount <= panelsBefore || switchboard->Panels.Last == lastBefore) {
-        // Closed without a new panel: as if the offer had been declined.
+    // A line that ends without its new panel leaves the project as it was before it came.
+    const auto putApplySnapshotsBack = [&] {
         SwitchboardSnapshots = applySwitchboards;
         PanelSnapshots = applyPanels;
         PanelSnapshotCount = applyPanelCount;
+    };
+    if (switchboard->PanelCount <= panelsBefore || switchboard->Panels.Last == lastBefore) {
+        // Closed without a new panel: as if the offer had been declined.
+        putApplySnapshotsBack();
         DeclineNewPanelDialog(at);
         return;
     }
@@ -187,7 +193,16 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
         RecalculateNetwork();
 
         const Cursors atNew{sw, added};
-        if (!ReselectNewPanelBreakers(atNew)) return;
+        const auto refuse = [&] {
+            if (adding) putApplySnapshotsBack();
+            RefuseMovedGroup(at, added);
+        };
+        if (!ReselectNewPanelBreakers(atNew)) {
+            // The selection has taken the line back; its panel goes too.
+            DropNewPanel(sw, added);
+            FillPanelNumbers();
+            return;
+        }
         if (Form2) Form2->update();
 
         // Cables and the deviation at the line's consumer.
@@ -198,7 +213,7 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
         if (added->OnTrunk) CheckShiftedPanelCables();
         SumPanelVoltageLosses();
         if (FailureFlag) {
-            RefuseMovedGroup(at);
+            refuse();
             return;
         }
         TCxemaGrupd* moved = added->SchemeGroups.Last;
@@ -226,19 +241,19 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
         RaiseCrossSections(kRefusedDeviation, DeviationAt(name, moved->CrossSection));
         const double deviation = recheck();
         if (FailureFlag) {
-            RefuseMovedGroup(at);
+            refuse();
             return;
         }
         if (deviation < kRefusedDeviation) {
             // Still beyond the limit after raising: refused as the apply command refuses a line.
             WarnVoltageRefusal();
-            RefuseMovedGroup(at);
+            refuse();
             return;
         }
         if (deviation < kAskedDeviation) {
             if (!AskToReduceDeviation(deviation, lineCurrent)) moved->VoltageDeviation = recheck();
             if (FailureFlag) {
-                RefuseMovedGroup(at);
+                refuse();
                 return;
             }
         }
@@ -332,23 +347,43 @@ bool TDan1::ReselectNewPanelBreakers(const Cursors& at) {
     return true;
 }
 
-void TDan1::RefuseMovedGroup(const Cursors& at) {
+void TDan1::RefuseMovedGroup(const Cursors& at, TSitid* added) {
     FailureFlag = 0;
+    // The line leaves by its tracking when it is tracked (adding, a group edit); in a panel or
+    // switchboard edit it goes with the panel, and the edit's own undo brings it back.
+    SetCursors({at.switchboard, added});
+    RemoveLastGroup();
+    // The new panel goes before anything is put back: the snapshots and copies do not know it.
+    DropNewPanel(at.switchboard, added);
+    RecalculateNetwork();
+    SetCursors(at);
     if (selection::CurrentChange() == selection::ChangeKind::GroupEdit) {
-        RemoveLastGroup();
-        RecalculateNetwork();
         RestoreEditedGroup(Form3 ? Form3->SavedSwitchboard : nullptr,
                            Form3 ? Form3->SavedPanel : nullptr);
     } else {
-        RemoveLastGroup();
-        RecalculateNetwork();
-        SetCursors(at);
         RestoreProjectSnapshot();
         SetCursors(at);
         CopyPanelCounts();
     }
     FillPanelNumbers();
     EndRemedyWithFailure();
+}
+
+void TDan1::DropNewPanel(TGrsed* switchboard, TSitid* added) {
+    TGrsed* root = ProjectRoot;
+    if (!root || !added) return;
+    // Looked up through the tree: an undo may have rebuilt the switchboard meanwhile.
+    for (TGrsed* sw : chains::SwitchboardsOf(*root)) {
+        if (sw != switchboard) continue;
+        const std::vector<TSitid*> linked = selection::PanelsOf(*sw);
+        if (std::find(linked.begin(), linked.end(), added) == linked.end()) return;
+        // A snapshot put back meanwhile counts the panels as they were before this one.
+        sw->PanelCount = static_cast<int>(linked.size());
+        root->Switchboards.Cursor = sw;
+        selection::TreeEdits().DeletePanel(added);
+        root->Switchboards.Cursor = sw;
+        return;
+    }
 }
 
 void TDan1::EndRemedyWithFailure() {

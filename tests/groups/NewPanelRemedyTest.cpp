@@ -96,7 +96,9 @@ protected:
     // Every breaker of the base but "C3" trips at m x its rating, m chosen so that the
     // single-phase fault current I at panel 3 (its feeder and the supply at the largest section
     // of their table, the largest transformer) lies between 40 A and 63 A times it: m = I / 50.
-    void HoldBreakersAgainstShortCircuit(double largestA3 = 1600) {
+    // Single-pole breakers ("A1") may be left unheld, so that a line far from its panel passes
+    // its own check.
+    void HoldBreakersAgainstShortCircuit(double largestA3 = 1600, bool singlePoleHeld = true) {
         selection::FaultPath path;
         path.panelLength = panel3->FeederLength;
         path.panelSection = path.supplySection = kFeederRows.back().section;
@@ -108,7 +110,7 @@ protected:
         const double current = selection::FaultCurrent(path, {"ТМ-630/10", 630, 0, 0});
         ASSERT_GT(current, 0);
         const double m = current / 50;
-        WriteBreakerBase({{"A1", 0.32, 1600, 1, m},
+        WriteBreakerBase({{"A1", 0.32, 1600, 1, singlePoleHeld ? m : 0},
                           {"A2", 0.32, 1600, 2, m},
                           {"A3", 0.32, largestA3, 3, m},
                           {"A4", 0.32, 1600, 4, m},
@@ -280,6 +282,39 @@ INSTANTIATE_TEST_SUITE_P(Ways, LeaveAfterRemedyTest,
                                            LeaveCase{"Escape", [] {
                                                          QTest::keyClick(Dan1, Qt::Key_Escape);
                                                      }}));
+
+// A line too long for any section of its table, moved to new panel 7 and refused there for its
+// voltage: panel 7 goes with it, and the project is as it was before the line (panel 3 no
+// origin, the switchboard's count and chain agreeing).
+TEST_F(NewPanelRemedyTest, ALineRefusedOnTheNewPanelTakesThePanelWithIt) {
+    AddLargeLine("C3");
+    HoldBreakersAgainstShortCircuit(1600, false);
+    Click(*Dan1->ok);
+    const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
+    OpenGroupWindow();
+    Entry far = SmallLine("3", "Гр1", "К1");
+    far.length = "1000";
+    Fill(far);
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kShortOffer, kCaption, mrYes);
+    ExpectRecheckBreakers("C3");
+    ExpectNewPanelWindow("7", "КЩ7");
+    ExpectNewPanelBreakers();
+    responder_.ExpectMessage("Падение напряжения на потребителе более 10 %,группа отменяется",
+                             kCaption, platform::mrOk);
+    Apply();
+    responder_.VerifyDone();
+
+    EXPECT_EQ(Panel(7), nullptr);
+    EXPECT_EQ(sw->PanelCount, 2);
+    EXPECT_EQ(chains::Length(sw->Panels, chains::PanelLink{}), 2);
+    EXPECT_EQ(sw->Panels.Last, panel3);
+    EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
+    EXPECT_EQ(panel3->PanelFlagB, 0);
+    EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(Dan1->RemedyActive, 0);
+    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+}
 
 // Pictures of the reduced connection window as the remedy shows it, empty and filled in, when
 // VELTRANOVA_SCREENSHOTS names a folder.
