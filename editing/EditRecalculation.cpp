@@ -161,8 +161,10 @@ void TForm3::RefuseForDeviation(QObject* sender, TSitid* edited) {
             RebuildFromUndoCopy();
             break;
         case selection::ChangeKind::GroupEdit:
-            if (!EditedGroupRestored && d.RemoveTrackedGroup()) {
-                d.RecalculateNetwork();
+            // The new version goes when it is in; the line as it was comes back either way (the
+            // recheck of the panel without the line has none in).
+            if (!EditedGroupRestored) {
+                if (d.RemoveTrackedGroup()) d.RecalculateNetwork();
                 d.RestoreEditedGroup(SavedSwitchboard, SavedPanel);
             }
             break;

@@ -8,7 +8,6 @@
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
-#include "selection/CheckWindows.h"
 #include "selection/TreeEdits.h"
 
 namespace {
@@ -94,9 +93,18 @@ void TDan1::cancelClick(QObject* sender) {
         panel->TrunkBreakerType.clear();
     };
     clearBreakerTypes();
+    bool rechecked = false;
     {
         AutomaticBreakers automatic;
-        if (!Form3->RecalcAfterEdit(sender)) return;
+        rechecked = Form3->RecalcAfterEdit(sender);
+    }
+    if (!rechecked) {
+        // Refused, and the line is back as it was: the edit ends here, as after a refused new
+        // version (left open, a second "Изменить" would take the line out with no copy left to
+        // put back).
+        okClick(sender);
+        Form3->EndEdit();
+        return;
     }
 
     // Short-circuit data, cables and deviations of the panel without the line.
@@ -142,8 +150,7 @@ void TDan1::cancelClick(QObject* sender) {
     okClick(sender);
 
     SetCursors(at);
-    Form3->GroupEditMode = 0;
-    selection::DropGroupEditUndoData();
+    Form3->EndEdit();
     if (Form1) {
         Form1->ProjectSaved = 0;
         Form1->ToolButton4->setEnabled(true);

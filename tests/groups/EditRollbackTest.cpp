@@ -1,6 +1,8 @@
 // A refused edit of a group line puts the line back as it was. The group editor is opened on
 // the line through the edit window, and the line is taken out as the edit command takes it out
 // before it runs "Применить" for the new version.
+#include <functional>
+
 #include "GroupsFixture.h"
 #include "app/Mainform.h"
 #include "editing/EditDialog.h"
@@ -118,6 +120,53 @@ TEST_F(EditRollbackTest, ARefusedNewVersion) {
         EXPECT_EQ(Dan1->GroupNames, (std::vector<std::string>{"Гр0", "Гр1"})) << c.what;
         EXPECT_EQ(Shiti->CableNames, (std::vector<std::string>{"КГ1", "КЩ1", "К0", "К1"}))
             << c.what;
+    }
+}
+
+// "Изменить" refused already by the recheck of the panel without the line: by the switchboard's
+// table, which no longer carries the 10 A of "Гр0" (it was changed after the lines were
+// entered), or by the voltage at "Гр0", whose stored line is 5000 m long. The line comes back as
+// it was and the edit ends: the window closes, the copies are dropped.
+TEST_F(EditRollbackTest, ARefusedRecheckWithoutTheLineEndsTheEdit) {
+    WriteCableTable("Мал4.xml", "ВВГ", "4", refdb::kCable, {{1.5, 4}, {2.5, 5}});
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        std::vector<std::pair<std::string, std::string>> messages;
+    } cases[] = {
+        {"switchboard table",
+         [this] { sw->SwitchboardTable = "Мал4.xml"; },
+         {{"Для данной мощности, в таблице нет данных.", "Предупреждение."},
+          {"Редактирование отменяется", "Предупреждение"}}},
+        {"voltage",
+         [] { SchemeRecord("Гр0")->LineLength = 5000; },
+         {{"Отклонение напряжения на потребителе более 10 %,редактирование отменяется",
+           "Предупреждение"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string table = sw->SwitchboardTable;
+        c.spoil();
+        const TCxemaGrupdFields line = *SchemeRecord("Гр1");
+        OpenGroupEditor("Гр1");
+        Type(*Dan1->Edit2, "4,4");
+        for (const auto& [text, caption] : c.messages) responder_.ExpectMessage(text, caption, mrOk);
+        Click(*Dan1->cancel);
+        responder_.VerifyDone();
+
+        const TCxemaGrupd* back = SchemeRecord("Гр1");
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->Power, line.Power);
+        EXPECT_EQ(back->CableName, line.CableName);
+        EXPECT_NE(ThreePhaseRecord("Гр1"), nullptr);
+        EXPECT_EQ(NamesOf(*panel), (std::vector<std::string>{"Гр0", "Гр1"}));
+        EXPECT_FALSE(Dan1->isVisible());
+        EXPECT_EQ(Form3->GroupEditMode, 0);
+        EXPECT_EQ(Form3->SavedGroup, nullptr);
+        EXPECT_EQ(Form3->EditedGroupRestored, 0);
+        EXPECT_TRUE(Form1->N25->isEnabled());
+        sw->SwitchboardTable = table;
+        SchemeRecord("Гр0")->LineLength = 10;
     }
 }
 
