@@ -54,11 +54,13 @@ T* LastCarrying(const ChainBlock<T>& owner, Link link, Carries carries) {
 void NetworkChecks::TrackGroupChange(TCxemaGrupd* group) {
     trackedGroup_ = group;
     trackedName_ = group ? group->GroupName : std::string();
+    changeUnderWay_ = group != nullptr;
 }
 
 void NetworkChecks::EndGroupChange() {
     trackedGroup_ = nullptr;
     trackedName_.clear();
+    changeUnderWay_ = false;
 }
 
 TSitid* NetworkChecks::GroupChangePanel() const {
@@ -75,13 +77,11 @@ TSitid* NetworkChecks::GroupChangePanel() const {
 
 bool NetworkChecks::RemoveTrackedGroup() {
     TSitid* panel = GroupChangePanel();
-    if (!panel) {
-        EndGroupChange();
-        return false;
-    }
     TCxemaGrupd* group = trackedGroup_;
     const std::string name = trackedName_;
-    EndGroupChange();
+    trackedGroup_ = nullptr;
+    trackedName_.clear();
+    if (!panel) return false;
 
     Unlink(panel->SchemeGroups, chains::SchemeLink{}, group);
     --panel->SchemeGroupCount;

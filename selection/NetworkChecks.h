@@ -65,13 +65,15 @@ public:
     // it is in the tree.
     void TrackGroupChange(TCxemaGrupd* group);
     void EndGroupChange();
-    // A group line change is tracked (it may have left the tree since).
-    bool GroupChangeTracked() const { return trackedGroup_ != nullptr; }
+    // A group line change is under way until the command ends it (its line may have left the
+    // tree since: the checks that follow still belong to the change).
+    bool GroupChangeTracked() const { return changeUnderWay_; }
     // The tracked group line is in the tree (its panel, or null).
     TSitid* GroupChangePanel() const;
     // Takes the tracked group line off its panel (its scheme record and its phase record), lowers
-    // the panel's counts and refreshes the group-entry window's counts and names; the change is no
-    // longer tracked. False when no tracked group line is in the tree: nothing changes.
+    // the panel's counts and refreshes the group-entry window's counts and names; the line is no
+    // longer tracked, the change goes on. False when no tracked group line is in the tree: nothing
+    // changes.
     bool RemoveTrackedGroup();
 
     // --- Edit cancellation ---
@@ -270,5 +272,6 @@ private:
 
     TCxemaGrupd* trackedGroup_ = nullptr;
     std::string trackedName_;
+    bool changeUnderWay_ = false;
     bool transformerBaseRanOut_ = false;
 };

@@ -98,7 +98,9 @@ protected:
     // of their table, the largest transformer) lies between 40 A and 63 A times it: m = I / 50.
     // Single-pole breakers ("A1") may be left unheld, so that a line far from its panel passes
     // its own check.
-    void HoldBreakersAgainstShortCircuit(double largestA3 = 1600, bool singlePoleHeld = true) {
+    // `extra`: further series, after those.
+    void HoldBreakersAgainstShortCircuit(double largestA3 = 1600, bool singlePoleHeld = true,
+                                         const std::vector<BreakerSeriesRow>& extra = {}) {
         selection::FaultPath path;
         path.panelLength = panel3->FeederLength;
         path.panelSection = path.supplySection = kFeederRows.back().section;
@@ -110,11 +112,13 @@ protected:
         const double current = selection::FaultCurrent(path, {"ТМ-630/10", 630, 0, 0});
         ASSERT_GT(current, 0);
         const double m = current / 50;
-        WriteBreakerBase({{"A1", 0.32, 1600, 1, singlePoleHeld ? m : 0},
-                          {"A2", 0.32, 1600, 2, m},
-                          {"A3", 0.32, largestA3, 3, m},
-                          {"A4", 0.32, 1600, 4, m},
-                          {"C3", 0.32, 1600, 3, 0}});
+        std::vector<BreakerSeriesRow> rows = {{"A1", 0.32, 1600, 1, singlePoleHeld ? m : 0},
+                                              {"A2", 0.32, 1600, 2, m},
+                                              {"A3", 0.32, largestA3, 3, m},
+                                              {"A4", 0.32, 1600, 4, m},
+                                              {"C3", 0.32, 1600, 3, 0}};
+        rows.insert(rows.end(), extra.begin(), extra.end());
+        WriteBreakerBase(rows);
     }
 
     // A small line on 2 m: single-phase 2.2 kW (10 A on phase A, so phase A carries 40.39 A), or
@@ -312,6 +316,33 @@ TEST_F(NewPanelRemedyTest, ALineRefusedOnTheNewPanelTakesThePanelWithIt) {
     EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
     EXPECT_EQ(panel3->PanelFlagB, 0);
     EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(Dan1->RemedyActive, 0);
+    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+}
+
+// The offer answered Yes, the panel without the line checked again with its breakers chosen
+// afresh: "Z3" chosen for the switchboard trips only at 1000 times its rating, which no fault
+// current reaches, so the recheck fails; panel 3 has one line left, so nothing more is offered:
+// the line is refused with the check's message (it went silently), no window is shown, and the
+// project is as before the line.
+TEST_F(NewPanelRemedyTest, ARecheckRefusalIsReported) {
+    AddLargeLine("C3");
+    HoldBreakersAgainstShortCircuit(1600, true, {{"Z3", 0.32, 1600, 3, 1000}});
+    Click(*Dan1->ok);
+    const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
+    OpenGroupWindow();
+    Fill(SmallLine("3", "Гр1", "К1"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kShortOffer, kCaption, mrYes);
+    ExpectBreakerDialogs({"Щит"});
+    ExpectBreakerChoice("Грщ", "Z3");
+    ExpectBreakerChoice("Секция КТП", "C3");
+    responder_.ExpectMessage(kRefusedGroup, kCaption, platform::mrOk);
+    Apply();
+    responder_.VerifyDone();
+
+    EXPECT_EQ(Panel(7), nullptr);
+    EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
     EXPECT_EQ(Dan1->RemedyActive, 0);
     EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
 }
