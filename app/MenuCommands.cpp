@@ -456,9 +456,7 @@ void TForm1::ShowCableJournal(int journalKind) {
                      switchboards ? SwitchboardNumbers(root) : PanelNumbers(root));
             Form9->setWindowTitle(switchboards ? "Грщ №" : "Щит №");
             CentreOverMainWindow(*Form9);
-            // The journal window stays on top: shown, it would hide the chooser that blocks every
-            // other window. It is filled again and shown after the choice.
-            Form8->hide();
+            // The chooser opens above the journal window, which stays on top of the others.
             platform::ShowModal(*Form9);
             if (!ChosenNumber(number)) return;
             title =

@@ -182,19 +182,22 @@ void TForm8::PreviewCalcTables(int painterArgument, int rows, const std::string&
     PagePainter* painter = tableKind == 0   ? NetworkTablePainter
                            : tableKind == 1 ? ConsumerTablePainter
                                             : nullptr;
+    // The network table's rows count its heading row as well.
+    const int dataRows = tableKind == 0 ? rows - 1 : rows;
     PreviewPaintedPages(painter, PageRequest{painterArgument, rows, title, 1, panelNumber},
-                        TablePageCount);
+                        dataRows, TablePageCount);
 }
 
 void TForm8::PreviewCableJournal(int journalKind, int rows, const std::string& title) {
-    PreviewPaintedPages(CableJournalPainter, PageRequest{journalKind, rows, title, 1, 0},
+    PreviewPaintedPages(CableJournalPainter, PageRequest{journalKind, rows, title, 1, 0}, rows,
                         JournalPageCount);
 }
 
-void TForm8::PreviewPaintedPages(PagePainter* painter, const PageRequest& request, int& pageCount) {
+void TForm8::PreviewPaintedPages(PagePainter* painter, const PageRequest& request, int dataRows,
+                                 int& pageCount) {
     if (Form1 == nullptr || Form7 == nullptr) return;
     Form7->RestoreCaption();
-    const int count = pages::TablePageCount(request.rows);
+    const int count = pages::TablePageCount(dataRows);
     pageCount = count;
     Form1->ComposePreview(
         pages::kPageWidth, pages::ImageHeight(count),

@@ -118,7 +118,9 @@ private:
 
     // Paints the document once and lays its pages into the preview window; `pageCount` gets
     // their number.
-    void PreviewPaintedPages(PagePainter* painter, const PageRequest& request, int& pageCount);
+    // `dataRows`: the rows below the heading, which decide the page count.
+    void PreviewPaintedPages(PagePainter* painter, const PageRequest& request, int dataRows,
+                             int& pageCount);
 };
 
 extern TForm8* Form8;

@@ -1,6 +1,7 @@
 #include "documents/WordDocument.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/Conversions.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -342,11 +344,15 @@ void WordDocument::SaveAs(const std::string& path) const {
         (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".report-XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) fail(std::strerror(errno));
+    // A report is readable as any new file is, not by its owner only (mkstemp's 0600, which
+    // the archive writer keeps).
+    const int modeError = fchmod(fd, platform::NewFileMode()) != 0 ? errno : 0;
     close(fd);
     struct RemoveTemporary {
         const std::string& name;
         ~RemoveTemporary() { unlink(name.c_str()); }
     } removeTemporary{temporary};
+    if (modeError != 0) fail(std::strerror(modeError));
 
     int error = 0;
     zip_t* zip = zip_open(temporary.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);

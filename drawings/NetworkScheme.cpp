@@ -8,6 +8,7 @@
 #include "app/SchemeWindow.h"
 #include "drawings/DrawingState.h"
 #include "drawings/GeneralScheme.h"
+#include "editing/Magistral.h"
 #include "model/Classd.h"
 #include "platform/Image.h"
 #include "platform/Messages.h"
@@ -47,6 +48,12 @@ void TForm1::ShowNetworkScheme() {
 
     PaintGeneralScheme(*canvas, s, columns, *ProjectRoot, *this, *this, PictureServices());
     FinishPicture(*image, GeneralSchemePicture);
+    // No trunk choice outlives the picture of the network: the next panel is radial unless the
+    // trunk dialog is asked again.
+    if (FormMagistral) {
+        FormMagistral->TrunkChosen = false;
+        FormMagistral->UpstreamPanelNo = 0;
+    }
 }
 
 void TForm1::NetworkSchemeSurfaceFailed(platform::TImage& image) {

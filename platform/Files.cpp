@@ -67,6 +67,12 @@ int FlushFolder(const fs::path& folder) {
 
 }  // namespace
 
+unsigned NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 int WriteFileReplacing(const std::string& path, const char* data, std::size_t size) {
     fs::path target(path);
     if (const int error = FollowLinks(target)) return error;
@@ -83,9 +89,7 @@ int WriteFileReplacing(const std::string& path, const char* data, std::size_t si
             if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
         }
     } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        mode = NewFileMode();
     }
 
     std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();

@@ -18,6 +18,9 @@ std::string SystemErrorText(int error);
 // file is left as it was.
 int WriteFileReplacing(const std::string& path, const char* data, std::size_t size);
 
+// The usual permissions of a new file: 0666 less the process's umask.
+unsigned NewFileMode();
+
 // The flush to disk (fsync) of the writer's file and folder; tests put an observer in its place.
 extern int (*FlushToDisk)(int fd);
 

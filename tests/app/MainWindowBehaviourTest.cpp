@@ -534,20 +534,33 @@ TEST_F(MainWindowBehaviour, JournalsOfOneSwitchboardOrPanelAskForItsNumber) {
 
 // The journal window stays on top of every window: while the chooser asks, it is not shown over
 // it.
-TEST_F(MainWindowBehaviour, JournalWindowMakesWayForTheNumberChooser) {
+// The number chooser of a journal opens over the journal window shown; closed without a
+// choice, it leaves that journal as it was, shown.
+TEST_F(MainWindowBehaviour, TheNumberChooserLeavesTheJournalWindowShown) {
     OpenSmallProject();
     for (QAction* command : {Form1->N49, Form1->N50}) {
-        Form1->N47->trigger();
-        ASSERT_TRUE(Form8->isVisible());
-        responder_.ExpectModal("TForm9", [](QDialog&) {
-            EXPECT_FALSE(Form8->isVisible());
-            Form9->ComboBox1->setCurrentIndex(0);
-            QTest::mouseClick(Form9->Button1, Qt::LeftButton);
-            return platform::mrNone;
-        });
-        command->trigger();
-        responder_.VerifyDone();
-        EXPECT_TRUE(Form8->isVisible());
+        for (const bool choose : {true, false}) {
+            SCOPED_TRACE(choose ? "chosen" : "closed without a choice");
+            Form1->N47->trigger();
+            ASSERT_TRUE(Form8->isVisible());
+            const std::string general = Form8->Label2->text().toStdString();
+            responder_.ExpectModal("TForm9", [choose](QDialog& chooser) {
+                EXPECT_TRUE(Form8->isVisible());
+                if (!choose) {
+                    chooser.reject();
+                    return platform::mrNone;
+                }
+                Form9->ComboBox1->setCurrentIndex(0);
+                QTest::mouseClick(Form9->Button1, Qt::LeftButton);
+                return platform::mrNone;
+            });
+            command->trigger();
+            responder_.VerifyDone();
+            EXPECT_TRUE(Form8->isVisible());
+            if (!choose) {
+                EXPECT_EQ(Form8->Label2->text().toStdString(), general);
+            }
+        }
     }
 }
 

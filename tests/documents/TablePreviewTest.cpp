@@ -60,6 +60,19 @@ TEST_F(TablePreview, HasPagesEnoughForTheLastRow) {
     }
 }
 
+// The network table's rows count its heading: R rows end with the line at 180 + 25 x (R - 1),
+// 1005 for 34 rows (one page) and 1030 for 35 (its last pixel row on page 2). Its own painter.
+TEST_F(TablePreview, TheNetworkTableCountsItsHeadingRowOnce) {
+    for (const auto& [rows, pages] : {std::pair{34, 1}, std::pair{35, 2}}) {
+        SCOPED_TRACE(rows);
+        Form8->PreviewCalcTables(0, rows, "Таблица расчетных данных распределительной сети.", 0,
+                                 0);
+        EXPECT_EQ(Form8->TablePageCount, pages);
+        ASSERT_TRUE(Form8->PageBitmap);
+        EXPECT_EQ(Form8->PageBitmap->Height(), pages::ImageHeight(pages));
+    }
+}
+
 TEST_F(TablePreview, ShowsTheLastRowOnTheLastPage) {
     Form8->CableJournalPainter = &painter_;
     // 120 rows: the last row, filled black, is y 3156 to 3181 of the painted journal, rows 69 to

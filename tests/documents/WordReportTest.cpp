@@ -1,5 +1,6 @@
 // The Word reports and the project stamp: each report is unzipped and its XML read back.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <zip.h>
 
 #include <QDir>
@@ -167,6 +168,19 @@ TEST_F(WordReport, EmptyJournalKeepsOneEmptyRowAndTheStamp) {
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(Report::Texts(rows[4]), std::vector<std::string>(10, ""));
     EXPECT_EQ(report.FooterCell(4, 7), kStamp[0]);
+}
+
+// A report is readable by others as any new file is: 0666 less the umask (022 here: 0644), not
+// the owner-only 0600 of its temporary file.
+TEST_F(WordReport, IsWrittenWithTheUsualPermissions) {
+    const mode_t mask = ::umask(022);
+    PanelJournalReport(1);
+    ::umask(mask);
+    const QStringList files = Written();
+    ASSERT_EQ(files.size(), 1);
+    struct stat info {};
+    ASSERT_EQ(::stat(reportDir_.filePath(files.first()).toLocal8Bit().constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
 }
 
 TEST_F(WordReport, JournalStampCells) {

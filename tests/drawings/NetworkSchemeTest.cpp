@@ -16,6 +16,7 @@
 
 #include "DrawingFixture.h"
 #include "app/Mainform.h"
+#include "editing/Magistral.h"
 #include "app/SchemeWindow.h"
 #include "drawings/DrawingState.h"
 #include "model/Chains.h"
@@ -69,8 +70,13 @@ TEST_F(NetworkScheme, DrawsAtTheScaleOfTheComboBoxAndLeavesItsCopyForPrinting) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
         Form2->hide();
+        // A trunk chosen earlier does not outlive the picture.
+        FormMagistral->TrunkChosen = true;
+        FormMagistral->UpstreamPanelNo = 2;
         Form1->ComboBox1->setCurrentIndex(c.item);
         Form1->ShowNetworkScheme();
+        EXPECT_FALSE(FormMagistral->TrunkChosen);
+        EXPECT_EQ(FormMagistral->UpstreamPanelNo, 0);
         EXPECT_EQ(DrawingStep, c.step);
         EXPECT_FALSE(Form2->isHidden());
         EXPECT_EQ(Form2->windowTitle().toStdString(), "/home/user/Проект.VPQ");
