@@ -71,7 +71,9 @@ void MarkProjectChanged() {
 
 // The group lines of the copies that hang on copy j, behind copy j's own: the working tables of
 // a rebuild (entry j only; the other entries stay empty). A copy marked both ways is taken once.
-SavedGroupTables FoldedGroupTables(const TForm3& form, int j) {
+// The hanging copies follow in copy order (a panel's rebuild) or, `byMark`, those with a
+// separate breaker first (a switchboard's re-creation).
+SavedGroupTables FoldedGroupTables(const TForm3& form, int j, bool byMark) {
     SavedGroupTables tables;
     tables.Ensure(std::max(j, form.GroupSnapshots.Entries() - 1));
     const std::vector<TSitid>& copies = form.PanelCopies;
@@ -101,12 +103,17 @@ SavedGroupTables FoldedGroupTables(const TForm3& form, int j) {
     };
     append(j);
     const int number = copies[j].PanelNumber;
-    for (int p = 0; p < static_cast<int>(copies.size()); ++p)
-        if (p != j && copies[p].HangsOnPanel == number && copies[p].OnTrunk) append(p);
-    for (int p = 0; p < static_cast<int>(copies.size()); ++p)
-        if (p != j && copies[p].HangsOnPanel == number && copies[p].PanelFlagC &&
-            !copies[p].OnTrunk)
-            append(p);
+    const auto hangs = [&](int p) { return p != j && copies[p].HangsOnPanel == number; };
+    const int count = static_cast<int>(copies.size());
+    if (!byMark) {
+        for (int p = 0; p < count; ++p)
+            if (hangs(p) && (copies[p].OnTrunk || copies[p].PanelFlagC)) append(p);
+        return tables;
+    }
+    for (int p = 0; p < count; ++p)
+        if (hangs(p) && copies[p].OnTrunk) append(p);
+    for (int p = 0; p < count; ++p)
+        if (hangs(p) && copies[p].PanelFlagC && !copies[p].OnTrunk) append(p);
     return tables;
 }
 
@@ -292,7 +299,8 @@ void TShiti::RebuildPanel(double k) {
     for (int j = 0; j < static_cast<int>(copies.size()); ++j)
         if (copies[j].PanelFlagB) last = j;
     const bool folded = copies[last].PanelFlagB != 0;
-    const SavedGroupTables working = folded ? FoldedGroupTables(form, last) : SavedGroupTables();
+    const SavedGroupTables working =
+        folded ? FoldedGroupTables(form, last, false) : SavedGroupTables();
     d.GroupCountCopies = {0, 0, 0, 0};
 
     // The panel refilled where it stands.
@@ -727,7 +735,8 @@ void TShiti::RecreateSwitchboard() {
             if (!Hanging(copies[q]) && copies[q].PanelNumber == p->PanelNumber) j = q;
         if (j < 0) continue;
         const bool folded = copies[j].PanelFlagB != 0;
-        const SavedGroupTables working = folded ? FoldedGroupTables(form, j) : SavedGroupTables();
+        const SavedGroupTables working =
+            folded ? FoldedGroupTables(form, j, true) : SavedGroupTables();
         const SavedGroupTables& tables = folded ? working : form.GroupSnapshots;
         const int n = folded ? working.Records(j) : SavedSchemeCount(form, j);
         PutBack(s, p);

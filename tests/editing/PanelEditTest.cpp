@@ -167,4 +167,58 @@ TEST_F(EditTest, ARefusedPanelEditPutsThePanelBack) {
     EXPECT_TRUE(Form3->PanelCopies.empty());
 }
 
+// Panel 3 with panel 8 hanging on it without a separate breaker and panel 7 with one (in that
+// chain order). Connected anew, the lines of both fold into panel 3 behind its own, and panels
+// 7 and 8 go: in copy order when the panel is rebuilt, those with a separate breaker first when
+// its switchboard is connected anew.
+struct FoldCase {
+    const char* what;
+    void (*change)();
+    std::vector<std::string> lines;
+};
+
+class HangingPanelsFold : public EditTest, public ::testing::WithParamInterface<FoldCase> {};
+
+TEST_P(HangingPanelsFold, IntoThePanelTheyHangOn) {
+    BuildSwitchboard(1, "1 3+ 8~3 7/3 4");
+    AddLoads(3, {30, 20});
+    AddLoads(8, {5});
+    AddLoads(7, {6});
+    LoadEveryPanel();
+    for (int n : {1, 3, 4, 7, 8}) PanelNumbered(n)->FeederCableName = "КЩ" + std::to_string(n);
+    ProjectRoot->Switchboards.First->SwitchboardCableName = "КГ1";
+    Refresh();
+    GetParam().change();
+    ExpectBreakerQuestion(platform::mrYes);
+    if (Shiti->Button6->isVisible())
+        Click(Shiti->Button6);
+    else
+        Click(Shiti->Button7);
+    EXPECT_EQ(PanelOrder(1), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(GroupsOf(3), GetParam().lines);
+    EXPECT_EQ(PanelNumbered(3)->PanelFlagB, 0);
+    EXPECT_EQ(Form3->PanelEditMode, 0);
+    EXPECT_EQ(Form3->SwitchboardEditMode, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, HangingPanelsFold,
+    ::testing::Values(FoldCase{"panel rebuilt",
+                               [] {
+                                   Form1->N4->trigger();
+                                   Choose(Form3->ComboBox4, "1");
+                                   Choose(Form3->ComboBox3, "3");
+                                   Click(Form3->Button5);
+                                   Type(Shiti->Edit4, "25");
+                               },
+                               {"Г1-3", "Г2-3", "Г1-8", "Г1-7"}},
+                      FoldCase{"switchboard connected anew",
+                               [] {
+                                   Form1->N30->trigger();
+                                   Choose(Form3->ComboBox4, "1");
+                                   Click(Form3->Button5);
+                                   Type(Shiti->Edit3, "15");
+                               },
+                               {"Г1-3", "Г2-3", "Г1-7", "Г1-8"}}));
+
 }  // namespace
