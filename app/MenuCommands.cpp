@@ -13,6 +13,7 @@
 #include "app/ControlBar.h"
 #include "app/Mainform.h"
 #include "app/SchemeWindow.h"
+#include "calc/PanelNumbers.h"
 #include "documents/AdjustmentProject.h"
 #include "documents/Kabj2.h"
 #include "documents/PageGeometry.h"
@@ -268,16 +269,7 @@ void TForm1::N11Click() {
     Dan1->setFixedSize(300, 395);
 
     // Every panel of the project; a panel hanging on another one as "feeder(number)".
-    std::vector<std::string> panels;
-    for (const TGrsed* sw : SwitchboardsOf(root)) {
-        for (const TSitid* panel : PanelsOf(*sw)) {
-            const std::string number = platform::IntToStr(panel->PanelNumber);
-            panels.push_back(panel->OnTrunk || panel->PanelFlagC
-                                 ? platform::IntToStr(panel->HangsOnPanel) + "(" + number + ")"
-                                 : number);
-        }
-    }
-    FillList(*Dan1->ComboBox2, panels);
+    FillList(*Dan1->ComboBox2, ProjectPanelItems(root));
 
     // The power system dialog first: the transformers of the base, the project's one chosen.
     if (PowerSystem == nullptr) return;

@@ -4,6 +4,7 @@
 #include <vector>
 
 class TGrsed;
+class TSitid;
 
 struct PanelNumberList {
     std::vector<std::string> Items;  // in chain order
@@ -16,3 +17,11 @@ struct PanelNumberList {
 // the switchboard's panel cursor on its last panel. Empty without a project or a current
 // switchboard.
 PanelNumberList ListPanelNumbers(TGrsed* root);
+
+// A panel as the panel lists show it: its number, or, for a panel hanging on another one (on a
+// trunk line or flagged C), "feeder(number)".
+std::string PanelListItem(const TSitid& panel);
+// The second form whatever the panel's marks.
+std::string HangingPanelItem(const TSitid& panel);
+// Every panel of the project in that form, switchboard by switchboard in chain order.
+std::vector<std::string> ProjectPanelItems(const TGrsed& root);

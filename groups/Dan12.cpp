@@ -34,16 +34,6 @@ const std::vector<std::vector<const char*>> kLayingMethods = {
     {"В воздухе", "В земле", "Четыре провода в трубе"},
 };
 
-// The two forms of a panel in the panel list: its number, or the panel it hangs on followed by
-// its number in parentheses.
-std::string PlainItem(const TSitid& panel) {
-    return platform::IntToStr(panel.PanelNumber);
-}
-std::string HangingItem(const TSitid& panel) {
-    return platform::IntToStr(panel.HangsOnPanel) + "(" + platform::IntToStr(panel.PanelNumber) +
-           ")";
-}
-
 // Fills the edits of an unbalanced-load dialog with values as the shortest decimal texts.
 template <typename Values>
 void ShowValues(const std::vector<QLineEdit*>& edits, const Values& values) {
@@ -131,7 +121,8 @@ std::optional<int> TDan1::ChosenPanelNumber() const {
     // A later match replaces an earlier one.
     for (const TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot))
         for (const TSitid* panel : chains::PanelsOf(*sw))
-            if (chosen == HangingItem(*panel) || chosen == PlainItem(*panel))
+            if (chosen == HangingPanelItem(*panel) ||
+                chosen == platform::IntToStr(panel->PanelNumber))
                 number = panel->PanelNumber;
     return number;
 }

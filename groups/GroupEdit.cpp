@@ -2,6 +2,7 @@
 // entries of the window, through the same checks as a new line.
 #include "app/DialogForm.h"
 #include "app/Mainform.h"
+#include "calc/PanelNumbers.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
@@ -11,13 +12,6 @@
 #include "selection/TreeEdits.h"
 
 namespace {
-
-std::string PanelListItem(const TSitid& panel) {
-    if (panel.OnTrunk || panel.PanelFlagC)
-        return platform::IntToStr(panel.HangsOnPanel) + "(" +
-               platform::IntToStr(panel.PanelNumber) + ")";
-    return platform::IntToStr(panel.PanelNumber);
-}
 
 // Each entry equal to the name goes.
 void RemoveName(std::vector<std::string>& names, const std::string& name) {
@@ -57,9 +51,7 @@ void TDan1::cancelClick(QObject* sender) {
     ComboBox2->clear();
     TGrsed* root = ProjectRoot;
     if (!root || !Form3) return;
-    for (const TGrsed* board : chains::SwitchboardsOf(*root))
-        for (const TSitid* p : chains::PanelsOf(*board))
-            ComboBox2->addItem(platform::Q(PanelListItem(*p)));
+    for (const std::string& item : ProjectPanelItems(*root)) ComboBox2->addItem(platform::Q(item));
     ComboBox2->setCurrentIndex(-1);
     TGrsed* sw = Form3->SavedSwitchboard;
     TSitid* panel = Form3->SavedPanel;

@@ -6,6 +6,7 @@
 
 #include "app/Mainform.h"
 #include "app/SchemeWindow.h"
+#include "calc/PanelNumbers.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
@@ -27,13 +28,6 @@ constexpr double kAskedDeviation = -2.5;
 
 bool InCascade(const TSitid& panel) {
     return panel.FedFromPanel || panel.FedFromSwitchboard;
-}
-
-std::string PanelListItem(const TSitid& panel) {
-    if (panel.OnTrunk || panel.PanelFlagC)
-        return platform::IntToStr(panel.HangsOnPanel) + "(" +
-               platform::IntToStr(panel.PanelNumber) + ")";
-    return platform::IntToStr(panel.PanelNumber);
 }
 
 // Marks of the new panel and the panel it hangs on, from the old panel's marks and the offer
