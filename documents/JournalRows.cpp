@@ -1,5 +1,6 @@
 #include "documents/JournalRows.h"
 
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "model/Classd.h"
 #include "platform/Conversions.h"
@@ -9,9 +10,7 @@ using platform::IntToStr;
 
 namespace {
 
-bool InCascade(const TSitid& panel) {
-    return panel.FedFromPanel || panel.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 // The phase section of a panel's feeder: the cascade's for a cascade head or member.
 double PanelFeederSection(const TSitid& panel) {

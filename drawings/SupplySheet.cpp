@@ -4,6 +4,7 @@
 
 #include "drawings/PictureDrawing.h"
 #include "drawings/SupplyScheme.h"
+#include "model/Cascades.h"
 #include "model/Classd.h"
 #include "model/TreeEditing.h"
 #include "platform/Conversions.h"
@@ -117,9 +118,7 @@ double Rounded(double power) {
     return platform::RoundTo(power, -1);
 }
 
-bool InCascade(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 // The feeder of a panel from the switchboard bus or from the panel feeding it.
 CableLabel PanelFeederLabel(const TSitid& p) {

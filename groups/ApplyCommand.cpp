@@ -11,6 +11,7 @@
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
@@ -21,19 +22,11 @@
 
 namespace {
 
-// Deviations at the consumer, % of 220 V: below the first the line is refused (a first
-// deviation at or below it has the cables reselected); from it up to the second the user is
-// asked whether to reduce it.
-constexpr double kRefusedDeviation = -10.0;
-constexpr double kAskedDeviation = -2.5;
-
 bool GroupEditing() {
     return selection::CurrentChange() == selection::ChangeKind::GroupEdit;
 }
 
-bool InCascade(const TSitid& panel) {
-    return panel.FedFromPanel || panel.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 double LargestOf(double a, double b, double c) {
     return std::max({a, b, c});
@@ -425,15 +418,19 @@ void TDan1::RemoveLastGroup() {
     SetCursors(at);
 }
 
+void TDan1::RestoreSnapshotAt(const Cursors& at) {
+    SetCursors(at);
+    RestoreProjectSnapshot();
+    SetCursors(at);
+    CopyPanelCounts();
+}
+
 void TDan1::RollBackAdding(QObject* sender, const Cursors& saved, bool recalculate) {
     // The project's values come back only with the line gone: they belong to the project
     // without it.
     if (TakeOffPendingGroup()) {
         if (recalculate) RecalculateNetwork();
-        SetCursors(saved);
-        RestoreProjectSnapshot();
-        SetCursors(saved);
-        CopyPanelCounts();
+        RestoreSnapshotAt(saved);
     }
     ApplyAndRefresh(sender);
     SetCursors(saved);

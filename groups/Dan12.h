@@ -33,6 +33,12 @@ class TDan1 : public QDialog,
 public:
     explicit TDan1(QWidget* parent = nullptr);
 
+    // Deviations at the consumer, % of 220 V: below the first a line is refused (a first
+    // deviation at or below it has the cables reselected); from it up to the second the user is
+    // asked whether to reduce it.
+    static constexpr double kRefusedDeviation = -10.0;
+    static constexpr double kAskedDeviation = -2.5;
+
     // --- State of group entry ---
 
     // Every group name of the project, in tree order.
@@ -232,6 +238,8 @@ private:
 
     // The count copies from the current panel.
     void CopyPanelCounts();
+    // The rollback snapshots put back at those cursors, with the count copies of that panel.
+    void RestoreSnapshotAt(const Cursors& at);
 
     // Steps of the new-panel remedy.
     void UndoAfterFailedRecheck(const Cursors& at, bool adding);

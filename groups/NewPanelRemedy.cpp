@@ -10,6 +10,7 @@
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
@@ -21,14 +22,7 @@
 
 namespace {
 
-// Deviations at the consumer, % of 220 V: below the first the line is refused; from it up to
-// the second the user is asked whether to reduce it.
-constexpr double kRefusedDeviation = -10.0;
-constexpr double kAskedDeviation = -2.5;
-
-bool InCascade(const TSitid& panel) {
-    return panel.FedFromPanel || panel.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 // Marks of the new panel and the panel it hangs on, from the old panel's marks and the offer
 // answered. `origin`: the first panel of the chain of remedies the old panel belongs to.
@@ -277,10 +271,7 @@ void TDan1::UndoAfterFailedRecheck(const Cursors& at, bool adding) {
     }
     // The line is off already: only the state before it comes back.
     RecalculateNetwork();
-    SetCursors(at);
-    RestoreProjectSnapshot();
-    SetCursors(at);
-    CopyPanelCounts();
+    RestoreSnapshotAt(at);
     FailureFlag = 1;
 }
 
@@ -289,10 +280,7 @@ void TDan1::DeclineNewPanelDialog(const Cursors& at) {
     SetCursors(at);
     if (DeclineNewPanelInEdit(nullptr, at.switchboard, at.panel, true)) return;
     // Adding: the line stays off, the project as it was before it came.
-    SetCursors(at);
-    RestoreProjectSnapshot();
-    SetCursors(at);
-    CopyPanelCounts();
+    RestoreSnapshotAt(at);
     FailureFlag = 1;
 }
 
@@ -351,14 +339,11 @@ void TDan1::RefuseMovedGroup(const Cursors& at, TSitid* added) {
     DropNewPanel(at.switchboard, added);
     RecalculateNetwork();
     SetCursors(at);
-    if (selection::CurrentChange() == selection::ChangeKind::GroupEdit) {
+    if (selection::CurrentChange() == selection::ChangeKind::GroupEdit)
         RestoreEditedGroup(Form3 ? Form3->SavedSwitchboard : nullptr,
                            Form3 ? Form3->SavedPanel : nullptr);
-    } else {
-        RestoreProjectSnapshot();
-        SetCursors(at);
-        CopyPanelCounts();
-    }
+    else
+        RestoreSnapshotAt(at);
     FillPanelNumbers();
     EndRemedyWithFailure();
 }

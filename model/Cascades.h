@@ -9,6 +9,11 @@
 
 namespace cascades {
 
+// The panel heads a cascade (fed from the switchboard) or is a member of one (fed from a panel).
+inline bool InCascade(const TSitid& panel) {
+    return panel.FedFromPanel || panel.FedFromSwitchboard;
+}
+
 // The feeders of the members of a list of panels, by place in the list.
 class FeedLinks {
 public:

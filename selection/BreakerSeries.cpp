@@ -3,6 +3,7 @@
 // the stored series or lets one be chosen.
 #include <algorithm>
 
+#include "model/Cascades.h"
 #include "platform/Conversions.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
@@ -29,9 +30,7 @@ constexpr char kSwitchboardSection[] = " На участке Грщ - Вру";
 
 const std::vector<int> kThreePoles = {3};
 
-bool InCascade(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "calc/Formulas.h"
+#include "model/Cascades.h"
 #include "model/Classd.h"
 #include "model/TreeEditing.h"
 #include "selection/EquipmentSelection.h"
@@ -13,9 +14,7 @@
 
 namespace {
 
-bool InCascade(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 template <typename Record>
 void ClearCursors(std::array<ChainBlock<Record>, 3>& chains) {

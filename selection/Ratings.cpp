@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calc/Formulas.h"
+#include "model/Cascades.h"
 #include "model/Classd.h"
 #include "selection/CurrentSeries.h"
 #include "selection/EquipmentSelection.h"
@@ -22,9 +23,7 @@ void StepFieldKeeping630(double& field, double rating) {
     if (const std::optional<double> next = selection::StepAboveKeeping630(rating)) field = *next;
 }
 
-bool InCascade(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 // The largest phase current of the copies of a row: phase A of the A copy, B of B, C of C.
 template <typename Record>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/Messages.h"
@@ -12,9 +13,7 @@
 
 namespace {
 
-bool InCascade(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 // Steps the stored section to the next entry of its array (the last entry stays). True when it
 // already was the last entry, or is no entry at all: it cannot step.

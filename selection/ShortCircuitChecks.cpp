@@ -1,6 +1,7 @@
 // The short-circuit checks that follow a change: every breaker must trip on a single-phase fault
 // at the far end of what it protects. A failure takes the change back with its message, or
 // offers the group line a new panel of its own when that would pass.
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/Messages.h"
@@ -37,9 +38,7 @@ void Warn(const std::string& text) {
     platform::MessageBox(text, kWarning, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
 }
 
-bool InCascade(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 // The largest transformer of the base (no data for an empty base).
 selection::TransformerRow LargestTransformer() {

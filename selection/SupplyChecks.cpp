@@ -1,6 +1,7 @@
 // The supply side: the check of the external system's short-circuit power over every breaker of
 // the project, the transformer raised for the load, and the switchboard supply raised (cable,
 // then transformer) until the breaker feeding the switchboard trips.
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
@@ -11,9 +12,7 @@
 
 namespace {
 
-bool InCascade(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 }  // namespace
 

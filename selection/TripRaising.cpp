@@ -4,6 +4,7 @@
 // trip keeps its sections and its stored current.
 #include <algorithm>
 
+#include "model/Cascades.h"
 #include "model/Chains.h"
 #include "platform/ProgramFolder.h"
 #include "selection/CheckSupport.h"
@@ -12,9 +13,7 @@
 
 namespace {
 
-bool InCascade(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 // The entries of a section table from the one equal to `from` to its end: the section in force
 // is tried again first and nothing below it. None when it is not in the table.
