@@ -18,6 +18,7 @@
 #include "groups/Dan12.h"
 #include "model/Chains.h"
 #include "model/TreeEditing.h"
+#include "platform/Choices.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -26,13 +27,11 @@
 
 namespace {
 
+using editing::ClearBreakerTypes;
 using editing::InCascade;
 using editing::PutBack;
 
 constexpr char kDemandFactorRange[] = "Коэффициент спроса больше 0 и меньше 1.";
-constexpr char kEnterLength[] = "Введите длину трассы.";
-constexpr char kCableNameTaken[] =
-    "Название кабеля или провода с таким именим существует. Измените название.";
 constexpr char kBreakerQuestion[] =
     "Автоматы можно установить автоиатически или вручную.\nУстановить автоматически?";
 
@@ -40,12 +39,20 @@ bool Hanging(const TSitid& panel) {
     return panel.OnTrunk || panel.PanelFlagC;
 }
 
-// The four breaker types chosen again before a group line is checked.
-void ClearBreakerTypes(TGrsed& sw, TSitid& panel) {
-    ProjectRoot->SectionBreakerType.clear();
-    sw.SwitchboardBreakerType.clear();
-    panel.PanelBreakerType.clear();
-    panel.TrunkBreakerType.clear();
+// The trunk the panel is in numbered again from its head, and the head's feeder cables chosen.
+void RenumberCascade(TreeEditing& tree, TDan1& d, TGrsed& sw, TSitid& panel) {
+    tree.SelectCascadeHead(&panel);
+    if (InCascade(panel) && sw.Panels.Cursor) {
+        TSitid* head = sw.Panels.Cursor;
+        tree.NumberPanelCascade(head);
+        d.SelectCascadeFeederCables(head, true);
+    }
+}
+
+// The group line window's conductor list on the kind of the panel's last group line.
+void ShowLastGroupConductors(TDan1& d, const TSitid& panel) {
+    if (const TCxemaGrupd* g = panel.SchemeGroups.Last; g && g->PhaseKind >= 2 && g->PhaseKind <= 4)
+        d.ComboBox1->setCurrentIndex(g->PhaseKind - 2);
 }
 
 double Largest(double a, double b, double c) {
@@ -158,7 +165,7 @@ bool TShiti::ValidatePanelEdit() {
     const TSitid* edited = form.SavedPanel;
     const std::string lengthText = platform::Text(*Edit4);
     if (lengthText.empty() || lengthText == "0") {
-        editing::Warn(kEnterLength);
+        editing::Warn(editing::kEnterLength);
         return false;
     }
     double factor = 0;
@@ -169,38 +176,38 @@ bool TShiti::ValidatePanelEdit() {
     }
     double length = 0;
     if (!editing::ReadLength(*Edit4, length)) {
-        editing::Warn(kEnterLength);
+        editing::Warn(editing::kEnterLength);
         return false;
     }
     if (ComboBox3->currentIndex() < 0) {
-        editing::Warn("Откройте таблицу.");
+        editing::Warn(editing::kOpenTable);
         return false;
     }
     int number = 0;
     if (!editing::ReadInt(*Edit1, number)) {
-        editing::Warn("Введите номер щита.");
+        editing::Warn(editing::kEnterPanelNumber);
         return false;
     }
     if (number == 0) {
-        editing::Warn("Введите номер щита отличный от 0.");
+        editing::Warn(editing::kPanelNumberZero);
         return false;
     }
     // Every panel of the project counts, those hanging on another panel too.
     for (const TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot)) {
         for (const TSitid* p : chains::PanelsOf(*sw)) {
             if (p != edited && p->PanelNumber == number) {
-                editing::Warn("Щит с таким номером существует.");
+                editing::Warn(editing::kPanelNumberTaken);
                 return false;
             }
         }
     }
     int temperature = 0;
     if (!editing::ReadInt(*Edit5, temperature)) {
-        editing::Warn("Введите температуру среды.");
+        editing::Warn(editing::kEnterTemperature);
         return false;
     }
-    if (temperature < -5 || temperature > 50) {
-        editing::Warn("Интервал температуры <от -5 до +50>.");
+    if (temperature < editing::kLowestTemperature || temperature > editing::kHighestTemperature) {
+        editing::Warn(editing::kTemperatureRange);
         return false;
     }
     const std::string cable = platform::Text(*Edit8);
@@ -211,7 +218,7 @@ bool TShiti::ValidatePanelEdit() {
     const std::string own = edited ? edited->FeederCableName : std::string();
     if (cable != own &&
         std::find(CableNames.begin(), CableNames.end(), cable) != CableNames.end()) {
-        editing::Say(kCableNameTaken);
+        editing::Say(editing::kCableNameTaken);
         return false;
     }
     return true;
@@ -277,9 +284,7 @@ void TShiti::RebuildPanel(double k) {
     form.PanelEditMode = 1;
     PanelToRestore = panel;
     d.RemedyActive = 0;
-    for (int i = 0; i < ComboBox2->count(); ++i)
-        if (ComboBox2->itemText(i) == platform::Q(platform::IntToStr(sw->SwitchboardNumber)))
-            ComboBox2->setCurrentIndex(i);
+    platform::ChooseText(*ComboBox2, platform::IntToStr(sw->SwitchboardNumber));
     ComboBox2Change();
 
     // The panel's group lines, and the panels hanging on it, come off.
@@ -366,9 +371,7 @@ void TShiti::RebuildPanel(double k) {
     panel->SchemeGroupCount = panel->SinglePhaseCount = panel->TwoPhaseCount =
         panel->ThreePhaseCount = panel->RowsOfThree = 0;
     editing::RefillGroupEntryLists();
-    for (int i = 0; i < d.ComboBox2->count(); ++i)
-        if (d.ComboBox2->itemText(i) == platform::Q(platform::IntToStr(newNumber)))
-            d.ComboBox2->setCurrentIndex(i);
+    platform::ChooseText(*d.ComboBox2, platform::IntToStr(newNumber));
     d.ComboBox2Change();
     PutBack(sw, panel);
     ShowWaitNotice(Form1);
@@ -411,7 +414,7 @@ bool TShiti::ReAddPanelGroups(TSitid* panel, int n, const SavedGroupTables& tabl
     TGrsed* sw = form.SavedSwitchboard;
     TreeEditing& tree = selection::TreeEdits();
     PutBack(sw, panel);
-    ClearBreakerTypes(*sw, *panel);
+    ClearBreakerTypes(*ProjectRoot, *sw, *panel);
     TSitid* working = panel;
     TSitid* remembered = panel;
     int c = 0;
@@ -419,7 +422,7 @@ bool TShiti::ReAddPanelGroups(TSitid* panel, int n, const SavedGroupTables& tabl
         TSitid* current = ProjectRoot->CurrentPanel();
         if (!automatic) {
             if (i == n - 1) AutoBreakers = false;
-            if (current) ClearBreakerTypes(*sw, *current);
+            if (current) ClearBreakerTypes(*ProjectRoot, *sw, *current);
         }
         ++c;
         if (!d.RemedyActive) {
@@ -429,7 +432,7 @@ bool TShiti::ReAddPanelGroups(TSitid* panel, int n, const SavedGroupTables& tabl
             // A group line went to a new panel: the following ones go there too.
             TSitid* added = sw->Panels.Last;
             PutBack(sw, added);
-            ClearBreakerTypes(*sw, *added);
+            ClearBreakerTypes(*ProjectRoot, *sw, *added);
             added->PanelBreakerType.clear();
             c = 0;
             added->RebuildMark = 1;
@@ -438,15 +441,14 @@ bool TShiti::ReAddPanelGroups(TSitid* panel, int n, const SavedGroupTables& tabl
                                                                                                : k;
         }
         current = ProjectRoot->CurrentPanel();
-        if (current && current->DemandFactor < 1.0 && c == 3) ClearBreakerTypes(*sw, *current);
+        if (current && current->DemandFactor < 1.0 && c == 3)
+            ClearBreakerTypes(*ProjectRoot, *sw, *current);
         form.RestoreGroupRecord(position, i, tables);
         current = ProjectRoot->CurrentPanel();
         if (!current) break;
         current->SchemeGroups.Cursor = current->SchemeGroups.Last;
         working = current;
-        if (const TCxemaGrupd* g = current->SchemeGroups.Last;
-            g && g->PhaseKind >= 2 && g->PhaseKind <= 4)
-            d.ComboBox1->setCurrentIndex(g->PhaseKind - 2);
+        ShowLastGroupConductors(d, *current);
 
         // The feeder's table must carry the panel's current.
         double load = Largest(current->OwnCurrentA, current->OwnCurrentB, current->OwnCurrentC);
@@ -464,12 +466,7 @@ bool TShiti::ReAddPanelGroups(TSitid* panel, int n, const SavedGroupTables& tabl
             return false;
         }
         PutBack(sw, working);
-        tree.SelectCascadeHead(working);
-        if (InCascade(*working) && sw->Panels.Cursor) {
-            TSitid* head = sw->Panels.Cursor;
-            tree.NumberPanelCascade(head);
-            d.SelectCascadeFeederCables(head, true);
-        }
+        RenumberCascade(tree, d, *sw, *working);
         PutBack(sw, working);
         d.SelectSwitchboardSectionForBreaker();
         d.SelectPanelSectionForBreaker();
@@ -493,11 +490,8 @@ void TShiti::AbandonPanelEdit(bool tableRefused) {
     TGrsed* sw = form.SavedSwitchboard;
     if (tableRefused) {
         form.ComboBox4Change(this);
-        if (sw && sw->Panels.Last) {
-            const QString last = platform::Q(platform::IntToStr(sw->Panels.Last->PanelNumber));
-            for (int i = 0; i < form.ComboBox3->count(); ++i)
-                if (form.ComboBox3->itemText(i) == last) form.ComboBox3->setCurrentIndex(i);
-        }
+        if (sw && sw->Panels.Last)
+            platform::ChooseText(*form.ComboBox3, platform::IntToStr(sw->Panels.Last->PanelNumber));
     }
     // The panel goes back as it was, once, whichever check refused it.
     TSitid* panel = PanelToRestore ? PanelToRestore : form.SavedPanel;
@@ -687,9 +681,7 @@ void TShiti::RecreateSwitchboard() {
     form.ComboBox4->clear();
     for (const TGrsed* sw : chains::SwitchboardsOf(root))
         form.ComboBox4->addItem(platform::Q(platform::IntToStr(sw->SwitchboardNumber)));
-    for (int i = 0; i < form.ComboBox4->count(); ++i)
-        if (form.ComboBox4->itemText(i) == platform::Q(platform::IntToStr(s->SwitchboardNumber)))
-            form.ComboBox4->setCurrentIndex(i);
+    platform::ChooseText(*form.ComboBox4, platform::IntToStr(s->SwitchboardNumber));
     root.Switchboards.Cursor = s;
 
     // The panels again, plain ones only: those that hung on another panel are folded into it.
@@ -740,7 +732,7 @@ void TShiti::RecreateSwitchboard() {
         const SavedGroupTables& tables = folded ? working : form.GroupSnapshots;
         const int n = folded ? working.Records(j) : SavedSchemeCount(form, j);
         PutBack(s, p);
-        if (n > 0) ClearBreakerTypes(*s, *p);
+        if (n > 0) ClearBreakerTypes(root, *s, *p);
         const double demand = p->DemandFactor;
         TSitid* remembered = p;
         int c = 0;
@@ -748,7 +740,7 @@ void TShiti::RecreateSwitchboard() {
             TSitid* current = root.CurrentPanel();
             if (!automatic) {
                 if (k == n - 1 && x == 0) AutoBreakers = false;
-                if (current) ClearBreakerTypes(*s, *current);
+                if (current) ClearBreakerTypes(root, *s, *current);
             }
             ++c;
             if (!d.RemedyActive) {
@@ -764,18 +756,14 @@ void TShiti::RecreateSwitchboard() {
                         : demand;
             }
             current = root.CurrentPanel();
-            if (current && current->DemandFactor < 1.0 && c == 3) ClearBreakerTypes(*s, *current);
+            if (current && current->DemandFactor < 1.0 && c == 3)
+                ClearBreakerTypes(root, *s, *current);
             d.FailureFlag = 0;
             form.RestoreGroupRecord(j, k, tables);
             TSitid* q = root.CurrentPanel();
             if (!q) break;
             q->SchemeGroups.Cursor = q->SchemeGroups.Last;
-            tree.SelectCascadeHead(q);
-            if (InCascade(*q) && s->Panels.Cursor) {
-                TSitid* head = s->Panels.Cursor;
-                tree.NumberPanelCascade(head);
-                d.SelectCascadeFeederCables(head, true);
-            }
+            RenumberCascade(tree, d, *s, *q);
             PutBack(s, q);
             d.SelectPanelSectionForBreaker();
             PutBack(s, q);
@@ -792,9 +780,7 @@ void TShiti::RecreateSwitchboard() {
             PutBack(s, q);
             d.TakeProjectSnapshot();
             PutBack(s, q);
-            if (const TCxemaGrupd* g = q->SchemeGroups.Last;
-                g && g->PhaseKind >= 2 && g->PhaseKind <= 4)
-                d.ComboBox1->setCurrentIndex(g->PhaseKind - 2);
+            ShowLastGroupConductors(d, *q);
         }
     }
 

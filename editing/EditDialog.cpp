@@ -23,6 +23,7 @@ TForm3* Form3 = nullptr;
 
 namespace {
 
+using editing::ClearBreakerTypes;
 using editing::InCascade;
 using editing::PutBack;
 
@@ -35,14 +36,6 @@ std::optional<int> ListedNumber(const QComboBox& list) {
     int number = 0;
     if (!platform::TryStrToInt(platform::Text(list), number)) return std::nullopt;
     return number;
-}
-
-// The four breaker types chosen again after a group line left the panel.
-void ClearBreakerTypes(TGrsed& root, TGrsed& sw, TSitid& panel) {
-    root.SectionBreakerType.clear();
-    sw.SwitchboardBreakerType.clear();
-    panel.PanelBreakerType.clear();
-    panel.TrunkBreakerType.clear();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "groups/Dan12.h"
 #include "model/Chains.h"
 #include "model/TreeEditing.h"
+#include "platform/Choices.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -147,11 +148,8 @@ void TForm3::RefuseForDeviation(QObject* sender, TSitid* edited) {
     ComboBox4Change(sender);
     TGrsed* saved = SavedSwitchboard;
     PutBack(saved, edited);
-    if (saved && saved->Panels.Last) {
-        const QString last = platform::Q(platform::IntToStr(saved->Panels.Last->PanelNumber));
-        for (int i = 0; i < ComboBox3->count(); ++i)
-            if (ComboBox3->itemText(i) == last) ComboBox3->setCurrentIndex(i);
-    }
+    if (saved && saved->Panels.Last)
+        platform::ChooseText(*ComboBox3, platform::IntToStr(saved->Panels.Last->PanelNumber));
     // The message says the edit is taken back: it is, whatever is being edited.
     switch (change) {
         case selection::ChangeKind::PanelEdit:

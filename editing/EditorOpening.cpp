@@ -8,6 +8,7 @@
 #include "editing/TreeCursors.h"
 #include "groups/Dan12.h"
 #include "model/Chains.h"
+#include "platform/Choices.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -17,17 +18,7 @@ namespace {
 
 using editing::InCascade;
 using editing::PutBack;
-
-// Makes every item equal to the text the list's choice; false when none is.
-bool ChooseEqual(QComboBox& list, const std::string& text) {
-    bool found = false;
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.itemText(i).toStdString() != text) continue;
-        list.setCurrentIndex(i);
-        found = true;
-    }
-    return found;
-}
+using platform::ChooseText;
 
 void ShowCentred(QWidget& window) {
     if (Form1) Form1->CentreOverMainWindow(window);
@@ -147,8 +138,8 @@ void TForm3::OpenGroupEditor(QObject*) {
     d.Edit7->setText(platform::Q(group->CableName));
     ListPanelsForGroupEntry(d);
     const std::string number = platform::IntToStr(panel->PanelNumber);
-    if (!ChooseEqual(*d.ComboBox2, number))
-        ChooseEqual(*d.ComboBox2, platform::IntToStr(panel->HangsOnPanel) + "(" + number + ")");
+    if (!ChooseText(*d.ComboBox2, number))
+        ChooseText(*d.ComboBox2, platform::IntToStr(panel->HangsOnPanel) + "(" + number + ")");
     SaveEditedGroup(panel, name);
     ProjectCopy = std::make_unique<TGrsed>();
     SwitchboardCopy = std::make_unique<TGrsed>();
@@ -168,7 +159,7 @@ void TForm3::OpenGroupEditor(QObject*) {
         d.ComboBox3->setCurrentIndex(i);
         d.ComboBox3Change();
     }
-    ChooseEqual(*d.ComboBox4, group->CableTable);
+    ChooseText(*d.ComboBox4, group->CableTable);
     if (PowerSystem) PowerSystem->ListTransformers();
 
     // The panel's group lines as they are.
@@ -191,7 +182,7 @@ void TForm3::OpenGroupEditor(QObject*) {
                                 auto symmetric) {
         for (auto* r : chains::Elements(chain, link, count)) {
             if (nameOf(*r) != group->GroupName) continue;
-            ChooseEqual(*d.ComboBox1, platform::IntToStr(kindOf(*r)));
+            ChooseText(*d.ComboBox1, platform::IntToStr(kindOf(*r)));
             if (symmetric(*r) != 0) continue;
             const bool go = AskSupplyPower();
             PutBack(sw, panel);
@@ -234,9 +225,7 @@ void TForm3::OpenPanelEditor(QObject*) {
     for (TGrsed* x : chains::SwitchboardsOf(*root)) {
         if (platform::IntToStr(x->SwitchboardNumber) != platform::Text(*ComboBox4)) continue;
         for (TSitid* p : chains::PanelsOf(*x)) {
-            const std::string number = platform::IntToStr(p->PanelNumber);
-            if (chosen == number ||
-                chosen == platform::IntToStr(p->HangsOnPanel) + "(" + number + ")") {
+            if (chosen == platform::IntToStr(p->PanelNumber)) {
                 sw = x;
                 panel = p;
             }
@@ -274,8 +263,8 @@ void TForm3::OpenPanelEditor(QObject*) {
 
     s.Edit4->setText(platform::Q(platform::FloatToStr(panel->FeederLength)));
     s.Edit9->setText(platform::Q(platform::FloatToStr(panel->DemandFactor)));
-    if (ChooseEqual(*s.ComboBox5, panel->FeederLayingMethod)) s.ComboBox5Change();
-    ChooseEqual(*s.ComboBox3, panel->CurrentTableName);
+    if (ChooseText(*s.ComboBox5, panel->FeederLayingMethod)) s.ComboBox5Change();
+    ChooseText(*s.ComboBox3, panel->CurrentTableName);
     s.Edit8->setText(platform::Q(panel->FeederCableName));
     s.Edit5->setText(platform::Q(platform::IntToStr(panel->FeederTemperature)));
     s.ComboBox3->setEnabled(!followsTrunk);
@@ -317,8 +306,8 @@ void TForm3::OpenSwitchboardEditor(QObject*) {
     root->Switchboards.Cursor = sw;
 
     s.Edit3->setText(platform::Q(platform::FloatToStr(sw->SwitchboardFeederLength)));
-    if (ChooseEqual(*s.ComboBox4, sw->SwitchboardLaying)) s.ComboBox4Change();
-    ChooseEqual(*s.ComboBox1, sw->SwitchboardTable);
+    if (ChooseText(*s.ComboBox4, sw->SwitchboardLaying)) s.ComboBox4Change();
+    ChooseText(*s.ComboBox1, sw->SwitchboardTable);
     s.Edit7->setText(platform::Q(sw->SwitchboardCableName));
     s.Edit6->setText(platform::Q(platform::IntToStr(sw->SwitchboardTemperature)));
     close();

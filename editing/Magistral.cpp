@@ -1,6 +1,7 @@
 #include "editing/Magistral.h"
 
 #include "editing/Shiti12.h"
+#include "editing/TreeCursors.h"
 #include "model/Chains.h"
 #include "model/Classd.h"
 #include "platform/Choices.h"
@@ -15,26 +16,9 @@ namespace {
 std::vector<TSitid*> ProjectPanels() {
     std::vector<TSitid*> panels;
     if (!ProjectRoot) return panels;
-    for (TGrsed* sw : chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{},
-                                       ProjectRoot->SwitchboardCount))
-        for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, sw->PanelCount))
-            panels.push_back(p);
+    for (TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot))
+        for (TSitid* p : chains::PanelsOf(*sw)) panels.push_back(p);
     return panels;
-}
-
-bool InTrunk(const TSitid& p) {
-    return p.FedFromPanel || p.FedFromSwitchboard;
-}
-
-// Chooses every item of the list that shows the text.
-bool ChooseText(QComboBox& combo, const std::string& text) {
-    bool found = false;
-    for (int i = 0; i < combo.count(); ++i) {
-        if (combo.itemText(i).toStdString() != text) continue;
-        combo.setCurrentIndex(i);
-        found = true;
-    }
-    return found;
 }
 
 }  // namespace
@@ -57,7 +41,7 @@ void TFormMagistral::ComboBox1Change() {
     int number = 0;
     if (!platform::TryStrToInt(platform::Text(*ComboBox1), number)) return;
     for (const TSitid* p : ProjectPanels()) {
-        if (p->PanelNumber != number || !InTrunk(*p)) continue;
+        if (p->PanelNumber != number || !editing::InCascade(*p)) continue;
         platform::SetItemIndex(*RadioGroup1, p->CascadeFlag ? 0 : 1);
         RadioGroup1Click();
         RadioGroup1->setEnabled(false);
@@ -78,8 +62,9 @@ void TFormMagistral::Button1Click() {
         for (const TSitid* p : ProjectPanels()) {
             if (p->PanelNumber != number) continue;
             // One cross-section for the whole trunk: the new panel is laid as this one.
-            if (ChooseText(*Shiti->ComboBox5, p->FeederLayingMethod)) Shiti->ComboBox5Change();
-            ChooseText(*Shiti->ComboBox3, p->CurrentTableName);
+            if (platform::ChooseText(*Shiti->ComboBox5, p->FeederLayingMethod))
+                Shiti->ComboBox5Change();
+            platform::ChooseText(*Shiti->ComboBox3, p->CurrentTableName);
             Shiti->ComboBox3->setEnabled(false);
             Shiti->ComboBox5->setEnabled(false);
         }

@@ -13,11 +13,6 @@ TGrsed* CurrentSwitchboard() {
     return ProjectRoot ? ProjectRoot->CurrentSwitchboard() : nullptr;
 }
 
-// The switchboard's panels in chain order, as many as its panel count.
-std::vector<TSitid*> Panels(const TGrsed& sw) {
-    return chains::Elements(sw.Panels, chains::PanelLink{}, sw.PanelCount);
-}
-
 bool IsSubPanel(const TSitid& p) {
     return p.OnTrunk || p.PanelFlagC;
 }
@@ -55,7 +50,7 @@ void BringBehind(TGrsed& sw, const std::vector<TSitid*>& panels, std::size_t i, 
 bool PanelFeedRepair::RepairPanelFeeds() {
     TGrsed* sw = CurrentSwitchboard();
     if (!sw) return false;
-    const long long panels = static_cast<long long>(Panels(*sw).size());
+    const long long panels = static_cast<long long>(chains::PanelsOf(*sw).size());
     const long long rounds = panels * panels + 1;
     for (long long round = 0;; ++round) {
         // All three are evaluated, in their order.
@@ -74,7 +69,7 @@ bool PanelFeedRepair::RepairPanelFeeds() {
 bool PanelFeedRepair::CheckSiblingPanelsTogether() {
     TGrsed* sw = CurrentSwitchboard();
     if (!sw) return false;
-    const std::vector<TSitid*> panels = Panels(*sw);
+    const std::vector<TSitid*> panels = chains::PanelsOf(*sw);
     for (std::size_t i = 0; i < panels.size(); ++i) {
         const TSitid& p = *panels[i];
         const int feeder = IsSubPanel(p) ? p.HangsOnPanel : 0;
@@ -94,7 +89,7 @@ bool PanelFeedRepair::CheckSiblingPanelsTogether() {
 bool PanelFeedRepair::CheckSubPanelsFollowFeeder() {
     TGrsed* sw = CurrentSwitchboard();
     if (!sw) return false;
-    const std::vector<TSitid*> panels = Panels(*sw);
+    const std::vector<TSitid*> panels = chains::PanelsOf(*sw);
     int feeder = 0;
     for (std::size_t i = 0; i < panels.size(); ++i) {
         const TSitid& p = *panels[i];
@@ -111,7 +106,7 @@ bool PanelFeedRepair::CheckSubPanelsFollowFeeder() {
 bool PanelFeedRepair::CheckSubPanelsAfterFeeder() {
     TGrsed* sw = CurrentSwitchboard();
     if (!sw) return false;
-    const std::vector<TSitid*> panels = Panels(*sw);
+    const std::vector<TSitid*> panels = chains::PanelsOf(*sw);
     int feeder = 0;
     for (std::size_t x = 0; x < panels.size(); ++x) {
         const int at = FirstFeederFrom(panels, x);
@@ -132,7 +127,7 @@ bool PanelFeedRepair::CheckSubPanelsAfterFeeder() {
 void PanelFeedRepair::MoveFeederBeforeSubPanels() {
     TGrsed* sw = CurrentSwitchboard();
     if (!sw) return;
-    const std::vector<TSitid*> panels = Panels(*sw);
+    const std::vector<TSitid*> panels = chains::PanelsOf(*sw);
     int feeder = 0;
     for (std::size_t x = 0; x < panels.size(); ++x) {
         const int at = FirstFeederFrom(panels, x);
@@ -149,7 +144,7 @@ void PanelFeedRepair::MoveFeederBeforeSubPanels() {
 void PanelFeedRepair::GatherSiblingPanels() {
     TGrsed* sw = CurrentSwitchboard();
     if (!sw) return;
-    const std::vector<TSitid*> panels = Panels(*sw);
+    const std::vector<TSitid*> panels = chains::PanelsOf(*sw);
     for (std::size_t i = 0; i + 1 < panels.size(); ++i) {
         const TSitid& p = *panels[i];
         const int feeder = IsSubPanel(p) ? p.HangsOnPanel : 0;
@@ -161,7 +156,7 @@ void PanelFeedRepair::GatherSiblingPanels() {
 void PanelFeedRepair::PullSubPanelsToFeeder() {
     TGrsed* sw = CurrentSwitchboard();
     if (!sw) return;
-    const std::vector<TSitid*> panels = Panels(*sw);
+    const std::vector<TSitid*> panels = chains::PanelsOf(*sw);
     for (std::size_t i = 0; i + 1 < panels.size(); ++i) {
         const TSitid& p = *panels[i];
         if (!FeedsSubPanels(p) || IsSubPanel(*panels[i + 1])) continue;

@@ -27,25 +27,27 @@ TSitid NewPanelTemplate;
 namespace {
 
 constexpr char kWarning[] = "Предупреждение.";
-constexpr char kEnterLength[] = "Введите длину трассы.";
-constexpr char kEnterTemperature[] = "Введите температуру среды.";
-constexpr char kOpenTable[] = "Откройте таблицу.";
 constexpr char kEnterSwitchboardNumber[] = "Введите номер ГРЩ.";
 constexpr char kEnterCableName[] = "Введите название кабеля или провода.";
-constexpr char kCableNameTaken[] =
-    "Название кабеля или провода с таким именим существует. Измените название.";
 constexpr char kCableNameNotStorable[] =
     "Название кабеля или провода содержит символы, которые нельзя сохранить в файле проекта.";
 constexpr char kSwitchboardNumberTaken[] =
     "Название с таким номером существует. Измените номер ГРЩ.";
 
-constexpr int kLowestTemperature = -5;
-constexpr int kHighestTemperature = 50;
-
 // The width of every layout; the connection layout has a fixed height too.
 constexpr int kWidth = 402;
 
 using editing::CableNameProblem;
+using editing::kCableNameTaken;
+using editing::kEnterLength;
+using editing::kEnterPanelNumber;
+using editing::kEnterTemperature;
+using editing::kHighestTemperature;
+using editing::kLowestTemperature;
+using editing::kOpenTable;
+using editing::kPanelNumberTaken;
+using editing::kPanelNumberZero;
+using editing::kTemperatureRange;
 using editing::ReadInt;
 using editing::ReadLength;
 using editing::Say;
@@ -53,14 +55,6 @@ using editing::Warn;
 
 bool Listed(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-std::vector<TGrsed*> Switchboards(const TGrsed& root) {
-    return chains::Elements(root.Switchboards, chains::SwitchboardLink{}, root.SwitchboardCount);
-}
-
-std::vector<TSitid*> PanelsByCount(const TGrsed& sw) {
-    return chains::Elements(sw.Panels, chains::PanelLink{}, sw.PanelCount);
 }
 
 int ChainLength(const TGrsed& sw) {
@@ -414,10 +408,10 @@ std::vector<std::string> TShiti::TrunkEnds(int switchboardNumber) {
     TGrsed* root = ProjectRoot;
     if (!root) return ends;
     TreeEditing& tree = selection::TreeEdits();
-    for (TGrsed* sw : Switchboards(*root)) {
+    for (TGrsed* sw : chains::SwitchboardsOf(*root)) {
         if (sw->SwitchboardNumber != switchboardNumber) continue;
         root->Switchboards.Cursor = sw;
-        for (TSitid* p : PanelsByCount(*sw)) {
+        for (TSitid* p : chains::PanelsOf(*sw)) {
             if (!p->FedFromPanel && !p->FedFromSwitchboard && !p->OnTrunk && !p->PanelFlagC) {
                 ends.push_back(platform::IntToStr(p->PanelNumber));
             } else if (p->FedFromSwitchboard) {
@@ -472,7 +466,7 @@ void TShiti::Button1Click() {
     if (!root || !root->Switchboards.First) return;
     // Every switchboard, whichever the dialog chose last: panels fed from panels in their order,
     // each trunk together behind its head.
-    for (TGrsed* sw : Switchboards(*root)) {
+    for (TGrsed* sw : chains::SwitchboardsOf(*root)) {
         root->Switchboards.Cursor = sw;
         if (sw->ChangedMark && Form3) Form3->RepairPanelFeeds();
         root->Switchboards.Cursor = sw;
@@ -565,7 +559,6 @@ bool TShiti::ConnectSwitchboardToVru() {
     const std::string tableName = platform::Text(*ComboBox1);
     const std::optional<editing::FeederTable> table = editing::ReadFeederTable(tableName);
     if (!table) return false;
-    EnableSaveButton();
 
     double length = 0;
     ReadLength(*Edit3, length);
@@ -610,11 +603,10 @@ void TShiti::Button4Click() {
 
 bool TShiti::ValidatePanelConnection() {
     int number = 0;
-    if (!CheckFeederEntries(*Edit4, *Edit1, *Edit5, "Введите номер щита.",
-                            "Интервал температуры <от -5 до +50>.", number))
+    if (!CheckFeederEntries(*Edit4, *Edit1, *Edit5, kEnterPanelNumber, kTemperatureRange, number))
         return false;
     if (number == 0) {
-        Warn("Введите номер щита отличный от 0.");
+        Warn(kPanelNumberZero);
         return false;
     }
     if (ComboBox2->currentIndex() < 0) {
@@ -627,10 +619,10 @@ bool TShiti::ValidatePanelConnection() {
     }
     if (!RadioButton2->isChecked()) return true;
     if (TGrsed* root = ProjectRoot) {
-        for (const TGrsed* sw : Switchboards(*root)) {
-            for (const TSitid* p : PanelsByCount(*sw)) {
+        for (const TGrsed* sw : chains::SwitchboardsOf(*root)) {
+            for (const TSitid* p : chains::PanelsOf(*sw)) {
                 if (p->PanelNumber == number) {
-                    Warn("Щит с таким номером существует.");
+                    Warn(kPanelNumberTaken);
                     return false;
                 }
             }
@@ -644,8 +636,8 @@ int TShiti::TakeTrunkHead(int upstream, bool sameSection) {
     // A radial connection names no panel.
     if (!root || upstream == 0) return 0;
     int head = 0;
-    for (TGrsed* sw : Switchboards(*root)) {
-        for (TSitid* p : PanelsByCount(*sw)) {
+    for (TGrsed* sw : chains::SwitchboardsOf(*root)) {
+        for (TSitid* p : chains::PanelsOf(*sw)) {
             // A plain panel becomes the head of the trunk it starts.
             if (p->PanelNumber == upstream && p->FeedingPanelNumber == 0) {
                 p->FedFromSwitchboard = 1;
@@ -655,8 +647,8 @@ int TShiti::TakeTrunkHead(int upstream, bool sameSection) {
             }
         }
     }
-    for (TGrsed* sw : Switchboards(*root))
-        for (const TSitid* p : PanelsByCount(*sw))
+    for (TGrsed* sw : chains::SwitchboardsOf(*root))
+        for (const TSitid* p : chains::PanelsOf(*sw))
             if (p->PanelNumber == upstream && p->FedFromPanel) head = p->CascadeHeadNumber;
     return head;
 }
@@ -674,7 +666,7 @@ bool TShiti::ConnectPanelToSwitchboard() {
     const int head = TakeTrunkHead(upstream, FormMagistral->SameCrossSectionForAll);
 
     TGrsed* target = nullptr;
-    for (TGrsed* sw : Switchboards(*root))
+    for (TGrsed* sw : chains::SwitchboardsOf(*root))
         if (!target && sw->SwitchboardNumber == switchboardNumber) target = sw;
     if (!target) return false;
     const int position = ChainLength(*target) + 1;
@@ -705,7 +697,7 @@ bool TShiti::ConnectPanelToSwitchboard() {
 
     root->AddPanel(switchboardNumber, NewPanelTemplate);
     // The counts are taken from the chains.
-    for (TGrsed* sw : Switchboards(*root))
+    for (TGrsed* sw : chains::SwitchboardsOf(*root))
         if (sw->SwitchboardNumber == switchboardNumber) sw->PanelCount = ChainLength(*sw);
     PanelCounter = target->PanelCount;
     root->FindPanel(number);

@@ -1,5 +1,6 @@
 #pragma once
-// Small helpers of the edits that position the project's cursors and read a panel's feed.
+// Small helpers of the edits that position the project's cursors, read a panel's feed and
+// reset its breaker choices.
 #include "model/Classd.h"
 
 namespace editing {
@@ -14,6 +15,14 @@ inline void PutBack(TGrsed* sw, TSitid* panel) {
 // The panel heads a trunk or is a member of one.
 inline bool InCascade(const TSitid& panel) {
     return panel.FedFromPanel || panel.FedFromSwitchboard;
+}
+
+// The four breaker types above a panel, chosen again when its group lines change.
+inline void ClearBreakerTypes(TGrsed& root, TGrsed& sw, TSitid& panel) {
+    root.SectionBreakerType.clear();
+    sw.SwitchboardBreakerType.clear();
+    panel.PanelBreakerType.clear();
+    panel.TrunkBreakerType.clear();
 }
 
 }  // namespace editing

@@ -64,4 +64,14 @@ void AddItem(QComboBox& combo, const std::string& item) {
     if (combo.isEditable()) combo.setEditText(text);
 }
 
+bool ChooseText(QComboBox& combo, const std::string& text) {
+    bool found = false;
+    for (int i = 0; i < combo.count(); ++i) {
+        if (combo.itemText(i).toStdString() != text) continue;
+        combo.setCurrentIndex(i);
+        found = true;
+    }
+    return found;
+}
+
 }  // namespace platform

@@ -39,5 +39,9 @@ void SetItems(QComboBox& combo, const std::vector<std::string>& items);
 void ClearChoice(QComboBox& combo);
 // Adds an item at the end; the choice and the text stay as they were.
 void AddItem(QComboBox& combo, const std::string& item);
+// Chooses, in list order, every item that shows the whole text, so the last of them stays
+// chosen; each is a choice from code, running what such a choice runs. False, and the choice as
+// it was, when no item shows the text.
+bool ChooseText(QComboBox& combo, const std::string& text);
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
+#include "platform/Choices.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -128,15 +129,8 @@ void ShowBreakerBase() {
 
 void SelectTransformerInPowerSystem(const std::string& name) {
     if (!PowerSystem) return;
-    QComboBox& list = *PowerSystem->ComboBox5;
-    bool listed = false;
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.itemText(i).toStdString() != name) continue;
-        list.setCurrentIndex(i);
-        listed = true;
-    }
     // A list without the name would store whatever it shows instead.
-    if (listed) PowerSystem->ComboBox5Change();
+    if (platform::ChooseText(*PowerSystem->ComboBox5, name)) PowerSystem->ComboBox5Change();
 }
 
 }  // namespace selection
