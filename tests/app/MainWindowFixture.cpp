@@ -29,12 +29,6 @@ std::string MainWindowTest::OpenSmallProject() {
     return path;
 }
 
-std::vector<std::string> Items(const QComboBox& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
-    return items;
-}
-
 void ClickToolbarButton(QAction* command) {
     for (QToolBar* bar : Form1->ControlBar1->findChildren<QToolBar*>()) {
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(command))) {

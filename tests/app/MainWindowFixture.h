@@ -9,6 +9,7 @@
 
 #include "ProjectCommandsFixture.h"
 #include "ShellRecorder.h"
+#include "WindowChecks.h"
 
 class MainWindowTest : public ProjectCommandsTest {
 protected:
@@ -26,6 +27,3 @@ protected:
 
 // Clicks the toolbar button of a main window command.
 void ClickToolbarButton(QAction* command);
-
-// The items of a list.
-std::vector<std::string> Items(const QComboBox& list);

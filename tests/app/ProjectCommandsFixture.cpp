@@ -75,11 +75,6 @@ void ProjectCommandsTest::Restart() {
     CreateAllWindows();
 }
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string ProjectBytes() {
     std::vector<char> bytes;
     projectfile::ProjectFileExtras extras;

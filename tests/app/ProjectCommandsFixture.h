@@ -42,8 +42,6 @@ private:
     std::deque<Answer> answers_;
 };
 
-// The bytes of a file ("" when it cannot be read).
-std::string FileBytes(const std::string& path);
 // The file the open project would be written as (the group counters and the stamp as the windows
 // hold them).
 std::string ProjectBytes();

@@ -11,6 +11,7 @@
 
 #include "ProjectCommandsFixture.h"
 #include "TreeLookup.h"
+#include "WindowChecks.h"
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
 #include "app/SchemeWindow.h"
@@ -31,12 +32,6 @@ using platform::mrOk;
 using platform::mrYes;
 
 constexpr char kQuestion[] = "Сохранить изменения в файле?";
-
-std::vector<std::string> Items(const QComboBox& combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < combo.count(); ++i) items.push_back(combo.itemText(i).toStdString());
-    return items;
-}
 
 class ProjectCommands : public ProjectCommandsTest {
 protected:

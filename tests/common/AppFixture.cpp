@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <fstream>
+#include <iterator>
 
 #include "app/Startup.h"
 #include "platform/Messages.h"
@@ -22,6 +24,11 @@ void CopyFolder(const std::string& from, const std::string& to) {
         QFile::copy(file, target);
         QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void AppFixture::SetUp() {

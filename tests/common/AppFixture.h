@@ -26,3 +26,5 @@ protected:
 
 // Copies every file below `from` into `to` (folders included).
 void CopyFolder(const std::string& from, const std::string& to);
+// The bytes of a file ("" when it cannot be read).
+std::string FileBytes(const std::string& path);

@@ -24,6 +24,12 @@ int TextRoom(const QWidget& w) {
 
 }  // namespace
 
+std::vector<std::string> Items(const QComboBox& list) {
+    std::vector<std::string> items;
+    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
+    return items;
+}
+
 QString ShownText(const QWidget& w) {
     if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
     if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();

@@ -2,6 +2,13 @@
 // Checks of a window as the user sees it.
 #include <QString>
 #include <QWidget>
+#include <string>
+#include <vector>
+
+class QComboBox;
+
+// The items of a list, in order.
+std::vector<std::string> Items(const QComboBox& list);
 
 // The text a control shows: a label's, a button's, a group box's title.
 QString ShownText(const QWidget& control);

@@ -85,16 +85,8 @@ std::vector<int> DocumentsTest::PrintedSourceTops() const {
     std::vector<int> tops;
     if (printer_.Jobs().empty()) return tops;
     for (const auto& page : printer_.Jobs().back().pages) {
-        const auto copies = OpsOfKind(page, platform::CanvasOpKind::CopyRect);
+        const auto copies = OpsOf(page, platform::CanvasOpKind::CopyRect);
         tops.push_back(copies.size() == 1 ? copies[0].SourceRect.Top : -1);
     }
     return tops;
-}
-
-std::vector<platform::CanvasOp> OpsOfKind(const std::vector<platform::CanvasOp>& ops,
-                                          platform::CanvasOpKind kind) {
-    std::vector<platform::CanvasOp> out;
-    for (const platform::CanvasOp& op : ops)
-        if (op.Kind == kind) out.push_back(op);
-    return out;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "CanvasOps.h"
 #include "documents/PagePainter.h"
 #include "platform/Canvas.h"
 #include "platform/Printer.h"
@@ -38,7 +39,3 @@ protected:
     platform::CanvasRecordingScope recording_;
     platform::RecordingPrintBackEnd printer_;
 };
-
-// Operations of one kind, in order.
-std::vector<platform::CanvasOp> OpsOfKind(const std::vector<platform::CanvasOp>& ops,
-                                          platform::CanvasOpKind kind);

@@ -68,7 +68,7 @@ TEST_F(PicturePreview, ShowsTheSheetsInTheOrderOfTheirNumbers) {
     EXPECT_EQ(Form7->PageImage->Picture().Width(), 800);
 
     const auto& ops = PageOps();
-    const auto copies = OpsOfKind(ops, CanvasOpKind::CopyRect);
+    const auto copies = OpsOf(ops, CanvasOpKind::CopyRect);
     ASSERT_EQ(copies.size(), 3u);
     // Page k in (10, trunc((k - 1) x H + 12), 790, trunc(k x H - 12)), H = 1035.29.
     EXPECT_EQ(copies[0].SourceRect, Rect(900, 0, 1800, 1200));
@@ -79,7 +79,7 @@ TEST_F(PicturePreview, ShowsTheSheetsInTheOrderOfTheirNumbers) {
     EXPECT_EQ(copies[2].Rect, Rect(10, 2082, 790, 3093));
 
     std::vector<std::pair<platform::TPoint, std::string>> texts;
-    for (const auto& op : OpsOfKind(ops, CanvasOpKind::TextOut))
+    for (const auto& op : OpsOf(ops, CanvasOpKind::TextOut))
         texts.emplace_back(op.Points[0], op.Text);
     const std::vector<std::pair<platform::TPoint, std::string>> expected = {
         {{200, 30}, "Электрическая схема распределительной сети."},
@@ -89,10 +89,10 @@ TEST_F(PicturePreview, ShowsTheSheetsInTheOrderOfTheirNumbers) {
     };
     EXPECT_EQ(texts, expected);
     // The title at 14 points, the labels at 8.
-    EXPECT_EQ(OpsOfKind(ops, CanvasOpKind::TextOut)[0].Font.Size(), 14);
-    EXPECT_EQ(OpsOfKind(ops, CanvasOpKind::TextOut)[1].Font.Size(), 8);
+    EXPECT_EQ(OpsOf(ops, CanvasOpKind::TextOut)[0].Font.Size(), 14);
+    EXPECT_EQ(OpsOf(ops, CanvasOpKind::TextOut)[1].Font.Size(), 8);
 
-    const auto lines = OpsOfKind(ops, CanvasOpKind::LineTo);
+    const auto lines = OpsOf(ops, CanvasOpKind::LineTo);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].Points[0].Y, 1035);
     EXPECT_EQ(lines[1].Points[0].Y, 2070);
@@ -108,7 +108,7 @@ TEST_F(PicturePreview, OneSheetHasTheTitleOfItsPictureAndNoLabel) {
                           Case{PanelPhasingPicture, "Схема распределения нагрузок."}}) {
         OneSheetPicture(c.pictureKind);
         Form1->ToolButton43->trigger();
-        const auto texts = OpsOfKind(PageOps(), CanvasOpKind::TextOut);
+        const auto texts = OpsOf(PageOps(), CanvasOpKind::TextOut);
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0].Text, c.title);
         EXPECT_EQ(Form7->PageImage->Picture().Height(), 1035);
@@ -162,7 +162,7 @@ TEST_F(PicturePreview, ZoomAndResizeFitThePagesAgainCentred) {
         EXPECT_EQ(Form7->PageImage->Picture().Height(), step.height);
         EXPECT_EQ(Form7->PageImage->pos(), QPoint(step.left, 5));
         // The whole of the kept pages is fitted into the image.
-        const auto copies = OpsOfKind(PageOps(), CanvasOpKind::CopyRect);
+        const auto copies = OpsOf(PageOps(), CanvasOpKind::CopyRect);
         ASSERT_EQ(copies.size(), 1u);
         EXPECT_EQ(copies[0].SourceRect, Rect(0, 0, 800, 3105));
         EXPECT_EQ(copies[0].Rect, Rect(0, 0, step.width, step.height));

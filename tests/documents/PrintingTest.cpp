@@ -84,7 +84,7 @@ TEST_F(Printing, FitsEachPageToThePrintableAreaKeepingItsProportions) {
     ASSERT_EQ(printer_.Jobs().size(), 1u);
     const auto& job = printer_.Jobs()[0];
     ASSERT_EQ(job.pages.size(), 1u);
-    const auto copies = OpsOfKind(job.pages[0], CanvasOpKind::CopyRect);
+    const auto copies = OpsOf(job.pages[0], CanvasOpKind::CopyRect);
     ASSERT_EQ(copies.size(), 1u);
     // Page 3 with its band and label: (0, 2070)-(800, trunc(2070.59 + 1035.29) = 3105). On the
     // 2000 x 2800 page: 2000 wide, 2000 x 1035 / 800 = 2587 high, (2800 - 2587) / 2 = 106 down.
@@ -112,8 +112,8 @@ TEST_F(Printing, ThePicturePrintsItsSheetNumberedAsThePage) {
     const auto& job = printer_.Jobs()[0];
     EXPECT_EQ(job.orientation, TPrinterOrientation::Landscape);
     ASSERT_EQ(job.pages.size(), 2u);
-    const auto first = OpsOfKind(job.pages[0], CanvasOpKind::CopyRect);
-    const auto second = OpsOfKind(job.pages[1], CanvasOpKind::CopyRect);
+    const auto first = OpsOf(job.pages[0], CanvasOpKind::CopyRect);
+    const auto second = OpsOf(job.pages[1], CanvasOpKind::CopyRect);
     ASSERT_EQ(first.size(), 1u);
     ASSERT_EQ(second.size(), 1u);
     // The sheets reach below the 700 px picture: what they hold of it is printed. On the

@@ -100,7 +100,7 @@ TEST_F(TablePreview, CutsThirtyEightRowsIntoTwoLabelledPages) {
     EXPECT_EQ(painter_.requests[0].title, "Кабельный журнал (общий). ");
 
     const auto& ops = PageOps();
-    const auto copies = OpsOfKind(ops, CanvasOpKind::CopyRect);
+    const auto copies = OpsOf(ops, CanvasOpKind::CopyRect);
     ASSERT_EQ(copies.size(), 2u);
     // Page 1: strip 0-1029 into (10, 12, 790, 1023); page 2: strip 1029-2058 into
     // (10, trunc(1035.29 + 12), 790, trunc(2070.59 - 12)).
@@ -109,13 +109,13 @@ TEST_F(TablePreview, CutsThirtyEightRowsIntoTwoLabelledPages) {
     EXPECT_EQ(copies[1].SourceRect, Rect(0, 1029, 800, 2058));
     EXPECT_EQ(copies[1].Rect, Rect(10, 1047, 790, 2058));
 
-    const auto lines = OpsOfKind(ops, CanvasOpKind::LineTo);
+    const auto lines = OpsOf(ops, CanvasOpKind::LineTo);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].Points, (std::vector<platform::TPoint>{{0, 1035}, {800, 1035}}));
     EXPECT_EQ(lines[0].Pen.Width(), 5);
     EXPECT_EQ(lines[0].Pen.Color(), TForm7::kColour);
 
-    const auto texts = OpsOfKind(ops, CanvasOpKind::TextOut);
+    const auto texts = OpsOf(ops, CanvasOpKind::TextOut);
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].Text, "Лист № 1");
     EXPECT_EQ(texts[0].Points[0], (platform::TPoint{2, 2}));
@@ -135,8 +135,8 @@ TEST_F(TablePreview, OnePageHasNeitherLabelNorBand) {
     Form8->CableJournalPainter = &painter_;
     // 181 + 25 x 33 = 1006: one strip.
     Form8->PreviewCableJournal(3, 33, "Кабельный журнал (Щит №4)");
-    EXPECT_TRUE(OpsOfKind(PageOps(), CanvasOpKind::TextOut).empty());
-    EXPECT_TRUE(OpsOfKind(PageOps(), CanvasOpKind::LineTo).empty());
+    EXPECT_TRUE(OpsOf(PageOps(), CanvasOpKind::TextOut).empty());
+    EXPECT_TRUE(OpsOf(PageOps(), CanvasOpKind::LineTo).empty());
     ASSERT_EQ(painter_.requests.size(), 1u);
     EXPECT_EQ(painter_.requests[0].argument, 3);
 }

@@ -213,14 +213,6 @@ std::vector<DrawnLine> LinesOf(const std::vector<platform::CanvasOp>& ops) {
     return lines;
 }
 
-std::vector<platform::CanvasOp> OpsOf(const std::vector<platform::CanvasOp>& ops,
-                                      platform::CanvasOpKind kind) {
-    std::vector<platform::CanvasOp> out;
-    for (const platform::CanvasOp& op : ops)
-        if (op.Kind == kind) out.push_back(op);
-    return out;
-}
-
 std::vector<std::string> TextsAt(const std::vector<platform::CanvasOp>& ops, int x, int y) {
     std::vector<std::string> texts;
     for (const PlacedText& t : TextsOf(ops))

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "CanvasOps.h"
 #include "model/Classd.h"
 #include "platform/Canvas.h"
 
@@ -80,9 +81,6 @@ struct DrawnLine {
 };
 std::vector<PlacedText> TextsOf(const std::vector<platform::CanvasOp>& ops);
 std::vector<DrawnLine> LinesOf(const std::vector<platform::CanvasOp>& ops);
-// Operations of one kind, in order.
-std::vector<platform::CanvasOp> OpsOf(const std::vector<platform::CanvasOp>& ops,
-                                      platform::CanvasOpKind kind);
 // Texts drawn at x, in order.
 std::vector<std::string> TextsAt(const std::vector<platform::CanvasOp>& ops, int x, int y);
 bool Has(const std::vector<DrawnLine>& lines, const DrawnLine& line);

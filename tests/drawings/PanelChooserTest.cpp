@@ -11,21 +11,12 @@
 #include <vector>
 
 #include "DrawingFixture.h"
+#include "WindowChecks.h"
 #include "app/Mainform.h"
 #include "app/SchemeWindow.h"
 #include "drawings/DrawingState.h"
 #include "drawings/PanelChooser.h"
 #include "platform/Image.h"
-
-namespace {
-
-std::vector<std::string> Items(const QComboBox& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
-    return items;
-}
-
-}  // namespace
 
 class PanelChooser : public DrawingTest {
 protected:

@@ -104,9 +104,3 @@ platform::MessageRecord ConnectionTest::LastMessage() const {
     const std::vector<platform::MessageRecord> messages = responder_.Messages();
     return messages.empty() ? platform::MessageRecord{} : messages.back();
 }
-
-std::vector<std::string> Items(const QComboBox& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
-    return items;
-}

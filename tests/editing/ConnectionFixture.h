@@ -11,6 +11,7 @@
 
 #include "AppFixture.h"
 #include "TreeBuilder.h"
+#include "WindowChecks.h"
 #include "model/Classd.h"
 
 // The feeder of a main switchboard as the user enters it.
@@ -59,6 +60,3 @@ void EnterSwitchboard(const SwitchboardEntry& entry);
 void ConnectSwitchboard(const SwitchboardEntry& entry);
 void EnterPanel(const PanelEntry& entry);
 void ConnectPanel(const PanelEntry& entry);
-
-// Items of a list.
-std::vector<std::string> Items(const QComboBox& list);

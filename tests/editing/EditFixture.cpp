@@ -62,6 +62,19 @@ void EditTest::Edit() {
     Click(Form3->Button5);
 }
 
+void EditTest::OpenPanel(const std::string& number) {
+    OpenPanels();
+    ChooseLeft("1");
+    ChooseRight(number);
+    Edit();
+}
+
+void EditTest::OpenSwitchboard(const std::string& number) {
+    OpenSwitchboards();
+    ChooseLeft(number);
+    Edit();
+}
+
 void EditTest::ExpectBreakerQuestion(int answer) {
     responder_.ExpectMessage(
         "Автоматы можно установить автоиатически или вручную.\nУстановить автоматически?",
@@ -85,12 +98,8 @@ void LoadEveryPanel() {
 }
 
 std::vector<std::string> GroupsOf(int panel) {
-    std::vector<std::string> names;
     const TSitid* p = PanelNumbered(panel);
-    if (!p) return names;
-    for (const TCxemaGrupd* g = p->SchemeGroups.First; g; g = g->SchemeGroups.Next)
-        names.push_back(g->GroupName);
-    return names;
+    return p ? GroupNames(*p) : std::vector<std::string>{};
 }
 
 namespace {

@@ -25,6 +25,9 @@ protected:
     // "Удалить", "Изменить".
     void Delete();
     void Edit();
+    // "Изменить" of panel `number` of switchboard 1, and of switchboard `number`.
+    void OpenPanel(const std::string& number);
+    void OpenSwitchboard(const std::string& number);
     // The answer to the breaker question of a connection change.
     void ExpectBreakerQuestion(int answer);
 };

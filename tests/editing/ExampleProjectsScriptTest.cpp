@@ -200,11 +200,6 @@ ScriptedResponder::ModalAction TakePreferredSeries() {
     };
 }
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class ExampleProjectsScript : public ConnectionTest, public ::testing::WithParamInterface<int> {
 protected:
     void SetUp() override {

@@ -16,11 +16,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class NewProject : public ConnectionTest {
 protected:
     void SetUp() override {

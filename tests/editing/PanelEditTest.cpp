@@ -25,12 +25,6 @@ protected:
         Refresh();
         Form1->ProjectSaved = 1;
     }
-    void OpenPanel(const std::string& number) {
-        OpenPanels();
-        ChooseLeft("1");
-        ChooseRight(number);
-        Edit();
-    }
 };
 
 TEST_F(PanelEdit, OpensWithThePanelsFeeder) {
@@ -143,10 +137,7 @@ TEST_F(EditTest, ARefusedPanelEditPutsThePanelBack) {
     Refresh();
     Form1->ProjectSaved = 1;
 
-    OpenPanels();
-    ChooseLeft("1");
-    ChooseRight("3");
-    Edit();
+    OpenPanel("3");
     Type(Shiti->Edit4, "900");
     ExpectBreakerQuestion(platform::mrYes);
     responder_.ExpectMessage(

@@ -50,10 +50,7 @@ TEST_F(SchemeAfterEdit, ADeletedPanelIsGone) {
 }
 
 TEST_F(SchemeAfterEdit, ARenumberedPanelShowsItsNewNumber) {
-    OpenPanels();
-    ChooseLeft("1");
-    ChooseRight("1");
-    Edit();
+    OpenPanel("1");
     Type(Shiti->Edit1, "9");
     Click(Shiti->Button6);
     ExpectSchemeOfTheTree("panel renumbered");
@@ -62,10 +59,7 @@ TEST_F(SchemeAfterEdit, ARenumberedPanelShowsItsNewNumber) {
 }
 
 TEST_F(SchemeAfterEdit, ARebuiltPanelShowsEachLineOnce) {
-    OpenPanels();
-    ChooseLeft("1");
-    ChooseRight("1");
-    Edit();
+    OpenPanel("1");
     Type(Shiti->Edit4, "25");
     ExpectBreakerQuestion(platform::mrYes);
     Click(Shiti->Button6);

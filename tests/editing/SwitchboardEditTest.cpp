@@ -29,11 +29,6 @@ protected:
         Refresh();
         Form1->ProjectSaved = 1;
     }
-    void OpenSwitchboard(const std::string& number) {
-        OpenSwitchboards();
-        ChooseLeft(number);
-        Edit();
-    }
     std::vector<int> SwitchboardOrder() const {
         std::vector<int> order;
         for (const TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next)

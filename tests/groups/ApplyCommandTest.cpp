@@ -9,12 +9,6 @@
 using platform::MsgButtons;
 using platform::MsgIcon;
 
-namespace {
-
-const std::vector<std::string> kNewProjectBreakers = {"Группы", "Щит", "Грщ", "Секция КТП"};
-
-}  // namespace
-
 // The design currents of the two records of a line. The scheme record uses the phase voltage
 // 380 / sqrt 3 = 219.393 V, the single-phase record 220 V:
 //   2 conductors, 2.2 kW, cos 1: 2200 / 219.393 = 10.0277 -> 10.03 A; 2200 / 220 = 10.00 A;
@@ -40,14 +34,8 @@ TEST_F(GroupDialogTest, DesignCurrentsOfTheRecords) {
         entry.table = c.table;
         entry.name = "Гр" + std::string(1, static_cast<char>('0' + n));
         entry.cable = "К" + std::string(1, static_cast<char>('0' + n));
-        Fill(entry);
         // A new project asks for every breaker type once; the types stay for the lines after.
-        if (n == 1)
-            ExpectBreakerDialogs(kNewProjectBreakers);
-        else
-            ExpectBreakerDialogs({"Группы"});
-        Apply();
-        responder_.VerifyDone();
+        EnterLine(entry, n == 1 ? kNewProjectBreakers : std::vector<std::string>{"Группы"});
         const TCxemaGrupd* scheme = SchemeRecord(entry.name);
         ASSERT_NE(scheme, nullptr) << c.conductors;
         EXPECT_DOUBLE_EQ(scheme->DesignCurrent, c.scheme) << c.conductors;

@@ -16,8 +16,6 @@ using platform::MsgIcon;
 
 namespace {
 
-const std::vector<std::string> kNewProjectBreakers = {"Группы", "Щит", "Грщ", "Секция КТП"};
-
 std::string Question(const std::string& deviation) {
     return "Отклонение напряжения на потребителе  " + deviation + "%." +
            "  Уменьшить отклонение напряжения?";

@@ -19,17 +19,12 @@ protected:
     void SetUp() override {
         GroupDialogTest::SetUp();
         AddFirstLine();
-        OpenGroupWindow();
         Entry second;
         second.conductors = "4";
         second.table = kCable4;
         second.power = "6";
         second.cosPhi = "0,9";
-        Fill(second);
-        ExpectBreakerDialogs({"Группы"});
-        Apply();
-        responder_.VerifyDone();
-        Click(*Dan1->ok);
+        AddLine(second);
         before_ = ImageWithoutResultSectionCopies(*ProjectRoot);
     }
 

@@ -32,14 +32,9 @@ protected:
     void SetUp() override {
         GroupDialogTest::SetUp();
         AddFirstLine();
-        OpenGroupWindow();
         Entry second;
         second.power = "1,1";
-        Fill(second);
-        ExpectBreakerDialogs({"Группы"});
-        Apply();
-        responder_.VerifyDone();
-        Click(*Dan1->ok);
+        AddLine(second);
     }
 };
 
@@ -213,10 +208,7 @@ TEST_F(GroupEditTest, LeavingTheEditorEndsTheEdit) {
     Entry third;
     third.name = "Гр2";
     third.cable = "К2";
-    Fill(third);
-    ExpectBreakerDialogs({"Группы"});
-    Apply();
-    responder_.VerifyDone();
+    EnterLine(third);
     ExpectShown({});
     EXPECT_EQ(NamesOf(*panel), (std::vector<std::string>{"Гр0", "Гр1", "Гр2"}));
 }

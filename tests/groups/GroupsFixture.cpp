@@ -4,6 +4,7 @@
 #include <QTest>
 #include <algorithm>
 
+#include "TreeLookup.h"
 #include "app/Mainform.h"
 #include "app/SchemeWindow.h"
 #include "drawings/DrawingState.h"
@@ -196,16 +197,24 @@ void GroupDialogTest::Apply() {
     Click(*Dan1->sledychi);
 }
 
-void GroupDialogTest::AddFirstLine() {
+void GroupDialogTest::EnterLine(const Entry& entry, const std::vector<std::string>& breakers) {
+    Fill(entry);
+    ExpectBreakerDialogs(breakers);
+    Apply();
+    responder_.VerifyDone();
+}
+
+void GroupDialogTest::AddLine(const Entry& entry, const std::vector<std::string>& breakers) {
     OpenGroupWindow();
+    EnterLine(entry, breakers);
+    Click(*Dan1->ok);
+}
+
+void GroupDialogTest::AddFirstLine() {
     Entry first;
     first.name = "Гр0";
     first.cable = "К0";
-    Fill(first);
-    ExpectBreakerDialogs({"Группы", "Щит", "Грщ", "Секция КТП"});
-    Apply();
-    responder_.VerifyDone();
-    Click(*Dan1->ok);
+    AddLine(first, kNewProjectBreakers);
 }
 
 void GroupDialogTest::OpenGroupEditor(const std::string& name) {
@@ -250,11 +259,7 @@ auto FindRecord(Link link, Name name, const std::string& wanted)
 }  // namespace
 
 std::vector<std::string> NamesOf(const TSitid& panel) {
-    std::vector<std::string> names;
-    for (const TCxemaGrupd* g :
-         chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount))
-        names.push_back(g->GroupName);
-    return names;
+    return GroupNames(panel, panel.SchemeGroupCount);
 }
 
 TCxemaGrupd* SchemeRecord(const std::string& name) {

@@ -34,6 +34,9 @@ extern const std::vector<TableRow> kCable3Rows;
 extern const std::vector<TableRow> kCable4Rows;
 extern const std::vector<TableRow> kFeederRows;
 
+// The breaker dialogs of the first line of a new project, in the order they come.
+inline const std::vector<std::string> kNewProjectBreakers = {"Группы", "Щит", "Грщ", "Секция КТП"};
+
 // A group line as the user types it.
 struct Entry {
     std::string panel = "1";
@@ -87,6 +90,11 @@ protected:
     // series offered: group, panel, switchboard, section.
     void ExpectBreakerDialogs(const std::vector<std::string>& targets);
     void Apply();
+    // In the open window: the line filled in and applied, those breaker dialogs answered, every
+    // scripted step done.
+    void EnterLine(const Entry& entry, const std::vector<std::string>& breakers = {"Группы"});
+    // The window opened, the line entered, then "закрыть".
+    void AddLine(const Entry& entry, const std::vector<std::string>& breakers = {"Группы"});
     // The line "Гр0" (2.2 kW on 10 m, cable "К0") accepted on panel 1 of the new project, the
     // breaker types asked for once, then "закрыть".
     void AddFirstLine();
@@ -110,5 +118,5 @@ TCxemaGrupd* SchemeRecord(const std::string& name);
 TFasaGrup1d* SinglePhaseRecord(const std::string& name);
 TFasaGrup2d* TwoPhaseRecord(const std::string& name);
 TFasaGrup3d* ThreePhaseRecord(const std::string& name);
-// The names of the panel's group lines in its chain's order.
+// The names of the panel's group lines in its chain's order, as many as the panel counts.
 std::vector<std::string> NamesOf(const TSitid& panel);

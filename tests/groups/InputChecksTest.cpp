@@ -193,10 +193,7 @@ TEST_F(InputChecksTest, TemperaturesAtTheEndsOfTheRangePass) {
         entry.temperature = temperature;
         entry.name = "Т" + std::string(n == 0 ? "1" : "2");
         entry.cable = "Кт" + std::string(n == 0 ? "1" : "2");
-        Fill(entry);
-        ExpectBreakerDialogs({"Группы"});
-        Apply();
-        responder_.VerifyDone();
+        EnterLine(entry);
         const TCxemaGrupd* record = SchemeRecord(entry.name);
         ASSERT_NE(record, nullptr) << temperature;
         EXPECT_EQ(record->AmbientTemperature, n == 0 ? -5 : 50);

@@ -5,6 +5,7 @@
 
 #include "GroupsFixture.h"
 #include "ScreenCapture.h"
+#include "WindowChecks.h"
 #include "app/Mainform.h"
 #include "app/SchemeWindow.h"
 #include "editing/EditDialog.h"
@@ -30,12 +31,6 @@ constexpr char kLongOffer[] =
     "Ток короткого замыкания превышает ток электромагнитного расцепителя.Проложить новый "
     "кабель,установить отдельный автомат и подключить новый щит?";
 constexpr char kCaption[] = "Предупреждение";
-
-std::vector<std::string> Items(const QComboBox& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
-    return items;
-}
 
 }  // namespace
 
@@ -498,10 +493,7 @@ protected:
     void SetUp() override {
         NewPanelRemedyTest::SetUp();
         AddLargeLine("C3");
-        Fill(SmallLine("3", "Гр1", "К1"));
-        ExpectBreakerDialogs({"Группы"});
-        Apply();
-        responder_.VerifyDone();
+        EnterLine(SmallLine("3", "Гр1", "К1"));
     }
 
     // The lines entered after "Гр0" and "Гр1", with the breaker base of the rebuild.
@@ -525,11 +517,8 @@ protected:
             QTest::mouseClick(InsertAvtomat->Button2, Qt::LeftButton);
             return platform::mrNone;
         });
-        for (const Entry& line : lines) {
-            Fill(line);
-            Apply();
-            responder_.VerifyDone();
-        }
+        // Every breaker dialog is answered by the rule above, none scripted one by one.
+        for (const Entry& line : lines) EnterLine(line, {});
         Click(*Dan1->ok);
         HoldBreakersAgainstShortCircuit(63);
     }
@@ -544,6 +533,12 @@ protected:
         Click(*Form3->Button5);
         ASSERT_TRUE(Shiti->isVisible());
         Type(*Shiti->Edit4, "50,0");
+        ExpectRebuildOffer();
+    }
+
+    // The breaker question of the rebuild answered No, the offer of a new panel Yes, and new
+    // panel 7 connected.
+    void ExpectRebuildOffer() {
         responder_.ExpectMessage(
             "Автоматы можно установить автоиатически или вручную.\nУстановить автоматически?",
             "Установка автоматов.", mrNo);
@@ -643,11 +638,7 @@ protected:
         Click(*Form3->Button5);
         ASSERT_TRUE(Shiti->isVisible());
         Type(*Shiti->Edit3, "1,0");
-        responder_.ExpectMessage(
-            "Автоматы можно установить автоиатически или вручную.\nУстановить автоматически?",
-            "Установка автоматов.", mrNo);
-        responder_.ExpectMessage(kShortOffer, kCaption, mrYes);
-        ExpectNewPanelWindow("7", "КЩ7");
+        ExpectRebuildOffer();
     }
 
     static int SwitchboardCount() {
@@ -655,8 +646,6 @@ protected:
     }
 };
 
-// "Гр2" (1.1 kW) follows "Гр1" to panel 7; the lines of panel 1, re-added after panel 3's,
-// stay on panel 1.
 // "Гр2" (1.1 kW) follows "Гр1" to panel 7; the lines of panel 1, re-added after panel 3's,
 // stay on panel 1.
 TEST_F(SwitchboardEditRemedyTest, TheNewPanelTakesOnlyThatPanelsLines) {

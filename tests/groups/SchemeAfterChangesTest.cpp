@@ -21,7 +21,6 @@ TEST_F(SchemeAfterChangesTest, ClosingAfterEntriesDrawsEveryLineOfTheTree) {
     EXPECT_TRUE(SchemeShows("Pном- 2,2 кВт"));
     EXPECT_TRUE(SchemeShows("Imax- 10,03 A"));
 
-    OpenGroupWindow();
     Entry second;
     second.name = "Гр1";
     second.cable = "К1";
@@ -29,11 +28,7 @@ TEST_F(SchemeAfterChangesTest, ClosingAfterEntriesDrawsEveryLineOfTheTree) {
     second.table = kCable4;
     second.power = "6";
     second.cosPhi = "0,9";
-    Fill(second);
-    ExpectBreakerDialogs({"Группы"});
-    Apply();
-    responder_.VerifyDone();
-    Click(*Dan1->ok);
+    AddLine(second);
     ExpectSchemeOfTheTree("two lines");
     EXPECT_TRUE(SchemeShows("Гр- Гр1"));
     EXPECT_TRUE(SchemeShows("Imax- 10,13 A"));

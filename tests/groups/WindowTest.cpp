@@ -5,6 +5,7 @@
 
 #include "GroupsFixture.h"
 #include "TreeLookup.h"
+#include "WindowChecks.h"
 #include "app/DialogForm.h"
 #include "app/Mainform.h"
 #include "app/SchemeWindow.h"
@@ -17,16 +18,6 @@
 
 using platform::mrOk;
 using platform::MsgIcon;
-
-namespace {
-
-std::vector<std::string> Items(const QComboBox& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
-    return items;
-}
-
-}  // namespace
 
 using WindowTest = GroupDialogTest;
 
@@ -137,7 +128,7 @@ TEST_F(WindowTest, APanelHangingOnAnother) {
     entry.panel = "2(5)";
     Fill(entry);
     EXPECT_EQ(ProjectRoot->CurrentPanel(), hanging);
-    ExpectBreakerDialogs({"Группы", "Щит", "Грщ", "Секция КТП"});
+    ExpectBreakerDialogs(kNewProjectBreakers);
     Apply();
     EXPECT_EQ(hanging->SchemeGroupCount, 1);
     EXPECT_EQ(hanging->SinglePhaseCount, 1);
@@ -150,7 +141,7 @@ TEST_F(WindowTest, TheEndOfASuccessfulEntry) {
     Form1->ToolButton4->setEnabled(false);
     OpenGroupWindow();
     Fill(Entry{});
-    ExpectBreakerDialogs({"Группы", "Щит", "Грщ", "Секция КТП"});
+    ExpectBreakerDialogs(kNewProjectBreakers);
     Apply();
     TDan1& d = *Dan1;
     EXPECT_EQ(d.GroupCounter, 2);

@@ -84,7 +84,7 @@ TEST_F(CableTableWindow, TheWindowIsAsDesigned) {
         EXPECT_EQ(combo->currentIndex(), -1) << combo->objectName().toStdString();
         EXPECT_FALSE(combo->isEditable());
     }
-    EXPECT_EQ(ComboItems(*BazaT->ComboBox1),
+    EXPECT_EQ(Items(*BazaT->ComboBox1),
               (std::vector<std::string>{"В воздухе", "В земле", "Два провода в трубе",
                                         "Три провода в трубе", "Четыре провода в трубе"}));
     const std::vector<std::pair<QAbstractButton*, std::string>> buttons = {
@@ -123,8 +123,8 @@ TEST_P(LayingMethod, DecidesTheKindsAndCoreCountsOffered) {
     Choose(*BazaT->ComboBox2, "4");
 
     Choose(*BazaT->ComboBox1, GetParam().method);
-    EXPECT_EQ(ComboItems(*BazaT->ComboBox3), GetParam().kinds);
-    EXPECT_EQ(ComboItems(*BazaT->ComboBox2), GetParam().cores);
+    EXPECT_EQ(Items(*BazaT->ComboBox3), GetParam().kinds);
+    EXPECT_EQ(Items(*BazaT->ComboBox2), GetParam().cores);
     EXPECT_EQ(BazaT->ComboBox3->currentIndex(), -1);
     EXPECT_EQ(BazaT->ComboBox2->currentIndex(), -1);
 }

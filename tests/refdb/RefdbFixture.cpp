@@ -48,12 +48,6 @@ void Choose(QComboBox& combo, const std::string& text) {
     emit combo.activated(index);
 }
 
-std::vector<std::string> ComboItems(const QComboBox& combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < combo.count(); ++i) items.push_back(combo.itemText(i).toStdString());
-    return items;
-}
-
 std::vector<double> Floats(platform::TClientDataSet& ds, const std::string& field) {
     std::vector<double> values;
     for (ds.First(); !ds.Eof(); ds.Next()) values.push_back(ds.FieldByName(field).AsFloat());

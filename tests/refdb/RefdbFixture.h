@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "WindowChecks.h"
 #include "platform/ClientDataSet.h"
 
 class RefdbTest : public AppFixture {
@@ -29,8 +30,6 @@ bool OpenCurrentTable(const std::string& tableName);
 
 // A user's choice of an item in a fixed-list combo box (runs its change handler).
 void Choose(QComboBox& combo, const std::string& text);
-
-std::vector<std::string> ComboItems(const QComboBox& combo);
 
 // The values of a field, row by row, in the dataset's present order.
 std::vector<double> Floats(platform::TClientDataSet& ds, const std::string& field);
