@@ -2,6 +2,7 @@
 // main switchboard in the connection window. Each takes the undo copies of what the edit may
 // destroy before the window shows.
 #include "app/Mainform.h"
+#include "calc/PanelNumbers.h"
 #include "editing/EditDialog.h"
 #include "editing/EditLists.h"
 #include "editing/Shiti12.h"
@@ -32,15 +33,8 @@ void ShowCentred(QWidget& window) {
 // as "feeder(number)".
 void ListPanelsForGroupEntry(TDan1& dialog) {
     dialog.ComboBox2->clear();
-    for (const TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot)) {
-        for (const TSitid* p : chains::PanelsOf(*sw)) {
-            const std::string number = platform::IntToStr(p->PanelNumber);
-            dialog.ComboBox2->addItem(
-                platform::Q(p->OnTrunk || p->PanelFlagC
-                                ? platform::IntToStr(p->HangsOnPanel) + "(" + number + ")"
-                                : number));
-        }
-    }
+    for (const std::string& item : ProjectPanelItems(*ProjectRoot))
+        dialog.ComboBox2->addItem(platform::Q(item));
     dialog.ComboBox2->setCurrentIndex(-1);
 }
 
@@ -139,7 +133,7 @@ void TForm3::OpenGroupEditor(QObject*) {
     ListPanelsForGroupEntry(d);
     const std::string number = platform::IntToStr(panel->PanelNumber);
     if (!ChooseText(*d.ComboBox2, number))
-        ChooseText(*d.ComboBox2, platform::IntToStr(panel->HangsOnPanel) + "(" + number + ")");
+        ChooseText(*d.ComboBox2, HangingPanelItem(*panel));
     SaveEditedGroup(panel, name);
     ProjectCopy = std::make_unique<TGrsed>();
     SwitchboardCopy = std::make_unique<TGrsed>();

@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers of the edits that position the project's cursors, read a panel's feed and
 // reset its breaker choices.
+#include "model/Cascades.h"
 #include "model/Classd.h"
 
 namespace editing {
@@ -13,9 +14,7 @@ inline void PutBack(TGrsed* sw, TSitid* panel) {
 }
 
 // The panel heads a trunk or is a member of one.
-inline bool InCascade(const TSitid& panel) {
-    return panel.FedFromPanel || panel.FedFromSwitchboard;
-}
+using cascades::InCascade;
 
 // The four breaker types above a panel, chosen again when its group lines change.
 inline void ClearBreakerTypes(TGrsed& root, TGrsed& sw, TSitid& panel) {
