@@ -170,12 +170,6 @@ public:
     void ToolButton43Click();
 
     // --- Drawings, preview, printing and reports ---
-    // Their bodies belong to the drawing and document code. Until a body is written there, the
-    // operation only hands its call, written out ("ShowSupplyNetworkScheme()"), to
-    // OnPendingOperation when that is set. The general scheme and the panel pictures are drawn in
-    // drawings/.
-    std::function<void(const std::string& call)> OnPendingOperation;
-    void ReportPendingOperation(const std::string& call);
 
     // The general network scheme of the open project on the scheme window's picture, at the scale
     // the combo box shows. A picture that cannot be had in memory falls back to "50%" with a

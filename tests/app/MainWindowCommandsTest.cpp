@@ -65,7 +65,6 @@ void PrintTo(const Route& route, std::ostream* out) {
 class CommandRoutes : public MainWindowTest, public ::testing::WithParamInterface<Route> {
 protected:
     using MainWindowTest::dialogs_;
-    using MainWindowTest::pending_;
     using MainWindowTest::responder_;
     using MainWindowTest::shell_;
 
@@ -75,9 +74,6 @@ protected:
             if (seen) seen(dialog);
             return mrCancel;
         });
-    }
-    void ExpectPending(const std::string& call) {
-        EXPECT_EQ(pending_, std::vector<std::string>{call});
     }
     static void ExpectShown(QWidget* window, const std::string& caption) {
         ASSERT_NE(window, nullptr);

@@ -10,11 +10,9 @@
 
 void MainWindowTest::SetUp() {
     ProjectCommandsTest::SetUp();
-    Form1->OnPendingOperation = [this](const std::string& call) { pending_.push_back(call); };
 }
 
 void MainWindowTest::TearDown() {
-    if (Form1 != nullptr) Form1->OnPendingOperation = nullptr;
     // The drawing step is one program-wide value.
     DrawingStep = 160;
     ProjectCommandsTest::TearDown();
@@ -25,7 +23,6 @@ std::string MainWindowTest::OpenSmallProject() {
     OpenThroughMenu(path);
     EXPECT_NE(ProjectRoot, nullptr);
     dialogs_.clear();
-    pending_.clear();
     return path;
 }
 

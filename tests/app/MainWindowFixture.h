@@ -20,8 +20,6 @@ protected:
     // group lines "1.1", "2.1" and "3.1", one per panel) and opens it through the menu.
     std::string OpenSmallProject();
 
-    // The operations of the drawings and documents called so far, written out.
-    std::vector<std::string> pending_;
     ShellRecorder shell_;
 };
 

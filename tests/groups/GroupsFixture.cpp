@@ -44,7 +44,6 @@ void GroupDialogTest::SetUp() {
     WriteCableTable(kCable4, "ВВГ", "4", refdb::kCable, kCable4Rows);
     WriteCableTable(kFeeder, "АВВГ", "4", refdb::kCable, kFeederRows);
 
-    Form1->OnPendingOperation = [this](const std::string& call) { drawn_.push_back(call); };
     ProjectRoot = new TGrsed;
     ProjectRoot->TransformerName = "ТМ-400/10";
     sw = AddSwitchboard(1);
@@ -52,7 +51,6 @@ void GroupDialogTest::SetUp() {
 }
 
 void GroupDialogTest::TearDown() {
-    Form1->OnPendingOperation = nullptr;
     DeleteProjectTree(ProjectRoot);
     AppFixture::TearDown();
 }

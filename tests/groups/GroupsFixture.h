@@ -109,8 +109,6 @@ protected:
 
     TGrsed* sw = nullptr;
     TSitid* panel = nullptr;
-    // The drawings the main window was asked for, written out ("ShowNetworkScheme()").
-    std::vector<std::string> drawn_;
 };
 
 // The scheme record and the phase records of a group line by name, searched in every panel.
