@@ -283,34 +283,17 @@ public:
     }
 
     // False for a text that is not valid UTF-8 or holds a character Windows-1251 lacks.
-    bool Encode(std::string_view utf8, std::string& out) const {
+    bool Encode(const std::string& utf8, std::string& out) const {
         out.clear();
         for (size_t i = 0; i < utf8.size();) {
-            const auto lead = static_cast<unsigned char>(utf8[i]);
-            if (lead < 0x80) {
+            if (static_cast<unsigned char>(utf8[i]) < 0x80) {
                 out += utf8[i++];
                 continue;
             }
-            size_t length;
-            char32_t cp, least;
-            if ((lead & 0xE0) == 0xC0) {
-                length = 2, cp = lead & 0x1F, least = 0x80;
-            } else if ((lead & 0xF0) == 0xE0) {
-                length = 3, cp = lead & 0x0F, least = 0x800;
-            } else if ((lead & 0xF8) == 0xF0) {
-                length = 4, cp = lead & 0x07, least = 0x10000;
-            } else {
-                return false;
-            }
-            if (i + length > utf8.size()) return false;
-            for (size_t k = 1; k < length; ++k) {
-                const auto next = static_cast<unsigned char>(utf8[i + k]);
-                if ((next & 0xC0) != 0x80) return false;
-                cp = (cp << 6) | (next & 0x3F);
-            }
-            if (cp < least || cp >= byCodePoint_.size() || byCodePoint_[cp] == 0) return false;
+            char32_t cp = 0;
+            if (!platform::NextCodePoint(utf8, i, cp)) return false;
+            if (cp >= byCodePoint_.size() || byCodePoint_[cp] == 0) return false;
             out += static_cast<char>(byCodePoint_[cp]);
-            i += length;
         }
         return true;
     }

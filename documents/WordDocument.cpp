@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Conversions.h"
+#include "platform/Cp1251.h"
 #include "platform/Files.h"
 
 namespace {
@@ -24,41 +25,6 @@ constexpr char kDocumentType[] =
 // Whitespace-only text (a blank in a cell) is kept; the layout whitespace between elements not.
 constexpr unsigned kParseOptions =
     pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
-
-// Decodes one UTF-8 sequence at `i`; -1 for a malformed one (then one byte is skipped).
-long NextCodePoint(const std::string& s, size_t& i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    int length = 0;
-    long cp = 0;
-    long least = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, cp = lead & 0x1F, least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, cp = lead & 0x0F, least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, cp = lead & 0x07, least = 0x10000;
-    } else {
-        ++i;
-        return -1;
-    }
-    if (i + length > s.size()) {
-        ++i;
-        return -1;
-    }
-    for (int k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return -1;
-        }
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    i += length;
-    return cp < least ? -1 : cp;
-}
 
 bool AllowedInXml(long cp) {
     return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
@@ -151,8 +117,12 @@ std::string XmlSafeText(const std::string& text) {
     safe.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         const size_t start = i;
-        const long cp = NextCodePoint(text, i);
-        if (cp >= 0 && AllowedInXml(cp)) safe.append(text, start, i - start);
+        char32_t cp = 0;
+        if (!platform::NextCodePoint(text, i, cp)) {
+            ++i;  // a malformed byte goes
+            continue;
+        }
+        if (AllowedInXml(cp)) safe.append(text, start, i - start);
     }
     return safe;
 }

@@ -20,6 +20,7 @@
 #include <unordered_map>
 
 #include "platform/Conversions.h"
+#include "platform/Cp1251.h"
 #include "platform/Files.h"
 
 namespace platform {
@@ -30,35 +31,6 @@ std::string Quoted(const std::string& text) {
 }
 
 // ---- UTF-8 ----
-
-// Reads one character at i; false (i unchanged) for an invalid, overlong or surrogate sequence.
-bool NextCodePoint(const std::string& s, size_t& i, char32_t& cp) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b0 = byte(i);
-    size_t length;
-    char32_t min;
-    if (b0 < 0x80) {
-        cp = b0;
-        ++i;
-        return true;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        length = 2, cp = b0 & 0x1F, min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3, cp = b0 & 0x0F, min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4, cp = b0 & 0x07, min = 0x10000;
-    } else {
-        return false;
-    }
-    if (i + length > s.size()) return false;
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return false;
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += length;
-    return true;
-}
 
 bool IsValidUtf8(const std::string& s) {
     char32_t cp;

@@ -16,6 +16,10 @@ std::string Cp1251ToUtf8(const std::string& bytes);
 // True when the text is valid UTF-8 and every character has a Windows-1251 form.
 bool HasCp1251Form(const std::string& utf8);
 
+// Reads the character of a UTF-8 text at byte i and steps i past it; false (i unchanged) for an
+// invalid, overlong, surrogate or out-of-range sequence.
+bool NextCodePoint(const std::string& s, size_t& i, char32_t& cp);
+
 // Number of characters (not bytes) of a UTF-8 text.
 size_t Utf8Length(const std::string& utf8);
 
