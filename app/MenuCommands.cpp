@@ -15,6 +15,7 @@
 #include "app/SchemeWindow.h"
 #include "calc/PanelNumbers.h"
 #include "documents/AdjustmentProject.h"
+#include "documents/JournalRows.h"
 #include "documents/Kabj2.h"
 #include "documents/PageGeometry.h"
 #include "documents/Preview.h"
@@ -416,15 +417,6 @@ void TForm1::N20Click() {
 
 // ---------------------------------------------------------------------------------------------
 // Cable journals
-
-namespace {
-enum JournalKind {
-    GeneralJournal = 0,
-    SectionJournal = 1,
-    SwitchboardJournal = 2,
-    PanelJournal = 3
-};
-}
 
 void TForm1::ShowCableJournal(int journalKind) {
     ClosePreview();

@@ -88,7 +88,7 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     // of remedies is the one new panels hang on.
     const bool plain = !panel->OnTrunk && !panel->PanelFlagB && !panel->PanelFlagC;
     if (plain) panel->PanelFlagB = 1;
-    const int origin = panel->PanelFlagB || plain ? panel->PanelNumber : panel->HangsOnPanel;
+    const int origin = panel->PanelFlagB ? panel->PanelNumber : panel->HangsOnPanel;
     switchboard->ChangedMark = 1;
 
     // The reduced connection window, filled for the new panel of this switchboard.
