@@ -24,3 +24,13 @@ TreeImage ImageOf(const TGrsed& root);
 TreeImage ImageWithoutResultSectionCopies(const TGrsed& root);
 // Where two images differ first ("panel 2", "chain lengths"...); empty when they are equal.
 std::string FirstDifference(const TreeImage& a, const TreeImage& b);
+// Every field that differs, one line each: the record (its place in the image and its name), the
+// field, and the value in a, then in b ("panel 2 (Щит 3): CascadePower 7 -> 5").
+std::vector<std::string> FieldDifferences(const TreeImage& a, const TreeImage& b);
+// The first `most` of them, one a line, with the number of the rest; empty when equal.
+std::string DifferencesText(const TreeImage& a, const TreeImage& b, std::size_t most = 30);
+// The same for a tree and its save-and-reopen: numbers equal to the precision the project file
+// keeps, and without the working fields of a calculation step (the file does not carry them and
+// nothing reads them afterwards).
+std::string ReopeningDifferences(const TreeImage& built, const TreeImage& reopened,
+                                 std::size_t most = 30);
