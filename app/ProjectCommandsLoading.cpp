@@ -78,35 +78,6 @@ std::vector<TCxemaGrupd*> SchemeGroupsOf(const TSitid& panel) {
     return chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount);
 }
 
-// The cables of every switchboard, panel and group line by their currents, with the voltage
-// losses and deviations along the network; false when a pass failed (its lookup said why).
-bool RefreshVoltages(TGrsed& root, TDan1& dan) {
-    for (TGrsed* sw : SwitchboardsOf(root)) {
-        root.Switchboards.Cursor = sw;
-        if (!dan.CheckSwitchboardCables()) return false;
-        for (TSitid* panel : PanelsOf(*sw)) {
-            root.Switchboards.Cursor = sw;
-            sw->Panels.Cursor = panel;
-            if (!dan.CheckPanelCables()) return false;
-            sw->Panels.Cursor = panel;
-            if (panel->OnTrunk) {
-                if (!dan.CheckShiftedPanelCables()) return false;
-                sw->Panels.Cursor = panel;
-            }
-            dan.SumPanelVoltageLosses();
-            for (TCxemaGrupd* group : SchemeGroupsOf(*panel)) {
-                root.Switchboards.Cursor = sw;
-                sw->Panels.Cursor = panel;
-                if (!dan.CheckGroupCables(group->GroupName)) return false;
-                sw->Panels.Cursor = panel;
-                group->VoltageDeviation = dan.VoltageDeviation(
-                    dan.GroupVoltageLoss(group->GroupName, group->CrossSection), 220.0);
-            }
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 void TForm1::TakeProjectSnapshots() {
@@ -199,7 +170,7 @@ bool TForm1::LoadProject(const std::string& path) {
     // The cables by their currents and the voltage losses and deviations along the network. A
     // pass whose table lookup fails has said why; the project is not opened with the values it
     // left unfinished.
-    if (Dan1 && !RefreshVoltages(root, *Dan1)) {
+    if (Dan1 && !Dan1->SelectCablesWithoutRaising()) {
         Dan1->FailureFlag = 0;
         DropProject();
         return false;

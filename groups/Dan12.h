@@ -142,6 +142,10 @@ public:
     // The name lists of the windows follow the tree: the cable names of the connection window
     // and this window's group names, in tree order.
     void ListNamesFromTree();
+    // The cables of every switchboard, panel and group line by their currents, with the voltage
+    // losses and deviations along the network, as opening a project computes them: no section is
+    // raised. False at the first table lookup that fails (it said why).
+    bool SelectCablesWithoutRaising();
     // After a refused edit: the group line as it was before the edit goes back into the panel
     // with the values the root, the switchboard and the panel had when the edit began.
     bool RestoreEditedGroup(TGrsed* switchboard, TSitid* panel);
@@ -254,7 +258,13 @@ private:
 
     // Steps of the refresh.
     void ResetUnloadedElements();
+    // The cable pass with each line raised towards the deviation it had; when that changed a
+    // section, the pass again without raising, so that every line's deviation and every loss is
+    // that of the sections as they end.
     void SelectCablesAndDeviations();
+    // One walk of the cable pass; `raise` raises each line's sections towards the deviation it
+    // had before. False when a lookup failed (with `raise`, the walk goes on after it).
+    bool CablePass(bool raise);
     void ComputeShortCircuitCurrents();
     void RedrawPicture();
 };

@@ -140,30 +140,83 @@ void TDan1::ResetUnloadedElements() {
     if (root.TotalPhasePowerA == 0.0) ResetUnloadedRoot(root);
 }
 
-void TDan1::SelectCablesAndDeviations() {
+namespace {
+
+// Every cross-section the cable passes and the raising choose, in tree order.
+std::vector<double> ProjectSections(const TGrsed& root) {
+    std::vector<double> sections;
+    for (const TGrsed* sw : chains::SwitchboardsOf(root)) {
+        sections.push_back(sw->SwitchboardSection);
+        for (const TSitid* panel : chains::PanelsOf(*sw)) {
+            sections.insert(sections.end(), {panel->FeederSection, panel->FeederSection2,
+                                             panel->FeederSectionByCurrent});
+            for (const TCxemaGrupd* group : chains::Elements(
+                     panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount))
+                sections.push_back(group->CrossSection);
+        }
+    }
+    return sections;
+}
+
+}  // namespace
+
+bool TDan1::CablePass(bool raise) {
     TGrsed& root = *ProjectRoot;
-    chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
-        CheckSwitchboardCables();
-        ForEachCountedPanel(root, sw, [&](TSitid& panel) {
-            CheckPanelCables();
-            if (panel.OnTrunk) CheckShiftedPanelCables();
+    bool ok = true;
+    // Without raising the walk ends at the first failure; the refresh's raising walk goes on.
+    const auto passed = [&](bool step) {
+        if (!step) ok = false;
+        return step || raise;
+    };
+    for (TGrsed* sw : chains::SwitchboardsOf(root)) {
+        root.Switchboards.Cursor = sw;
+        if (!passed(CheckSwitchboardCables())) return false;
+        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, root.CountPanels())) {
+            root.Switchboards.Cursor = sw;
+            sw->Panels.Cursor = panel;
+            if (!passed(CheckPanelCables())) return false;
+            sw->Panels.Cursor = panel;
+            if (panel->OnTrunk) {
+                if (!passed(CheckShiftedPanelCables())) return false;
+                sw->Panels.Cursor = panel;
+            }
             SumPanelVoltageLosses();
-            ForEachGroup(panel, [&](TCxemaGrupd& group) {
+            ForEachGroup(*panel, [&](TCxemaGrupd& group) {
+                if (!ok && !raise) return;
                 const std::string name = group.GroupName;
-                CheckGroupCables(name);
-                const double deviation =
-                    VoltageDeviation(GroupVoltageLoss(name, group.CrossSection), 220.0);
-                panel.SchemeGroups.Cursor = &group;
-                RaiseCrossSections(group.VoltageDeviation, deviation);
-                root.Switchboards.Cursor = &sw;
-                sw.Panels.Cursor = &panel;
+                root.Switchboards.Cursor = sw;
+                sw->Panels.Cursor = panel;
+                if (!passed(CheckGroupCables(name))) return;
+                sw->Panels.Cursor = panel;
+                if (raise) {
+                    const double deviation =
+                        VoltageDeviation(GroupVoltageLoss(name, group.CrossSection), 220.0);
+                    panel->SchemeGroups.Cursor = &group;
+                    RaiseCrossSections(group.VoltageDeviation, deviation);
+                    root.Switchboards.Cursor = sw;
+                    sw->Panels.Cursor = panel;
+                }
                 group.VoltageDeviation =
                     VoltageDeviation(GroupVoltageLoss(name, group.CrossSection), 220.0);
             });
-            root.Switchboards.Cursor = &sw;
-            sw.Panels.Cursor = &panel;
-        });
-    });
+            if (!ok && !raise) return false;
+            root.Switchboards.Cursor = sw;
+            sw->Panels.Cursor = panel;
+        }
+    }
+    return ok;
+}
+
+bool TDan1::SelectCablesWithoutRaising() {
+    return CablePass(false);
+}
+
+void TDan1::SelectCablesAndDeviations() {
+    const std::vector<double> before = ProjectSections(*ProjectRoot);
+    CablePass(true);
+    // A section raised for one line (a supply or trunk shared with others) changes the losses
+    // of the lines walked before it: they are taken again with the sections as they now stand.
+    if (ProjectSections(*ProjectRoot) != before) CablePass(false);
 }
 
 void TDan1::ComputeShortCircuitCurrents() {

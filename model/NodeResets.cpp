@@ -6,6 +6,23 @@
 
 namespace {
 
+// A node keeps what it holds of its feeder's cable table, the zero-conductor column of a table
+// that has one with the phase sections: they describe the table, not a result, and the N/PE
+// section and the single-phase fault loop are read from them.
+void KeepFeederTable(TSitidFields& node, TSitidFields& old) {
+    node.FeederSections = std::move(old.FeederSections);
+    node.FeederZeroSections = std::move(old.FeederZeroSections);
+    node.FeederSectionCount = old.FeederSectionCount;
+    node.ZeroCoreTable = old.ZeroCoreTable;
+}
+
+void KeepSwitchboardTable(TGrsedFields& node, TGrsedFields& old) {
+    node.SwitchboardSections = std::move(old.SwitchboardSections);
+    node.SwitchboardZeroSections = std::move(old.SwitchboardZeroSections);
+    node.SwitchboardSectionCount = old.SwitchboardSectionCount;
+    node.SwitchboardZeroCoreTable = old.SwitchboardZeroCoreTable;
+}
+
 // Puts the panel-level fields of a fresh record into the panel and brings back the fields the
 // resets keep. `withGroupFields` adds the group counts, RowsOfThree and the breaker types.
 void ResetPanelLevel(TSitid& panel, bool withGroupFields) {
@@ -32,8 +49,7 @@ void ResetPanelLevel(TSitid& panel, bool withGroupFields) {
     node.CascadeFlag = old.CascadeFlag;
     node.FeederConductorMaterial = std::move(old.FeederConductorMaterial);
     node.DemandFactor = old.DemandFactor;
-    node.FeederSections = std::move(old.FeederSections);
-    node.FeederSectionCount = old.FeederSectionCount;
+    KeepFeederTable(node, old);
     if (withGroupFields) {
         node.SchemeGroupCount = old.SchemeGroupCount;
         node.SinglePhaseCount = old.SinglePhaseCount;
@@ -95,8 +111,7 @@ void NodeResets::ResetSwitchboardNode() {
     node.SwitchboardConductorMaterial = std::move(old.SwitchboardConductorMaterial);
     node.SwitchboardCableName = std::move(old.SwitchboardCableName);
     node.SwitchboardFeederLength = old.SwitchboardFeederLength;
-    node.SwitchboardSections = std::move(old.SwitchboardSections);
-    node.SwitchboardSectionCount = old.SwitchboardSectionCount;
+    KeepSwitchboardTable(node, old);
     node.SwitchboardCount = ProjectRoot->SwitchboardCount;
 }
 
@@ -143,8 +158,7 @@ void NodeResets::ResetUnloadedPanel(TSitid& panel) {
     node.CascadeCosPhiA = old.CascadeCosPhiA;
     node.CascadeCosPhiB = old.CascadeCosPhiB;
     node.CascadeCosPhiC = old.CascadeCosPhiC;
-    node.FeederSections = std::move(old.FeederSections);
-    node.FeederSectionCount = old.FeederSectionCount;
+    KeepFeederTable(node, old);
 }
 
 // A switchboard without installed power keeps its identity and its feeder's entries.
@@ -165,6 +179,5 @@ void NodeResets::ResetUnloadedSwitchboard(TGrsed& sw) {
     node.TotalCosPhiA = old.TotalCosPhiA;
     node.TotalCosPhiB = old.TotalCosPhiB;
     node.TotalCosPhiC = old.TotalCosPhiC;
-    node.SwitchboardSections = std::move(old.SwitchboardSections);
-    node.SwitchboardSectionCount = old.SwitchboardSectionCount;
+    KeepSwitchboardTable(node, old);
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
-#include <set>
 #include <sstream>
 
 #include "model/Chains.h"
@@ -387,11 +386,9 @@ std::string Text(const std::array<double, 3>& v) {
     return SequenceText(v);
 }
 
-// How two values are held equal: exactly, or floating values to a relative tolerance; fields
-// named in `ignored` are left out.
+// How two values are held equal: exactly, or floating values to a relative tolerance.
 struct Comparison {
     double tolerance = 0;
-    const std::set<std::string>* ignored = nullptr;
 };
 
 bool Same(long double a, long double b, const Comparison& c) {
@@ -421,7 +418,7 @@ void LevelDifferences(const Fields& a, const Fields& b, const std::string& owner
 #define COMPARE_FIELD(f)                                                         \
     if (!(a.f == b.f)) {                                                         \
         ++found;                                                                 \
-        if (!(c.ignored && c.ignored->count(#f)) && !Same(a.f, b.f, c))          \
+        if (!Same(a.f, b.f, c))                                                  \
             out.push_back(owner + ": " #f " " + Text(a.f) + " -> " + Text(b.f)); \
     }
 #define LEVEL_DIFFERENCES(Fields, LIST)                                               \
@@ -508,14 +505,25 @@ std::string DifferencesText(const TreeImage& a, const TreeImage& b, std::size_t 
     return Listed(FieldDifferences(a, b), most);
 }
 
-std::string ReopeningDifferences(const TreeImage& built, const TreeImage& reopened,
-                                 std::size_t most) {
+TreeImage ReopeningImage(const TGrsed& root) {
+    TreeImage image = ImageWithoutResultSectionCopies(root);
+    // A switchboard's copy of the root's switchboard count: nothing reads it, and the file
+    // writes the root's count into every switchboard.
+    for (std::size_t i = 1; i < image.boards.size(); ++i)
+        image.boards[i].SwitchboardCount = root.SwitchboardCount;
     // Working fields of one calculation step: written and read within it, never read after it
     // and not in the file, so the loader has no reason to set them.
-    static const std::set<std::string> working = {"SectionIndex",       "DeviationWork",
-                                                  "MaxPhaseCurrent",    "ConductorMaterial1",
-                                                  "ConductorMaterial2", "ConductorMaterial3"};
+    for (TSitidFields& p : image.panels) p.SectionIndex = 0, p.DeviationWork = 0;
+    for (TCxemaGrupdFields& g : image.scheme) g.MaxPhaseCurrent = 0;
+    for (TFasaGrup1dFields& r : image.single) r.ConductorMaterial1.clear();
+    for (TFasaGrup2dFields& r : image.two) r.ConductorMaterial2.clear();
+    for (TFasaGrup3dFields& r : image.three) r.ConductorMaterial3.clear();
+    return image;
+}
+
+std::string ReopeningDifferences(const TreeImage& built, const TreeImage& reopened,
+                                 std::size_t most) {
     // The file keeps 15 significant digits (an 80-bit power comes back as the double nearest
     // its text), so values that agree to 12 are the same value.
-    return Listed(Differences(built, reopened, Comparison{1e-12, &working}), most);
+    return Listed(Differences(built, reopened, Comparison{1e-12}), most);
 }

@@ -29,8 +29,11 @@ std::string FirstDifference(const TreeImage& a, const TreeImage& b);
 std::vector<std::string> FieldDifferences(const TreeImage& a, const TreeImage& b);
 // The first `most` of them, one a line, with the number of the rest; empty when equal.
 std::string DifferencesText(const TreeImage& a, const TreeImage& b, std::size_t most = 30);
-// The same for a tree and its save-and-reopen: numbers equal to the precision the project file
-// keeps, and without the working fields of a calculation step (the file does not carry them and
-// nothing reads them afterwards).
+// The image of a tree to compare with its save-and-reopen: without the values nothing reads
+// once a step has ended (the working fields of a calculation step, the section copies of the
+// per-phase result records, a switchboard's copy of the switchboard count), which the file does
+// not carry.
+TreeImage ReopeningImage(const TGrsed& root);
+// The differences of two such images, numbers held equal to the precision the project file keeps.
 std::string ReopeningDifferences(const TreeImage& built, const TreeImage& reopened,
                                  std::size_t most = 30);

@@ -63,16 +63,16 @@ TEST_F(SwitchboardConnection, CrossSectionsAreKeptInAscendingOrder) {
         ConnectSwitchboard({"1", "50", "В воздухе", "КГТв4.xml", "15", "КГ1"});
         // Seven fields: no zero conductor column.
         ConnectSwitchboard({"2", "50", "В воздухе", "ПВ1в4.xml", "15", "КГ2"});
-        // As connected; the refresh of "Закрыть" drops the zero conductor's sections of a
-        // switchboard without load.
+        // As connected.
         EXPECT_EQ(SwitchboardNumbered(1)->SwitchboardZeroSections, (Numbers{2.5, 4, 6, 10}));
         EXPECT_EQ(SwitchboardNumbered(1)->SwitchboardZeroCoreTable, 1);
     });
     const TGrsed* cable = SwitchboardNumbered(1);
+    // The refresh of "Закрыть" keeps them for a switchboard without load.
     EXPECT_EQ(cable->SwitchboardSections, (Numbers{2.5, 4, 10, 16}));
-    EXPECT_TRUE(cable->SwitchboardZeroSections.empty());
+    EXPECT_EQ(cable->SwitchboardZeroSections, (Numbers{2.5, 4, 6, 10}));
     EXPECT_EQ(cable->SwitchboardSectionCount, 4);
-    EXPECT_EQ(cable->SwitchboardZeroCoreTable, 0);
+    EXPECT_EQ(cable->SwitchboardZeroCoreTable, 1);
     const TGrsed* wire = SwitchboardNumbered(2);
     EXPECT_EQ(wire->SwitchboardSections, (Numbers{1, 1.5, 2.5, 4, 6, 10, 16, 25, 35, 50, 70, 95,
                                                   120, 150, 185, 240, 300, 400}));

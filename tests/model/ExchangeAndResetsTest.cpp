@@ -62,11 +62,12 @@ TEST_F(NodeResetsWithTree, ResetPanelNodeKeepsIdentityPlaceGroupsAndEntries) {
     EXPECT_EQ(p.DemandFactor, 0.8);
     EXPECT_EQ(p.FeederSections, (std::vector<double>{2.5, 4.0}));
     EXPECT_EQ(p.FeederSectionCount, 2);
+    // The zero-conductor column of the feeder's table stays with the sections.
+    EXPECT_EQ(p.FeederZeroSections, (std::vector<double>{2.5, 2.5}));
+    EXPECT_EQ(p.ZeroCoreTable, 1);
     EXPECT_EQ(p.PanelBreakerType, "ВА-1");
     EXPECT_EQ(p.FeederConductorMaterial, "Алюминий");
     // Back to the defaults of a new panel.
-    EXPECT_TRUE(p.FeederZeroSections.empty());
-    EXPECT_EQ(p.ZeroCoreTable, 0);
     EXPECT_EQ(p.FeederCableBrand, "");
     EXPECT_EQ(p.OwnCurrentA, 0.0);
     EXPECT_EQ(p.PanelCosPhiB, 1.0);
@@ -125,7 +126,7 @@ TEST_F(NodeResetsWithTree, ResetSwitchboardNodeTakesTheRootsCount) {
     EXPECT_EQ(sw->SwitchboardCableName, "К-1");
     EXPECT_EQ(sw->SwitchboardCurrentA, 0.0);
     EXPECT_EQ(sw->SwitchboardSections, (std::vector<double>{16.0}));
-    EXPECT_TRUE(sw->SwitchboardZeroSections.empty());
+    EXPECT_EQ(sw->SwitchboardZeroSections, (std::vector<double>{10.0}));
     EXPECT_EQ(sw->SwitchboardNumber, 1);
     EXPECT_EQ(sw->PanelCount, 3);
     EXPECT_EQ(sw->PanelNumber, 99);

@@ -174,9 +174,9 @@ const std::vector<FieldRow<TSitidFields>>& PanelFields() {
         PANEL_FIELD(DemandFactor, "PC"),
         PANEL_FIELD(SparePanelValue, ""),
         PANEL_FIELD(FeederSections, "PC"),
-        PANEL_FIELD(FeederZeroSections, ""),
+        PANEL_FIELD(FeederZeroSections, "PC"),
         PANEL_FIELD(FeederSectionCount, "PC"),
-        PANEL_FIELD(ZeroCoreTable, ""),
+        PANEL_FIELD(ZeroCoreTable, "PC"),
     };
     return fields;
 }
@@ -248,9 +248,9 @@ const std::vector<FieldRow<TGrsedFields>>& SwitchboardFields() {
         SWITCHBOARD_FIELD(TransformerBreakerRating, ""),
         SWITCHBOARD_FIELD(TransformerName, "RK"),
         SWITCHBOARD_FIELD(SwitchboardSections, "S"),
-        SWITCHBOARD_FIELD(SwitchboardZeroSections, ""),
+        SWITCHBOARD_FIELD(SwitchboardZeroSections, "S"),
         SWITCHBOARD_FIELD(SwitchboardSectionCount, "S"),
-        SWITCHBOARD_FIELD(SwitchboardZeroCoreTable, ""),
+        SWITCHBOARD_FIELD(SwitchboardZeroCoreTable, "S"),
     };
     return fields;
 }
