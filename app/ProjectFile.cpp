@@ -611,9 +611,18 @@ void Assign(const RecordDef& def, ReadTargets& t, const FieldValue& value) {
                def.Field);
 }
 
+// Told of every record the reader is about to read: its definition, its offset in the file and
+// the records it goes into.
+using RecordListener = std::function<void(const RecordDef&, size_t, const ReadTargets&)>;
+
 class FileReader {
 public:
-    explicit FileReader(std::string_view bytes) : bytes_(bytes) {}
+    explicit FileReader(std::string_view bytes, const RecordListener* listener = nullptr)
+        : bytes_(bytes), listener_(listener) {}
+
+    void Note(const RecordDef& def, const ReadTargets& t) const {
+        if (listener_) (*listener_)(def, pos_, t);
+    }
 
     void Seek(size_t pos) { pos_ = pos; }
 
@@ -642,6 +651,7 @@ public:
     void Records(Block block, ReadTargets& t, std::initializer_list<long long> counts = {}) {
         auto count = counts.begin();
         for (const RecordDef& def : RecordsOf(block)) {
+            Note(def, t);
             if (def.TextForm == Form::W) {
                 pos_ += kWordSize;
                 Assign(def, t, *count++);
@@ -693,6 +703,7 @@ public:
 private:
     std::string_view bytes_;
     size_t pos_ = 0;
+    const RecordListener* listener_;
 };
 
 // The counts of a file, read and checked against its size before anything is built.
@@ -767,10 +778,12 @@ void RequireDistinct(std::vector<int> numbers, const std::string& what) {
     if (twin != numbers.end()) throw DamagedFile{what + platform::IntToStr(*twin)};
 }
 
-// Builds the tree of a file whose counts were checked. Throws DamagedFile.
-ProjectTree BuildTree(std::string_view bytes, const FileCounts& c, ProjectFileExtras& extras) {
+// Builds the tree of a file whose counts were checked, telling the listener of every record.
+// Throws DamagedFile.
+ProjectTree BuildTree(std::string_view bytes, const FileCounts& c, ProjectFileExtras& extras,
+                      const RecordListener* listener = nullptr) {
     ProjectTree root(new TGrsed);
-    FileReader reader(bytes);
+    FileReader reader(bytes, listener);
     ReadTargets top;
     top.extras = &extras;
     top.grsed = root.get();
@@ -885,6 +898,7 @@ ProjectTree BuildTree(std::string_view bytes, const FileCounts& c, ProjectFileEx
     const std::span<const RecordDef> trailer = RecordsOf(Block::Trailer);
     for (int n = 0; n < c.trailerSlots; ++n) {
         const RecordDef& def = trailer[static_cast<size_t>(n)];
+        reader.Note(def, top);
         const std::string_view text = reader.Slot(def.Number, top);
         if (def.TextForm == Form::R && text.empty()) continue;
         Assign(def, top, reader.Parse(def, text, top));
@@ -908,6 +922,23 @@ bool OpenCableTables(TGrsed& root, const std::function<bool(const CableTableRequ
                  chains::Elements(panel->SchemeGroups, chains::SchemeLink{}, INT_MAX))
                 if (!open({group->CableTable, nullptr, nullptr, group})) return false;
     return true;
+}
+
+// The element a listed record belongs to, by the numbers and names of the finished tree.
+std::string ListedOwner(const ReadTargets& t, const std::vector<TGrsed*>& switchboards) {
+    if (t.switchboardPlace == 0) return "проект";
+    const TGrsed& sw = *switchboards[static_cast<size_t>(t.switchboardPlace) - 1];
+    std::string text = "ГРЩ " + platform::IntToStr(sw.SwitchboardNumber);
+    if (!t.panel) return text;
+    text += ", щит " + platform::IntToStr(t.panel->PanelNumber);
+    const auto named = [&](const char* kind, const std::string& name) {
+        return text + ", " + kind + " \"" + name + "\"";
+    };
+    if (t.scheme) return named("группа", t.scheme->GroupName);
+    if (t.single) return named("однофазная запись", t.single->GroupName1);
+    if (t.two) return named("двухфазная запись", t.two->GroupName2);
+    if (t.three) return named("трёхфазная запись", t.three->GroupName3);
+    return text;
 }
 
 }  // namespace
@@ -1027,6 +1058,50 @@ LoadResult LoadProjectFile(const std::string& path, const LoadHooks& hooks) {
         return result;
     }
     return ReadProjectFile(bytes, path, hooks);
+}
+
+std::string ListFileRecords(std::string_view bytes, std::vector<FileRecord>& records) {
+    records.clear();
+    struct Seen {
+        const RecordDef* def;
+        size_t offset;
+        ReadTargets at;
+    };
+    std::vector<Seen> seen;
+    const RecordListener listener = [&](const RecordDef& def, size_t offset, const ReadTargets& t) {
+        seen.push_back({&def, offset, t});
+    };
+    ProjectFileExtras extras;
+    ProjectTree root;
+    try {
+        root = BuildTree(bytes, ReadCounts(bytes), extras, &listener);
+    } catch (const DamagedFile& damage) {
+        return "файл повреждён: " + damage.detail + ".";
+    }
+
+    const std::vector<TGrsed*> switchboards =
+        chains::Elements(root->Switchboards, chains::SwitchboardLink{}, INT_MAX);
+    records.reserve(seen.size());
+    for (const Seen& s : seen) {
+        FileRecord& r = records.emplace_back();
+        r.Def = s.def;
+        r.Offset = s.offset;
+        r.Size = s.def->TextForm == Form::W ? kWordSize : SlotSize;
+        r.SwitchboardPlace = s.at.switchboardPlace;
+        r.PanelPlace = s.at.panelPlace;
+        r.GroupKind = s.at.scheme ? 1 : s.at.single ? 2 : s.at.two ? 3 : s.at.three ? 4 : 0;
+        r.GroupPlace = s.at.groupPlace;
+        r.Owner = ListedOwner(s.at, switchboards);
+        if (s.def->TextForm == Form::W) {
+            FileReader reader(bytes);
+            reader.Seek(s.offset);
+            r.Text = platform::IntToStr(reader.Word());
+        } else {
+            const std::string_view slot = bytes.substr(s.offset, SlotSize);
+            Cp1251Codec::Get().Decode(slot.substr(0, slot.find('\0')), r.Text);
+        }
+    }
+    return {};
 }
 
 }  // namespace projectfile

@@ -200,4 +200,26 @@ LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,
 // Reads the whole file at `path`, then as ReadProjectFile.
 LoadResult LoadProjectFile(const std::string& path, const LoadHooks& hooks = {});
 
+// ---- Listing ----
+
+// A record as a file holds it, for comparing files record by record.
+struct FileRecord {
+    const RecordDef* Def = nullptr;
+    size_t Offset = 0;  // of its slot or count in the file
+    size_t Size = 0;    // SlotSize, or 4 for a count
+    // The element it belongs to, by 1-based places in the file; 0 where it belongs to none.
+    int SwitchboardPlace = 0;
+    int PanelPlace = 0;
+    int GroupKind = 0;  // 1 scheme record, 2 single-, 3 two-, 4 three-phase record
+    int GroupPlace = 0;
+    // The same by the numbers and names read: "проект", "ГРЩ 1", "ГРЩ 1, щит 3",
+    // "ГРЩ 1, щит 3, группа \"3.1\"", "ГРЩ 1, щит 3, однофазная запись \"3.1\"".
+    std::string Owner;
+    std::string Text;  // the slot's text up to its NUL, or the count
+};
+
+// Reads a project file as ReadProjectFile does, without hooks, and lists every record it holds in
+// file order. Returns "" or, for a damaged file, what is wrong with it; `records` is then empty.
+std::string ListFileRecords(std::string_view bytes, std::vector<FileRecord>& records);
+
 }  // namespace projectfile

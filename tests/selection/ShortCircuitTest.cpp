@@ -1,4 +1,6 @@
 // The fault path: which feeders it takes, what stops it, and the cursors it leaves.
+#include <cmath>
+
 #include "SelectionFixture.h"
 #include "TreeLookup.h"
 #include "model/TreeEditing.h"
@@ -130,6 +132,41 @@ TEST_F(ShortCircuitTest, GivenPanelIsCurrentAfterTheCurrents) {
                                                   "Медь", "Медь", m2, false),
               0.0);
     EXPECT_EQ(sw->Panels.Cursor, m2);
+}
+
+// The published case of a 1000 kVA transformer, uk 5.5 %, Pk 10.8 kW, faulted at its terminals
+// from an infinite source: I(3) 26.24 kA, surge factor 1.544, ip 57.3 kA.
+//   RT = 10800 x 0.16 / 1000^2 = 1.728; ua = 1.08 %, XT = sqrt(5.5^2 - 1.08^2) x 1.6 = 8.62867;
+//   Z = 8.8, and 400 / (sqrt(3) x 8.8) = 26.2432 kA.
+//   phi = atan(XT / RT) = 1.373148, Ta = XT / (314 RT) = 0.0159027 s,
+//   k = 1 + sin(phi) exp(-(pi/2 + phi) x 0.01 / (pi Ta)) = 1 + 0.980531 x exp(-0.589263)
+//     = 1 + 0.980531 x 0.554736 = 1.543936.
+// The program takes the arc off every fault current: ArcFactor(8.8) = 0.55 - 0.0176
+// + 0.1 x 2.966479 - 0.12 x 2.0645 (the cube root cut to four decimals) = 0.581308, so its I(3)
+// is 26243.19 x 0.581308 = 15255.4 A and its ip sqrt(2) x 15.25538 x 1.543936 = 33.31 kA.
+TEST_F(ShortCircuitTest, TransformerTerminalsFromAnInfiniteSource) {
+    ProjectRoot->SupplyScPower = 1e12;  // system reactance 1.6e-10 mOhm
+    // Nothing but the transformer: no panel, and materials that are neither copper nor
+    // aluminium leave out the group line and the switchboard feeder with its contacts. The
+    // switchboard section must still be given: without it there is no fault current at all.
+    const auto at = [&](auto f) {
+        return (ProjectRoot->*f)(0, 0, 0, 0, 0, 240, 1000, 5.5, 10800, "", "", "", nullptr, false);
+    };
+    const double r = at(&TGrsed::FaultPathResistance);
+    const double x = at(&TGrsed::FaultPathReactance);
+    EXPECT_NEAR(r, 1.728, 1e-12);
+    EXPECT_NEAR(x, 8.62867, 1e-5);
+    EXPECT_NEAR(std::hypot(r, x), 8.8, 1e-12);
+
+    const double i3 = at(&TGrsed::ThreePhaseFaultCurrentAtGroup);
+    const double ip = at(&TGrsed::ThreePhaseFaultCurrent);
+    EXPECT_DOUBLE_EQ(i3, 15255.4);
+    EXPECT_DOUBLE_EQ(ip, 33.31);
+    // Without the arc, the published values: I(3) and ip; the surge factor is their ratio.
+    constexpr double kArc = 0.581308;
+    EXPECT_NEAR(i3 / kArc / 1000, 26.24, 0.005);
+    EXPECT_NEAR(ip / kArc, 57.3, 0.05);
+    EXPECT_NEAR(ip / (std::sqrt(2.0) * i3 / 1000), 1.544, 0.0005);
 }
 
 }  // namespace
