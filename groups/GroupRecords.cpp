@@ -24,8 +24,11 @@ double Number(const QLineEdit& edit) {
     return platform::StrToFloat(platform::Text(edit));
 }
 
+// A power as typed, held as the project file gives it back: the double nearest the text, in the
+// 80-bit field. Taken any closer, a line would stand on other phases after the project is opened
+// again (the balancing compares sums exactly).
 long double ExtendedNumber(const QLineEdit& edit) {
-    long double value = 0;
+    double value = 0;
     if (!platform::TryStrToFloat(platform::Text(edit), value))
         throw platform::EConvertError("'" + platform::Text(edit) +
                                       "' is not a valid floating point value");
