@@ -124,11 +124,15 @@ void NodeResets::ResetRootNodeKeepScPower() {
 }
 
 // The switchboard-level fields of a fresh record, the root keeping its switchboard count while
-// it has switchboards.
+// it has switchboards, and the supply the user chose: the transformer and the short-circuit
+// power of the system stay when the project loses its last load.
 void NodeResets::ResetUnloadedRoot(TGrsed& root) {
     const int switchboards = root.SwitchboardCount;
+    const double scPower = root.SupplyScPower;
+    std::string transformer = std::move(root.TransformerName);
     static_cast<TGrsedFields&>(root) = TGrsedFields{};
-    root.TransformerName.clear();
+    root.SupplyScPower = scPower;
+    root.TransformerName = std::move(transformer);
     if (root.Switchboards.First) root.SwitchboardCount = switchboards;
 }
 

@@ -31,7 +31,7 @@ public:
     static void ResetUnloadedPanel(TSitid& panel);
     // A switchboard: keeps its number, place, panel count and feeder entries.
     static void ResetUnloadedSwitchboard(TGrsed& switchboard);
-    // The root: every switchboard-level value, the transformer's name too, but the switchboard
-    // count while it has switchboards.
+    // The root: every switchboard-level value but the switchboard count while it has
+    // switchboards, and the transformer and system short-circuit power the user chose.
     static void ResetUnloadedRoot(TGrsed& root);
 };

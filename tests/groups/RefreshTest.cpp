@@ -62,7 +62,11 @@ TEST_F(RefreshTest, AProjectWithoutSwitchboards) {
     SetEditStates();
     Dan1->ApplyAndRefresh();
     ExpectEditStatesCleared();
-    EXPECT_TRUE(static_cast<const TGrsedFields&>(root) == TGrsedFields{});
+    // Every computed value back to its default; the supply the user chose stays.
+    TGrsedFields expected;
+    expected.TransformerName = "ТМ-400/10";
+    expected.SupplyScPower = 300;
+    EXPECT_TRUE(static_cast<const TGrsedFields&>(root) == expected);
     // The general scheme replaces the panel picture shown.
     EXPECT_EQ(Form2->PictureKind(), 1);
 }
