@@ -5,12 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
 #include <pugixml.hpp>
 
 #include "TablesFixture.h"
+#include "WindowChecks.h"
 #include "app/Mainform.h"
 #include "documents/AdjustmentProject.h"
 #include "documents/Kabj2.h"
@@ -423,6 +426,93 @@ INSTANTIATE_TEST_SUITE_P(
         Closing{"closeBox", [](TAdjustmentProjectForm& f) { f.close(); }},
         Closing{"Escape", [](TAdjustmentProjectForm& f) { QTest::keyClick(&f, Qt::Key_Escape); }}),
     [](const auto& info) { return std::string(info.param.how); });
+
+// Each label shows its whole text in the desktop's font, beside its edit.
+TEST_F(AppFixture, StampDialogLabelsHoldTheirTexts) {
+    AdjustmentProjectForm->show();
+    ExpectNothingCutOff(*AdjustmentProjectForm);
+    const std::pair<QLabel*, QLineEdit*> fields[] = {
+        {AdjustmentProjectForm->Label1, AdjustmentProjectForm->Edit1},
+        {AdjustmentProjectForm->Label2, AdjustmentProjectForm->Edit2},
+        {AdjustmentProjectForm->Label3, AdjustmentProjectForm->Edit3},
+        {AdjustmentProjectForm->Label4, AdjustmentProjectForm->Edit4},
+        {AdjustmentProjectForm->Label5, AdjustmentProjectForm->Edit5},
+    };
+    for (const auto& [label, edit] : fields) {
+        EXPECT_LT(label->geometry().right(), edit->x()) << label->text().toStdString();
+        EXPECT_GE(label->x(), 0);
+    }
+    AdjustmentProjectForm->hide();
+}
+
+// Types the text into the edit key by key, whatever its letters.
+void TypeInto(QLineEdit* edit, const QString& text) {
+    for (const QChar letter : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(letter), Qt::NoModifier);
+}
+
+// A text the project file cannot hold (a character outside Windows-1251, more than 254 bytes in
+// it: a Cyrillic letter is one byte there, two in UTF-8) is refused when the dialog closes, with
+// a message naming the field; the dialog stays open and takes nothing until it is mended.
+TEST_F(AppFixture, StampDialogRefusesATextTheProjectFileCannotHold) {
+    struct Case {
+        const char* what;
+        int field;  // edit 1 to 5
+        QString text;
+        std::string message;  // empty: taken
+    };
+    const QString letters254 = QString(254, QChar(0x0436));  // "ж"
+    const Case cases[] = {
+        {"sign outside the code page", 2, "Иванов ✓",
+         "Поле «Разработал» содержит символы, "
+         "которые нельзя сохранить в файле проекта."},
+        {"255 letters", 5, letters254 + "ж",
+         "Поле «Нормоконтроль» длиннее 254 символов: столько нельзя сохранить в файле проекта."},
+        {"255 digits", 1, QString(255, '7'),
+         "Поле «Обозначение документа» длиннее 254 символов: столько нельзя сохранить в файле "
+         "проекта."},
+        {"254 letters", 4, letters254, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AdjustmentProjectForm->DocumentCode = "ВП-01";
+        QLineEdit* edits[] = {AdjustmentProjectForm->Edit1, AdjustmentProjectForm->Edit2,
+                              AdjustmentProjectForm->Edit3, AdjustmentProjectForm->Edit4,
+                              AdjustmentProjectForm->Edit5};
+        for (QLineEdit* edit : edits) edit->clear();
+        AdjustmentProjectForm->Edit1->setText("ВП-01");
+        QLineEdit* edit = edits[c.field - 1];
+        responder_.ExpectModal("TAdjustmentProjectForm", [&](QDialog& dialog) {
+            auto& form = static_cast<TAdjustmentProjectForm&>(dialog);
+            form.show();
+            edit->clear();
+            TypeInto(edit, c.text);
+            EXPECT_EQ(edit->text(), c.text);
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            if (c.message.empty()) {
+                EXPECT_FALSE(form.isVisible());
+                return platform::mrNone;
+            }
+            // Still open on the refused text, and nothing taken.
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_EQ(edit->selectedText(), c.text);
+            EXPECT_EQ(form.DocumentCode, "ВП-01");
+            // Mended, it closes.
+            edit->clear();
+            TypeInto(edit, "Петров");
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            EXPECT_FALSE(form.isVisible());
+            return platform::mrNone;
+        });
+        if (!c.message.empty())
+            responder_.ExpectMessage(c.message, "Предупреждение.", platform::mrOk);
+        platform::ShowModal(*AdjustmentProjectForm);
+        responder_.VerifyDone();
+        const std::vector<std::string> stamp = AdjustmentProjectForm->StampStrings();
+        EXPECT_EQ(stamp[c.field - 1],
+                  c.message.empty() ? c.text.toStdString() : std::string("Петров"));
+    }
+}
 
 TEST_F(AppFixture, StampDialogClosedUnchangedLeavesTheProjectSaved) {
     Form1->ProjectSaved = 1;
