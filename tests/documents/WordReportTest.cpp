@@ -12,6 +12,7 @@
 #include <map>
 #include <pugixml.hpp>
 
+#include "FakeOpener.h"
 #include "TablesFixture.h"
 #include "WindowChecks.h"
 #include "app/Mainform.h"
@@ -375,6 +376,54 @@ TEST_F(WordReport, NoDesktopApplicationIsReported) {
     responder_.VerifyDone();
     ASSERT_EQ(Written().size(), 1);
     EXPECT_EQ(responder_.Messages().size(), 1u);
+}
+
+// The document is opened by the desktop's opener, a process that may take its time, or keep
+// running as long as the word processor it starts. "Отчет" comes back at once, the window takes
+// the user's clicks meanwhile, and a failure of the opener is still reported when it ends.
+TEST_F(WordReport, TheWindowGoesOnWhileTheOpenerRuns) {
+    struct Case {
+        const char* what;
+        int status;  // the opener's
+        bool reported;
+    };
+    for (const Case& c : {Case{"taken", 0, false}, Case{"no application", 3, true}}) {
+        SCOPED_TRACE(c.what);
+        platform::SetShellOpenHook(nullptr);
+        FakeOpener opener;
+        OpenerGate gate(opener.Path("gate"));
+        ASSERT_TRUE(gate.IsOpen());
+        opener.Install("read line < '" + gate.Path() + "'\nexit " + std::to_string(c.status));
+        QDir(reportDir_.path()).removeRecursively();
+        AddPanel(AddSwitchboard(1), 1);
+        TForm4* window = TForm4::NewResultWindow();
+        window->show();
+        QTest::mouseClick(window->BitBtn3, Qt::LeftButton);
+        // Written and handed to the opener, which still waits.
+        ASSERT_EQ(Written().size(), 1);
+        const std::string path = reportDir_.filePath(Written().first()).toStdString();
+        QTRY_COMPARE(opener.Opened().size(), std::size_t(1));
+        EXPECT_EQ(opener.Opened()[0], QUrl::fromLocalFile(QString::fromStdString(path))
+                                          .toEncoded(QUrl::FullyEncoded)
+                                          .toStdString());
+        EXPECT_FALSE(platform::WaitForShellOpeners(0));
+        // The window answers meanwhile: "Закрыть" closes it.
+        QTest::mouseClick(window->BitBtn1, Qt::LeftButton);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(responder_.Messages().empty());
+        if (c.reported)
+            responder_.ExpectMessage("Документ " + path +
+                                         " записан, но не удается открыть его: нет программы "
+                                         "для документов Word.",
+                                     "Error", platform::mrOk);
+        ASSERT_TRUE(gate.Release());
+        QTRY_VERIFY(platform::WaitForShellOpeners(0));
+        responder_.VerifyDone();
+        EXPECT_EQ(responder_.Messages().size(), c.reported ? 1u : 0u);
+        DeleteProjectTree(ProjectRoot);
+        ProjectRoot = new TGrsed;
+        ProjectRoot->TotalDesignPower = 10;
+    }
 }
 
 TEST(ReportPath, NamedByReportAndTimeNeverReplacingAFile) {
