@@ -1104,4 +1104,14 @@ std::string ListFileRecords(std::string_view bytes, std::vector<FileRecord>& rec
     return {};
 }
 
+std::string EntryTextProblem(const std::string& text, const std::string& subject) {
+    std::string encoded;
+    if (text.find('\0') != std::string::npos || !platform::Utf8ToCp1251(text, encoded))
+        return subject + " содержит символы, которые нельзя сохранить в файле проекта.";
+    if (encoded.size() > static_cast<size_t>(MaxSlotText))
+        return subject + " длиннее " + platform::IntToStr(MaxSlotText) +
+               " символов: столько нельзя сохранить в файле проекта.";
+    return std::string();
+}
+
 }  // namespace projectfile

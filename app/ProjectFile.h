@@ -141,6 +141,13 @@ FieldValue ValueOf(const FieldOf<R>& field, const R& record) {
 std::string BuildProjectFile(const TGrsed& root, const ProjectFileExtras& extras,
                              std::vector<char>& bytes);
 
+// Why a text entered for a text slot of the project file cannot be kept there, so that the window
+// it is entered in refuses it at once rather than the next save: it holds a character without a
+// Windows-1251 form (or a NUL character), or it is longer than the slot's 254 bytes (one a
+// character in Windows-1251). `subject` names the field as the message begins ("Поле
+// «Разработал»"). Empty when the text fits.
+std::string EntryTextProblem(const std::string& text, const std::string& subject);
+
 // Writes the project file to `path` through a temporary file beside it that replaces the old one
 // only when it is complete. Returns "" on success, else the message; the previous file is then
 // left as it was.

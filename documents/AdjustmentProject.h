@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui_TAdjustmentProjectForm.h"
@@ -22,7 +23,8 @@ public:
     // "OK": closes the dialog.
     void Button1Click();
     // Every close (the button, the close box, Escape) takes the edits' texts as the title block;
-    // there is no cancel. A text that differs marks the project changed.
+    // there is no cancel. A text that differs marks the project changed. A text the project file
+    // cannot hold keeps the dialog open with a message naming its field.
     void FormCloseQuery(bool& canClose);
 
     // The five texts in the order of the project file and the reports.
@@ -30,6 +32,12 @@ public:
 
 protected:
     void done(int result) override;
+
+private:
+    // Each label with its edit, in the order of the fields.
+    std::vector<std::pair<QLabel*, QLineEdit*>> Fields() const;
+    // Lays the labels out so that each shows its whole text in the desktop's font.
+    void FitLabels();
 };
 
 extern TAdjustmentProjectForm* AdjustmentProjectForm;

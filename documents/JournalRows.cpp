@@ -79,12 +79,11 @@ private:
             entry.switchboard = &sw;
             entry.panel = &panel;
             entry.start = panel.OnTrunk ? JournalEntry::FromSection : JournalEntry::FromSwitchboard;
-            if (panel.FedFromSwitchboard) lastCascadePanel_ = panel.PanelNumber;
-            // A member continues the cascade met last only when that panel feeds it.
-            if (panel.FedFromPanel && panel.FeedingPanelNumber == lastCascadePanel_) {
+            // A cascade member's cable comes from the panel that feeds it, wherever that panel
+            // stands in the chain.
+            if (panel.FedFromPanel && panel.FeedingPanelNumber != 0) {
                 entry.start = JournalEntry::FromPanel;
-                entry.startPanel = lastCascadePanel_;
-                lastCascadePanel_ = panel.PanelNumber;
+                entry.startPanel = panel.FeedingPanelNumber;
             }
             entries_.push_back(entry);
         });
@@ -105,8 +104,6 @@ private:
     TGrsed& root_;
     int kind_;
     int number_;
-    // The panel met last as a cascade head or as a member continuing the cascade.
-    int lastCascadePanel_ = 0;
     std::vector<JournalEntry> entries_;
 };
 

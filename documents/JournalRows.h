@@ -36,8 +36,8 @@ struct JournalEntry {
 // The cables of the journal of that kind, in journal order; `number` is the switchboard (kind 2)
 // or panel (kind 3) whose cables are listed. Switchboards in chain order, their panels in chain
 // order, each panel's group lines in chain order; the tree's cursors end past the end. A cascade
-// member starts at its feeding panel when that panel is the cascade panel met last in this walk;
-// every walk starts afresh, so each journal gives the same starts whatever was walked before.
+// member starts at the panel that feeds it (its FeedingPanelNumber), wherever that panel stands
+// in the chain; the grid, the pages and the report all take their starts from here.
 std::vector<JournalEntry> JournalEntries(TGrsed& root, int journalKind, int number);
 
 // The cells of a row as the journal window's grid shows them: the running number `rowNumber`,

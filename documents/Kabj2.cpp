@@ -210,7 +210,9 @@ void TForm8::PreviewPaintedPages(PagePainter* painter, const PageRequest& reques
             if (painter != nullptr) painter->Paint(painted, request);
             const platform::TCanvas& source = *painted.Canvas();
             for (int n = 1; n <= count; ++n) {
-                canvas.CopyRect(pages::PageContent(n), source, pages::TableStrip(n));
+                // Each page its whole rows under the heading block.
+                for (const pages::TableBand& band : pages::TablePageBands(n, dataRows))
+                    canvas.CopyRect(pages::BandInPage(n, band), source, band.source);
                 if (n > 1) DrawPageGap(canvas, pages::PageRow(n - 1), pages::kPageWidth);
                 if (count > 1)
                     canvas.TextOut(2, pages::PageRow(n - 1, pages::kPageWidth, 2),

@@ -23,14 +23,49 @@ int ImageLeft(int previewWidth, int imageWidth) {
     return previewWidth / 2 - imageWidth / 2 - 10;
 }
 
+int RowsPerPage() {
+    // The bottom line of the last row, 25 px below its top line, stays on the page.
+    return (kStripHeight - kFirstRowTop) / kRowHeight;
+}
+
 int TablePageCount(int rows) {
-    const std::int64_t bottom = kFirstRowTop + std::int64_t(std::max(rows, 0)) * kRowHeight;
-    const std::int64_t count = (bottom + kStripHeight - 1) / kStripHeight;
+    const std::int64_t count =
+        (std::int64_t(std::max(rows, 0)) + RowsPerPage() - 1) / RowsPerPage();
     return int(std::clamp<std::int64_t>(count, 1, INT_MAX));
 }
 
-platform::TRect TableStrip(int n) {
-    return platform::Rect(0, (n - 1) * kStripHeight, kPageWidth, n * kStripHeight);
+int FirstRowOfPage(int n) {
+    return int(std::clamp<std::int64_t>(std::int64_t(n - 1) * RowsPerPage(), 0, INT_MAX));
+}
+
+int RowsOnPage(int n, int rows) {
+    if (n < 1) return 0;
+    const std::int64_t left = std::int64_t(rows) - FirstRowOfPage(n);
+    return int(std::clamp<std::int64_t>(left, 0, RowsPerPage()));
+}
+
+std::vector<TableBand> TablePageBands(int n, int rows) {
+    std::vector<TableBand> bands;
+    if (n < 1) return bands;
+    const int headTop = n == 1 ? 0 : kHeadingTop;
+    bands.push_back({platform::Rect(0, headTop, kPageWidth, kFirstRowTop), headTop});
+    const int count = RowsOnPage(n, rows);
+    if (count > 0) {
+        const int top = kFirstRowTop + FirstRowOfPage(n) * kRowHeight;
+        bands.push_back(
+            {platform::Rect(0, top, kPageWidth, top + count * kRowHeight), kFirstRowTop});
+    }
+    return bands;
+}
+
+platform::TRect BandInPage(int n, const TableBand& band) {
+    const platform::TRect content = PageContent(n);
+    const std::int64_t height = content.Height();
+    const auto at = [&](std::int64_t pageRow) {
+        return content.Top + int(pageRow * height / kStripHeight);
+    };
+    return platform::Rect(content.Left, at(band.pageTop), content.Right,
+                          at(std::int64_t(band.pageTop) + band.source.Height()));
 }
 
 platform::TRect PageContent(int n) {

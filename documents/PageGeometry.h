@@ -3,14 +3,19 @@
 // printing. Pages are 800 px wide and 800 x 22 / 17 px high (a double); page n (from 1) of a
 // stacked page image lies in the rows trunc((n - 1) x H) to trunc(n x H). Every conversion of a
 // product to pixels truncates toward zero.
+#include <vector>
+
 #include "platform/Canvas.h"
 
 namespace pages {
 
 inline constexpr int kPageWidth = 800;
-// Rows of the painted table or journal that go onto one page.
+// Height of a table or journal page as painted, before it is fitted into its preview page.
 inline constexpr int kStripHeight = 1029;
-// The painted tables and journals: their first data row starts at y 181, each row 25 px high.
+// The painted tables and journals: the title above y 100, the heading block from y 100 to 180,
+// then the data rows, each 25 px high, the first from y 181 (its top line is the heading's bottom
+// line at y 180).
+inline constexpr int kHeadingTop = 100;
 inline constexpr int kFirstRowTop = 181;
 inline constexpr int kRowHeight = 25;
 // Margins of a table page's content on its page.
@@ -32,11 +37,31 @@ int ImageHeight(int pages, int width = kPageWidth);
 // middle, each half truncated.
 int ImageLeft(int previewWidth, int imageWidth);
 
-// Pages of a table or journal of `rows` data rows: enough 1029 px strips to hold the last row,
-// one at least.
+// Table and journal pages hold whole rows: each page shows the heading block where the painted
+// picture has it (the first page the title above it as well), then as many whole rows as fit in
+// its 1029 px, from the row where the page before stopped. The layout depends on the row count
+// alone, whatever the rows were painted on.
+
+// Whole rows one page holds below the heading block: 33.
+int RowsPerPage();
+// Pages of a table or journal of `rows` data rows; one at least.
 int TablePageCount(int rows);
-// The strip of the painted picture that page n shows.
-platform::TRect TableStrip(int n);
+// The first data row (from 0) on page n, and how many of `rows` rows page n shows.
+int FirstRowOfPage(int n);
+int RowsOnPage(int n, int rows);
+
+// A band of the painted picture and the row of the 1029 px page where its top goes.
+struct TableBand {
+    platform::TRect source;
+    int pageTop;
+};
+// What page n of a document of `rows` data rows shows of the painted picture, top to bottom: its
+// head (page 1 from the picture's top, every later page from the heading block's top), then its
+// rows, which follow the head as the first rows follow the heading.
+std::vector<TableBand> TablePageBands(int n, int rows);
+// Where a band of page n goes in the preview's page image: the 1029 px page fitted into page n's
+// content rectangle.
+platform::TRect BandInPage(int n, const TableBand& band);
 // Where page n of a preview shows its content: inside the page, 10 px from the sides and 12 px
 // from top and bottom.
 platform::TRect PageContent(int n);

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "app/Mainform.h"
 #include "documents/ConsumerTable.h"
@@ -46,6 +47,8 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     };
     for (const Command& command : commands) platform::OnClick(command.item, this, command.handler);
     platform::OnClick(BitBtn3, this, &TForm4::BitBtn3Click);
+    for (QWidget* button : {BitBtn1, BitBtn3, BitBtn2})
+        buttons_.emplace_back(button, button->geometry());
 }
 
 TForm4::~TForm4() {
@@ -70,8 +73,28 @@ QTableWidget* TForm4::AddGrid(int top, int height, int width, int columns, int r
     StringGrid1->verticalHeader()->hide();
     StringGrid1->horizontalHeader()->setDefaultSectionSize(64);
     StringGrid1->verticalHeader()->setDefaultSectionSize(24);
+    laidOutFor_ = size();
+    gridLaidOut_ = StringGrid1->geometry();
     StringGrid1->show();
     return StringGrid1;
+}
+
+void TForm4::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    FollowWindowSize();
+}
+
+void TForm4::FollowWindowSize() {
+    MainMenu1->resize(width(), MainMenu1->height());
+    ControlBar1->resize(width(), ControlBar1->height());
+    if (StringGrid1 == nullptr || !laidOutFor_.isValid()) return;
+    // The window is never made smaller than the size the grid was laid out for.
+    const int wider = std::max(width() - laidOutFor_.width(), 0);
+    const int higher = std::max(height() - laidOutFor_.height(), 0);
+    StringGrid1->setGeometry(gridLaidOut_.adjusted(0, 0, wider, higher));
+    // The buttons stay centred under the grid.
+    for (const auto& [button, designed] : buttons_)
+        button->move(designed.topLeft() + QPoint(wider / 2, higher));
 }
 
 std::string TForm4::PreviewTitle() const {

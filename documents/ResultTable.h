@@ -4,9 +4,12 @@
 #include <QDialog>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui_TForm4.h"
 
+class QResizeEvent;
 class QTableWidget;
 
 class TForm4 : public QDialog, public Ui::TForm4 {
@@ -27,7 +30,9 @@ public:
     std::uint8_t TableKind = 0;
     int PanelNumber = 0;
 
-    // Makes the grid: top 50 below the menu, its size, columns and rows.
+    // Makes the grid: top 50 below the menu, its size, columns and rows. The window's size then
+    // is the one the grid is laid out for: when the user enlarges the window, the grid grows by
+    // as much, the buttons keep their place under it, and the menu and tool bars span the width.
     QTableWidget* AddGrid(int top, int height, int width, int columns, int rows);
 
     // "Предварительный просмотр": this window closes and its table is shown as preview pages.
@@ -44,6 +49,19 @@ public:
 
     // Title of the preview of this window's table.
     std::string PreviewTitle() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Lays the grid, the buttons and the bars out for the window's size.
+    void FollowWindowSize();
+
+    // The window's size the grid was laid out for, the grid's geometry then, and the buttons'
+    // designed places.
+    QSize laidOutFor_;
+    QRect gridLaidOut_;
+    std::vector<std::pair<QWidget*, QRect>> buttons_;
 };
 
 extern TForm4* Form4;

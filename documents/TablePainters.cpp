@@ -1,6 +1,7 @@
 #include "documents/TablePainters.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "documents/ConsumerTable.h"
@@ -61,9 +62,12 @@ int PaintedDocumentHeight(int rows) {
     const double pageHeight = pages::PageHeight();
     const double needed = double(kRowPitch) * std::max(rows, 0) + 100;
     const std::int64_t byRows = std::int64_t(needed / pageHeight + 1.0);
-    // The rows start at y 180, lower than the 100 px counted above: the preview counts pages
-    // enough for the last row, and the picture holds all of them.
-    const std::int64_t count = std::max<std::int64_t>(byRows, pages::TablePageCount(rows));
+    // The rows start at y 180, lower than the 100 px counted above: the picture is made as many
+    // whole pages high as its last row's bottom line needs, so that every row the preview cuts
+    // out is on it.
+    const double bottom = pages::kFirstRowTop + double(kRowPitch) * std::max(rows, 0);
+    const std::int64_t byLastRow = std::int64_t(std::ceil(bottom / pageHeight));
+    const std::int64_t count = std::max(byRows, byLastRow);
     return int(std::min<double>(count * pageHeight, 2147483647.0));
 }
 

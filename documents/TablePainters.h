@@ -10,8 +10,8 @@ class TCanvas;
 }
 
 // Height of the painted picture of a document of `rows` rows: whole pages of 800 x 22 / 17 px,
-// as many as the rows and the 100 px above them need, and always enough for the preview to cut
-// every page it counts for those rows.
+// as many as the rows and the 100 px above them need, and always down to the last row's bottom
+// line, so that the preview finds every row it lays out.
 int PaintedDocumentHeight(int rows);
 
 // The distribution-network table: rows of the main switchboards, then of the panels. `rows` of

@@ -2,19 +2,15 @@
 // script that notes the URL it was given and ends with the status a real opener gives when it
 // found an application for it (0) or not (3: no browser or mail program, 4: it failed). A
 // failure is reported in a message box; an opener that keeps running does not hold the program.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "AppFixture.h"
+#include "FakeOpener.h"
 #include "MainWindowFixture.h"
 #include "app/About.h"
 #include "app/Mainform.h"
@@ -49,41 +45,21 @@ class DesktopOpener : public AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
-        ASSERT_TRUE(openerDir_.isValid());
         CopyFolder(std::string(PROGRAM_DATA_DIR) + "/Help", ProgramFile("Help"));
         Form1->show();
     }
     void TearDown() override {
         EXPECT_TRUE(platform::WaitForShellOpeners(kOpenerLimitMs));
-        platform::SetShellOpener("");
         AppFixture::TearDown();
     }
 
     // A fake opener that runs `body` after noting its argument.
-    void InstallOpener(const std::string& body) {
-        const std::string script =
-            "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + Path("opened") + "'\n" + body + "\n";
-        QFile file(QString::fromStdString(Path("xdg-open")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(script.c_str());
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        platform::SetShellOpener(Path("xdg-open"));
-    }
-    std::string Path(const std::string& name) const {
-        return openerDir_.filePath(QString::fromStdString(name)).toStdString();
-    }
+    void InstallOpener(const std::string& body) { opener_.Install(body); }
+    std::string Path(const std::string& name) const { return opener_.Path(name); }
     // The URLs the opener was given.
-    std::vector<std::string> Opened() const {
-        QFile file(QString::fromStdString(Path("opened")));
-        std::vector<std::string> urls;
-        if (!file.open(QIODevice::ReadOnly)) return urls;
-        for (const QByteArray& line : file.readAll().split('\n'))
-            if (!line.isEmpty()) urls.push_back(line.toStdString());
-        return urls;
-    }
+    std::vector<std::string> Opened() const { return opener_.Opened(); }
 
-    QTemporaryDir openerDir_;
+    FakeOpener opener_;
 };
 
 // What the user clicks: the help button or the mail link.
@@ -141,20 +117,16 @@ TEST_F(DesktopOpener, ADesktopWithoutAnOpenerIsReported) {
 // Some desktops' openers run the browser in the foreground and end only when it is closed: the
 // program goes on meanwhile, and a browser closed normally is no failure.
 TEST_F(DesktopOpener, AnOpenerThatKeepsRunningDoesNotHoldTheProgram) {
-    // The opener waits for a line on a pipe that the test holds open (reading and writing, so
-    // that no open blocks).
-    const std::string gate = Path("gate");
-    ASSERT_EQ(mkfifo(gate.c_str(), 0600), 0);
-    const int pipe = open(gate.c_str(), O_RDWR);
-    ASSERT_GE(pipe, 0);
-    InstallOpener("read line < '" + gate + "'\nexit 0");
+    // The opener waits for a line on a pipe that the test holds open.
+    OpenerGate gate(Path("gate"));
+    ASSERT_TRUE(gate.IsOpen());
+    InstallOpener("read line < '" + gate.Path() + "'\nexit 0");
     ClickHelpButton();
     // Back in the program while the opener still waits.
     EXPECT_FALSE(platform::WaitForShellOpeners(0));
     EXPECT_TRUE(responder_.Log().empty());
     // The browser is closed.
-    EXPECT_EQ(write(pipe, "closed\n", 7), 7);
+    EXPECT_TRUE(gate.Release());
     ASSERT_TRUE(platform::WaitForShellOpeners(kOpenerLimitMs));
-    close(pipe);
     EXPECT_TRUE(responder_.Log().empty());
 }

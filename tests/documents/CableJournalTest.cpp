@@ -148,11 +148,11 @@ TEST_F(CableJournal, PageAndReportWordTheRowsTheirOwnWay) {
     }
 }
 
-TEST_F(CableJournal, CascadeStartsAreTheSameOnEveryRun) {
+TEST_F(CableJournal, ACascadeMemberStartsAtThePanelThatFeedsIt) {
     Cascade();
-    // Panel 4 is fed from panel 1, but panel 3 was met last: it starts at its switchboard.
-    const std::vector<std::string> pageStarts = {"ГРЩ № 2", "Щит №1", "Щит №2", "ГРЩ № 2"};
-    const std::vector<std::string> gridStarts = {"Грщ №2", "Щит №1", "Щит №2", "Грщ №2"};
+    // Panel 4 is fed from panel 1, though panel 3 stands between them in the chain.
+    const std::vector<std::string> pageStarts = {"ГРЩ № 2", "Щит №1", "Щит №2", "Щит №1"};
+    const std::vector<std::string> gridStarts = {"Грщ №2", "Щит №1", "Щит №2", "Щит №1"};
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         Form1->FillCableJournal(2, 2);
@@ -166,6 +166,7 @@ TEST_F(CableJournal, CascadeStartsAreTheSameOnEveryRun) {
         ASSERT_EQ(cells.size(), 40u);
         for (int r = 0; r < 4; ++r) EXPECT_EQ(cells[r * 10 + 1], pageStarts[r]);
         EXPECT_EQ(cells[13], "Щит №1 - Щит№2");
+        EXPECT_EQ(cells[33], "Щит №1 - Щит№4");
 
         std::vector<std::string> painted;
         for (const auto& op : Painted(2, 4, 2))
@@ -175,18 +176,32 @@ TEST_F(CableJournal, CascadeStartsAreTheSameOnEveryRun) {
     }
 }
 
-TEST_F(CableJournal, AMemberBeforeItsHeadStartsAtItsSwitchboardEveryTime) {
+TEST_F(CableJournal, AMemberBeforeItsHeadStartsAtItsHeadInEveryForm) {
     TGrsed& sw = AddSwitchboard(3);
     TSitid& member = AddPanel(sw, 2);
     member.FedFromPanel = 1;
     member.FeedingPanelNumber = 1;
     AddPanel(sw, 1).FedFromSwitchboard = 1;
-    for (int run = 0; run < 2; ++run) {
-        Form1->FillCableJournal(1 + 1, 3);
-        EXPECT_EQ(Form8->StringGrid1->item(1, 2)->text().toStdString(), "Грщ №3");
+    for (int kind : {0, 2}) {
+        SCOPED_TRACE(kind);
+        // The member is the second row of the general journal (after the switchboard's), the
+        // first of the switchboard's.
+        const int row = kind == 0 ? 2 : 1;
+        Form1->FillCableJournal(kind, 3);
+        EXPECT_EQ(Form8->StringGrid1->item(row, 2)->text().toStdString(), "Щит №1");
         // The cascade section is the feeder's.
-        EXPECT_EQ(Form8->StringGrid1->item(1, 5)->text().toStdString(), "3x35+1x16");
+        EXPECT_EQ(Form8->StringGrid1->item(row, 5)->text().toStdString(), "3x35+1x16");
+        std::vector<std::string> cells;
+        TForm8::BuildCableJournalRows(cells, kind, 3);
+        ASSERT_GE(cells.size(), std::size_t(row * 10));
+        EXPECT_EQ(cells[(row - 1) * 10 + 1], "Щит №1");
+        EXPECT_EQ(cells[(row - 1) * 10 + 3], "Щит №1 - Щит№2");
+        const std::vector<std::string> starts = TextsAt(Painted(kind, row + 1, 3), 135);
+        ASSERT_GE(starts.size(), std::size_t(row));
+        EXPECT_EQ(starts[row - 1], "Щит №1");
     }
+    // The head itself starts at the switchboard.
+    EXPECT_EQ(Form8->StringGrid1->item(2, 2)->text().toStdString(), "Грщ №3");
 }
 
 TEST_F(CableJournal, PageLinesOfNineRows) {

@@ -522,3 +522,51 @@ TEST_F(CalculationTables, GridColumnsHoldTheirTexts) {
         for (const auto& [column, width] : c.designed) EXPECT_GE(grid->columnWidth(column), width);
     }
 }
+
+namespace {
+
+// Whether the heading row and the first four rows of the grid are in view, each whole.
+bool ShowsFourRows(const QTableWidget& grid) {
+    return grid.rowCount() >= 5 &&
+           grid.rowViewportPosition(4) + grid.rowHeight(4) <= grid.viewport()->height();
+}
+
+}  // namespace
+
+// The journal window and a results window open at 725 x 310 with their grids showing the heading
+// row and four rows. Enlarged by the user, a results window's grid grows by as much (at first
+// 715 x 150), and its buttons move down under it and stay centred.
+TEST_F(CalculationTables, WindowsOpenWithFourRowsAndTheResultsGridGrowsWithItsWindow) {
+    TGrsed& sw = AddSwitchboard(1);
+    for (int number = 1; number <= 5; ++number) AddGroup(AddPanel(sw, number), "1", 2);
+    Form1->FillCableJournal(0, 0);
+    Form8->show();
+    EXPECT_EQ(Form8->size(), QSize(725, 310));
+    QTRY_VERIFY(ShowsFourRows(*Form8->StringGrid1));
+
+    Form1->N55->trigger();
+    TForm4* window = Form4;
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->size(), QSize(725, 310));
+    QTableWidget& grid = *window->StringGrid1;
+    EXPECT_EQ(grid.size(), QSize(715, 150));
+    QTRY_VERIFY(ShowsFourRows(grid));
+    const QRect gridBefore = grid.geometry();
+    const QPoint closeBefore = window->BitBtn1->pos();
+    const QPoint helpBefore = window->BitBtn2->pos();
+
+    window->resize(1025, 510);
+    QTRY_COMPARE(window->size(), QSize(1025, 510));
+    EXPECT_EQ(grid.geometry(), gridBefore.adjusted(0, 0, 300, 200));
+    EXPECT_EQ(window->BitBtn1->pos(), closeBefore + QPoint(150, 200));
+    EXPECT_EQ(window->BitBtn2->pos(), helpBefore + QPoint(150, 200));
+    EXPECT_LT(grid.geometry().bottom(), window->BitBtn1->y());
+    EXPECT_LE(window->BitBtn2->geometry().bottom(), window->height());
+    EXPECT_EQ(window->MainMenu1->width(), 1025);
+    EXPECT_EQ(window->ControlBar1->width(), 1025);
+    // Back to its first size, it is laid out as it opened.
+    window->resize(725, 310);
+    QTRY_COMPARE(window->size(), QSize(725, 310));
+    EXPECT_EQ(grid.geometry(), gridBefore);
+    EXPECT_EQ(window->BitBtn1->pos(), closeBefore);
+}

@@ -1,6 +1,6 @@
-// The previews of the calculation tables and the cable journals: the painted document cut into
-// 1029 px strips, one page each, laid one under the other with the band between them and the
-// sheet labels; the painter chosen by the table kind.
+// The previews of the calculation tables and the cable journals: the painted document laid out
+// in pages of whole rows, each under the heading block, one under the other with the band
+// between them and the sheet labels; the painter chosen by the table kind.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,19 +24,31 @@ struct PageCountCase {
     int imageHeight;
 };
 
-// The last row ends at 181 + 25 x rows; pages = that / 1029 rounded up. The image is
-// trunc(pages x 800 x 22 / 17) high: 1035, 2070, 3105, 4141.
+// A page is 1029 px; below the heading (rows from y 181) it holds (1029 - 181) / 25 = 33.9, so 33
+// whole rows. The image is trunc(pages x 800 x 22 / 17) high: 1035, 2070, 3105, 4141, 8282.
 const PageCountCase kPageCounts[] = {
-    {0, 1, 1035},    // 181
-    {33, 1, 1035},   // 1006
-    {34, 2, 2070},   // 1031: the last row's bottom 2 px are on page 2
-    {36, 2, 2070},   // 1081
-    {37, 2, 2070},   // 1106
-    {38, 2, 2070},   // 1131
-    {79, 3, 3105},   // 2156
-    {120, 4, 4141},  // 3181
-    {121, 4, 4141},  // 3206
+    {0, 1, 1035},  {1, 1, 1035},   {33, 1, 1035},  {34, 2, 2070},  {66, 2, 2070},  {67, 3, 3105},
+    {99, 3, 3105}, {100, 4, 4141}, {132, 4, 4141}, {133, 5, 5176}, {253, 8, 8282},
 };
+
+// RowsPainter's document with a mark in its title (y 50) and one in its heading block (y 140).
+class HeadedRowsPainter : public RowsPainter {
+public:
+    void Paint(platform::TBitmap& page, const PageRequest& request) override {
+        RowsPainter::Paint(page, request);
+        platform::TCanvas& canvas = *page.Canvas();
+        canvas.Brush.SetColor(platform::clBlack);
+        canvas.FillRect(Rect(0, 48, 800, 53));
+        canvas.FillRect(Rect(0, 138, 800, 143));
+    }
+};
+
+// Whether any pixel of the rows from `top` to `bottom` (exclusive) at x 400 is black.
+bool BlackBetween(platform::TCanvas& canvas, int top, int bottom) {
+    for (int y = top; y < bottom; ++y)
+        if (canvas.Pixels(400, y) == platform::clBlack) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -45,7 +57,7 @@ protected:
     RowsPainter painter_;
 };
 
-TEST_F(TablePreview, HasPagesEnoughForTheLastRow) {
+TEST_F(TablePreview, HasPagesOfThirtyThreeRows) {
     Form8->CableJournalPainter = &painter_;
     for (const PageCountCase& c : kPageCounts) {
         SCOPED_TRACE(c.rows);
@@ -60,8 +72,43 @@ TEST_F(TablePreview, HasPagesEnoughForTheLastRow) {
     }
 }
 
-// The network table's rows count its heading: R rows end with the line at 180 + 25 x (R - 1),
-// 1005 for 34 rows (one page) and 1030 for 35 (its last pixel row on page 2). Its own painter.
+// 70 rows: rows 0 to 32 on page 1, 33 to 65 on page 2, 66 to 69 on page 3. Page 1 shows the
+// picture from its top (title and heading block) to the bottom line of row 32 (181 + 33 x 25 =
+// 1006); every later page the heading block (y 100 to 181) and then its rows from the place of
+// the first row.
+TEST_F(TablePreview, EveryPageHoldsWholeRowsUnderTheHeadingBlock) {
+    struct Band {
+        platform::TRect source;
+        int pageTop;
+    };
+    struct Case {
+        int page, rows, first, count;
+        std::vector<Band> bands;
+    };
+    const Case cases[] = {
+        {1, 70, 0, 33, {{Rect(0, 0, 800, 181), 0}, {Rect(0, 181, 800, 1006), 181}}},
+        {2, 70, 33, 33, {{Rect(0, 100, 800, 181), 100}, {Rect(0, 1006, 800, 1831), 181}}},
+        {3, 70, 66, 4, {{Rect(0, 100, 800, 181), 100}, {Rect(0, 1831, 800, 1931), 181}}},
+        // No rows: the title and the heading alone.
+        {1, 0, 0, 0, {{Rect(0, 0, 800, 181), 0}}},
+        // 34 rows: the last one alone on page 2.
+        {2, 34, 33, 1, {{Rect(0, 100, 800, 181), 100}, {Rect(0, 1006, 800, 1031), 181}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page * 1000 + c.rows);
+        EXPECT_EQ(pages::FirstRowOfPage(c.page), c.first);
+        EXPECT_EQ(pages::RowsOnPage(c.page, c.rows), c.count);
+        const std::vector<pages::TableBand> bands = pages::TablePageBands(c.page, c.rows);
+        ASSERT_EQ(bands.size(), c.bands.size());
+        for (std::size_t b = 0; b < bands.size(); ++b) {
+            EXPECT_EQ(bands[b].source, c.bands[b].source);
+            EXPECT_EQ(bands[b].pageTop, c.bands[b].pageTop);
+        }
+    }
+}
+
+// The network table's rows count its heading: R rows are R - 1 data rows, 33 (one page) for 34
+// and 34 (two pages) for 35. Its own painter.
 TEST_F(TablePreview, TheNetworkTableCountsItsHeadingRowOnce) {
     for (const auto& [rows, pages] : {std::pair{34, 1}, std::pair{35, 2}}) {
         SCOPED_TRACE(rows);
@@ -75,14 +122,37 @@ TEST_F(TablePreview, TheNetworkTableCountsItsHeadingRowOnce) {
 
 TEST_F(TablePreview, ShowsTheLastRowOnTheLastPage) {
     Form8->CableJournalPainter = &painter_;
-    // 120 rows: the last row, filled black, is y 3156 to 3181 of the painted journal, rows 69 to
-    // 94 of strip 4 (3087 to 4116). Page 4's content is y 3117 (trunc(3 x 1035.29 + 12)) to 4129
-    // (trunc(4 x 1035.29 - 12)), 1012 px for 1029: the row lands at about y 3185 to 3209.
+    // 120 rows: page 4 holds rows 99 to 119, the last one, filled black, at y 181 + 20 x 25 = 681
+    // to 706 of the page. Page 4's content is y 3117 (trunc(3 x 1035.29 + 12)) to 4129
+    // (trunc(4 x 1035.29 - 12)), 1012 px for 1029: the row lands at y 3786 to 3811.
     Form8->PreviewCableJournal(0, 120, "Кабельный журнал (общий). ");
     ASSERT_NE(Form7->PageImage, nullptr);
     platform::TCanvas& page = *Form7->PageImage->Picture().Canvas();
-    EXPECT_EQ(page.Pixels(400, 3197), platform::clBlack);
-    EXPECT_EQ(page.Pixels(400, 3170), platform::clWhite);
+    EXPECT_EQ(page.Pixels(400, 3798), platform::clBlack);
+    EXPECT_EQ(page.Pixels(400, 3770), platform::clWhite);
+}
+
+// 34 rows: the last row, filled black, is y 1006 to 1031 of the painted picture, across the end
+// of a 1029 px page. It goes whole to page 2, under a copy of the heading block and without the
+// title; page 1 ends white below row 32.
+TEST_F(TablePreview, ARowAcrossAPageEndGoesWholeToTheNextPageUnderTheHeading) {
+    HeadedRowsPainter painter;
+    Form8->CableJournalPainter = &painter;
+    Form8->PreviewCableJournal(0, 34, "Кабельный журнал (общий). ");
+    ASSERT_NE(Form7->PageImage, nullptr);
+    platform::TCanvas& page = *Form7->PageImage->Picture().Canvas();
+    // Page 1: content from y 12, 1011 px for 1029. Title mark at 12 + 48..53 x 1011 / 1029 (59
+    // to 64), heading mark at 12 + 138..143 x 1011 / 1029 (147 to 152); below row 32, the page
+    // rows 1006 to 1029 land at 1000 to 1023.
+    EXPECT_TRUE(BlackBetween(page, 58, 66));
+    EXPECT_TRUE(BlackBetween(page, 146, 154));
+    EXPECT_FALSE(BlackBetween(page, 1000, 1023));
+    // Page 2: content from y 1047, 1011 px. No title mark near 1047 + 49; the heading mark at
+    // about 1047 + 137; the black row at page rows 181 to 206, y 1224 to 1249.
+    EXPECT_FALSE(BlackBetween(page, 1047, 1140));
+    EXPECT_TRUE(BlackBetween(page, 1180, 1190));
+    EXPECT_EQ(page.Pixels(400, 1236), platform::clBlack);
+    EXPECT_FALSE(BlackBetween(page, 1250, 2058));
 }
 
 TEST_F(TablePreview, CutsThirtyEightRowsIntoTwoLabelledPages) {
@@ -101,13 +171,22 @@ TEST_F(TablePreview, CutsThirtyEightRowsIntoTwoLabelledPages) {
 
     const auto& ops = PageOps();
     const auto copies = OpsOf(ops, CanvasOpKind::CopyRect);
-    ASSERT_EQ(copies.size(), 2u);
-    // Page 1: strip 0-1029 into (10, 12, 790, 1023); page 2: strip 1029-2058 into
-    // (10, trunc(1035.29 + 12), 790, trunc(2070.59 - 12)).
-    EXPECT_EQ(copies[0].SourceRect, Rect(0, 0, 800, 1029));
-    EXPECT_EQ(copies[0].Rect, Rect(10, 12, 790, 1023));
-    EXPECT_EQ(copies[1].SourceRect, Rect(0, 1029, 800, 2058));
-    EXPECT_EQ(copies[1].Rect, Rect(10, 1047, 790, 2058));
+    ASSERT_EQ(copies.size(), 4u);
+    // Page 1's content is (10, 12, 790, 1023), page 2's (10, trunc(1035.29 + 12), 790,
+    // trunc(2070.59 - 12)) = (10, 1047, 790, 2058): 1011 px for the 1029 of a page, so page row y
+    // lands at top + trunc(y x 1011 / 1029).
+    // Page 1: the title and the heading (0 to 181, to 12 + 177), then rows 0 to 32 (181 to 1006,
+    // to 12 + 988).
+    EXPECT_EQ(copies[0].SourceRect, Rect(0, 0, 800, 181));
+    EXPECT_EQ(copies[0].Rect, Rect(10, 12, 790, 189));
+    EXPECT_EQ(copies[1].SourceRect, Rect(0, 181, 800, 1006));
+    EXPECT_EQ(copies[1].Rect, Rect(10, 189, 790, 1000));
+    // Page 2: the heading block (100 to 181, at page rows 100 to 181: 1047 + 98 to 1047 + 177),
+    // then rows 33 to 37 (1006 to 1131, at page rows 181 to 306: to 1047 + 300).
+    EXPECT_EQ(copies[2].SourceRect, Rect(0, 100, 800, 181));
+    EXPECT_EQ(copies[2].Rect, Rect(10, 1145, 790, 1224));
+    EXPECT_EQ(copies[3].SourceRect, Rect(0, 1006, 800, 1131));
+    EXPECT_EQ(copies[3].Rect, Rect(10, 1224, 790, 1347));
 
     const auto lines = OpsOf(ops, CanvasOpKind::LineTo);
     ASSERT_EQ(lines.size(), 1u);
@@ -133,7 +212,7 @@ TEST_F(TablePreview, CutsThirtyEightRowsIntoTwoLabelledPages) {
 
 TEST_F(TablePreview, OnePageHasNeitherLabelNorBand) {
     Form8->CableJournalPainter = &painter_;
-    // 181 + 25 x 33 = 1006: one strip.
+    // 33 rows: one page.
     Form8->PreviewCableJournal(3, 33, "Кабельный журнал (Щит №4)");
     EXPECT_TRUE(OpsOf(PageOps(), CanvasOpKind::TextOut).empty());
     EXPECT_TRUE(OpsOf(PageOps(), CanvasOpKind::LineTo).empty());
@@ -156,7 +235,8 @@ TEST_F(TablePreview, CalculationTablesTakeThePainterOfTheirKind) {
         network.requests.clear();
         consumers.requests.clear();
         Form8->PreviewCalcTables(0, 40, "Таблица", c.kind, 7);
-        // 181 + 25 x 40 = 1181: two pages, whichever painter (a kind without one: blank pages).
+        // 40 rows (39 for the network table): two pages, whichever painter (a kind without one:
+        // blank pages).
         EXPECT_EQ(Form8->TablePageCount, 2);
         EXPECT_EQ(Form8->JournalPageCount, 7);
         EXPECT_EQ(network.requests.size(), c.painter == &network ? 1u : 0u);
@@ -190,28 +270,28 @@ TEST_F(TablePreview, ADocumentTooLargeForMemoryIsRefusedWithAMessage) {
 }
 
 // The general journal of a project of 10 switchboards x 30 panels x 30 lines: 9,310 rows. At four
-// bytes a pixel its painted picture (800 x 232,931) and its pages (800 x 235,011) would each take
-// about 750 MB; a byte a pixel holds them, and the pages show the same.
+// bytes a pixel its painted picture (800 x 232,941) and its pages (800 x 292,988) would take
+// about 750 MB and 940 MB; a byte a pixel holds them, and the pages show the same.
 TEST_F(TablePreview, TheGeneralJournalOfALargeProjectIsPreviewedWhole) {
     Form8->CableJournalPainter = &painter_;
     Form1->DocumentKind = 2;
     Form8->PreviewCableJournal(0, 9310, "Кабельный журнал (общий). ");
-    // 181 + 25 x 9310 = 232,931 px: 227 strips of 1029 (226 x 1029 = 232,554); the image is
-    // trunc(227 x 800 x 22 / 17) = trunc(235,011.76) high.
-    EXPECT_EQ(Form8->JournalPageCount, 227);
+    // 9,310 / 33 = 282.1: 283 pages, the last with rows 9,306 to 9,309; the image is
+    // trunc(283 x 800 x 22 / 17) = trunc(292,988.2) high.
+    EXPECT_EQ(Form8->JournalPageCount, 283);
     ASSERT_NE(Form7->PageImage, nullptr);
     EXPECT_FALSE(Form7->isHidden());
     ASSERT_TRUE(Form8->PageBitmap);
-    EXPECT_EQ(Form8->PageBitmap->Height(), 235011);
+    EXPECT_EQ(Form8->PageBitmap->Height(), 292988);
     EXPECT_EQ(Form8->PageBitmap->PixelFormat(), platform::pfGray8);
     platform::TCanvas& page = *Form7->PageImage->Picture().Canvas();
-    // The last row, filled black, is y 232,906 to 232,931: rows 352 to 377 of strip 227. Page
-    // 227's content starts at trunc(226 x 1035.294 + 12) = 233,988 and is 1011 px high for 1029,
-    // so the row lands at about 233,988 + 346 to 233,988 + 370.
-    EXPECT_EQ(page.Pixels(400, 234346), platform::clBlack);
-    EXPECT_EQ(page.Pixels(400, 234320), platform::clWhite);
-    // The band above page 227, at trunc(226 x 1035.294) = 233,976, keeps the window's grey.
-    EXPECT_EQ(page.Pixels(400, 233976), TForm7::kColour);
+    // The last row, filled black, is at page rows 181 + 3 x 25 = 256 to 281 of page 283, whose
+    // content starts at trunc(282 x 1035.294 + 12) = 291,964 and is 1012 px high for 1029: the
+    // row lands at 291,964 + 251 to 291,964 + 276.
+    EXPECT_EQ(page.Pixels(400, 292228), platform::clBlack);
+    EXPECT_EQ(page.Pixels(400, 292200), platform::clWhite);
+    // The band above page 283, at trunc(282 x 1035.294) = 291,952, keeps the window's grey.
+    EXPECT_EQ(page.Pixels(400, 291952), TForm7::kColour);
 
     // Reduced and back to full width from the kept pages.
     for (int width : {670, 800}) {
@@ -220,5 +300,5 @@ TEST_F(TablePreview, TheGeneralJournalOfALargeProjectIsPreviewedWhole) {
         EXPECT_EQ(Form7->PageImage->Picture().Width(), width);
         EXPECT_EQ(Form7->PageImage->Picture().Canvas()->Pixels(width / 2, 5), platform::clWhite);
     }
-    EXPECT_EQ(Form7->PageImage->Picture().Canvas()->Pixels(400, 234346), platform::clBlack);
+    EXPECT_EQ(Form7->PageImage->Picture().Canvas()->Pixels(400, 292228), platform::clBlack);
 }

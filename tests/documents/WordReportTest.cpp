@@ -5,12 +5,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
 #include <pugixml.hpp>
 
+#include "FakeOpener.h"
 #include "TablesFixture.h"
+#include "WindowChecks.h"
 #include "app/Mainform.h"
 #include "documents/AdjustmentProject.h"
 #include "documents/Kabj2.h"
@@ -374,6 +378,54 @@ TEST_F(WordReport, NoDesktopApplicationIsReported) {
     EXPECT_EQ(responder_.Messages().size(), 1u);
 }
 
+// The document is opened by the desktop's opener, a process that may take its time, or keep
+// running as long as the word processor it starts. "Отчет" comes back at once, the window takes
+// the user's clicks meanwhile, and a failure of the opener is still reported when it ends.
+TEST_F(WordReport, TheWindowGoesOnWhileTheOpenerRuns) {
+    struct Case {
+        const char* what;
+        int status;  // the opener's
+        bool reported;
+    };
+    for (const Case& c : {Case{"taken", 0, false}, Case{"no application", 3, true}}) {
+        SCOPED_TRACE(c.what);
+        platform::SetShellOpenHook(nullptr);
+        FakeOpener opener;
+        OpenerGate gate(opener.Path("gate"));
+        ASSERT_TRUE(gate.IsOpen());
+        opener.Install("read line < '" + gate.Path() + "'\nexit " + std::to_string(c.status));
+        QDir(reportDir_.path()).removeRecursively();
+        AddPanel(AddSwitchboard(1), 1);
+        TForm4* window = TForm4::NewResultWindow();
+        window->show();
+        QTest::mouseClick(window->BitBtn3, Qt::LeftButton);
+        // Written and handed to the opener, which still waits.
+        ASSERT_EQ(Written().size(), 1);
+        const std::string path = reportDir_.filePath(Written().first()).toStdString();
+        QTRY_COMPARE(opener.Opened().size(), std::size_t(1));
+        EXPECT_EQ(opener.Opened()[0], QUrl::fromLocalFile(QString::fromStdString(path))
+                                          .toEncoded(QUrl::FullyEncoded)
+                                          .toStdString());
+        EXPECT_FALSE(platform::WaitForShellOpeners(0));
+        // The window answers meanwhile: "Закрыть" closes it.
+        QTest::mouseClick(window->BitBtn1, Qt::LeftButton);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(responder_.Messages().empty());
+        if (c.reported)
+            responder_.ExpectMessage("Документ " + path +
+                                         " записан, но не удается открыть его: нет программы "
+                                         "для документов Word.",
+                                     "Error", platform::mrOk);
+        ASSERT_TRUE(gate.Release());
+        QTRY_VERIFY(platform::WaitForShellOpeners(0));
+        responder_.VerifyDone();
+        EXPECT_EQ(responder_.Messages().size(), c.reported ? 1u : 0u);
+        DeleteProjectTree(ProjectRoot);
+        ProjectRoot = new TGrsed;
+        ProjectRoot->TotalDesignPower = 10;
+    }
+}
+
 TEST(ReportPath, NamedByReportAndTimeNeverReplacingAFile) {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
@@ -423,6 +475,93 @@ INSTANTIATE_TEST_SUITE_P(
         Closing{"closeBox", [](TAdjustmentProjectForm& f) { f.close(); }},
         Closing{"Escape", [](TAdjustmentProjectForm& f) { QTest::keyClick(&f, Qt::Key_Escape); }}),
     [](const auto& info) { return std::string(info.param.how); });
+
+// Each label shows its whole text in the desktop's font, beside its edit.
+TEST_F(AppFixture, StampDialogLabelsHoldTheirTexts) {
+    AdjustmentProjectForm->show();
+    ExpectNothingCutOff(*AdjustmentProjectForm);
+    const std::pair<QLabel*, QLineEdit*> fields[] = {
+        {AdjustmentProjectForm->Label1, AdjustmentProjectForm->Edit1},
+        {AdjustmentProjectForm->Label2, AdjustmentProjectForm->Edit2},
+        {AdjustmentProjectForm->Label3, AdjustmentProjectForm->Edit3},
+        {AdjustmentProjectForm->Label4, AdjustmentProjectForm->Edit4},
+        {AdjustmentProjectForm->Label5, AdjustmentProjectForm->Edit5},
+    };
+    for (const auto& [label, edit] : fields) {
+        EXPECT_LT(label->geometry().right(), edit->x()) << label->text().toStdString();
+        EXPECT_GE(label->x(), 0);
+    }
+    AdjustmentProjectForm->hide();
+}
+
+// Types the text into the edit key by key, whatever its letters.
+void TypeInto(QLineEdit* edit, const QString& text) {
+    for (const QChar letter : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(letter), Qt::NoModifier);
+}
+
+// A text the project file cannot hold (a character outside Windows-1251, more than 254 bytes in
+// it: a Cyrillic letter is one byte there, two in UTF-8) is refused when the dialog closes, with
+// a message naming the field; the dialog stays open and takes nothing until it is mended.
+TEST_F(AppFixture, StampDialogRefusesATextTheProjectFileCannotHold) {
+    struct Case {
+        const char* what;
+        int field;  // edit 1 to 5
+        QString text;
+        std::string message;  // empty: taken
+    };
+    const QString letters254 = QString(254, QChar(0x0436));  // "ж"
+    const Case cases[] = {
+        {"sign outside the code page", 2, "Иванов ✓",
+         "Поле «Разработал» содержит символы, "
+         "которые нельзя сохранить в файле проекта."},
+        {"255 letters", 5, letters254 + "ж",
+         "Поле «Нормоконтроль» длиннее 254 символов: столько нельзя сохранить в файле проекта."},
+        {"255 digits", 1, QString(255, '7'),
+         "Поле «Обозначение документа» длиннее 254 символов: столько нельзя сохранить в файле "
+         "проекта."},
+        {"254 letters", 4, letters254, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AdjustmentProjectForm->DocumentCode = "ВП-01";
+        QLineEdit* edits[] = {AdjustmentProjectForm->Edit1, AdjustmentProjectForm->Edit2,
+                              AdjustmentProjectForm->Edit3, AdjustmentProjectForm->Edit4,
+                              AdjustmentProjectForm->Edit5};
+        for (QLineEdit* edit : edits) edit->clear();
+        AdjustmentProjectForm->Edit1->setText("ВП-01");
+        QLineEdit* edit = edits[c.field - 1];
+        responder_.ExpectModal("TAdjustmentProjectForm", [&](QDialog& dialog) {
+            auto& form = static_cast<TAdjustmentProjectForm&>(dialog);
+            form.show();
+            edit->clear();
+            TypeInto(edit, c.text);
+            EXPECT_EQ(edit->text(), c.text);
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            if (c.message.empty()) {
+                EXPECT_FALSE(form.isVisible());
+                return platform::mrNone;
+            }
+            // Still open on the refused text, and nothing taken.
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_EQ(edit->selectedText(), c.text);
+            EXPECT_EQ(form.DocumentCode, "ВП-01");
+            // Mended, it closes.
+            edit->clear();
+            TypeInto(edit, "Петров");
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            EXPECT_FALSE(form.isVisible());
+            return platform::mrNone;
+        });
+        if (!c.message.empty())
+            responder_.ExpectMessage(c.message, "Предупреждение.", platform::mrOk);
+        platform::ShowModal(*AdjustmentProjectForm);
+        responder_.VerifyDone();
+        const std::vector<std::string> stamp = AdjustmentProjectForm->StampStrings();
+        EXPECT_EQ(stamp[c.field - 1],
+                  c.message.empty() ? c.text.toStdString() : std::string("Петров"));
+    }
+}
 
 TEST_F(AppFixture, StampDialogClosedUnchangedLeavesTheProjectSaved) {
     Form1->ProjectSaved = 1;
