@@ -168,8 +168,12 @@ private:
         panel.CascadeCosPhi = panel.*calc::kCascadeCosPhi[phase];
     }
 
+    // As a switchboard's: the trunk's breaker and cable carry its most loaded phase, which the
+    // three-phase current of the total carried power falls below when the phases are unequal.
     static void DesignCurrent(TSitid& panel) {
-        panel.CascadeDesignCurrent = ThreePhaseCurrent(panel.CascadePower, panel.CascadeCosPhi);
+        panel.CascadeDesignCurrent = LargestPhaseDesignCurrent(
+            static_cast<double>(panel.CascadePowerA), static_cast<double>(panel.CascadePowerB),
+            static_cast<double>(panel.CascadePowerC), panel.CascadeCosPhi);
     }
 
     std::array<double, 3> saved_{};

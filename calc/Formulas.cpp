@@ -1,5 +1,6 @@
 #include "calc/Formulas.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/Conversions.h"
@@ -30,6 +31,10 @@ double PhaseCurrent(long double power, double cosPhi) {
 double ThreePhaseCurrent(long double power, double cosPhi) {
     // The double sqrt(3); the products are formed in extended precision.
     return CurrentOverDenominator(power, cosPhi, static_cast<long double>(std::sqrt(3.0)) * 380.0L);
+}
+
+double LargestPhaseDesignCurrent(double a, double b, double c, double cosPhi) {
+    return ThreePhaseCurrent(3 * std::max({a, b, c}), cosPhi);
 }
 
 void CosPhiSums::Add(double weight, double cosPhi) {

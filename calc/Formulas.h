@@ -21,6 +21,10 @@ double PhaseCurrent(long double power, double cosPhi);
 // Current in A of a balanced three-phase load: as PhaseCurrent with the denominator
 // sqrt(3) * 380 * cosPhi.
 double ThreePhaseCurrent(long double power, double cosPhi);
+// The design current of a node whose phases carry unequal loads: ThreePhaseCurrent of three times
+// the largest of its phase powers (kW), so that its breaker and cable carry the most loaded
+// phase.
+double LargestPhaseDesignCurrent(double a, double b, double c, double cosPhi);
 
 // Active and reactive running sums of an aggregate cos phi (doubles; every product is rounded to
 // double before it is added).

@@ -68,13 +68,13 @@ void TGrsed::CalcSwitchboardCurrents() {
         sw.SwitchboardCurrentC = PhaseCurrent(sw.SwitchboardPowerC, sw.SwitchboardCosPhiC);
         sw.SwitchboardNeutralCurrent = NetworkCalculation::NeutralCurrent(
             sw.SwitchboardCurrentA, sw.SwitchboardCurrentB, sw.SwitchboardCurrentC);
-        const double largestPower =
-            std::max({sw.SwitchboardPowerA, sw.SwitchboardPowerB, sw.SwitchboardPowerC});
         sw.SwitchboardCosPhi = sw.SwitchboardCurrentA > sw.SwitchboardCurrentB
                                    ? sw.SwitchboardCosPhiA
                                    : sw.SwitchboardCosPhiB;
         if (sw.SwitchboardCurrentC > std::max(sw.SwitchboardCurrentA, sw.SwitchboardCurrentB))
             sw.SwitchboardCosPhi = sw.SwitchboardCosPhiC;
-        sw.SwitchboardDesignCurrent = ThreePhaseCurrent(3 * largestPower, sw.SwitchboardCosPhi);
+        sw.SwitchboardDesignCurrent =
+            LargestPhaseDesignCurrent(sw.SwitchboardPowerA, sw.SwitchboardPowerB,
+                                      sw.SwitchboardPowerC, sw.SwitchboardCosPhi);
     });
 }

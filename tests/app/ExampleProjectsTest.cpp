@@ -2,8 +2,11 @@
 // by tests/editing/ExampleProjectsScriptTest.cpp: opened through the menu as a finished design.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ProjectCommandsFixture.h"
 #include "app/Mainform.h"
+#include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/ProgramFolder.h"
 
@@ -23,6 +26,25 @@ TEST_P(ExampleProjects, OpensThroughTheMenuAsAFinishedDesign) {
     EXPECT_TRUE(ProjectBytes() == FileBytes(path))
         << "the example is not the design the program makes now: write the examples again (see "
            "tests/editing/ExampleProjectsScriptTest.cpp)";
+}
+
+// Every breaker that protects a switchboard or a trunk carries the most loaded of its phases.
+TEST_P(ExampleProjects, BreakersCarryTheMostLoadedPhase) {
+    OpenThroughMenu(platform::ProgramFolder() + "Project/Example" +
+                    platform::IntToStr(GetParam()) + ".VPQ");
+    ASSERT_NE(ProjectRoot, nullptr);
+    for (const TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot)) {
+        EXPECT_GE(sw->SwitchboardBreakerRating,
+                  std::max({sw->SwitchboardCurrentA, sw->SwitchboardCurrentB,
+                            sw->SwitchboardCurrentC}))
+            << "ГРЩ " << sw->SwitchboardNumber;
+        for (const TSitid* p : chains::PanelsOf(*sw)) {
+            if (!p->FedFromSwitchboard) continue;
+            EXPECT_GE(p->TrunkBreakerRating,
+                      std::max({p->CascadeCurrentA, p->CascadeCurrentB, p->CascadeCurrentC}))
+                << "trunk head " << p->PanelNumber << ": " << p->TrunkBreakerType;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ExampleProjects, ::testing::Values(1, 2, 3));

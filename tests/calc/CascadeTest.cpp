@@ -239,15 +239,20 @@ TEST_F(CascadeCosPhi, PanelsWithoutGroupLines) {
     EXPECT_EQ(Panel(2)->CascadeCosPhiC, Hundredths(1.0));
 }
 
-// Carried powers and cos phi set by hand; cascades 1 <- 2 <- 3 and 4 <- 5.
+// Carried powers and cos phi set by hand; cascades 1 <- 2 <- 3 and 4 <- 5. The design current
+// is the three-phase current of three times the largest carried phase power, at the cos phi of
+// the phase with the largest current.
 //   3 (groups): 3 / 2 / 2 kW at 0.9 / 0.8 / 0.8: 3000 / 197.4538 = 15.19, 2000 / 175.5145 =
 //     11.40 twice; neutral (15.19, 11.40, 11.40) = 3.86; A dominates: 0.9;
-//     design 7 kW: 7000 / (658.1793 * 0.9) = 11.82.
-//   2 (no groups): repeats 3's currents; A dominates: its own 0.7; 7000 / 460.7255 = 15.19.
+//     design 9 kW: 9000 / (658.1793 * 0.9) = 15.19.
+//   2 (no groups): carries what 3 does; repeats 3's currents; A dominates: its own 0.7;
+//     9000 / 460.7255 = 19.53.
 //   1 (groups): 1.8 / 1.6 / 1 kW at 0.9 / 0.8 / 1.0: 9.12, 9.12, 4.56; neutral 4.56; the tie
-//     of A and B goes to B: 0.8; design 10 kW: 10000 / 526.5434 = 18.99.
-//   5 (no groups, farthest): all currents 0; the tie goes to B: 0.66; 3000 / 434.398 = 6.91.
-//   4 (head, no groups): repeats 5's zeros; keeps its cos phi 0.5: 4000 / 329.0897 = 12.15.
+//     of A and B goes to B: 0.8, though A carries the most: 5.4 kW: 5400 / 526.5434 = 10.26.
+//   5 (no groups, farthest): carries nothing; all currents 0; the tie goes to B: 0.66;
+//     design 0.
+//   4 (head, no groups): repeats 5's zeros; keeps its cos phi 0.5; of 2 / 1 / 1 kW set by hand:
+//     6000 / 329.0897 = 18.23.
 TEST_F(CascadeCurrents, FromTheCarriedPowerAndCosPhi) {
     AddSwitchboard(1);
     AddPanels(1, "1:head 2:1^1 3:2^1 4:head 5:4^4");
@@ -260,10 +265,10 @@ TEST_F(CascadeCurrents, FromTheCarriedPowerAndCosPhi) {
     };
     for (const Carried& c : std::vector<Carried>{
              {3, true, {3, 2, 2}, {0.9, 0.8, 0.8}, 7},
-             {2, false, {0, 0, 0}, {0.7, 0.6, 0.5}, 7},
-             {1, true, {1.8L, 1.6L, 1}, {0.9, 0.8, 1.0}, 10},
-             {5, false, {0, 0, 0}, {0.1, 0.66, 0.2}, 3},
-             {4, false, {0, 0, 0}, {0.3, 0.9, 0.4}, 4},
+             {2, false, {3, 2, 2}, {0.7, 0.6, 0.5}, 7},
+             {1, true, {1.8L, 1.6L, 1}, {0.9, 0.8, 1.0}, 4.4},
+             {5, false, {0, 0, 0}, {0.1, 0.66, 0.2}, 0},
+             {4, false, {2, 1, 1}, {0.3, 0.9, 0.4}, 4},
          }) {
         TSitid& p = *Panel(c.panel);
         p.SchemeGroupCount = c.groups ? 2 : 0;
@@ -283,11 +288,11 @@ TEST_F(CascadeCurrents, FromTheCarriedPowerAndCosPhi) {
         double a, b, c, neutral, cosPhi, design;
     };
     for (const Expected& e : std::vector<Expected>{
-             {3, 15.19, 11.40, 11.40, 3.86, 0.9, 11.82},
-             {2, 15.19, 11.40, 11.40, 3.86, 0.7, 15.19},
-             {1, 9.12, 9.12, 4.56, 4.56, 0.8, 18.99},
-             {5, 0, 0, 0, 0, 0.66, 6.91},
-             {4, 0, 0, 0, 0, 0.5, 12.15},
+             {3, 15.19, 11.40, 11.40, 3.86, 0.9, 15.19},
+             {2, 15.19, 11.40, 11.40, 3.86, 0.7, 19.53},
+             {1, 9.12, 9.12, 4.56, 4.56, 0.8, 10.26},
+             {5, 0, 0, 0, 0, 0.66, 0},
+             {4, 0, 0, 0, 0, 0.5, 18.23},
          }) {
         const TSitid& p = *Panel(e.panel);
         EXPECT_EQ(p.CascadeCurrentA, Hundredths(e.a)) << e.panel;

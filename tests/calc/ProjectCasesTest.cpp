@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kCasesFolder = fs::path(__FILE__).parent_path() / "cases";
+const fs::path kCasesFolder = fs::path(TEST_SOURCE_DIR) / "calc" / "cases";
 
 double ParseNumber(const std::string& text) {
     double value = 0;
