@@ -41,7 +41,7 @@ TEST_F(WindowTest, AFreshWindow) {
     const struct {
         QLineEdit* edit;
         int length;
-    } limits[] = {{d.Edit4, 6}, {d.Edit2, 5}, {d.Edit1, 3},
+    } limits[] = {{d.Edit4, 6}, {d.Edit2, 5}, {d.Edit1, 4},
                   {d.Edit6, 6}, {d.Edit5, 4}, {d.Edit7, 5}};
     for (const auto& l : limits)
         EXPECT_EQ(l.edit->maxLength(), l.length) << l.edit->objectName().toStdString();
