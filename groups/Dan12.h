@@ -219,7 +219,8 @@ private:
     // "Падение напряжения на потребителе более 10 %,..." of the change in progress.
     static void WarnVoltageRefusal();
     // Asks whether to reduce the deviation at the consumer; on Yes the deviation limit dialog
-    // runs with the line current (`lineCurrent` makes it so) and true is returned.
+    // runs with the line current (`lineCurrent` makes it so). True when its button reduced the
+    // deviation; false for "No" and for the dialog closed without its button.
     bool AskToReduceDeviation(double deviation, const std::function<void()>& lineCurrent);
     // Deviation at the consumer of a group line of the current panel, 220 V.
     double ConsumerDeviation(const TCxemaGrupd& group);
