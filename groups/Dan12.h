@@ -58,6 +58,11 @@ public:
     std::uint8_t RemedyActive = 0;
     std::uint8_t NewPanelDialogOpen = 0;
 
+    // The face of the edit mode: the layout of the entry of new lines without the panel row
+    // (the edited line keeps its panel), "Изменить" and "Отменa" in the places of "Применить"
+    // and "закрыть".
+    void ShowEditFace();
+
     // Lists the panels of the current switchboard in ComboBox2 ("Щит №"), the last panel chosen
     // when it hangs on another panel; the switchboard's panel cursor ends on its last panel.
     void FillPanelNumbers();
