@@ -328,7 +328,7 @@ std::string RealText(double v) {
 // What RealText writes, with ',' or '.' as the separator; values that are not finite ("INF",
 // "NAN") are not numbers of a project.
 bool ParseReal(std::string_view text, double& out) {
-    return platform::TryStrToFloatAnySeparator(std::string(text), out);
+    return platform::TryStrToFloat(std::string(text), out);
 }
 
 // ---------------------------------------------------------------------------------------------

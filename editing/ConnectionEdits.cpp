@@ -169,8 +169,8 @@ bool TShiti::ValidatePanelEdit() {
         return false;
     }
     double factor = 0;
-    if (!platform::TryStrToFloatAnySeparator(platform::Text(*Edit9), factor) ||
-        !std::isfinite(factor) || factor > 1.0 || factor <= 0.0) {
+    if (!platform::TryStrToFloat(platform::Text(*Edit9), factor) || !std::isfinite(factor) ||
+        factor > 1.0 || factor <= 0.0) {
         editing::Warn(kDemandFactorRange);
         return false;
     }
@@ -257,7 +257,7 @@ void TShiti::ChangePanelConnection() {
 
     // Rebuilding: the demand factor no lower than the largest group line asks for.
     double k = 1.0;
-    platform::TryStrToFloatAnySeparator(platform::Text(*Edit9), k);
+    platform::TryStrToFloat(platform::Text(*Edit9), k);
     long double largest = 0;
     for (const TCxemaGrupd* g :
          chains::Elements(panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount))

@@ -99,25 +99,7 @@ void TForm3::OpenGroupEditor(QObject*) {
     rebuiltFromCopy_ = false;
 
     d.RadioButton1->setChecked(true);
-    d.sledychi->hide();
-    d.ok->hide();
-    d.cancel->show();
-    d.cancel->setGeometry(d.sledychi->x(), 268, d.cancel->width(), 25);
-    d.Button1->show();
-    d.Button1->move(202, 268);
-    d.ComboBox2->hide();
-    d.Label2->hide();
-    d.Label1->move(d.Label1->x(), 24);
-    d.Edit4->move(d.Edit4->x(), 40);
-    d.Label3->move(d.Label3->x(), 72);
-    d.Edit2->move(d.Edit2->x(), 88);
-    d.Label4->move(d.Label4->x(), 120);
-    d.Edit6->move(d.Edit6->x(), 136);
-    d.Label10->move(8, 216);
-    d.ComboBox4->move(8, 232);
-    d.Label12->move(1, 168);
-    d.Edit7->move(8, 184);
-    d.setFixedSize(300, 335);
+    d.ShowEditFace();
     d.setWindowTitle("Данные (редактирование)");
     close();
 

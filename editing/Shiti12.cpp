@@ -159,8 +159,8 @@ void Say(const std::string& text) {
 }
 
 bool ReadLength(const QLineEdit& edit, double& length) {
-    return platform::TryStrToFloatAnySeparator(platform::Text(edit), length) &&
-           std::isfinite(length) && length > 0.0;
+    return platform::TryStrToFloat(platform::Text(edit), length) && std::isfinite(length) &&
+           length > 0.0;
 }
 
 bool ReadInt(const QLineEdit& edit, int& value) {

@@ -391,11 +391,11 @@ bool TDan1::AskToReduceDeviation(double deviation, const std::function<void()>& 
             "  Уменьшить отклонение напряжения?",
         "Предупреждение.", platform::MsgButtons::YesNo, platform::MsgIcon::Warning);
     if (answer != platform::mrYes) return false;
-    // The dialog's button reduces the deviation and stores it.
+    // The dialog's button reduces the deviation and stores it; the dialog closed otherwise (its
+    // close box, Escape) reduces nothing, and counts as "No".
     ShowDeviationDialog();
     lineCurrent();
-    if (DeviationForm) platform::ShowModal(*DeviationForm);
-    return true;
+    return DeviationForm && platform::ShowModal(*DeviationForm) == platform::mrOk;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -85,6 +85,15 @@ TDan1::TDan1(QWidget* parent) : QDialog(parent) {
     };
 }
 
+void TDan1::ShowEditFace() {
+    for (QWidget* control : std::initializer_list<QWidget*>{sledychi, ok, ComboBox2, Label2})
+        control->hide();
+    cancel->setGeometry(sledychi->geometry());
+    Button1->setGeometry(ok->geometry());
+    cancel->show();
+    Button1->show();
+}
+
 void TDan1::FillPanelNumbers() {
     const PanelNumberList list = ListPanelNumbers(ProjectRoot);
     ComboBox2->clear();

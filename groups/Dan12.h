@@ -58,6 +58,11 @@ public:
     std::uint8_t RemedyActive = 0;
     std::uint8_t NewPanelDialogOpen = 0;
 
+    // The face of the edit mode: the layout of the entry of new lines without the panel row
+    // (the edited line keeps its panel), "Изменить" and "Отменa" in the places of "Применить"
+    // and "закрыть".
+    void ShowEditFace();
+
     // Lists the panels of the current switchboard in ComboBox2 ("Щит №"), the last panel chosen
     // when it hangs on another panel; the switchboard's panel cursor ends on its last panel.
     void FillPanelNumbers();
@@ -223,7 +228,8 @@ private:
     // "Падение напряжения на потребителе более 10 %,..." of the change in progress.
     static void WarnVoltageRefusal();
     // Asks whether to reduce the deviation at the consumer; on Yes the deviation limit dialog
-    // runs with the line current (`lineCurrent` makes it so) and true is returned.
+    // runs with the line current (`lineCurrent` makes it so). True when its button reduced the
+    // deviation; false for "No" and for the dialog closed without its button.
     bool AskToReduceDeviation(double deviation, const std::function<void()>& lineCurrent);
     // Deviation at the consumer of a group line of the current panel, 220 V.
     double ConsumerDeviation(const TCxemaGrupd& group);

@@ -4,6 +4,8 @@
 
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
+#include "groups/NotSimmetr2F.h"
+#include "groups/NotSimmetr3F.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Conversions.h"
 #include "platform/Cp1251.h"
@@ -85,9 +87,21 @@ bool TDan1::ValidateInput() {
         Warn("Интервал температуры <от -5 до 50>.", kCaption);
         return true;
     }
+    // An unbalanced load's power is the sum of the per-phase entries of the dialog of the
+    // conductor count, checked again as its "Ok" checks them (the count may have changed since,
+    // and that dialog never been confirmed).
+    if (RadioButton2->isChecked()) {
+        const std::string conductors = platform::Text(*ComboBox1);
+        if (conductors == "3" && NotSimmetr_2F && !NotSimmetr_2F->AcceptEntries()) return true;
+        if (conductors == "4" && NotSimmetr_3F && !NotSimmetr_3F->AcceptEntries()) return true;
+    }
     double power = 0;
     if (!platform::TryStrToFloat(platform::Text(*Edit2), power) || power == 0) {
         Note("Введите мощность.");
+        return true;
+    }
+    if (power < 0) {
+        Note("Мощность должна быть больше нуля.");
         return true;
     }
     if (ComboBox3->currentIndex() < 0 || ComboBox4->currentIndex() < 0) {

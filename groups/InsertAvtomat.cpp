@@ -31,6 +31,8 @@ void TInsertAvtomat::Button2Click() {
     done(platform::mrOk);
 }
 
+void TInsertAvtomat::reject() {}
+
 void TInsertAvtomat::StoreSeries(const std::string& series) {
     TGrsed* root = ProjectRoot;
     if (!root) return;

@@ -14,9 +14,14 @@ public:
     explicit TInsertAvtomat(QWidget* parent = nullptr);
 
     // "Установить": stores the series chosen in the list in the element that GroupBox1 names
-    // and closes. Nothing chosen: "Установите автомат.", the dialog stays. An empty list offers
-    // nothing to choose: the dialog closes and nothing is stored (as it does on Escape).
+    // and closes. Nothing chosen: "Установите автомат.", the dialog stays. An empty list (the
+    // breaker base gone meanwhile) offers nothing to choose: the dialog closes and nothing is
+    // stored.
     void Button2Click();
+
+    // Escape and the close box do nothing: the dialog is left through "Установить", so that no
+    // element is left without its breaker type.
+    void reject() override;
 
 private:
     void StoreSeries(const std::string& series);

@@ -18,7 +18,11 @@ TNotSimmetr_2F::TNotSimmetr_2F(QWidget* parent) : QDialog(parent) {
 }
 
 void TNotSimmetr_2F::Button1Click() {
-    if (AcceptUnbalancedLoad({Edit1, Edit2}, {Edit3, Edit4})) done(platform::mrOk);
+    if (AcceptEntries()) done(platform::mrOk);
+}
+
+bool TNotSimmetr_2F::AcceptEntries() {
+    return AcceptUnbalancedLoad({Edit1, Edit2}, {Edit3, Edit4});
 }
 
 void TNotSimmetr_2F::reject() {}

@@ -14,8 +14,10 @@ public:
     // "Ok": the entries checked in order, the total power into the group window's power field,
     // which is locked with its cos phi field; the dialog closes.
     void Button1Click();
+    // The checks and the total of "Ok" without closing: false after the first failure said.
+    bool AcceptEntries();
 
-    // Escape does not close the dialog.
+    // Escape and the close box do not close the dialog.
     void reject() override;
 };
 

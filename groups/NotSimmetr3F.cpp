@@ -18,7 +18,11 @@ TNotSimmetr_3F::TNotSimmetr_3F(QWidget* parent) : QDialog(parent) {
 }
 
 void TNotSimmetr_3F::Button1Click() {
-    if (AcceptUnbalancedLoad({Edit1, Edit2, Edit3}, {Edit4, Edit5, Edit6})) done(platform::mrOk);
+    if (AcceptEntries()) done(platform::mrOk);
+}
+
+bool TNotSimmetr_3F::AcceptEntries() {
+    return AcceptUnbalancedLoad({Edit1, Edit2, Edit3}, {Edit4, Edit5, Edit6});
 }
 
 void TNotSimmetr_3F::reject() {}

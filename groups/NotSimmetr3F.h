@@ -13,8 +13,10 @@ public:
 
     // "Ok": as in the two-phase dialog, over three phases.
     void Button1Click();
+    // As in the two-phase dialog.
+    bool AcceptEntries();
 
-    // Escape does not close the dialog.
+    // Escape and the close box do not close the dialog.
     void reject() override;
 };
 

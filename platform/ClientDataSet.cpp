@@ -612,7 +612,7 @@ double TField::AsFloat() const {
     if (const int32_t* i = std::get_if<int32_t>(&v)) return *i;
     if (const std::string* s = std::get_if<std::string>(&v)) {
         double d;
-        if (!TryStrToFloatAnySeparator(*s, d) || !std::isfinite(d))
+        if (!TryStrToFloat(*s, d) || !std::isfinite(d))
             throw EDatabaseError("Значение " + Quoted(*s) + " поля " + Quoted(FieldName()) +
                                  " не является числом.");
         return d;
@@ -694,7 +694,7 @@ void TField::SetAsString(const std::string& value) {
     switch (DataType()) {
         case ftFloat: {
             double d;
-            if (!TryStrToFloatAnySeparator(value, d) || !std::isfinite(d))
+            if (!TryStrToFloat(value, d) || !std::isfinite(d))
                 throw EDatabaseError(Quoted(value) + " не является числом (поле " +
                                      Quoted(FieldName()) + ").");
             ds_->WriteValue(index_, d);

@@ -15,7 +15,7 @@ bool IsDigit(char c) {
 }
 
 // Checks the number grammar and writes the number in the form from_chars reads ("-12.5e3").
-bool CanonicalFloatText(std::string_view s, bool anySeparator, std::string& text) {
+bool CanonicalFloatText(std::string_view s, std::string& text) {
     size_t i = 0, n = s.size();
     while (i < n && s[i] == ' ') ++i;
     while (n > i && s[n - 1] == ' ') --n;
@@ -30,7 +30,7 @@ bool CanonicalFloatText(std::string_view s, bool anySeparator, std::string& text
         if (IsDigit(c)) {
             text += c;
             ++mantissaDigits;
-        } else if (!separatorSeen && (c == DecimalSeparator || (anySeparator && c == '.'))) {
+        } else if (!separatorSeen && (c == DecimalSeparator || c == '.')) {
             text += '.';
             separatorSeen = true;
         } else {
@@ -53,9 +53,9 @@ bool CanonicalFloatText(std::string_view s, bool anySeparator, std::string& text
 }
 
 template <typename T>
-bool ParseFloat(const std::string& s, bool anySeparator, T& out) {
+bool ParseFloat(const std::string& s, T& out) {
     std::string text;
-    if (!CanonicalFloatText(s, anySeparator, text)) return false;
+    if (!CanonicalFloatText(s, text)) return false;
     const char* end = text.data() + text.size();
     T value{};
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
@@ -148,15 +148,11 @@ std::string FloatToStr(long double v) {
 }
 
 bool TryStrToFloat(const std::string& s, double& out) {
-    return ParseFloat(s, false, out);
+    return ParseFloat(s, out);
 }
 
 bool TryStrToFloat(const std::string& s, long double& out) {
-    return ParseFloat(s, false, out);
-}
-
-bool TryStrToFloatAnySeparator(const std::string& s, double& out) {
-    return ParseFloat(s, true, out);
+    return ParseFloat(s, out);
 }
 
 double StrToFloat(const std::string& s) {

@@ -20,16 +20,14 @@ public:
 // infinities "INF" / "-INF", zero of either sign "0".
 std::string FloatToStr(long double v);
 
-// A number typed by the user: optional blanks, optional sign, digits with at most one
-// DecimalSeparator, optional exponent ("1,5E3", "1e-2"), optional blanks. '.' is not accepted.
-// The result is the double nearest to the text.
+// A number typed by the user or read from a file: optional blanks, optional sign, digits with at
+// most one decimal separator, optional exponent ("1,5E3", "1e-2"), optional blanks. Either
+// DecimalSeparator or '.' serves as the separator, so that a number typed with a point reads as
+// it does in the project files and tables written under either convention. The result is the
+// value nearest to the text.
 bool TryStrToFloat(const std::string& s, double& out);
 bool TryStrToFloat(const std::string& s, long double& out);
 double StrToFloat(const std::string& s);
-
-// As TryStrToFloat, but either ',' or '.' serves as the separator (project files written under
-// either convention).
-bool TryStrToFloatAnySeparator(const std::string& s, double& out);
 
 // A 32-bit signed integer: leading blanks, optional sign, decimal digits, nothing after them.
 bool TryStrToInt(const std::string& s, int& out);

@@ -32,8 +32,7 @@ QPushButton* TDan1::ShowDeviationDialog() {
 void TDan1::ReduceMaxDeviation() {
     if (!DeviationForm || !DeviationEdit) return;
     double limit = 0;
-    // "," and "." both serve as the separator here.
-    if (!platform::TryStrToFloatAnySeparator(platform::Text(*DeviationEdit), limit)) {
+    if (!platform::TryStrToFloat(platform::Text(*DeviationEdit), limit)) {
         platform::MessageBox("Введите допустимое отклонение напряжения.", "Предупреждение.",
                              platform::MsgButtons::Ok, platform::MsgIcon::Warning);
         return;

@@ -58,7 +58,7 @@ TPowerSystem::TPowerSystem(QWidget* parent) : QDialog(parent) {
 
 void TPowerSystem::Button1Click() {
     double power = 0;
-    if (!platform::TryStrToFloatAnySeparator(platform::Text(*Edit1), power) || !(power > 0.0)) {
+    if (!platform::TryStrToFloat(platform::Text(*Edit1), power) || !(power > 0.0)) {
         platform::MessageBox("Введите мощность КЗ внешней энергосистемы.", "Предупреждение.",
                              platform::MsgButtons::Ok, platform::MsgIcon::Warning);
         return;

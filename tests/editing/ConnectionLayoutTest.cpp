@@ -118,7 +118,7 @@ TEST_F(ConnectionLayout, CaptionsAndListsAreAsDesigned) {
     const std::vector<std::pair<QLineEdit*, int>> lengths = {
         {Shiti->Edit2, 4}, {Shiti->Edit3, 8}, {Shiti->Edit6, 3},
         {Shiti->Edit7, 5}, {Shiti->Edit1, 4}, {Shiti->Edit4, 6},
-        {Shiti->Edit5, 3}, {Shiti->Edit8, 5}, {Shiti->Edit9, 3}};
+        {Shiti->Edit5, 3}, {Shiti->Edit8, 5}, {Shiti->Edit9, 4}};
     for (const auto& [edit, length] : lengths)
         EXPECT_EQ(edit->maxLength(), length) << Text(edit->objectName());
     EXPECT_EQ(Text(Shiti->Edit9->text()), "1");

@@ -126,6 +126,25 @@ TEST_F(PanelEdit, TheDemandFactorIsRaisedToTheLargestGroupLine) {
     EXPECT_EQ(GroupsOf(1), (std::vector<std::string>{"Г1-1", "Г2-1", "Г3-1"}));
 }
 
+// A demand factor of two decimals, with a comma or a point: 100 kW x 0.65 = 65 kW and x 0.95 =
+// 95 kW cover the 60 kW group line, so the factor stands as typed.
+class DemandFactorTyped : public PanelEdit,
+                          public ::testing::WithParamInterface<std::pair<const char*, double>> {};
+
+TEST_P(DemandFactorTyped, IsKeptWithBothDecimals) {
+    OpenPanel("1");
+    Type(Shiti->Edit9, GetParam().first);
+    EXPECT_EQ(Shiti->Edit9->text().toStdString(), GetParam().first);
+    ExpectBreakerQuestion(platform::mrYes);
+    Click(Shiti->Button6);
+    EXPECT_EQ(PanelNumbered(1)->DemandFactor, GetParam().second);
+    EXPECT_EQ(GroupsOf(1), (std::vector<std::string>{"Г1-1", "Г2-1", "Г3-1"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, DemandFactorTyped,
+                         ::testing::Values(std::pair<const char*, double>{"0,65", 0.65},
+                                           std::pair<const char*, double>{"0.95", 0.95}));
+
 // A feeder too long for the consumers' voltage: the panel comes back as it was entered, the
 // panel hanging on it right behind it after the closing refresh.
 TEST_F(EditTest, ARefusedPanelEditPutsThePanelBack) {

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
+#include <functional>
 
 #include "GroupsFixture.h"
 #include "groups/Dan12.h"
@@ -80,6 +82,46 @@ TEST_F(GroupDialogTest, DeviationReducedToTheLimitTyped) {
     EXPECT_GE(line->VoltageDeviation, -2.5);
 }
 
+// "Yes", and the limit dialog closed without its button: as "No", the line keeps its -2.51 %
+// on 1.5 mm2, and "закрыть" leaves it so (a deviation never stored would read as a limit of 0 %
+// for the refresh, which would raise the line's wire to reach it).
+struct ClosingCase {
+    const char* how;
+    std::function<void(QDialog&)> close;
+};
+
+class LimitDialogClosedTest : public GroupDialogTest,
+                              public ::testing::WithParamInterface<ClosingCase> {};
+
+TEST_P(LimitDialogClosedTest, CountsAsNo) {
+    OpenGroupWindow();
+    Fill(Line("1,8", "76"));
+    ExpectBreakerDialogs(kNewProjectBreakers);
+    responder_.ExpectMessage(Question("-2,51"), "Предупреждение.", mrYes);
+    responder_.ExpectModal("QDialog", [](QDialog& dialog) {
+        dialog.show();
+        GetParam().close(dialog);
+        EXPECT_FALSE(dialog.isVisible());
+        return platform::mrNone;
+    });
+    Apply();
+    responder_.VerifyDone();
+    const TCxemaGrupd* line = SchemeRecord("Гр1");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->CrossSection, 1.5);
+    EXPECT_DOUBLE_EQ(line->VoltageDeviation, -2.51);
+    Click(*Dan1->ok);
+    EXPECT_EQ(line->CrossSection, 1.5);
+    EXPECT_DOUBLE_EQ(line->VoltageDeviation, -2.51);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, LimitDialogClosedTest,
+    ::testing::Values(
+        ClosingCase{"Escape", [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
+        ClosingCase{"CloseBox", [](QDialog& dialog) { dialog.windowHandle()->close(); }}),
+    [](const ::testing::TestParamInfo<ClosingCase>& info) { return std::string(info.param.how); });
+
 // A first deviation of exactly -10 % has every cable on the way tried at its largest section
 // before the user is asked. The panel's feeder of 50 m (4 mm2 for its 16 A breaker) takes part
 // in the loss: 2.2 kW on one phase over 4 mm2 of copper at 25 degrees C, r0 = 1.02145 x 17.8 / 4
@@ -102,13 +144,18 @@ TEST_P(FirstDeviationTest, AtMinus10TheLargestSectionsAreTried) {
     OpenGroupWindow();
     Fill(Line("2,2", c.length));
     ExpectBreakerDialogs(kNewProjectBreakers);
-    // "Yes", and the limit dialog closed without a limit: nothing runs after the question.
+    // "Yes": the limit dialog shows the panel as the question found it; it is closed without a
+    // limit.
+    double lossAsked = -1;
     responder_.ExpectMessage(Question(c.deviation), "Предупреждение.", mrYes);
-    responder_.ExpectModal("QDialog", [](QDialog&) { return platform::mrCancel; });
+    responder_.ExpectModal("QDialog", [this, &lossAsked](QDialog&) {
+        EXPECT_EQ(panel->FeederSection, 4.0);
+        lossAsked = panel->LossPartA;
+        return platform::mrCancel;
+    });
     Apply();
     responder_.VerifyDone();
-    ASSERT_EQ(panel->FeederSection, 4.0);
-    EXPECT_DOUBLE_EQ(panel->LossPartA, c.feederLoss);
+    EXPECT_DOUBLE_EQ(lossAsked, c.feederLoss);
 }
 
 INSTANTIATE_TEST_SUITE_P(Deviation, FirstDeviationTest,

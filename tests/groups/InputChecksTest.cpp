@@ -94,6 +94,13 @@ const InputCase kInputCases[] = {
          e.name = "";
      },
      {"Введите мощность.", "", MsgIcon::None}},
+    // A load takes power: a negative one would give negative currents and losses.
+    {"negative power",
+     [](Entry& e) {
+         e.power = "-3";
+         e.name = "";
+     },
+     {"Мощность должна быть больше нуля.", "", MsgIcon::None}},
     {"no group name",
      [](Entry& e) {
          e.name = "";
@@ -172,12 +179,11 @@ TEST_F(InputChecksTest, EachRefusalInTheOrderOfTheChecks) {
     }
 }
 
-// A name differing only in letter case is another name; a negative power is a load too.
-TEST_F(InputChecksTest, NamesAreComparedExactlyAndNegativePowerPasses) {
+// A name differing only in letter case is another name.
+TEST_F(InputChecksTest, NamesAreComparedExactly) {
     Entry entry;
     entry.name = "гр0";
     entry.cable = "к0";
-    entry.power = "-3";
     Fill(entry);
     ExpectBreakerDialogs({"Группы"});
     Apply();

@@ -171,3 +171,57 @@ TEST_F(GroupDialogTest, BalancedPhaseRecords) {
     EXPECT_EQ(thirds->GroupName, "0");
     EXPECT_EQ(thirds->GroupName3, "Гр2");
 }
+
+// A line refused at its input checks leaves "Несимметричная" chosen with the power of its
+// per-phase entries. Changed to three conductors, the line is the two-phase dialog's, whose
+// entries were never confirmed: the input checks refuse them as its "Ok" does, and with entries
+// there the power is their sum again.
+TEST_F(UnbalancedLoadTest, AnotherConductorCountChecksItsOwnPhaseEntries) {
+    OpenGroupWindow();
+    Entry entry;
+    entry.conductors = "4";
+    entry.table = kCable4;
+    entry.name = "";
+    Fill(entry);
+    responder_.ExpectModal("TNotSimmetr_3F", [](QDialog& dialog) {
+        const TNotSimmetr_3F& d = *NotSimmetr_3F;
+        Enter(dialog, {d.Edit1, d.Edit2, d.Edit3}, {d.Edit4, d.Edit5, d.Edit6},
+              {{"1", "2", "3"}, {"1", "1", "1"}, nullptr});
+        return platform::mrNone;
+    });
+    Click(*Dan1->RadioButton2);
+    responder_.ExpectMessage("Введите название группы.", kCaption, mrOk);
+    Apply();
+    ASSERT_TRUE(Dan1->RadioButton2->isChecked());
+    ASSERT_EQ(Dan1->Edit2->text().toStdString(), "6");
+
+    // From "4" one step up to "3" (through "2" the load would be balanced again).
+    Dan1->ComboBox1->setFocus();
+    QTest::keyClick(Dan1->ComboBox1, Qt::Key_Up);
+    ASSERT_EQ(Dan1->ComboBox1->currentText().toStdString(), "3");
+    Choose(*Dan1->ComboBox3, "В воздухе");
+    Choose(*Dan1->ComboBox4, kCable3);
+    Type(*Dan1->Edit6, "Гр1");
+    ASSERT_TRUE(Dan1->RadioButton2->isChecked());
+    ASSERT_TRUE(NotSimmetr_2F->Edit1->text().isEmpty());
+    responder_.ExpectMessage(kEnterPower, kCaption, mrOk);
+    Apply();
+    responder_.VerifyDone();
+    EXPECT_TRUE(NamesOf(*panel).empty());
+    EXPECT_TRUE(Dan1->isVisible());
+
+    // Entries made in the two-phase dialog before: 1.5 + 2.5 kW.
+    Type(*NotSimmetr_2F->Edit1, "1,5");
+    Type(*NotSimmetr_2F->Edit2, "2,5");
+    ExpectBreakerDialogs(kNewProjectBreakers);
+    Apply();
+    responder_.VerifyDone();
+    const TFasaGrup2d* record = TwoPhaseRecord("Гр1");
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->PartPowers, (std::vector<long double>{1.5, 2.5}));
+    EXPECT_EQ(record->Power2, 4);
+    ASSERT_NE(SchemeRecord("Гр1"), nullptr);
+    EXPECT_EQ(SchemeRecord("Гр1")->Power, 4);
+    ExpectShown({{"Введите название группы.", kCaption, MsgIcon::Warning},
+                 {kEnterPower, kCaption, MsgIcon::Warning}});
+}

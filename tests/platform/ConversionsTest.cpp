@@ -58,7 +58,7 @@ struct ParsedFloat {
     double value;
 };
 
-TEST(ConversionsStrToFloat, OnlyCommaSeparatesDecimals) {
+TEST(ConversionsStrToFloat, CommaOrPointSeparatesDecimals) {
     const std::vector<ParsedFloat> cases = {
         {"12,5", true, 12.5},
         {"-3", true, -3},
@@ -72,12 +72,19 @@ TEST(ConversionsStrToFloat, OnlyCommaSeparatesDecimals) {
         {"1E+2", true, 100},
         {"  7 ", true, 7},
         {"1E-400", true, 0},  // below the smallest double: the nearest value is zero
-        {"12.5", false, 0},
+        {"12.5", true, 12.5},
+        {"0.95", true, 0.95},
+        {".5", true, 0.5},
+        {"-2.5E1", true, -25},
         {"", false, 0},
         {"   ", false, 0},
         {"abc", false, 0},
         {"1,2,3", false, 0},
         {",", false, 0},
+        {".", false, 0},
+        {"1.2,3", false, 0},
+        {"1,2.3", false, 0},
+        {"1.2.3", false, 0},
         {"-", false, 0},
         {"+-1", false, 0},
         {"- 5", false, 0},
@@ -95,33 +102,23 @@ TEST(ConversionsStrToFloat, OnlyCommaSeparatesDecimals) {
     }
 }
 
-TEST(ConversionsStrToFloat, ProjectFileReaderAcceptsEitherSeparator) {
-    const std::vector<ParsedFloat> cases = {
-        {"12.5", true, 12.5}, {"12,5", true, 12.5}, {" 0.85", true, 0.85},
-        {"1E-6", true, 1e-6}, {"180", true, 180},   {"1.2,3", false, 0},
-        {"1.2.3", false, 0},  {"", false, 0},       {".", false, 0},
-    };
-    for (const auto& c : cases) {
-        double value = -99;
-        EXPECT_EQ(platform::TryStrToFloatAnySeparator(c.text, value), c.valid) << c.text;
-        EXPECT_EQ(value, c.valid ? c.value : -99) << c.text;
-    }
-}
-
 TEST(ConversionsStrToFloat, LongDoubleKeepsExtendedPrecision) {
     long double value = 0;
     ASSERT_TRUE(platform::TryStrToFloat("0,1", value));
+    EXPECT_EQ(value, 0.1L);
+    ASSERT_TRUE(platform::TryStrToFloat("0.1", value));
     EXPECT_EQ(value, 0.1L);
     EXPECT_NE(value, static_cast<long double>(0.1));
 }
 
 TEST(ConversionsStrToFloat, InvalidTextThrowsWithTheText) {
     EXPECT_EQ(platform::StrToFloat("0,85"), 0.85);
+    EXPECT_EQ(platform::StrToFloat("0.85"), 0.85);
     try {
-        platform::StrToFloat("12.5");
+        platform::StrToFloat("12;5");
         FAIL() << "no exception";
     } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'12.5' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "'12;5' is not a valid floating point value");
     }
 }
 
@@ -149,8 +146,7 @@ TEST(ConversionsLocale, ResultsIgnoreTheProcessLocale) {
     EXPECT_EQ(platform::FloatToStr(0.85), "0,85");
     EXPECT_EQ(platform::FloatToStr(1.5e-6), "1,5E-6");
     EXPECT_TRUE(platform::TryStrToFloat("12,5", value) && value == 12.5);
-    EXPECT_FALSE(platform::TryStrToFloat("12.5", value));
-    EXPECT_TRUE(platform::TryStrToFloatAnySeparator("0.85", value) && value == 0.85);
+    EXPECT_TRUE(platform::TryStrToFloat("0.85", value) && value == 0.85);
     std::setlocale(LC_ALL, saved.c_str());
 }
 
