@@ -2,10 +2,14 @@
 // by tests/editing/ExampleProjectsScriptTest.cpp: opened through the menu as a finished design.
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <algorithm>
 
 #include "ProjectCommandsFixture.h"
+#include "TreeImage.h"
 #include "app/Mainform.h"
+#include "groups/Dan12.h"
+#include "selection/PowerSystem.h"
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/ProgramFolder.h"
@@ -26,6 +30,26 @@ TEST_P(ExampleProjects, OpensThroughTheMenuAsAFinishedDesign) {
     EXPECT_TRUE(ProjectBytes() == FileBytes(path))
         << "the example is not the design the program makes now: write the examples again (see "
            "tests/editing/ExampleProjectsScriptTest.cpp)";
+}
+
+// A refresh of the opened design ("Подключение групп", the power system dialog taken as it is,
+// "закрыть") changes nothing: what the file holds is what the program computes.
+TEST_P(ExampleProjects, ARefreshAfterOpeningChangesNothing) {
+    OpenThroughMenu(platform::ProgramFolder() + "Project/Example" +
+                    platform::IntToStr(GetParam()) + ".VPQ");
+    ASSERT_NE(ProjectRoot, nullptr);
+    const TreeImage opened = ReopeningImage(*ProjectRoot);
+    responder_.ExpectModal("TPowerSystem", [](QDialog&) {
+        QTest::mouseClick(PowerSystem->Button1, Qt::LeftButton);
+        return platform::mrNone;
+    });
+    Form1->N11->trigger();
+    responder_.VerifyDone();
+    ASSERT_TRUE(Dan1->isVisible());
+    QTest::mouseClick(Dan1->ok, Qt::LeftButton);
+    EXPECT_FALSE(Dan1->isVisible());
+    const std::string differences = ReopeningDifferences(opened, ReopeningImage(*ProjectRoot));
+    EXPECT_TRUE(differences.empty()) << differences;
 }
 
 // Every breaker that protects a switchboard or a trunk carries the most loaded of its phases.

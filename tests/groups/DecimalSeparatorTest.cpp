@@ -98,8 +98,9 @@ TEST_P(DecimalSeparatorTest, EveryNumberFieldTakesIt) {
         long double stored, expected;
     } fields[] = {
         {"short-circuit power of the power system", ProjectRoot->SupplyScPower, 180.5},
-        {"power of the line reduced", reduced->Power, 1.8L},
-        {"power", single->Power, 2.2L},
+        // Powers are held as the project file gives them back: the double nearest the text.
+        {"power of the line reduced", reduced->Power, 1.8},
+        {"power", single->Power, 2.2},
         {"cos phi", single->CosPhi, 0.95},
         {"power of phase A", unbalanced->PhasePowers[0], 1.5},
         {"power of phase C", unbalanced->PhasePowers[2], 2.5},
