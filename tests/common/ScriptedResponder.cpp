@@ -25,6 +25,10 @@ void ScriptedResponder::AnswerEvery(const std::string& windowClass, ModalAction 
     standing_.emplace_back(windowClass, std::move(action));
 }
 
+void ScriptedResponder::AnswerEveryMessage(const std::string& textStart, int answer) {
+    standingMessages_.emplace_back(textStart, answer);
+}
+
 std::vector<platform::MessageRecord> ScriptedResponder::Messages() const {
     std::vector<platform::MessageRecord> messages;
     for (const Event& e : log_) {
@@ -45,9 +49,19 @@ void ScriptedResponder::VerifyDone() {
 
 int ScriptedResponder::OnMessage(const platform::MessageRecord& message) {
     Event event{Event::Kind::Message, message, {}, mrCancel};
-    if (script_.empty() || script_.front().kind != Event::Kind::Message ||
-        script_.front().text != message.text ||
-        (script_.front().caption && *script_.front().caption != message.caption)) {
+    const bool scripted = !script_.empty() && script_.front().kind == Event::Kind::Message &&
+                          script_.front().text == message.text &&
+                          (!script_.front().caption || *script_.front().caption == message.caption);
+    if (!scripted) {
+        for (const auto& [textStart, answer] : standingMessages_) {
+            if (message.text.compare(0, textStart.size(), textStart) != 0) continue;
+            event.answer = answer;
+            event.standing = true;
+            log_.push_back(event);
+            return answer;
+        }
+    }
+    if (!scripted) {
         ADD_FAILURE() << "Unexpected message \"" << message.text << "\" (caption \""
                       << message.caption << "\")"
                       << (script_.empty() ? std::string(", nothing scripted")

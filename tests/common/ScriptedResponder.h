@@ -18,6 +18,7 @@ public:
         platform::MessageRecord message;  // for messages
         std::string window;               // class name, for modal runs
         int answer = platform::mrNone;
+        bool standing = false;  // answered by a standing answer, not by the script
     };
     // Drives a modal window (sets controls, calls handlers). Its result, when not mrNone,
     // is the modal result; otherwise the window's own result (set by done()) counts.
@@ -31,6 +32,9 @@ public:
     // Every run of this window class that the script does not name next is driven by `action`
     // (for dialogs whose number depends on the project, such as the breaker dialog).
     void AnswerEvery(const std::string& windowClass, ModalAction action);
+    // Every message whose text begins with `textStart` that the script does not name next gets
+    // `answer` (for questions whose number depends on the project).
+    void AnswerEveryMessage(const std::string& textStart, int answer);
 
     const std::vector<Event>& Log() const { return log_; }
     std::vector<platform::MessageRecord> Messages() const;
@@ -53,6 +57,7 @@ private:
     };
     std::deque<Step> script_;
     std::vector<std::pair<std::string, ModalAction>> standing_;
+    std::vector<std::pair<std::string, int>> standingMessages_;
     std::vector<Event> log_;
     bool terminateRequested_ = false;
 };
