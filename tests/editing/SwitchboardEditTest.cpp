@@ -93,6 +93,18 @@ TEST_F(SwitchboardEdit, ARefusedRecreationRebuildsTheSwitchboardOnce) {
     EXPECT_EQ(Form3->SwitchboardEditMode, 0);
 }
 
+// 0 names no switchboard: refused in the editor as in the connection box.
+TEST_F(SwitchboardEdit, TheNumber0IsRefused) {
+    OpenSwitchboard("2");
+    Type(Shiti->Edit2, "0");
+    responder_.ExpectMessage("Введите номер ГРЩ отличный от 0.", "Предупреждение.", platform::mrOk);
+    Click(Shiti->Button7);
+    EXPECT_EQ(LastMessage().icon, platform::MsgIcon::Warning);
+    EXPECT_TRUE(Shiti->isVisible());
+    EXPECT_EQ(SwitchboardOrder(), (std::vector<int>{1, 2, 3}));
+    Click(Shiti->Button3);
+}
+
 // A refused entry, then "Отменить": a new connection with that number is checked as new.
 TEST_F(SwitchboardEdit, AfterARefusedEntryAndCancelANewConnectionIsCheckedAsNew) {
     OpenSwitchboard("1");
