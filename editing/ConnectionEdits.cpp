@@ -666,7 +666,9 @@ void TShiti::RecreateSwitchboard() {
     selection::TreeEdits().DeleteSwitchboardNode(old);
     form.SavedSwitchboard = nullptr;
     form.SavedPanel = nullptr;
-    if (!ConnectSwitchboardToVru()) {
+    // The breaker of the section, chosen again for the switchboards that remain, refused the
+    // edit and the switchboard is back from its copies: nothing is connected anew.
+    if (form.EditTakenBack() || !ConnectSwitchboardToVru()) {
         AbandonSwitchboardEdit();
         return;
     }

@@ -212,6 +212,15 @@ void GroupDialogTest::AddFirstLine() {
     AddLine(first, kNewProjectBreakers);
 }
 
+void GroupDialogTest::AddFourConductorLine() {
+    Entry second;
+    second.conductors = "4";
+    second.table = kCable4;
+    second.power = "6";
+    second.cosPhi = "0,9";
+    AddLine(second);
+}
+
 void GroupDialogTest::TakeTheFirstSeriesEveryTime() {
     responder_.AnswerEvery("TInsertAvtomat", [](QDialog&) {
         InsertAvtomat->ComboBox1->setCurrentIndex(InsertAvtomat->ComboBox1->count() > 0 ? 0 : -1);

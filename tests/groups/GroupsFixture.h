@@ -99,6 +99,9 @@ protected:
     // The line "Гр0" (2.2 kW on 10 m, cable "К0") accepted on panel 1 of the new project, the
     // breaker types asked for once, then "закрыть".
     void AddFirstLine();
+    // "Гр1" (6 kW on four conductors of "Кабель4.xml" at cos phi 0.9, cable "К1") accepted on
+    // panel 1 after "Гр0", then "закрыть".
+    void AddFourConductorLine();
     // From now on every breaker dialog takes the first series it offers.
     void TakeTheFirstSeriesEveryTime();
 
