@@ -84,6 +84,14 @@ void EditTest::ExpectBreakerQuestion(int answer) {
         "Установка автоматов.", answer);
 }
 
+void EditTest::OpenProject(const std::string& name) {
+    const std::string path = ProgramFile("Project") + "/" + name;
+    platform::SetFileDialogAnswer([path](const platform::FileDialogRequest&) { return path; });
+    Form1->Open1->trigger();
+    ASSERT_NE(ProjectRoot, nullptr) << path;
+    ASSERT_EQ(Form1->ProjectFileName, path);
+}
+
 void EditTest::SaveAndOpenAgain(bool asked) {
     QDir().mkpath(QString::fromStdString(ProgramFile("Project")));
     const std::string path = ProgramFile("Project") + "/Сохранённый.VPQ";
