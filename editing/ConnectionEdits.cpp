@@ -124,6 +124,23 @@ SavedGroupTables FoldedGroupTables(const TForm3& form, int j, bool byMark) {
     return tables;
 }
 
+// The checks of a re-added line choose the feeders for their breakers' current alone, and store
+// the voltage losses of those cables; the raising that follows (for the fault current to trip the
+// breakers) may give the feeders larger sections. The losses the next lines are checked with are
+// those of the cables the feeders now have.
+void StoreLossesOfRaisedCables(TDan1& d, TGrsed& sw, TSitid& panel) {
+    PutBack(&sw, &panel);
+    d.CheckSwitchboardCables();
+    PutBack(&sw, &panel);
+    d.CheckPanelCables();
+    if (panel.OnTrunk) {
+        PutBack(&sw, &panel);
+        d.CheckShiftedPanelCables();
+    }
+    PutBack(&sw, &panel);
+    d.SumPanelVoltageLosses();
+}
+
 int SavedSchemeCount(const TForm3& form, int p) {
     const std::vector<int>& counts = form.GroupSnapshotCounts[0];
     const int counted = p >= 0 && p < static_cast<int>(counts.size()) ? counts[p] : 0;
@@ -666,7 +683,9 @@ void TShiti::RecreateSwitchboard() {
     selection::TreeEdits().DeleteSwitchboardNode(old);
     form.SavedSwitchboard = nullptr;
     form.SavedPanel = nullptr;
-    if (!ConnectSwitchboardToVru()) {
+    // The breaker of the section, chosen again for the switchboards that remain, refused the
+    // edit and the switchboard is back from its copies: nothing is connected anew.
+    if (form.EditTakenBack() || !ConnectSwitchboardToVru()) {
         AbandonSwitchboardEdit();
         return;
     }
@@ -777,6 +796,7 @@ void TShiti::RecreateSwitchboard() {
             }
             PutBack(s, q);
             form.RecalcSwitchboardGroups();
+            StoreLossesOfRaisedCables(d, *s, *q);
             PutBack(s, q);
             d.TakeProjectSnapshot();
             PutBack(s, q);

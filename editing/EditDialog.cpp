@@ -17,6 +17,7 @@
 #include "platform/Events.h"
 #include "platform/Messages.h"
 #include "refdb/BazaAvt.h"
+#include "selection/SelectionSupport.h"
 #include "selection/TreeEdits.h"
 
 TForm3* Form3 = nullptr;
@@ -322,10 +323,15 @@ bool TForm3::RecalcAfterPanelDeletion() {
 bool TForm3::SelectBreakersUpward(TGrsed* sw, TSitid* panel) {
     TDan1& d = *Dan1;
     PutBack(sw, panel);
+    // A breaker rated 0 protects no load (a trunk, or the whole project, without group lines):
+    // there is no series to choose for it, and that refuses nothing.
     if (InCascade(*panel)) {
         d.SelectCascadeHeadRating();
-        if (!d.SelectTrunkBreaker()) return false;
-        d.ShowMainBreakerDialog();
+        const TSitid* head = selection::CascadeHeadOf(*sw, panel);
+        if (d.SelectTrunkBreaker())
+            d.ShowMainBreakerDialog();
+        else if ((head ? head : panel)->TrunkBreakerRating != 0.0)
+            return false;
         PutBack(sw, panel);
     }
     d.SelectPanelRating();
@@ -336,8 +342,10 @@ bool TForm3::SelectBreakersUpward(TGrsed* sw, TSitid* panel) {
     if (!d.SelectSwitchboardVruBreaker()) return false;
     d.ShowSwitchboardBreakerDialog();
     d.SelectTransformerBreakerRating();
-    if (!d.SelectTransformerVruBreaker()) return false;
-    d.ShowSectionBreakerDialog();
+    if (d.SelectTransformerVruBreaker())
+        d.ShowSectionBreakerDialog();
+    else if (ProjectRoot->TransformerBreakerRating != 0.0)
+        return false;
     return true;
 }
 

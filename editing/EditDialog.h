@@ -113,6 +113,11 @@ public:
     void EndEdit();
     // An editor is open: TDan1 in its edit mode or TShiti in an edit layout.
     static bool EditorOpen();
+    // The edit under way has been taken back already: the group line is back as it was, the
+    // panel put back from its copies or the switchboard rebuilt from them. A refusal met from
+    // then on, in the recalculation of what was put back, neither tells the user again nor
+    // undoes again.
+    bool EditTakenBack() const;
 
     // --- Group lines of a panel taken off and put back ---
 

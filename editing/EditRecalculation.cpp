@@ -36,17 +36,20 @@ bool TForm3::RecalcAfterEdit(QObject* sender) {
     if (!panel || !Dan1) return true;
     TDan1& d = *Dan1;
 
-    // The cable tables must carry the panel's and the switchboard's currents. A panel already
-    // put back (this is the recalculation of the restore) is not undone again: the undo would
-    // put it back once more, and recalculate it, without end.
-    const auto refuse = [&] {
-        if (!PanelRestoredFlag) d.CancelEditing();
-        return false;
-    };
-    if (d.CheckCurrentTableRow(panel->CurrentTableName, d.MaxPanelPhaseCurrent())) return refuse();
-    PutBack(sw, panel);
-    if (d.CheckCurrentTableRow(sw->SwitchboardTable, d.MaxSwitchboardPhaseCurrent()))
-        return refuse();
+    // The cable tables must carry the panel's and the switchboard's currents. What an edit
+    // taken back has put back (this is the recalculation of the restore) stands as it did before
+    // the edit: it is not held against its tables again, the user has been told why the edit went.
+    if (!EditTakenBack()) {
+        const auto refuse = [&] {
+            d.CancelEditing();
+            return false;
+        };
+        if (d.CheckCurrentTableRow(panel->CurrentTableName, d.MaxPanelPhaseCurrent()))
+            return refuse();
+        PutBack(sw, panel);
+        if (d.CheckCurrentTableRow(sw->SwitchboardTable, d.MaxSwitchboardPhaseCurrent()))
+            return refuse();
+    }
 
     // Breakers from the panel up to the substation section.
     if (!SelectBreakersUpward(sw, panel)) return false;
@@ -140,8 +143,11 @@ bool TForm3::RecalcAfterEdit(QObject* sender) {
 void TForm3::RefuseForDeviation(QObject* sender, TSitid* edited) {
     TDan1& d = *Dan1;
     const selection::ChangeKind change = selection::CurrentChange();
-    // After a deletion there is nothing to take back and nothing to say so about.
-    if (change != selection::ChangeKind::None && change != selection::ChangeKind::AddingGroup)
+    // After a deletion there is nothing to take back and nothing to say so about; an edit taken
+    // back already has been said so.
+    const bool takenBack = EditTakenBack();
+    if (change != selection::ChangeKind::None && change != selection::ChangeKind::AddingGroup &&
+        !takenBack)
         platform::MessageBox(
             "Отклонение напряжения на потребителе более 10 %,редактирование отменяется",
             "Предупреждение", platform::MsgButtons::Ok, platform::MsgIcon::Warning);
@@ -151,9 +157,9 @@ void TForm3::RefuseForDeviation(QObject* sender, TSitid* edited) {
     if (saved && saved->Panels.Last)
         platform::ChooseText(*ComboBox3, platform::IntToStr(saved->Panels.Last->PanelNumber));
     // The message says the edit is taken back: it is, whatever is being edited.
-    switch (change) {
+    switch (takenBack ? selection::ChangeKind::None : change) {
         case selection::ChangeKind::PanelEdit:
-            if (Shiti && !PanelRestoredFlag) Shiti->RestorePanelFromSnapshot(Shiti->PanelToRestore);
+            if (Shiti) Shiti->RestorePanelFromSnapshot(Shiti->PanelToRestore);
             break;
         case selection::ChangeKind::SwitchboardEdit:
             RebuildFromUndoCopy();
@@ -161,10 +167,8 @@ void TForm3::RefuseForDeviation(QObject* sender, TSitid* edited) {
         case selection::ChangeKind::GroupEdit:
             // The new version goes when it is in; the line as it was comes back either way (the
             // recheck of the panel without the line has none in).
-            if (!EditedGroupRestored) {
-                if (d.RemoveTrackedGroup()) d.RecalculateNetwork();
-                d.RestoreEditedGroup(SavedSwitchboard, SavedPanel);
-            }
+            if (d.RemoveTrackedGroup()) d.RecalculateNetwork();
+            d.RestoreEditedGroup(SavedSwitchboard, SavedPanel);
             break;
         default:
             break;

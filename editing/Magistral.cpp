@@ -40,12 +40,24 @@ void TFormMagistral::RadioGroup1Click() {
 void TFormMagistral::ComboBox1Change() {
     int number = 0;
     if (!platform::TryStrToInt(platform::Text(*ComboBox1), number)) return;
-    for (const TSitid* p : ProjectPanels()) {
-        if (p->PanelNumber != number || !editing::InCascade(*p)) continue;
-        platform::SetItemIndex(*RadioGroup1, p->CascadeFlag ? 0 : 1);
+    const TSitid* trunkPanel = nullptr;
+    for (const TSitid* p : ProjectPanels())
+        if (p->PanelNumber == number && editing::InCascade(*p)) trunkPanel = p;
+    if (trunkPanel) {
+        // The panel's trunk keeps its option; the user's own stays for a plain panel.
+        if (!lockedByTrunk_) usersChoice_ = platform::ItemIndex(*RadioGroup1);
+        lockedByTrunk_ = true;
+        platform::SetItemIndex(*RadioGroup1, trunkPanel->CascadeFlag ? 0 : 1);
         RadioGroup1Click();
         RadioGroup1->setEnabled(false);
+        return;
     }
+    // A plain panel starts a trunk of the user's choice: "Кабель" as the user left it.
+    if (!lockedByTrunk_) return;
+    lockedByTrunk_ = false;
+    platform::SetItemIndex(*RadioGroup1, usersChoice_);
+    RadioGroup1Click();
+    RadioGroup1->setEnabled(true);
 }
 
 void TFormMagistral::Button1Click() {
@@ -76,6 +88,8 @@ void TFormMagistral::Button1Click() {
 void TFormMagistral::FormClose() {
     RadioGroup1->setEnabled(true);
     platform::ClearChoice(*ComboBox1);
+    // The option stays as it stands, the user's from now on.
+    lockedByTrunk_ = false;
 }
 
 void TFormMagistral::done(int result) {

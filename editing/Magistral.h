@@ -15,7 +15,9 @@ public:
     // "Кабель": SameCrossSectionForAll follows its item 0 ("Одно сечение для всех щитов").
     void RadioGroup1Click();
     // A panel picked or typed in the list: a panel of a trunk brings its trunk's "Кабель"
-    // choice, which then cannot be changed. Text that is no panel number changes nothing.
+    // choice, which then cannot be changed; a plain panel gives "Кабель" back to the user with
+    // the choice made before a trunk's took its place. Text that is no panel number changes
+    // nothing.
     void ComboBox1Change();
     // "OK": records the chosen panel; with one cross-section for the whole trunk the new panel
     // takes that panel's laying method and cable table, locked. Nothing chosen: the connection
@@ -36,6 +38,10 @@ protected:
 
 private:
     bool accepted_ = false;
+    // "Кабель" shows the option of the trunk of the panel in the list, not the user's, which is
+    // kept aside.
+    bool lockedByTrunk_ = false;
+    int usersChoice_ = 0;
 };
 
 extern TFormMagistral* FormMagistral;

@@ -28,6 +28,8 @@ namespace {
 
 constexpr char kWarning[] = "Предупреждение.";
 constexpr char kEnterSwitchboardNumber[] = "Введите номер ГРЩ.";
+// 0 stands for no switchboard (the number chooser gives 0 when none is chosen).
+constexpr char kSwitchboardNumberZero[] = "Введите номер ГРЩ отличный от 0.";
 constexpr char kEnterCableName[] = "Введите название кабеля или провода.";
 constexpr char kCableNameNotStorable[] =
     "Название кабеля или провода содержит символы, которые нельзя сохранить в файле проекта.";
@@ -497,6 +499,10 @@ bool TShiti::ValidateSwitchboardConnection() {
     if (!CheckFeederEntries(*Edit3, *Edit2, *Edit6, kEnterSwitchboardNumber,
                             "Интервал температуры <от -5 до +50>", number))
         return false;
+    if (number == 0) {
+        Warn(kSwitchboardNumberZero);
+        return false;
+    }
     if (ComboBox1->currentIndex() < 0) {
         Warn(kOpenTable);
         return false;

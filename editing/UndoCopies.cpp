@@ -97,6 +97,11 @@ void TForm3::DropUndoCopies() {
     for (std::vector<int>& counts : GroupSnapshotCounts) counts.clear();
 }
 
+bool TForm3::EditTakenBack() const {
+    return (GroupEditMode && EditedGroupRestored) || (PanelEditMode && PanelRestoredFlag) ||
+           (SwitchboardEditMode && rebuiltFromCopy_);
+}
+
 void TForm3::EndEdit() {
     GroupEditMode = PanelEditMode = SwitchboardEditMode = 0;
     ShortCircuitFailed = PanelRestoredFlag = 0;

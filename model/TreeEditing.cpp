@@ -57,11 +57,31 @@ bool RemoveFirstMatch(TGrsed& root, TGrsed& sw, TSitid& panel, ChainBlock<T>& ow
     return false;
 }
 
+// A panel that leaves its cascade keeps nothing of it: its place and length in the cascade and
+// the load carried through it are those of a radial panel (the cascade passes no longer visit
+// it, so nothing else would clear them).
 void MakePlain(TSitid& panel) {
     panel.FedFromSwitchboard = 0;
     panel.FedFromPanel = 0;
     panel.FeedingPanelNumber = 0;
     panel.CascadeHeadNumber = 0;
+    const TSitidFields radial;
+    panel.CascadeSequence = radial.CascadeSequence;
+    panel.CascadeEnd = radial.CascadeEnd;
+    panel.CascadeLength = radial.CascadeLength;
+    panel.CascadePowerA = radial.CascadePowerA;
+    panel.CascadePowerB = radial.CascadePowerB;
+    panel.CascadePowerC = radial.CascadePowerC;
+    panel.CascadePower = radial.CascadePower;
+    panel.CascadeCosPhiA = radial.CascadeCosPhiA;
+    panel.CascadeCosPhiB = radial.CascadeCosPhiB;
+    panel.CascadeCosPhiC = radial.CascadeCosPhiC;
+    panel.CascadeCosPhi = radial.CascadeCosPhi;
+    panel.CascadeCurrentA = radial.CascadeCurrentA;
+    panel.CascadeCurrentB = radial.CascadeCurrentB;
+    panel.CascadeCurrentC = radial.CascadeCurrentC;
+    panel.CascadeNeutralCurrent = radial.CascadeNeutralCurrent;
+    panel.CascadeDesignCurrent = radial.CascadeDesignCurrent;
 }
 
 bool HeadsCascadeOf(const TSitid* head, const TSitid& member) {

@@ -39,6 +39,8 @@ using cascades::InCascade;
 
 bool NetworkChecks::RefuseBeyondSeries(double rating) {
     if (rating != selection::kBeyondSeries) return false;
+    // The edit has been taken back for this already: the user is not told twice.
+    if (selection::EditTakenBack()) return true;
     platform::MessageBox(kBeyondSeriesText, kWarning, platform::MsgButtons::Ok,
                          platform::MsgIcon::None);
     CancelEditing();
@@ -46,6 +48,8 @@ bool NetworkChecks::RefuseBeyondSeries(double rating) {
 }
 
 bool NetworkChecks::AskForBreakerBase(const std::string& text) {
+    // The edit has been taken back already: the user has been asked once.
+    if (selection::EditTakenBack()) return false;
     const int answer = platform::MessageBox(text, kWarning, platform::MsgButtons::YesNo,
                                             platform::MsgIcon::Warning);
     // The change is taken back before the base is opened; editing the base does not resume it.

@@ -33,6 +33,10 @@ bool AutomaticBreakers() {
            Shiti->AutoBreakers;
 }
 
+bool EditTakenBack() {
+    return Form3 && Form3->EditTakenBack();
+}
+
 void MarkShortCircuitFailed() {
     if (Form3) Form3->ShortCircuitFailed = 1;
 }

@@ -22,6 +22,9 @@ enum class ChangeKind { None, AddingGroup, GroupEdit, PanelEdit, SwitchboardEdit
 ChangeKind CurrentChange();
 // An edit of the editing window is under way and the user chose automatic breakers.
 bool AutomaticBreakers();
+// The edit under way has been taken back already (TForm3::EditTakenBack): a refusal met in the
+// recalculation of what was put back says nothing more and undoes nothing more.
+bool EditTakenBack();
 
 // TForm3::ShortCircuitFailed and TForm3::PanelRestoredFlag := set.
 void MarkShortCircuitFailed();

@@ -185,6 +185,8 @@ void NetworkChecks::RollbackPanelEdit(QObject* sender, const Cursors& at, bool r
 // Edit cancellation
 
 void NetworkChecks::CancelEditing() {
+    // Taken back once, and said so: what was put back stays.
+    if (selection::EditTakenBack()) return;
     const Cursors at = SaveCursors();
     switch (selection::CurrentChange()) {
         case selection::ChangeKind::GroupEdit: {

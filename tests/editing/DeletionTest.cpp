@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "EditFixture.h"
+#include "TreeImage.h"
 #include "TreeLookup.h"
 #include "app/Mainform.h"
 #include "editing/EditDialog.h"
@@ -98,6 +99,66 @@ INSTANTIATE_TEST_SUITE_P(
                       PanelCase{"1 3+ 7/3 5 8~3", "3", {1, 5}},
                       // Without the mark of a feeding panel, a panel hanging on it stays.
                       PanelCase{"1 3 7/3", "3", {1, 7}}));
+
+// A panel that leaves its trunk keeps nothing of it. Trunk 1 -> 2 (15 kW and 12 kW) with the
+// plain panel 3 (9 kW) beside it: deleting member 2 leaves head 1 plain, deleting head 1 leaves
+// member 2 plain. The panel left carries its own load alone, as a radial panel of the same
+// entries does: no place in a trunk, no trunk length, no load or current carried through it. The
+// tree is what the program holds after saving the project and opening it again.
+struct TrunkCase {
+    const char* what;
+    std::string deleted;
+    int left;
+};
+
+void PrintTo(const TrunkCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class TrunkPanelDeletion : public EditTest, public ::testing::WithParamInterface<TrunkCase> {};
+
+TEST_P(TrunkPanelDeletion, LeavesAPlainPanel) {
+    BuildSwitchboard(1, "1^ 2<1@1 3");
+    // The member's route from the switchboard, as the connection writes it.
+    PanelNumbered(2)->CascadeLength = 10;
+    AddLoads(1, {15});
+    AddLoads(2, {12});
+    AddLoads(3, {9});
+    for (int n : {1, 2, 3}) PanelNumbered(n)->FeederCableName = "КЩ" + std::to_string(n);
+    Refresh();
+    SaveAndOpenAgain(true);
+    // The head carries 15 + 12 kW, the member is second in the trunk.
+    EXPECT_NEAR(PanelNumbered(1)->CascadePower, 27.0, 1e-9);
+    EXPECT_EQ(PanelNumbered(2)->CascadeSequence, 2);
+
+    OpenPanels();
+    ChooseLeft("1");
+    ChooseRight(GetParam().deleted);
+    Delete();
+
+    const TSitid& p = *PanelNumbered(GetParam().left);
+    EXPECT_EQ(p.FedFromSwitchboard + p.FedFromPanel, 0);
+    EXPECT_EQ(p.FeedingPanelNumber, 0);
+    EXPECT_EQ(p.CascadeHeadNumber, 0);
+    EXPECT_EQ(p.CascadeSequence, 0);
+    EXPECT_EQ(p.CascadeEnd, 0);
+    EXPECT_EQ(p.CascadeLength, 0.0);
+    EXPECT_EQ(p.FeederLength, 10.0);
+    EXPECT_EQ(p.CascadePower, 0.0);
+    EXPECT_EQ(p.CascadeDesignCurrent, 0.0);
+    EXPECT_EQ(p.CascadeNeutralCurrent, 0.0);
+    for (double current : {p.CascadeCurrentA, p.CascadeCurrentB, p.CascadeCurrentC})
+        EXPECT_EQ(current, 0.0);
+    for (long double power : {p.CascadePowerA, p.CascadePowerB, p.CascadePowerC})
+        EXPECT_EQ(power, 0.0L);
+    const TreeImage after = ImageWithoutResultSectionCopies(*ProjectRoot);
+    SaveAndOpenAgain(true);
+    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), after), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Trunks, TrunkPanelDeletion,
+                         ::testing::Values(TrunkCase{"its only member", "2", 1},
+                                           TrunkCase{"the head of one member", "1", 2}));
 
 TEST_F(Deletion, TheOnlySwitchboardLeavesAnEmptyProject) {
     BuildSwitchboard(1, "1 2");

@@ -1,5 +1,6 @@
 #include "EditFixture.h"
 
+#include <QDir>
 #include <QTest>
 
 #include "TreeLookup.h"
@@ -11,6 +12,7 @@
 #include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
 #include "platform/Conversions.h"
+#include "platform/FileDialogs.h"
 
 void EditTest::SetUp() {
     ConnectionTest::SetUp();
@@ -23,6 +25,7 @@ void EditTest::SetUp() {
 
 void EditTest::TearDown() {
     if (ProjectRoot) ExpectListsAgreeWithTree();
+    platform::SetFileDialogAnswer(nullptr);
     ConnectionTest::TearDown();
 }
 
@@ -79,6 +82,28 @@ void EditTest::ExpectBreakerQuestion(int answer) {
     responder_.ExpectMessage(
         "Автоматы можно установить автоиатически или вручную.\nУстановить автоматически?",
         "Установка автоматов.", answer);
+}
+
+void EditTest::OpenProject(const std::string& name) {
+    const std::string path = ProgramFile("Project") + "/" + name;
+    platform::SetFileDialogAnswer([path](const platform::FileDialogRequest&) { return path; });
+    Form1->Open1->trigger();
+    ASSERT_NE(ProjectRoot, nullptr) << path;
+    ASSERT_EQ(Form1->ProjectFileName, path);
+}
+
+void EditTest::SaveAndOpenAgain(bool asked) {
+    QDir().mkpath(QString::fromStdString(ProgramFile("Project")));
+    const std::string path = ProgramFile("Project") + "/Сохранённый.VPQ";
+    platform::SetFileDialogAnswer([path](const platform::FileDialogRequest&) { return path; });
+    Form1->SaveAs->trigger();
+    ASSERT_EQ(Form1->ProjectSaved, 1);
+    if (asked)
+        responder_.ExpectMessage("Сохранить изменения в файле?" + path, "Veltranovaplanir 1.1",
+                                 platform::mrNo);
+    Form1->Open1->trigger();
+    responder_.VerifyDone();
+    ASSERT_EQ(Form1->ProjectFileName, path);
 }
 
 void AddLoads(int panel, const std::vector<double>& powers, const std::string& prefix) {

@@ -1,7 +1,10 @@
 // "Изменить" of a main switchboard: the connection window in its switchboard edit layout.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "EditFixture.h"
+#include "TreeImage.h"
 #include "TreeLookup.h"
 #include "app/Mainform.h"
 #include "editing/EditDialog.h"
@@ -93,6 +96,18 @@ TEST_F(SwitchboardEdit, ARefusedRecreationRebuildsTheSwitchboardOnce) {
     EXPECT_EQ(Form3->SwitchboardEditMode, 0);
 }
 
+// 0 names no switchboard: refused in the editor as in the connection box.
+TEST_F(SwitchboardEdit, TheNumber0IsRefused) {
+    OpenSwitchboard("2");
+    Type(Shiti->Edit2, "0");
+    responder_.ExpectMessage("Введите номер ГРЩ отличный от 0.", "Предупреждение.", platform::mrOk);
+    Click(Shiti->Button7);
+    EXPECT_EQ(LastMessage().icon, platform::MsgIcon::Warning);
+    EXPECT_TRUE(Shiti->isVisible());
+    EXPECT_EQ(SwitchboardOrder(), (std::vector<int>{1, 2, 3}));
+    Click(Shiti->Button3);
+}
+
 // A refused entry, then "Отменить": a new connection with that number is checked as new.
 TEST_F(SwitchboardEdit, AfterARefusedEntryAndCancelANewConnectionIsCheckedAsNew) {
     OpenSwitchboard("1");
@@ -112,6 +127,55 @@ TEST_F(SwitchboardEdit, AfterARefusedEntryAndCancelANewConnectionIsCheckedAsNew)
         ConnectSwitchboard({"1", "50", "В воздухе", "ВВГв4.xml", "15", "КГ9"});
     });
     EXPECT_EQ(SwitchboardOrder(), (std::vector<int>{1, 2, 3}));
+}
+
+// Example 3's switchboard 1 with a feeder of 80,5 m, its panel 4 moved 400 m away (accepted: the
+// panel's cable is raised so that a fault at the far end trips its breaker). A feeder 10 m
+// longer then adds to every consumer's loss what 10 m of the switchboard's cable at its load
+// causes, about an eighth of the 80,5 m one's (the cable's loss grows with its length), and the
+// deviation at 220 V falls by 400 / sqrt(3) / 220 times that: the change is accepted. Connected
+// anew, the switchboard takes its group lines back one at a time, each checked against the
+// losses of the cables the feeders have; the tree then is what the program holds after saving
+// and opening it again.
+TEST_F(EditTest, ALongerSwitchboardFeederBehindALongPanelFeeder) {
+    OpenProject("Example3.VPQ");
+    const auto change = [this](QLineEdit* Ui_TShiti::*edit, QPushButton* Ui_TShiti::*apply,
+                               const std::string& text) {
+        Type(Shiti->*edit, text);
+        ExpectBreakerQuestion(platform::mrYes);
+        Click(Shiti->*apply);
+        responder_.VerifyDone();
+        EXPECT_FALSE(Shiti->isVisible()) << text;
+    };
+    OpenSwitchboard("1");
+    change(&Ui_TShiti::Edit3, &Ui_TShiti::Button7, "80,5");
+    OpenPanel("4");
+    change(&Ui_TShiti::Edit4, &Ui_TShiti::Button6, "400");
+    const TGrsed* sw = SwitchboardNumbered(1);
+    const double loss = sw->SwitchboardLossA;
+    const double section = PanelNumbered(4)->FeederSection;
+    std::vector<double> deviations;
+    for (const TCxemaGrupd* g = PanelNumbered(4)->SchemeGroups.First; g; g = g->SchemeGroups.Next)
+        deviations.push_back(g->VoltageDeviation);
+
+    OpenSwitchboard("1");
+    change(&Ui_TShiti::Edit3, &Ui_TShiti::Button7, "90,5");
+    sw = SwitchboardNumbered(1);
+    EXPECT_EQ(sw->SwitchboardFeederLength, 90.5);
+    const TSitid* panel = PanelNumbered(4);
+    EXPECT_EQ(panel->FeederLength, 400.0);
+    EXPECT_EQ(panel->FeederSection, section);
+    const double drop = 400.0 / std::sqrt(3.0) / 220.0 * loss * 10.0 / 80.5;
+    std::size_t i = 0;
+    for (const TCxemaGrupd* g = panel->SchemeGroups.First; g && i < deviations.size();
+         g = g->SchemeGroups.Next, ++i) {
+        EXPECT_LE(g->VoltageDeviation, deviations[i]) << g->GroupName;
+        EXPECT_GE(g->VoltageDeviation, deviations[i] - drop - 0.01) << g->GroupName;
+    }
+    EXPECT_EQ(i, deviations.size());
+    const TreeImage after = ImageAsItsFileKeepsIt(*ProjectRoot);
+    SaveAndOpenAgain(false);
+    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), after), "");
 }
 
 }  // namespace

@@ -279,6 +279,51 @@ TEST_F(TrunkConnection, OffersPlainPanelsAndTheEndsOfTrunks) {
     EXPECT_EQ(PanelNumbered(12)->CascadeEnd, 1);
 }
 
+// Stepping through the list over the end of a trunk takes that trunk's "Кабель" option, locked;
+// a plain panel further on gives it back to the user as the user had left it, whichever way the
+// trunk passed over went. Trunk 10 keeps one cross-section for all its panels, trunk 20 takes
+// them by load.
+TEST_F(TrunkConnection, APlainPanelLeavesTheCableOptionFree) {
+    NewProject([] { ConnectSwitchboard(kFirst); });
+    BuildSwitchboard(3, "10^= 11<10@10= 17 20^ 21<20@20");
+    InstallPanels([this] {
+        Click(Shiti->RadioButton2);
+        Choose(Shiti->ComboBox2, "3");
+        ChooseTrunk([] {
+            ASSERT_EQ(Items(*FormMagistral->ComboBox1), (Strings{"11", "17", "21"}));
+            QGroupBox& option = *FormMagistral->RadioGroup1;
+            const struct {
+                const char* userChoice;
+                QAbstractButton* item;
+                const char* passedOver;
+                int trunksOption;
+            } steps[] = {{"by load", FormMagistral->RadioGroup1Item1, "11", 0},
+                         {"one section", FormMagistral->RadioGroup1Item0, "21", 1}};
+            for (const auto& step : steps) {
+                SCOPED_TRACE(step.userChoice);
+                Choose(FormMagistral->ComboBox1, "17");
+                Click(step.item);
+                const int chosen = platform::ItemIndex(option);
+                Choose(FormMagistral->ComboBox1, step.passedOver);
+                EXPECT_EQ(platform::ItemIndex(option), step.trunksOption);
+                EXPECT_FALSE(option.isEnabled());
+                Choose(FormMagistral->ComboBox1, "17");
+                EXPECT_TRUE(option.isEnabled());
+                EXPECT_EQ(platform::ItemIndex(option), chosen);
+                EXPECT_EQ(FormMagistral->SameCrossSectionForAll, chosen == 0);
+            }
+            // Left on the user's "by load", the feeder of the new panel stays free.
+            Click(FormMagistral->RadioGroup1Item1);
+            Click(FormMagistral->Button1);
+        });
+        EXPECT_TRUE(FormMagistral->TrunkChosen);
+        EXPECT_EQ(FormMagistral->UpstreamPanelNo, 17);
+        EXPECT_FALSE(FormMagistral->SameCrossSectionForAll);
+        EXPECT_TRUE(Shiti->ComboBox3->isEnabled());
+        EXPECT_TRUE(Shiti->ComboBox5->isEnabled());
+    });
+}
+
 TEST_F(TrunkConnection, TheTrunkDialogIsAsDesigned) {
     EXPECT_EQ(FormMagistral->windowTitle().toStdString(), "Veltranovaplanir");
     EXPECT_EQ(FormMagistral->size(), QSize(364, 194));

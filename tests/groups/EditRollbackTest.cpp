@@ -19,12 +19,7 @@ protected:
     void SetUp() override {
         GroupDialogTest::SetUp();
         AddFirstLine();
-        Entry second;
-        second.conductors = "4";
-        second.table = kCable4;
-        second.power = "6";
-        second.cosPhi = "0,9";
-        AddLine(second);
+        AddFourConductorLine();
         before_ = ImageWithoutResultSectionCopies(*ProjectRoot);
     }
 
@@ -163,36 +158,4 @@ TEST_F(EditRollbackTest, ARefusedRecheckWithoutTheLineEndsTheEdit) {
         sw->SwitchboardTable = table;
         SchemeRecord("Гр0")->LineLength = 10;
     }
-}
-
-// A panel whose switchboard's table no longer carries the switchboard's current (the table was
-// changed after the lines were entered): rebuilding the panel is refused and the panel put back
-// once; the recalculation of the panel put back finds the same table and ends there, instead of
-// undoing the edit again without end.
-TEST_F(EditRollbackTest, APanelPutBackIsNotUndoneAgain) {
-    WriteCableTable("Мал4.xml", "ВВГ", "4", refdb::kCable, {{1.5, 4}, {2.5, 5}});
-    sw->SwitchboardTable = "Мал4.xml";
-    Form1->N4->trigger();
-    Choose(*Form3->ComboBox4, "1");
-    Choose(*Form3->ComboBox3, "1");
-    Click(*Form3->Button5);
-    ASSERT_TRUE(Shiti->isVisible());
-    Type(*Shiti->Edit4, "5");
-    responder_.ExpectMessage(
-        "Автоматы можно установить автоиатически или вручную.\nУстановить автоматически?",
-        "Установка автоматов.", platform::mrYes);
-    constexpr char kNoRow[] = "Для данной мощности, в таблице нет данных.";
-    responder_.ExpectMessage(kNoRow, "Предупреждение.", mrOk);
-    responder_.ExpectMessage("Редактирование отменяется", "Предупреждение", mrOk);
-    // The panel put back is recalculated and meets the same table.
-    responder_.ExpectMessage(kNoRow, "Предупреждение.", mrOk);
-    Click(*Shiti->Button6);
-    responder_.VerifyDone();
-
-    EXPECT_EQ(NamesOf(*panel), (std::vector<std::string>{"Гр0", "Гр1"}));
-    EXPECT_EQ(panel->FeederLength, 0.0);
-    EXPECT_EQ(sw->PanelCount, 1);
-    EXPECT_EQ(Form3->PanelEditMode, 0);
-    EXPECT_EQ(Form3->PanelRestoredFlag, 0);
-    EXPECT_FALSE(Shiti->isVisible());
 }

@@ -33,10 +33,7 @@ const std::vector<TableRow> kFeederRows = {{4, 38},    {6, 46},    {10, 70},  {1
 
 void GroupDialogTest::SetUp() {
     AppFixture::SetUp();
-    WriteBreakerBase({{"A1", 0.32, 1600, 1, 0},
-                      {"A2", 0.32, 1600, 2, 0},
-                      {"A3", 0.32, 1600, 3, 0},
-                      {"A4", 0.32, 1600, 4, 0}});
+    WriteBreakerBase(BreakerSeries({1600, 1600, 1600, 1600}));
     // An ideal transformer: no voltage loss of its own.
     WriteTransformerBase({{"ТМ-400/10", 400, 0, 0}, {"ТМ-630/10", 630, 0, 0}});
     WriteCableTable(kWire2, "ПВ1", "2", refdb::kWire, kWire2Rows);
@@ -215,6 +212,23 @@ void GroupDialogTest::AddFirstLine() {
     AddLine(first, kNewProjectBreakers);
 }
 
+void GroupDialogTest::AddFourConductorLine() {
+    Entry second;
+    second.conductors = "4";
+    second.table = kCable4;
+    second.power = "6";
+    second.cosPhi = "0,9";
+    AddLine(second);
+}
+
+void GroupDialogTest::TakeTheFirstSeriesEveryTime() {
+    responder_.AnswerEvery("TInsertAvtomat", [](QDialog&) {
+        InsertAvtomat->ComboBox1->setCurrentIndex(InsertAvtomat->ComboBox1->count() > 0 ? 0 : -1);
+        QTest::mouseClick(InsertAvtomat->Button2, Qt::LeftButton);
+        return platform::mrNone;
+    });
+}
+
 void GroupDialogTest::OpenGroupEditor(const std::string& name) {
     Form1->N25->trigger();
     ASSERT_TRUE(Form3->isVisible());
@@ -255,6 +269,15 @@ auto FindRecord(Link link, Name name, const std::string& wanted)
 }
 
 }  // namespace
+
+std::vector<BreakerSeriesRow> BreakerSeries(const std::array<double, 4>& largest,
+                                            double multiplicity) {
+    std::vector<BreakerSeriesRow> rows;
+    for (int poles = 1; poles <= 4; ++poles)
+        rows.push_back(
+            {"A" + platform::IntToStr(poles), 0.32, largest[poles - 1], poles, multiplicity});
+    return rows;
+}
 
 std::vector<std::string> NamesOf(const TSitid& panel) {
     return GroupNames(panel, panel.SchemeGroupCount);

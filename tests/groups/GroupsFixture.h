@@ -5,6 +5,7 @@
 // our own in the program folder, the window opened through the main menu and filled key by key.
 #include <QComboBox>
 #include <QLineEdit>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,11 @@ protected:
     // The line "Гр0" (2.2 kW on 10 m, cable "К0") accepted on panel 1 of the new project, the
     // breaker types asked for once, then "закрыть".
     void AddFirstLine();
+    // "Гр1" (6 kW on four conductors of "Кабель4.xml" at cos phi 0.9, cable "К1") accepted on
+    // panel 1 after "Гр0", then "закрыть".
+    void AddFourConductorLine();
+    // From now on every breaker dialog takes the first series it offers.
+    void TakeTheFirstSeriesEveryTime();
 
     // "Редактирование" > "Группы", panel 1 and the named line chosen in the edit window,
     // "Изменить", the power system dialog accepted: the group line window in its edit mode, the
@@ -110,6 +116,11 @@ protected:
     TGrsed* sw = nullptr;
     TSitid* panel = nullptr;
 };
+
+// Breaker series "A1".."A4" of 1 to 4 poles, each from 0.32 A to its largest rating, tripping
+// at `multiplicity` times its rating (0: not held against a short circuit).
+std::vector<BreakerSeriesRow> BreakerSeries(const std::array<double, 4>& largest,
+                                            double multiplicity = 0);
 
 // The scheme record and the phase records of a group line by name, searched in every panel.
 TCxemaGrupd* SchemeRecord(const std::string& name);
