@@ -59,23 +59,6 @@ TreeImage ImageWithoutResultSectionCopies(const TGrsed& root) {
     return Image(root, false);
 }
 
-TreeImage ImageAsItsFileKeepsIt(const TGrsed& root) {
-    TreeImage image = Image(root, false);
-    const auto asWritten = [](double& value) {
-        value = platform::StrToFloat(platform::FloatToStr(value));
-    };
-    for (TGrsedFields& board : image.boards)
-        for (double* value : {&board.SwitchboardFaultCurrent1, &board.SwitchboardFaultCurrent3,
-                              &board.SwitchboardSurgeCurrent})
-            asWritten(*value);
-    for (TSitidFields& panel : image.panels)
-        for (double* value :
-             {&panel.PanelFaultCurrent1, &panel.PanelFaultCurrent3, &panel.PanelSurgeCurrent})
-            asWritten(*value);
-    for (TCxemaGrupdFields& group : image.scheme) asWritten(group.SinglePhaseFaultCurrent);
-    return image;
-}
-
 namespace {
 
 template <typename T>

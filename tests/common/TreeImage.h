@@ -22,10 +22,6 @@ TreeImage ImageOf(const TGrsed& root);
 // copies them anew from the phase records, so a rollback that recalculates brings them up to
 // date without changing anything the project keeps.
 TreeImage ImageWithoutResultSectionCopies(const TGrsed& root);
-// The same, with the short-circuit currents as a project file keeps them (15 significant
-// digits): the opening of a project takes them from the file and does not compute them again, so
-// a value the calculation rounded lands on the nearest number of that many digits.
-TreeImage ImageAsItsFileKeepsIt(const TGrsed& root);
 // Where two images differ first ("panel 2", "chain lengths"...); empty when they are equal.
 std::string FirstDifference(const TreeImage& a, const TreeImage& b);
 // Every field that differs, one line each: the record (its place in the image and its name), the
