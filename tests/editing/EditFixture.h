@@ -43,7 +43,10 @@ void LoadEveryPanel();
 std::vector<std::string> GroupsOf(int panel);
 
 // Each panel's four counts against its chains, each switchboard's panel count against its
-// chain, and the lists of the windows against the tree: cable names and group names in tree
-// order, the switchboard numbers of the connection window and its counter, the panels of the
-// group line window.
+// chain, the root's switchboard count against its chain.
+void ExpectCountsAgreeWithChains();
+
+// The counts as above, and the lists of the windows against the tree: cable names and group names
+// in tree order, the switchboard numbers of the connection window and its counter, the panels of
+// the group line window.
 void ExpectListsAgreeWithTree();
