@@ -48,5 +48,6 @@ void ExpectCountsAgreeWithChains();
 
 // The counts as above, and the lists of the windows against the tree: cable names and group names
 // in tree order, the switchboard numbers of the connection window and its counter, the panels of
-// the group line window.
-void ExpectListsAgreeWithTree();
+// the group line window (`groupWindowPanels`: that list too; the window fills it anew whenever it
+// opens).
+void ExpectListsAgreeWithTree(bool groupWindowPanels = true);
