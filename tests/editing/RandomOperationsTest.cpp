@@ -46,8 +46,8 @@ using platform::mrCancel;
 using platform::mrNone;
 
 // The default: a couple of fixed seeds, a few hundred steps in all.
-constexpr int kDefaultSteps = 150;
-const std::vector<unsigned> kDefaultSeeds = {26, 38};
+constexpr int kDefaultSteps = 200;
+const std::vector<unsigned> kDefaultSeeds = {1, 6};
 
 std::vector<unsigned> Seeds() {
     const char* text = std::getenv("VELTRANOVA_RANDOM_SEEDS");
