@@ -99,8 +99,10 @@ std::string AnswerName(int answer) {
     }
 }
 
-// The message of a check that refuses an entry or takes a change back.
+// The message of a check that refuses an entry or takes a change back (the deviation limit
+// dialog's own warning refuses only what was typed in it).
 bool SaysRefused(const std::string& text) {
+    if (text == "Введите допустимое отклонение напряжения.") return false;
     for (const char* part :
          {"отменяется", "существует", "Нет таблиц.", "Откройте таблицу.", "нельзя сохранить",
           "подключен к ВРУ", "Коэффициент мощности не", "Коэффициент спроса"})
