@@ -22,11 +22,35 @@ void ScriptedResponder::ExpectModal(const std::string& windowClass, ModalAction 
 }
 
 void ScriptedResponder::AnswerEvery(const std::string& windowClass, ModalAction action) {
+    for (auto& [known, standing] : standing_) {
+        if (known != windowClass) continue;
+        standing = std::move(action);
+        return;
+    }
     standing_.emplace_back(windowClass, std::move(action));
 }
 
 void ScriptedResponder::AnswerEveryMessage(const std::string& textStart, int answer) {
     standingMessages_.emplace_back(textStart, answer);
+}
+
+void ScriptedResponder::AnswerFreely(MessageAction onMessage, ModalAction onModal) {
+    freeMessage_ = std::move(onMessage);
+    freeModal_ = std::move(onModal);
+}
+
+std::vector<int> ScriptedResponder::AnswersOf(platform::MsgButtons buttons) {
+    switch (buttons) {
+        case platform::MsgButtons::Ok:
+            return {platform::mrOk};
+        case platform::MsgButtons::OkCancel:
+            return {platform::mrOk, mrCancel};
+        case platform::MsgButtons::YesNo:
+            return {platform::mrYes, platform::mrNo};
+        case platform::MsgButtons::YesNoCancel:
+            break;
+    }
+    return {platform::mrYes, platform::mrNo, mrCancel};
 }
 
 std::vector<platform::MessageRecord> ScriptedResponder::Messages() const {
@@ -49,10 +73,11 @@ void ScriptedResponder::VerifyDone() {
 
 int ScriptedResponder::OnMessage(const platform::MessageRecord& message) {
     Event event{Event::Kind::Message, message, {}, mrCancel};
-    const bool scripted = !script_.empty() && script_.front().kind == Event::Kind::Message &&
-                          script_.front().text == message.text &&
-                          (!script_.front().caption || *script_.front().caption == message.caption);
-    if (!scripted) {
+    const bool scriptedNext =
+        !script_.empty() && script_.front().kind == Event::Kind::Message &&
+        script_.front().text == message.text &&
+        (!script_.front().caption || *script_.front().caption == message.caption);
+    if (!scriptedNext) {
         for (const auto& [textStart, answer] : standingMessages_) {
             if (message.text.compare(0, textStart.size(), textStart) != 0) continue;
             event.answer = answer;
@@ -61,7 +86,15 @@ int ScriptedResponder::OnMessage(const platform::MessageRecord& message) {
             return answer;
         }
     }
-    if (!scripted) {
+    if (freeMessage_ && !scriptedNext) {
+        if (message.caption == platform::ApplicationTitle() &&
+            message.icon == platform::MsgIcon::Error)
+            ADD_FAILURE() << "The standard error box: \"" << message.text << "\"";
+        event.answer = freeMessage_(message);
+        log_.push_back(event);
+        return event.answer;
+    }
+    if (!scriptedNext) {
         ADD_FAILURE() << "Unexpected message \"" << message.text << "\" (caption \""
                       << message.caption << "\")"
                       << (script_.empty() ? std::string(", nothing scripted")
@@ -78,33 +111,30 @@ int ScriptedResponder::OnMessage(const platform::MessageRecord& message) {
     return event.answer;
 }
 
+int ScriptedResponder::Drive(QDialog& dialog, const ModalAction& action) {
+    const size_t at = log_.size();
+    log_.push_back(Event{Event::Kind::Modal, {}, dialog.metaObject()->className(), mrNone});
+    int result = action ? action(dialog) : mrNone;
+    if (result == mrNone) result = dialog.result();
+    if (result == mrNone) result = mrCancel;  // closed without a choice
+    log_[at].answer = result;
+    return result;
+}
+
 int ScriptedResponder::OnModal(QDialog& dialog) {
     const std::string window = dialog.metaObject()->className();
     if (script_.empty() || script_.front().kind != Event::Kind::Modal ||
         script_.front().window != window) {
-        for (const auto& [windowClass, action] : standing_) {
-            if (windowClass != window) continue;
-            const size_t at = log_.size();
-            log_.push_back(Event{Event::Kind::Modal, {}, window, mrNone});
-            int result = action ? action(dialog) : mrNone;
-            if (result == mrNone) result = dialog.result();
-            if (result == mrNone) result = mrCancel;
-            log_[at].answer = result;
-            return result;
-        }
+        for (const auto& [windowClass, action] : standing_)
+            if (windowClass == window) return Drive(dialog, action);
+        if (freeModal_) return Drive(dialog, freeModal_);
         ADD_FAILURE() << "Unexpected modal window " << window;
         log_.push_back(Event{Event::Kind::Modal, {}, window, mrCancel});
         return mrCancel;
     }
     ModalAction action = std::move(script_.front().action);
     script_.pop_front();
-    const size_t at = log_.size();
-    log_.push_back(Event{Event::Kind::Modal, {}, window, mrNone});
-    int result = action ? action(dialog) : mrNone;
-    if (result == mrNone) result = dialog.result();
-    if (result == mrNone) result = mrCancel;  // closed without a choice
-    log_[at].answer = result;
-    return result;
+    return Drive(dialog, action);
 }
 
 void ScriptedResponder::OnTerminate() {

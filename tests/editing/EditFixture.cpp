@@ -138,7 +138,28 @@ int ListedPanel(const std::string& item) {
 
 }  // namespace
 
-void ExpectListsAgreeWithTree() {
+void ExpectCountsAgreeWithChains() {
+    const TGrsed& root = *ProjectRoot;
+    int switchboardCount = 0;
+    for (const TGrsed* sw = root.Switchboards.First; sw; sw = sw->Switchboards.Next) {
+        ++switchboardCount;
+        int panelCount = 0;
+        for (const TSitid* p = sw->Panels.First; p; p = p->Panels.Next) {
+            ++panelCount;
+            TSitid counted = *p;
+            chains::CountGroupChains(counted);
+            EXPECT_EQ(p->SchemeGroupCount, counted.SchemeGroupCount) << "panel " << p->PanelNumber;
+            EXPECT_EQ(p->SinglePhaseCount, counted.SinglePhaseCount) << "panel " << p->PanelNumber;
+            EXPECT_EQ(p->TwoPhaseCount, counted.TwoPhaseCount) << "panel " << p->PanelNumber;
+            EXPECT_EQ(p->ThreePhaseCount, counted.ThreePhaseCount) << "panel " << p->PanelNumber;
+        }
+        EXPECT_EQ(sw->PanelCount, panelCount) << "switchboard " << sw->SwitchboardNumber;
+    }
+    EXPECT_EQ(root.SwitchboardCount, switchboardCount);
+}
+
+void ExpectListsAgreeWithTree(bool groupWindowPanels) {
+    ExpectCountsAgreeWithChains();
     const TGrsed& root = *ProjectRoot;
     std::vector<std::string> cables;
     std::vector<std::string> groups;
@@ -149,29 +170,20 @@ void ExpectListsAgreeWithTree() {
         ++switchboardCount;
         cables.push_back(sw->SwitchboardCableName);
         switchboards.push_back(platform::IntToStr(sw->SwitchboardNumber));
-        int panelCount = 0;
         for (const TSitid* p = sw->Panels.First; p; p = p->Panels.Next) {
-            ++panelCount;
             panels.push_back(p->PanelNumber);
             cables.push_back(p->FeederCableName);
-            TSitid counted = *p;
-            chains::CountGroupChains(counted);
-            EXPECT_EQ(p->SchemeGroupCount, counted.SchemeGroupCount) << "panel " << p->PanelNumber;
-            EXPECT_EQ(p->SinglePhaseCount, counted.SinglePhaseCount) << "panel " << p->PanelNumber;
-            EXPECT_EQ(p->TwoPhaseCount, counted.TwoPhaseCount) << "panel " << p->PanelNumber;
-            EXPECT_EQ(p->ThreePhaseCount, counted.ThreePhaseCount) << "panel " << p->PanelNumber;
             for (const TCxemaGrupd* g = p->SchemeGroups.First; g; g = g->SchemeGroups.Next) {
                 cables.push_back(g->CableName);
                 groups.push_back(g->GroupName);
             }
         }
-        EXPECT_EQ(sw->PanelCount, panelCount) << "switchboard " << sw->SwitchboardNumber;
     }
-    EXPECT_EQ(root.SwitchboardCount, switchboardCount);
     EXPECT_EQ(Shiti->CableNames, cables);
     EXPECT_EQ(Dan1->GroupNames, groups);
     EXPECT_EQ(Items(*Shiti->ComboBox2), switchboards);
     EXPECT_EQ(Shiti->SwitchboardCounter, switchboardCount);
+    if (!groupWindowPanels) return;
     std::vector<int> listed;
     for (const std::string& item : Items(*Dan1->ComboBox2)) listed.push_back(ListedPanel(item));
     EXPECT_EQ(listed, panels);
