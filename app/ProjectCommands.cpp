@@ -247,6 +247,8 @@ bool TForm1::WriteProjectFile() {
     }
     ProjectSaved = 1;
     ToolButton4->setEnabled(false);
+    // The file is now what the project is compared with before it is replaced or closed.
+    TakeProjectSnapshots();
     return true;
 }
 

@@ -252,6 +252,50 @@ INSTANTIATE_TEST_SUITE_P(Edits, ChangeTest,
                                                         Form1->DeleteGroupByName("2.1");
                                                     }}));
 
+// A project saved after a change is compared with what it saved: the next Open asks nothing.
+struct SaveAfterAChange {
+    const char* what;
+    bool untitled;  // a new project saved through Save As; else an opened one through Save
+};
+
+void PrintTo(const SaveAfterAChange& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class SavedChange : public ProjectCommands,
+                    public ::testing::WithParamInterface<SaveAfterAChange> {};
+
+TEST_P(SavedChange, IsNotAskedAboutAgain) {
+    const SaveAfterAChange& c = GetParam();
+    const std::string other = WriteProject(SmallProject(), ProjectPath("Другой.VPQ"));
+    if (c.untitled)
+        NewThroughMenu();
+    else
+        OpenSmallProject();
+    TGrsed record;
+    record.SwitchboardNumber = 7;
+    ProjectRoot->AddSwitchboard(record);
+    ++ProjectRoot->SwitchboardCount;
+    Form1->ProjectSaved = 0;
+    if (c.untitled) {
+        AnswerFileDialog(ProjectPath("Новый"));
+        Form1->SaveAs->trigger();
+    } else {
+        Form1->Save1->trigger();
+    }
+    ASSERT_EQ(Form1->ProjectSaved, 1);
+
+    // No save question: the responder fails the test on any message.
+    OpenThroughMenu(other);
+    EXPECT_EQ(Form1->SchemeCaption(), other);
+    EXPECT_EQ(ProjectRoot->SwitchboardCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Saves, SavedChange,
+                         ::testing::Values(SaveAfterAChange{"a new project through Save As", true},
+                                           SaveAfterAChange{"an opened project through Save",
+                                                            false}));
+
 // "Yes" to the save question followed by no save: the project stays open, as with "Cancel".
 enum class Caller { New, Open, CloseMainWindow, ToolbarExit, CloseSchemeWindow };
 
