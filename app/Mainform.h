@@ -255,6 +255,8 @@ public:
     std::string StatusText() const;
     // The scheme window's caption.
     std::string SchemeCaption() const;
+    // The scheme window's own caption, the project's file name, in it and in the status bar.
+    void ShowProjectCaption();
     // Closes the preview window when it is shown.
     void ClosePreview();
     // The preview window is shown in the client area.

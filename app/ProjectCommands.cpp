@@ -87,6 +87,11 @@ std::string TForm1::SchemeCaption() const {
     return Form2 ? Form2->windowTitle().toStdString() : std::string();
 }
 
+void TForm1::ShowProjectCaption() {
+    if (Form2) Form2->setWindowTitle(QString::fromStdString(ProjectFileName));
+    SetStatusText(SchemeCaption());
+}
+
 void TForm1::SetStatusText(const std::string& text) {
     if (statusText_) statusText_->setText(QString::fromStdString(text));
 }
