@@ -242,8 +242,10 @@ public:
     bool SaveProject();
     // Asks for a file name and writes the project there. True when the file was written.
     bool SaveProjectAs();
-    // "Save" as the save question means it: Save As while the scheme window is untitled.
+    // "Save" as the save question means it: Save As while the project is untitled.
     bool SaveForQuestion();
+    // The open project was never saved: it has no file name yet.
+    bool ProjectUntitled() const;
     // "Сохранить изменения в файле?" with the project's file name; the answer.
     int AskSaveQuestion(const std::string& caption);
     // Deletes the open project's tree; no project is open afterwards.

@@ -228,8 +228,13 @@ bool TForm1::QueryCloseProject() {
 // ---------------------------------------------------------------------------------------------
 // Saving
 
+bool TForm1::ProjectUntitled() const {
+    // Not by the scheme window's caption: a phasing picture shows its panel there.
+    return ProjectFileName == UntitledName;
+}
+
 bool TForm1::SaveForQuestion() {
-    return SchemeCaption() == UntitledName ? SaveProjectAs() : SaveProject();
+    return ProjectUntitled() ? SaveProjectAs() : SaveProject();
 }
 
 bool TForm1::WriteProjectFile() {
@@ -262,7 +267,7 @@ bool TForm1::SaveProject() {
         ToolButton4->setEnabled(false);
         return false;
     }
-    if (SchemeCaption() == UntitledName) return SaveProjectAs();
+    if (ProjectUntitled()) return SaveProjectAs();
     if (SaveAsPending) return false;
     return WriteProjectFile();
 }

@@ -466,6 +466,32 @@ TEST_F(ProjectCommands, SaveOfAnUntitledProjectGoesThroughSaveAs) {
     EXPECT_EQ(ProjectFiles(), files);
 }
 
+// The phasing picture names its panel in the scheme window's caption: the project is untitled
+// all the same, and Save asks for a name.
+TEST_F(ProjectCommands, SaveOfAnUntitledProjectShowingAPhasingPictureGoesThroughSaveAs) {
+    NewThroughMenu();
+    TGrsed board;
+    board.SwitchboardNumber = 1;
+    ProjectRoot->AddSwitchboard(board);
+    ++ProjectRoot->SwitchboardCount;
+    TSitid panel;
+    panel.PanelNumber = 1;
+    ProjectRoot->AddPanel(1, panel);
+    ++ProjectRoot->Switchboards.First->PanelCount;
+    Form1->DrawPanelPhasing(1);
+    ASSERT_EQ(Form1->SchemeCaption(), "Фазировка групп. Щит №  1");
+
+    const std::string chosen = ProjectPath("Новый");
+    AnswerFileDialog(chosen);
+    Form1->Save1->trigger();
+    EXPECT_EQ(dialogs_.size(), 1u);
+    EXPECT_EQ(Form1->ProjectFileName, chosen + ".VPQ");
+    EXPECT_EQ(Form1->SchemeCaption(), chosen + ".VPQ");
+    EXPECT_EQ(Form1->ProjectSaved, 1);
+    EXPECT_TRUE(ProjectFiles().contains("Новый.VPQ"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(ProgramFile("Untitled"))));
+}
+
 // A text the file cannot hold: the save is refused with the writer's reason, the old file stays
 // and the project stays unsaved.
 struct SpoiledText {
