@@ -239,6 +239,9 @@ bool TForm1::SaveForQuestion() {
 
 bool TForm1::WriteProjectFile() {
     if (!ProjectRoot) return false;
+    // Lines entered since the group line window opened are written as closing it leaves them,
+    // as the file gives them back when it is opened.
+    if (Dan1) Dan1->SettleGroupEntry();
     projectfile::ProjectFileExtras extras;
     if (Dan1) {
         extras.GroupCounter = Dan1->GroupCounter;
