@@ -1,11 +1,15 @@
-// What a save writes while group lines are being entered: the project as the finished entry
-// leaves it, which is also what opening the file gives.
+// What a save writes while group lines are being entered, and what the project holds after the
+// supply was changed: the project as the finished operation leaves it, which is also what
+// opening the file gives.
 #include <QTest>
+#include <fstream>
 
 #include "GroupsFixture.h"
 #include "app/Mainform.h"
 #include "app/SchemeWindow.h"
+#include "editing/EditDialog.h"
 #include "groups/Dan12.h"
+#include "selection/PowerSystem.h"
 
 namespace {
 
@@ -61,6 +65,50 @@ TEST_F(SavedProject, WhileLinesAreEnteredHoldsWhatClosingTheWindowLeaves) {
     Form1->ProjectSaved = 0;
     EXPECT_TRUE(Save() == entering);
     EXPECT_TRUE(ReopenedAndSaved() == entering);
+}
+
+// Another transformer applied in the power system dialog, whether the dialog came before the
+// entry of lines or before the edit of one (left with "Отменa"): the project holds the new
+// transformer's values at once, as a finished change leaves them, and is marked as changed.
+TEST_F(SavedProject, AfterAnotherTransformerHoldsItsValues) {
+    AddFirstLine();
+    Form1->ProjectSaved = 0;
+    const std::string first = Save();
+    for (const bool editing : {false, true}) {
+        SCOPED_TRACE(editing ? "before the edit of a line" : "before the entry of lines");
+        ASSERT_TRUE(Form1->LoadProject(path_));
+        sw = ProjectRoot->Switchboards.First;
+        panel = sw->Panels.First;
+        Form1->ProjectSaved = 1;
+        const double before = sw->SwitchboardFaultCurrent3;
+        responder_.ExpectModal("TPowerSystem", [this](QDialog&) {
+            Choose(*PowerSystem->ComboBox5, "ТМ-630/10");
+            Click(*PowerSystem->Button1);
+            return platform::mrNone;
+        });
+        if (editing) {
+            Form1->N25->trigger();
+            Choose(*Form3->ComboBox4, "1");
+            Choose(*Form3->ComboBox3, "Гр0");
+            Click(*Form3->Button5);
+            ASSERT_TRUE(Dan1->isVisible());
+            Click(*Dan1->Button1);
+        } else {
+            Form1->N11->trigger();
+        }
+        responder_.VerifyDone();
+        ASSERT_EQ(ProjectRoot->TransformerName, "ТМ-630/10");
+        EXPECT_EQ(Form1->ProjectSaved, 0);
+        EXPECT_TRUE(Form1->ToolButton4->isEnabled());
+        // The larger transformer, of lower impedance, gives a larger fault current.
+        EXPECT_GT(sw->SwitchboardFaultCurrent3, before);
+        const std::string applied = ProjectBytes();
+        if (Dan1->isVisible()) Click(*Dan1->ok);
+        EXPECT_TRUE(Save() == applied);
+        EXPECT_TRUE(ReopenedAndSaved() == applied);
+        // The project with its first transformer again for the next way.
+        std::ofstream(path_, std::ios::binary | std::ios::trunc) << first;
+    }
 }
 
 }  // namespace
