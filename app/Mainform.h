@@ -248,8 +248,12 @@ public:
     bool ProjectUntitled() const;
     // "Сохранить изменения в файле?" with the project's file name; the answer.
     int AskSaveQuestion(const std::string& caption);
-    // Deletes the open project's tree; no project is open afterwards.
+    // Deletes the open project's tree, every open edit ended first as its own cancel ends it; no
+    // project is open afterwards.
     void DropProject();
+    // Ends every edit whose window is open (the group line window in its edit mode, the
+    // connection window in an edit layout, the edit window) as its own cancel does.
+    void EndOpenEdits();
     // Empties the number lists of the dialogs and zeroes their counters.
     void ResetProjectDialogs();
     // The status bar's text.

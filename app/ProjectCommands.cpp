@@ -109,8 +109,22 @@ bool TForm1::PreviewShown() const {
     return Form7 != nullptr && !Form7->isHidden();
 }
 
+void TForm1::EndOpenEdits() {
+    // The group line window in its edit mode: "Отменa".
+    if (Dan1 && Form3 && Dan1->isVisible() && Form3->GroupEditMode) Dan1->Button1Click();
+    // The connection window in an edit layout: the "Отменить" of its box.
+    if (Shiti && Shiti->isVisible()) {
+        if (Shiti->CurrentLayout() == TShiti::Layout::PanelEdit) Shiti->Button5Click();
+        if (Shiti->CurrentLayout() == TShiti::Layout::SwitchboardEdit) Shiti->Button3Click();
+    }
+    // The edit window: "Закрыть".
+    if (Form3 && Form3->isVisible()) Form3->Button4Click();
+}
+
 void TForm1::DropProject() {
     if (!ProjectRoot) return;
+    // No editor stays open over a project that is gone.
+    EndOpenEdits();
     ProjectRoot->Switchboards.Cursor = nullptr;
     DeleteProjectTree(ProjectRoot);
     // Nothing may keep pointing into the deleted tree: the group change being tracked and the
