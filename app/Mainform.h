@@ -242,12 +242,18 @@ public:
     bool SaveProject();
     // Asks for a file name and writes the project there. True when the file was written.
     bool SaveProjectAs();
-    // "Save" as the save question means it: Save As while the scheme window is untitled.
+    // "Save" as the save question means it: Save As while the project is untitled.
     bool SaveForQuestion();
+    // The open project was never saved: it has no file name yet.
+    bool ProjectUntitled() const;
     // "Сохранить изменения в файле?" with the project's file name; the answer.
     int AskSaveQuestion(const std::string& caption);
-    // Deletes the open project's tree; no project is open afterwards.
+    // Deletes the open project's tree, every open edit ended first as its own cancel ends it; no
+    // project is open afterwards.
     void DropProject();
+    // Ends every edit whose window is open (the group line window in its edit mode, the
+    // connection window in an edit layout, the edit window) as its own cancel does.
+    void EndOpenEdits();
     // Empties the number lists of the dialogs and zeroes their counters.
     void ResetProjectDialogs();
     // The status bar's text.
@@ -255,6 +261,8 @@ public:
     std::string StatusText() const;
     // The scheme window's caption.
     std::string SchemeCaption() const;
+    // The scheme window's own caption, the project's file name, in it and in the status bar.
+    void ShowProjectCaption();
     // Closes the preview window when it is shown.
     void ClosePreview();
     // The preview window is shown in the client area.

@@ -87,6 +87,11 @@ std::string TForm1::SchemeCaption() const {
     return Form2 ? Form2->windowTitle().toStdString() : std::string();
 }
 
+void TForm1::ShowProjectCaption() {
+    if (Form2) Form2->setWindowTitle(QString::fromStdString(ProjectFileName));
+    SetStatusText(SchemeCaption());
+}
+
 void TForm1::SetStatusText(const std::string& text) {
     if (statusText_) statusText_->setText(QString::fromStdString(text));
 }
@@ -104,8 +109,22 @@ bool TForm1::PreviewShown() const {
     return Form7 != nullptr && !Form7->isHidden();
 }
 
+void TForm1::EndOpenEdits() {
+    // The group line window in its edit mode: "Отменa".
+    if (Dan1 && Form3 && Dan1->isVisible() && Form3->GroupEditMode) Dan1->Button1Click();
+    // The connection window in an edit layout: the "Отменить" of its box.
+    if (Shiti && Shiti->isVisible()) {
+        if (Shiti->CurrentLayout() == TShiti::Layout::PanelEdit) Shiti->Button5Click();
+        if (Shiti->CurrentLayout() == TShiti::Layout::SwitchboardEdit) Shiti->Button3Click();
+    }
+    // The edit window: "Закрыть".
+    if (Form3 && Form3->isVisible()) Form3->Button4Click();
+}
+
 void TForm1::DropProject() {
     if (!ProjectRoot) return;
+    // No editor stays open over a project that is gone.
+    EndOpenEdits();
     ProjectRoot->Switchboards.Cursor = nullptr;
     DeleteProjectTree(ProjectRoot);
     // Nothing may keep pointing into the deleted tree: the group change being tracked and the
@@ -223,12 +242,20 @@ bool TForm1::QueryCloseProject() {
 // ---------------------------------------------------------------------------------------------
 // Saving
 
+bool TForm1::ProjectUntitled() const {
+    // Not by the scheme window's caption: a phasing picture shows its panel there.
+    return ProjectFileName == UntitledName;
+}
+
 bool TForm1::SaveForQuestion() {
-    return SchemeCaption() == UntitledName ? SaveProjectAs() : SaveProject();
+    return ProjectUntitled() ? SaveProjectAs() : SaveProject();
 }
 
 bool TForm1::WriteProjectFile() {
     if (!ProjectRoot) return false;
+    // Lines entered since the group line window opened are written as closing it leaves them,
+    // as the file gives them back when it is opened.
+    if (Dan1) Dan1->SettleGroupEntry();
     projectfile::ProjectFileExtras extras;
     if (Dan1) {
         extras.GroupCounter = Dan1->GroupCounter;
@@ -247,6 +274,8 @@ bool TForm1::WriteProjectFile() {
     }
     ProjectSaved = 1;
     ToolButton4->setEnabled(false);
+    // The file is now what the project is compared with before it is replaced or closed.
+    TakeProjectSnapshots();
     return true;
 }
 
@@ -255,7 +284,7 @@ bool TForm1::SaveProject() {
         ToolButton4->setEnabled(false);
         return false;
     }
-    if (SchemeCaption() == UntitledName) return SaveProjectAs();
+    if (ProjectUntitled()) return SaveProjectAs();
     if (SaveAsPending) return false;
     return WriteProjectFile();
 }

@@ -121,6 +121,13 @@ void ShowSubWindow(QMdiSubWindow* frame, bool visible) {
         frame->raise();
     } else {
         frame->hide();
+        // A sub-window shown over another leaves that one restored to its normal size: every
+        // sub-window still shown fills the client area again, as it did before.
+        if (QMdiArea* area = frame->mdiArea()) {
+            for (QMdiSubWindow* other : area->subWindowList())
+                if (other != frame && other->isVisible() && !other->isMaximized())
+                    other->showMaximized();
+        }
     }
 }
 

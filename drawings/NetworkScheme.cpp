@@ -27,8 +27,7 @@ void TForm1::ShowNetworkScheme() {
     if (ProjectRoot == nullptr || Form2 == nullptr) return;
     PictureBitmap = std::make_unique<platform::TBitmap>();
     Form2->ShowOverMainWindow();
-    Form2->setWindowTitle(QString::fromStdString(ProjectFileName));
-    SetStatusText(SchemeCaption());
+    ShowProjectCaption();
     ResetSheetCounters();
     ApplyScale();
     const int s = DrawingStep;

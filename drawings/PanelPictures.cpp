@@ -112,6 +112,8 @@ void TForm1::DrawPanelScheme(int groupCount) {
     platform::TImage* image =
         PreparePanelPicture(width, MainWindowHeight(), kSchemeSheetWidth, kSchemeSheetHeight);
     if (image == nullptr) return;
+    // A phasing picture shown before named its panel in the caption.
+    ShowProjectCaption();
     PaintPanelDiagram(*image->Canvas(), frame, *sw, *panel, groupCount, *this, PictureServices());
     FinishPicture(*image, PanelDiagramPicture);
     ProjectRoot->Switchboards.Cursor = sw;

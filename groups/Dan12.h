@@ -140,6 +140,13 @@ public:
     // and short-circuit values of the whole project are selected again and the picture the
     // scheme window shows is drawn again. The cable and group name lists follow the tree.
     void ApplyAndRefresh(QObject* sender = nullptr);
+    // The refresh's work on the project without ending anything: the window and the edit states
+    // stay as they are.
+    void RefreshProject();
+    // While the window is open for entering new lines, the project is brought to what "закрыть"
+    // leaves (refreshed, redrawn); the window stays open with its entries for the next line.
+    // Whatever is written to the project file is written from that state.
+    void SettleGroupEntry();
     // Takes the group line being added off its panel (only it, and only while it is in the
     // tree), lowers the panel's counts, copies them into the window and lists the group names of
     // the project again. The cursors stay.

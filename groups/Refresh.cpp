@@ -68,6 +68,14 @@ void TDan1::ApplyAndRefresh(QObject* sender) {
         Form3->GroupEditMode = 0;
     }
     RemedyActive = 0;
+    RefreshProject();
+}
+
+void TDan1::SettleGroupEntry() {
+    if (EnteringNewLines()) RefreshProject();
+}
+
+void TDan1::RefreshProject() {
     RefreshRun run;
     // Every table file is checked once for the whole refresh.
     platform::FileCheckBatch batch;

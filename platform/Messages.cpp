@@ -2,8 +2,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace platform {
 namespace {
@@ -28,6 +33,33 @@ QMessageBox::Icon ToQtIcon(MsgIcon icon) {
             break;
     }
     return QMessageBox::NoIcon;
+}
+
+// The width, px, of a window whose frame shows that caption whole in a window manager's title
+// bar.
+int CaptionFrameWidth(const QString& caption) {
+    // The title font of the platform's theme, in bold as window managers write captions.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    // Beside the caption: the window's icon, minimise, maximise and close, and the margins of
+    // the title, together about eight times the caption's height.
+    return metrics.horizontalAdvance(caption) + 8 * metrics.height();
+}
+
+// A message box sizes itself for its text and buttons, leaving only a little room beside its
+// caption; a window manager's title bar also holds the window's icon and its buttons, and cuts a
+// caption it has no room for ("Предуп... дение."). The row of buttons, which spans the box, keeps
+// the box as wide as its caption needs (no wider than the screen) whenever the box sizes itself.
+void KeepRoomForCaption(QMessageBox& box) {
+    auto* buttons = box.findChild<QDialogButtonBox*>();
+    QLayout* grid = box.layout();
+    if (buttons == nullptr || grid == nullptr) return;
+    int wanted = CaptionFrameWidth(box.windowTitle());
+    if (const QScreen* screen = box.screen())
+        wanted = std::min(wanted, screen->availableGeometry().width());
+    const QMargins margins = grid->contentsMargins();
+    buttons->setMinimumWidth(std::max(0, wanted - margins.left() - margins.right()));
 }
 
 // Russian button captions, independent of the Qt translations installed on the machine.
@@ -112,6 +144,7 @@ int MessageBox(const std::string& text, const std::string& caption, MsgButtons b
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::NoButton, QApplication::activeWindow());
     AddButtons(box, buttons);
+    KeepRoomForCaption(box);
     AboveStayingWindows above(box);
     box.exec();
     QAbstractButton* pressed = box.clickedButton();

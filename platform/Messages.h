@@ -45,7 +45,8 @@ public:
 void SetResponder(Responder* responder);
 Responder* CurrentResponder();
 
-// Shows a message box and returns the button pressed (mrOk, mrCancel, mrYes, mrNo).
+// Shows a message box and returns the button pressed (mrOk, mrCancel, mrYes, mrNo). The box is
+// wide enough for a window manager to show its caption whole.
 int MessageBox(const std::string& text, const std::string& caption,
                MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None);
 

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <exception>
 
+#include "app/Mainform.h"
 #include "editing/EditDialog.h"
 #include "groups/Dan12.h"
 #include "model/Classd.h"
@@ -71,12 +72,23 @@ void TPowerSystem::Button1Click() {
         passed = Dan1->CheckSystemShortCircuitPower();
     }
     if (!passed) return;
+    const std::string previous = ProjectRoot ? ProjectRoot->TransformerName : std::string();
     if (transformerChosen_) {
         ComboBox5Change();
         ShowProjectTransformer();
         transformerChosen_ = false;
     }
     ShortCircuitPowerMva = power;
+    // Another transformer changes the fault currents, losses and deviations of the whole
+    // project: they are selected again as after any change, and the project is changed. (A
+    // project without load has none to change; its refresh would drop the transformer chosen.)
+    if (ProjectRoot && ProjectRoot->TransformerName != previous) {
+        if (Dan1 && ProjectRoot->TotalPhasePowerA != 0.0) Dan1->RefreshProject();
+        if (Form1) {
+            Form1->ProjectSaved = 0;
+            Form1->ToolButton4->setEnabled(true);
+        }
+    }
     done(platform::mrOk);
 }
 

@@ -18,7 +18,8 @@ public:
 
     // "Применить": accepts the power typed in Edit1 when every breaker of the project still trips
     // with it (and with the transformer chosen in the list), and closes; otherwise says why and
-    // stays open. The project keeps its own power; the transformer chosen becomes the project's.
+    // stays open. The project keeps its own power; the transformer chosen becomes the project's,
+    // and another transformer than it had refreshes the project as a change does.
     void Button1Click();
     // "отмена": drops the editing window's saved group line and panel copies, and the transformer
     // chosen in the list, and closes. The project keeps its transformer.

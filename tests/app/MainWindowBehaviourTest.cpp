@@ -157,7 +157,7 @@ TEST_F(MainWindowBehaviour, ScaleRedrawsThePictureTheSchemeWindowShows) {
     };
     const std::vector<Case> cases = {
         {"general scheme", GeneralSchemePicture, -1, GeneralSchemePicture, 0, path},
-        {"one-line diagram of panel 2", PanelDiagramPicture, 1, PanelDiagramPicture, 2, ""},
+        {"one-line diagram of panel 2", PanelDiagramPicture, 1, PanelDiagramPicture, 2, path},
         {"phasing of panel 3", PanelPhasingPicture, 2, PanelPhasingPicture, 3,
          "Фазировка групп. Щит №  3"},
         {"panel picture, nothing chosen", PanelDiagramPicture, -1, 0, 0, ""},

@@ -74,15 +74,3 @@ void ProjectCommandsTest::Restart() {
     DestroyAllWindows();
     CreateAllWindows();
 }
-
-std::string ProjectBytes() {
-    std::vector<char> bytes;
-    projectfile::ProjectFileExtras extras;
-    extras.GroupCounter = Dan1->GroupCounter;
-    extras.GroupCounterCode = Dan1->GroupCounterCode;
-    extras.Stamp = {AdjustmentProjectForm->DocumentCode, AdjustmentProjectForm->DevelopedBy,
-                    AdjustmentProjectForm->CheckedBy, AdjustmentProjectForm->ApprovedBy,
-                    AdjustmentProjectForm->NormControl};
-    EXPECT_EQ(projectfile::BuildProjectFile(*ProjectRoot, extras, bytes), "");
-    return std::string(bytes.begin(), bytes.end());
-}

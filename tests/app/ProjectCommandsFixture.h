@@ -41,7 +41,3 @@ private:
     };
     std::deque<Answer> answers_;
 };
-
-// The file the open project would be written as (the group counters and the stamp as the windows
-// hold them).
-std::string ProjectBytes();

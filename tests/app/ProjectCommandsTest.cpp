@@ -252,6 +252,50 @@ INSTANTIATE_TEST_SUITE_P(Edits, ChangeTest,
                                                         Form1->DeleteGroupByName("2.1");
                                                     }}));
 
+// A project saved after a change is compared with what it saved: the next Open asks nothing.
+struct SaveAfterAChange {
+    const char* what;
+    bool untitled;  // a new project saved through Save As; else an opened one through Save
+};
+
+void PrintTo(const SaveAfterAChange& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class SavedChange : public ProjectCommands,
+                    public ::testing::WithParamInterface<SaveAfterAChange> {};
+
+TEST_P(SavedChange, IsNotAskedAboutAgain) {
+    const SaveAfterAChange& c = GetParam();
+    const std::string other = WriteProject(SmallProject(), ProjectPath("Другой.VPQ"));
+    if (c.untitled)
+        NewThroughMenu();
+    else
+        OpenSmallProject();
+    TGrsed record;
+    record.SwitchboardNumber = 7;
+    ProjectRoot->AddSwitchboard(record);
+    ++ProjectRoot->SwitchboardCount;
+    Form1->ProjectSaved = 0;
+    if (c.untitled) {
+        AnswerFileDialog(ProjectPath("Новый"));
+        Form1->SaveAs->trigger();
+    } else {
+        Form1->Save1->trigger();
+    }
+    ASSERT_EQ(Form1->ProjectSaved, 1);
+
+    // No save question: the responder fails the test on any message.
+    OpenThroughMenu(other);
+    EXPECT_EQ(Form1->SchemeCaption(), other);
+    EXPECT_EQ(ProjectRoot->SwitchboardCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Saves, SavedChange,
+                         ::testing::Values(SaveAfterAChange{"a new project through Save As", true},
+                                           SaveAfterAChange{"an opened project through Save",
+                                                            false}));
+
 // "Yes" to the save question followed by no save: the project stays open, as with "Cancel".
 enum class Caller { New, Open, CloseMainWindow, ToolbarExit, CloseSchemeWindow };
 
@@ -420,6 +464,32 @@ TEST_F(ProjectCommands, SaveOfAnUntitledProjectGoesThroughSaveAs) {
     EXPECT_EQ(Form1->ProjectSaved, 0);
     EXPECT_EQ(Form1->SchemeCaption(), "Untitled");
     EXPECT_EQ(ProjectFiles(), files);
+}
+
+// The phasing picture names its panel in the scheme window's caption: the project is untitled
+// all the same, and Save asks for a name.
+TEST_F(ProjectCommands, SaveOfAnUntitledProjectShowingAPhasingPictureGoesThroughSaveAs) {
+    NewThroughMenu();
+    TGrsed board;
+    board.SwitchboardNumber = 1;
+    ProjectRoot->AddSwitchboard(board);
+    ++ProjectRoot->SwitchboardCount;
+    TSitid panel;
+    panel.PanelNumber = 1;
+    ProjectRoot->AddPanel(1, panel);
+    ++ProjectRoot->Switchboards.First->PanelCount;
+    Form1->DrawPanelPhasing(1);
+    ASSERT_EQ(Form1->SchemeCaption(), "Фазировка групп. Щит №  1");
+
+    const std::string chosen = ProjectPath("Новый");
+    AnswerFileDialog(chosen);
+    Form1->Save1->trigger();
+    EXPECT_EQ(dialogs_.size(), 1u);
+    EXPECT_EQ(Form1->ProjectFileName, chosen + ".VPQ");
+    EXPECT_EQ(Form1->SchemeCaption(), chosen + ".VPQ");
+    EXPECT_EQ(Form1->ProjectSaved, 1);
+    EXPECT_TRUE(ProjectFiles().contains("Новый.VPQ"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(ProgramFile("Untitled"))));
 }
 
 // A text the file cannot hold: the save is refused with the writer's reason, the old file stays

@@ -196,3 +196,45 @@ TEST_F(SchemeWindow, MainMenuShortcutsWorkInIt) {
     QTest::keyClick(Form2, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(Form1->SchemeCaption(), "Untitled");
 }
+
+// A preview shown over the scheme window leaves it as it was, whichever command takes the
+// preview away: the scheme window fills the client area again.
+TEST_F(SchemeWindow, ComesBackFillingTheClientAreaAfterAPreview) {
+    Form1->show();
+    OpenSmallProject();
+    Settle();
+    QMdiSubWindow* frame = Form2->Frame();
+    ASSERT_NE(frame, nullptr);
+    const QRect filled = frame->geometry();
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+    };
+    const std::vector<Step> steps = {
+        {"the preview bar's \"Закрыть\"",
+         [] { QTest::mouseClick(Form1->BitBtn1, Qt::LeftButton); }},
+        {"the general scheme", [] { Form1->N63->trigger(); }},
+        {"the general cable journal", [] { Form1->N47->trigger(); }},
+        {"a panel's one-line diagram, the chooser left",
+         [this] {
+             responder_.ExpectModal("TForm5", nullptr);
+             Form1->N64->trigger();
+         }},
+        {"the group results' panel chooser", [] { Form1->N22->trigger(); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        Form1->ToolButton43->trigger();
+        Settle();
+        ASSERT_TRUE(Form1->PreviewShown());
+        step.act();
+        Settle();
+        EXPECT_FALSE(Form1->PreviewShown());
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_TRUE(frame->isMaximized());
+        EXPECT_EQ(frame->geometry(), filled);
+        // The windows the commands showed are put away for the next step.
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != Form1 && window->isVisible()) window->close();
+    }
+}

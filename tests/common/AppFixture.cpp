@@ -6,7 +6,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/ProjectFile.h"
 #include "app/Startup.h"
+#include "documents/AdjustmentProject.h"
+#include "groups/Dan12.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -29,6 +32,18 @@ void CopyFolder(const std::string& from, const std::string& to) {
 std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ProjectBytes() {
+    std::vector<char> bytes;
+    projectfile::ProjectFileExtras extras;
+    extras.GroupCounter = Dan1->GroupCounter;
+    extras.GroupCounterCode = Dan1->GroupCounterCode;
+    extras.Stamp = {AdjustmentProjectForm->DocumentCode, AdjustmentProjectForm->DevelopedBy,
+                    AdjustmentProjectForm->CheckedBy, AdjustmentProjectForm->ApprovedBy,
+                    AdjustmentProjectForm->NormControl};
+    EXPECT_EQ(projectfile::BuildProjectFile(*ProjectRoot, extras, bytes), "");
+    return std::string(bytes.begin(), bytes.end());
 }
 
 void AppFixture::SetUp() {

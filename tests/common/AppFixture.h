@@ -28,3 +28,6 @@ protected:
 void CopyFolder(const std::string& from, const std::string& to);
 // The bytes of a file ("" when it cannot be read).
 std::string FileBytes(const std::string& path);
+// The file the open project would be written as (the group counters and the stamp as the windows
+// hold them).
+std::string ProjectBytes();

@@ -52,6 +52,8 @@ TEST_F(PanelChooser, IsASmallFixedWindowWithAListAndOk) {
 
 TEST_F(PanelChooser, DrawsThePictureOfThePanelPickedInAnySwitchboard) {
     MakeProject();
+    Form1->ProjectFileName = "/home/user/Сеть.VPQ";
+    Form2->setWindowTitle("/home/user/Сеть.VPQ");
     struct Case {
         QAction* command;
         int pictureKind;
@@ -59,11 +61,11 @@ TEST_F(PanelChooser, DrawsThePictureOfThePanelPickedInAnySwitchboard) {
     };
     const std::vector<Case> cases = {
         {Form1->N65, PanelPhasingPicture, "Фазировка групп. Щит №  3"},
-        {Form1->N64, PanelDiagramPicture, "was"},
+        // The scheme window's own caption again after the phasing picture's.
+        {Form1->N64, PanelDiagramPicture, "/home/user/Сеть.VPQ"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
-        Form2->setWindowTitle("was");
         // A cable journal was previewed last.
         Form1->DocumentKind = CableJournalDocument;
         responder_.ExpectModal("TForm5", [](QDialog&) {

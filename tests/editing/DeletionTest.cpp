@@ -126,7 +126,7 @@ TEST_P(TrunkPanelDeletion, LeavesAPlainPanel) {
     AddLoads(3, {9});
     for (int n : {1, 2, 3}) PanelNumbered(n)->FeederCableName = "КЩ" + std::to_string(n);
     Refresh();
-    SaveAndOpenAgain(true);
+    SaveAndOpenAgain();
     // The head carries 15 + 12 kW, the member is second in the trunk.
     EXPECT_NEAR(PanelNumbered(1)->CascadePower, 27.0, 1e-9);
     EXPECT_EQ(PanelNumbered(2)->CascadeSequence, 2);
@@ -152,7 +152,7 @@ TEST_P(TrunkPanelDeletion, LeavesAPlainPanel) {
     for (long double power : {p.CascadePowerA, p.CascadePowerB, p.CascadePowerC})
         EXPECT_EQ(power, 0.0L);
     const TreeImage after = ReopeningImage(*ProjectRoot);
-    SaveAndOpenAgain(true);
+    SaveAndOpenAgain();
     const std::string differences = ReopeningDifferences(after, ReopeningImage(*ProjectRoot));
     EXPECT_TRUE(differences.empty()) << differences;
 }

@@ -32,10 +32,9 @@ protected:
     void ExpectBreakerQuestion(int answer);
     // File > Open of a project in the program folder's "Project" (no project is open).
     void OpenProject(const std::string& name);
-    // File > Save As into the program folder's "Project", then File > Open of that file, which
-    // first asks whether to save when the project has other elements than when it was last
-    // opened (answered No: it was just saved). The project then holds what its file gives.
-    void SaveAndOpenAgain(bool asked);
+    // File > Save As into the program folder's "Project", then File > Open of that file (just
+    // saved, the project is not asked about). The project then holds what its file gives.
+    void SaveAndOpenAgain();
 };
 
 // A three-phase group line of `power` kW on the panel, and the panel's demand factor.

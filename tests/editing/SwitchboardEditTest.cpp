@@ -174,7 +174,7 @@ TEST_F(EditTest, ALongerSwitchboardFeederBehindALongPanelFeeder) {
     }
     EXPECT_EQ(i, deviations.size());
     const TreeImage after = ReopeningImage(*ProjectRoot);
-    SaveAndOpenAgain(false);
+    SaveAndOpenAgain();
     const std::string differences = ReopeningDifferences(after, ReopeningImage(*ProjectRoot));
     EXPECT_TRUE(differences.empty()) << differences;
 }

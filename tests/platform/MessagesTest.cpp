@@ -3,10 +3,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
+#include "ScreenCapture.h"
 #include "ScriptedResponder.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -148,5 +151,55 @@ TEST(RealMessageBox, ModalWindowsOpenAboveAWindowThatStaysOnTop) {
         EXPECT_EQ(ShowModal(chooser), mrOk);
         EXPECT_EQ(chooserOnTop, staying);
         EXPECT_EQ(chooser.windowFlags(), chooserFlags);
+    }
+}
+
+// A window manager writes the caption in a bold title font beside the window's icon and its
+// three buttons: a box narrower than that shows the caption cut ("Предуп... дение."). Openbox's
+// Clearlooks theme, writing "Предупреждение." (128 px wide, 14 px high in the bold title font),
+// needs a box of 230 px: the caption and seven and a half times its height. Every box leaves that
+// room; on a display with a window manager the boxes are also captured for a look when
+// VELTRANOVA_SCREENSHOTS names a folder.
+TEST(RealMessageBox, IsWideEnoughForItsCaption) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* caption;
+        MsgButtons buttons;
+        MsgIcon icon;
+    };
+    const Case cases[] = {
+        {"short-text", "Введите длину трассы.", "Предупреждение.", MsgButtons::Ok,
+         MsgIcon::Warning},
+        {"no-icon", "Готово", "Предупреждение", MsgButtons::Ok, MsgIcon::None},
+        {"save-question", "Сохранить изменения в файле?Untitled", "Veltranovaplanir 1.1",
+         MsgButtons::YesNoCancel, MsgIcon::Warning},
+        {"long-caption", "Нет", "Принципиальная схема питающей сети(Грщ. № 12). Предупреждение.",
+         MsgButtons::Ok, MsgIcon::Warning},
+        {"empty-caption", "Невозможно открыть файл. Файл перемещен или удален.", "", MsgButtons::Ok,
+         MsgIcon::None},
+    };
+    const std::string folder = ScreenshotFolder();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString caption = QString::fromUtf8(c.caption);
+        QFont title = QApplication::font("QMdiSubWindowTitleBar");
+        title.setBold(true);
+        const QFontMetrics metrics(title);
+        const int room = metrics.horizontalAdvance(caption) + 15 * metrics.height() / 2;
+        int width = 0;
+        int widthAvailable = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            width = box->width();
+            widthAvailable = box->screen()->availableGeometry().width();
+            if (!folder.empty())
+                CaptureWindow(*box, folder, std::string("MessageBox-") + c.name + ".png");
+            box->reject();
+        });
+        MessageBox(c.text, c.caption, c.buttons, c.icon);
+        EXPECT_GE(width, std::min(room, widthAvailable));
+        EXPECT_LE(width, widthAvailable);
     }
 }
