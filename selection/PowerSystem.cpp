@@ -73,17 +73,19 @@ void TPowerSystem::Button1Click() {
     }
     if (!passed) return;
     const std::string previous = ProjectRoot ? ProjectRoot->TransformerName : std::string();
+    const double previousPower = ProjectRoot ? ProjectRoot->SupplyScPower : power;
     if (transformerChosen_) {
         ComboBox5Change();
         ShowProjectTransformer();
         transformerChosen_ = false;
     }
     ShortCircuitPowerMva = power;
-    // Another transformer changes the fault currents, losses and deviations of the whole
-    // project: they are selected again as after any change, and the project is changed. (A
-    // project without load has none to change; its refresh would drop the transformer chosen.)
-    if (ProjectRoot && ProjectRoot->TransformerName != previous) {
-        if (Dan1 && ProjectRoot->TotalPhasePowerA != 0.0) Dan1->RefreshProject();
+    // Another transformer or system power changes the fault currents, losses and deviations of
+    // the whole project: they are selected again as after any change, and the project is
+    // changed.
+    if (ProjectRoot && (ProjectRoot->TransformerName != previous || power != previousPower)) {
+        ProjectRoot->SupplyScPower = power;
+        if (Dan1) Dan1->RefreshProject();
         if (Form1) {
             Form1->ProjectSaved = 0;
             Form1->ToolButton4->setEnabled(true);

@@ -111,4 +111,27 @@ TEST_F(SavedProject, AfterAnotherTransformerHoldsItsValues) {
     }
 }
 
+// Another system short-circuit power applied: the project takes it at once with the fault
+// currents it gives, and is marked as changed.
+TEST_F(SavedProject, AfterAnotherSystemPowerHoldsItsValues) {
+    AddFirstLine();
+    Form1->ProjectSaved = 1;
+    const double before = sw->SwitchboardFaultCurrent3;
+    responder_.ExpectModal("TPowerSystem", [](QDialog&) {
+        Type(*PowerSystem->Edit1, "20");
+        Click(*PowerSystem->Button1);
+        return platform::mrNone;
+    });
+    Form1->N11->trigger();
+    responder_.VerifyDone();
+    EXPECT_EQ(ProjectRoot->SupplyScPower, 20.0);
+    EXPECT_EQ(Form1->ProjectSaved, 0);
+    // A weaker system feeds a smaller fault current.
+    EXPECT_LT(sw->SwitchboardFaultCurrent3, before);
+    const std::string applied = ProjectBytes();
+    Click(*Dan1->ok);
+    EXPECT_TRUE(Save() == applied);
+    EXPECT_TRUE(ReopenedAndSaved() == applied);
+}
+
 }  // namespace
