@@ -60,11 +60,10 @@ std::vector<std::string> FeederTablesFor(const std::string& layingMethod) {
 
 std::optional<FeederTable> ReadFeederTable(const std::string& tableName) {
     if (!refdb::OpenCableTable(tableName) || BazaT == nullptr) return std::nullopt;
-    const platform::TFieldDefs& defs = BazaT->ClientDataSet1.FieldDefs();
     FeederTable table;
-    table.material = defs.Count() > 0 ? defs[defs.Count() - 1].Name() : std::string();
     // The lookups that read the arrays take them in ascending order.
     refdb::CableSections read = refdb::ReadOpenCableSections();
+    table.material = std::move(read.material);
     table.sections = std::move(read.sections);
     table.zeroSections = std::move(read.zeroSections);
     table.zeroColumn = read.zeroColumn;

@@ -44,6 +44,10 @@ public:
         std::unique_ptr<TFasaGrup2d> Two;
         std::unique_ptr<TFasaGrup3d> Three;
     } SavedPhaseRecords;
+    // Where the edited line stood: its 0-based place in the panel's scheme chain and in the chain
+    // of its phase kind (-1 when unknown), so that a refused edit puts it back there.
+    int SavedGroupPlace = -1;
+    int SavedPhasePlace = -1;
     std::unique_ptr<TGrsed> ProjectCopy;
     std::unique_ptr<TGrsed> SwitchboardCopy;
     std::vector<TSitid> PanelCopies;

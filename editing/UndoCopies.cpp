@@ -285,22 +285,35 @@ void TForm3::SaveEditedGroup(TSitid* panel, const std::string& groupName) {
     SavedPhaseRecords.Single = std::make_unique<TFasaGrup1d>();
     SavedPhaseRecords.Two = std::make_unique<TFasaGrup2d>();
     SavedPhaseRecords.Three = std::make_unique<TFasaGrup3d>();
+    SavedGroupPlace = SavedPhasePlace = -1;
     const auto named = [&](auto& owner, auto link, auto nameOf) {
-        return CursorOnFirstNamed(owner, link, groupName, nameOf);
+        auto* found = CursorOnFirstNamed(owner, link, groupName, nameOf);
+        return found;
     };
     if (const TCxemaGrupd* r =
             named(panel->SchemeGroups, chains::SchemeLink{}, [](auto& x) { return x.GroupName; })) {
         const double spare = SavedGroup->SpareValue;
         static_cast<TCxemaGrupdFields&>(*SavedGroup) = *r;
         SavedGroup->SpareValue = spare;
+        SavedGroupPlace = chains::PlaceOf(panel->SchemeGroups, chains::SchemeLink{}, r);
     }
     if (const TFasaGrup1d* r = named(panel->SinglePhaseGroups, chains::SinglePhaseLink{},
-                                     [](auto& x) { return x.GroupName1; }))
+                                     [](auto& x) { return x.GroupName1; })) {
         static_cast<TFasaGrup1dFields&>(*SavedPhaseRecords.Single) = *r;
+        if (SavedGroup->PhaseKind == 2)
+            SavedPhasePlace =
+                chains::PlaceOf(panel->SinglePhaseGroups, chains::SinglePhaseLink{}, r);
+    }
     if (const TFasaGrup2d* r = named(panel->TwoPhaseGroups, chains::TwoPhaseLink{},
-                                     [](auto& x) { return x.GroupName2; }))
+                                     [](auto& x) { return x.GroupName2; })) {
         static_cast<TFasaGrup2dFields&>(*SavedPhaseRecords.Two) = *r;
+        if (SavedGroup->PhaseKind == 3)
+            SavedPhasePlace = chains::PlaceOf(panel->TwoPhaseGroups, chains::TwoPhaseLink{}, r);
+    }
     if (const TFasaGrup3d* r = named(panel->ThreePhaseGroups, chains::ThreePhaseLink{},
-                                     [](auto& x) { return x.GroupName3; }))
+                                     [](auto& x) { return x.GroupName3; })) {
         static_cast<TFasaGrup3dFields&>(*SavedPhaseRecords.Three) = *r;
+        if (SavedGroup->PhaseKind == 4)
+            SavedPhasePlace = chains::PlaceOf(panel->ThreePhaseGroups, chains::ThreePhaseLink{}, r);
+    }
 }

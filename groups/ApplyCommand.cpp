@@ -39,6 +39,7 @@ class ApplyRun {
 public:
     explicit ApplyRun(TDan1& dialog) : dialog_(dialog) {}
     ~ApplyRun() {
+        dialog_.SupplyBeforeLine.reset();
         dialog_.EndGroupChange();
         dialog_.ListNamesFromTree();
         hourglass.reset();
@@ -76,6 +77,7 @@ bool TDan1::ApplyGroupLine(QObject* sender, std::optional<platform::WaitCursor>&
     if (ValidateInput()) return true;
     if (Form1) Form1->ToolButton4->setEnabled(true);
     const bool editing = GroupEditing();
+    SupplyBeforeLine = SupplyChoice{root->TransformerName, root->SupplyScPower};
 
     // Snapshots, the names reserved, the panel chosen again.
     if (!editing) TakeProjectSnapshot();
@@ -248,6 +250,7 @@ bool TDan1::SelectAndCheckEquipment(QObject* sender, int panelNumber, const Curs
     ShowPanelBreakerDialog();
     if (panel->PanelBreakerType.empty()) {
         // No type for the panel's breaker: the line stays, unchecked, until the next change.
+        SupplyBeforeLine.reset();
         ApplyAndRefresh(sender);
         return false;
     }

@@ -211,6 +211,18 @@ private:
     // Set while the edit command closes the window in the middle of the edit.
     bool keepEditOnClose_ = false;
 
+public:
+    // The project's transformer and system short-circuit power as "Применить" found them; a
+    // refusal of the line puts them back before the project is refreshed (the line may have
+    // raised the transformer for its load). Empty outside the command.
+    struct SupplyChoice {
+        std::string transformer;
+        double scPower = 0;
+    };
+    std::optional<SupplyChoice> SupplyBeforeLine;
+
+private:
+
     struct Cursors {
         TGrsed* switchboard = nullptr;
         TSitid* panel = nullptr;

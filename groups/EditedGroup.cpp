@@ -29,9 +29,23 @@ bool TDan1::RestoreEditedGroup(TGrsed* switchboard, TSitid* panel) {
         root->AddFasaGroup3(panel->PanelNumber, switchboard->PanelCount, *phase.Three);
         ++panel->ThreePhaseCount;
     }
+    // Where it stood before the edit: a refused edit leaves the order of the lines, and with it
+    // their phases, as they were.
+    chains::MoveLastTo(panel->SchemeGroups, chains::SchemeLink{}, editor.SavedGroupPlace);
+    if (saved.PhaseKind == 2 && phase.Single)
+        chains::MoveLastTo(panel->SinglePhaseGroups, chains::SinglePhaseLink{},
+                           editor.SavedPhasePlace);
+    else if (saved.PhaseKind == 3 && phase.Two)
+        chains::MoveLastTo(panel->TwoPhaseGroups, chains::TwoPhaseLink{}, editor.SavedPhasePlace);
+    else if (saved.PhaseKind == 4 && phase.Three)
+        chains::MoveLastTo(panel->ThreePhaseGroups, chains::ThreePhaseLink{},
+                           editor.SavedPhasePlace);
     SetCursors(at);
     // The line put back, not whatever record the append left current.
-    editor.EditGroup = panel->SchemeGroups.Last;
+    editor.EditGroup = nullptr;
+    for (TCxemaGrupd* r = panel->SchemeGroups.First; r && !editor.EditGroup;
+         r = r->SchemeGroups.Next)
+        if (r->GroupName == saved.GroupName) editor.EditGroup = r;
 
     RecalculateNetwork();
     SetCursors(at);

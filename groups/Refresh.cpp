@@ -16,6 +16,7 @@
 #include "platform/Image.h"
 #include "platform/Messages.h"
 #include "selection/CheckSupport.h"
+#include "selection/CheckWindows.h"
 
 namespace {
 
@@ -68,6 +69,13 @@ void TDan1::ApplyAndRefresh(QObject* sender) {
         Form3->GroupEditMode = 0;
     }
     RemedyActive = 0;
+    // A line refused: the supply is the one the project had before it.
+    if (SupplyBeforeLine && ProjectRoot) {
+        ProjectRoot->TransformerName = SupplyBeforeLine->transformer;
+        ProjectRoot->SupplyScPower = SupplyBeforeLine->scPower;
+        selection::SelectTransformerInPowerSystem(ProjectRoot->TransformerName);
+        SupplyBeforeLine.reset();
+    }
     RefreshProject();
 }
 

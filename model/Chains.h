@@ -147,6 +147,44 @@ void AppendAtTail(ChainBlock<T>& owner, T* element, Link link) {
     if (!owner.Cursor) owner.Cursor = owner.First = element;
 }
 
+// The 0-based place of the element in the chain; -1 when it is not linked there.
+template <typename T, typename Link>
+int PlaceOf(const ChainBlock<T>& owner, Link link, const T* element) {
+    int place = 0;
+    for (T* e = owner.First; e; e = link(*e).Next, ++place)
+        if (e == element) return place;
+    return -1;
+}
+
+// Moves the last element of the chain to the 0-based place (the elements from there on follow
+// it); a place at or beyond the tail leaves the chain as it is. The cursor is put on the element
+// moved.
+template <typename T, typename Link>
+void MoveLastTo(ChainBlock<T>& owner, Link link, int place) {
+    T* moved = owner.Last;
+    if (!moved || place < 0) return;
+    T* before = nullptr;
+    T* at = owner.First;
+    for (int i = 0; at && at != moved && i < place; ++i) {
+        before = at;
+        at = link(*at).Next;
+    }
+    if (at == moved) return;
+    // Unlink the tail: its predecessor becomes the last element.
+    T* previous = at;
+    while (link(*previous).Next != moved) previous = link(*previous).Next;
+    link(*previous).Next = nullptr;
+    owner.Last = previous;
+    if (owner.Walker == moved) owner.Walker = previous;
+    // Link it in front of `at`.
+    link(*moved).Next = at;
+    if (before)
+        link(*before).Next = moved;
+    else
+        owner.First = moved;
+    owner.Cursor = moved;
+}
+
 // Deletes every element linked in the chain and clears the owner block.
 template <typename T, typename Link>
 void DestroyAll(ChainBlock<T>& owner, Link link) {

@@ -51,6 +51,8 @@ CableSections ReadOpenCableSections() {
     platform::TClientDataSet& ds = BazaT->ClientDataSet1;
     ds.SetIndexFieldNames(kCrossSection);
     t.fieldCount = ds.FieldCount();
+    const platform::TFieldDefs& defs = ds.FieldDefs();
+    if (defs.Count() > 0) t.material = defs[defs.Count() - 1].Name();
     t.zeroColumn = ds.FieldDefs().IndexOf(kZeroCrossSection) >= 0;
     for (ds.First(); !ds.Eof(); ds.Next()) {
         t.sections.push_back(ds.FieldByName(kCrossSection).AsFloat());

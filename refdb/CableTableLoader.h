@@ -27,12 +27,14 @@ bool OpenCableTable(const std::string& tableName);
 
 // The rows of the open cable table in ascending order of "Сечение" (the dataset is left ordered
 // so): each cross-section and, where the table has the field "Сечение 0 жилы", the zero
-// conductor's section beside it. Nothing from a closed table.
+// conductor's section beside it; the conductor material, the name of its last field. Nothing
+// from a closed table.
 struct CableSections {
     std::vector<double> sections;
     std::vector<double> zeroSections;
     bool zeroColumn = false;
     int fieldCount = 0;
+    std::string material;
 };
 CableSections ReadOpenCableSections();
 

@@ -2,9 +2,11 @@
 // the list order that keeps each cascade behind its head, and the helpers that spread one table
 // or one cross-section over a trunk and add up its length.
 #include <algorithm>
+#include <optional>
 
 #include "model/Classd.h"
 #include "model/TreeEditing.h"
+#include "refdb/CableTableLoader.h"
 #include "selection/EquipmentSelection.h"
 #include "selection/SelectionSupport.h"
 #include "selection/TreeEdits.h"
@@ -113,9 +115,20 @@ void EquipmentSelection::ApplyTrunkTable(TSitid* panel, const std::string& brand
     for (TSitid* q : selection::PanelsOf(*sw))
         if (IsHeadFor(*q, *panel)) trunk.push_back(q);
     for (TSitid* q : selection::ChainBelow(*sw, panel)) trunk.push_back(q);
+    // What each member holds of the table comes with the name: its sections, the zero
+    // conductor's column and the material (the member kept those of its old table, which the
+    // name no longer described, and opening the project gave it others).
+    std::optional<refdb::CableSections> read;
+    if (refdb::OpenCableTable(table)) read = refdb::ReadOpenCableSections();
     for (TSitid* q : trunk) {
         q->FeederCableBrand = brand;
         q->CurrentTableName = table;
+        if (!read || read->sections.empty()) continue;
+        q->FeederSections = read->sections;
+        q->FeederZeroSections = read->zeroColumn ? read->zeroSections : std::vector<double>();
+        q->FeederSectionCount = static_cast<int>(read->sections.size());
+        q->ZeroCoreTable = read->zeroColumn ? 1 : 0;
+        q->FeederConductorMaterial = read->material;
     }
 }
 

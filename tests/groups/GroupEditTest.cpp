@@ -130,8 +130,8 @@ TEST_F(GroupEditTest, AnEntryErrorLeavesTheLine) {
 }
 
 // A new version that its cable table cannot carry (30 kW on one phase: 30000 / 220 = 136 A,
-// the table ends at 100 A) is refused: the line comes back with the entries it had, as the last
-// line of the panel (so the middle one of a panel moves to the end).
+// the table ends at 100 A) is refused: the line comes back with the entries it had, in its place
+// among the panel's lines (so every line keeps its phase).
 TEST_F(GroupEditTest, ARefusedEditReturnsTheLineAsItWas) {
     platform::CanvasRecordingScope recording;
     const struct {
@@ -139,7 +139,7 @@ TEST_F(GroupEditTest, ARefusedEditReturnsTheLineAsItWas) {
         std::vector<std::string> order;
     } cases[] = {
         {"Гр1", {"Гр0", "Гр1"}},
-        {"Гр0", {"Гр1", "Гр0"}},
+        {"Гр0", {"Гр0", "Гр1"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,7 +1,10 @@
 // The root's appends, counts, searches and where they leave the cursors.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "ModelSupport.h"
+#include "model/Chains.h"
 
 namespace {
 
@@ -279,6 +282,37 @@ TEST_F(RootChains, SeekPanelAtSelectsThePanelBeforeTheGivenPosition) {
         const TSitid* current = ProjectRoot->CurrentPanel();
         EXPECT_EQ(current ? current->PanelNumber : 0, c.expected)
             << "panel " << c.givenPanel << " at position " << c.position;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A chain of scheme records "a", "b", "c", "d" whose last is moved to a place: the names in chain
+// order afterwards, and its first and last.
+TEST(ChainPlaces, TheLastElementMovesToItsPlace) {
+    const struct {
+        int place;
+        const char* order;
+    } cases[] = {{0, "dabc"}, {1, "adbc"}, {2, "abdc"}, {3, "abcd"}, {9, "abcd"}, {-1, "abcd"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.place);
+        ChainBlock<TCxemaGrupd> owner;
+        std::vector<std::unique_ptr<TCxemaGrupd>> records;
+        for (const char* name : {"a", "b", "c", "d"}) {
+            records.push_back(std::make_unique<TCxemaGrupd>());
+            records.back()->GroupName = name;
+            chains::AppendWalking(owner, records.back().get(), chains::SchemeLink{});
+        }
+        EXPECT_EQ(chains::PlaceOf(owner, chains::SchemeLink{}, records[3].get()), 3);
+        chains::MoveLastTo(owner, chains::SchemeLink{}, c.place);
+        std::string order;
+        for (TCxemaGrupd* r = owner.First; r; r = r->SchemeGroups.Next) order += r->GroupName;
+        EXPECT_EQ(order, c.order);
+        EXPECT_EQ(owner.First->GroupName, std::string(1, c.order[0]));
+        EXPECT_EQ(owner.Last->GroupName, std::string(1, c.order[3]));
+        EXPECT_EQ(owner.Last->SchemeGroups.Next, nullptr);
     }
 }
 

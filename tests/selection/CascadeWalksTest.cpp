@@ -74,9 +74,17 @@ TEST_F(CascadeWalksTest, TrunkTableOnlyWithOneSectionForTheTrunk) {
 
     m1->CascadeFlag = 1;
     dan().ApplyTrunkTable(m1, "АВВГ", kAluminiumCable);
+    // With the name, what each member holds of the table: the sections 4 .. 35 with their zero
+    // conductors, and the aluminium.
     for (TSitid* p : {head, m1, m2}) {
         EXPECT_EQ(p->CurrentTableName, kAluminiumCable) << p->PanelNumber;
         EXPECT_EQ(p->FeederCableBrand, "АВВГ") << p->PanelNumber;
+        EXPECT_EQ(p->FeederSections, (std::vector<double>{4, 6, 10, 16, 25, 35})) << p->PanelNumber;
+        EXPECT_EQ(p->FeederZeroSections, (std::vector<double>{4, 6, 10, 16, 16, 16}))
+            << p->PanelNumber;
+        EXPECT_EQ(p->FeederSectionCount, 6) << p->PanelNumber;
+        EXPECT_EQ(p->ZeroCoreTable, 1) << p->PanelNumber;
+        EXPECT_EQ(p->FeederConductorMaterial, "Алюминий") << p->PanelNumber;
     }
     for (TSitid* p : {plain, head2, n1})
         EXPECT_EQ(p->CurrentTableName, kCopperCable) << p->PanelNumber;
