@@ -33,10 +33,10 @@ Example Office() {
             {{"1",
               "40",
               {Radial("1", "30", "ВВГв4.xml",
-                      {{"1.1", "2", "1,2", "0,9", "25", "ВВГв2.xml"},
-                       {"1.2", "2", "1,6", "0,9", "35", "ВВГв2.xml"},
+                      {{"1.1", "2", "1,2", "0,95", "25", "ВВГв2.xml"},
+                       {"1.2", "2", "1,6", "0,95", "35", "ВВГв2.xml"},
                        {"1.3", "2", "0,9", "0,9", "40", "ПВ1т2.xml"},
-                       {"1.4", "2", "1,4", "0,9", "20", "ВВГв2.xml"}}),
+                       {"1.4", "2", "1,4", "0,95", "20", "ВВГв2.xml"}}),
                Radial("2", "45", "ВВГв4.xml",
                       {{"2.1", "2", "2,5", "0,9", "30", "ВВГв2.xml"},
                        {"2.2", "3", "4", "0,9", "25", "ВВГв3.xml"},
@@ -52,7 +52,7 @@ Example Office() {
 
 Panel Flats(const std::string& number, const std::string& length) {
     Panel p = Radial(number, length, "ВВГв4.xml", {});
-    p.demandFactor = "0,6";
+    p.demandFactor = "0,65";
     const std::vector<std::string> lengths = {"12", "18", "24", "14", "20", "26"};
     for (std::size_t i = 0; i < lengths.size(); ++i)
         p.lines.push_back({number + "." + platform::IntToStr(static_cast<int>(i) + 1), "2", "4,5",

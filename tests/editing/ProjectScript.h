@@ -18,7 +18,7 @@ struct Line {
     std::string name;
     std::string conductors;
     std::string power;   // kW
-    std::string cosPhi;  // the edit takes three characters: "0,9", not "0,95"
+    std::string cosPhi;  // four characters at most: "0,95"
     std::string length;  // m
     std::string table;
 };
@@ -30,7 +30,7 @@ struct Panel {
     std::vector<Line> lines;
     // A trunk member is connected behind this panel, with one cross-section for the trunk.
     std::string behind;
-    // Entered in the panel editor once the lines are in ("" leaves 1); like cos φ, three
+    // Entered in the panel editor once the lines are in ("" leaves 1); like cos φ, four
     // characters at most.
     std::string demandFactor;
 };
