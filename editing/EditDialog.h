@@ -50,6 +50,9 @@ public:
     int SavedPhasePlace = -1;
     std::unique_ptr<TGrsed> ProjectCopy;
     std::unique_ptr<TGrsed> SwitchboardCopy;
+    // The numbers of the switchboards in their chain's order when the switchboard edit began:
+    // a refused edit puts the rebuilt switchboard back in its place among them.
+    std::vector<int> SwitchboardOrderBefore;
     std::vector<TSitid> PanelCopies;
     // The edited group line's scheme record in the tree (the one put back after a refused edit).
     TCxemaGrupd* EditGroup = nullptr;

@@ -265,6 +265,9 @@ void TForm3::OpenSwitchboardEditor(QObject*) {
     // A switchboard no longer in the project: nothing opens, nothing is copied.
     if (!sw) return;
     rebuiltFromCopy_ = false;
+    SwitchboardOrderBefore.clear();
+    for (const TGrsed* x : chains::SwitchboardsOf(*root))
+        SwitchboardOrderBefore.push_back(x->SwitchboardNumber);
 
     s.SetLayout(TShiti::Layout::SwitchboardEdit);
     s.Edit2->setText(platform::Text(*ComboBox4).c_str());

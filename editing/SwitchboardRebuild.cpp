@@ -1,4 +1,6 @@
 // A main switchboard thrown away and built again from the undo copy of its edit.
+#include <algorithm>
+
 #include "editing/EditDialog.h"
 #include "editing/EditLists.h"
 #include "editing/Shiti12.h"
@@ -94,6 +96,18 @@ bool TForm3::RebuildFromUndoCopy() {
         sw->Panels.Cursor = panels[p];
     }
     d.GroupCountCopies = {0, 0, 0, 0};
+    // The switchboards in the order they had when the edit began: the rebuilt one came at the
+    // end, and a deletion on the way may have moved another one.
+    std::vector<TGrsed*> order = chains::SwitchboardsOf(*root);
+    const auto placeOf = [&](const TGrsed* x) {
+        const auto at = std::find(SwitchboardOrderBefore.begin(), SwitchboardOrderBefore.end(),
+                                  x->SwitchboardNumber);
+        return at - SwitchboardOrderBefore.begin();
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const TGrsed* a, const TGrsed* b) { return placeOf(a) < placeOf(b); });
+    if (static_cast<int>(order.size()) == root->SwitchboardCount)
+        chains::Relink(root->Switchboards, chains::SwitchboardLink{}, order);
     root->Switchboards.Cursor = sw;
     sw->Panels.Cursor = nullptr;
     SavedSwitchboard = sw;

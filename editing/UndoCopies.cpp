@@ -91,6 +91,7 @@ void TForm3::DropUndoCopies() {
     SavedPhaseRecords = {};
     ProjectCopy.reset();
     SwitchboardCopy.reset();
+    SwitchboardOrderBefore.clear();
     PanelCopies.clear();
     PanelCopyCount = 0;
     GroupSnapshots.Clear();

@@ -185,6 +185,16 @@ void MoveLastTo(ChainBlock<T>& owner, Link link, int place) {
     owner.Cursor = moved;
 }
 
+// Links the chain's elements anew in the given order (every element of the chain, each once);
+// the walker goes to the new tail, the cursor stays on its element.
+template <typename T, typename Link>
+void Relink(ChainBlock<T>& owner, Link link, const std::vector<T*>& order) {
+    owner.First = order.empty() ? nullptr : order.front();
+    for (std::size_t i = 0; i < order.size(); ++i)
+        link(*order[i]).Next = i + 1 < order.size() ? order[i + 1] : nullptr;
+    owner.Last = owner.Walker = order.empty() ? nullptr : order.back();
+}
+
 // Deletes every element linked in the chain and clears the owner block.
 template <typename T, typename Link>
 void DestroyAll(ChainBlock<T>& owner, Link link) {

@@ -79,16 +79,21 @@ TEST_F(SwitchboardEdit, TheNumberAloneIsPatchedInPlace) {
 }
 
 // A feeder too long for the consumers' voltage: the switchboard is rebuilt once from its copy,
-// last in the chain, and the project is not marked changed.
+// in its place among the others (a refused edit leaves the project as it was), and the project
+// is not marked changed.
 TEST_F(SwitchboardEdit, ARefusedRecreationRebuildsTheSwitchboardOnce) {
-    OpenSwitchboard("1");
-    Type(Shiti->Edit3, "900");
-    ExpectBreakerQuestion(platform::mrYes);
-    responder_.ExpectMessage(
-        "Отклонение напряжения на потребителе более 10 %,редактирование отменяется",
-        "Предупреждение", platform::mrOk);
-    Click(Shiti->Button7);
-    EXPECT_EQ(SwitchboardOrder(), (std::vector<int>{2, 3, 1}));
+    for (const std::string number : {"1", "2"}) {
+        SCOPED_TRACE(number);
+        OpenSwitchboard(number);
+        Type(Shiti->Edit3, "900");
+        ExpectBreakerQuestion(platform::mrYes);
+        responder_.ExpectMessage(
+            "Отклонение напряжения на потребителе более 10 %,редактирование отменяется",
+            "Предупреждение", platform::mrOk);
+        Click(Shiti->Button7);
+        responder_.VerifyDone();
+        EXPECT_EQ(SwitchboardOrder(), (std::vector<int>{1, 2, 3}));
+    }
     EXPECT_EQ(SwitchboardNumbered(1)->SwitchboardFeederLength, 10.0);
     EXPECT_EQ(PanelOrder(1), (std::vector<int>{11, 12}));
     EXPECT_EQ(GroupsOf(12), (std::vector<std::string>{"Н1-12", "Г1-12", "Г2-12"}));
