@@ -147,6 +147,15 @@ void NetworkCalculation::TakeProjectSnapshot() {
     snapshotTaken_ = true;
 }
 
+void NetworkCalculation::KeepValuesBeforeLine() {
+    branch_ = ProjectRoot ? BranchValues::Of(*ProjectRoot, ProjectRoot->CurrentSwitchboard())
+                          : BranchValues();
+}
+
+void NetworkCalculation::ForgetValuesBeforeLine() {
+    branch_ = BranchValues();
+}
+
 bool NetworkCalculation::RestoreProjectSnapshot() {
     if (!ProjectRoot || !snapshotTaken_) return true;
     static_cast<TGrsedFields&>(*ProjectRoot) =
@@ -164,5 +173,6 @@ bool NetworkCalculation::RestoreProjectSnapshot() {
         // The counts follow the chains the panel holds now, not those of the snapshot's time.
         chains::CountGroupChains(panel);
     });
+    branch_.PutBack(*ProjectRoot);
     return true;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "model/BranchValues.h"
 #include "model/Classd.h"
 
 // Groups of passes that other operations run on their own (all on the given root).
@@ -43,10 +44,19 @@ public:
     // (from the first panel on, as many as the smallest of the restored PanelCount, the snapshot
     // and the chain). Group records and chains are not touched; each restored panel's four group
     // counts are those of its chains. Afterwards the panel cursor stands after the last restored
-    // panel. Without a snapshot nothing changes. Always true.
+    // panel. While values before a line are kept (below) and the switchboard's branch has the
+    // shape it had then (its panels and group lines, the refused line taken off again), every
+    // value of the branch comes back as it was before the line: its group records' too, and
+    // whatever else the refused line left behind there (a section or breaker raised for a trip).
+    // Without a snapshot nothing changes. Always true.
     bool RestoreProjectSnapshot();
+    // The values of the current switchboard's branch before a group line is added, for the
+    // restore above; forgotten when the command ends.
+    void KeepValuesBeforeLine();
+    void ForgetValuesBeforeLine();
 
 private:
+    BranchValues branch_;
     bool snapshotTaken_ = false;
     bool switchboardTaken_ = false;  // a switchboard was current when it was taken
 };

@@ -8,6 +8,7 @@
 
 #include "editing/PanelFeedRepair.h"
 #include "editing/SavedGroupTables.h"
+#include "model/BranchValues.h"
 #include "model/Classd.h"
 #include "ui_TForm3.h"
 
@@ -53,6 +54,9 @@ public:
     // The numbers of the switchboards in their chain's order when the switchboard edit began:
     // a refused edit puts the rebuilt switchboard back in its place among them.
     std::vector<int> SwitchboardOrderBefore;
+    // Every value of the edited group line's switchboard branch when its new version was
+    // applied, put back when that version is refused.
+    BranchValues GroupEditValues;
     std::vector<TSitid> PanelCopies;
     // The edited group line's scheme record in the tree (the one put back after a refused edit).
     TCxemaGrupd* EditGroup = nullptr;

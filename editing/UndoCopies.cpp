@@ -92,6 +92,7 @@ void TForm3::DropUndoCopies() {
     ProjectCopy.reset();
     SwitchboardCopy.reset();
     SwitchboardOrderBefore.clear();
+    GroupEditValues = BranchValues();
     PanelCopies.clear();
     PanelCopyCount = 0;
     GroupSnapshots.Clear();

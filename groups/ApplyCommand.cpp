@@ -40,6 +40,7 @@ public:
     explicit ApplyRun(TDan1& dialog) : dialog_(dialog) {}
     ~ApplyRun() {
         dialog_.SupplyBeforeLine.reset();
+        dialog_.ForgetValuesBeforeLine();
         dialog_.EndGroupChange();
         dialog_.ListNamesFromTree();
         hourglass.reset();
@@ -80,7 +81,10 @@ bool TDan1::ApplyGroupLine(QObject* sender, std::optional<platform::WaitCursor>&
     SupplyBeforeLine = SupplyChoice{root->TransformerName, root->SupplyScPower};
 
     // Snapshots, the names reserved, the panel chosen again.
-    if (!editing) TakeProjectSnapshot();
+    if (!editing) {
+        TakeProjectSnapshot();
+        KeepValuesBeforeLine();
+    }
     if (Shiti) Shiti->CableNames.push_back(platform::Text(*Edit7));
     GroupNames.push_back(platform::Text(*Edit6));
     RemedyActive = 0;

@@ -283,6 +283,9 @@ private:
 
     // Steps of the refresh.
     void ResetUnloadedElements();
+    // Every switchboard, panel and group line raised until its breaker trips, with the fault
+    // current each line then has.
+    void EnsureTripCurrents();
     // The cable pass with each line raised towards the deviation it had; when that changed a
     // section, the pass again without raising, so that every line's deviation and every loss is
     // that of the sections as they end.

@@ -58,6 +58,14 @@ bool TDan1::RestoreEditedGroup(TGrsed* switchboard, TSitid* panel) {
             static_cast<const TSitidFields&>(editor.PanelCopies.front());
     // The counts follow the chains as they are now.
     chains::CountGroupChains(*panel);
+    // Everything the refused version left behind in the branch (a section or a breaker raised
+    // for a trip, the other lines' fault currents) as it was when it was applied; the per-phase
+    // results are distributed again from the records put back.
+    if (editor.GroupEditValues.PutBack(*root)) {
+        RecalculateNetwork();
+        SetCursors(at);
+        editor.GroupEditValues.PutBack(*root);
+    }
     CopyPanelCounts();
     return true;
 }

@@ -74,6 +74,7 @@ void TDan1::cancelClick(QObject* sender) {
     std::optional<platform::WaitCursor> hourglass;
     hourglass.emplace();
     // The line goes; the panel without it is selected and checked again.
+    Form3->GroupEditValues = BranchValues::Of(*root, sw);
     selection::TreeEdits().DeleteGroupByName(groupName);
     Form3->EditGroup = nullptr;
     RecalculateNetwork();

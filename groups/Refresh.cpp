@@ -20,6 +20,9 @@
 
 namespace {
 
+// Rounds of the short-circuit data and the cable pass a refresh runs at most.
+constexpr int kSettlingRounds = 4;
+
 // The arrow cursor and the wait notice closed when the refresh ends, however it ends.
 class RefreshRun {
 public:
@@ -42,6 +45,22 @@ void ForEachCountedPanel(TGrsed& root, TGrsed& sw, Visit visit) {
         sw.Panels.Cursor = &panel;
         visit(panel);
     });
+}
+
+// Every cross-section the cable passes and the raising choose, in tree order.
+std::vector<double> ProjectSections(const TGrsed& root) {
+    std::vector<double> sections;
+    for (const TGrsed* sw : chains::SwitchboardsOf(root)) {
+        sections.push_back(sw->SwitchboardSection);
+        for (const TSitid* panel : chains::PanelsOf(*sw)) {
+            sections.insert(sections.end(), {panel->FeederSection, panel->FeederSection2,
+                                             panel->FeederSectionByCurrent});
+            for (const TCxemaGrupd* group : chains::Elements(
+                     panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount))
+                sections.push_back(group->CrossSection);
+        }
+    }
+    return sections;
 }
 
 // The group lines of a panel, each its panel's current scheme record in turn.
@@ -119,19 +138,16 @@ void TDan1::RefreshProject() {
             panel = panel->Panels.Next;
         }
     });
-    // Short-circuit data: the supplies raised until their breakers trip.
-    chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
-        EnsureSwitchboardTripCurrent();
-        ForEachCountedPanel(*root, sw, [&](TSitid& panel) {
-            EnsurePanelTripCurrent();
-            ForEachGroup(panel, [&](TCxemaGrupd&) {
-                root->Switchboards.Cursor = &sw;
-                sw.Panels.Cursor = &panel;
-                EnsureGroupTripCurrent();
-            });
-        });
-    });
-    SelectCablesAndDeviations();
+    // Short-circuit data (the supplies raised until their breakers trip), then cables and
+    // deviations. A section raised on the way changes the fault currents found before it: both
+    // run again until no section changes, so that a refresh of the project refreshed changes
+    // nothing. Sections only grow, so it ends; the bound is a guard.
+    for (int round = 0; round < kSettlingRounds; ++round) {
+        const std::vector<double> before = ProjectSections(*root);
+        EnsureTripCurrents();
+        SelectCablesAndDeviations();
+        if (ProjectSections(*root) == before) break;
+    }
     ComputeShortCircuitCurrents();
     chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
         CheckSwitchboardCables();
@@ -156,25 +172,20 @@ void TDan1::ResetUnloadedElements() {
     if (root.TotalPhasePowerA == 0.0) ResetUnloadedRoot(root);
 }
 
-namespace {
-
-// Every cross-section the cable passes and the raising choose, in tree order.
-std::vector<double> ProjectSections(const TGrsed& root) {
-    std::vector<double> sections;
-    for (const TGrsed* sw : chains::SwitchboardsOf(root)) {
-        sections.push_back(sw->SwitchboardSection);
-        for (const TSitid* panel : chains::PanelsOf(*sw)) {
-            sections.insert(sections.end(), {panel->FeederSection, panel->FeederSection2,
-                                             panel->FeederSectionByCurrent});
-            for (const TCxemaGrupd* group : chains::Elements(
-                     panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount))
-                sections.push_back(group->CrossSection);
-        }
-    }
-    return sections;
+void TDan1::EnsureTripCurrents() {
+    TGrsed& root = *ProjectRoot;
+    chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
+        EnsureSwitchboardTripCurrent();
+        ForEachCountedPanel(root, sw, [&](TSitid& panel) {
+            EnsurePanelTripCurrent();
+            ForEachGroup(panel, [&](TCxemaGrupd&) {
+                root.Switchboards.Cursor = &sw;
+                sw.Panels.Cursor = &panel;
+                EnsureGroupTripCurrent();
+            });
+        });
+    });
 }
-
-}  // namespace
 
 bool TDan1::CablePass(bool raise) {
     TGrsed& root = *ProjectRoot;

@@ -312,7 +312,7 @@ TEST_F(NewPanelRemedyTest, ALineRefusedOnTheNewPanelTakesThePanelWithIt) {
     EXPECT_EQ(panel3->PanelFlagB, 0);
     EXPECT_EQ(Items(*Dan1->ComboBox2), (std::vector<std::string>{"1", "3"}));
     EXPECT_EQ(Dan1->RemedyActive, 0);
-    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    EXPECT_EQ(DifferencesText(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
 }
 
 // The offer answered Yes, the panel without the line checked again with its breakers chosen
@@ -339,7 +339,7 @@ TEST_F(NewPanelRemedyTest, ARecheckRefusalIsReported) {
     EXPECT_EQ(Panel(7), nullptr);
     EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
     EXPECT_EQ(Dan1->RemedyActive, 0);
-    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    EXPECT_EQ(DifferencesText(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
 }
 
 // Pictures of the reduced connection window as the remedy shows it, empty and filled in, when
@@ -400,7 +400,7 @@ TEST_P(DeclineNewPanelTest, TheProjectStaysAsBefore) {
     Apply();
     responder_.VerifyDone();
 
-    EXPECT_EQ(FirstDifference(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    EXPECT_EQ(DifferencesText(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
     EXPECT_EQ(sw->PanelCount, 2);
     EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
     EXPECT_EQ(panel3->PanelFlagB, 0);

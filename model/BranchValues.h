@@ -1,0 +1,35 @@
+#pragma once
+// The values a change may leave behind in one switchboard's branch of the project tree, kept so
+// that a refused change puts every one of them back: the root's fields, the switchboard's, and
+// those of each of its panels and of every group record in their four chains. The result chains
+// are not kept; the distribution passes build them anew from the group records.
+#include <vector>
+
+#include "model/Classd.h"
+
+class BranchValues {
+public:
+    BranchValues() = default;
+    // The values of the switchboard's branch now (nothing kept without a switchboard).
+    static BranchValues Of(const TGrsed& root, const TGrsed* switchboard);
+
+    bool Empty() const { return switchboard_ == nullptr; }
+    // Puts every value back into the switchboard's branch when it has the shape it had (the same
+    // panels in the same order, the same number of records in each chain, the same group names);
+    // false, and nothing changed, when it has another. The chain blocks are not touched.
+    bool PutBack(TGrsed& root) const;
+
+private:
+    struct PanelValues {
+        TSitidFields panel;
+        std::vector<TCxemaGrupdFields> scheme;
+        std::vector<TFasaGrup1dFields> single;
+        std::vector<TFasaGrup2dFields> two;
+        std::vector<TFasaGrup3dFields> three;
+    };
+    const TGrsed* switchboard_ = nullptr;
+    TGrsedFields root_;
+    TGrsedFields switchboardFields_;
+    std::vector<TSitid*> panelNodes_;
+    std::vector<PanelValues> panels_;
+};
