@@ -52,7 +52,10 @@ void AggregateCosPhi(CosPhiSums& sums, double weight, double cosPhi, double& tar
                      ZeroCosPhi zero) {
     sums.Add(weight, cosPhi);
     const double magnitude = sums.Magnitude();
-    if (magnitude == 0.0) return;
+    if (magnitude == 0.0) {
+        target = 1.0;
+        return;
+    }
     target = platform::RoundTo(sums.Active / magnitude, -2);
     if (target == 0.0 && zero == ZeroCosPhi::BecomesOne) target = 1.0;
 }
@@ -67,7 +70,10 @@ void CosPhiAggregate::Add(double weight, double cosPhi) {
 }
 
 void CosPhiAggregate::StoreInto(double& target, ZeroCosPhi zero) const {
-    if (!magnitudeSeen_) return;
+    if (!magnitudeSeen_) {
+        target = 1.0;
+        return;
+    }
     target = platform::RoundTo(lastNonZero_.Active / lastNonZero_.Magnitude(), -2);
     if (target == 0.0 && zero == ZeroCosPhi::BecomesOne) target = 1.0;
 }

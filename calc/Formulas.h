@@ -45,14 +45,15 @@ enum class ZeroCosPhi {
 };
 
 // Adds one contribution (weight w, cos phi c) to the sums and, when the magnitude is not 0,
-// stores RoundTo(Active / magnitude, -2) in `target`. A zero magnitude leaves `target` as it was,
-// so a set of loads without weight keeps the target's previous value.
+// stores RoundTo(Active / magnitude, -2) in `target`. A zero magnitude stores 1.0, the cos phi of
+// no load: a phase that carries no current keeps nothing of loads it carried before (they would
+// enter the smallest of the phases, and opening the project gives 1.0).
 void AggregateCosPhi(CosPhiSums& sums, double weight, double cosPhi, double& target,
                      ZeroCosPhi zero = ZeroCosPhi::BecomesOne);
 
 // The same aggregate over a whole set of contributions, for the passes that add many: the ratio
 // is formed and rounded once, after the last contribution, which leaves the target exactly as
-// AggregateCosPhi applied to every contribution in turn would.
+// AggregateCosPhi applied to every contribution in turn would (1.0 for no contribution).
 class CosPhiAggregate {
 public:
     void Add(double weight, double cosPhi);

@@ -59,7 +59,8 @@ void TGrsed::CalcSwitchboardTotalCosPhi() {
     });
     for (int x = 0; x < 3; ++x) {
         const double magnitude = sums[x].Magnitude();
-        if (magnitude != 0.0) this->*calc::kTotalCosPhi[x] = sums[x].Active / magnitude;
+        // A phase that carries nothing has the cos phi of no load.
+        this->*calc::kTotalCosPhi[x] = magnitude != 0.0 ? sums[x].Active / magnitude : 1.0;
     }
     TotalCosPhi = std::min({TotalCosPhiA, TotalCosPhiB, TotalCosPhiC});
 }

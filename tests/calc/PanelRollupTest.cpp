@@ -79,7 +79,9 @@ TEST_F(PanelRollup, UnequalPhasesUnderADemandFactor) {
     EXPECT_EQ(kept.InstalledPower, 12.0);
 }
 
-TEST_F(PanelRollup, APanelWithoutLinesKeepsItsCosPhi) {
+// What a panel held of lines it had carried goes with them: its phases have the cos phi of no
+// load, as a new panel and an opened project have.
+TEST_F(PanelRollup, APanelWithoutLinesHasTheCosPhiOfNoLoad) {
     AddSwitchboard(1);
     TSitid& p = *AddPanel(1, "1");
     p.PanelCosPhiA = 0.7;
@@ -89,11 +91,11 @@ TEST_F(PanelRollup, APanelWithoutLinesKeepsItsCosPhi) {
     RunPanelPasses();
     EXPECT_EQ(p.InstalledPower, 0.0);
     EXPECT_EQ(p.DesignPower, 0.0);
-    EXPECT_EQ(p.PanelCosPhiA, 0.7);
-    EXPECT_EQ(p.PanelCosPhiB, 0.8);
+    EXPECT_EQ(p.PanelCosPhiA, 1.0);
+    EXPECT_EQ(p.PanelCosPhiB, 1.0);
     EXPECT_EQ(p.PanelCosPhiC, 1.0);
     // Pass 6 takes the most loaded phase's cos phi: all currents 0, the tie goes to B.
-    EXPECT_EQ(p.PanelCosPhi, 0.8);
+    EXPECT_EQ(p.PanelCosPhi, 1.0);
     EXPECT_EQ(p.OwnCurrentA, 0.0);
     EXPECT_EQ(p.OwnDesignCurrent, 0.0);
 }

@@ -137,18 +137,19 @@ TEST_F(SectionTotals, BothBranchesOfACascadeOnATrunkLine) {
     EXPECT_EQ(ProjectRoot->TotalInstalledPower, 51.0);
 }
 
-// A phase without current anywhere keeps its section cos phi; the smallest phase value is the
-// section's.
-TEST_F(SectionTotals, APhaseWithoutCurrentKeepsItsCosPhi) {
+// A phase without current anywhere has the cos phi of no load, whatever loads it carried before
+// (they would make the smallest phase value, the section's, and the design current from it);
+// the smallest phase value is the section's.
+TEST_F(SectionTotals, APhaseWithoutCurrentHasTheCosPhiOfNoLoad) {
     TGrsed& sw = *AddSwitchboard(1);
     sw.SwitchboardCurrentA = 10;
     sw.SwitchboardCosPhiA = 0.9;
     ProjectRoot->TotalCosPhiB = 0.7;
     ProjectRoot->CalcSwitchboardTotalCosPhi();
     EXPECT_NEAR(ProjectRoot->TotalCosPhiA, 0.9, 1e-15);
-    EXPECT_EQ(ProjectRoot->TotalCosPhiB, 0.7);
+    EXPECT_EQ(ProjectRoot->TotalCosPhiB, 1.0);
     EXPECT_EQ(ProjectRoot->TotalCosPhiC, 1.0);
-    EXPECT_EQ(ProjectRoot->TotalCosPhi, 0.7);
+    EXPECT_NEAR(ProjectRoot->TotalCosPhi, 0.9, 1e-15);
 }
 
 // Switchboards 1 and 3 with panels, 2 without: every panel gets feeder currents from the power
