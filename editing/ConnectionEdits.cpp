@@ -296,6 +296,7 @@ void TShiti::RebuildPanel(double k) {
     TDan1& d = *Dan1;
     TGrsed* sw = form.SavedSwitchboard;
     TSitid* panel = form.SavedPanel;
+    if (ProjectRoot) form.PanelEditValues = BranchValues::Of(*ProjectRoot, sw);
     if (Form2) Form2->repaint();
     platform::WaitCursor hourglass;
     form.PanelEditMode = 1;
@@ -619,6 +620,13 @@ void TShiti::RestorePanelFromSnapshot(TSitid* panel) {
     form.RecalcAfterEdit(nullptr);
     root->Switchboards.Cursor = sw;
     form.RecalcSwitchboardGroups();
+    // Everything the refused rebuild left behind in the switchboard (the panels' places, a trunk
+    // table given to the other members, a section raised for a trip) as it was before it; the
+    // per-phase results are distributed again from the records put back.
+    if (form.PanelEditValues.PutBack(*root)) {
+        d.RecalculateNetwork();
+        form.PanelEditValues.PutBack(*root);
+    }
     PutBack(sw, panel);
     editing::RefillGroupEntryLists();
     PanelToRestore = nullptr;

@@ -57,6 +57,8 @@ public:
     // Every value of the edited group line's switchboard branch when its new version was
     // applied, put back when that version is refused.
     BranchValues GroupEditValues;
+    // The same for the edited panel's switchboard when its connection is rebuilt.
+    BranchValues PanelEditValues;
     std::vector<TSitid> PanelCopies;
     // The edited group line's scheme record in the tree (the one put back after a refused edit).
     TCxemaGrupd* EditGroup = nullptr;

@@ -93,6 +93,7 @@ void TForm3::DropUndoCopies() {
     SwitchboardCopy.reset();
     SwitchboardOrderBefore.clear();
     GroupEditValues = BranchValues();
+    PanelEditValues = BranchValues();
     PanelCopies.clear();
     PanelCopyCount = 0;
     GroupSnapshots.Clear();

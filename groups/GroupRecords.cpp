@@ -184,8 +184,11 @@ TFasaGrup3d TDan1::BuildThreePhaseRecord() {
         record.PhaseCosPhi = {Number(*d.Edit4), Number(*d.Edit5), Number(*d.Edit6)};
         record.Symmetric3 = 0;
     } else {
-        // A third in double precision, kept as extended values.
-        const double third = static_cast<double>(Number(*Edit2) * kOneThird);
+        // A third in double precision, kept as extended values, as the project file gives it
+        // back (its 15 significant digits read again): the sums over the phases, and the losses
+        // rounded from them, are then those of the project opened again.
+        const double third = platform::StrToFloat(
+            platform::FloatToStr(static_cast<double>(Number(*Edit2) * kOneThird)));
         record.PhasePowers = {third, third, third};
         record.PhaseCosPhi = {Number(*Edit1), Number(*Edit1), Number(*Edit1)};
         record.Symmetric3 = 1;

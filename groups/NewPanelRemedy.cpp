@@ -171,11 +171,13 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
         }
         SetCursors({sw, added});
 
-        // The panel list shows the new panel as the one it hangs on, with its own number.
-        const int k = ComboBox2->count() - 1;
-        ComboBox2->removeItem(k);
-        ComboBox2->insertItem(k, platform::Q(PanelListItem(*added)));
-        ComboBox2->setCurrentIndex(ComboBox2->count() - 1);
+        // The panel list in the tree's order (the new panel stands at the end of its own
+        // switchboard, not of the list), the new panel shown as the one it hangs on, with its
+        // own number.
+        ComboBox2->clear();
+        for (const std::string& item : ProjectPanelItems(*root))
+            ComboBox2->addItem(platform::Q(item));
+        ComboBox2->setCurrentIndex(ComboBox2->findText(platform::Q(PanelListItem(*added))));
         ComboBox2Change();
         GroupNames.push_back(added->SchemeGroups.Last->GroupName);
         RecalculateNetwork();

@@ -38,7 +38,6 @@ BranchValues BranchValues::Of(const TGrsed& root, const TGrsed* switchboard) {
     v.root_ = root;
     v.switchboardFields_ = *switchboard;
     for (TSitid* p = switchboard->Panels.First; p; p = p->Panels.Next) {
-        v.panelNodes_.push_back(p);
         v.panels_.push_back(
             {*p, ValuesOf<TCxemaGrupdFields>(p->SchemeGroups, chains::SchemeLink{}),
              ValuesOf<TFasaGrup1dFields>(p->SinglePhaseGroups, chains::SinglePhaseLink{}),
@@ -54,26 +53,33 @@ bool BranchValues::PutBack(TGrsed& root) const {
     for (TGrsed* s = root.Switchboards.First; s && !sw; s = s->Switchboards.Next)
         if (s == switchboard_) sw = s;
     if (!sw) return false;
-    std::size_t n = 0;
-    for (TSitid* p = sw->Panels.First; p; p = p->Panels.Next, ++n) {
-        if (n >= panelNodes_.size() || p != panelNodes_[n]) return false;
-        const PanelValues& v = panels_[n];
-        if (!SameShape(p->SchemeGroups, chains::SchemeLink{}, v.scheme,
+    // The panels by their numbers, in the order they had.
+    std::vector<TSitid*> order;
+    std::size_t now = 0;
+    for (TSitid* p = sw->Panels.First; p; p = p->Panels.Next) ++now;
+    if (now != panels_.size()) return false;
+    for (const PanelValues& v : panels_) {
+        TSitid* found = nullptr;
+        for (TSitid* p = sw->Panels.First; p && !found; p = p->Panels.Next)
+            if (p->PanelNumber == v.panel.PanelNumber) found = p;
+        if (!found ||
+            !SameShape(found->SchemeGroups, chains::SchemeLink{}, v.scheme,
                        [](const TCxemaGrupdFields& r) { return r.GroupName; }) ||
-            !SameShape(p->SinglePhaseGroups, chains::SinglePhaseLink{}, v.single,
+            !SameShape(found->SinglePhaseGroups, chains::SinglePhaseLink{}, v.single,
                        [](const TFasaGrup1dFields& r) { return r.GroupName1; }) ||
-            !SameShape(p->TwoPhaseGroups, chains::TwoPhaseLink{}, v.two,
+            !SameShape(found->TwoPhaseGroups, chains::TwoPhaseLink{}, v.two,
                        [](const TFasaGrup2dFields& r) { return r.GroupName2; }) ||
-            !SameShape(p->ThreePhaseGroups, chains::ThreePhaseLink{}, v.three,
+            !SameShape(found->ThreePhaseGroups, chains::ThreePhaseLink{}, v.three,
                        [](const TFasaGrup3dFields& r) { return r.GroupName3; }))
             return false;
+        order.push_back(found);
     }
-    if (n != panelNodes_.size()) return false;
 
+    chains::Relink(sw->Panels, chains::PanelLink{}, order);
     static_cast<TGrsedFields&>(root) = root_;
     static_cast<TGrsedFields&>(*sw) = switchboardFields_;
-    for (std::size_t i = 0; i < panelNodes_.size(); ++i) {
-        TSitid& p = *panelNodes_[i];
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        TSitid& p = *order[i];
         const PanelValues& v = panels_[i];
         static_cast<TSitidFields&>(p) = v.panel;
         Assign(p.SchemeGroups, chains::SchemeLink{}, v.scheme);

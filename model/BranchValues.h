@@ -15,8 +15,9 @@ public:
 
     bool Empty() const { return switchboard_ == nullptr; }
     // Puts every value back into the switchboard's branch when it has the shape it had (the same
-    // panels in the same order, the same number of records in each chain, the same group names);
-    // false, and nothing changed, when it has another. The chain blocks are not touched.
+    // panels, by their numbers, the same group names in each of their chains); false, and nothing
+    // changed, when it has another. Panels that changed places (a rebuild re-created some) are
+    // linked in their old order again; the group chains are not touched.
     bool PutBack(TGrsed& root) const;
 
 private:
@@ -30,6 +31,6 @@ private:
     const TGrsed* switchboard_ = nullptr;
     TGrsedFields root_;
     TGrsedFields switchboardFields_;
-    std::vector<TSitid*> panelNodes_;
+
     std::vector<PanelValues> panels_;
 };

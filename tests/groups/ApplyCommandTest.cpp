@@ -14,6 +14,22 @@ using platform::MsgIcon;
 //   2 conductors, 2.2 kW, cos 1: 2200 / 219.393 = 10.0277 -> 10.03 A; 2200 / 220 = 10.00 A;
 //   3 conductors, 2.2 kW, cos 1: 2200 / (2 x 219.393) = 5.0138 -> 5.01 A;
 //   4 conductors, 10 kW, cos 0.8: 10000 / (sqrt 3 x 380 x 0.8) = 18.992 -> 18.99 A.
+// A balanced line of three phases carries a third of its power on each, as the project file
+// keeps it: 11 / 3 to fifteen significant digits, so that the project opened again sums the
+// same phase powers.
+TEST_F(GroupDialogTest, AThirdOfTheLineOnEachPhaseAsTheFileKeepsIt) {
+    OpenGroupWindow();
+    Entry entry;
+    entry.conductors = "4";
+    entry.power = "11";
+    entry.cosPhi = "0,8";
+    entry.table = kCable4;
+    EnterLine(entry, kNewProjectBreakers);
+    const TFasaGrup3d* three = ThreePhaseRecord(entry.name);
+    ASSERT_NE(three, nullptr);
+    for (long double power : three->PhasePowers) EXPECT_EQ(power, static_cast<long double>(3.66666666666667)) << power;
+}
+
 TEST_F(GroupDialogTest, DesignCurrentsOfTheRecords) {
     const struct {
         std::string conductors, power, cosPhi, table;
