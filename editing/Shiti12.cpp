@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/Mainform.h"
+#include "app/ProjectFile.h"
 #include "editing/CableTables.h"
 #include "editing/EditDialog.h"
 #include "editing/EditLists.h"
@@ -31,8 +32,6 @@ constexpr char kEnterSwitchboardNumber[] = "Введите номер ГРЩ.";
 // 0 stands for no switchboard (the number chooser gives 0 when none is chosen).
 constexpr char kSwitchboardNumberZero[] = "Введите номер ГРЩ отличный от 0.";
 constexpr char kEnterCableName[] = "Введите название кабеля или провода.";
-constexpr char kCableNameNotStorable[] =
-    "Название кабеля или провода содержит символы, которые нельзя сохранить в файле проекта.";
 constexpr char kSwitchboardNumberTaken[] =
     "Название с таким номером существует. Измените номер ГРЩ.";
 
@@ -171,8 +170,8 @@ bool ReadInt(const QLineEdit& edit, int& value) {
 
 std::string CableNameProblem(const std::string& name) {
     if (name.empty()) return kEnterCableName;
-    if (!platform::HasCp1251Form(name)) return kCableNameNotStorable;
-    return std::string();
+    // Kept in the project file: in Windows-1251, within its slot.
+    return projectfile::EntryTextProblem(name, "Название кабеля или провода");
 }
 
 }  // namespace editing

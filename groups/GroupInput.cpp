@@ -2,6 +2,7 @@
 // needs and the uniqueness of its names, in their fixed order.
 #include <algorithm>
 
+#include "app/ProjectFile.h"
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "groups/NotSimmetr2F.h"
@@ -113,10 +114,10 @@ bool TDan1::ValidateInput() {
         Warn("Введите название группы.", kLowerCaption);
         return true;
     }
-    // Names are kept in the project file in Windows-1251.
-    if (!platform::HasCp1251Form(groupName)) {
-        Warn("Название группы содержит символы, которые нельзя сохранить в файле проекта.",
-             kCaption);
+    // Names are kept in the project file: in Windows-1251, within its slot.
+    if (const std::string problem = projectfile::EntryTextProblem(groupName, "Название группы");
+        !problem.empty()) {
+        Warn(problem, kCaption);
         return true;
     }
 
@@ -178,11 +179,10 @@ bool TDan1::ValidateInput() {
         Note("Введите название кабеля или провода.");
         return true;
     }
-    if (!platform::HasCp1251Form(cableName)) {
-        Warn(
-            "Название кабеля или провода содержит символы, которые нельзя сохранить в файле "
-            "проекта.",
-            kCaption);
+    if (const std::string problem =
+            projectfile::EntryTextProblem(cableName, "Название кабеля или провода");
+        !problem.empty()) {
+        Warn(problem, kCaption);
         return true;
     }
     if (Shiti && Listed(Shiti->CableNames, cableName)) {
