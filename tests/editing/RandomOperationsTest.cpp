@@ -105,6 +105,8 @@ std::string AnswerName(int answer) {
 // dialog's own warning refuses only what was typed in it).
 bool SaysRefused(const std::string& text) {
     if (text == "Введите допустимое отклонение напряжения.") return false;
+    // The demand factor raised to what the largest line asks for: the edit goes on with it.
+    if (text.rfind("Коэффициент спроса должен быть не меньше", 0) == 0) return false;
     for (const char* part :
          {"отменяется", "существует", "Нет таблиц.", "Откройте таблицу.", "нельзя сохранить",
           "подключен к ВРУ", "Коэффициент мощности не", "Коэффициент спроса"})
@@ -284,6 +286,21 @@ protected:
     Judge RefusedIfSaid(std::function<bool()> stillOpen) {
         return [this, stillOpen](const Before& before) {
             return (stillOpen && stillOpen()) || RefusalSaid(before.events);
+        };
+    }
+
+    // An editor's change: refused when the editor stays open (its entries were refused) or the
+    // change was taken back ("... отменяется"); a refusal inside the new-panel window it may
+    // open (a cable name taken there) leaves the change going on.
+    Judge RefusedIfTakenBack(std::function<bool()> stillOpen) {
+        return [this, stillOpen](const Before& before) {
+            if (stillOpen && stillOpen()) return true;
+            const std::vector<ScriptedResponder::Event>& events = responder_.Log();
+            for (std::size_t i = before.events; i < events.size(); ++i)
+                if (events[i].kind == ScriptedResponder::Event::Kind::Message &&
+                    events[i].message.text.find("отменяется") != std::string::npos)
+                    return true;
+            return false;
         };
     }
 
@@ -858,8 +875,8 @@ protected:
                      Change stillOpen) {
         const unsigned r = Pick(100);
         if (r < 72)
-            return Run(editor + ":" + entered + ", Изменить", RefusedIfSaid(stillOpen), invalid,
-                       [&] { Press(apply); });
+            return Run(editor + ":" + entered + ", Изменить", RefusedIfTakenBack(stillOpen),
+                       invalid, [&] { Press(apply); });
         const std::string how = r < 84   ? cancel->text().toStdString()
                                 : r < 92 ? "Escape"
                                          : "close box";
