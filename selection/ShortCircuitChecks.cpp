@@ -284,9 +284,14 @@ void NetworkChecks::CheckGroupShortCircuit(QObject* sender) {
 void NetworkChecks::OfferNewPanel(Check check, QObject* sender, const Cursors& at) {
     TGrsed* sw = at.switchboard;
     TSitid* panel = at.panel;
-    // Outside any edit there is no group line to move to a new panel.
+    // Outside any edit there is no group line to move to a new panel; nor is there when the
+    // line being added or edited is not on this panel (it has left it already: the remedy checks
+    // the panel without it, and another line of the panel must not go in its place).
+    const selection::ChangeKind change = selection::CurrentChange();
+    const bool lineChange = change == selection::ChangeKind::AddingGroup ||
+                            change == selection::ChangeKind::GroupEdit;
     if (!sw || !panel || !HasSeveralGroups(panel->SchemeGroupCount) ||
-        selection::CurrentChange() == selection::ChangeKind::None) {
+        change == selection::ChangeKind::None || (lineChange && GroupChangePanel() != panel)) {
         FailWithoutRemedy(check, sender, at);
         return;
     }
