@@ -417,7 +417,7 @@ public:
 // Between two runs the line is taken off again (not timed), so that every run adds to the same
 // project.
 void BM_ApplyGroupLine(benchmark::State& state) {
-    StartApplication();
+    StartWithTables();
     WriteApplyTables();
     BuildProject();
     GiveBreakerTypes();
