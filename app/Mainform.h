@@ -295,14 +295,18 @@ private:
     // it needs one.
     void ShowCableJournal(int journalKind);
     // The scheme window's picture made anew for a panel picture `width` x `height` px, its grid of
-    // sheets of that size laid (one row, the width widened to whole sheets) and its pixels
-    // provided; at the scale "50%" the small font is put on its canvas. Null, with the message
-    // said, when the picture does not fit in memory.
+    // sheets of that size laid (one row, the width widened to whole sheets) and its surface
+    // provided; at the scale "50%" the small font is put on its canvas.
     platform::TImage* PreparePanelPicture(int width, int height, int sheetWidth, int sheetHeight);
-    // The canvas of a new picture sized in full, its pixels provided; at the scale "50%" the small
-    // font is its font. Null, with the picture emptied, when the picture and its copy for printing
-    // exceed the memory budget or the pixels cannot be allocated.
-    platform::TCanvas* ProvidePictureSurface(platform::TImage& image);
+    // A panel picture that ran out of memory while drawn: its sheets laid again unused, and the
+    // message.
+    void PanelPictureFailed(int sheetWidth, int sheetHeight, int width);
+    // The canvas of a new picture sized in full, its record bounded by the memory budget; at the
+    // scale "50%" the small font is its font.
+    platform::TCanvas& ProvidePictureSurface(platform::TImage& image);
+    // Runs the drawing of a picture; false, with the picture emptied and no sheet counted, when
+    // its record reached the memory budget (or memory ran out) on the way.
+    bool DrawWithinBudget(platform::TImage& image, const std::function<void()>& paint);
     // Copy for printing, page count and picture kind of a finished picture.
     void FinishPicture(platform::TImage& image, int pictureKind);
     // The general scheme's picture could not be had: the fallback to "50%", or only the message

@@ -10,9 +10,9 @@ inline int DrawingStep = 160;
 // Half the height of the bus bars, px, at every scale.
 inline constexpr int BusHalfThickness = 3;
 
-// Bytes that a picture of the scheme window may take together with its copy for printing (4 a
-// pixel each). A larger picture is refused as a failed allocation: the memory would be promised
-// by the system and the program killed when it touches it.
+// Bytes that the record of a scheme window's picture (its drawing operations) may take. A
+// picture whose drawing goes past it is refused as a failed allocation: the memory would be
+// promised by the system and the program killed when it touches it.
 inline constexpr std::int64_t kDefaultDrawingMemoryBudget = std::int64_t(512) << 20;
 inline std::int64_t DrawingMemoryBudget = kDefaultDrawingMemoryBudget;
 

@@ -38,14 +38,18 @@ void TForm1::ShowNetworkScheme() {
     int height = GeneralSchemeHeight(s, kSchemeTop);
     LaySheets(kSchemeSheetWidth, kSchemeSheetHeight, width, &height);
     image->SetSize(width, height);
-    platform::TCanvas* canvas = ProvidePictureSurface(*image);
-    if (canvas == nullptr) {
+    platform::TCanvas& canvas = ProvidePictureSurface(*image);
+    canvas.Brush.SetStyle(platform::bsClear);
+    // The picture is kept as its drawing operations: what can run out is their record, which
+    // reaches its bound while the scheme is drawn.
+    const bool drawn = DrawWithinBudget(*image, [&] {
+        PaintGeneralScheme(canvas, s, columns, *ProjectRoot, *this, *this, PictureServices());
+    });
+    if (!drawn) {
+        LaySheets(kSchemeSheetWidth, kSchemeSheetHeight, width, &height);
         NetworkSchemeSurfaceFailed(*image);
         return;
     }
-    canvas->Brush.SetStyle(platform::bsClear);
-
-    PaintGeneralScheme(*canvas, s, columns, *ProjectRoot, *this, *this, PictureServices());
     FinishPicture(*image, GeneralSchemePicture);
     // No trunk choice outlives the picture of the network: the next panel is radial unless the
     // trunk dialog is asked again.

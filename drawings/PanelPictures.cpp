@@ -21,10 +21,6 @@
 
 namespace {
 
-// Pixels of a picture and of its copy for printing.
-constexpr std::int64_t kBytesPerPixel = 4;
-constexpr std::int64_t kCopies = 2;
-
 // The 5-point font of the scale "50%", made the canvas's font.
 void UseSmallFont(platform::TFont& smallFont, platform::TCanvas& canvas) {
     platform::TLogFont font;
@@ -57,23 +53,23 @@ EquipmentSelection& TForm1::PictureServices() {
     return withoutWindow;
 }
 
-platform::TCanvas* TForm1::ProvidePictureSurface(platform::TImage& image) {
-    const platform::TBitmap& picture = image.Picture();
-    platform::TCanvas* canvas = nullptr;
-    if (kCopies * kBytesPerPixel * picture.Width() * picture.Height() <= DrawingMemoryBudget) {
-        try {
-            canvas = image.Canvas();
-        } catch (const std::bad_alloc&) {
-            canvas = nullptr;
-        }
-    }
-    if (canvas == nullptr) {
-        // Nothing is kept of it: a window repainting meanwhile asks for no pixels.
-        image.SetSize(0, 0);
-        return nullptr;
-    }
-    if (DrawingStep == 80) UseSmallFont(SmallFont, *canvas);
+platform::TCanvas& TForm1::ProvidePictureSurface(platform::TImage& image) {
+    image.Picture().SetByteLimit(DrawingMemoryBudget);
+    platform::TCanvas& canvas = *image.Canvas();
+    if (DrawingStep == 80) UseSmallFont(SmallFont, canvas);
     return canvas;
+}
+
+bool TForm1::DrawWithinBudget(platform::TImage& image, const std::function<void()>& paint) {
+    try {
+        paint();
+        return true;
+    } catch (const std::bad_alloc&) {
+        // Nothing is kept of it, and no sheet holds anything.
+        ResetSheetCounters();
+        image.SetSize(0, 0);
+        return false;
+    }
 }
 
 platform::TImage* TForm1::PreparePanelPicture(int width, int height, int sheetWidth,
@@ -81,13 +77,15 @@ platform::TImage* TForm1::PreparePanelPicture(int width, int height, int sheetWi
     platform::TImage* image = Form2->NewPicture();
     LaySheets(sheetWidth, sheetHeight, width);
     image->SetSize(width, height);
-    if (ProvidePictureSurface(*image) == nullptr) {
-        // The new image stays empty, with no picture kind: a change of scale draws nothing.
-        platform::MessageBox("Недостаточно памяти для обработки команды.", "Предупреждение",
-                             platform::MsgButtons::Ok, platform::MsgIcon::Warning);
-        return nullptr;
-    }
+    ProvidePictureSurface(*image);
     return image;
+}
+
+void TForm1::PanelPictureFailed(int sheetWidth, int sheetHeight, int width) {
+    // The new image stays empty, with no picture kind: a change of scale draws nothing.
+    LaySheets(sheetWidth, sheetHeight, width);
+    platform::MessageBox("Недостаточно памяти для обработки команды.", "Предупреждение",
+                         platform::MsgButtons::Ok, platform::MsgIcon::Warning);
 }
 
 void TForm1::FinishPicture(platform::TImage& image, int pictureKind) {
@@ -111,10 +109,15 @@ void TForm1::DrawPanelScheme(int groupCount) {
         picture::ClampedPixels(groupsWidth > Form2->width() ? groupsWidth + s : Form2->width());
     platform::TImage* image =
         PreparePanelPicture(width, MainWindowHeight(), kSchemeSheetWidth, kSchemeSheetHeight);
-    if (image == nullptr) return;
     // A phasing picture shown before named its panel in the caption.
     ShowProjectCaption();
-    PaintPanelDiagram(*image->Canvas(), frame, *sw, *panel, groupCount, *this, PictureServices());
+    if (!DrawWithinBudget(*image, [&] {
+            PaintPanelDiagram(*image->Canvas(), frame, *sw, *panel, groupCount, *this,
+                              PictureServices());
+        })) {
+        PanelPictureFailed(kSchemeSheetWidth, kSchemeSheetHeight, width);
+        return;
+    }
     FinishPicture(*image, PanelDiagramPicture);
     ProjectRoot->Switchboards.Cursor = sw;
     sw->Panels.Cursor = panel;
@@ -143,10 +146,15 @@ void TForm1::DrawPanelPhasing(int panelNumber) {
         picture::ClampedPixels(busesEnd > Form2->width() ? busesEnd + 50 : Form2->width());
     platform::TImage* image =
         PreparePanelPicture(width, MainWindowHeight(), kPhasingSheetWidth, kPhasingSheetHeight);
-    if (image == nullptr) return;
     Form2->setWindowTitle(
         QString::fromStdString("Фазировка групп. Щит №  " + platform::IntToStr(panelNumber)));
-    PaintPanelPhasing(*image->Canvas(), PanelPhasingFrame{s, ClientHeight() / 4}, *panel, *this);
+    if (!DrawWithinBudget(*image, [&] {
+            PaintPanelPhasing(*image->Canvas(), PanelPhasingFrame{s, ClientHeight() / 4}, *panel,
+                              *this);
+        })) {
+        PanelPictureFailed(kPhasingSheetWidth, kPhasingSheetHeight, width);
+        return;
+    }
     FinishPicture(*image, PanelPhasingPicture);
     ProjectRoot->Switchboards.Cursor = holder;
     holder->Panels.Cursor = panel;

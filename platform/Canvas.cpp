@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,9 @@
 #include <map>
 #include <mutex>
 #include <tuple>
+
+#include "platform/CanvasEngine.h"
+#include "platform/PictureRecord.h"
 
 namespace platform {
 
@@ -216,12 +220,27 @@ TColor TCanvasDevice::Pixel(int, int) const {
     return clNone;
 }
 
-const QImage* TCanvasDevice::SourceImage() const {
-    return nullptr;
+CopySource TCanvasDevice::Source() const {
+    return {};
 }
 
-void TRecordingDevice::Execute(const CanvasOp& op, const QImage*) {
+void TRecordingDevice::Execute(const CanvasOp& op, const CopySource&) {
     ops_.push_back(op);
+}
+
+OpView ViewOf(const CanvasOp& op, const CopySource& source) {
+    OpView view;
+    view.kind = op.Kind;
+    view.points = op.Points;
+    view.rect = op.Rect;
+    view.sourceRect = op.SourceRect;
+    view.text = op.Text;
+    view.color = op.Color;
+    view.pen = &op.Pen;
+    view.brush = &op.Brush;
+    view.font = &op.Font;
+    view.source = &source;
+    return view;
 }
 
 namespace {
@@ -260,18 +279,18 @@ bool PatternOn(std::span<const int> pattern, std::int64_t index) {
     return true;
 }
 
-// What one operation paints on: the pixels of an image, or an external painter, with the area
-// worth painting.
+// The pixels one operation paints on: an image holding the part `bounds` of the picture (its
+// pixel (0, 0) is the picture's point bounds.topLeft()), and a painter for what the pixel
+// routines do not draw themselves (text, wide lines).
 struct Surface {
-    QImage* image = nullptr;
-    QPainter* painter = nullptr;
     QRect bounds;
-
-    // Pixels of the image (image mode), taken once per operation.
     uchar* bits = nullptr;
     qsizetype stride = 0;
     // One grey byte a pixel instead of four bytes of colour.
     bool gray = false;
+    std::function<QPainter&()> painter;
+
+    uchar* Line(int row) const { return bits + qsizetype(row - bounds.top()) * stride; }
 
     // Fills [x, x + w) x [y, y + h), clipped.
     void Fill(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, QRgb color) {
@@ -281,48 +300,33 @@ struct Surface {
         const int right = int(std::min<std::int64_t>(x + w - 1, bounds.right()));
         const int bottom = int(std::min<std::int64_t>(y + h - 1, bounds.bottom()));
         if (left > right || top > bottom) return;
-        if (bits && gray) {
-            for (int row = top; row <= bottom; ++row) {
-                uchar* line = bits + row * stride;
-                std::fill(line + left, line + right + 1, uchar(qGray(color)));
-            }
-        } else if (bits) {
-            for (int row = top; row <= bottom; ++row) {
-                auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
-                std::fill(line + left, line + right + 1, color);
-            }
-        } else {
-            painter->fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), QColor(color));
+        const int from = left - bounds.left();
+        const int to = right - bounds.left() + 1;
+        for (int row = top; row <= bottom; ++row) {
+            uchar* line = Line(row);
+            if (gray)
+                std::fill(line + from, line + to, uchar(qGray(color)));
+            else
+                std::fill(reinterpret_cast<QRgb*>(line) + from, reinterpret_cast<QRgb*>(line) + to,
+                          color);
         }
     }
     void Plot(int x, int y, QRgb color) {
         if (x < bounds.left() || x > bounds.right() || y < bounds.top() || y > bounds.bottom())
             return;
-        if (bits && gray)
-            bits[y * stride + x] = uchar(qGray(color));
-        else if (bits)
-            reinterpret_cast<QRgb*>(bits + y * stride)[x] = color;
+        uchar* line = Line(y);
+        if (gray)
+            line[x - bounds.left()] = uchar(qGray(color));
         else
-            painter->fillRect(QRect(x, y, 1, 1), QColor(color));
+            reinterpret_cast<QRgb*>(line)[x - bounds.left()] = color;
     }
 
     template <class Paint>
     void WithPainter(Paint&& paint) {
-        auto prepare = [](QPainter& p) {
-            p.setRenderHint(QPainter::Antialiasing, false);
-            p.setRenderHint(QPainter::TextAntialiasing, false);
-            p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        };
-        if (painter) {
-            painter->save();
-            prepare(*painter);
-            paint(*painter);
-            painter->restore();
-        } else {
-            QPainter p(image);
-            prepare(p);
-            paint(p);
-        }
+        QPainter& p = painter();
+        p.save();
+        paint(p);
+        p.restore();
     }
 };
 
@@ -431,27 +435,27 @@ TRect Normalized(const TRect& r) {
                  std::max(r.Top, r.Bottom)};
 }
 
-void DrawRectangle(Surface& s, const CanvasOp& op) {
-    TRect r = Normalized(op.Rect);
-    if (op.Pen.Style() == psClear) {
+void DrawRectangle(Surface& s, const OpView& op) {
+    TRect r = Normalized(op.rect);
+    if (op.pen->Style() == psClear) {
         // Without an outline the classic figure is one pixel narrower and lower.
-        if (op.Brush.Style() == bsSolid)
-            s.Fill(r.Left, r.Top, WidthOf(r) - 1, HeightOf(r) - 1, ToQRgb(op.Brush.Color()));
+        if (op.brush->Style() == bsSolid)
+            s.Fill(r.Left, r.Top, WidthOf(r) - 1, HeightOf(r) - 1, ToQRgb(op.brush->Color()));
         return;
     }
     if (WidthOf(r) <= 0 || HeightOf(r) <= 0) return;
-    if (op.Brush.Style() == bsSolid)
-        s.Fill(r.Left, r.Top, WidthOf(r), HeightOf(r), ToQRgb(op.Brush.Color()));
+    if (op.brush->Style() == bsSolid)
+        s.Fill(r.Left, r.Top, WidthOf(r), HeightOf(r), ToQRgb(op.brush->Color()));
     const TPoint corners[] = {
         {r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}};
-    DrawLines(s, corners, op.Pen, op.Brush, true);
+    DrawLines(s, corners, *op.pen, *op.brush, true);
 }
 
 // Pixels whose centres lie inside the ellipse inscribed in the box; the outline is the band
 // between that ellipse and the one `thickness` pixels smaller.
-void DrawEllipse(Surface& s, const CanvasOp& op) {
-    TRect r = Normalized(op.Rect);
-    int thickness = op.Pen.Style() == psClear ? 0 : op.Pen.Width();
+void DrawEllipse(Surface& s, const OpView& op) {
+    TRect r = Normalized(op.rect);
+    int thickness = op.pen->Style() == psClear ? 0 : op.pen->Width();
     if (thickness == 0) {
         r.Right -= 1;
         r.Bottom -= 1;
@@ -464,9 +468,9 @@ void DrawEllipse(Surface& s, const CanvasOp& op) {
     const double ia = a - thickness;
     const double ib = b - thickness;
     constexpr double eps = 1e-9;
-    const bool fill = op.Brush.Style() == bsSolid;
-    const QRgb ink = ToQRgb(op.Pen.Color());
-    const QRgb paint = ToQRgb(op.Brush.Color());
+    const bool fill = op.brush->Style() == bsSolid;
+    const QRgb ink = ToQRgb(op.pen->Color());
+    const QRgb paint = ToQRgb(op.brush->Color());
     // Columns far off the surface are pinned just beside it.
     auto column = [&](double x) {
         return int(std::clamp(x, s.bounds.left() - 1.0, s.bounds.right() + 1.0));
@@ -504,22 +508,26 @@ void DrawEllipse(Surface& s, const CanvasOp& op) {
     }
 }
 
-void DrawText(Surface& s, const CanvasOp& op) {
-    if (op.Text.empty()) return;
-    const QString text = QString::fromStdString(op.Text);
-    const QFont font = ToQFont(op.Font);
-    const QFontMetrics& metrics = MetricsFor(op.Font);
+QString TextOf(const OpView& op) {
+    return QString::fromUtf8(op.text.data(), qsizetype(op.text.size()));
+}
+
+void DrawText(Surface& s, const OpView& op) {
+    if (op.text.empty()) return;
+    const QString text = TextOf(op);
+    const QFont font = ToQFont(*op.font);
+    const QFontMetrics& metrics = MetricsFor(*op.font);
     const int width = metrics.horizontalAdvance(text);
     const int height = metrics.height();
-    const TPoint at = op.Points.front();
+    const TPoint at = op.points.front();
     s.WithPainter([&](QPainter& p) {
         p.translate(at.X, at.Y);
         // Qt turns clockwise on the screen; the font's angle is counter-clockwise.
-        if (op.Font.Orientation() % 3600 != 0) p.rotate(-op.Font.Orientation() / 10.0);
-        if (op.Brush.Style() == bsSolid)
-            p.fillRect(QRect(0, 0, width, height), ToQColor(op.Brush.Color()));
+        if (op.font->Orientation() % 3600 != 0) p.rotate(-op.font->Orientation() / 10.0);
+        if (op.brush->Style() == bsSolid)
+            p.fillRect(QRect(0, 0, width, height), ToQColor(op.brush->Color()));
         p.setFont(font);
-        p.setPen(ToQColor(op.Font.Color()));
+        p.setPen(ToQColor(op.font->Color()));
         p.drawText(QPoint(0, metrics.ascent()), text);
     });
 }
@@ -536,31 +544,45 @@ std::pair<int, int> StretchRange(int sourceStart, int sourceLength, int out, int
     return {sourceStart + int(at), sourceStart + int(at) + 1};
 }
 
-// The part `window` of `sourceRect` of `source` resampled to outWidth x outHeight: pixels that
+// The pixels a copy reads: `image` holds the part of the source picture from `origin`; the
+// picture is width x height.
+struct SourcePixels {
+    QImage image;
+    QPoint origin;
+    int width = 0;
+    int height = 0;
+};
+
+// The part `window` of `sourceRect` of the source resampled to outWidth x outHeight: pixels that
 // fall together are combined with AND; pixels mapped from outside the source stay transparent.
-QImage Stretch(const QImage& source, const TRect& sourceRect, int outWidth, int outHeight,
+QImage Stretch(const SourcePixels& source, const TRect& sourceRect, int outWidth, int outHeight,
                const QRect& window) {
     QImage out(window.size(), QImage::Format_ARGB32);
     if (out.isNull()) throw std::bad_alloc();
     out.fill(Qt::transparent);
     // Grey pixels are read as they are: converting a whole tall grey page to colour would take
     // four times its memory.
-    const bool gray = source.format() == QImage::Format_Grayscale8;
-    const QImage src = source.format() == QImage::Format_RGB32 || gray
-                           ? source
-                           : source.convertToFormat(QImage::Format_RGB32);
+    const bool gray = source.image.format() == QImage::Format_Grayscale8;
+    const QImage src = source.image.format() == QImage::Format_RGB32 || gray
+                           ? source.image
+                           : source.image.convertToFormat(QImage::Format_RGB32);
+    const int dx = source.origin.x();
+    const int dy = source.origin.y();
     std::vector<std::pair<int, int>> columns(window.width());
     for (int i = 0; i < window.width(); ++i) {
         auto [c0, c1] =
             StretchRange(sourceRect.Left, sourceRect.Width(), outWidth, window.left() + i);
-        columns[i] = {std::max(c0, 0), std::min(c1, src.width())};
+        columns[i] = {std::max(c0, 0) - dx, std::min(c1, source.width) - dx};
     }
+    std::vector<const uchar*> lines;
     for (int j = 0; j < window.height(); ++j) {
         auto [r0, r1] =
             StretchRange(sourceRect.Top, sourceRect.Height(), outHeight, window.top() + j);
-        r0 = std::max(r0, 0);
-        r1 = std::min(r1, src.height());
+        r0 = std::max(r0, 0) - dy;
+        r1 = std::min(r1, source.height) - dy;
         if (r0 >= r1) continue;
+        lines.clear();
+        for (int r = r0; r < r1; ++r) lines.push_back(src.constScanLine(r));
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(j));
         for (int i = 0; i < window.width(); ++i) {
             const auto [c0, c1] = columns[i];
@@ -568,15 +590,13 @@ QImage Stretch(const QImage& source, const TRect& sourceRect, int outWidth, int 
             QRgb acc = 0xFFFFFFFFu;
             if (gray) {
                 uchar level = 0xFF;
-                for (int r = r0; r < r1; ++r) {
-                    const uchar* in = src.constScanLine(r);
+                for (const uchar* in : lines)
                     for (int c = c0; c < c1; ++c) level &= in[c];
-                }
                 acc = qRgb(level, level, level);
             } else {
-                for (int r = r0; r < r1; ++r) {
-                    const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(r));
-                    for (int c = c0; c < c1; ++c) acc &= in[c];
+                for (const uchar* in : lines) {
+                    const auto* pixels = reinterpret_cast<const QRgb*>(in);
+                    for (int c = c0; c < c1; ++c) acc &= pixels[c];
                 }
             }
             line[i] = acc | 0xFF000000u;
@@ -585,121 +605,478 @@ QImage Stretch(const QImage& source, const TRect& sourceRect, int outWidth, int 
     return out;
 }
 
-void DrawCopy(Surface& s, const CanvasOp& op, const QImage* source) {
-    const TRect& d = op.Rect;
-    const TRect& r = op.SourceRect;
-    auto usable = [](const TRect& rect) {
-        return WidthOf(rect) > 0 && HeightOf(rect) > 0 &&
-               WidthOf(rect) <= std::numeric_limits<int>::max() &&
-               HeightOf(rect) <= std::numeric_limits<int>::max();
-    };
-    if (!source || source->isNull() || !usable(d) || !usable(r)) return;
-    if (s.image) {
-        const QRect visible =
-            QRect(QPoint(d.Left, d.Top), QPoint(d.Right - 1, d.Bottom - 1)).intersected(s.bounds);
-        if (visible.isEmpty()) return;
-        const QImage stretched =
-            Stretch(*source, r, d.Width(), d.Height(), visible.translated(-d.Left, -d.Top));
-        for (int y = visible.top(); y <= visible.bottom(); ++y) {
-            const auto* in =
-                reinterpret_cast<const QRgb*>(stretched.constScanLine(y - visible.top()));
-            uchar* line = s.image->scanLine(y);
-            for (int x = visible.left(); x <= visible.right(); ++x) {
-                const QRgb p = in[x - visible.left()];
-                if (qAlpha(p) == 0) continue;
-                if (s.gray)
-                    line[x] = uchar(qGray(p));
-                else
-                    reinterpret_cast<QRgb*>(line)[x] = p;
-            }
-        }
-        return;
-    }
-    // On a painter (a printer page) only the shrinking is done here; the painter enlarges.
-    const int width = std::min(r.Width(), d.Width());
-    const int height = std::min(r.Height(), d.Height());
-    const QImage stretched = Stretch(*source, r, width, height, QRect(0, 0, width, height));
-    s.WithPainter(
-        [&](QPainter& p) { p.drawImage(QRect(d.Left, d.Top, d.Width(), d.Height()), stretched); });
+bool UsableRect(const TRect& rect) {
+    return WidthOf(rect) > 0 && HeightOf(rect) > 0 &&
+           WidthOf(rect) <= std::numeric_limits<int>::max() &&
+           HeightOf(rect) <= std::numeric_limits<int>::max();
 }
 
-// Draws on a QImage handed out per operation, or through an external painter.
-class RasterDevice : public TCanvasDevice {
-public:
-    explicit RasterDevice(std::function<QImage*()> image) : image_(std::move(image)) {}
-    explicit RasterDevice(QPainter& painter) : painter_(&painter) {}
+// The pixels of the source that the part `window` of a copy of `r` stretched to outWidth x
+// outHeight reads: the whole image of an image source, the part it needs of a recorded one.
+SourcePixels PixelsFor(const CopySource& source, const TRect& r, int outWidth, int outHeight,
+                       const QRect& window) {
+    if (source.image != nullptr)
+        return {*source.image, QPoint(0, 0), source.image->width(), source.image->height()};
+    const auto [c0, c1first] = StretchRange(r.Left, r.Width(), outWidth, window.left());
+    const auto [c1last, c1] = StretchRange(r.Left, r.Width(), outWidth, window.right());
+    const auto [r0, r1first] = StretchRange(r.Top, r.Height(), outHeight, window.top());
+    const auto [r1last, r1] = StretchRange(r.Top, r.Height(), outHeight, window.bottom());
+    (void)c1first;
+    (void)c1last;
+    (void)r1first;
+    (void)r1last;
+    const int left = std::max(c0, 0);
+    const int top = std::max(r0, 0);
+    const int right = std::min(c1, source.width);
+    const int bottom = std::min(r1, source.height);
+    SourcePixels pixels{QImage(), QPoint(left, top), source.width, source.height};
+    if (left >= right || top >= bottom) return pixels;
+    pixels.image = RasterizeRecord(*source.record, source.count,
+                                   QRect(left, top, right - left, bottom - top), source.gray);
+    if (pixels.image.isNull()) throw std::bad_alloc();
+    return pixels;
+}
 
-    void Execute(const CanvasOp& op, const QImage* source) override {
-        Surface s;
-        if (painter_) {
-            if (!painter_->isActive()) return;
-            s.painter = painter_;
-            const QPaintDevice* device = painter_->device();
-            s.bounds = painter_->transform().inverted().mapRect(
-                QRect(0, 0, device->width(), device->height()));
-        } else {
-            s.image = image_ ? image_() : nullptr;
-            if (!s.image || s.image->isNull()) return;
-            s.bounds = s.image->rect();
-            s.bits = s.image->bits();
-            s.stride = s.image->bytesPerLine();
-            s.gray = s.image->format() == QImage::Format_Grayscale8;
+// A recorded source copied at its own size in the same pixel format: its operations are painted
+// straight onto the part of the surface it covers, white first, as its pixels would be copied.
+void DrawCopyAtOwnSize(Surface& s, const OpView& op, const QRect& visible) {
+    const CopySource& source = *op.source;
+    const QPoint shift(op.sourceRect.Left - op.rect.Left, op.sourceRect.Top - op.rect.Top);
+    const QRect covered =
+        visible.intersected(QRect(0, 0, source.width, source.height).translated(-shift));
+    if (covered.isEmpty()) return;
+    const int depth = s.gray ? 1 : 4;
+    uchar* first = s.Line(covered.top()) + qsizetype(covered.left() - s.bounds.left()) * depth;
+    QImage part(first, covered.width(), covered.height(), s.stride,
+                s.gray ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    part.fill(Qt::white);
+    RasterTarget target(part, covered.topLeft() + shift);
+    source.record->Paint(target, source.count);
+}
+
+void DrawCopy(Surface& s, const OpView& op) {
+    const TRect& d = op.rect;
+    const TRect& r = op.sourceRect;
+    const CopySource& source = *op.source;
+    if (source.Empty() || !UsableRect(d) || !UsableRect(r)) return;
+    if (source.image != nullptr && source.image->isNull()) return;
+    const QRect visible =
+        QRect(QPoint(d.Left, d.Top), QPoint(d.Right - 1, d.Bottom - 1)).intersected(s.bounds);
+    if (visible.isEmpty()) return;
+    if (source.record != nullptr && source.gray == s.gray && d.Width() == r.Width() &&
+        d.Height() == r.Height()) {
+        DrawCopyAtOwnSize(s, op, visible);
+        return;
+    }
+    const QRect window = visible.translated(-d.Left, -d.Top);
+    const SourcePixels pixels = PixelsFor(source, r, d.Width(), d.Height(), window);
+    if (pixels.image.isNull()) return;
+    const QImage stretched = Stretch(pixels, r, d.Width(), d.Height(), window);
+    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(stretched.constScanLine(y - visible.top()));
+        uchar* line = s.Line(y);
+        for (int x = visible.left(); x <= visible.right(); ++x) {
+            const QRgb p = in[x - visible.left()];
+            if (qAlpha(p) == 0) continue;
+            if (s.gray)
+                line[x - s.bounds.left()] = uchar(qGray(p));
+            else
+                reinterpret_cast<QRgb*>(line)[x - s.bounds.left()] = p;
         }
-        switch (op.Kind) {
-            case CanvasOpKind::LineTo:
-            case CanvasOpKind::Polyline:
-                DrawLines(s, op.Points, op.Pen, op.Brush, false);
-                break;
-            case CanvasOpKind::Rectangle:
-                DrawRectangle(s, op);
-                break;
-            case CanvasOpKind::Ellipse:
-                DrawEllipse(s, op);
-                break;
-            case CanvasOpKind::FillRect:
-                if (op.Brush.Style() == bsSolid)
-                    s.Fill(op.Rect.Left, op.Rect.Top, WidthOf(op.Rect), HeightOf(op.Rect),
-                           ToQRgb(op.Brush.Color()));
-                break;
-            case CanvasOpKind::TextOut:
-                DrawText(s, op);
-                break;
-            case CanvasOpKind::CopyRect:
-                DrawCopy(s, op, source);
-                break;
-            case CanvasOpKind::SetPixel:
-                s.Plot(op.Points.front().X, op.Points.front().Y, ToQRgb(op.Color));
-                break;
+    }
+}
+
+void Execute(Surface& s, const OpView& op) {
+    switch (op.kind) {
+        case CanvasOpKind::LineTo:
+        case CanvasOpKind::Polyline:
+            DrawLines(s, op.points, *op.pen, *op.brush, false);
+            break;
+        case CanvasOpKind::Rectangle:
+            DrawRectangle(s, op);
+            break;
+        case CanvasOpKind::Ellipse:
+            DrawEllipse(s, op);
+            break;
+        case CanvasOpKind::FillRect:
+            if (op.brush->Style() == bsSolid)
+                s.Fill(op.rect.Left, op.rect.Top, WidthOf(op.rect), HeightOf(op.rect),
+                       ToQRgb(op.brush->Color()));
+            break;
+        case CanvasOpKind::TextOut:
+            DrawText(s, op);
+            break;
+        case CanvasOpKind::CopyRect:
+            DrawCopy(s, op);
+            break;
+        case CanvasOpKind::SetPixel:
+            s.Plot(op.points.front().X, op.points.front().Y, ToQRgb(op.color));
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting through a painter at its transform
+
+// A thin line covers the pixels its points stand on: in picture co-ordinates it runs through
+// their centres.
+QPointF Centre(const TPoint& p) {
+    return QPointF(p.X + 0.5, p.Y + 0.5);
+}
+
+QPen ThinPen(TColor color, TPenStyle style) {
+    QPen pen(ToQColor(color), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    if (!DashPattern(style).empty()) pen.setStyle(Qt::CustomDashLine);
+    return pen;
+}
+
+// Thin lines through the points' pixels: each segment from its first pixel up to the last pixel
+// before its end point, as on pixels; styled lines carry their dash phase across the segments.
+void VectorThinLines(QPainter& p, std::span<const TPoint> points, const TPen& pen,
+                     const TBrush& brush, bool closed) {
+    const bool gaps = pen.Style() != psSolid && brush.Style() == bsSolid;
+    const QPen ink = ThinPen(pen.Color(), pen.Style());
+    const QPen gap = ThinPen(brush.Color(), psSolid);
+    p.setBrush(Qt::NoBrush);
+    std::int64_t patternIndex = 0;
+    auto segment = [&](const TPoint& a, const TPoint& b) {
+        const double dx = double(b.X) - a.X;
+        const double dy = double(b.Y) - a.Y;
+        const double steps = std::max(std::abs(dx), std::abs(dy));
+        if (steps == 0) return;
+        // Half a step back from each end: the line covers its first pixel, not its last.
+        const QPointF from = Centre(a) - QPointF(dx, dy) * (0.5 / steps);
+        const QPointF to = Centre(b) - QPointF(dx, dy) * (0.5 / steps);
+        const double length = std::hypot(dx, dy) / steps;
+        if (gaps) {
+            p.setPen(gap);
+            p.drawLine(from, to);
         }
+        QPen styled = ink;
+        // The dash pattern counts steps along the major axis; the painter counts length.
+        if (pen.Style() != psSolid) {
+            QList<qreal> dashes;
+            for (int n : DashPattern(pen.Style())) dashes << n * length;
+            styled.setDashPattern(dashes);
+            styled.setDashOffset(double(patternIndex) * length);
+        }
+        p.setPen(styled);
+        p.drawLine(from, to);
+        patternIndex += std::int64_t(steps);
+    };
+    for (std::size_t i = 1; i < points.size(); ++i) segment(points[i - 1], points[i]);
+    if (closed) segment(points.back(), points.front());
+}
+
+void VectorLines(QPainter& p, std::span<const TPoint> points, const TPen& pen,
+                 const TBrush& brush, bool closed) {
+    if (pen.Style() == psClear || points.size() < 2) return;
+    if (pen.Width() <= 1) {
+        VectorThinLines(p, points, pen, brush, closed);
+        return;
+    }
+    QPolygonF polygon;
+    for (const TPoint& point : points) polygon << QPointF(point.X, point.Y);
+    QPen qpen = WidePen(pen);
+    if (closed) qpen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(qpen);
+    p.setBrush(Qt::NoBrush);
+    if (closed)
+        p.drawPolygon(polygon);
+    else
+        p.drawPolyline(polygon);
+}
+
+QRectF RectF(const TRect& r) {
+    return QRectF(r.Left, r.Top, double(WidthOf(r)), double(HeightOf(r)));
+}
+
+void VectorCopy(QPainter& p, const OpView& op) {
+    const CopySource& source = *op.source;
+    const TRect& d = op.rect;
+    const TRect& r = op.sourceRect;
+    if (source.Empty() || !UsableRect(d) || !UsableRect(r)) return;
+    // Only the part of the source inside its picture is copied.
+    const TRect inside{std::max(r.Left, 0), std::max(r.Top, 0),
+                       std::min(r.Right, source.width), std::min(r.Bottom, source.height)};
+    if (source.image != nullptr) {
+        if (source.image->isNull() || !UsableRect(inside)) return;
+    }
+    if (!UsableRect(inside)) return;
+    const double sx = double(WidthOf(d)) / double(WidthOf(r));
+    const double sy = double(HeightOf(d)) / double(HeightOf(r));
+    const QRectF target(d.Left + (inside.Left - r.Left) * sx, d.Top + (inside.Top - r.Top) * sy,
+                        WidthOf(inside) * sx, HeightOf(inside) * sy);
+    p.save();
+    p.setClipRect(target, Qt::IntersectClip);
+    if (source.image != nullptr) {
+        p.drawImage(target, *source.image, RectF(inside));
+    } else {
+        p.translate(d.Left, d.Top);
+        p.scale(sx, sy);
+        p.translate(-r.Left, -r.Top);
+        source.record->Paint(p, QRect(inside.Left, inside.Top, inside.Width(), inside.Height()),
+                             source.count);
+    }
+    p.restore();
+}
+
+// An ellipse's outline band, `thickness` wide inside the box, and its filling.
+void VectorEllipse(QPainter& p, const OpView& op) {
+    TRect r = Normalized(op.rect);
+    const int thickness = op.pen->Style() == psClear ? 0 : op.pen->Width();
+    if (thickness == 0) {
+        r.Right -= 1;
+        r.Bottom -= 1;
+    }
+    if (WidthOf(r) <= 0 || HeightOf(r) <= 0) return;
+    const QRectF box = RectF(r);
+    p.setPen(Qt::NoPen);
+    if (op.brush->Style() == bsSolid) {
+        p.setBrush(ToQColor(op.brush->Color()));
+        p.drawEllipse(box);
+    }
+    if (thickness > 0) {
+        QPainterPath band;
+        band.addEllipse(box);
+        band.addEllipse(box.adjusted(thickness, thickness, -thickness, -thickness));
+        p.setBrush(ToQColor(op.pen->Color()));
+        p.drawPath(band);
+    }
+}
+
+void VectorText(QPainter& p, const OpView& op) {
+    if (op.text.empty()) return;
+    const QString text = TextOf(op);
+    const QFontMetrics& metrics = MetricsFor(*op.font);
+    const TPoint at = op.points.front();
+    p.translate(at.X, at.Y);
+    if (op.font->Orientation() % 3600 != 0) p.rotate(-op.font->Orientation() / 10.0);
+    if (op.brush->Style() == bsSolid)
+        p.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()),
+                   ToQColor(op.brush->Color()));
+    // Outlines scaled with the page, not hinted to the screen's pixels.
+    QFont font = ToQFont(*op.font);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
+    p.setFont(font);
+    p.setPen(ToQColor(op.font->Color()));
+    p.drawText(QPointF(0, metrics.ascent()), text);
+}
+
+}  // namespace
+
+void PaintVector(QPainter& p, const OpView& op) {
+    p.save();
+    switch (op.kind) {
+        case CanvasOpKind::LineTo:
+        case CanvasOpKind::Polyline:
+            VectorLines(p, op.points, *op.pen, *op.brush, false);
+            break;
+        case CanvasOpKind::Rectangle: {
+            const TRect r = Normalized(op.rect);
+            if (op.pen->Style() == psClear) {
+                if (op.brush->Style() == bsSolid)
+                    p.fillRect(QRectF(r.Left, r.Top, WidthOf(r) - 1.0, HeightOf(r) - 1.0),
+                               ToQColor(op.brush->Color()));
+                break;
+            }
+            if (WidthOf(r) <= 0 || HeightOf(r) <= 0) break;
+            if (op.brush->Style() == bsSolid) p.fillRect(RectF(r), ToQColor(op.brush->Color()));
+            const TPoint corners[] = {{r.Left, r.Top},
+                                      {r.Right - 1, r.Top},
+                                      {r.Right - 1, r.Bottom - 1},
+                                      {r.Left, r.Bottom - 1}};
+            VectorLines(p, corners, *op.pen, *op.brush, true);
+            break;
+        }
+        case CanvasOpKind::Ellipse:
+            VectorEllipse(p, op);
+            break;
+        case CanvasOpKind::FillRect:
+            if (op.brush->Style() == bsSolid && WidthOf(op.rect) > 0 && HeightOf(op.rect) > 0)
+                p.fillRect(RectF(op.rect), ToQColor(op.brush->Color()));
+            break;
+        case CanvasOpKind::TextOut:
+            VectorText(p, op);
+            break;
+        case CanvasOpKind::CopyRect:
+            VectorCopy(p, op);
+            break;
+        case CanvasOpKind::SetPixel:
+            p.fillRect(QRectF(op.points.front().X, op.points.front().Y, 1, 1),
+                       ToQColor(op.color));
+            break;
+    }
+    p.restore();
+}
+
+QRect PaintedBounds(const OpView& op) {
+    const int pad = std::max(op.pen != nullptr ? op.pen->Width() : 1, 1) + 1;
+    auto span = [](std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+        auto c = [](std::int64_t v) {
+            return int(std::clamp<std::int64_t>(v, -(std::int64_t(1) << 30), std::int64_t(1) << 30));
+        };
+        if (r <= l || b <= t) return QRect();
+        return QRect(QPoint(c(l), c(t)), QPoint(c(r) - 1, c(b) - 1));
+    };
+    switch (op.kind) {
+        case CanvasOpKind::LineTo:
+        case CanvasOpKind::Polyline: {
+            if (op.points.empty()) return {};
+            std::int64_t l = op.points[0].X, t = op.points[0].Y, r = l, b = t;
+            for (const TPoint& p : op.points) {
+                l = std::min<std::int64_t>(l, p.X);
+                t = std::min<std::int64_t>(t, p.Y);
+                r = std::max<std::int64_t>(r, p.X);
+                b = std::max<std::int64_t>(b, p.Y);
+            }
+            return span(l - pad, t - pad, r + pad + 1, b + pad + 1);
+        }
+        case CanvasOpKind::Rectangle:
+        case CanvasOpKind::Ellipse:
+        case CanvasOpKind::FillRect:
+        case CanvasOpKind::CopyRect: {
+            const TRect r = Normalized(op.rect);
+            const int grow = op.kind == CanvasOpKind::Rectangle ? pad : 0;
+            return span(std::int64_t(r.Left) - grow, std::int64_t(r.Top) - grow,
+                        std::int64_t(r.Right) + grow, std::int64_t(r.Bottom) + grow);
+        }
+        case CanvasOpKind::TextOut: {
+            if (op.text.empty()) return {};
+            const QFontMetrics& metrics = MetricsFor(*op.font);
+            std::int64_t characters = 0;
+            for (char ch : op.text)
+                if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++characters;
+            // Wider than the text can be, and a cell's height around it for what glyphs
+            // overhang; a turned text may point any way from its point.
+            const std::int64_t margin = metrics.height() + 2;
+            const std::int64_t width = characters * (metrics.maxWidth() + 1) + margin;
+            const TPoint at = op.points.front();
+            if (op.font->Orientation() % 3600 == 0)
+                return span(at.X - margin, at.Y - margin, at.X + width, at.Y + 2 * margin);
+            const std::int64_t reach = width + 2 * margin;
+            return span(at.X - reach, at.Y - reach, at.X + reach, at.Y + reach);
+        }
+        case CanvasOpKind::SetPixel:
+            return span(op.points.front().X, op.points.front().Y, op.points.front().X + 1,
+                        std::int64_t(op.points.front().Y) + 1);
+    }
+    return {};
+}
+
+RasterTarget::RasterTarget(QImage& image, QPoint origin) : image_(image), origin_(origin) {}
+
+RasterTarget::~RasterTarget() {
+    if (painter_.isActive()) painter_.end();
+}
+
+QRect RasterTarget::Area() const {
+    return QRect(origin_, image_.size());
+}
+
+QPainter& RasterTarget::Painter() {
+    if (!painter_.isActive()) {
+        painter_.begin(&image_);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setRenderHint(QPainter::TextAntialiasing, false);
+        painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter_.translate(-origin_.x(), -origin_.y());
+    }
+    return painter_;
+}
+
+void RasterTarget::Execute(const OpView& op) {
+    if (image_.isNull()) return;
+    Surface s;
+    s.bounds = Area();
+    s.bits = image_.bits();
+    s.stride = image_.bytesPerLine();
+    s.gray = image_.format() == QImage::Format_Grayscale8;
+    s.painter = [this]() -> QPainter& { return Painter(); };
+    platform::Execute(s, op);
+}
+
+QImage RasterizeRecord(const PictureRecord& record, std::size_t count, const QRect& area,
+                       bool gray) {
+    if (area.isEmpty()) return {};
+    QImage image(area.size(), gray ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    image.fill(Qt::white);
+    {
+        RasterTarget target(image, area.topLeft());
+        record.Paint(target, count);
+    }
+    return image;
+}
+
+namespace {
+
+// Draws on a QImage handed out per operation.
+class ImageDevice : public TCanvasDevice {
+public:
+    explicit ImageDevice(std::function<QImage*()> image) : image_(std::move(image)) {}
+
+    void Execute(const CanvasOp& op, const CopySource& source) override {
+        QImage* image = image_ ? image_() : nullptr;
+        if (image == nullptr || image->isNull()) return;
+        RasterTarget target(*image, QPoint(0, 0));
+        target.Execute(ViewOf(op, source));
     }
 
     int PixelsPerInchY() const override {
-        if (painter_) return painter_->device() ? painter_->device()->logicalDpiY() : 96;
         const QImage* image = image_ ? image_() : nullptr;
         return image && !image->isNull() ? image->logicalDpiY() : 96;
     }
 
     TColor Pixel(int x, int y) const override {
-        const QImage* image = SourceImage();
-        if (!image || !image->valid(x, y)) return clNone;
+        const QImage* image = image_ ? image_() : nullptr;
+        if (!image || image->isNull() || !image->valid(x, y)) return clNone;
         return FromQRgb(image->pixel(x, y));
     }
 
-    const QImage* SourceImage() const override {
-        if (painter_ || !image_) return nullptr;
-        const QImage* image = image_();
-        return image && !image->isNull() ? image : nullptr;
+    CopySource Source() const override {
+        const QImage* image = image_ ? image_() : nullptr;
+        if (!image || image->isNull()) return {};
+        CopySource source;
+        source.image = image;
+        source.width = image->width();
+        source.height = image->height();
+        return source;
     }
 
 private:
     std::function<QImage*()> image_;
-    QPainter* painter_ = nullptr;
+};
+
+// Paints through an external painter (a print job) at its transform.
+class PainterDevice : public TCanvasDevice {
+public:
+    explicit PainterDevice(QPainter& painter) : painter_(painter) {}
+
+    void Execute(const CanvasOp& op, const CopySource& source) override {
+        if (!painter_.isActive()) return;
+        painter_.save();
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setRenderHint(QPainter::TextAntialiasing, false);
+        PaintVector(painter_, ViewOf(op, source));
+        painter_.restore();
+    }
+
+    int PixelsPerInchY() const override {
+        return painter_.device() ? painter_.device()->logicalDpiY() : 96;
+    }
+
+private:
+    QPainter& painter_;
 };
 
 }  // namespace
 
 std::unique_ptr<TCanvasDevice> CreateImageDevice(std::function<QImage*()> image) {
-    return std::make_unique<RasterDevice>(std::move(image));
+    return std::make_unique<ImageDevice>(std::move(image));
 }
 
 CanvasRecordingScope::CanvasRecordingScope() {
@@ -722,7 +1099,7 @@ std::unique_ptr<TCanvas> TCanvas::CreateRecorder(int pixelsPerInchY) {
 }
 
 std::unique_ptr<TCanvas> TCanvas::CreateOnPainter(QPainter& painter) {
-    return std::make_unique<TCanvas>(std::make_unique<RasterDevice>(painter));
+    return std::make_unique<TCanvas>(std::make_unique<PainterDevice>(painter));
 }
 
 CanvasOp TCanvas::MakeOp(CanvasOpKind kind) const {
@@ -734,7 +1111,7 @@ CanvasOp TCanvas::MakeOp(CanvasOpKind kind) const {
     return op;
 }
 
-void TCanvas::Emit(const CanvasOp& op, const QImage* source) {
+void TCanvas::Emit(const CanvasOp& op, const CopySource& source) {
     device_->Execute(op, source);
     const bool deviceRecords = dynamic_cast<TRecordingDevice*>(device_.get()) != nullptr;
     if (!deviceRecords && !recorder_ && recordingScopes > 0)
@@ -743,12 +1120,25 @@ void TCanvas::Emit(const CanvasOp& op, const QImage* source) {
 }
 
 void TCanvas::MoveTo(int x, int y) {
-    penPos_ = TPoint{x, y};
+    SetPenPos(TPoint{x, y});
+}
+
+TPoint TCanvas::PenPos() const {
+    if (penAfterText_) {
+        penPos_.X += MetricsFor(pendingFont_).horizontalAdvance(QString::fromStdString(pendingText_));
+        penAfterText_ = false;
+    }
+    return penPos_;
+}
+
+void TCanvas::SetPenPos(TPoint pos) {
+    penPos_ = pos;
+    penAfterText_ = false;
 }
 
 void TCanvas::LineTo(int x, int y) {
     CanvasOp op = MakeOp(CanvasOpKind::LineTo);
-    op.Points = {penPos_, TPoint{x, y}};
+    op.Points = {PenPos(), TPoint{x, y}};
     penPos_ = TPoint{x, y};
     Emit(op);
 }
@@ -776,7 +1166,10 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     op.Points = {TPoint{x, y}};
     op.Text = text;
     Emit(op);
-    penPos_ = TPoint{x + TextWidth(text), y};
+    penPos_ = TPoint{x, y};
+    pendingText_ = text;
+    pendingFont_ = Font;
+    penAfterText_ = true;
 }
 
 void TCanvas::FillRect(const TRect& rect) {
@@ -790,7 +1183,7 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
     op.Rect = dest;
     op.SourceRect = sourceRect;
     // The source is read whole before anything is written, so it may be this canvas itself.
-    Emit(op, source.device_->SourceImage());
+    Emit(op, source.device_->Source());
 }
 
 int TCanvas::TextWidth(const std::string& text) const {

@@ -11,9 +11,11 @@
 // - styled (dashed, dotted) thin lines paint their gaps in the brush colour unless the brush is
 //   clear, as a classic opaque background does.
 //
-// A canvas draws through a device: pixels of a QImage (TBitmap), an already active QPainter (the
-// printer), or a recorder that keeps the list of operations for tests. Any canvas can also record
-// what it draws (StartRecording, CanvasRecordingScope).
+// A canvas draws through a device: a picture record (TBitmap: the operations kept, painted when a
+// part of the picture is shown), pixels of a QImage, an already active QPainter (the printer,
+// where the operations are painted at the device's own resolution), or a recorder that keeps the
+// list of operations for tests. Any canvas can also record what it draws (StartRecording,
+// CanvasRecordingScope).
 #include <QColor>
 #include <QFont>
 #include <cstdint>
@@ -221,23 +223,39 @@ struct CanvasOp {
     TFont Font;
 };
 
+class PictureRecord;
+
+// What a CopyRect reads: the pixels of an image, or a recorded picture as it was when the copy
+// was made (its first `count` operations, at the size it had then). Empty for a device that has
+// neither.
+struct CopySource {
+    const QImage* image = nullptr;
+    std::shared_ptr<const PictureRecord> record;
+    std::size_t count = 0;
+    int width = 0;
+    int height = 0;
+    // The recorded picture keeps a byte a pixel (greys only).
+    bool gray = false;
+    bool Empty() const { return image == nullptr && record == nullptr; }
+};
+
 // Where a canvas's operations go.
 class TCanvasDevice {
 public:
     virtual ~TCanvasDevice() = default;
-    // `source` is the source picture of a CopyRect (null when the source canvas has none).
-    virtual void Execute(const CanvasOp& op, const QImage* source) = 0;
+    // `source` is what a CopyRect reads (empty for other operations).
+    virtual void Execute(const CanvasOp& op, const CopySource& source) = 0;
     virtual int PixelsPerInchY() const = 0;
     virtual TColor Pixel(int x, int y) const;
-    // The pixels that CopyRect reads from this device; null for a device without pixels.
-    virtual const QImage* SourceImage() const;
+    // What CopyRect reads from this device; empty for a device without a picture.
+    virtual CopySource Source() const;
 };
 
 // Keeps the operations instead of drawing them.
 class TRecordingDevice : public TCanvasDevice {
 public:
     explicit TRecordingDevice(int pixelsPerInchY = 96) : pixelsPerInchY_(pixelsPerInchY) {}
-    void Execute(const CanvasOp& op, const QImage* source) override;
+    void Execute(const CanvasOp& op, const CopySource& source) override;
     int PixelsPerInchY() const override { return pixelsPerInchY_; }
     const std::vector<CanvasOp>& Ops() const { return ops_; }
     void Clear() { ops_.clear(); }
@@ -268,7 +286,9 @@ public:
     // A canvas that only records (pixels per inch as given, 96 by default).
     static std::unique_ptr<TCanvas> CreateRecorder(int pixelsPerInchY = 96);
     // A canvas drawing through a painter that is active for the canvas's whole life (a print
-    // job). The painter's state is saved and restored around every operation.
+    // job): every operation, and every recorded picture copied onto it, is painted at the
+    // device's resolution (text stays text, lines stay lines). The painter's state is saved and
+    // restored around every operation.
     static std::unique_ptr<TCanvas> CreateOnPainter(QPainter& painter);
 
     TPen Pen;
@@ -278,8 +298,8 @@ public:
     void MoveTo(int x, int y);
     // Draws from the pen position to (x, y) without (x, y) itself; the pen moves there.
     void LineTo(int x, int y);
-    TPoint PenPos() const { return penPos_; }
-    void SetPenPos(TPoint pos) { penPos_ = pos; }
+    TPoint PenPos() const;
+    void SetPenPos(TPoint pos);
 
     // Outline in the pen, filled with the brush unless it is clear. With a clear pen the filled
     // area is one pixel narrower and lower, as in the classic drawing.
@@ -316,12 +336,17 @@ public:
     const TRecordingDevice* Recorder() const;
 
 private:
-    void Emit(const CanvasOp& op, const QImage* source = nullptr);
+    void Emit(const CanvasOp& op, const CopySource& source = {});
     CanvasOp MakeOp(CanvasOpKind kind) const;
 
     std::unique_ptr<TCanvasDevice> device_;
     std::unique_ptr<TRecordingDevice> recorder_;
-    TPoint penPos_;
+    // After TextOut the pen stands at the text's end; its width is measured only when the
+    // position is asked for (drawings move the pen before they draw a line again).
+    mutable TPoint penPos_;
+    mutable std::string pendingText_;
+    mutable TFont pendingFont_;
+    mutable bool penAfterText_ = false;
 };
 
 // A device drawing on the pixels of a QImage that `image` hands out before every operation

@@ -38,11 +38,15 @@ QSize TImage::sizeHint() const {
 }
 
 void TImage::paintEvent(QPaintEvent* event) {
-    const QImage& image = picture_->Image();
-    if (image.isNull()) return;
+    const QRect area =
+        event->rect().intersected(QRect(0, 0, picture_->Width(), picture_->Height()));
+    if (area.isEmpty()) return;
+    QImage shown(area.size(), picture_->PixelFormat() == pfGray8 ? QImage::Format_Grayscale8
+                                                                 : QImage::Format_RGB32);
+    if (shown.isNull()) return;
+    picture_->PaintRegion(shown, area.topLeft());
     QPainter painter(this);
-    const QRect area = event->rect().intersected(image.rect());
-    if (!area.isEmpty()) painter.drawImage(area.topLeft(), image, area);
+    painter.drawImage(area.topLeft(), shown);
 }
 
 }  // namespace platform

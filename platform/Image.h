@@ -1,6 +1,7 @@
 #pragma once
 // Image control: a widget showing a picture bitmap, with a canvas to draw on it and an integer
-// tag. The control is as large as its picture; a scroll area around it shows the rest.
+// tag. The control is as large as its picture; a scroll area around it shows the rest. Only the
+// part that comes into view is painted, from the picture's record.
 #include <QWidget>
 #include <memory>
 
@@ -18,11 +19,10 @@ public:
     // The picture's bitmap.
     TBitmap& Picture() { return *picture_; }
     const TBitmap& Picture() const { return *picture_; }
-    // The picture's canvas; the pixels are allocated here (std::bad_alloc when they cannot be).
+    // The picture's canvas.
     TCanvas* Canvas();
 
-    // Sets the control's and the picture's size. Pixels are allocated when the canvas is first
-    // used.
+    // Sets the control's and the picture's size.
     void SetSize(int width, int height);
 
     // A number the owner keeps with the control; also its "Tag" property.

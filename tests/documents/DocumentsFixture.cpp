@@ -13,7 +13,8 @@
 void RowsPainter::Paint(platform::TBitmap& page, const PageRequest& request) {
     requests.push_back(request);
     const int bottom = 181 + 25 * request.rows;
-    page.SetSize(800, forcedHeight > 0 ? forcedHeight : bottom);
+    page.SetSize(800, bottom);
+    if (byteLimit > 0) page.SetByteLimit(byteLimit);
     platform::TCanvas& canvas = *page.Canvas();
     for (int row = 0; row < request.rows; ++row) {
         canvas.MoveTo(0, 181 + 25 * row);

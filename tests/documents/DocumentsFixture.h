@@ -17,8 +17,9 @@ public:
     void Paint(platform::TBitmap& page, const PageRequest& request) override;
 
     std::vector<PageRequest> requests;
-    // Paints a bitmap of this height instead (a document that does not fit in memory).
-    int forcedHeight = 0;
+    // Paints on a picture that may keep no more than this many bytes (a document that does not fit
+    // in memory).
+    int byteLimit = 0;
 };
 
 class DocumentsTest : public AppFixture {

@@ -255,8 +255,8 @@ TEST_F(TablePreview, ADocumentTooLargeForMemoryIsRefusedWithAMessage) {
     Form8->CableJournalPainter = &painter_;
     Form8->PreviewCableJournal(0, 38, "Кабельный журнал (общий). ");
     ASSERT_FALSE(Form7->isHidden());
-    // A painted picture of 800 x 700000 px would take 560 MB, even at a byte a pixel.
-    painter_.forcedHeight = 700000;
+    // The painted picture's record reaches its limit: its 38 lines take more than 1000 bytes.
+    painter_.byteLimit = 1000;
     responder_.ExpectMessage("Недостаточно памяти для обработки команды.", "Предупреждение",
                              platform::mrOk);
     Form8->PreviewCableJournal(0, 38, "Кабельный журнал (общий). ");

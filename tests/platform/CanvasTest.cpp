@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
@@ -705,15 +706,65 @@ TEST(Bitmap, AssignCopiesPictureNotSharesIt) {
     EXPECT_EQ(copy.Canvas()->Pixels(5, 5), clWhite);
 }
 
-TEST(Bitmap, TooLargeFailsWhereFirstDrawnAndStaysUsable) {
+TEST(Bitmap, APictureFarLargerThanMemoryIsDrawnAndReadWhereDrawn) {
+    TBitmap bmp;
+    bmp.SetSize(100000, 100000);  // 40 GB as pixels
+    TCanvas& c = *bmp.Canvas();
+    c.SetPixel(99990, 99990, clRed);
+    c.MoveTo(50000, 20);
+    c.LineTo(50010, 20);
+    EXPECT_EQ(c.Pixels(99990, 99990), clRed);
+    EXPECT_EQ(c.Pixels(99989, 99990), clWhite);
+    EXPECT_EQ(c.Pixels(50009, 20), clBlack);
+    EXPECT_EQ(c.Pixels(50010, 20), clWhite);
+    // What it keeps is what was drawn, not its area; it is too large to be made whole.
+    EXPECT_LT(bmp.RecordBytes(), 1 << 20);
+    EXPECT_TRUE(bmp.Image().isNull());
+    EXPECT_FALSE(bmp.SaveToFile(QDir::temp().filePath("never.png").toStdString()));
+}
+
+TEST(Bitmap, AnOperationPastTheRecordLimitThrowsAndIsNotKept) {
     TBitmap bmp;
     bmp.SetSize(40, 30);
     bmp.Canvas()->SetPixel(1, 1, clRed);
-    bmp.SetSize(100000, 100000);  // 40 GB: sizing alone does not fail
-    EXPECT_THROW(bmp.Canvas(), std::bad_alloc);
-    EXPECT_EQ(bmp.Width(), 40);
-    EXPECT_EQ(bmp.Height(), 30);
+    bmp.SetByteLimit(bmp.RecordBytes() + 100);
+    std::size_t kept = bmp.OperationCount();
+    bool thrown = false;
+    for (int i = 0; i < 100 && !thrown; ++i) {
+        try {
+            bmp.Canvas()->TextOut(2, 10, "Недостаточно памяти для обработки команды.");
+            kept = bmp.OperationCount();
+        } catch (const std::bad_alloc&) {
+            thrown = true;
+        }
+    }
+    ASSERT_TRUE(thrown);
+    EXPECT_EQ(bmp.OperationCount(), kept);
     EXPECT_EQ(bmp.Canvas()->Pixels(1, 1), clRed);
+}
+
+TEST(Bitmap, AWholeImageIsMadeUpToTheLimitInItsPixelFormat) {
+    struct Case {
+        TPixelFormat format;
+        int height;
+        bool made;
+    };
+    const Case cases[] = {
+        {pf32bit, 200000, false},  // 800 x 200000 x 4 = 640 MB > 512 MB
+        {pfGray8, 200000, true},   // 160 MB
+        {pfGray8, 700000, false},  // 560 MB
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.height);
+        TBitmap bmp;
+        bmp.SetPixelFormat(c.format);
+        bmp.SetSize(800, c.height);
+        bmp.Canvas()->SetPixel(799, c.height - 2, clBlack);
+        EXPECT_EQ(bmp.Image().isNull(), !c.made);
+        // Its parts are painted whatever its size.
+        EXPECT_EQ(bmp.Canvas()->Pixels(799, c.height - 1), clWhite);
+        EXPECT_EQ(bmp.Canvas()->Pixels(799, c.height - 2), clBlack);
+    }
 }
 
 namespace {
@@ -774,30 +825,6 @@ TEST(Bitmap, GreyPixelFormatKeepsBlackWhiteAndGreys) {
 }
 
 // The memory limit counts the bytes of the bitmap's own pixel format.
-TEST(Bitmap, LimitCountsTheBytesOfThePixelFormat) {
-    struct Case {
-        TPixelFormat format;
-        int height;
-        bool fits;
-    };
-    const Case cases[] = {
-        {pf32bit, 200000, false},  // 800 x 200000 x 4 = 640 MB > 512 MB
-        {pfGray8, 200000, true},   // 160 MB
-        {pfGray8, 700000, false},  // 560 MB
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.height);
-        TBitmap bmp;
-        bmp.SetPixelFormat(c.format);
-        bmp.SetSize(800, c.height);
-        if (c.fits) {
-            ASSERT_NO_THROW(bmp.Canvas());
-            EXPECT_EQ(bmp.Canvas()->Pixels(799, c.height - 1), clWhite);
-        } else {
-            EXPECT_THROW(bmp.Canvas(), std::bad_alloc);
-        }
-    }
-}
 
 // A bitmap given another pixel format keeps its picture, as when it is resized.
 TEST(Bitmap, ChangedPixelFormatKeepsThePicture) {

@@ -1,0 +1,208 @@
+#include "platform/PictureRecord.h"
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <new>
+
+#include "platform/CanvasEngine.h"
+
+namespace platform {
+
+namespace {
+
+// Tiles of the index, px square; an operation over more tiles than kWideTiles is kept apart and
+// tried against every area painted.
+constexpr int kTileShift = 9;
+constexpr std::int64_t kWideTiles = 64;
+
+std::uint64_t TileKey(int column, int row) {
+    return (std::uint64_t(std::uint32_t(row)) << 32) | std::uint32_t(column);
+}
+
+int TileOf(int coordinate) {
+    return coordinate >> kTileShift;
+}
+
+}  // namespace
+
+std::uint32_t PictureRecord::StyleOf(const CanvasOp& op) {
+    // Drawings use few styles, one after the other: the last ones are looked at first.
+    const std::size_t look = std::min<std::size_t>(styles_.size(), 64);
+    for (std::size_t i = 0; i < look; ++i) {
+        const std::size_t at = styles_.size() - 1 - i;
+        const Style& s = styles_[at];
+        if (s.pen == op.Pen && s.brush == op.Brush && s.font == op.Font)
+            return std::uint32_t(at);
+    }
+    styles_.push_back(Style{op.Pen, op.Brush, op.Font});
+    return std::uint32_t(styles_.size() - 1);
+}
+
+std::int64_t PictureRecord::Bytes() const {
+    return std::int64_t(ops_.capacity() * sizeof(Packed) + styles_.capacity() * sizeof(Style) +
+                        points_.capacity() * sizeof(TPoint) + texts_.capacity() +
+                        copies_.capacity() * sizeof(Copy)) +
+           indexBytes_;
+}
+
+void PictureRecord::Append(const CanvasOp& op, const CopySource& source) {
+    // What the operation adds, as the containers grow.
+    std::int64_t adds = std::int64_t(sizeof(Packed));
+    if (op.Kind == CanvasOpKind::Polyline) adds += std::int64_t(op.Points.size() * sizeof(TPoint));
+    if (op.Kind == CanvasOpKind::TextOut) adds += std::int64_t(op.Text.size());
+    if (op.Kind == CanvasOpKind::CopyRect) adds += std::int64_t(sizeof(Copy));
+    const std::int64_t used = std::int64_t(ops_.size() * sizeof(Packed) + points_.size() * sizeof(TPoint) +
+                                           texts_.size() + copies_.size() * sizeof(Copy)) +
+                              indexBytes_;
+    if (used + adds > byteLimit_) throw std::bad_alloc();
+
+    Packed packed{};
+    packed.kind = op.Kind;
+    packed.style = StyleOf(op);
+    switch (op.Kind) {
+        case CanvasOpKind::LineTo:
+            packed.rect = TRect{op.Points[0].X, op.Points[0].Y, op.Points[1].X, op.Points[1].Y};
+            break;
+        case CanvasOpKind::Polyline:
+            packed.first = std::uint32_t(points_.size());
+            packed.size = std::uint32_t(op.Points.size());
+            points_.insert(points_.end(), op.Points.begin(), op.Points.end());
+            break;
+        case CanvasOpKind::Rectangle:
+        case CanvasOpKind::Ellipse:
+        case CanvasOpKind::FillRect:
+            packed.rect = op.Rect;
+            break;
+        case CanvasOpKind::TextOut:
+            packed.rect = TRect{op.Points[0].X, op.Points[0].Y, 0, 0};
+            packed.first = std::uint32_t(texts_.size());
+            packed.size = std::uint32_t(op.Text.size());
+            texts_ += op.Text;
+            break;
+        case CanvasOpKind::CopyRect:
+            packed.rect = op.Rect;
+            packed.first = std::uint32_t(copies_.size());
+            copies_.push_back(Copy{op.SourceRect, source});
+            break;
+        case CanvasOpKind::SetPixel:
+            packed.rect = TRect{op.Points[0].X, op.Points[0].Y, 0, 0};
+            packed.size = std::uint32_t(op.Color);
+            break;
+    }
+    ops_.push_back(packed);
+}
+
+OpView PictureRecord::ViewAt(std::size_t index, TPoint (&ends)[2]) const {
+    const Packed& p = ops_[index];
+    const Style& style = styles_[p.style];
+    OpView view;
+    view.kind = p.kind;
+    view.pen = &style.pen;
+    view.brush = &style.brush;
+    view.font = &style.font;
+    switch (p.kind) {
+        case CanvasOpKind::LineTo:
+            ends[0] = TPoint{p.rect.Left, p.rect.Top};
+            ends[1] = TPoint{p.rect.Right, p.rect.Bottom};
+            view.points = std::span<const TPoint>(ends, 2);
+            break;
+        case CanvasOpKind::Polyline:
+            view.points = std::span<const TPoint>(points_.data() + p.first, p.size);
+            break;
+        case CanvasOpKind::TextOut:
+            ends[0] = TPoint{p.rect.Left, p.rect.Top};
+            view.points = std::span<const TPoint>(ends, 1);
+            view.text = std::string_view(texts_).substr(p.first, p.size);
+            break;
+        case CanvasOpKind::SetPixel:
+            ends[0] = TPoint{p.rect.Left, p.rect.Top};
+            view.points = std::span<const TPoint>(ends, 1);
+            view.color = TColor(p.size);
+            break;
+        case CanvasOpKind::CopyRect:
+            view.rect = p.rect;
+            view.sourceRect = copies_[p.first].sourceRect;
+            view.source = &copies_[p.first].source;
+            break;
+        default:
+            view.rect = p.rect;
+            break;
+    }
+    return view;
+}
+
+void PictureRecord::ExtendIndex() const {
+    if (indexed_ == ops_.size()) return;
+    bounds_.reserve(ops_.size());
+    for (std::size_t i = indexed_; i < ops_.size(); ++i) {
+        TPoint ends[2];
+        const QRect box = PaintedBounds(ViewAt(i, ends));
+        bounds_.push_back(box);
+        if (box.isEmpty()) continue;
+        const int c0 = TileOf(box.left());
+        const int c1 = TileOf(box.right());
+        const int r0 = TileOf(box.top());
+        const int r1 = TileOf(box.bottom());
+        if ((std::int64_t(c1) - c0 + 1) * (std::int64_t(r1) - r0 + 1) > kWideTiles) {
+            wide_.push_back(std::uint32_t(i));
+            indexBytes_ += sizeof(std::uint32_t);
+            continue;
+        }
+        for (int r = r0; r <= r1; ++r) {
+            for (int c = c0; c <= c1; ++c) {
+                auto [it, added] = tiles_.try_emplace(TileKey(c, r));
+                if (added) indexBytes_ += 64;
+                it->second.push_back(std::uint32_t(i));
+                indexBytes_ += sizeof(std::uint32_t);
+            }
+        }
+    }
+    indexBytes_ += std::int64_t((ops_.size() - indexed_) * sizeof(QRect));
+    indexed_ = ops_.size();
+}
+
+template <typename PaintOp>
+void PictureRecord::ForEachIn(const QRect& area, std::size_t count, PaintOp&& paint) const {
+    count = std::min(count, ops_.size());
+    if (area.isEmpty() || count == 0) return;
+    ExtendIndex();
+    std::vector<std::uint32_t> found;
+    const int c0 = TileOf(area.left());
+    const int c1 = TileOf(area.right());
+    const int r0 = TileOf(area.top());
+    const int r1 = TileOf(area.bottom());
+    const std::int64_t areaTiles = (std::int64_t(c1) - c0 + 1) * (std::int64_t(r1) - r0 + 1);
+    auto take = [&](std::uint32_t i) {
+        if (i < count && bounds_[i].intersects(area)) found.push_back(i);
+    };
+    if (areaTiles > std::int64_t(tiles_.size())) {
+        // An area larger than what is drawn: every operation is looked at.
+        for (std::uint32_t i = 0; i < count; ++i) take(i);
+    } else {
+        for (int r = r0; r <= r1; ++r) {
+            for (int c = c0; c <= c1; ++c) {
+                const auto it = tiles_.find(TileKey(c, r));
+                if (it == tiles_.end()) continue;
+                for (std::uint32_t i : it->second) take(i);
+            }
+        }
+        for (std::uint32_t i : wide_) take(i);
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+    }
+    for (std::uint32_t i : found) {
+        TPoint ends[2];
+        paint(ViewAt(i, ends));
+    }
+}
+
+void PictureRecord::Paint(RasterTarget& target, std::size_t count) const {
+    ForEachIn(target.Area(), count, [&](const OpView& op) { target.Execute(op); });
+}
+
+void PictureRecord::Paint(QPainter& painter, const QRect& area, std::size_t count) const {
+    ForEachIn(area, count, [&](const OpView& op) { PaintVector(painter, op); });
+}
+
+}  // namespace platform
