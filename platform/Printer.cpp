@@ -156,8 +156,11 @@ void SetPrintBackEnd(PrintBackEnd* backEnd) {
 bool TPrintDialog::Execute() {
     QPrinter& printer = Printer().Device();
     QPrintDialog dialog(&printer, QApplication::activeWindow());
+    // Qt's output to a PDF file is offered as a printer of its own, as the desktop of the
+    // program's first platform always had one.
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
-                      QAbstractPrintDialog::PrintCollateCopies);
+                      QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintToFile);
     const int low = std::max(MinPage, 1);
     const int high = std::max(MaxPage, low);
     dialog.setMinMax(low, high);

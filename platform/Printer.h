@@ -109,8 +109,8 @@ void SetPrintBackEnd(PrintBackEnd* backEnd);
 
 enum class TPrintRange { AllPages, PageNums };
 
-// The print dialog: page range, copies and collation, for Printer(). Offers page numbers only: no
-// selection, no current page, no printing to a file.
+// The print dialog: page range, copies and collation, for Printer(). Offers page numbers (no
+// selection, no current page) and, beside the desktop's printers, the output to a PDF file.
 class TPrintDialog {
 public:
     int FromPage = 0;

@@ -60,10 +60,10 @@ void DocumentsTest::KeepJournalPages(int pages) {
 void DocumentsTest::AnswerPrintDialog(int maxPage, int from, int to, int copies, bool collate) {
     responder_.ExpectModal("QPrintDialog", [=](QDialog& window) {
         auto& dialog = static_cast<QPrintDialog&>(window);
-        // Page numbers only: no selection, no current page, no printing to a file.
+        // Page numbers (no selection, no current page), and the output to a PDF file.
         EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
         EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintCollateCopies));
-        EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintToFile));
+        EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintToFile));
         EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintSelection));
         EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintCurrentPage));
         EXPECT_EQ(dialog.minPage(), 1);

@@ -3,11 +3,21 @@
 // real PDF printed through Qt's printer.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
 #include <QPrinter>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -284,4 +294,93 @@ TEST_F(PdfPrinting, WritesEveryPageAtThePagesSizeAndOrientation) {
         EXPECT_EQ(PdfInfo("Pages"), c.pages);
         EXPECT_EQ(PdfInfo("Page size"), c.size);
     }
+}
+
+// The print dialog as a user meets it on a desktop without a printer: "Print to File (PDF)"
+// chosen in its list, the file named, pages 2 to 3 asked for twice, collated.
+class PdfThroughTheDialog : public Printing {
+protected:
+    void SetUp() override {
+        Printing::SetUp();
+        platform::SetPrintBackEnd(nullptr);
+        ASSERT_TRUE(dir_.isValid());
+    }
+    void TearDown() override {
+        platform::Printer().Device().setOutputFileName(QString());
+        Printing::TearDown();
+    }
+
+    std::string Pdf() const { return dir_.filePath("journal.pdf").toStdString(); }
+
+    RowsPainter painter_;
+
+    // Output of a poppler tool on the file printed.
+    std::string Poppler(const QString& tool, QStringList arguments) {
+        QProcess process;
+        arguments << QString::fromStdString(Pdf());
+        if (tool == "pdftotext") arguments << "-";
+        process.start(tool, arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << tool.toStdString();
+        return QString::fromUtf8(process.readAllStandardOutput()).toStdString();
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(PdfThroughTheDialog, PrintsTheChosenPagesAndCopiesToTheFileNamed) {
+    Form8->CableJournalPainter = &painter_;
+    // 80 rows: three pages of 33, 33 and 14 rows.
+    Form8->PreviewCableJournal(0, 80, "Кабельный журнал (общий). ");
+    ASSERT_EQ(Form8->JournalPageCount, 3);
+    Form1->DocumentKind = CableJournalDocument;
+    responder_.ExpectModal("QPrintDialog", [&](QDialog& dialog) {
+        dialog.show();
+        auto* printers = dialog.findChild<QComboBox*>("printers");
+        EXPECT_NE(printers, nullptr);
+        if (printers == nullptr) return int(platform::mrCancel);
+        const int pdf = printers->findText("Print to File (PDF)");
+        EXPECT_GE(pdf, 0);
+        printers->setFocus();
+        while (printers->currentIndex() != pdf) {
+            const int before = printers->currentIndex();
+            QTest::keyClick(printers, before < pdf ? Qt::Key_Down : Qt::Key_Up);
+            if (printers->currentIndex() == before) break;
+        }
+        auto* file = dialog.findChild<QLineEdit*>("filename");
+        file->selectAll();
+        QTest::keyClicks(file, QString::fromStdString(Pdf()));
+        // The range and copies are on the options the dialog opens below.
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text().contains("Options")) QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QRadioButton*>("printRange"), Qt::LeftButton);
+        auto type = [](QSpinBox* box, int value) {
+            QLineEdit* edit = box->findChild<QLineEdit*>();
+            edit->selectAll();
+            QTest::keyClicks(edit, QString::number(value));
+            QTest::keyClick(edit, Qt::Key_Tab);
+        };
+        type(dialog.findChild<QSpinBox*>("to"), 3);
+        type(dialog.findChild<QSpinBox*>("from"), 2);
+        type(dialog.findChild<QSpinBox*>("copies"), 2);
+        auto* collate = dialog.findChild<QCheckBox*>("collate");
+        if (!collate->isChecked()) QTest::mouseClick(collate, Qt::LeftButton);
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return dialog.result();
+    });
+    Form1->ToolButton6->trigger();
+    responder_.VerifyDone();
+    ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(Pdf())));
+    EXPECT_NE(Poppler("pdfinfo", {}).find("Pages:           4"), std::string::npos);
+    // Each page carries its sheet label, as the preview shows it.
+    const char* expected[] = {"Лист № 2", "Лист № 3", "Лист № 2", "Лист № 3"};
+    for (int page = 1; page <= 4; ++page) {
+        SCOPED_TRACE(page);
+        const std::string text = Poppler(
+            "pdftotext", {"-f", QString::number(page), "-l", QString::number(page)});
+        EXPECT_NE(text.find(expected[page - 1]), std::string::npos) << text;
+    }
+    // Lines and texts, not pictures of them.
+    const std::string images = Poppler("pdfimages", {"-list"});
+    EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;
 }
