@@ -11,6 +11,7 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <string_view>
 #include <tuple>
 
 #include "platform/CanvasEngine.h"
@@ -160,6 +161,90 @@ const QFontMetrics& MetricsFor(const TFont& font) {
     else if (!(last->font == font))
         *last = Last{font, QFontMetrics(ToQFont(font), &MetricsDevice())};
     return last->metrics;
+}
+
+// Text widths as the fonts' metrics give them, fast: the drawings measure tens of thousands of
+// texts. The faces the program draws with (the Liberation faces, kerning off) have neither
+// kerning nor ligatures between the letters, digits and signs of Latin and Cyrillic text, so
+// such a text is as wide as its characters' advances together; those are kept per font. Any
+// other character has the text measured whole, shaped as it is drawn.
+class TextWidths {
+public:
+    int Of(const TFont& font, std::string_view utf8) {
+        Table& table = TableFor(font);
+        int width = 0;
+        std::size_t i = 0;
+        while (i < utf8.size()) {
+            const auto lead = static_cast<unsigned char>(utf8[i]);
+            char32_t code = 0;
+            std::size_t length = 1;
+            if (lead < 0x80) {
+                code = lead;
+            } else if ((lead & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
+                code = char32_t(lead & 0x1F) << 6 | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+                length = 2;
+            } else if ((lead & 0xF0) == 0xE0 && i + 2 < utf8.size()) {
+                code = char32_t(lead & 0x0F) << 12 |
+                       char32_t(static_cast<unsigned char>(utf8[i + 1]) & 0x3F) << 6 |
+                       (static_cast<unsigned char>(utf8[i + 2]) & 0x3F);
+                length = 3;
+            } else {
+                return Whole(table, utf8);
+            }
+            const int advance = Advance(table, code);
+            if (advance < 0) return Whole(table, utf8);
+            width += advance;
+            i += length;
+        }
+        return width;
+    }
+
+private:
+    // Latin, Greek and Cyrillic up to U+052F, without the combining marks, and the numero sign.
+    static constexpr char32_t kSimpleEnd = 0x0530;
+    struct Table {
+        QFontMetrics metrics;
+        std::vector<int> advances;  // -1: not measured yet
+    };
+
+    static bool Simple(char32_t code) {
+        return (code >= 0x20 && code < kSimpleEnd && !(code >= 0x0300 && code < 0x0370)) ||
+               code == 0x2116;
+    }
+    static int Whole(Table& table, std::string_view utf8) {
+        return table.metrics.horizontalAdvance(
+            QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+    }
+    static int Advance(Table& table, char32_t code) {
+        if (!Simple(code)) return -1;
+        const std::size_t slot = code == 0x2116 ? kSimpleEnd : code;
+        int& advance = table.advances[slot];
+        if (advance < 0) advance = table.metrics.horizontalAdvance(QChar(char16_t(code)));
+        return advance;
+    }
+    Table& TableFor(const TFont& font) {
+        const auto key = std::make_tuple(font.Name(), font.Height(), font.Style());
+        if (last_ != nullptr && lastKey_ == key) return *last_;
+        auto it = tables_.find(key);
+        if (it == tables_.end())
+            it = tables_
+                     .emplace(key, Table{QFontMetrics(ToQFont(font), &MetricsDevice()),
+                                         std::vector<int>(kSimpleEnd + 1, -1)})
+                     .first;
+        lastKey_ = key;
+        last_ = &it->second;
+        return *last_;
+    }
+
+    std::map<std::tuple<std::string, int, unsigned>, Table> tables_;
+    std::tuple<std::string, int, unsigned> lastKey_;
+    Table* last_ = nullptr;
+};
+
+// Left on the heap on purpose, as the metrics above.
+TextWidths& Widths() {
+    static TextWidths* widths = new TextWidths;
+    return *widths;
 }
 
 }  // namespace
@@ -1125,7 +1210,7 @@ void TCanvas::MoveTo(int x, int y) {
 
 TPoint TCanvas::PenPos() const {
     if (penAfterText_) {
-        penPos_.X += MetricsFor(pendingFont_).horizontalAdvance(QString::fromStdString(pendingText_));
+        penPos_.X += Widths().Of(pendingFont_, pendingText_);
         penAfterText_ = false;
     }
     return penPos_;
@@ -1187,7 +1272,7 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
 }
 
 int TCanvas::TextWidth(const std::string& text) const {
-    return MetricsFor(Font).horizontalAdvance(QString::fromStdString(text));
+    return Widths().Of(Font, text);
 }
 
 int TCanvas::TextHeight(const std::string&) const {

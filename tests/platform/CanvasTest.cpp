@@ -386,6 +386,47 @@ INSTANTIATE_TEST_SUITE_P(Canvas, CanvasTextBackground,
 
 // --- Fonts -------------------------------------------------------------------------------------
 
+// Texts are measured by their characters' advances; every pair of Latin and Cyrillic letters,
+// digits and signs measures as the font's metrics measure the pair shaped whole, in the faces,
+// sizes and styles the drawings use (no kerning, no ligatures).
+TEST(Canvas, TextWidthIsTheWidthOfTheTextShapedWhole) {
+    QString characters;
+    for (char16_t c = 0x20; c < 0x7F; ++c) characters += QChar(c);
+    for (char16_t c = 0x401; c <= 0x451; ++c) characters += QChar(c);
+    characters += QChar(0x2116);
+    characters += QChar(0xB0);
+    const struct {
+        const char* face;
+        int height;
+        TFontStyles style;
+    } fonts[] = {{"MS Sans Serif", -11, 0}, {"Arial001", -7, 0}, {"MS Sans Serif", -19, 0},
+                 {"Arial", -13, fsBold},    {"Times New Roman", -11, 0}, {"Courier New", 16, 0}};
+    for (const auto& f : fonts) {
+        SCOPED_TRACE(f.face);
+        TBitmap bmp;
+        TCanvas& c = *bmp.Canvas();
+        c.Font.SetName(f.face);
+        c.Font.SetHeight(f.height);
+        c.Font.SetStyle(f.style);
+        const QFontMetrics metrics(ToQFont(c.Font));
+        int differing = 0;
+        for (QChar a : characters) {
+            for (QChar b : characters) {
+                const QString pair = QString(a) + b;
+                if (c.TextWidth(pair.toStdString()) != metrics.horizontalAdvance(pair)) ++differing;
+            }
+        }
+        EXPECT_EQ(differing, 0);
+        // Beyond those characters the text is measured whole.
+        for (const char* text : {"Гр- 1-2-3  ВВГ   4 x 2.5 кв.мм", "IA- 12.5 A", "e\u0301t\u00e9",
+                                 "\u4e2d\u6587", "\U0001F600 x"}) {
+            const std::string utf8 = QString::fromUtf8(text).toStdString();
+            EXPECT_EQ(c.TextWidth(utf8), metrics.horizontalAdvance(QString::fromUtf8(text)))
+                << text;
+        }
+    }
+}
+
 TEST(Canvas, FontSizeAndHeightAt96PixelsPerInch) {
     struct Case {
         int points;
