@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -876,20 +877,35 @@ QRectF RectF(const TRect& r) {
     return QRectF(r.Left, r.Top, double(WidthOf(r)), double(HeightOf(r)));
 }
 
-void VectorCopy(QPainter& p, const OpView& op) {
+void VectorCopy(QPainter& p, const OpView& op, const QRect* area) {
     const CopySource& source = *op.source;
     const TRect& d = op.rect;
     const TRect& r = op.sourceRect;
     if (source.Empty() || !UsableRect(d) || !UsableRect(r)) return;
-    // Only the part of the source inside its picture is copied.
-    const TRect inside{std::max(r.Left, 0), std::max(r.Top, 0),
-                       std::min(r.Right, source.width), std::min(r.Bottom, source.height)};
-    if (source.image != nullptr) {
-        if (source.image->isNull() || !UsableRect(inside)) return;
-    }
-    if (!UsableRect(inside)) return;
+    if (source.image != nullptr && source.image->isNull()) return;
     const double sx = double(WidthOf(d)) / double(WidthOf(r));
     const double sy = double(HeightOf(d)) / double(HeightOf(r));
+    // Only the part of the source inside its picture is copied, and of that only what lands in
+    // the area being painted.
+    TRect inside{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, source.width),
+                 std::min(r.Bottom, source.height)};
+    if (area != nullptr) {
+        const auto back = [](double at, double start, double from, double scale) {
+            return from + (at - start) / scale;
+        };
+        const double left = back(area->left(), d.Left, r.Left, sx);
+        const double top = back(area->top(), d.Top, r.Top, sy);
+        const double right = back(area->right() + 1.0, d.Left, r.Left, sx);
+        const double bottom = back(area->bottom() + 1.0, d.Top, r.Top, sy);
+        const auto clamp = [](double v) {
+            return int(std::clamp(v, double(INT_MIN / 2), double(INT_MAX / 2)));
+        };
+        inside.Left = std::max(inside.Left, clamp(std::floor(left)) - 1);
+        inside.Top = std::max(inside.Top, clamp(std::floor(top)) - 1);
+        inside.Right = std::min(inside.Right, clamp(std::ceil(right)) + 1);
+        inside.Bottom = std::min(inside.Bottom, clamp(std::ceil(bottom)) + 1);
+    }
+    if (!UsableRect(inside)) return;
     const QRectF target(d.Left + (inside.Left - r.Left) * sx, d.Top + (inside.Top - r.Top) * sy,
                         WidthOf(inside) * sx, HeightOf(inside) * sy);
     p.save();
@@ -951,7 +967,7 @@ void VectorText(QPainter& p, const OpView& op) {
 
 }  // namespace
 
-void PaintVector(QPainter& p, const OpView& op) {
+void PaintVector(QPainter& p, const OpView& op, const QRect* area) {
     p.save();
     switch (op.kind) {
         case CanvasOpKind::LineTo:
@@ -986,7 +1002,7 @@ void PaintVector(QPainter& p, const OpView& op) {
             VectorText(p, op);
             break;
         case CanvasOpKind::CopyRect:
-            VectorCopy(p, op);
+            VectorCopy(p, op, area);
             break;
         case CanvasOpKind::SetPixel:
             p.fillRect(QRectF(op.points.front().X, op.points.front().Y, 1, 1),
@@ -1048,6 +1064,14 @@ QRect PaintedBounds(const OpView& op) {
                         std::int64_t(op.points.front().Y) + 1);
     }
     return {};
+}
+
+QRect TextCell(const OpView& op) {
+    if (op.kind != CanvasOpKind::TextOut || op.text.empty()) return PaintedBounds(op);
+    if (op.font->Orientation() % 3600 != 0) return PaintedBounds(op);
+    const TPoint at = op.points.front();
+    return QRect(at.X, at.Y, std::max(Widths().Of(*op.font, op.text), 1),
+                 MetricsFor(*op.font).height());
 }
 
 RasterTarget::RasterTarget(QImage& image, QPoint origin) : image_(image), origin_(origin) {}

@@ -53,12 +53,17 @@ private:
 };
 
 // Paints an operation through a painter in picture co-ordinates (the painter's transform maps
-// them onto its device): lines as lines, text as text.
-void PaintVector(QPainter& painter, const OpView& op);
+// them onto its device): lines as lines, text as text. Of a copied picture only what falls in
+// `area` (picture co-ordinates) is painted, when given.
+void PaintVector(QPainter& painter, const OpView& op, const QRect* area = nullptr);
 
 // The box, in picture pixels, that an operation can paint in; empty when it paints nothing.
 // Texts are bounded by their character count and the font's widest character.
 QRect PaintedBounds(const OpView& op);
+
+// The cell a text is written in (its brush-filled background), for a text that is not turned;
+// PaintedBounds otherwise.
+QRect TextCell(const OpView& op);
 
 // Paints the part `area` of a recorded picture (its first `count` operations) on a new image of
 // that size: white, then the operations. Null image when it cannot be allocated.

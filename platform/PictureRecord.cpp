@@ -202,7 +202,12 @@ void PictureRecord::Paint(RasterTarget& target, std::size_t count) const {
 }
 
 void PictureRecord::Paint(QPainter& painter, const QRect& area, std::size_t count) const {
-    ForEachIn(area, count, [&](const OpView& op) { PaintVector(painter, op); });
+    ForEachIn(area, count, [&](const OpView& op) {
+        // A text outside the area would be clipped away on paper, but a PDF still holds it: a
+        // search or a copy of the page would find it there.
+        if (op.kind == CanvasOpKind::TextOut && !TextCell(op).intersects(area)) return;
+        PaintVector(painter, op, &area);
+    });
 }
 
 }  // namespace platform
