@@ -48,6 +48,7 @@ void Start(int switchboards = 10) {
 // Paints what the preview window shows at once of its pages, from their top: 800 x 1000 px.
 void PaintFirstPage() {
     static QImage view(800, 1000, QImage::Format_RGB32);
+    if (Form7->PageImage == nullptr) return;
     Form7->PageImage->render(&view, QPoint(), QRegion(0, 0, 800, 1000));
 }
 
