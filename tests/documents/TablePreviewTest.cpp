@@ -3,9 +3,14 @@
 // between them and the sheet labels; the painter chosen by the table kind.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <string>
 #include <vector>
 
+#include "CanvasOps.h"
 #include "DocumentsFixture.h"
 #include "app/Mainform.h"
 #include "documents/Kabj2.h"
@@ -301,4 +306,39 @@ TEST_F(TablePreview, TheGeneralJournalOfALargeProjectIsPreviewedWhole) {
         EXPECT_EQ(Form7->PageImage->Picture().Canvas()->Pixels(width / 2, 5), platform::clWhite);
     }
     EXPECT_EQ(Form7->PageImage->Picture().Canvas()->Pixels(400, 292228), platform::clBlack);
+}
+
+// The general journal of a project of 40 switchboards x 30 panels x 30 lines: 37,240 rows on
+// 1,129 pages. Scrolled to its end with the scroll bar's key, a window tall enough for a page
+// shows the whole last page.
+TEST_F(TablePreview, TheLastPageOfAVeryLargeJournalIsShownWhenScrolledTo) {
+    Form1->resize(1024, 1300);
+    Form1->show();
+    Form8->CableJournalPainter = &painter_;
+    Form1->DocumentKind = 2;
+    Form8->PreviewCableJournal(0, 37240, "Кабельный журнал (общий). ");
+    // 37,240 / 33 = 1128.5: 1,129 pages, the last with rows 37,224 to 37,239.
+    ASSERT_EQ(Form8->JournalPageCount, 1129);
+    ASSERT_FALSE(Form7->isHidden());
+    auto* area = Form7->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    QScrollBar* down = area->verticalScrollBar();
+    down->setFocus();
+    QTest::keyClick(down, Qt::Key_End);
+    ASSERT_EQ(down->value(), down->maximum());
+    const QImage shown = area->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Where the page image stands in the view.
+    const QPoint image = Form7->PageImage->mapTo(area->viewport(), QPoint(0, 0));
+    // The last page's label at (2, trunc(1128 x 1035.294 + 2)) = (2, 1,167,813), written alone in
+    // the page's font: each of its black pixels is black in the view.
+    const TextInk label =
+        InkOfText(shown, image + QPoint(2, 1167813), platform::TFont(), "Лист № 1129");
+    EXPECT_GT(label.ink, 30);
+    EXPECT_EQ(label.missing, 0);
+    // The last row, filled black: page rows 181 + 15 x 25 = 556 to 581 of the last page, whose
+    // content starts at trunc(1128 x 1035.294 + 12) = 1,167,823 and is 1012 px high for 1029.
+    const int rowMiddle = 1167823 + (556 + 12) * 1012 / 1029;
+    EXPECT_EQ(shown.pixel(image.x() + 400, image.y() + rowMiddle), qRgb(0, 0, 0));
+    // Below the row the page is white.
+    EXPECT_EQ(shown.pixel(image.x() + 400, image.y() + rowMiddle + 40), qRgb(255, 255, 255));
 }

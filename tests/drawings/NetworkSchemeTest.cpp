@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QImage>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollArea>
@@ -15,11 +16,13 @@
 #include <vector>
 
 #include "DrawingFixture.h"
+#include "GeneratedProject.h"
 #include "app/Mainform.h"
 #include "editing/Magistral.h"
 #include "app/SchemeWindow.h"
 #include "drawings/DrawingState.h"
 #include "model/Chains.h"
+#include "platform/Bitmap.h"
 #include "platform/Image.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
@@ -304,5 +307,63 @@ TEST_F(NetworkScheme, EveryTextLiesOnAPrintedSheet) {
                 EXPECT_TRUE(printed) << t.x << "," << t.y << " " << t.text;
             }
         }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// A large project
+
+// Generated, 10 switchboards x 30 panels x 30 lines: a picture of 61,200 x 124,800 px, far
+// beyond what pixels of it would take. Its lines reach down to y 50,000: the window is scrolled
+// there, and to the last line of the tree, with the scroll bars' keys.
+TEST_F(NetworkScheme, ScrolledFarALargeSchemeShowsItsLines) {
+    Form1->resize(1200, 800);
+    Form1->show();
+    BuildGeneratedProject(10, 30, 30);
+    Form1->ComboBox1->setCurrentIndex(0);
+    Form1->ShowNetworkScheme();
+    ASSERT_EQ(Form2->PictureKind(), GeneralSchemePicture);
+    EXPECT_EQ(Form2->Image1->width(), 61200);
+    EXPECT_EQ(Form2->Image1->height(), 124800);
+    // The labels of the last line of the tree and of the line drawn lowest.
+    const std::string last = "Гр- " + std::to_string(GeneratedPanelNumber(10, 30)) + "-29";
+    const platform::CanvasOp* lastLine = nullptr;
+    const platform::CanvasOp* lowest = nullptr;
+    for (const platform::CanvasOp& op : Ops()) {
+        if (op.Kind != CanvasOpKind::TextOut || op.Text.rfind("Гр- ", 0) != 0) continue;
+        if (op.Text == last) lastLine = &op;
+        if (lowest == nullptr || op.Points[0].Y > lowest->Points[0].Y) lowest = &op;
+    }
+    ASSERT_NE(lastLine, nullptr);
+    ASSERT_NE(lowest, nullptr);
+    ASSERT_GT(lowest->Points[0].Y, 40000);
+
+    auto* area = Form2->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    for (const platform::CanvasOp* label : {lowest, lastLine}) {
+        SCOPED_TRACE(label->Text);
+        // Paged across and down until the label stands in the view.
+        const QSize view = area->viewport()->size();
+        auto page = [](QScrollBar* bar, int to, int extent) {
+            bar->setFocus();
+            QTest::keyClick(bar, Qt::Key_Home);
+            while (bar->value() + extent - 200 < to && bar->value() < bar->maximum())
+                QTest::keyClick(bar, Qt::Key_PageDown);
+            // A page too far: back step by step.
+            while (bar->value() > to - 50 && bar->value() > 0) QTest::keyClick(bar, Qt::Key_Up);
+        };
+        page(area->horizontalScrollBar(), label->Points[0].X, view.width());
+        page(area->verticalScrollBar(), label->Points[0].Y, view.height());
+        const QPoint at(label->Points[0].X - area->horizontalScrollBar()->value(),
+                        label->Points[0].Y - area->verticalScrollBar()->value());
+        ASSERT_TRUE(QRect(QPoint(0, 0), view).contains(at)) << at.x() << ", " << at.y();
+        const QImage shown =
+            area->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+        // The label written alone in its font where the view has it: each of its black pixels
+        // is black in what the window shows.
+        const TextInk text = InkOfText(shown, at, label->Font, label->Text);
+        EXPECT_GT(text.ink, 30);
+        EXPECT_EQ(text.missing, 0);
     }
 }
