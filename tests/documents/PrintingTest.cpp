@@ -31,6 +31,7 @@
 #include "model/Classd.h"
 #include "platform/Bitmap.h"
 #include "platform/Image.h"
+#include "platform/ProgramFolder.h"
 
 using platform::CanvasOpKind;
 using platform::Rect;
@@ -383,4 +384,30 @@ TEST_F(PdfThroughTheDialog, PrintsTheChosenPagesAndCopiesToTheFileNamed) {
     // Lines and texts, not pictures of them.
     const std::string images = Poppler("pdfimages", {"-list"});
     EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;
+}
+
+// A sheet of the general scheme printed to PDF is drawn there, not pasted as a picture of it.
+TEST_F(PdfPrinting, TheSchemeIsPrintedAsLinesAndTexts) {
+    CopyFolder(PROGRAM_DATA_DIR, programDir_.path().toStdString());
+    ASSERT_TRUE(Form1->LoadProject(platform::ProgramFolder() + "Project/Example1.VPQ"));
+    Form1->ComboBox1->setCurrentIndex(0);
+    Form1->ShowNetworkScheme();
+    ASSERT_EQ(Form2->PictureKind(), GeneralSchemePicture);
+    const int pages = Form1->SheetPageCount;
+    ASSERT_GT(pages, 0);
+    AnswerPrintDialog(pages, 1, 1, 1, false);
+    Form1->Print1Click();
+    responder_.VerifyDone();
+    EXPECT_EQ(PdfInfo("Pages"), "1");
+    QProcess tool;
+    tool.start("pdfimages", {"-list", dir_.filePath("out.pdf")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    const QString images = QString::fromUtf8(tool.readAllStandardOutput());
+    // The heading of the list and its rule, no image.
+    EXPECT_EQ(images.count('\n'), 2) << images.toStdString();
+    tool.start("pdftotext", {dir_.filePath("out.pdf"), "-"});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    const QString text = QString::fromUtf8(tool.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("Энергосистема")) << text.toStdString();
+    EXPECT_TRUE(text.contains("ГРЩ№")) << text.toStdString();
 }
