@@ -80,11 +80,18 @@ void PictureRecord::Append(const CanvasOp& op, const CopySource& source) {
             packed.size = std::uint32_t(op.Text.size());
             texts_ += op.Text;
             break;
-        case CanvasOpKind::CopyRect:
+        case CanvasOpKind::CopyRect: {
             packed.rect = op.Rect;
             packed.first = std::uint32_t(copies_.size());
-            copies_.push_back(Copy{op.SourceRect, source});
+            Copy copy{op.SourceRect, source};
+            // A copy within the picture itself reads the record without owning it: the record
+            // must not keep itself alive.
+            if (copy.source.record.get() == this)
+                copy.source.record = std::shared_ptr<const PictureRecord>(
+                    std::shared_ptr<const PictureRecord>(), this);
+            copies_.push_back(std::move(copy));
             break;
+        }
         case CanvasOpKind::SetPixel:
             packed.rect = TRect{op.Points[0].X, op.Points[0].Y, 0, 0};
             packed.size = std::uint32_t(op.Color);

@@ -29,7 +29,6 @@ namespace {
 
 struct Made {
     std::string what;
-    const platform::TBitmap* bitmap;  // the record-kept one, painted in pieces as well
     QImage image;
 };
 
@@ -46,7 +45,7 @@ protected:
 
     void Keep(const std::string& what, const platform::TBitmap* bitmap) {
         ASSERT_NE(bitmap, nullptr) << what;
-        made_.push_back({what, bitmap, bitmap->Image().copy()});
+        made_.push_back({what, bitmap->Image().copy()});
     }
     void KeepPreview(const std::string& what) {
         ASSERT_NE(Form7->PageImage, nullptr) << what;
@@ -160,37 +159,41 @@ TEST_F(RecordedPictures, PaintedFromTheRecordTheyAreThePixelsDrawnAsTheOperation
     }
 }
 
+// Pieces of odd sizes, as a scrolled window exposes them, cut through texts and lines: each is
+// what the whole picture has there.
+void ExpectPiecesAreTheWhole(const platform::TBitmap& picture) {
+    const QImage whole = picture.Image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(whole.isNull());
+    for (int top = 0; top < picture.Height(); top += 287) {
+        for (int left = 0; left < picture.Width(); left += 333) {
+            QImage piece(333, 287, QImage::Format_RGB32);
+            piece.fill(Qt::red);
+            picture.PaintRegion(piece, QPoint(left, top));
+            const QRect inside = QRect(left, top, 333, 287).intersected(whole.rect());
+            SCOPED_TRACE(std::to_string(left) + ", " + std::to_string(top));
+            ASSERT_EQ(FirstDifference(piece.copy(inside.translated(-left, -top)),
+                                      whole.copy(inside)),
+                      "");
+        }
+    }
+}
+
 TEST_F(RecordedPictures, PaintedPieceByPieceTheyAreThePictureWhole) {
     platform::TBitmap::KeepPixels(false);
     ASSERT_TRUE(Form1->LoadProject(platform::ProgramFolder() + "Project/Example2.VPQ"));
     Form1->ComboBox1->setCurrentIndex(0);
     Form1->ComboBox1Change();
     Form1->ShowNetworkScheme();
-    std::vector<const platform::TBitmap*> pictures = {&Form2->Image1->Picture()};
+    ExpectPiecesAreTheWhole(Form2->Image1->Picture());
     Form1->ToolButton43Click();
-    pictures.push_back(&Form7->PageImage->Picture());
+    ExpectPiecesAreTheWhole(Form7->PageImage->Picture());
     Form8->JournalNumber = 0;
     Form8->PreviewCableJournal(GeneralJournal,
                                int(JournalEntries(*ProjectRoot, GeneralJournal, 0).size()),
                                "Кабельный журнал");
-    pictures.push_back(&Form7->PageImage->Picture());
+    ExpectPiecesAreTheWhole(Form7->PageImage->Picture());
     Form1->ToolButton44Click();
-    pictures.push_back(&Form7->PageImage->Picture());
-    for (const platform::TBitmap* picture : pictures) {
-        const QImage whole = picture->Image().convertToFormat(QImage::Format_RGB32);
-        ASSERT_FALSE(whole.isNull());
-        // Pieces of odd sizes, as a scrolled window exposes them, cut through texts and lines.
-        for (int top = 0; top < picture->Height(); top += 287) {
-            for (int left = 0; left < picture->Width(); left += 333) {
-                QImage piece(333, 287, QImage::Format_RGB32);
-                piece.fill(Qt::red);
-                picture->PaintRegion(piece, QPoint(left, top));
-                const QRect inside = QRect(left, top, 333, 287).intersected(whole.rect());
-                SCOPED_TRACE(std::to_string(left) + ", " + std::to_string(top));
-                ASSERT_EQ(FirstDifference(piece.copy(inside.translated(-left, -top)),
-                                          whole.copy(inside)),
-                          "");
-            }
-        }
-    }
+    ExpectPiecesAreTheWhole(Form7->PageImage->Picture());
+    Form7->close();
+    Form1->DropProject();
 }

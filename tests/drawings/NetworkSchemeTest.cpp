@@ -319,6 +319,7 @@ TEST_F(NetworkScheme, EveryTextLiesOnAPrintedSheet) {
 TEST_F(NetworkScheme, ScrolledFarALargeSchemeShowsItsLines) {
     Form1->resize(1200, 800);
     Form1->show();
+    Form1->DropProject();
     BuildGeneratedProject(10, 30, 30);
     Form1->ComboBox1->setCurrentIndex(0);
     Form1->ShowNetworkScheme();
