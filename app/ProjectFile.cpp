@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <filesystem>
 #include <span>
 
@@ -515,7 +516,15 @@ std::string WriteFileReplacing(const std::string& path, const std::vector<char>&
     return {};
 }
 
-bool ReadWholeFile(const std::string& path, std::string& data) {
+// A file's bytes in a buffer that is not cleared first: every byte the loader reads is one the
+// file gave.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view View() const { return {data.get(), size}; }
+};
+
+bool ReadWholeFile(const std::string& path, FileBytes& bytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat info;
@@ -525,11 +534,17 @@ bool ReadWholeFile(const std::string& path, std::string& data) {
     }
     // One byte more than the file: the read that finds the end needs room, and a full buffer
     // means the file grew meanwhile.
-    data.resize(static_cast<size_t>(info.st_size) + 1);
+    std::size_t capacity = static_cast<size_t>(info.st_size) + 1;
+    std::unique_ptr<char[]> data(new char[capacity]);
     size_t done = 0;
     for (;;) {
-        if (done == data.size()) data.resize(data.size() * 2);
-        const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
+        if (done == capacity) {
+            std::unique_ptr<char[]> larger(new char[capacity * 2]);
+            std::memcpy(larger.get(), data.get(), done);
+            data = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t n = ::read(fd, data.get() + done, capacity - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             ::close(fd);
@@ -539,7 +554,8 @@ bool ReadWholeFile(const std::string& path, std::string& data) {
         done += static_cast<size_t>(n);
     }
     ::close(fd);
-    data.resize(done);
+    bytes.data = std::move(data);
+    bytes.size = done;
     return true;
 }
 
@@ -1050,14 +1066,14 @@ LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,
 }
 
 LoadResult LoadProjectFile(const std::string& path, const LoadHooks& hooks) {
-    std::string bytes;
+    FileBytes bytes;
     if (!ReadWholeFile(path, bytes)) {
         LoadResult result;
         result.Status = LoadStatus::CannotOpen;
         result.Message = CannotOpenMessage;
         return result;
     }
-    return ReadProjectFile(bytes, path, hooks);
+    return ReadProjectFile(bytes.View(), path, hooks);
 }
 
 std::string ListFileRecords(std::string_view bytes, std::vector<FileRecord>& records) {
