@@ -377,19 +377,84 @@ std::string OwnerText(const WriteTargets& t, bool root) {
     return "проекта";
 }
 
+// Where the writer's bytes go, in file order.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void Put(const char* data, std::size_t size) = 0;
+    virtual void Zeros(std::size_t size) = 0;
+};
+
+// The whole file in memory.
+class VectorSink : public ByteSink {
+public:
+    VectorSink(std::vector<char>& bytes, std::size_t size) : bytes_(bytes) {
+        bytes_.clear();
+        bytes_.reserve(size);
+    }
+    void Put(const char* data, std::size_t size) override {
+        bytes_.insert(bytes_.end(), data, data + size);
+    }
+    void Zeros(std::size_t size) override { bytes_.insert(bytes_.end(), size, '\0'); }
+
+private:
+    std::vector<char>& bytes_;
+};
+
+// The file written as it is made, through a buffer of bounded size. The file is opened when the
+// buffer first fills (or at the end): a project refused before that touches no file. The first
+// failure is kept and ends the writing.
+class StreamSink : public ByteSink {
+public:
+    static constexpr std::size_t kBuffer = std::size_t(1) << 20;
+
+    explicit StreamSink(platform::ReplacingFile& file) : file_(file) { buffer_.reserve(kBuffer); }
+    void Put(const char* data, std::size_t size) override {
+        while (size > 0 && error_ == 0) {
+            const std::size_t room = std::min(size, kBuffer - buffer_.size());
+            buffer_.insert(buffer_.end(), data, data + room);
+            data += room;
+            size -= room;
+            if (buffer_.size() == kBuffer) Flush();
+        }
+    }
+    void Zeros(std::size_t size) override {
+        while (size > 0 && error_ == 0) {
+            const std::size_t room = std::min(size, kBuffer - buffer_.size());
+            buffer_.insert(buffer_.end(), room, '\0');
+            size -= room;
+            if (buffer_.size() == kBuffer) Flush();
+        }
+    }
+    // Writes what the buffer holds; the first error, or 0.
+    int Flush() {
+        if (error_ == 0 && !file_.IsOpen()) error_ = file_.Open();
+        if (error_ == 0) error_ = file_.Write(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return error_;
+    }
+
+private:
+    platform::ReplacingFile& file_;
+    std::vector<char> buffer_;
+    int error_ = 0;
+};
+
 class FileWriter {
 public:
-    explicit FileWriter(std::vector<char>& bytes) : bytes_(bytes) {}
+    explicit FileWriter(ByteSink& sink) : sink_(sink) {}
 
     void Word(long long value) {
         const auto v = static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
-        for (int k = 0; k < 4; ++k) bytes_[pos_++] = static_cast<char>((v >> (8 * k)) & 0xFF);
+        char bytes[kWordSize];
+        for (int k = 0; k < 4; ++k) bytes[k] = static_cast<char>((v >> (8 * k)) & 0xFF);
+        sink_.Put(bytes, sizeof bytes);
     }
 
-    // The buffer is zero-filled: the text, then NUL and zeros to the end of the slot.
+    // The text, then NUL and zeros to the end of the slot.
     void Slot(std::string_view text) {
-        std::memcpy(bytes_.data() + pos_, text.data(), text.size());
-        pos_ += SlotSize;
+        sink_.Put(text.data(), text.size());
+        sink_.Zeros(SlotSize - text.size());
     }
 
     // Writes the block's records from the targets; count records take `counts` in order.
@@ -456,8 +521,7 @@ private:
         return encoded_;
     }
 
-    std::vector<char>& bytes_;
-    size_t pos_ = 0;
+    ByteSink& sink_;
     std::string encoded_;
 };
 
@@ -507,14 +571,6 @@ long long FileSize(const std::vector<SwitchboardItems>& tree) {
 
 // ---------------------------------------------------------------------------------------------
 // Files
-
-// Writes beside the target and renames over it: the old file survives any failure.
-std::string WriteFileReplacing(const std::string& path, const std::vector<char>& data) {
-    if (const int error = platform::WriteFileReplacing(path, data.data(), data.size()))
-        return "Не удалось записать файл \"" + path + "\": " + platform::SystemErrorText(error) +
-               ".";
-    return {};
-}
 
 // A file's bytes in a buffer that is not cleared first: every byte the loader reads is one the
 // file gave.
@@ -963,11 +1019,13 @@ const std::array<RecordDef, RecordCount>& ProjectRecords() {
     return kRecords;
 }
 
-std::string BuildProjectFile(const TGrsed& root, const ProjectFileExtras& extras,
-                             std::vector<char>& bytes) {
-    const std::vector<SwitchboardItems> tree = CollectTree(root);
-    bytes.assign(static_cast<size_t>(FileSize(tree)), 0);
-    FileWriter writer(bytes);
+namespace {
+
+// The file's records in their order into the sink; the refusal of a value the file cannot hold,
+// or "".
+std::string WriteProject(const TGrsed& root, const ProjectFileExtras& extras,
+                         const std::vector<SwitchboardItems>& tree, ByteSink& sink) {
+    FileWriter writer(sink);
     try {
         const long long switchboards = static_cast<long long>(tree.size());
         WriteTargets top;
@@ -1020,18 +1078,36 @@ std::string BuildProjectFile(const TGrsed& root, const ProjectFileExtras& extras
         }
         writer.Records(Block::Trailer, top);
     } catch (const SaveFailure& failure) {
-        bytes.clear();
         return failure.message;
     }
     return {};
 }
 
+}  // namespace
+
+std::string BuildProjectFile(const TGrsed& root, const ProjectFileExtras& extras,
+                             std::vector<char>& bytes) {
+    const std::vector<SwitchboardItems> tree = CollectTree(root);
+    VectorSink sink(bytes, static_cast<std::size_t>(FileSize(tree)));
+    std::string error = WriteProject(root, extras, tree, sink);
+    if (!error.empty()) bytes.clear();
+    return error;
+}
+
 std::string SaveProjectFile(const std::string& path, const TGrsed& root,
                             const ProjectFileExtras& extras) {
-    std::vector<char> bytes;
-    std::string error = BuildProjectFile(root, extras, bytes);
+    const std::vector<SwitchboardItems> tree = CollectTree(root);
+    platform::ReplacingFile file(path);
+    StreamSink sink(file);
+    // A refused project leaves no file behind: the temporary one goes with `file`.
+    std::string error = WriteProject(root, extras, tree, sink);
     if (!error.empty()) return error;
-    return WriteFileReplacing(path, bytes);
+    int failed = sink.Flush();
+    if (failed == 0) failed = file.Commit();
+    if (failed != 0)
+        return "Не удалось записать файл \"" + path + "\": " + platform::SystemErrorText(failed) +
+               ".";
+    return {};
 }
 
 LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,

@@ -2,11 +2,16 @@
 // 18000 group records), saved and loaded; beside the load, reading the same bytes from the file.
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "FileBytes.h"
+#include "ProcessMemory.h"
 #include "app/ProjectFile.h"
 
 namespace {
@@ -151,14 +156,42 @@ void BM_BuildProjectFile(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildProjectFile)->Unit(benchmark::kMillisecond);
 
-// Bytes, temporary file, flush to the disk, rename over the old file.
+// Bytes, temporary file, flush to the disk, rename over the old file; the most memory a save
+// adds to what the process held before it.
 void BM_SaveProjectFile(benchmark::State& state) {
     const std::string path = Folder() + "/Сохранение.VPQ";
+    Project();
+    double added = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        const double before = ResidentMegabytes();
+        RestartPeak();
+        state.ResumeTiming();
         if (!projectfile::SaveProjectFile(path, Project(), {}).empty()) state.SkipWithError("");
+        added = std::max(added, PeakMegabytes() - before);
     }
+    state.counters["peakAddedMB"] = added;
+    state.counters["fileMB"] = double(std::filesystem::file_size(path)) / (1 << 20);
 }
 BENCHMARK(BM_SaveProjectFile)->Unit(benchmark::kMillisecond);
+
+// For comparison: as many bytes as the saved file written to a new file and flushed to the disk.
+void BM_WriteAndFlushFileBytes(benchmark::State& state) {
+    std::vector<char> bytes;
+    if (!projectfile::BuildProjectFile(Project(), {}, bytes).empty()) std::abort();
+    const std::string path = Folder() + "/Байты.bin";
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        for (std::size_t done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+BENCHMARK(BM_WriteAndFlushFileBytes)->Unit(benchmark::kMillisecond);
 
 // The whole file read, checked and built into a tree (deleting the tree is not timed).
 void BM_LoadProjectFile(benchmark::State& state) {

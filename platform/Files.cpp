@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace platform {
 
@@ -73,8 +74,22 @@ unsigned NewFileMode() {
     return 0666 & ~mask;
 }
 
-int WriteFileReplacing(const std::string& path, const char* data, std::size_t size) {
-    fs::path target(path);
+ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {}
+
+ReplacingFile::~ReplacingFile() {
+    Discard();
+}
+
+void ReplacingFile::Discard() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+    fd_ = -1;
+}
+
+int ReplacingFile::Open() {
+    if (fd_ >= 0) return 0;
+    fs::path target(path_);
     if (const int error = FollowLinks(target)) return error;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
@@ -95,30 +110,60 @@ int WriteFileReplacing(const std::string& path, const char* data, std::size_t si
     std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return errno;
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
+    target_ = target.string();
+    folder_ = folder.string();
+    temp_ = temp;
+    fd_ = fd;
+    if (::fchmod(fd_, mode) != 0) {
+        const int error = errno;
+        Discard();
         return error;
-    };
-    if (::fchmod(fd, mode) != 0) return fail(errno);
+    }
+    return 0;
+}
+
+int ReplacingFile::Write(const char* data, std::size_t size) {
+    if (fd_ < 0) return EBADF;
     for (std::size_t done = 0; done < size;) {
-        const ssize_t n = ::write(fd, data + done, size - done);
+        const ssize_t n = ::write(fd_, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(errno);
+        if (n < 0) {
+            const int error = errno;
+            Discard();
+            return error;
+        }
         done += static_cast<std::size_t>(n);
     }
-    if (FlushToDisk(fd) != 0) return fail(errno);
+    return 0;
+}
+
+int ReplacingFile::Commit() {
+    if (fd_ < 0) return EBADF;
+    if (FlushToDisk(fd_) != 0) {
+        const int error = errno;
+        Discard();
+        return error;
+    }
+    const int fd = fd_;
+    fd_ = -1;
     if (::close(fd) != 0) {
         const int error = errno;
-        ::unlink(temp.c_str());
+        ::unlink(temp_.c_str());
         return error;
     }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temp.c_str());
+        ::unlink(temp_.c_str());
         return error;
     }
-    return FlushFolder(folder);
+    return FlushFolder(folder_);
+}
+
+int WriteFileReplacing(const std::string& path, const char* data, std::size_t size) {
+    ReplacingFile file(path);
+    if (const int error = file.Open()) return error;
+    if (const int error = file.Write(data, size)) return error;
+    return file.Commit();
 }
 
 }  // namespace platform

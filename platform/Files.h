@@ -18,6 +18,33 @@ std::string SystemErrorText(int error);
 // file is left as it was.
 int WriteFileReplacing(const std::string& path, const char* data, std::size_t size);
 
+// The same written piece by piece: a file whose bytes need not all be in memory at once. Nothing
+// is touched before Open; the temporary file goes when the object goes without a Commit that
+// succeeded, so the old file survives a write given up half way. Each step returns 0 or errno.
+class ReplacingFile {
+public:
+    explicit ReplacingFile(std::string path);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // The permission checks and the temporary file beside the target.
+    int Open();
+    bool IsOpen() const { return fd_ >= 0; }
+    int Write(const char* data, std::size_t size);
+    // Flush, close, rename over the target, flush the folder.
+    int Commit();
+
+private:
+    void Discard();
+
+    std::string path_;
+    std::string target_;
+    std::string folder_;
+    std::string temp_;
+    int fd_ = -1;
+};
+
 // The usual permissions of a new file: 0666 less the process's umask.
 unsigned NewFileMode();
 

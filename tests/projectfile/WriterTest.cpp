@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "GeneratedProject.h"
 #include "ProjectFileSupport.h"
 
 using projectfile::BuildProjectFile;
@@ -473,6 +474,30 @@ TEST_F(ProjectFileSave, WriteThatFailsMidwayKeepsTheOldFile) {
     EXPECT_EQ(error, "Не удалось записать файл \"" + path + "\": файл слишком велик.");
     EXPECT_EQ(FileBytes(path), Bytes(empty));
     EXPECT_EQ(FolderNames(), std::vector<std::string>{"Проект.VPQ"});
+}
+
+// A project of several megabytes is written as it is made, through a bounded buffer: the file is
+// the bytes of the whole project; a value refused near its end leaves the old file and no
+// temporary one, though megabytes of it were written by then.
+TEST_F(ProjectFileSave, ALargeProjectIsWrittenAsItIsMade) {
+    const std::string path = folder_ + "/Проект.VPQ";
+    TGrsed empty;
+    ASSERT_EQ(SaveProjectFile(path, empty, {}), "");
+    BuildGeneratedProject(2, 30, 30);
+    std::vector<char> whole;
+    ASSERT_EQ(BuildProjectFile(*ProjectRoot, {}, whole), "");
+    ASSERT_GT(whole.size(), 4u << 20);
+    const std::string copy = folder_ + "/Копия.VPQ";
+    ASSERT_EQ(SaveProjectFile(copy, *ProjectRoot, {}), "");
+    EXPECT_EQ(FileBytes(copy), whole);
+    std::filesystem::remove(copy);
+
+    TGrsed& sw = *ProjectRoot->Switchboards.Last;
+    sw.Panels.Last->SchemeGroups.Last->CableName = "中";
+    EXPECT_NE(SaveProjectFile(path, *ProjectRoot, {}), "");
+    EXPECT_EQ(FileBytes(path), Bytes(empty));
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"Проект.VPQ"});
+    DeleteProjectTree(ProjectRoot);
 }
 
 // A file without write permission is not replaced behind the user's back: refused as a write in
