@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/Conversions.h"
 
@@ -37,9 +39,29 @@ double LargestPhaseDesignCurrent(double a, double b, double c, double cosPhi) {
     return ThreePhaseCurrent(3 * std::max({a, b, c}), cosPhi);
 }
 
+namespace {
+
+// sin(acos(c)), kept for the values met last: the passes sum many records of the same few cos φ
+// values, and the same value always gives the same sine.
+double SineOf(double cosPhi) {
+    struct Entry {
+        std::uint64_t bits = 0;
+        double sine = 0;
+        bool kept = false;
+    };
+    static thread_local Entry kept[64];
+    std::uint64_t bits;
+    std::memcpy(&bits, &cosPhi, sizeof bits);
+    Entry& entry = kept[(bits ^ (bits >> 29) ^ (bits >> 47)) & 63];
+    if (!entry.kept || entry.bits != bits) entry = {bits, std::sin(std::acos(cosPhi)), true};
+    return entry.sine;
+}
+
+}  // namespace
+
 void CosPhiSums::Add(double weight, double cosPhi) {
     const double active = weight * cosPhi;
-    const double reactive = weight * std::sin(std::acos(cosPhi));
+    const double reactive = weight * SineOf(cosPhi);
     Active += active;
     Reactive += reactive;
 }

@@ -3,7 +3,9 @@
 #include "selection/ShortCircuit.h"
 
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <vector>
 
 #include "model/Classd.h"
 #include "platform/Conversions.h"
@@ -376,6 +378,26 @@ double TGrsed::ArcFactor(double impedance) {
     return 0.55 - 0.002 * impedance + 0.1 * std::sqrt(impedance) - 0.12 * CubeRoot(impedance);
 }
 
+namespace {
+
+constexpr int kWalkSteps = 10000;
+
+// The values the walk down from n + 0.9999 takes, each 0.0001 below the one before as the
+// subtraction gives it: kWalkSteps + 1 of them. Kept per n once walked.
+const std::vector<double>& WalkFrom(int n) {
+    static std::map<int, std::vector<double>> walks;
+    std::vector<double>& walk = walks[n];
+    if (walk.empty()) {
+        walk.reserve(kWalkSteps + 1);
+        double c = n + 0.9999;
+        walk.push_back(c);
+        for (int step = 0; step < kWalkSteps; ++step) walk.push_back(c = c - 0.0001);
+    }
+    return walk;
+}
+
+}  // namespace
+
 double CubeRoot(double x) {
     int n = 0;
     for (int i = 1; i <= 999; ++i) {
@@ -388,8 +410,19 @@ double CubeRoot(double x) {
     }
     if (n == 0) return std::cbrt(x);
     if (x == static_cast<double>(n) * n * n) return n;
-    // c reaches about n after 9999 steps, and n^3 <= x: the walk ends there at the latest.
-    double c = n + 0.9999;
-    for (int step = 0; step < 10000 && c * c * c > x; ++step) c = c - 0.0001;
-    return c;
+    // The walk steps c down by 0.0001 from n + 0.9999 while c^3 > x, at most 10000 times; c
+    // reaches about n by then, and n^3 <= x. The cubes fall as c falls, so the step where the
+    // walk stops is found by halving among the values it takes.
+    const std::vector<double>& walk = WalkFrom(n);
+    int low = 0;
+    int high = kWalkSteps;  // the walk stops at `high` at the latest
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const double c = walk[middle];
+        if (c * c * c > x)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return walk[low];
 }

@@ -102,6 +102,26 @@ TEST(Formulas, AggregateCosPhi) {
     }
 }
 
+// Each contribution adds weight x cos and weight x sin(acos(cos)) to the last bit, whatever the
+// contributions before it: the same few cos values again and again, and many different ones.
+TEST(Formulas, CosPhiSumsAddTheSineOfEachValueToTheLastBit) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> few(75, 100);
+    std::uniform_real_distribution<double> any(-1.0, 1.0);
+    CosPhiSums sums;
+    double active = 0;
+    double reactive = 0;
+    for (int i = 0; i < 50000; ++i) {
+        const double cosPhi = i % 3 ? few(random) / 100.0 : any(random);
+        const double weight = 1 + i % 7;
+        sums.Add(weight, cosPhi);
+        active += weight * cosPhi;
+        reactive += weight * std::sin(std::acos(cosPhi));
+        ASSERT_EQ(sums.Active, active) << i;
+        ASSERT_EQ(sums.Reactive, reactive) << i;
+    }
+}
+
 // The passes add their contributions with CosPhiAggregate, which rounds once at the end: the
 // stored value must be the one the shared rule leaves after the same contributions (and the
 // cos phi of no load, 1.0, after none).

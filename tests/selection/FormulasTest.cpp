@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "calc/Recalculation.h"
 #include "model/Classd.h"
@@ -200,6 +203,55 @@ TEST(LineLossTest, DeviationAndConsumerVoltage) {
         EXPECT_NEAR(EquipmentSelection::ConsumerVoltage(c.loss, c.nominal), c.voltage, 1e-12)
             << c.loss << " at " << c.nominal;
     }
+}
+
+// The cube root as the walk defines it, step by step: the reference the program's halving search
+// must give to the last bit.
+double CubeRootStepByStep(double x) {
+    int n = 0;
+    for (int i = 1; i <= 999; ++i) {
+        const double low = static_cast<double>(i) * i * i;
+        const double high = static_cast<double>(i + 1) * (i + 1) * (i + 1);
+        if (low <= x && x < high) {
+            n = i;
+            break;
+        }
+    }
+    if (n == 0) return std::cbrt(x);
+    if (x == static_cast<double>(n) * n * n) return n;
+    double c = n + 0.9999;
+    for (int step = 0; step < 10000 && c * c * c > x; ++step) c = c - 0.0001;
+    return c;
+}
+
+TEST(ArcFactorTest, CubeRootIsTheWalkToTheLastBit) {
+    std::mt19937_64 random(17);
+    std::vector<double> values = {0.0, 0.5, 1.0, 1.0000001, 7.9999999, 8.0, 26.999, 27.0,
+                                  474.95576, 700.0, 728.999, 729.0, 999.0, 1331.0, 5.0e8,
+                                  std::nextafter(8.0, 0.0), std::nextafter(8.0, 9.0)};
+    std::uniform_real_distribution<double> small(0.0, 1000.0);
+    std::uniform_real_distribution<double> large(0.0, 1.0e9);
+    for (int i = 0; i < 20000; ++i) values.push_back(small(random));
+    for (int i = 0; i < 2000; ++i) values.push_back(large(random));
+    // Values just above and below each cube and each step of the walk from 2.
+    for (int n = 1; n <= 20; ++n) {
+        const double cube = double(n) * n * n;
+        values.push_back(std::nextafter(cube, 0.0));
+        values.push_back(std::nextafter(cube, 1e12));
+    }
+    double c = 2.9999;
+    for (int step = 0; step < 10000; step += 37, c = c - 0.0037) {
+        values.push_back(c * c * c);
+        values.push_back(std::nextafter(c * c * c, 0.0));
+    }
+    int differing = 0;
+    for (double x : values) {
+        const double expected = CubeRootStepByStep(x);
+        const double got = CubeRoot(x);
+        if (std::memcmp(&expected, &got, sizeof got) != 0 && ++differing <= 5)
+            ADD_FAILURE() << "x = " << x << ": " << got << " instead of " << expected;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(ArcFactorTest, CubeRootSteps) {
