@@ -242,6 +242,8 @@ bool FreshStampOfPath(const std::string& path, FileStamp& stamp) {
 struct BatchedStamps {
     int depth = 0;
     std::unordered_map<std::string, std::pair<bool, FileStamp>> byPath;
+    // Grows at the start of every outermost batch and whenever a file is written or forgotten.
+    std::uint64_t generation = 0;
 };
 
 BatchedStamps& Batch() {
@@ -902,6 +904,7 @@ void TClientDataSet::Write(const std::string& path, const std::string& shownPath
     ForgetFile(path);
     WriteFileReplacing(path, BuildPacket(), shownPath);
     Batch().byPath.clear();
+    ++Batch().generation;
     if (!filePath_.empty() && SameFile(path, filePath_)) {
         savedLogSize_ = log_.size();
         savedStateLost_ = false;
@@ -1077,6 +1080,7 @@ private:
 void TClientDataSet::ForgetFile(const std::string& path) {
     // The file is about to change: what the batch remembers of any file may be stale.
     Batch().byPath.clear();
+    ++Batch().generation;
     FileStamp stamp;
     if (FreshStampOfPath(path, stamp)) PacketCache::Instance().Drop(stamp);
 }
@@ -1087,11 +1091,18 @@ bool TClientDataSet::IsRegularFile(const std::string& path) {
 }
 
 FileCheckBatch::FileCheckBatch() {
-    ++Batch().depth;
+    if (Batch().depth++ == 0) ++Batch().generation;
 }
 
 FileCheckBatch::~FileCheckBatch() {
-    if (--Batch().depth == 0) Batch().byPath.clear();
+    if (--Batch().depth == 0) {
+        Batch().byPath.clear();
+        ++Batch().generation;
+    }
+}
+
+std::uint64_t FileCheckBatch::Generation() {
+    return Batch().depth > 0 ? Batch().generation : 0;
 }
 
 // Reads the whole packet, or takes the one kept for the file, and opens the dataset on it only

@@ -196,6 +196,10 @@ public:
     ~FileCheckBatch();
     FileCheckBatch(const FileCheckBatch&) = delete;
     FileCheckBatch& operator=(const FileCheckBatch&) = delete;
+
+    // 0 outside a batch; inside, a number that stays the same while no table file is written or
+    // forgotten: what was looked up in a table under one number still holds under it.
+    static std::uint64_t Generation();
 };
 
 class TClientDataSet {

@@ -3,6 +3,7 @@
 // transformer base (largest transformer).
 #include <exception>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 #include "model/Classd.h"
@@ -208,30 +209,86 @@ double EquipmentSelection::LookupNodeTable(bool neutralColumn, int node, double 
                                        p->FeederSectionCount, section);
 }
 
+namespace {
+
+// The multiplicities of the breaker base's series as one scan found them, for the rest of a pass
+// over the project in which no table file changes (FileCheckBatch): a refresh asks for them at
+// every line. No multiplicity at all (no base, a damaged one) holds for every series.
+struct KeptMultiplicities {
+    // A series whose multiplicity cannot be read from one of its rows has none (0) either.
+    struct Found {
+        double multiplicity = 0;
+        bool unreadable = false;
+    };
+    std::uint64_t generation = 0;
+    std::optional<double> everySeries;
+    std::map<std::string, Found> bySeries;
+};
+
+KeptMultiplicities& Kept() {
+    static KeptMultiplicities kept;
+    return kept;
+}
+
+}  // namespace
+
 std::optional<double> EquipmentSelection::SeriesMultiplicity(const std::string& series) {
     if (series.empty() || !BazaAvt) return 0.0;
+    KeptMultiplicities& kept = Kept();
+    const std::uint64_t generation = platform::FileCheckBatch::Generation();
+    if (generation != 0 && kept.generation == generation) {
+        if (kept.everySeries) return kept.everySeries;
+        const auto found = kept.bySeries.find(series);
+        if (found == kept.bySeries.end()) return std::nullopt;
+        return found->second.unreadable ? 0.0 : found->second.multiplicity;
+    }
+    kept = KeptMultiplicities{};
     platform::MakeProgramFolderCurrent();
     const std::string path = platform::ProgramFolder() + refdb::kBreakerFile;
     std::error_code ec;
     // Without a breaker base there is no multiplicity; that is no error here.
-    if (!std::filesystem::is_regular_file(path, ec) && !refdb::HasKeptRows(path)) return 0.0;
+    if (!std::filesystem::is_regular_file(path, ec) && !refdb::HasKeptRows(path)) {
+        kept.everySeries = 0.0;
+        kept.generation = generation;
+        return 0.0;
+    }
     platform::TClientDataSet& ds = BazaAvt->AVT1;
+    // Within a pass every series is kept for the lookups to come; outside one only this series
+    // is looked for.
+    std::map<std::string, KeptMultiplicities::Found> bySeries;
     std::optional<double> multiplicity;
     try {
         refdb::ReopenTable(ds, path);
         ds.SetIndexFieldNames(refdb::kBreakerOrder);
         ds.First();
-        // Every row of the series counts; the last one wins.
+        // Every row of a series counts; the last one wins.
         for (int row = 0, rows = ds.RecordCount(); row < rows && !ds.Eof(); ++row) {
-            if (ds.FieldByName("Серии").AsString() == series)
+            const std::string name = ds.FieldByName("Серии").AsString();
+            if (generation != 0) {
+                KeptMultiplicities::Found& found = bySeries[name];
+                try {
+                    const double k = ds.FieldByName("Кратность тока при КЗ").AsFloat();
+                    if (!found.unreadable) found.multiplicity = k;
+                } catch (const std::exception&) {
+                    found.unreadable = true;
+                }
+            } else if (name == series) {
                 multiplicity = ds.FieldByName("Кратность тока при КЗ").AsFloat();
+            }
             ds.Next();
         }
     } catch (const std::exception&) {
         // A damaged breaker base counts as none.
+        kept.everySeries = 0.0;
+        kept.generation = generation;
         return 0.0;
     }
-    return multiplicity;
+    if (generation == 0) return multiplicity;
+    kept.bySeries = std::move(bySeries);
+    kept.generation = generation;
+    const auto found = kept.bySeries.find(series);
+    if (found == kept.bySeries.end()) return std::nullopt;
+    return found->second.unreadable ? 0.0 : found->second.multiplicity;
 }
 
 double EquipmentSelection::GetTripMultiplicity(const std::string& series) {

@@ -222,6 +222,45 @@ TEST_F(CableLookupTest, TripMultiplicityOfTheLastRowOfTheSeries) {
     EXPECT_EQ(dan().GetTripMultiplicity("X"), 0.0);
 }
 
+// A pass over the project (a refresh) asks for a multiplicity at every line: within it the base
+// is read once, and the answers are those a lookup outside any pass gives; a base written during
+// the pass is read again.
+TEST_F(CableLookupTest, TripMultiplicitiesWithinOnePassAreThoseOfTheBase) {
+    const std::vector<std::string> series = {"ВА47-29 1P C", "Э40В 3P", "", "Неизвестная", "X"};
+    std::vector<double> outside;
+    for (const std::string& s : series) outside.push_back(dan().GetTripMultiplicity(s));
+    {
+        platform::FileCheckBatch pass;
+        for (int round = 0; round < 2; ++round)
+            for (std::size_t i = 0; i < series.size(); ++i)
+                EXPECT_EQ(dan().GetTripMultiplicity(series[i]), outside[i]) << series[i];
+
+        // The base written again with series X of multiplicity 7 in two rows, 12 winning.
+        platform::TClientDataSet base;
+        refdb::DefineBreakerTable(base);
+        base.CreateDataSet();
+        const struct { double largest, multiplicity; } rows[] = {{63, 7}, {250, 12}};
+        for (const auto& row : rows) {
+            base.Append();
+            base.FieldByName("Серии").SetAsString("X");
+            base.FieldByName("Мин. ном. ток. А").SetAsFloat(1);
+            base.FieldByName("Мак. ном. ток А").SetAsFloat(row.largest);
+            base.FieldByName("Число полюсов").SetAsInteger(3);
+            base.FieldByName("Кратность тока при КЗ").SetAsFloat(row.multiplicity);
+            base.Post();
+        }
+        base.SaveToFile(ProgramFile("Avtomat.xml"));
+        EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
+        EXPECT_EQ(dan().GetTripMultiplicity("Э40В 3P"), 0.0);
+        EXPECT_FALSE(dan().TripOf("Э40В 3P", 16).known);
+        EXPECT_TRUE(dan().TripOf("X", 16).known);
+        EXPECT_EQ(dan().TripOf("X", 16).current, 192);
+    }
+    // After the pass, the same answers as within it.
+    EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
+    EXPECT_FALSE(dan().TripOf("Э40В 3P", 16).known);
+}
+
 TEST_F(CableLookupTest, LargestTransformerStaysCurrent) {
     platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
     ds.SetIndexFieldNames("Трансформатор");
