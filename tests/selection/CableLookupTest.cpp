@@ -192,6 +192,23 @@ TEST_F(CableLookupTest, ProtectiveSectionFromTheNodeArrays) {
     EXPECT_EQ(dan().LookupNodeTable(false, 1, 50), 0.0);
 }
 
+// The breaker base written anew with rows of series X only: largest rating and multiplicity.
+static void WriteSeriesX(const std::string& path, std::initializer_list<std::pair<double, double>> rows) {
+    platform::TClientDataSet base;
+    refdb::DefineBreakerTable(base);
+    base.CreateDataSet();
+    for (const auto& [largest, multiplicity] : rows) {
+        base.Append();
+        base.FieldByName("Серии").SetAsString("X");
+        base.FieldByName("Мин. ном. ток. А").SetAsFloat(1);
+        base.FieldByName("Мак. ном. ток А").SetAsFloat(largest);
+        base.FieldByName("Число полюсов").SetAsInteger(3);
+        base.FieldByName("Кратность тока при КЗ").SetAsFloat(multiplicity);
+        base.Post();
+    }
+    base.SaveToFile(path);
+}
+
 TEST_F(CableLookupTest, TripMultiplicityOfTheLastRowOfTheSeries) {
     EXPECT_EQ(dan().GetTripMultiplicity("ВА47-29 1P C"), 10);
     EXPECT_EQ(dan().GetTripMultiplicity("Э40В 3P"), 5);
@@ -200,20 +217,7 @@ TEST_F(CableLookupTest, TripMultiplicityOfTheLastRowOfTheSeries) {
 
     // Two rows of one series: the later in the order of the largest rating wins, whatever the
     // order of the file.
-    platform::TClientDataSet base;
-    refdb::DefineBreakerTable(base);
-    base.CreateDataSet();
-    const struct { double largest, multiplicity; } rows[] = {{250, 12}, {63, 5}};
-    for (const auto& row : rows) {
-        base.Append();
-        base.FieldByName("Серии").SetAsString("X");
-        base.FieldByName("Мин. ном. ток. А").SetAsFloat(1);
-        base.FieldByName("Мак. ном. ток А").SetAsFloat(row.largest);
-        base.FieldByName("Число полюсов").SetAsInteger(3);
-        base.FieldByName("Кратность тока при КЗ").SetAsFloat(row.multiplicity);
-        base.Post();
-    }
-    base.SaveToFile(ProgramFile("Avtomat.xml"));
+    WriteSeriesX(ProgramFile("Avtomat.xml"), {{250, 12}, {63, 5}});
     EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
 
     // Without a breaker base there is no multiplicity, and no message.
@@ -236,20 +240,7 @@ TEST_F(CableLookupTest, TripMultiplicitiesWithinOnePassAreThoseOfTheBase) {
                 EXPECT_EQ(dan().GetTripMultiplicity(series[i]), outside[i]) << series[i];
 
         // The base written again with series X of multiplicity 7 in two rows, 12 winning.
-        platform::TClientDataSet base;
-        refdb::DefineBreakerTable(base);
-        base.CreateDataSet();
-        const struct { double largest, multiplicity; } rows[] = {{63, 7}, {250, 12}};
-        for (const auto& row : rows) {
-            base.Append();
-            base.FieldByName("Серии").SetAsString("X");
-            base.FieldByName("Мин. ном. ток. А").SetAsFloat(1);
-            base.FieldByName("Мак. ном. ток А").SetAsFloat(row.largest);
-            base.FieldByName("Число полюсов").SetAsInteger(3);
-            base.FieldByName("Кратность тока при КЗ").SetAsFloat(row.multiplicity);
-            base.Post();
-        }
-        base.SaveToFile(ProgramFile("Avtomat.xml"));
+        WriteSeriesX(ProgramFile("Avtomat.xml"), {{63, 7}, {250, 12}});
         EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
         EXPECT_EQ(dan().GetTripMultiplicity("Э40В 3P"), 0.0);
         EXPECT_FALSE(dan().TripOf("Э40В 3P", 16).known);
