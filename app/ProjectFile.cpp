@@ -9,8 +9,8 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <filesystem>
+#include <memory>
 #include <span>
 
 #include "model/Chains.h"

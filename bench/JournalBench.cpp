@@ -106,8 +106,8 @@ void PreviewPages(benchmark::State& state, int kind, bool table) {
     for (auto _ : state) {
         if (table) {
             const int rows = 1 + int(NetworkTableEntries(*ProjectRoot).size());
-            Form8->PreviewCalcTables(0, rows, "Таблица расчетных данных распределительной сети.",
-                                     0, 0);
+            Form8->PreviewCalcTables(0, rows, "Таблица расчетных данных распределительной сети.", 0,
+                                     0);
         } else {
             Form8->JournalNumber = NumberOf(kind);
             Form8->PreviewCableJournal(kind, JournalRows(kind), TForm8::JournalTitle(kind, 1));

@@ -1,9 +1,10 @@
 #pragma once
 // The memory the benchmark process holds, for the figures of what an operation adds to it.
+#include <unistd.h>
+
 #include <cstdint>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 // Resident memory of the process now, in MB.
 inline double ResidentMegabytes() {

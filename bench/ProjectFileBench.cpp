@@ -1,7 +1,6 @@
 // The project file of a large project: 10 switchboards x 30 panels x 30 group lines (9000 lines,
 // 18000 group records), saved and loaded; beside the load, reading the same bytes from the file.
 #include <benchmark/benchmark.h>
-
 #include <fcntl.h>
 #include <unistd.h>
 

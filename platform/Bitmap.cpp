@@ -53,8 +53,9 @@ TBitmap::TBitmap()
     : keepsPixels_(keepPixels),
       record_(std::make_shared<PictureRecord>()),
       canvas_(std::make_unique<TCanvas>(
-          keepsPixels_ ? CreateImageDevice([this] { return Raster(); })
-                       : std::unique_ptr<TCanvasDevice>(std::make_unique<RecordDevice>(*this, record_)))) {}
+          keepsPixels_
+              ? CreateImageDevice([this] { return Raster(); })
+              : std::unique_ptr<TCanvasDevice>(std::make_unique<RecordDevice>(*this, record_)))) {}
 
 void TBitmap::KeepPixels(bool keep) {
     keepPixels = keep;

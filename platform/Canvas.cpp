@@ -182,7 +182,8 @@ public:
             if (lead < 0x80) {
                 code = lead;
             } else if ((lead & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-                code = char32_t(lead & 0x1F) << 6 | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+                code =
+                    char32_t(lead & 0x1F) << 6 | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
                 length = 2;
             } else if ((lead & 0xF0) == 0xE0 && i + 2 < utf8.size()) {
                 code = char32_t(lead & 0x0F) << 12 |
@@ -854,8 +855,8 @@ void VectorThinLines(QPainter& p, std::span<const TPoint> points, const TPen& pe
     if (closed) segment(points.back(), points.front());
 }
 
-void VectorLines(QPainter& p, std::span<const TPoint> points, const TPen& pen,
-                 const TBrush& brush, bool closed) {
+void VectorLines(QPainter& p, std::span<const TPoint> points, const TPen& pen, const TBrush& brush,
+                 bool closed) {
     if (pen.Style() == psClear || points.size() < 2) return;
     if (pen.Width() <= 1) {
         VectorThinLines(p, points, pen, brush, closed);
@@ -1005,8 +1006,7 @@ void PaintVector(QPainter& p, const OpView& op, const QRect* area) {
             VectorCopy(p, op, area);
             break;
         case CanvasOpKind::SetPixel:
-            p.fillRect(QRectF(op.points.front().X, op.points.front().Y, 1, 1),
-                       ToQColor(op.color));
+            p.fillRect(QRectF(op.points.front().X, op.points.front().Y, 1, 1), ToQColor(op.color));
             break;
     }
     p.restore();
@@ -1016,7 +1016,8 @@ QRect PaintedBounds(const OpView& op) {
     const int pad = std::max(op.pen != nullptr ? op.pen->Width() : 1, 1) + 1;
     auto span = [](std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
         auto c = [](std::int64_t v) {
-            return int(std::clamp<std::int64_t>(v, -(std::int64_t(1) << 30), std::int64_t(1) << 30));
+            return int(
+                std::clamp<std::int64_t>(v, -(std::int64_t(1) << 30), std::int64_t(1) << 30));
         };
         if (r <= l || b <= t) return QRect();
         return QRect(QPoint(c(l), c(t)), QPoint(c(r) - 1, c(b) - 1));

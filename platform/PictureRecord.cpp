@@ -32,8 +32,7 @@ std::uint32_t PictureRecord::StyleOf(const CanvasOp& op) {
     for (std::size_t i = 0; i < look; ++i) {
         const std::size_t at = styles_.size() - 1 - i;
         const Style& s = styles_[at];
-        if (s.pen == op.Pen && s.brush == op.Brush && s.font == op.Font)
-            return std::uint32_t(at);
+        if (s.pen == op.Pen && s.brush == op.Brush && s.font == op.Font) return std::uint32_t(at);
     }
     styles_.push_back(Style{op.Pen, op.Brush, op.Font});
     return std::uint32_t(styles_.size() - 1);
@@ -52,9 +51,10 @@ void PictureRecord::Append(const CanvasOp& op, const CopySource& source) {
     if (op.Kind == CanvasOpKind::Polyline) adds += std::int64_t(op.Points.size() * sizeof(TPoint));
     if (op.Kind == CanvasOpKind::TextOut) adds += std::int64_t(op.Text.size());
     if (op.Kind == CanvasOpKind::CopyRect) adds += std::int64_t(sizeof(Copy));
-    const std::int64_t used = std::int64_t(ops_.size() * sizeof(Packed) + points_.size() * sizeof(TPoint) +
-                                           texts_.size() + copies_.size() * sizeof(Copy)) +
-                              indexBytes_;
+    const std::int64_t used =
+        std::int64_t(ops_.size() * sizeof(Packed) + points_.size() * sizeof(TPoint) +
+                     texts_.size() + copies_.size() * sizeof(Copy)) +
+        indexBytes_;
     if (used + adds > byteLimit_) throw std::bad_alloc();
 
     Packed packed{};

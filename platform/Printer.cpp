@@ -159,8 +159,7 @@ bool TPrintDialog::Execute() {
     // Qt's output to a PDF file is offered as a printer of its own, as the desktop of the
     // program's first platform always had one.
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
-                      QAbstractPrintDialog::PrintCollateCopies |
-                      QAbstractPrintDialog::PrintToFile);
+                      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintToFile);
     const int low = std::max(MinPage, 1);
     const int high = std::max(MaxPage, low);
     dialog.setMinMax(low, high);

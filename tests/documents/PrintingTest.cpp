@@ -9,14 +9,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTest>
-#include <QPrinter>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -377,8 +377,8 @@ TEST_F(PdfThroughTheDialog, PrintsTheChosenPagesAndCopiesToTheFileNamed) {
     const char* expected[] = {"Лист № 2", "Лист № 3", "Лист № 2", "Лист № 3"};
     for (int page = 1; page <= 4; ++page) {
         SCOPED_TRACE(page);
-        const std::string text = Poppler(
-            "pdftotext", {"-f", QString::number(page), "-l", QString::number(page)});
+        const std::string text =
+            Poppler("pdftotext", {"-f", QString::number(page), "-l", QString::number(page)});
         EXPECT_NE(text.find(expected[page - 1]), std::string::npos) << text;
     }
     // Lines and texts, not pictures of them.

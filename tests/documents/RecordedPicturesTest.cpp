@@ -1,8 +1,9 @@
 // Pictures and pages are kept as their drawing operations and painted where they are shown. Here
 // every picture and page of the three example projects, at each of the three scales (the tables,
-// schematics and journals, which no scale changes, at one), is made twice: once with the bitmaps keeping their pixels as each operation comes (as pictures were
-// kept before), once from the records. Painted at 1:1, whole and piece by piece as a window
-// paints the part in view, the records give the same pixels.
+// schematics and journals, which no scale changes, at one), is made twice: once with the bitmaps
+// keeping their pixels as each operation comes (as pictures were kept before), once from the
+// records. Painted at 1:1, whole and piece by piece as a window paints the part in view, the
+// records give the same pixels.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -179,9 +180,9 @@ void ExpectPiecesAreTheWhole(const platform::TBitmap& picture) {
             picture.PaintRegion(piece, QPoint(left, top));
             const QRect inside = QRect(left, top, 333, 287).intersected(whole.rect());
             SCOPED_TRACE(std::to_string(left) + ", " + std::to_string(top));
-            ASSERT_EQ(FirstDifference(piece.copy(inside.translated(-left, -top)),
-                                      whole.copy(inside)),
-                      "");
+            ASSERT_EQ(
+                FirstDifference(piece.copy(inside.translated(-left, -top)), whole.copy(inside)),
+                "");
         }
     }
 }

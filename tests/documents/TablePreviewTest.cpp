@@ -117,8 +117,7 @@ TEST_F(TablePreview, EveryPageHoldsWholeRowsUnderTheHeadingBlock) {
 TEST_F(TablePreview, TheNetworkTableCountsItsHeadingRowOnce) {
     for (const auto& [rows, pages] : {std::pair{34, 1}, std::pair{35, 2}}) {
         SCOPED_TRACE(rows);
-        Form8->PreviewCalcTables(0, rows, "Таблица расчетных данных распределительной сети.", 0,
-                                 0);
+        Form8->PreviewCalcTables(0, rows, "Таблица расчетных данных распределительной сети.", 0, 0);
         EXPECT_EQ(Form8->TablePageCount, pages);
         ASSERT_TRUE(Form8->PageBitmap);
         EXPECT_EQ(Form8->PageBitmap->Height(), pages::ImageHeight(pages));

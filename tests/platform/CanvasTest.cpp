@@ -399,7 +399,7 @@ TEST(Canvas, TextWidthIsTheWidthOfTheTextShapedWhole) {
         const char* face;
         int height;
         TFontStyles style;
-    } fonts[] = {{"MS Sans Serif", -11, 0}, {"Arial001", -7, 0}, {"MS Sans Serif", -19, 0},
+    } fonts[] = {{"MS Sans Serif", -11, 0}, {"Arial001", -7, 0},         {"MS Sans Serif", -19, 0},
                  {"Arial", -13, fsBold},    {"Times New Roman", -11, 0}, {"Courier New", 16, 0}};
     for (const auto& f : fonts) {
         SCOPED_TRACE(f.face);

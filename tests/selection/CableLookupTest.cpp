@@ -193,7 +193,8 @@ TEST_F(CableLookupTest, ProtectiveSectionFromTheNodeArrays) {
 }
 
 // The breaker base written anew with rows of series X only: largest rating and multiplicity.
-static void WriteSeriesX(const std::string& path, std::initializer_list<std::pair<double, double>> rows) {
+static void WriteSeriesX(const std::string& path,
+                         std::initializer_list<std::pair<double, double>> rows) {
     platform::TClientDataSet base;
     refdb::DefineBreakerTable(base);
     base.CreateDataSet();

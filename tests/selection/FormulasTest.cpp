@@ -226,9 +226,23 @@ double CubeRootStepByStep(double x) {
 
 TEST(ArcFactorTest, CubeRootIsTheWalkToTheLastBit) {
     std::mt19937_64 random(17);
-    std::vector<double> values = {0.0, 0.5, 1.0, 1.0000001, 7.9999999, 8.0, 26.999, 27.0,
-                                  474.95576, 700.0, 728.999, 729.0, 999.0, 1331.0, 5.0e8,
-                                  std::nextafter(8.0, 0.0), std::nextafter(8.0, 9.0)};
+    std::vector<double> values = {0.0,
+                                  0.5,
+                                  1.0,
+                                  1.0000001,
+                                  7.9999999,
+                                  8.0,
+                                  26.999,
+                                  27.0,
+                                  474.95576,
+                                  700.0,
+                                  728.999,
+                                  729.0,
+                                  999.0,
+                                  1331.0,
+                                  5.0e8,
+                                  std::nextafter(8.0, 0.0),
+                                  std::nextafter(8.0, 9.0)};
     std::uniform_real_distribution<double> small(0.0, 1000.0);
     std::uniform_real_distribution<double> large(0.0, 1.0e9);
     for (int i = 0; i < 20000; ++i) values.push_back(small(random));
