@@ -63,6 +63,16 @@ std::vector<T*> Elements(const ChainBlock<T>& owner, Link link, int count) {
     return out;
 }
 
+// The first of the first `count` elements (fewer when the chain is shorter) that `match` holds
+// for, walked in place; null when none does.
+template <typename T, typename Link, typename Match>
+T* FindFirst(const ChainBlock<T>& owner, Link link, int count, Match match) {
+    int seen = 0;
+    for (T* e = owner.First; e && seen < count; e = link(*e).Next, ++seen)
+        if (match(*e)) return e;
+    return nullptr;
+}
+
 // Sets a panel's four group counts to the lengths of its four group chains.
 inline void CountGroupChains(TSitid& panel) {
     panel.SchemeGroupCount = Length(panel.SchemeGroups, SchemeLink{});

@@ -303,14 +303,9 @@ bool FindRow(Rows<Record, Link> rows, int count, Carries carries) {
 double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double crossSection) {
     TSitid* p = selection::CurrentPanel();
     if (!p || !p->SchemeGroups.First || p->SchemeGroupCount <= 0) return 0.0;
-    TCxemaGrupd* group = nullptr;
-    for (TCxemaGrupd* g :
-         chains::Elements(p->SchemeGroups, chains::SchemeLink{}, p->SchemeGroupCount)) {
-        if (g->GroupName == groupName) {
-            group = g;
-            break;
-        }
-    }
+    TCxemaGrupd* group =
+        chains::FindFirst(p->SchemeGroups, chains::SchemeLink{}, p->SchemeGroupCount,
+                          [&](const TCxemaGrupd& g) { return g.GroupName == groupName; });
     if (!group) return 0.0;
     p->SchemeGroups.Cursor = group;
     const std::array<double, 3> panelTotal = {p->VoltageLossA, p->VoltageLossB, p->VoltageLossC};
