@@ -496,4 +496,85 @@ void BM_PanelFeederLengthEdit(benchmark::State& state) {
 }
 BENCHMARK(BM_PanelFeederLengthEdit)->Unit(benchmark::kMillisecond);
 
+// "Удалить" in the edit window for panel 15 of switchboard 5, and for switchboard 5 with its 30
+// panels: the tree changed, the breakers chosen again and the project refreshed. Each run deletes
+// from a project built anew (not timed).
+void DeleteThroughEditWindow(benchmark::State& state, bool switchboard) {
+    StartWithTables();
+    WriteApplyTables();
+    FirstSeries user;
+    platform::Responder* before = platform::CurrentResponder();
+    platform::SetResponder(&user);
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (ProjectRoot) DeleteProjectTree(ProjectRoot);
+        BuildProject();
+        GiveBreakerTypes();
+        Dan1->ListNamesFromTree();
+        PowerSystem->ListTransformers();
+        Form3->setWindowTitle(switchboard ? "Грщ (редактирование)" : "Щиты (редактирование)");
+        Form3->ComboBox4->clear();
+        Form3->ComboBox4->addItem("5");
+        Form3->ComboBox4->setCurrentIndex(0);
+        Form3->ComboBox3->clear();
+        Form3->ComboBox3->addItem(QString::fromStdString(platform::IntToStr(PanelNumber(5, 15))));
+        Form3->ComboBox3->setCurrentIndex(0);
+        state.ResumeTiming();
+        Form3->Button3Click();
+        state.PauseTiming();
+        const bool gone = switchboard ? ProjectRoot->SwitchboardCount == kSwitchboards - 1
+                                      : !ProjectRoot->FindPanel(PanelNumber(5, 15));
+        if (!gone) {
+            state.SkipWithError("nothing was deleted");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    platform::SetResponder(before);
+    if (ProjectRoot) DeleteProjectTree(ProjectRoot);
+}
+
+void BM_DeletePanelThroughEditWindow(benchmark::State& state) {
+    DeleteThroughEditWindow(state, false);
+}
+BENCHMARK(BM_DeletePanelThroughEditWindow)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteSwitchboardThroughEditWindow(benchmark::State& state) {
+    DeleteThroughEditWindow(state, true);
+}
+BENCHMARK(BM_DeleteSwitchboardThroughEditWindow)->Unit(benchmark::kMillisecond);
+
+// "Применить" for a line of 20,000 kW on panel 15 of switchboard 5: the checks refuse it and the
+// project is put back as it was.
+void BM_RefusedGroupLine(benchmark::State& state) {
+    StartWithTables();
+    WriteApplyTables();
+    BuildProject();
+    GiveBreakerTypes();
+    PowerSystem->ListTransformers();
+    PowerSystem->ShortCircuitPowerMva = 180;
+    FirstSeries user;
+    platform::Responder* before = platform::CurrentResponder();
+    platform::SetResponder(&user);
+    for (auto _ : state) {
+        state.PauseTiming();
+        FillGroupWindow("Б1");
+        Dan1->Edit2->setText("20000");
+        state.ResumeTiming();
+        Dan1->sledychiClick();
+        state.PauseTiming();
+        ProjectRoot->FindPanel(PanelNumber(5, 15));
+        const TSitid* panel = ProjectRoot->CurrentPanel();
+        if (!panel || panel->SchemeGroupCount != kGroups ||
+            ProjectRoot->CountPanels() != kSwitchboards * kPanels) {
+            state.SkipWithError("the line was not refused");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    platform::SetResponder(before);
+    DeleteProjectTree(ProjectRoot);
+}
+BENCHMARK(BM_RefusedGroupLine)->Unit(benchmark::kMillisecond);
+
 }  // namespace
