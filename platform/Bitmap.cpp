@@ -25,6 +25,7 @@ public:
     void Execute(const CanvasOp& op, const CopySource& source) override {
         record_->Append(op, source);
     }
+    void ExecuteView(const OpView& view) override { record_->Append(view); }
     int PixelsPerInchY() const override { return 96; }
     TColor Pixel(int x, int y) const override { return bitmap_.Pixel(x, y); }
     CopySource Source() const override { return bitmap_.Snapshot(); }

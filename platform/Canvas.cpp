@@ -311,6 +311,26 @@ CopySource TCanvasDevice::Source() const {
     return {};
 }
 
+void TCanvasDevice::ExecuteView(const OpView& view) {
+    static const CopySource none;
+    Execute(OpOf(view), view.source != nullptr ? *view.source : none);
+}
+
+CanvasOp OpOf(const OpView& view) {
+    CanvasOp op;
+    op.Kind = view.kind;
+    // LineTo carries both of its ends; TextOut and SetPixel their point; Polyline all of them.
+    op.Points.assign(view.points.begin(), view.points.end());
+    op.Rect = view.rect;
+    op.SourceRect = view.sourceRect;
+    op.Text = std::string(view.text);
+    op.Color = view.color;
+    if (view.pen != nullptr) op.Pen = *view.pen;
+    if (view.brush != nullptr) op.Brush = *view.brush;
+    if (view.font != nullptr) op.Font = *view.font;
+    return op;
+}
+
 void TRecordingDevice::Execute(const CanvasOp& op, const CopySource&) {
     ops_.push_back(op);
 }
@@ -1130,10 +1150,13 @@ public:
     explicit ImageDevice(std::function<QImage*()> image) : image_(std::move(image)) {}
 
     void Execute(const CanvasOp& op, const CopySource& source) override {
+        ExecuteView(ViewOf(op, source));
+    }
+    void ExecuteView(const OpView& view) override {
         QImage* image = image_ ? image_() : nullptr;
         if (image == nullptr || image->isNull()) return;
         RasterTarget target(*image, QPoint(0, 0));
-        target.Execute(ViewOf(op, source));
+        target.Execute(view);
     }
 
     int PixelsPerInchY() const override {
@@ -1167,11 +1190,14 @@ public:
     explicit PainterDevice(QPainter& painter) : painter_(painter) {}
 
     void Execute(const CanvasOp& op, const CopySource& source) override {
+        ExecuteView(ViewOf(op, source));
+    }
+    void ExecuteView(const OpView& view) override {
         if (!painter_.isActive()) return;
         painter_.save();
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, false);
-        PaintVector(painter_, ViewOf(op, source));
+        PaintVector(painter_, view);
         painter_.restore();
     }
 
@@ -1200,7 +1226,9 @@ CanvasRecordingScope::~CanvasRecordingScope() {
 // ---------------------------------------------------------------------------------------------
 // Canvas
 
-TCanvas::TCanvas(std::unique_ptr<TCanvasDevice> device) : device_(std::move(device)) {}
+TCanvas::TCanvas(std::unique_ptr<TCanvasDevice> device)
+    : device_(std::move(device)),
+      deviceRecords_(dynamic_cast<TRecordingDevice*>(device_.get()) != nullptr) {}
 
 TCanvas::~TCanvas() = default;
 
@@ -1212,21 +1240,16 @@ std::unique_ptr<TCanvas> TCanvas::CreateOnPainter(QPainter& painter) {
     return std::make_unique<TCanvas>(std::make_unique<PainterDevice>(painter));
 }
 
-CanvasOp TCanvas::MakeOp(CanvasOpKind kind) const {
-    CanvasOp op;
-    op.Kind = kind;
-    op.Pen = Pen;
-    op.Brush = Brush;
-    op.Font = Font;
-    return op;
-}
-
-void TCanvas::Emit(const CanvasOp& op, const CopySource& source) {
-    device_->Execute(op, source);
-    const bool deviceRecords = dynamic_cast<TRecordingDevice*>(device_.get()) != nullptr;
-    if (!deviceRecords && !recorder_ && recordingScopes > 0)
+void TCanvas::Emit(OpView view) {
+    static const CopySource none;
+    if (view.source == nullptr) view.source = &none;
+    view.pen = &Pen;
+    view.brush = &Brush;
+    view.font = &Font;
+    device_->ExecuteView(view);
+    if (!deviceRecords_ && !recorder_ && recordingScopes > 0)
         recorder_ = std::make_unique<TRecordingDevice>(device_->PixelsPerInchY());
-    if (recorder_) recorder_->Execute(op, source);
+    if (recorder_) recorder_->ExecuteView(view);
 }
 
 void TCanvas::MoveTo(int x, int y) {
@@ -1247,35 +1270,42 @@ void TCanvas::SetPenPos(TPoint pos) {
 }
 
 void TCanvas::LineTo(int x, int y) {
-    CanvasOp op = MakeOp(CanvasOpKind::LineTo);
-    op.Points = {PenPos(), TPoint{x, y}};
+    const TPoint ends[] = {PenPos(), TPoint{x, y}};
     penPos_ = TPoint{x, y};
-    Emit(op);
+    OpView view;
+    view.kind = CanvasOpKind::LineTo;
+    view.points = ends;
+    Emit(view);
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    CanvasOp op = MakeOp(CanvasOpKind::Rectangle);
-    op.Rect = TRect{x1, y1, x2, y2};
-    Emit(op);
+    OpView view;
+    view.kind = CanvasOpKind::Rectangle;
+    view.rect = TRect{x1, y1, x2, y2};
+    Emit(view);
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    CanvasOp op = MakeOp(CanvasOpKind::Ellipse);
-    op.Rect = TRect{x1, y1, x2, y2};
-    Emit(op);
+    OpView view;
+    view.kind = CanvasOpKind::Ellipse;
+    view.rect = TRect{x1, y1, x2, y2};
+    Emit(view);
 }
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
-    CanvasOp op = MakeOp(CanvasOpKind::Polyline);
-    op.Points.assign(points.begin(), points.end());
-    Emit(op);
+    OpView view;
+    view.kind = CanvasOpKind::Polyline;
+    view.points = points;
+    Emit(view);
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
-    CanvasOp op = MakeOp(CanvasOpKind::TextOut);
-    op.Points = {TPoint{x, y}};
-    op.Text = text;
-    Emit(op);
+    const TPoint at[] = {TPoint{x, y}};
+    OpView view;
+    view.kind = CanvasOpKind::TextOut;
+    view.points = at;
+    view.text = text;
+    Emit(view);
     penPos_ = TPoint{x, y};
     pendingText_ = text;
     pendingFont_ = Font;
@@ -1283,17 +1313,21 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 }
 
 void TCanvas::FillRect(const TRect& rect) {
-    CanvasOp op = MakeOp(CanvasOpKind::FillRect);
-    op.Rect = rect;
-    Emit(op);
+    OpView view;
+    view.kind = CanvasOpKind::FillRect;
+    view.rect = rect;
+    Emit(view);
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
-    CanvasOp op = MakeOp(CanvasOpKind::CopyRect);
-    op.Rect = dest;
-    op.SourceRect = sourceRect;
     // The source is read whole before anything is written, so it may be this canvas itself.
-    Emit(op, source.device_->Source());
+    const CopySource read = source.device_->Source();
+    OpView view;
+    view.kind = CanvasOpKind::CopyRect;
+    view.rect = dest;
+    view.sourceRect = sourceRect;
+    view.source = &read;
+    Emit(view);
 }
 
 int TCanvas::TextWidth(const std::string& text) const {
@@ -1309,10 +1343,12 @@ TColor TCanvas::Pixels(int x, int y) const {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
-    CanvasOp op = MakeOp(CanvasOpKind::SetPixel);
-    op.Points = {TPoint{x, y}};
-    op.Color = color;
-    Emit(op);
+    const TPoint at[] = {TPoint{x, y}};
+    OpView view;
+    view.kind = CanvasOpKind::SetPixel;
+    view.points = at;
+    view.color = color;
+    Emit(view);
 }
 
 int TCanvas::PixelsPerInchY() const {

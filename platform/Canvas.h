@@ -24,6 +24,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QImage;
@@ -239,12 +240,32 @@ struct CopySource {
     bool Empty() const { return image == nullptr && record == nullptr; }
 };
 
+// One operation as the devices read it: the fields of a CanvasOp, wherever they are kept (the
+// canvas passes its own pen, brush and font, and its points on the stack).
+struct OpView {
+    CanvasOpKind kind = CanvasOpKind::LineTo;
+    std::span<const TPoint> points;
+    TRect rect;
+    TRect sourceRect;
+    std::string_view text;
+    TColor color = clNone;
+    const TPen* pen = nullptr;
+    const TBrush* brush = nullptr;
+    const TFont* font = nullptr;
+    const CopySource* source = nullptr;
+};
+
+OpView ViewOf(const CanvasOp& op, const CopySource& source);
+CanvasOp OpOf(const OpView& view);
+
 // Where a canvas's operations go.
 class TCanvasDevice {
 public:
     virtual ~TCanvasDevice() = default;
     // `source` is what a CopyRect reads (empty for other operations).
     virtual void Execute(const CanvasOp& op, const CopySource& source) = 0;
+    // The same operation as a view; by default made into a CanvasOp for Execute.
+    virtual void ExecuteView(const OpView& view);
     virtual int PixelsPerInchY() const = 0;
     virtual TColor Pixel(int x, int y) const;
     // What CopyRect reads from this device; empty for a device without a picture.
@@ -336,10 +357,11 @@ public:
     const TRecordingDevice* Recorder() const;
 
 private:
-    void Emit(const CanvasOp& op, const CopySource& source = {});
-    CanvasOp MakeOp(CanvasOpKind kind) const;
+    // The operation with the canvas's pen, brush and font, to the device and the recorder.
+    void Emit(OpView view);
 
     std::unique_ptr<TCanvasDevice> device_;
+    const bool deviceRecords_;
     std::unique_ptr<TRecordingDevice> recorder_;
     // After TextOut the pen stands at the text's end; its width is measured only when the
     // position is asked for (drawings move the pen before they draw a line again).

@@ -15,22 +15,6 @@ class QImage;
 
 namespace platform {
 
-// One operation as the engine reads it: the fields of a CanvasOp, wherever they are kept.
-struct OpView {
-    CanvasOpKind kind = CanvasOpKind::LineTo;
-    std::span<const TPoint> points;
-    TRect rect;
-    TRect sourceRect;
-    std::string_view text;
-    TColor color = clNone;
-    const TPen* pen = nullptr;
-    const TBrush* brush = nullptr;
-    const TFont* font = nullptr;
-    const CopySource* source = nullptr;
-};
-
-OpView ViewOf(const CanvasOp& op, const CopySource& source);
-
 // Paints operations on an image (RGB32 or Grayscale8) that holds the part of a picture whose
 // top-left corner is `origin`: each pixel comes out as painting the whole picture would give it.
 class RasterTarget {

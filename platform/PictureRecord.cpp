@@ -26,15 +26,16 @@ int TileOf(int coordinate) {
 
 }  // namespace
 
-std::uint32_t PictureRecord::StyleOf(const CanvasOp& op) {
+std::uint32_t PictureRecord::StyleOf(const OpView& op) {
     // Drawings use few styles, one after the other: the last ones are looked at first.
     const std::size_t look = std::min<std::size_t>(styles_.size(), 64);
     for (std::size_t i = 0; i < look; ++i) {
         const std::size_t at = styles_.size() - 1 - i;
         const Style& s = styles_[at];
-        if (s.pen == op.Pen && s.brush == op.Brush && s.font == op.Font) return std::uint32_t(at);
+        if (s.pen == *op.pen && s.brush == *op.brush && s.font == *op.font)
+            return std::uint32_t(at);
     }
-    styles_.push_back(Style{op.Pen, op.Brush, op.Font});
+    styles_.push_back(Style{*op.pen, *op.brush, *op.font});
     return std::uint32_t(styles_.size() - 1);
 }
 
@@ -46,11 +47,15 @@ std::int64_t PictureRecord::Bytes() const {
 }
 
 void PictureRecord::Append(const CanvasOp& op, const CopySource& source) {
+    Append(ViewOf(op, source));
+}
+
+void PictureRecord::Append(const OpView& op) {
     // What the operation adds, as the containers grow.
     std::int64_t adds = std::int64_t(sizeof(Packed));
-    if (op.Kind == CanvasOpKind::Polyline) adds += std::int64_t(op.Points.size() * sizeof(TPoint));
-    if (op.Kind == CanvasOpKind::TextOut) adds += std::int64_t(op.Text.size());
-    if (op.Kind == CanvasOpKind::CopyRect) adds += std::int64_t(sizeof(Copy));
+    if (op.kind == CanvasOpKind::Polyline) adds += std::int64_t(op.points.size() * sizeof(TPoint));
+    if (op.kind == CanvasOpKind::TextOut) adds += std::int64_t(op.text.size());
+    if (op.kind == CanvasOpKind::CopyRect) adds += std::int64_t(sizeof(Copy));
     const std::int64_t used =
         std::int64_t(ops_.size() * sizeof(Packed) + points_.size() * sizeof(TPoint) +
                      texts_.size() + copies_.size() * sizeof(Copy)) +
@@ -58,32 +63,33 @@ void PictureRecord::Append(const CanvasOp& op, const CopySource& source) {
     if (used + adds > byteLimit_) throw std::bad_alloc();
 
     Packed packed{};
-    packed.kind = op.Kind;
+    packed.kind = op.kind;
     packed.style = StyleOf(op);
-    switch (op.Kind) {
+    switch (op.kind) {
         case CanvasOpKind::LineTo:
-            packed.rect = TRect{op.Points[0].X, op.Points[0].Y, op.Points[1].X, op.Points[1].Y};
+            packed.rect = TRect{op.points[0].X, op.points[0].Y, op.points[1].X, op.points[1].Y};
             break;
         case CanvasOpKind::Polyline:
             packed.first = std::uint32_t(points_.size());
-            packed.size = std::uint32_t(op.Points.size());
-            points_.insert(points_.end(), op.Points.begin(), op.Points.end());
+            packed.size = std::uint32_t(op.points.size());
+            points_.insert(points_.end(), op.points.begin(), op.points.end());
             break;
         case CanvasOpKind::Rectangle:
         case CanvasOpKind::Ellipse:
         case CanvasOpKind::FillRect:
-            packed.rect = op.Rect;
+            packed.rect = op.rect;
             break;
         case CanvasOpKind::TextOut:
-            packed.rect = TRect{op.Points[0].X, op.Points[0].Y, 0, 0};
+            packed.rect = TRect{op.points[0].X, op.points[0].Y, 0, 0};
             packed.first = std::uint32_t(texts_.size());
-            packed.size = std::uint32_t(op.Text.size());
-            texts_ += op.Text;
+            packed.size = std::uint32_t(op.text.size());
+            texts_ += op.text;
             break;
         case CanvasOpKind::CopyRect: {
-            packed.rect = op.Rect;
+            packed.rect = op.rect;
             packed.first = std::uint32_t(copies_.size());
-            Copy copy{op.SourceRect, source};
+            static const CopySource none;
+            Copy copy{op.sourceRect, op.source != nullptr ? *op.source : none};
             // A copy within the picture itself reads the record without owning it: the record
             // must not keep itself alive.
             if (copy.source.record.get() == this)
@@ -93,8 +99,8 @@ void PictureRecord::Append(const CanvasOp& op, const CopySource& source) {
             break;
         }
         case CanvasOpKind::SetPixel:
-            packed.rect = TRect{op.Points[0].X, op.Points[0].Y, 0, 0};
-            packed.size = std::uint32_t(op.Color);
+            packed.rect = TRect{op.points[0].X, op.points[0].Y, 0, 0};
+            packed.size = std::uint32_t(op.color);
             break;
     }
     ops_.push_back(packed);

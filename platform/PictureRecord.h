@@ -19,7 +19,6 @@ class QPainter;
 namespace platform {
 
 class RasterTarget;
-struct OpView;
 
 class PictureRecord {
 public:
@@ -33,6 +32,7 @@ public:
     // Appends the operation (a CopyRect with what it reads). Throws std::bad_alloc when the
     // record would go past its limit; nothing is appended then.
     void Append(const CanvasOp& op, const CopySource& source);
+    void Append(const OpView& op);
     std::size_t Count() const { return ops_.size(); }
     // Memory the record holds, index included.
     std::int64_t Bytes() const;
@@ -63,7 +63,7 @@ private:
         CopySource source;
     };
 
-    std::uint32_t StyleOf(const CanvasOp& op);
+    std::uint32_t StyleOf(const OpView& op);
     // The operation as the engine reads it; `ends` holds the points it has no storage for.
     OpView ViewAt(std::size_t index, TPoint (&ends)[2]) const;
     // Calls `paint` with every operation touching `area`, below `count`, in order.
