@@ -16,6 +16,7 @@
 #include "refdb/CableTableLoader.h"
 #include "refdb/TableSchemas.h"
 #include "refdb/TableWriteBack.h"
+#include "selection/CheckSupport.h"
 #include "selection/EquipmentSelection.h"
 #include "selection/SelectionSupport.h"
 #include "selection/TemperatureCorrection.h"
@@ -230,12 +231,27 @@ KeptMultiplicities& Kept() {
     return kept;
 }
 
+bool keepLookups = true;
+
 }  // namespace
+
+namespace selection {
+
+void KeepLookupsWithinPasses(bool keep) {
+    keepLookups = keep;
+    Kept() = KeptMultiplicities{};
+}
+
+bool LookupsKeptWithinPasses() {
+    return keepLookups;
+}
+
+}  // namespace selection
 
 std::optional<double> EquipmentSelection::SeriesMultiplicity(const std::string& series) {
     if (series.empty() || !BazaAvt) return 0.0;
     KeptMultiplicities& kept = Kept();
-    const std::uint64_t generation = platform::FileCheckBatch::Generation();
+    const std::uint64_t generation = keepLookups ? platform::FileCheckBatch::Generation() : 0;
     if (generation != 0 && kept.generation == generation) {
         if (kept.everySeries) return kept.everySeries;
         const auto found = kept.bySeries.find(series);

@@ -50,6 +50,12 @@ std::optional<std::vector<BreakerRow>> LoadBreakerRows();
 // The rows of the breaker window's dataset as it stands, in its present order.
 std::vector<BreakerRow> BreakerRows();
 
+// Whether a pass over the project (a FileCheckBatch) keeps what it read of the breaker base for
+// its later lookups; on from the start. Off, every lookup reads the base: the full path that the
+// faster one is held against.
+void KeepLookupsWithinPasses(bool keep);
+bool LookupsKeptWithinPasses();
+
 // A fault path from the transformer to the far end of a line: the group line, the panel feeder
 // and the switchboard supply (a segment with length and section 0 and no material is left out),
 // the panel whose feeders the path takes (none: no panel feeders) and whether that panel's section
