@@ -3,6 +3,8 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cstdlib>
 #include <string_view>
 #include <system_error>
@@ -98,10 +100,35 @@ long double RoundHalfEven(long double q) {
 
 }  // namespace
 
+namespace {
+
+std::string FiniteFloatToStr(long double v);
+
+}  // namespace
+
 std::string FloatToStr(long double v) {
     if (std::isnan(v)) return "NAN";
     if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
     if (v == 0) return "0";
+    // The texts of the values written last: drawings and tables write the same values again and
+    // again (currents of 0 A, sections, lengths), and formatting one takes microseconds. Finite
+    // values other than 0 are equal exactly when they are the same number.
+    struct Kept {
+        long double value = 0;
+        std::string text;
+    };
+    static thread_local Kept kept[256];
+    const double near = static_cast<double>(v);
+    std::uint64_t bits;
+    std::memcpy(&bits, &near, sizeof bits);
+    Kept& slot = kept[(bits ^ (bits >> 17) ^ (bits >> 41)) & 255];
+    if (slot.value != v || slot.text.empty()) slot = Kept{v, FiniteFloatToStr(v)};
+    return slot.text;
+}
+
+namespace {
+
+std::string FiniteFloatToStr(long double v) {
 
     // 15 significant digits, correctly rounded, as d.dddddddddddddde+x.
     char buffer[64];
@@ -146,6 +173,8 @@ std::string FloatToStr(long double v) {
     }
     return text;
 }
+
+}  // namespace
 
 bool TryStrToFloat(const std::string& s, double& out) {
     return ParseFloat(s, out);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,27 @@ TEST(ConversionsFloatToStr, GeneralFormWithFifteenDigits) {
         {2.0L / 3, "0,666666666666667"},
     };
     for (const auto& c : cases) EXPECT_EQ(platform::FloatToStr(c.value), c.text) << c.text;
+}
+
+// Texts are kept for the values written last: each value keeps its own text whatever was
+// written before it, many values taking turns in few places. The texts of a first round, each
+// value written once, are those of later rounds in other orders.
+TEST(ConversionsFloatToStr, ValuesWrittenAgainInAnyOrderKeepTheirTexts) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> any(-1e6, 1e6);
+    std::vector<long double> values;
+    for (int i = 0; i < 3000; ++i) values.push_back(any(random));
+    for (int i = 0; i < 300; ++i) values.push_back(i * 0.25L);
+    values.push_back(0.1L);
+    values.push_back(static_cast<long double>(0.1));  // another number, the same text
+    std::vector<std::string> first;
+    for (long double v : values) first.push_back(platform::FloatToStr(v));
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::size_t> order(values.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::shuffle(order.begin(), order.end(), random);
+        for (std::size_t i : order) ASSERT_EQ(platform::FloatToStr(values[i]), first[i]) << i;
+    }
 }
 
 TEST(ConversionsFloatToStr, NotANumberAndInfinities) {
