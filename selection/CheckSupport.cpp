@@ -1,5 +1,6 @@
 #include "selection/CheckSupport.h"
 
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 
@@ -36,13 +37,39 @@ bool ReloadFrom(platform::TClientDataSet& ds, const std::string& path, const cha
 
 }  // namespace
 
+namespace {
+
+// The rows as one whole scan of the base found them, for the rest of a pass over the project in
+// which no table file changes and the base is not loaded again.
+struct KeptTransformerRows {
+    std::uint64_t generation = 0;
+    std::vector<TransformerRow> rows;
+};
+
+KeptTransformerRows& KeptTransformers() {
+    static KeptTransformerRows kept;
+    return kept;
+}
+
+}  // namespace
+
 std::vector<TransformerRow> TransformerRows() {
     std::vector<TransformerRow> rows;
     if (!BazaTran) return rows;
     platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
+    const std::uint64_t generation =
+        LookupsKeptWithinPasses() ? platform::FileCheckBatch::Generation() : 0;
+    KeptTransformerRows& kept = KeptTransformers();
     try {
         if (!ds.Active()) return rows;
         ds.SetIndexFieldNames(refdb::kTransformerOrder);
+        if (generation != 0 && kept.generation == generation) {
+            // The base's cursor past its last row, as the scan leaves it.
+            ds.Last();
+            ds.Next();
+            return kept.rows;
+        }
+        kept = KeptTransformerRows{};
         ds.First();
         for (int row = 0, count = ds.RecordCount(); row < count && !ds.Eof(); ++row) {
             rows.push_back({ds.FieldByName("Трансформатор").AsString(),
@@ -54,11 +81,14 @@ std::vector<TransformerRow> TransformerRows() {
     } catch (const std::exception&) {
         // A table without the transformer fields has no rows to offer.
         rows.clear();
+        return rows;
     }
+    if (generation != 0) kept = KeptTransformerRows{generation, rows};
     return rows;
 }
 
 void ReloadTransformerBase() {
+    KeptTransformers() = KeptTransformerRows{};
     if (!BazaTran) return;
     platform::MakeProgramFolderCurrent();
     const std::string path = platform::ProgramFolder() + refdb::kTransformerFile;

@@ -11,6 +11,7 @@
 #include "refdb/BazaT.h"
 #include "refdb/BazaTran.h"
 #include "refdb/TableSchemas.h"
+#include "selection/CheckSupport.h"
 
 namespace {
 
@@ -251,6 +252,41 @@ TEST_F(CableLookupTest, TripMultiplicitiesWithinOnePassAreThoseOfTheBase) {
     // After the pass, the same answers as within it.
     EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
     EXPECT_FALSE(dan().TripOf("Э40В 3P", 16).known);
+}
+
+// Within one pass the transformer base's rows are scanned once: the rows are those a scan
+// outside a pass gives, the base's cursor is left past its last row as a scan leaves it, and a
+// base loaded again is scanned again.
+TEST_F(CableLookupTest, TransformerRowsWithinOnePassAreThoseOfTheBase) {
+    const auto names = [](const std::vector<selection::TransformerRow>& rows) {
+        std::vector<std::string> out;
+        for (const auto& row : rows) out.push_back(row.name + " " + std::to_string(row.power));
+        return out;
+    };
+    const std::vector<std::string> outside = names(selection::TransformerRows());
+    ASSERT_FALSE(outside.empty());
+    platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
+    platform::FileCheckBatch pass;
+    for (int round = 0; round < 3; ++round) {
+        ds.First();
+        EXPECT_EQ(names(selection::TransformerRows()), outside);
+        EXPECT_TRUE(ds.Eof());
+        EXPECT_EQ(ds.RecNo(), ds.RecordCount());
+    }
+    // The base written with one transformer only and loaded again.
+    platform::TClientDataSet base;
+    refdb::DefineTransformerTable(base);
+    base.CreateDataSet();
+    base.Append();
+    base.FieldByName("Трансформатор").SetAsString("ТМ-63/10");
+    base.FieldByName("Мощность кВА").SetAsFloat(63);
+    base.FieldByName("Потери к.з. Вт").SetAsFloat(1280);
+    base.FieldByName("Напряжение к.з. %").SetAsFloat(4.5);
+    base.Post();
+    base.SaveToFile(ProgramFile("tranform.xml"));
+    selection::ReloadTransformerBase();
+    EXPECT_EQ(names(selection::TransformerRows()),
+              std::vector<std::string>{"ТМ-63/10 " + std::to_string(63.0)});
 }
 
 TEST_F(CableLookupTest, LargestTransformerStaysCurrent) {
