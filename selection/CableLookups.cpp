@@ -259,7 +259,7 @@ std::optional<double> EquipmentSelection::SeriesMultiplicity(const std::string& 
         return found->second.unreadable ? 0.0 : found->second.multiplicity;
     }
     kept = KeptMultiplicities{};
-    platform::MakeProgramFolderCurrent();
+    platform::KeepProgramFolderCurrent();
     const std::string path = platform::ProgramFolder() + refdb::kBreakerFile;
     std::error_code ec;
     // Without a breaker base there is no multiplicity; that is no error here.

@@ -45,7 +45,7 @@ double CableCurrentCorrection::AmbientTemperatureFactor(int temperature, bool in
 }
 
 int CableCurrentCorrection::ScaleContinuousCurrents(const std::string& tableName, double factor) {
-    platform::MakeProgramFolderCurrent();
+    platform::KeepProgramFolderCurrent();
     if (!BazaT) return -1;
     // The table list shows the program folder (read again only when it showed another one).
     if (BazaT->FileListBox1->Directory() != platform::ProgramFolder())

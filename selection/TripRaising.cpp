@@ -175,13 +175,13 @@ bool NetworkChecks::RaiseTransformerForGroupTrip(double g, double p, double s, d
 
 bool NetworkChecks::RaiseTransformerForGroupTripPanelFirst(double g, double p, double s, double,
                                                            double) {
-    platform::MakeProgramFolderCurrent();
+    platform::KeepProgramFolderCurrent();
     return RaiseTransformerForGroup(g, p, s, &NetworkChecks::RaisePanelCableForGroupTrip,
                                     &NetworkChecks::RaiseSwitchboardThenPanelForGroupTrip);
 }
 
 void NetworkChecks::EnsureGroupTripCurrent() {
-    platform::MakeProgramFolderCurrent();
+    platform::KeepProgramFolderCurrent();
     TGrsed* sw = selection::CurrentSwitchboard();
     TSitid* panel = selection::CurrentPanel();
     TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
@@ -301,7 +301,7 @@ bool NetworkChecks::RaiseSwitchboardCableForPanelTrip(double s, double p, double
 }
 
 bool NetworkChecks::RaiseTransformerForPanelTrip(double s, double p, double, double) {
-    platform::MakeProgramFolderCurrent();
+    platform::KeepProgramFolderCurrent();
     if (!ProjectRoot) return false;
     const std::string kept = ProjectRoot->TransformerName;
     const BreakerTrip trip = PanelTripCurrent();
@@ -321,7 +321,7 @@ bool NetworkChecks::RaiseTransformerForPanelTrip(double s, double p, double, dou
 }
 
 void NetworkChecks::EnsurePanelTripCurrent() {
-    platform::MakeProgramFolderCurrent();
+    platform::KeepProgramFolderCurrent();
     TGrsed* sw = selection::CurrentSwitchboard();
     TSitid* panel = selection::CurrentPanel();
     if (!ProjectRoot || !panel) return;
