@@ -55,9 +55,9 @@ std::vector<double> ProjectSections(const TGrsed& root) {
         for (const TSitid* panel : chains::PanelsOf(*sw)) {
             sections.insert(sections.end(), {panel->FeederSection, panel->FeederSection2,
                                              panel->FeederSectionByCurrent});
-            for (const TCxemaGrupd* group : chains::Elements(
-                     panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount))
-                sections.push_back(group->CrossSection);
+            chains::ForEachElement(
+                panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount,
+                [&](const TCxemaGrupd& group) { sections.push_back(group.CrossSection); });
         }
     }
     return sections;
@@ -198,7 +198,8 @@ bool TDan1::CablePass(bool raise) {
     for (TGrsed* sw : chains::SwitchboardsOf(root)) {
         root.Switchboards.Cursor = sw;
         if (!passed(CheckSwitchboardCables())) return false;
-        for (TSitid* panel : chains::Elements(sw->Panels, chains::PanelLink{}, root.CountPanels())) {
+        for (TSitid* panel :
+             chains::Elements(sw->Panels, chains::PanelLink{}, root.CountPanels())) {
             root.Switchboards.Cursor = sw;
             sw->Panels.Cursor = panel;
             if (!passed(CheckPanelCables())) return false;

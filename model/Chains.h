@@ -73,6 +73,14 @@ T* FindFirst(const ChainBlock<T>& owner, Link link, int count, Match match) {
     return nullptr;
 }
 
+// Calls `visit` with each of the first `count` elements (fewer when the chain is shorter), walked
+// in place: for walks that change no chain.
+template <typename T, typename Link, typename Visit>
+void ForEachElement(const ChainBlock<T>& owner, Link link, int count, Visit visit) {
+    int seen = 0;
+    for (T* e = owner.First; e && seen < count; e = link(*e).Next, ++seen) visit(*e);
+}
+
 // Sets a panel's four group counts to the lengths of its four group chains.
 inline void CountGroupChains(TSitid& panel) {
     panel.SchemeGroupCount = Length(panel.SchemeGroups, SchemeLink{});
