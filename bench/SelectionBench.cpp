@@ -33,7 +33,8 @@
 
 namespace {
 
-constexpr int kSwitchboards = 10;
+// Switchboards of the project BuildProject made last: 10, or 40 for the larger project.
+int projectSwitchboards = 10;
 constexpr int kPanels = 30;
 constexpr int kGroups = 30;
 constexpr char kTable[] = "Кабель.xml";
@@ -86,9 +87,12 @@ int PanelNumber(int sw, int panel) {
     return sw * 100 + panel;
 }
 
-// Builds and recalculates the project, then selects breakers and sections as the group dialog
-// does once for every line.
-void BuildProject() {
+// Builds and recalculates the project of that many switchboards, then selects breakers and
+// sections as the group dialog does once for every line. A larger project has its lines' powers
+// scaled down so that the whole load, and with it the section breaker, stays that of 10
+// switchboards.
+void BuildProject(int switchboards = 10) {
+    projectSwitchboards = switchboards;
     ProjectRoot = new TGrsed;
     ProjectRoot->TransformerName = "ТМ-1000/10";
     std::vector<double> sections;
@@ -97,7 +101,7 @@ void BuildProject() {
         sections.push_back(r.section);
         zeros.push_back(r.zero);
     }
-    for (int s = 1; s <= kSwitchboards; ++s) {
+    for (int s = 1; s <= projectSwitchboards; ++s) {
         TGrsed sw;
         sw.SwitchboardNumber = s;
         sw.SwitchboardTable = kTable;
@@ -139,14 +143,15 @@ void BuildProject() {
             ++sw->PanelCount;
         }
     }
-    for (int s = 1; s <= kSwitchboards; ++s) {
+    for (int s = 1; s <= projectSwitchboards; ++s) {
         for (int p = 1; p <= kPanels; ++p) {
             const int number = PanelNumber(s, p);
             ProjectRoot->FindPanel(number);
             const int scan = ProjectRoot->CountPanels();
             for (int g = 0; g < kGroups; ++g) {
                 const std::string name = std::to_string(number) + "-" + std::to_string(g);
-                const long double power = 0.03L * (1 + g % 7);
+                const long double base = 0.03L * (1 + g % 7);
+                const long double power = switchboards == 10 ? base : base * 10 / switchboards;
                 TCxemaGrupd scheme;
                 scheme.GroupName = name;
                 scheme.PhaseKind = 2 + g % 3;
@@ -195,8 +200,8 @@ void BuildProject() {
     RunLoadPasses(*ProjectRoot);
 
     // Breakers and sections, once.
-    for (TGrsed* sw :
-         chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
+    for (TGrsed* sw : chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{},
+                                       projectSwitchboards)) {
         ProjectRoot->Switchboards.Cursor = sw;
         for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
             sw->Panels.Cursor = p;
@@ -216,8 +221,8 @@ void BuildProject() {
 
 template <typename Visit>
 void ForEveryGroup(Visit visit) {
-    for (TGrsed* sw :
-         chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
+    for (TGrsed* sw : chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{},
+                                       projectSwitchboards)) {
         ProjectRoot->Switchboards.Cursor = sw;
         for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
             sw->Panels.Cursor = p;
@@ -232,8 +237,8 @@ void ForEveryGroup(Visit visit) {
 void CablePass() {
     // As the refresh and the opening of a project run it.
     platform::FileCheckBatch batch;
-    for (TGrsed* sw :
-         chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{}, kSwitchboards)) {
+    for (TGrsed* sw : chains::Elements(ProjectRoot->Switchboards, chains::SwitchboardLink{},
+                                       projectSwitchboards)) {
         ProjectRoot->Switchboards.Cursor = sw;
         Dan1->CheckSwitchboardCables();
         for (TSitid* p : chains::Elements(sw->Panels, chains::PanelLink{}, kPanels)) {
@@ -458,7 +463,7 @@ BENCHMARK(BM_ApplyGroupLine)->Unit(benchmark::kMillisecond);
 void BM_PanelFeederLengthEdit(benchmark::State& state) {
     StartWithTables();
     WriteApplyTables();
-    BuildProject();
+    BuildProject(int(state.range(0)));
     GiveBreakerTypes();
     Dan1->ListNamesFromTree();
     PowerSystem->ListTransformers();
@@ -494,7 +499,7 @@ void BM_PanelFeederLengthEdit(benchmark::State& state) {
     platform::SetResponder(before);
     DeleteProjectTree(ProjectRoot);
 }
-BENCHMARK(BM_PanelFeederLengthEdit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PanelFeederLengthEdit)->Arg(10)->Arg(40)->Unit(benchmark::kMillisecond);
 
 // "Удалить" in the edit window for panel 15 of switchboard 5, and for switchboard 5 with its 30
 // panels: the tree changed, the breakers chosen again and the project refreshed. Each run deletes
@@ -522,7 +527,7 @@ void DeleteThroughEditWindow(benchmark::State& state, bool switchboard) {
         state.ResumeTiming();
         Form3->Button3Click();
         state.PauseTiming();
-        const bool gone = switchboard ? ProjectRoot->SwitchboardCount == kSwitchboards - 1
+        const bool gone = switchboard ? ProjectRoot->SwitchboardCount == projectSwitchboards - 1
                                       : !ProjectRoot->FindPanel(PanelNumber(5, 15));
         if (!gone) {
             state.SkipWithError("nothing was deleted");
@@ -549,7 +554,7 @@ BENCHMARK(BM_DeleteSwitchboardThroughEditWindow)->Unit(benchmark::kMillisecond);
 void BM_RefusedGroupLine(benchmark::State& state) {
     StartWithTables();
     WriteApplyTables();
-    BuildProject();
+    BuildProject(int(state.range(0)));
     GiveBreakerTypes();
     PowerSystem->ListTransformers();
     PowerSystem->ShortCircuitPowerMva = 180;
@@ -567,7 +572,8 @@ void BM_RefusedGroupLine(benchmark::State& state) {
         const TSitid* panel = ProjectRoot->CurrentPanel();
         int panels = 0;
         for (const TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot)) panels += sw->PanelCount;
-        if (!panel || panel->SchemeGroupCount != kGroups || panels != kSwitchboards * kPanels) {
+        if (!panel || panel->SchemeGroupCount != kGroups ||
+            panels != projectSwitchboards * kPanels) {
             state.SkipWithError("the line was not refused");
             break;
         }
@@ -576,6 +582,6 @@ void BM_RefusedGroupLine(benchmark::State& state) {
     platform::SetResponder(before);
     DeleteProjectTree(ProjectRoot);
 }
-BENCHMARK(BM_RefusedGroupLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefusedGroupLine)->Arg(10)->Arg(40)->Unit(benchmark::kMillisecond);
 
 }  // namespace
