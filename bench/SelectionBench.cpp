@@ -406,8 +406,14 @@ void FillGroupWindow(const std::string& name) {
 
 // The user of the apply command: the new line's breaker type (the only one not set yet) is
 // confirmed at once with the first series offered; every message is answered with OK.
+// It stands in for the benchmark's silent user while it lives.
 class FirstSeries : public platform::Responder {
 public:
+    FirstSeries() : before_(platform::CurrentResponder()) { platform::SetResponder(this); }
+    ~FirstSeries() override { platform::SetResponder(before_); }
+    FirstSeries(const FirstSeries&) = delete;
+    FirstSeries& operator=(const FirstSeries&) = delete;
+
     int OnMessage(const platform::MessageRecord&) override { return platform::mrOk; }
     void OnTerminate() override {}
     int OnModal(QDialog& dialog) override {
@@ -416,21 +422,35 @@ public:
         InsertAvtomat->Button2Click();
         return dialog.result();
     }
+
+private:
+    platform::Responder* before_;
 };
+
+// The application with the tables of the edits in its program folder: the cable table and the
+// apply command's breaker and transformer bases.
+void StartForEdits() {
+    StartWithTables();
+    WriteApplyTables();
+}
+
+// The generated project of that many switchboards with every breaker typed, and the lists of the
+// group line window and the power system dialog filled from it.
+void BuildTypedProject(int switchboards = 10) {
+    BuildProject(switchboards);
+    GiveBreakerTypes();
+    Dan1->ListNamesFromTree();
+    PowerSystem->ListTransformers();
+}
 
 // "Применить" for one more line on the generated project, whose breakers all have their types.
 // Between two runs the line is taken off again (not timed), so that every run adds to the same
 // project.
 void BM_ApplyGroupLine(benchmark::State& state) {
-    StartWithTables();
-    WriteApplyTables();
-    BuildProject();
-    GiveBreakerTypes();
-    PowerSystem->ListTransformers();
+    StartForEdits();
+    BuildTypedProject();
     PowerSystem->ShortCircuitPowerMva = 180;
     FirstSeries user;
-    platform::Responder* before = platform::CurrentResponder();
-    platform::SetResponder(&user);
     TSitid* panel = nullptr;
     for (auto _ : state) {
         state.PauseTiming();
@@ -451,7 +471,6 @@ void BM_ApplyGroupLine(benchmark::State& state) {
         Dan1->ListNamesFromTree();
         state.ResumeTiming();
     }
-    platform::SetResponder(before);
     DeleteProjectTree(ProjectRoot);
 }
 BENCHMARK(BM_ApplyGroupLine)->Unit(benchmark::kMillisecond);
@@ -461,15 +480,9 @@ BENCHMARK(BM_ApplyGroupLine)->Unit(benchmark::kMillisecond);
 // recalculation and the checks, then the project is refreshed. The editor's opening (the undo
 // copies taken) is not timed; the lengths alternate so that every run rebuilds.
 void BM_PanelFeederLengthEdit(benchmark::State& state) {
-    StartWithTables();
-    WriteApplyTables();
-    BuildProject(int(state.range(0)));
-    GiveBreakerTypes();
-    Dan1->ListNamesFromTree();
-    PowerSystem->ListTransformers();
+    StartForEdits();
+    BuildTypedProject(int(state.range(0)));
     FirstSeries user;
-    platform::Responder* before = platform::CurrentResponder();
-    platform::SetResponder(&user);
     int run = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -496,7 +509,6 @@ void BM_PanelFeederLengthEdit(benchmark::State& state) {
         }
         state.ResumeTiming();
     }
-    platform::SetResponder(before);
     DeleteProjectTree(ProjectRoot);
 }
 BENCHMARK(BM_PanelFeederLengthEdit)->Arg(10)->Arg(40)->Unit(benchmark::kMillisecond);
@@ -505,18 +517,12 @@ BENCHMARK(BM_PanelFeederLengthEdit)->Arg(10)->Arg(40)->Unit(benchmark::kMillisec
 // panels: the tree changed, the breakers chosen again and the project refreshed. Each run deletes
 // from a project built anew (not timed).
 void DeleteThroughEditWindow(benchmark::State& state, bool switchboard) {
-    StartWithTables();
-    WriteApplyTables();
+    StartForEdits();
     FirstSeries user;
-    platform::Responder* before = platform::CurrentResponder();
-    platform::SetResponder(&user);
     for (auto _ : state) {
         state.PauseTiming();
         if (ProjectRoot) DeleteProjectTree(ProjectRoot);
-        BuildProject();
-        GiveBreakerTypes();
-        Dan1->ListNamesFromTree();
-        PowerSystem->ListTransformers();
+        BuildTypedProject();
         Form3->setWindowTitle(switchboard ? "Грщ (редактирование)" : "Щиты (редактирование)");
         Form3->ComboBox4->clear();
         Form3->ComboBox4->addItem("5");
@@ -535,7 +541,6 @@ void DeleteThroughEditWindow(benchmark::State& state, bool switchboard) {
         }
         state.ResumeTiming();
     }
-    platform::SetResponder(before);
     if (ProjectRoot) DeleteProjectTree(ProjectRoot);
 }
 
@@ -552,15 +557,10 @@ BENCHMARK(BM_DeleteSwitchboardThroughEditWindow)->Unit(benchmark::kMillisecond);
 // "Применить" for a line of 20,000 kW on panel 15 of switchboard 5: the checks refuse it and the
 // project is put back as it was.
 void BM_RefusedGroupLine(benchmark::State& state) {
-    StartWithTables();
-    WriteApplyTables();
-    BuildProject(int(state.range(0)));
-    GiveBreakerTypes();
-    PowerSystem->ListTransformers();
+    StartForEdits();
+    BuildTypedProject(int(state.range(0)));
     PowerSystem->ShortCircuitPowerMva = 180;
     FirstSeries user;
-    platform::Responder* before = platform::CurrentResponder();
-    platform::SetResponder(&user);
     for (auto _ : state) {
         state.PauseTiming();
         FillGroupWindow("Б1");
@@ -579,7 +579,6 @@ void BM_RefusedGroupLine(benchmark::State& state) {
         }
         state.ResumeTiming();
     }
-    platform::SetResponder(before);
     DeleteProjectTree(ProjectRoot);
 }
 BENCHMARK(BM_RefusedGroupLine)->Arg(10)->Arg(40)->Unit(benchmark::kMillisecond);

@@ -724,14 +724,11 @@ SourcePixels PixelsFor(const CopySource& source, const TRect& r, int outWidth, i
                        const QRect& window) {
     if (source.image != nullptr)
         return {*source.image, QPoint(0, 0), source.image->width(), source.image->height()};
-    const auto [c0, c1first] = StretchRange(r.Left, r.Width(), outWidth, window.left());
-    const auto [c1last, c1] = StretchRange(r.Left, r.Width(), outWidth, window.right());
-    const auto [r0, r1first] = StretchRange(r.Top, r.Height(), outHeight, window.top());
-    const auto [r1last, r1] = StretchRange(r.Top, r.Height(), outHeight, window.bottom());
-    (void)c1first;
-    (void)c1last;
-    (void)r1first;
-    (void)r1last;
+    // The ranges grow with the pixel: the first pixel's start and the last one's end bound them.
+    const int c0 = StretchRange(r.Left, r.Width(), outWidth, window.left()).first;
+    const int c1 = StretchRange(r.Left, r.Width(), outWidth, window.right()).second;
+    const int r0 = StretchRange(r.Top, r.Height(), outHeight, window.top()).first;
+    const int r1 = StretchRange(r.Top, r.Height(), outHeight, window.bottom()).second;
     const int left = std::max(c0, 0);
     const int top = std::max(r0, 0);
     const int right = std::min(c1, source.width);

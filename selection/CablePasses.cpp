@@ -6,6 +6,7 @@
 
 #include "calc/Formulas.h"
 #include "model/Cascades.h"
+#include "model/Chains.h"
 #include "model/Classd.h"
 #include "model/TreeEditing.h"
 #include "selection/EquipmentSelection.h"
@@ -19,15 +20,6 @@ using cascades::InCascade;
 template <typename Record>
 void ClearCursors(std::array<ChainBlock<Record>, 3>& chains) {
     for (auto& c : chains) c.Cursor = nullptr;
-}
-
-// The first record of a chain (at most `count`) that satisfies the test; null when none does.
-template <typename Record, typename Link, typename Test>
-Record* FindRecord(const ChainBlock<Record>& owner, Link link, int count, Test test) {
-    int walked = 0;
-    for (Record* r = owner.First; r && walked < count; r = link(*r).Next, ++walked)
-        if (test(*r)) return r;
-    return nullptr;
 }
 
 // Advances the three result chains of a kind in step from their first records, at most `count`
@@ -58,7 +50,7 @@ bool FindResultRow(std::array<ChainBlock<Record>, 3>& chains, Link link, int cou
 // (null when there is none).
 template <typename Record, typename Link, typename Carries>
 Record* SeekInChain(ChainBlock<Record>& chain, Link link, Carries carries) {
-    chain.Cursor = FindRecord(chain, link, selection::kLongestChain, carries);
+    chain.Cursor = chains::FindFirst(chain, link, selection::kLongestChain, carries);
     return chain.Cursor;
 }
 
@@ -248,8 +240,9 @@ bool EquipmentSelection::CheckGroupCables(const std::string& groupName) {
     TSitid* p = sw ? sw->Panels.Cursor : nullptr;
     if (!p || !p->SchemeGroups.First) return true;
     selection::SwitchboardCursorKeeper keep;
-    TCxemaGrupd* g = FindRecord(p->SchemeGroups, chains::SchemeLink{}, p->SchemeGroupCount,
-                                [&](const TCxemaGrupd& r) { return r.GroupName == groupName; });
+    TCxemaGrupd* g =
+        chains::FindFirst(p->SchemeGroups, chains::SchemeLink{}, p->SchemeGroupCount,
+                          [&](const TCxemaGrupd& r) { return r.GroupName == groupName; });
     if (!g) return true;
     p->SchemeGroups.Cursor = g;
     const auto choose = [&](double current) {
@@ -262,9 +255,9 @@ bool EquipmentSelection::CheckGroupCables(const std::string& groupName) {
             const std::optional<double> s = choose(PhaseCurrent(g->Power, g->CosPhi));
             if (!s) return Fail();
             g->CrossSection = std::max(g->CrossSection, *s);
-            if (TFasaGrup1d* r =
-                    FindRecord(p->SinglePhaseGroups, chains::SinglePhaseLink{}, p->SinglePhaseCount,
-                               [&](const TFasaGrup1d& x) { return x.GroupName1 == groupName; }))
+            if (TFasaGrup1d* r = chains::FindFirst(
+                    p->SinglePhaseGroups, chains::SinglePhaseLink{}, p->SinglePhaseCount,
+                    [&](const TFasaGrup1d& x) { return x.GroupName1 == groupName; }))
                 selection::SectionCopy(*r) = g->CrossSection;
             const auto carries = [&](const TFasaGrup1d& x) { return x.GroupName1 == groupName; };
             if (!FindResultRow(p->SinglePhaseByPhase, chains::SinglePhaseByPhaseLink{0},
@@ -282,8 +275,8 @@ bool EquipmentSelection::CheckGroupCables(const std::string& groupName) {
         case 3: {
             // The phase record keeps the section the group had before this choice.
             TFasaGrup2d* record =
-                FindRecord(p->TwoPhaseGroups, chains::TwoPhaseLink{}, p->TwoPhaseCount,
-                           [&](const TFasaGrup2d& x) { return x.GroupName2 == groupName; });
+                chains::FindFirst(p->TwoPhaseGroups, chains::TwoPhaseLink{}, p->TwoPhaseCount,
+                                  [&](const TFasaGrup2d& x) { return x.GroupName2 == groupName; });
             const double copyBefore = record ? selection::SectionCopy(*record) : 0.0;
             if (record) selection::SectionCopy(*record) = g->CrossSection;
             const auto carries = [&](const TFasaGrup2d& x) { return x.GroupName2 == groupName; };
@@ -312,8 +305,8 @@ bool EquipmentSelection::CheckGroupCables(const std::string& groupName) {
         }
         case 4: {
             TFasaGrup3d* record =
-                FindRecord(p->ThreePhaseGroups, chains::ThreePhaseLink{}, p->ThreePhaseCount,
-                           [&](const TFasaGrup3d& x) { return x.GroupName3 == groupName; });
+                chains::FindFirst(p->ThreePhaseGroups, chains::ThreePhaseLink{}, p->ThreePhaseCount,
+                                  [&](const TFasaGrup3d& x) { return x.GroupName3 == groupName; });
             const double copyBefore = record ? selection::SectionCopy(*record) : 0.0;
             if (record) selection::SectionCopy(*record) = g->CrossSection;
             const auto carries = [&](const TFasaGrup3d& x) { return x.GroupName3 == groupName; };
@@ -398,8 +391,9 @@ double EquipmentSelection::BestCaseGroupLoss(const std::string& groupName) {
 
     // The group line at the largest section of its table.
     if (!p->SchemeGroups.First) return 0.0;
-    TCxemaGrupd* g = FindRecord(p->SchemeGroups, chains::SchemeLink{}, selection::kLongestChain,
-                                [&](const TCxemaGrupd& r) { return r.GroupName == groupName; });
+    TCxemaGrupd* g =
+        chains::FindFirst(p->SchemeGroups, chains::SchemeLink{}, selection::kLongestChain,
+                          [&](const TCxemaGrupd& r) { return r.GroupName == groupName; });
     if (!g) return 0.0;
     p->SchemeGroups.Cursor = g;
     const double section = selection::LastSection(g->AllowedSections, g->AllowedSectionCount);
