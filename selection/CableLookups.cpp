@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "model/Classd.h"
@@ -73,11 +74,59 @@ bool EquipmentSelection::Fail() {
     return false;
 }
 
+namespace {
+
+// The sections the lookups by continuous current found, for the rest of a pass over the project
+// in which no table file changes (FileCheckBatch): a refresh asks for the same table, current
+// and conditions at every line it passes again. Only found sections are kept: a failure is
+// looked up (and reported) again.
+struct KeptSections {
+    using Key = std::tuple<std::string, double, int, bool, bool, std::string>;
+    std::uint64_t generation = 0;
+    std::map<Key, double> sections;
+};
+
+KeptSections& KeptFound() {
+    static KeptSections kept;
+    return kept;
+}
+
+// The table a kept lookup read is the open one afterwards, as if it had been read again.
+bool TableOpenAgain(const std::string& tableName) {
+    const platform::TClientDataSet& ds = CableTable();
+    if (ds.Active() && ds.FileName() == platform::ProgramFolder() + tableName) return true;
+    return OpenTable(tableName);
+}
+
+}  // namespace
+
 std::optional<double> EquipmentSelection::FindSection(const std::string& nodeKind,
                                                       const std::string& tableName, double current,
                                                       int temperature, bool inAir,
                                                       const std::string& material) {
     if (current == 0.0) return 0.0;
+    if (!BazaT) return std::nullopt;
+    // The conductor material matters only to the smallest feeder of a switchboard or panel.
+    const bool feeder = nodeKind == selection::kSwitchboardPanelKey;
+    KeptSections& kept = KeptFound();
+    const std::uint64_t generation =
+        selection::LookupsKeptWithinPasses() ? platform::FileCheckBatch::Generation() : 0;
+    if (kept.generation != generation) kept = KeptSections{generation, {}};
+    KeptSections::Key key{tableName, current, temperature,
+                          inAir,     feeder,  feeder ? material : std::string()};
+    if (generation != 0) {
+        const auto found = kept.sections.find(key);
+        if (found != kept.sections.end() && TableOpenAgain(tableName)) return found->second;
+    }
+    const std::optional<double> section =
+        LookUpSection(feeder, tableName, current, temperature, inAir, material);
+    if (section && generation != 0) kept.sections.emplace(std::move(key), *section);
+    return section;
+}
+
+std::optional<double> EquipmentSelection::LookUpSection(bool feeder, const std::string& tableName,
+                                                        double current, int temperature, bool inAir,
+                                                        const std::string& material) {
     // A table that cannot be opened ends the lookup before anything of another table is read.
     if (!OpenTable(tableName)) return std::nullopt;
     SavePointGuard restore;
@@ -108,7 +157,7 @@ std::optional<double> EquipmentSelection::FindSection(const std::string& nodeKin
         }
         if (carried.AsFloat() >= current) section = crossSection.AsFloat();
         // The smallest feeder of a switchboard or panel, by conductor material.
-        if (nodeKind == selection::kSwitchboardPanelKey) {
+        if (feeder) {
             const double smallest = material == selection::kCopper ? 4.0 : 6.0;
             if (section < smallest) {
                 for (int row = 0, rows = ds.RecordCount(); row < rows; ++row) {

@@ -222,6 +222,9 @@ private:
     std::optional<double> FindSection(const std::string& nodeKind, const std::string& tableName,
                                       double current, int temperature, bool inAir,
                                       const std::string& material);
+    // FindSection as the table gives it, read anew; `feeder` for the smallest feeder's rule.
+    std::optional<double> LookUpSection(bool feeder, const std::string& tableName, double current,
+                                        int temperature, bool inAir, const std::string& material);
     std::optional<std::string> FindBrand(const std::string& tableName);
     // The multiplicity of GetTripMultiplicity; nothing for a series the base does not hold.
     std::optional<double> SeriesMultiplicity(const std::string& series);

@@ -54,6 +54,44 @@ TEST_F(CableLookupTest, SmallestSectionCarryingTheCorrectedCurrent) {
     }
 }
 
+// A pass over the project asks for the same table, current and conditions at line after line:
+// within it each answer is the one a lookup outside any pass gives, whatever was asked between,
+// the table asked for is the open one afterwards, a table written during the pass is read
+// again, and a table that cannot be read is reported at every lookup.
+TEST_F(CableLookupTest, SectionsWithinOnePassAreThoseOfTheTable) {
+    const LookupCase cases[] = {
+        {"0", kCopperCable, 27, 25, true, "Медь", 2.5, "27 A in air at 25"},
+        {"0", kCopperCable, 27, 40, true, "Медь", 4, "x0.79: 21.33 < 27 <= 28.44"},
+        {"0", kCopperCable, 27, 40, false, "Медь", 6, "ground x0.71: 25.56 < 27 <= 32.66"},
+        {"0", kCopperWire, 10, 25, true, "Медь", 1.5, "another table, the same conditions"},
+        {"Grse_Siti", kCopperWire, 10, 25, true, "Медь", 4, "a copper feeder on it"},
+        {"Grse_Siti", kCopperWire, 10, 25, true, "Алюминий", 6, "an aluminium one"},
+        {"0", kCopperCable, 27.01, 25, true, "Медь", 4, "a current just above"},
+    };
+    platform::FileCheckBatch pass;
+    for (int round = 0; round < 3; ++round) {
+        for (const LookupCase& c : cases) {
+            EXPECT_EQ(dan().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature,
+                                                    c.inAir, c.material),
+                      c.expected)
+                << c.why << ", round " << round;
+            EXPECT_EQ(BazaT->ClientDataSet1.FileName(), ProgramFile(c.table)) << c.why;
+        }
+    }
+    // Every row of the table made to carry twice its current: 27 A now takes the smallest row.
+    std::vector<CableRow> doubled = kCopperCableRows;
+    for (CableRow& row : doubled) row.current *= 2;
+    WriteCableTable(kCopperCable, "ВВГ", "В воздухе", "Медь", true, doubled);
+    EXPECT_EQ(dan().ContinuousCurrentLookup("0", kCopperCable, 27.01, 25, true, "Медь"),
+              kCopperCableRows.front().section);
+    for (int round = 0; round < 2; ++round) {
+        responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
+                                 platform::mrOk);
+        EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Нет.xml", 10, 25, true, "Медь"), 0.0);
+        EXPECT_EQ(dan().FailureFlag, 1);
+    }
+}
+
 TEST_F(CableLookupTest, TableCurrentsAreBackAfterEveryLookup) {
     const std::string path = ProgramFile(kCopperCable);
     QFile file(QString::fromStdString(path));
