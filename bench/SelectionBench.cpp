@@ -435,12 +435,15 @@ void StartForEdits() {
 }
 
 // The generated project of that many switchboards with every breaker typed, and the lists of the
-// group line window and the power system dialog filled from it.
+// group line window and the power system dialog filled from it; refreshed once, as a project is
+// after any change made to it (the generator's sections are those of the currents alone, and a
+// first refresh raises some of them for their deviations).
 void BuildTypedProject(int switchboards = 10) {
     BuildProject(switchboards);
     GiveBreakerTypes();
     Dan1->ListNamesFromTree();
     PowerSystem->ListTransformers();
+    Dan1->RefreshProject();
 }
 
 // "Применить" for one more line on the generated project, whose breakers all have their types.

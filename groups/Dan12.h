@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "groups/SettledSwitchboards.h"
 #include "model/NodeResets.h"
 #include "platform/Messages.h"
 #include "refdb/CableTableLoader.h"
@@ -143,6 +144,11 @@ public:
     // The refresh's work on the project without ending anything: the window and the edit states
     // stay as they are.
     void RefreshProject();
+    // Whether a refresh leaves alone the switchboards it finds as the last refresh left them
+    // (the default), or selects every switchboard each time (the reference the faster way is
+    // compared with).
+    static void LimitRefreshesToChanges(bool limit);
+
     // While the window is open for entering new lines, the project is brought to what "закрыть"
     // leaves (refreshed, redrawn); the window stays open with its entries for the next line.
     // Whatever is written to the project file is written from that state.
@@ -202,6 +208,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // What the last refresh left, and which switchboards the refresh under way selects (every
+    // one when it is not limited, or once a pass changed a value they all read).
+    SettledSwitchboards settled_;
+    bool selectingAll_ = true;
+    std::vector<const TGrsed*> selecting_;
+    SettledSwitchboards::Shared selectedWith_;
+    // A cable pass of the refresh under way failed somewhere.
+    bool passFailed_ = false;
+    // Whether the refresh under way selects that switchboard.
+    bool Selects(const TGrsed& sw) const;
+    // After a switchboard was selected: a change of the values every switchboard reads (the
+    // transformer raised) reaches every switchboard from then on.
+    void AfterSelecting();
+
     // The window is shown for entering new lines (not for editing one).
     bool EnteringNewLines() const;
     // The commands' own closing, which finishes nothing.

@@ -1,6 +1,7 @@
 // The refresh after a change of the network or its group lines: the edit states end, elements
 // without load lose their computed values, the cables, deviations and short-circuit values of the
 // whole project are selected again, and the picture the scheme window shows is drawn again.
+#include <algorithm>
 #include <optional>
 
 #include "app/DialogForm.h"
@@ -22,6 +23,9 @@ namespace {
 
 // Rounds of the short-circuit data and the cable pass a refresh runs at most.
 constexpr int kSettlingRounds = 4;
+
+// Whether refreshes leave alone the switchboards that did not change.
+bool limitRefreshes = true;
 
 // The arrow cursor and the wait notice closed when the refresh ends, however it ends.
 class RefreshRun {
@@ -138,21 +142,53 @@ void TDan1::RefreshProject() {
             panel = panel->Panels.Next;
         }
     });
+    // Whatever ends the refresh, the passes select every switchboard again afterwards.
+    struct SelectAllAfterwards {
+        bool& all;
+        ~SelectAllAfterwards() { all = true; }
+    } selectAllAfterwards{selectingAll_};
+    // Only the switchboards that changed since the last refresh are selected again, as long as
+    // the values they all read and the tables are those it ended with: the others would come
+    // out as they are.
+    selectingAll_ = !limitRefreshes || !settled_.SameShared(*root);
+    selecting_.clear();
+    if (!selectingAll_)
+        for (const TGrsed* sw : chains::SwitchboardsOf(*root))
+            if (!settled_.Unchanged(*sw)) selecting_.push_back(sw);
+    selectedWith_ = SettledSwitchboards::SharedOf(*root);
+    passFailed_ = false;
     // Short-circuit data (the supplies raised until their breakers trip), then cables and
     // deviations. A section raised on the way changes the fault currents found before it: both
     // run again until no section changes, so that a refresh of the project refreshed changes
     // nothing. Sections only grow, so it ends; the bound is a guard.
-    for (int round = 0; round < kSettlingRounds; ++round) {
+    bool settled = false;
+    for (int round = 0; round < kSettlingRounds && !settled; ++round) {
         const std::vector<double> before = ProjectSections(*root);
         EnsureTripCurrents();
         SelectCablesAndDeviations();
-        if (ProjectSections(*root) == before) break;
+        settled = ProjectSections(*root) == before;
     }
+    const bool all = selectingAll_;
     ComputeShortCircuitCurrents();
+    selectingAll_ = true;
     chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
         CheckSwitchboardCables();
         root->Switchboards.Cursor = &sw;
     });
+    // What this refresh left is what the next one compares with. After a failure, sections
+    // still moving, or a value every switchboard reads changed on the way (the switchboards
+    // selected before the change keep what they were selected with until the next refresh
+    // selects them), the next one selects everything.
+    if (settled && !passFailed_ && SettledSwitchboards::SharedOf(*root) == selectedWith_) {
+        std::vector<const TGrsed*> selected = selecting_;
+        if (all) {
+            const std::vector<TGrsed*> every = chains::SwitchboardsOf(*root);
+            selected.assign(every.begin(), every.end());
+        }
+        settled_.Keep(*root, selected);
+    } else {
+        settled_.Forget();
+    }
     RedrawPicture();
     ListNamesFromTree();
     // Nothing the passes above ran into is pending any more.
@@ -172,9 +208,24 @@ void TDan1::ResetUnloadedElements() {
     if (root.TotalPhasePowerA == 0.0) ResetUnloadedRoot(root);
 }
 
+void TDan1::LimitRefreshesToChanges(bool limit) {
+    limitRefreshes = limit;
+}
+
+bool TDan1::Selects(const TGrsed& sw) const {
+    return selectingAll_ ||
+           std::find(selecting_.begin(), selecting_.end(), &sw) != selecting_.end();
+}
+
+void TDan1::AfterSelecting() {
+    if (ProjectRoot && !(SettledSwitchboards::SharedOf(*ProjectRoot) == selectedWith_))
+        selectingAll_ = true;
+}
+
 void TDan1::EnsureTripCurrents() {
     TGrsed& root = *ProjectRoot;
     chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
+        if (!Selects(sw)) return;
         EnsureSwitchboardTripCurrent();
         ForEachCountedPanel(root, sw, [&](TSitid& panel) {
             EnsurePanelTripCurrent();
@@ -184,6 +235,7 @@ void TDan1::EnsureTripCurrents() {
                 EnsureGroupTripCurrent();
             });
         });
+        AfterSelecting();
     });
 }
 
@@ -193,9 +245,11 @@ bool TDan1::CablePass(bool raise) {
     // Without raising the walk ends at the first failure; the refresh's raising walk goes on.
     const auto passed = [&](bool step) {
         if (!step) ok = false;
+        if (!step) passFailed_ = true;
         return step || raise;
     };
     for (TGrsed* sw : chains::SwitchboardsOf(root)) {
+        if (!Selects(*sw)) continue;
         root.Switchboards.Cursor = sw;
         if (!passed(CheckSwitchboardCables())) return false;
         for (TSitid* panel :
@@ -231,6 +285,7 @@ bool TDan1::CablePass(bool raise) {
             root.Switchboards.Cursor = sw;
             sw->Panels.Cursor = panel;
         }
+        AfterSelecting();
     }
     return ok;
 }
@@ -254,6 +309,7 @@ void TDan1::ComputeShortCircuitCurrents() {
     const std::optional<std::size_t> found = selection::FindTransformer(rows, root.TransformerName);
     const selection::TransformerRow t = found ? rows[*found] : selection::TransformerRow{};
     chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
+        if (!Selects(sw)) return;
         const double length = sw.SwitchboardFeederLength;
         const double section = sw.SwitchboardSection;
         const std::string& material = sw.SwitchboardConductorMaterial;

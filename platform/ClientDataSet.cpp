@@ -1090,6 +1090,17 @@ bool TClientDataSet::IsRegularFile(const std::string& path) {
     return StampOfPath(path, stamp) && stamp.regular;
 }
 
+std::string TClientDataSet::FileVersion(const std::string& path) {
+    FileStamp stamp;
+    if (!StampOfPath(path, stamp)) return std::string();
+    const auto time = [](const statx_timestamp& t) {
+        return std::to_string(t.tv_sec) + "." + std::to_string(t.tv_nsec);
+    };
+    return std::to_string(stamp.device) + ":" + std::to_string(stamp.inode) + ":" +
+           std::to_string(stamp.size) + ":" + time(stamp.modified) + ":" + time(stamp.changed) +
+           ":" + time(stamp.born) + (stamp.regular ? "" : ":other");
+}
+
 FileCheckBatch::FileCheckBatch() {
     if (Batch().depth++ == 0) ++Batch().generation;
 }

@@ -270,6 +270,10 @@ public:
     // A regular file stands at that path (links followed); within a FileCheckBatch the answer
     // is the batch's.
     static bool IsRegularFile(const std::string& path);
+    // The version of the file at that path: equal texts for the same file unchanged (device,
+    // inode, size and times), empty when no file stands there; within a FileCheckBatch the
+    // batch's answer.
+    static std::string FileVersion(const std::string& path);
 
     TDataSetState State() const { return state_; }
 

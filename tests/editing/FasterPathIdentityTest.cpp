@@ -1,7 +1,8 @@
 // The faster path of the edits against the full path: the same edits, deletions and refusals
-// through the windows, once with what a pass over the project read of the reference tables kept
-// for its later lookups and once with every lookup reading the table, give the same project
-// file, byte for byte, after every step.
+// through the windows, once as the program runs (what a pass over the project read of the
+// reference tables kept for its later lookups, a refresh leaving alone the switchboards a change
+// did not reach) and once with every lookup reading the table and every refresh selecting every
+// switchboard, give the same project file, byte for byte, and the same tree after every step.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,10 +10,12 @@
 #include <vector>
 
 #include "EditFixture.h"
+#include "TreeImage.h"
 #include "TreeLookup.h"
 #include "app/Mainform.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
+#include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
 #include "selection/CheckSupport.h"
 
@@ -21,13 +24,34 @@ namespace {
 class FasterPathIdentity : public EditTest {
 protected:
     void TearDown() override {
-        selection::KeepLookupsWithinPasses(true);
+        FasterPath(true);
         EditTest::TearDown();
     }
 
-    // The project file after each step of the sequence, the lookups kept within passes or not.
+    static void FasterPath(bool on) {
+        selection::KeepLookupsWithinPasses(on);
+        TDan1::LimitRefreshesToChanges(on);
+    }
+
+    // The project file and the tree after a step.
+    void Take(std::vector<std::string>& bytes) {
+        bytes.push_back(ProjectBytes());
+        trees_.push_back(ImageOf(*ProjectRoot));
+    }
+    std::vector<TreeImage> trees_;
+
+    // The trees after the steps of the two runs, the full path's first, equal step by step.
+    void ExpectSameTrees() {
+        ASSERT_EQ(trees_.size() % 2, 0u);
+        const std::size_t n = trees_.size() / 2;
+        for (std::size_t i = 0; i < n; ++i)
+            EXPECT_EQ(DifferencesText(trees_[i], trees_[n + i]), "") << "after step " << i;
+        trees_.clear();
+    }
+
+    // The project file after each step of the sequence, on the faster path or the full one.
     std::vector<std::string> BytesAfterEachStep(bool keep) {
-        selection::KeepLookupsWithinPasses(keep);
+        FasterPath(keep);
         if (ProjectRoot) Form1->DropProject();
         BuildSwitchboard(1, "1 2 3");
         BuildSwitchboard(2, "4 5");
@@ -82,7 +106,7 @@ protected:
             step();
             if (Shiti->isVisible()) Shiti->close();
             if (Form3->isVisible()) Form3->close();
-            bytes.push_back(ProjectBytes());
+            Take(bytes);
         }
         return bytes;
     }
@@ -90,7 +114,7 @@ protected:
     // The same for an example project: opened, its first panel's feeder lengthened, the last
     // line of its last panel deleted, its first panel deleted.
     std::vector<std::string> ExampleBytesAfterEachStep(const std::string& name, bool keep) {
-        selection::KeepLookupsWithinPasses(keep);
+        FasterPath(keep);
         if (ProjectRoot) Form1->DropProject();
         std::vector<std::string> bytes;
         const bool loaded = Form1->LoadProject(ProgramFile("Project") + "/" + name);
@@ -98,7 +122,7 @@ protected:
             ADD_FAILURE() << "not opened: " << name;
             return bytes;
         }
-        bytes.push_back(ProjectBytes());
+        Take(bytes);
         const TSitid* first = ProjectRoot->Switchboards.First->Panels.First;
         const std::string firstPanel = std::to_string(first->PanelNumber);
         const std::string firstSwitchboard =
@@ -117,19 +141,19 @@ protected:
         Type(Shiti->Edit4, std::to_string(int(first->FeederLength) + 40));
         Click(Shiti->Button6);
         if (Shiti->isVisible()) Shiti->close();
-        bytes.push_back(ProjectBytes());
+        Take(bytes);
         const TGrsed* lastSwitchboard = ProjectRoot->Switchboards.Last;
         const TSitid* last = lastSwitchboard->Panels.Last;
         OpenGroups();
         ChooseLeft(std::to_string(last->PanelNumber));
         ChooseRight(last->SchemeGroups.Last->GroupName);
         Delete();
-        bytes.push_back(ProjectBytes());
+        Take(bytes);
         OpenPanels();
         ChooseLeft(firstSwitchboard);
         ChooseRight(firstPanel);
         Delete();
-        bytes.push_back(ProjectBytes());
+        Take(bytes);
         return bytes;
     }
 };
@@ -145,6 +169,7 @@ TEST_F(FasterPathIdentity, TheExamplesEditedGiveTheFilesOfTheFullPath) {
             EXPECT_TRUE(faster[i] == full[i]) << "the files differ after step " << i;
         for (std::size_t i = 1; i < full.size(); ++i)
             EXPECT_TRUE(full[i] != full[i - 1]) << "step " << i << " changed nothing";
+        ExpectSameTrees();
     }
 }
 
@@ -161,6 +186,7 @@ TEST_F(FasterPathIdentity, EditsDeletionsAndRefusalsGiveTheFileOfTheFullPath) {
     ASSERT_EQ(full.size(), 6u);
     for (std::size_t i : {1u, 3u, 4u, 5u}) EXPECT_TRUE(full[i] != full[i - 1]) << "step " << i;
     EXPECT_TRUE(full[2] == full[1]) << "the feeder of 5000 m was not refused";
+    ExpectSameTrees();
 }
 
 }  // namespace

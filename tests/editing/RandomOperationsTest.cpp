@@ -25,6 +25,7 @@
 #include "EditFixture.h"
 #include "ProjectFileDiff.h"
 #include "ProjectScript.h"
+#include "TreeImage.h"
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
 #include "documents/AdjustmentProject.h"
@@ -38,6 +39,7 @@
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/FileDialogs.h"
+#include "selection/CheckSupport.h"
 #include "selection/PowerSystem.h"
 
 namespace {
@@ -361,6 +363,7 @@ protected:
             ExpectCountsAgreeWithChains();
         std::string refusal;
         const std::string after = SaveBytes(refusal);
+        fileAfterEachStep_.push_back(std::hash<std::string>{}(after));
         EXPECT_EQ(refusal, "") << "File > Save would refuse the project";
         if (mustBeUnchanged && refusal.empty() && after != before.bytes)
             ADD_FAILURE() << "A refused operation changed the file:\n"
@@ -1006,6 +1009,24 @@ protected:
     std::string ownCable_;
     int ownPanel_ = INT_MIN;
     int ownSwitchboard_ = INT_MIN;
+    // A digest of the bytes File > Save would write after each step.
+    std::vector<std::size_t> fileAfterEachStep_;
+
+    // The run made again from its first step, with the same seed, on a fresh application.
+    void StartAgain() {
+        TearDown();
+        SetUp();
+        step_ = depth_ = fresh_ = files_ = messagesInStep_ = failedSteps_ = 0;
+        stopped_ = changedInside_ = false;
+        failuresSeen_ = FailuresSoFar();
+        lastStep_.clear();
+        seenEvents_ = responder_.Log().size();
+        log_.clear();
+        ownName_.clear();
+        ownCable_.clear();
+        ownPanel_ = ownSwitchboard_ = INT_MIN;
+        fileAfterEachStep_.clear();
+    }
 
 public:
     void RunAll() {
@@ -1026,6 +1047,48 @@ TEST_P(RandomOperations, KeepTheProjectWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomOperations, ::testing::ValuesIn(Seeds()),
+                         [](const ::testing::TestParamInfo<unsigned>& info) {
+                             return "seed" + std::to_string(info.param);
+                         });
+
+// The same seeded run twice: once the way every refresh selected every switchboard and every
+// lookup read its table, once as the program runs now, leaving alone what a change did not
+// reach and keeping what a pass read. The file File > Save would write is the same after every
+// step.
+class FasterPathOfRandomOperations : public RandomOperations {
+protected:
+    void TearDown() override {
+        FasterPath(true);
+        RandomOperations::TearDown();
+    }
+    static void FasterPath(bool on) {
+        selection::KeepLookupsWithinPasses(on);
+        TDan1::LimitRefreshesToChanges(on);
+    }
+};
+
+TEST_P(FasterPathOfRandomOperations, GivesTheFilesOfTheFullPath) {
+    FasterPath(false);
+    RunAll();
+    const std::vector<std::size_t> full = fileAfterEachStep_;
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(ProjectRoot);
+    const TreeImage fullTree = ImageOf(*ProjectRoot);
+    StartAgain();
+    FasterPath(true);
+    RunAll();
+    const std::vector<std::size_t>& faster = fileAfterEachStep_;
+    ASSERT_EQ(faster.size(), full.size());
+    for (std::size_t i = 0; i < full.size(); ++i)
+        ASSERT_EQ(faster[i], full[i])
+            << "the files differ after check " << i + 1 << " of seed " << GetParam();
+    // The reopened project at the end, every value of its tree.
+    ASSERT_TRUE(ProjectRoot);
+    EXPECT_EQ(DifferencesText(fullTree, ImageOf(*ProjectRoot)), "");
+}
+
+// Seeds whose runs change, delete and refuse in projects of several switchboards.
+INSTANTIATE_TEST_SUITE_P(Seeds, FasterPathOfRandomOperations, ::testing::Values(28u, 293u, 1766u),
                          [](const ::testing::TestParamInfo<unsigned>& info) {
                              return "seed" + std::to_string(info.param);
                          });

@@ -1,0 +1,167 @@
+#include "groups/SettledSwitchboards.h"
+
+#include <array>
+#include <set>
+#include <type_traits>
+
+#include "model/Chains.h"
+#include "platform/ClientDataSet.h"
+#include "platform/ProgramFolder.h"
+#include "refdb/TableSchemas.h"
+#include "refdb/TableWriteBack.h"
+
+namespace {
+
+// Every record of a switchboard in tree order: the switchboard, then each panel followed by its
+// four group chains and its nine result chains, each chain walked to its real end and closed
+// with `chainEnd(length)`.
+template <typename Visit, typename ChainEnd>
+void WalkRecords(const TGrsed& sw, Visit visit, ChainEnd chainEnd) {
+    const auto chain = [&](const auto& owner, auto link) {
+        int n = 0;
+        for (auto* e = owner.First; e; e = link(*e).Next, ++n) visit(*e);
+        chainEnd(n);
+    };
+    visit(sw);
+    for (const TSitid* p = sw.Panels.First; p; p = p->Panels.Next) {
+        visit(*p);
+        chain(p->SchemeGroups, chains::SchemeLink{});
+        chain(p->SinglePhaseGroups, chains::SinglePhaseLink{});
+        chain(p->TwoPhaseGroups, chains::TwoPhaseLink{});
+        chain(p->ThreePhaseGroups, chains::ThreePhaseLink{});
+        for (int x = 0; x < 3; ++x) {
+            chain(p->SinglePhaseByPhase[x], chains::SinglePhaseByPhaseLink{x});
+            chain(p->TwoPhaseByPhase[x], chains::TwoPhaseByPhaseLink{x});
+            chain(p->ThreePhaseByPhase[x], chains::ThreePhaseByPhaseLink{x});
+        }
+    }
+}
+
+// Every part of fields a record has: a record of each kind carries the fields of the kinds
+// before it as well (a panel record those of the group records, a switchboard record those of a
+// panel), and all of them are part of what a pass may read.
+template <typename Record, typename Sink>
+void EachPart(const Record& r, Sink sink) {
+    sink(static_cast<const TCxemaGrupdFields&>(r));
+    if constexpr (std::is_base_of_v<TFasaGrup1dFields, Record>)
+        sink(static_cast<const TFasaGrup1dFields&>(r));
+    if constexpr (std::is_base_of_v<TFasaGrup2dFields, Record>)
+        sink(static_cast<const TFasaGrup2dFields&>(r));
+    if constexpr (std::is_base_of_v<TFasaGrup3dFields, Record>)
+        sink(static_cast<const TFasaGrup3dFields&>(r));
+    if constexpr (std::is_base_of_v<TSitidFields, Record>)
+        sink(static_cast<const TSitidFields&>(r));
+    if constexpr (std::is_base_of_v<TGrsedFields, Record>)
+        sink(static_cast<const TGrsedFields&>(r));
+}
+
+// The place of the list of Part among an image's lists.
+template <typename Part, typename... Lists>
+constexpr std::size_t IndexOf(const std::tuple<Lists...>&) {
+    constexpr bool matches[] = {std::is_same_v<Lists, std::vector<Part>>...};
+    std::size_t i = 0;
+    while (!matches[i]) ++i;
+    return i;
+}
+
+// The cable tables a switchboard's selection reads: its supply's, its panels' and its lines'.
+std::set<std::string> TablesOf(const TGrsed& sw) {
+    std::set<std::string> tables{sw.SwitchboardTable};
+    for (const TSitid* p = sw.Panels.First; p; p = p->Panels.Next) {
+        tables.insert(p->CurrentTableName);
+        for (const TCxemaGrupd* g = p->SchemeGroups.First; g; g = g->SchemeGroups.Next)
+            tables.insert(g->CableTable);
+    }
+    return tables;
+}
+
+// The version of a reference table by its name in the program folder. A table whose rows are
+// kept in memory only (its file could not be written) has no version that could be compared.
+std::string TableVersion(const std::string& name) {
+    const std::string path = platform::ProgramFolder() + name;
+    if (refdb::HasKeptRows(path)) return std::string();
+    return platform::TClientDataSet::FileVersion(path);
+}
+
+}  // namespace
+
+void SettledSwitchboards::Forget() {
+    *this = SettledSwitchboards{};
+}
+
+SettledSwitchboards::Shared SettledSwitchboards::SharedOf(const TGrsed& root) {
+    return {root.TransformerName, root.SupplyScPower, root.TotalDesignPower, root.TotalCosPhi};
+}
+
+bool SettledSwitchboards::SameShared(const TGrsed& root) const {
+    return kept_ && SharedOf(root) == shared_ && !breakerBase_.empty() &&
+           TableVersion(refdb::kBreakerFile) == breakerBase_ && !transformerBase_.empty() &&
+           TableVersion(refdb::kTransformerFile) == transformerBase_;
+}
+
+bool SettledSwitchboards::Unchanged(const TGrsed& sw) const {
+    const auto found = switchboards_.find(&sw);
+    if (found == switchboards_.end()) return false;
+    const Image& image = found->second;
+    for (const auto& [name, version] : image.tables)
+        if (version.empty() || TableVersion(name) != version) return false;
+    // How far each list of parts has been compared.
+    std::array<std::size_t, std::tuple_size_v<decltype(image.parts)>> next{};
+    std::size_t lengths = 0;
+    bool same = true;
+    WalkRecords(
+        sw,
+        [&](const auto& record) {
+            EachPart(record, [&](const auto& part) {
+                using Part = std::decay_t<decltype(part)>;
+                const Parts<Part>& kept = std::get<Parts<Part>>(image.parts);
+                std::size_t& at = next[IndexOf<Part>(image.parts)];
+                same = same && at < kept.size() && kept[at] == part;
+                ++at;
+            });
+        },
+        [&](int n) {
+            same = same && lengths < image.lengths.size() && image.lengths[lengths] == n;
+            ++lengths;
+        });
+    if (!same || lengths != image.lengths.size()) return false;
+    // Nothing kept is left over.
+    return std::apply(
+        [&](const auto&... kept) {
+            std::size_t i = 0;
+            return ((kept.size() == next[i++]) && ...);
+        },
+        image.parts);
+}
+
+SettledSwitchboards::Image SettledSwitchboards::ImageOf(const TGrsed& sw) {
+    Image image;
+    WalkRecords(
+        sw,
+        [&](const auto& record) {
+            EachPart(record, [&](const auto& part) {
+                using Part = std::decay_t<decltype(part)>;
+                std::get<Parts<Part>>(image.parts).push_back(part);
+            });
+        },
+        [&](int n) { image.lengths.push_back(n); });
+    for (const std::string& name : TablesOf(sw)) image.tables.emplace(name, TableVersion(name));
+    return image;
+}
+
+void SettledSwitchboards::Keep(const TGrsed& root, const std::vector<const TGrsed*>& selected) {
+    std::map<const TGrsed*, Image> kept;
+    const std::set<const TGrsed*> anew(selected.begin(), selected.end());
+    for (const TGrsed* sw = root.Switchboards.First; sw; sw = sw->Switchboards.Next) {
+        const auto before = switchboards_.find(sw);
+        if (anew.count(sw) || before == switchboards_.end())
+            kept.emplace(sw, ImageOf(*sw));
+        else
+            kept.emplace(sw, std::move(before->second));
+    }
+    switchboards_ = std::move(kept);
+    kept_ = true;
+    shared_ = SharedOf(root);
+    breakerBase_ = TableVersion(refdb::kBreakerFile);
+    transformerBase_ = TableVersion(refdb::kTransformerFile);
+}
