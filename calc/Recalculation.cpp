@@ -41,6 +41,42 @@ void NetworkCalculation::RecalculateNetwork() {
 }
 
 namespace {
+bool limitRecalculations = true;
+}  // namespace
+
+void NetworkCalculation::LimitRecalculations(bool limit) {
+    limitRecalculations = limit;
+}
+
+void NetworkCalculation::RecalculateCurrentSwitchboard() {
+    if (!ProjectRoot) return;
+    TGrsed& root = *ProjectRoot;
+    TGrsed* sw = root.Switchboards.Cursor;
+    if (!limitRecalculations || !sw) {
+        RecalculateNetwork();
+        return;
+    }
+    RunDistributionPasses(root);
+    // The panel and switchboard passes read nothing of the root but its switchboards, and each
+    // switchboard's results come from its own records: walked over a root holding the current
+    // switchboard alone, they give it what the whole walk gives it, and the other switchboards
+    // would get theirs unchanged. Their cursors end where the totals' walk below leaves them.
+    TGrsed alone;
+    alone.Switchboards.First = alone.Switchboards.Last = sw;
+    alone.SwitchboardCount = 1;
+    alone.SumPanelPhaseLoads();
+    alone.CalcPanelCosPhi();
+    alone.CalcPanelCurrents();
+    alone.AddCascadeLoads();
+    alone.AddCascadeCosPhi();
+    alone.AddCascadeCurrents();
+    alone.SumSwitchboardLoads();
+    alone.CalcSwitchboardCosPhi();
+    alone.CalcSwitchboardCurrents();
+    RunSectionTotalPasses(root);
+}
+
+namespace {
 // Two phase currents 120 degrees apart, each first scaled to the larger one (x before y, as the
 // checks have always done it; the scaled values stay for the cases that follow).
 double TwoPhasesApart(double& x, double& y) {

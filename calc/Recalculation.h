@@ -23,6 +23,14 @@ public:
     // switchboard and panel before the call and puts both back after it. Nothing happens without
     // an open project.
     void RecalculateNetwork();
+    // The same after a change within the current switchboard alone, the other switchboards as
+    // the last recalculation of the project left them: passes 1-3 as above, the panel and
+    // switchboard passes on the current switchboard only, the project's totals from every
+    // switchboard. The tree and its cursors end as RecalculateNetwork leaves them.
+    void RecalculateCurrentSwitchboard();
+    // Whether RecalculateCurrentSwitchboard limits its passes (the default), or recalculates the
+    // whole project (the reference the limited passes are compared with).
+    static void LimitRecalculations(bool limit);
 
     // Current of the neutral conductor of the phase currents a, b, c (A), rounded to 0.01 A. The
     // result depends on the order of the phases. Changes nothing.

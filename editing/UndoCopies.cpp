@@ -275,7 +275,12 @@ void TForm3::RestoreGroupRecord(int panelPosition, int groupIndex, const GroupTa
         default:
             break;
     }
-    Dan1->RecalculateNetwork();
+    // The lines of a panel come back one after the other, each with a recalculation: the
+    // first recalculates the project, the following ones change nothing but this switchboard.
+    if (groupIndex == 0)
+        Dan1->RecalculateNetwork();
+    else
+        Dan1->RecalculateCurrentSwitchboard();
     root->Switchboards.Cursor = sw;
     if (sw) sw->Panels.Cursor = panel;
 }

@@ -31,6 +31,7 @@ protected:
     static void FasterPath(bool on) {
         selection::KeepLookupsWithinPasses(on);
         TDan1::LimitRefreshesToChanges(on);
+        NetworkCalculation::LimitRecalculations(on);
     }
 
     // The project file and the tree after a step.

@@ -1064,6 +1064,7 @@ protected:
     static void FasterPath(bool on) {
         selection::KeepLookupsWithinPasses(on);
         TDan1::LimitRefreshesToChanges(on);
+        NetworkCalculation::LimitRecalculations(on);
     }
 };
 
