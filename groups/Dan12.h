@@ -212,12 +212,16 @@ private:
     // one when it is not limited, or once a pass changed a value they all read).
     SettledSwitchboards settled_;
     bool selectingAll_ = true;
+    // Only the project's load changed: the losses reach every switchboard, the fault currents
+    // and the raising until the breakers trip only the switchboards that changed.
+    bool lossesReachAll_ = false;
     std::vector<const TGrsed*> selecting_;
     SettledSwitchboards::Shared selectedWith_;
     // A cable pass of the refresh under way failed somewhere.
     bool passFailed_ = false;
-    // Whether the refresh under way selects that switchboard.
-    bool Selects(const TGrsed& sw) const;
+    // Whether the refresh under way selects that switchboard: its losses and cables, or (not
+    // `losses`) its short-circuit data.
+    bool Selects(const TGrsed& sw, bool losses = true) const;
     // After a switchboard was selected: a change of the values every switchboard reads (the
     // transformer raised) reaches every switchboard from then on.
     void AfterSelecting();

@@ -145,12 +145,17 @@ void TDan1::RefreshProject() {
     // Whatever ends the refresh, the passes select every switchboard again afterwards.
     struct SelectAllAfterwards {
         bool& all;
-        ~SelectAllAfterwards() { all = true; }
-    } selectAllAfterwards{selectingAll_};
+        bool& losses;
+        ~SelectAllAfterwards() {
+            all = true;
+            losses = false;
+        }
+    } selectAllAfterwards{selectingAll_, lossesReachAll_};
     // Only the switchboards that changed since the last refresh are selected again, as long as
     // the values they all read and the tables are those it ended with: the others would come
     // out as they are.
-    selectingAll_ = !limitRefreshes || !settled_.SameShared(*root);
+    selectingAll_ = !limitRefreshes || !settled_.SameFaultShared(*root);
+    lossesReachAll_ = !selectingAll_ && !settled_.SameShared(*root);
     selecting_.clear();
     if (!selectingAll_)
         for (const TGrsed* sw : chains::SwitchboardsOf(*root))
@@ -163,12 +168,14 @@ void TDan1::RefreshProject() {
     // nothing. Sections only grow, so it ends; the bound is a guard.
     bool settled = false;
     for (int round = 0; round < kSettlingRounds && !settled; ++round) {
+        // A section the losses raised changes the fault currents of its switchboard.
+        if (round > 0 && lossesReachAll_) selectingAll_ = true;
         const std::vector<double> before = ProjectSections(*root);
         EnsureTripCurrents();
         SelectCablesAndDeviations();
         settled = ProjectSections(*root) == before;
     }
-    const bool all = selectingAll_;
+    const bool all = selectingAll_ || lossesReachAll_;
     ComputeShortCircuitCurrents();
     selectingAll_ = true;
     chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
@@ -212,8 +219,8 @@ void TDan1::LimitRefreshesToChanges(bool limit) {
     limitRefreshes = limit;
 }
 
-bool TDan1::Selects(const TGrsed& sw) const {
-    return selectingAll_ ||
+bool TDan1::Selects(const TGrsed& sw, bool losses) const {
+    return selectingAll_ || (losses && lossesReachAll_) ||
            std::find(selecting_.begin(), selecting_.end(), &sw) != selecting_.end();
 }
 
@@ -225,7 +232,7 @@ void TDan1::AfterSelecting() {
 void TDan1::EnsureTripCurrents() {
     TGrsed& root = *ProjectRoot;
     chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
-        if (!Selects(sw)) return;
+        if (!Selects(sw, false)) return;
         EnsureSwitchboardTripCurrent();
         ForEachCountedPanel(root, sw, [&](TSitid& panel) {
             EnsurePanelTripCurrent();

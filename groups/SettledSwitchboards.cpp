@@ -94,7 +94,13 @@ SettledSwitchboards::Shared SettledSwitchboards::SharedOf(const TGrsed& root) {
 }
 
 bool SettledSwitchboards::SameShared(const TGrsed& root) const {
-    return kept_ && SharedOf(root) == shared_ && !breakerBase_.empty() &&
+    return SameFaultShared(root) && root.TotalDesignPower == shared_.designPower &&
+           root.TotalCosPhi == shared_.cosPhi;
+}
+
+bool SettledSwitchboards::SameFaultShared(const TGrsed& root) const {
+    return kept_ && root.TransformerName == shared_.transformer &&
+           root.SupplyScPower == shared_.supplyPower && !breakerBase_.empty() &&
            TableVersion(refdb::kBreakerFile) == breakerBase_ && !transformerBase_.empty() &&
            TableVersion(refdb::kTransformerFile) == transformerBase_;
 }

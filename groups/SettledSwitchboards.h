@@ -32,6 +32,9 @@ public:
     // Whether the shared values and the breaker and transformer bases are those the last refresh
     // ended with (false when nothing is kept).
     bool SameShared(const TGrsed& root) const;
+    // The same but for the project's design power and cos phi: what the fault currents and the
+    // raising of sections until the breakers trip read is as the last refresh left it.
+    bool SameFaultShared(const TGrsed& root) const;
 
     // Whether this switchboard's records (its own, its panels' and every chain of its panels,
     // in order) and the cable tables they name are as the last refresh left them.
