@@ -1,11 +1,6 @@
 #include "app/ProjectFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -272,14 +267,15 @@ public:
         return codec;
     }
 
+    // Sized first and written in place: a file holds hundreds of thousands of texts.
     void Decode(std::string_view bytes, std::string& out) const {
-        out.clear();
+        std::size_t size = 0;
+        for (const char c : bytes) size += utf8_[static_cast<unsigned char>(c)].size;
+        out.resize(size);
+        char* to = out.data();
         for (const char c : bytes) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte < 0x80)
-                out += c;
-            else
-                out += high_[byte - 0x80];
+            const Utf8& u = utf8_[static_cast<unsigned char>(c)];
+            for (int k = 0; k < u.size; ++k) *to++ = u.bytes[k];
         }
     }
 
@@ -301,9 +297,13 @@ public:
 
 private:
     Cp1251Codec() {
+        for (int byte = 0; byte < 0x80; ++byte) utf8_[byte] = Utf8{1, {static_cast<char>(byte)}};
         for (int byte = 0x80; byte <= 0xFF; ++byte) {
-            std::string& utf8 = high_[byte - 0x80];
-            utf8 = platform::Cp1251ToUtf8(std::string(1, static_cast<char>(byte)));
+            const std::string utf8 =
+                platform::Cp1251ToUtf8(std::string(1, static_cast<char>(byte)));
+            Utf8& u = utf8_[byte];
+            u.size = static_cast<unsigned char>(std::min<std::size_t>(utf8.size(), 4));
+            std::copy_n(utf8.begin(), u.size, u.bytes);
             char32_t cp = 0;
             if (utf8.size() == 2)
                 cp = ((utf8[0] & 0x1F) << 6) | (utf8[1] & 0x3F);
@@ -315,7 +315,12 @@ private:
         }
     }
 
-    std::array<std::string, 128> high_;
+    // The UTF-8 form of each byte: one code point, at most 4 bytes.
+    struct Utf8 {
+        unsigned char size = 0;
+        char bytes[4] = {};
+    };
+    std::array<Utf8, 256> utf8_;
     std::vector<unsigned char> byCodePoint_;
 };
 
@@ -329,7 +334,7 @@ std::string RealText(double v) {
 // What RealText writes, with ',' or '.' as the separator; values that are not finite ("INF",
 // "NAN") are not numbers of a project.
 bool ParseReal(std::string_view text, double& out) {
-    return platform::TryStrToFloat(std::string(text), out);
+    return platform::TryStrToFloat(text, out);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -573,7 +578,7 @@ long long FileSize(const std::vector<SwitchboardItems>& tree) {
 // Files
 
 // A file's bytes in a buffer that is not cleared first: every byte the loader reads is one the
-// file gave.
+// file gave. For a file that changed while it was read through the window below.
 struct FileBytes {
     std::unique_ptr<char[]> data;
     std::size_t size = 0;
@@ -581,16 +586,11 @@ struct FileBytes {
 };
 
 bool ReadWholeFile(const std::string& path, FileBytes& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
+    platform::ReadingFile file;
+    if (!file.Open(path)) return false;
     // One byte more than the file: the read that finds the end needs room, and a full buffer
     // means the file grew meanwhile.
-    std::size_t capacity = static_cast<size_t>(info.st_size) + 1;
+    std::size_t capacity = file.Size() + 1;
     std::unique_ptr<char[]> data(new char[capacity]);
     size_t done = 0;
     for (;;) {
@@ -600,16 +600,11 @@ bool ReadWholeFile(const std::string& path, FileBytes& bytes) {
             data = std::move(larger);
             capacity *= 2;
         }
-        const ssize_t n = ::read(fd, data.get() + done, capacity - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
+        const long long n = file.ReadAt(done, data.get() + done, capacity - done);
+        if (n < 0) return false;
         done += static_cast<size_t>(n);
+        if (done < capacity) break;  // a read stops short only at the end
     }
-    ::close(fd);
     bytes.data = std::move(data);
     bytes.size = done;
     return true;
@@ -620,6 +615,71 @@ bool ReadWholeFile(const std::string& path, FileBytes& bytes) {
 
 struct DamagedFile {
     std::string detail;
+};
+
+// The file could not be read on (CannotOpen, as when it cannot be opened).
+struct ReadFailure {};
+
+// The file does not end where it did when it was opened: it changed while it was read.
+struct FileChanged {};
+
+// A file read through a buffer of bounded size that is reused as the reading moves on: the bytes
+// asked for are kept, or read with as many after them as the buffer holds. The reading stops at
+// the size the file had when it was opened, the size its counts are checked against.
+class FileWindow {
+public:
+    // A quarter of a megabyte: what is read stays in the processor's cache until it is parsed.
+    static constexpr std::size_t kBuffer = std::size_t(1) << 18;
+
+    explicit FileWindow(const platform::ReadingFile& file)
+        : file_(file), buffer_(new char[kBuffer]) {}
+
+    std::size_t Size() const { return file_.Size(); }
+
+    // `data` holds the file's bytes [start, end).
+    struct Span {
+        const char* data;
+        std::size_t start, end;
+    };
+
+    // The bytes [pos, pos + n) at least (n at most kBuffer). Throws ReadFailure, or FileChanged
+    // where the file ends before them.
+    Span Hold(std::size_t pos, std::size_t n) {
+        const std::size_t end = start_ + held_;
+        if (pos < start_ || pos + n > end) {
+            std::size_t kept = 0;
+            if (pos >= start_ && pos < end) {
+                kept = end - pos;
+                std::memmove(buffer_.get(), buffer_.get() + (pos - start_), kept);
+            }
+            start_ = pos;
+            held_ = kept;
+            const std::size_t wanted = pos < Size() ? std::min(kBuffer, Size() - pos) : 0;
+            if (held_ < wanted) {
+                const long long got =
+                    file_.ReadAt(start_ + held_, buffer_.get() + held_, wanted - held_);
+                if (got < 0) throw ReadFailure{};
+                held_ += static_cast<std::size_t>(got);
+            }
+            if (held_ < n) throw FileChanged{};
+        }
+        return Span{buffer_.get(), start_, start_ + held_};
+    }
+
+    // The file ends where it did when it was opened: its last byte is there and none after it.
+    bool EndsAtItsSize() const {
+        char probe[2];
+        const std::size_t size = Size();
+        const long long got = file_.ReadAt(size > 0 ? size - 1 : 0, probe, 2);
+        if (got < 0) throw ReadFailure{};
+        return got == (size > 0 ? 1 : 0);
+    }
+
+private:
+    const platform::ReadingFile& file_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t start_ = 0;  // the file offset of buffer_[0]
+    std::size_t held_ = 0;
 };
 
 // The records the reader fills at one step, and where they are, for the messages.
@@ -649,13 +709,13 @@ std::string PlaceText(const ReadTargets& t) {
 }
 
 template <class R>
-void AssignTo(const FieldOf<R>& field, R& record, const FieldValue& value) {
+void AssignTo(const FieldOf<R>& field, R& record, FieldValue&& value) {
     std::visit(
         [&](auto member) {
             auto& v = record.*member;
             using V = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<V, std::string>) {
-                v = std::get<std::string>(value);
+                v = std::move(std::get<std::string>(value));
             } else if constexpr (std::is_integral_v<V>) {
                 v = static_cast<V>(std::get<long long>(value));
             } else if constexpr (std::is_floating_point_v<V>) {
@@ -669,16 +729,20 @@ void AssignTo(const FieldOf<R>& field, R& record, const FieldValue& value) {
         field.Ptr);
 }
 
-void Assign(const RecordDef& def, ReadTargets& t, const FieldValue& value) {
+// Moves the value into the field: a decoded text is not copied again.
+void Assign(const RecordDef& def, ReadTargets& t, FieldValue&& value) {
+    const auto to = [&](const auto& field, auto& record) {
+        AssignTo(field, record, std::move(value));
+    };
     std::visit(Overloaded{
-                   [&](const FieldOf<ProjectFileExtras>& f) { AssignTo(f, *t.extras, value); },
-                   [&](const FieldOf<ProjectStamp>& f) { AssignTo(f, t.extras->Stamp, value); },
-                   [&](const FieldOf<TGrsed>& f) { AssignTo(f, *t.grsed, value); },
-                   [&](const FieldOf<TSitid>& f) { AssignTo(f, *t.panel, value); },
-                   [&](const FieldOf<TCxemaGrupd>& f) { AssignTo(f, *t.scheme, value); },
-                   [&](const FieldOf<TFasaGrup1d>& f) { AssignTo(f, *t.single, value); },
-                   [&](const FieldOf<TFasaGrup2d>& f) { AssignTo(f, *t.two, value); },
-                   [&](const FieldOf<TFasaGrup3d>& f) { AssignTo(f, *t.three, value); },
+                   [&](const FieldOf<ProjectFileExtras>& f) { to(f, *t.extras); },
+                   [&](const FieldOf<ProjectStamp>& f) { to(f, t.extras->Stamp); },
+                   [&](const FieldOf<TGrsed>& f) { to(f, *t.grsed); },
+                   [&](const FieldOf<TSitid>& f) { to(f, *t.panel); },
+                   [&](const FieldOf<TCxemaGrupd>& f) { to(f, *t.scheme); },
+                   [&](const FieldOf<TFasaGrup1d>& f) { to(f, *t.single); },
+                   [&](const FieldOf<TFasaGrup2d>& f) { to(f, *t.two); },
+                   [&](const FieldOf<TFasaGrup3d>& f) { to(f, *t.three); },
                },
                def.Field);
 }
@@ -687,10 +751,13 @@ void Assign(const RecordDef& def, ReadTargets& t, const FieldValue& value) {
 // the records it goes into.
 using RecordListener = std::function<void(const RecordDef&, size_t, const ReadTargets&)>;
 
+// Reads the records of a file held in memory, or read through a window.
 class FileReader {
 public:
     explicit FileReader(std::string_view bytes, const RecordListener* listener = nullptr)
-        : bytes_(bytes), listener_(listener) {}
+        : data_(bytes.data()), end_(bytes.size()), listener_(listener) {}
+    explicit FileReader(FileWindow& window, const RecordListener* listener = nullptr)
+        : window_(&window), listener_(listener) {}
 
     void Note(const RecordDef& def, const ReadTargets& t) const {
         if (listener_) (*listener_)(def, pos_, t);
@@ -699,22 +766,21 @@ public:
     void Seek(size_t pos) { pos_ = pos; }
 
     long long Word() {
+        const char* bytes = Take(kWordSize);
         std::uint32_t v = 0;
         for (int k = 0; k < 4; ++k)
-            v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes_[pos_ + k]))
-                 << (8 * k);
-        pos_ += 4;
+            v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
         return static_cast<std::int32_t>(v);
     }
 
-    // The text of the next slot, up to its NUL; what follows the NUL is ignored.
+    // The text of the next slot, up to its NUL; what follows the NUL is ignored. It stays valid
+    // until the next read.
     std::string_view Slot(int record, const ReadTargets& t) {
-        const char* start = bytes_.data() + pos_;
+        const char* start = Take(SlotSize);
         const void* nul = std::memchr(start, 0, SlotSize);
         if (!nul)
             throw DamagedFile{"в записи " + platform::IntToStr(record) + PlaceText(t) +
                               " нет завершающего нулевого байта"};
-        pos_ += SlotSize;
         return std::string_view(start, static_cast<const char*>(nul) - start);
     }
 
@@ -744,10 +810,10 @@ public:
         double real = 0;
         switch (def.TextForm) {
             case Form::I:
-                if (!platform::TryStrToInt(std::string(text), i)) throw notANumber();
+                if (!platform::TryStrToInt(text, i)) throw notANumber();
                 return static_cast<long long>(i);
             case Form::b:
-                if (!platform::TryStrToInt(std::string(text), i)) throw notANumber();
+                if (!platform::TryStrToInt(text, i)) throw notANumber();
                 return static_cast<long long>(i & 0xFF);
             case Form::R:
             case Form::X:
@@ -773,7 +839,24 @@ public:
     }
 
 private:
-    std::string_view bytes_;
+    // The next n bytes; the reader moves past them. Bytes in memory are all there: the counts
+    // were checked against their size before.
+    const char* Take(size_t n) {
+        if (pos_ < start_ || pos_ + n > end_) {
+            const FileWindow::Span span = window_->Hold(pos_, n);
+            data_ = span.data;
+            start_ = span.start;
+            end_ = span.end;
+        }
+        const char* bytes = data_ + (pos_ - start_);
+        pos_ += n;
+        return bytes;
+    }
+
+    FileWindow* window_ = nullptr;
+    const char* data_ = nullptr;  // the bytes [start_, end_) of the file
+    size_t start_ = 0;
+    size_t end_ = 0;
     size_t pos_ = 0;
     const RecordListener* listener_;
 };
@@ -786,8 +869,7 @@ struct FileCounts {
     int trailerSlots = 0;                               // whole trailer slots present
 };
 
-FileCounts ReadCounts(std::string_view bytes) {
-    const long long size = static_cast<long long>(bytes.size());
+FileCounts ReadCounts(FileReader& reader, long long size) {
     const auto sizeMismatch = [&] {
         return DamagedFile{"его размер (" + platform::IntToStr(size) +
                            " байт) не соответствует записанным в нём числам ГРЩ, щитов и групп"};
@@ -797,7 +879,6 @@ FileCounts ReadCounts(std::string_view bytes) {
                            " записано отрицательное число элементов (" + platform::IntToStr(value) +
                            ")"};
     };
-    FileReader reader(bytes);
     FileCounts c;
 
     const long long headerEnd = 5 * SlotSize + kWordSize;
@@ -850,12 +931,11 @@ void RequireDistinct(std::vector<int> numbers, const std::string& what) {
     if (twin != numbers.end()) throw DamagedFile{what + platform::IntToStr(*twin)};
 }
 
-// Builds the tree of a file whose counts were checked, telling the listener of every record.
-// Throws DamagedFile.
-ProjectTree BuildTree(std::string_view bytes, const FileCounts& c, ProjectFileExtras& extras,
-                      const RecordListener* listener = nullptr) {
+// Builds the tree of a file whose counts were checked, telling the reader's listener of every
+// record. Throws DamagedFile.
+ProjectTree BuildTree(FileReader& reader, const FileCounts& c, ProjectFileExtras& extras) {
     ProjectTree root(new TGrsed);
-    FileReader reader(bytes, listener);
+    reader.Seek(0);
     ReadTargets top;
     top.extras = &extras;
     top.grsed = root.get();
@@ -1110,20 +1190,26 @@ std::string SaveProjectFile(const std::string& path, const TGrsed& root,
     return {};
 }
 
-LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,
-                           const LoadHooks& hooks) {
-    LoadResult result;
-    ProjectFileExtras extras;
-    ProjectTree root;
-    try {
-        root = BuildTree(bytes, ReadCounts(bytes), extras);
-    } catch (const DamagedFile& damage) {
-        result.Status = LoadStatus::Damaged;
-        result.Message = "Файл \"" + path + "\" повреждён: " + damage.detail + ".";
-        return result;
-    }
+namespace {
 
+LoadResult Unreadable() {
+    LoadResult result;
+    result.Status = LoadStatus::CannotOpen;
+    result.Message = CannotOpenMessage;
+    return result;
+}
+
+LoadResult Damaged(const std::string& path, const DamagedFile& damage) {
+    LoadResult result;
+    result.Status = LoadStatus::Damaged;
+    result.Message = "Файл \"" + path + "\" повреждён: " + damage.detail + ".";
+    return result;
+}
+
+// The tree of a whole file, once its references to the reference tables are accepted.
+LoadResult Accepted(ProjectTree root, ProjectFileExtras extras, const LoadHooks& hooks) {
     // References to the reference tables, checked once the whole file is read.
+    LoadResult result;
     if (hooks.CheckTransformer && !root->TransformerName.empty() &&
         !hooks.CheckTransformer(root->TransformerName)) {
         result.Status = LoadStatus::Stopped;
@@ -1141,15 +1227,50 @@ LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,
     return result;
 }
 
-LoadResult LoadProjectFile(const std::string& path, const LoadHooks& hooks) {
-    FileBytes bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        LoadResult result;
-        result.Status = LoadStatus::CannotOpen;
-        result.Message = CannotOpenMessage;
-        return result;
+}  // namespace
+
+LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,
+                           const LoadHooks& hooks) {
+    ProjectFileExtras extras;
+    ProjectTree root;
+    try {
+        FileReader reader(bytes);
+        root = BuildTree(reader, ReadCounts(reader, static_cast<long long>(bytes.size())), extras);
+    } catch (const DamagedFile& damage) {
+        return Damaged(path, damage);
     }
-    return ReadProjectFile(bytes.View(), path, hooks);
+    return Accepted(std::move(root), std::move(extras), hooks);
+}
+
+LoadResult LoadProjectFile(const std::string& path, const LoadHooks& hooks) {
+    ProjectFileExtras extras;
+    ProjectTree root;
+    try {
+        // Read through a window as it is built: the file's bytes are never all in memory.
+        platform::ReadingFile file;
+        if (!file.Open(path)) return Unreadable();
+        FileWindow window(file);
+        FileReader reader(window);
+        try {
+            root =
+                BuildTree(reader, ReadCounts(reader, static_cast<long long>(file.Size())), extras);
+        } catch (const DamagedFile& damage) {
+            // Judged by the size the file had when it was opened, which it must still have.
+            if (!window.EndsAtItsSize()) throw FileChanged{};
+            return Damaged(path, damage);
+        }
+        if (!window.EndsAtItsSize()) throw FileChanged{};
+    } catch (const ReadFailure&) {
+        return Unreadable();
+    } catch (const FileChanged&) {
+        // Read again, whole, as it is now (a file whose size the system does not know before
+        // it is read is one such).
+        root.reset();
+        FileBytes bytes;
+        if (!ReadWholeFile(path, bytes)) return Unreadable();
+        return ReadProjectFile(bytes.View(), path, hooks);
+    }
+    return Accepted(std::move(root), std::move(extras), hooks);
 }
 
 std::string ListFileRecords(std::string_view bytes, std::vector<FileRecord>& records) {
@@ -1166,7 +1287,8 @@ std::string ListFileRecords(std::string_view bytes, std::vector<FileRecord>& rec
     ProjectFileExtras extras;
     ProjectTree root;
     try {
-        root = BuildTree(bytes, ReadCounts(bytes), extras, &listener);
+        FileReader reader(bytes, &listener);
+        root = BuildTree(reader, ReadCounts(reader, static_cast<long long>(bytes.size())), extras);
     } catch (const DamagedFile& damage) {
         return "файл повреждён: " + damage.detail + ".";
     }

@@ -204,7 +204,8 @@ extern const char* const CannotOpenMessage;
 LoadResult ReadProjectFile(std::string_view bytes, const std::string& path,
                            const LoadHooks& hooks = {});
 
-// Reads the whole file at `path`, then as ReadProjectFile.
+// Reads the file at `path` as ReadProjectFile reads its bytes, through a buffer of bounded size
+// as the tree is built rather than whole first.
 LoadResult LoadProjectFile(const std::string& path, const LoadHooks& hooks = {});
 
 // ---- Listing ----

@@ -6,6 +6,7 @@
 // and one more group line added to it through the group line window ("Применить").
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "BenchApplication.h"
 #include "FileBytes.h"
+#include "ProcessMemory.h"
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
 #include "calc/Recalculation.h"
@@ -309,12 +311,20 @@ const std::string& SavedProject() {
 // project afterwards is not timed).
 void BM_LoadProject(benchmark::State& state) {
     const std::string& path = SavedProject();
+    double added = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        const double before = ResidentMegabytes();
+        RestartPeak();
+        state.ResumeTiming();
         if (!Form1->LoadProject(path)) state.SkipWithError("not loaded");
         state.PauseTiming();
+        added = std::max(added, PeakMegabytes() - before);
         Form1->DropProject();
         state.ResumeTiming();
     }
+    // The most memory the opening adds to what the process held before it, the project included.
+    state.counters["peakAddedMB"] = added;
 }
 BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond);
 

@@ -16,13 +16,15 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Checks the number grammar and writes the number in the form from_chars reads ("-12.5e3").
-bool CanonicalFloatText(std::string_view s, std::string& text) {
+// Checks the number grammar and writes the number in the form from_chars reads ("-12.5e3") to
+// `text`, which has room for as many characters as `s` (it never writes more). The end of what it
+// wrote, or null.
+char* CanonicalFloatText(std::string_view s, char* text) {
     size_t i = 0, n = s.size();
     while (i < n && s[i] == ' ') ++i;
     while (n > i && s[n - 1] == ' ') --n;
     if (i < n && (s[i] == '+' || s[i] == '-')) {
-        if (s[i] == '-') text += '-';
+        if (s[i] == '-') *text++ = '-';
         ++i;
     }
     int mantissaDigits = 0;
@@ -30,42 +32,60 @@ bool CanonicalFloatText(std::string_view s, std::string& text) {
     for (; i < n; ++i) {
         const char c = s[i];
         if (IsDigit(c)) {
-            text += c;
+            *text++ = c;
             ++mantissaDigits;
         } else if (!separatorSeen && (c == DecimalSeparator || c == '.')) {
-            text += '.';
+            *text++ = '.';
             separatorSeen = true;
         } else {
             break;
         }
     }
-    if (mantissaDigits == 0) return false;
+    if (mantissaDigits == 0) return nullptr;
     if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        text += 'e';
+        *text++ = 'e';
         ++i;
         if (i < n && (s[i] == '+' || s[i] == '-')) {
-            if (s[i] == '-') text += '-';
+            if (s[i] == '-') *text++ = '-';
             ++i;
         }
         int exponentDigits = 0;
-        for (; i < n && IsDigit(s[i]); ++i, ++exponentDigits) text += s[i];
-        if (exponentDigits == 0) return false;
+        for (; i < n && IsDigit(s[i]); ++i, ++exponentDigits) *text++ = s[i];
+        if (exponentDigits == 0) return nullptr;
     }
-    return i == n;
+    return i == n ? text : nullptr;
 }
 
 template <typename T>
-bool ParseFloat(const std::string& s, T& out) {
-    std::string text;
-    if (!CanonicalFloatText(s, text)) return false;
-    const char* end = text.data() + text.size();
+bool ParseFloat(std::string_view s, T& out) {
+    // Whole numbers of up to 15 digits, the texts met most, are exact in either type: the value
+    // is the one from_chars gives.
+    if (!s.empty() && s.size() <= 15) {
+        std::uint64_t whole = 0;
+        size_t i = 0;
+        for (; i < s.size() && IsDigit(s[i]); ++i) whole = whole * 10 + (s[i] - '0');
+        if (i == s.size()) {
+            out = static_cast<T>(whole);
+            return true;
+        }
+    }
+    // Numbers are short: the canonical text goes to the stack unless it cannot.
+    char small[64];
+    std::string large;
+    char* begin = small;
+    if (s.size() > sizeof small) {
+        large.resize(s.size());
+        begin = large.data();
+    }
+    const char* end = CanonicalFloatText(s, begin);
+    if (!end) return false;
     T value{};
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    auto [ptr, ec] = std::from_chars(begin, end, value);
     if (ptr != end) return false;
     if (ec == std::errc::result_out_of_range) {
         // Too small for the type: the nearest value is zero. Too large: not a number we can hold.
         long double wide{};
-        auto [widePtr, wideEc] = std::from_chars(text.data(), end, wide);
+        auto [widePtr, wideEc] = std::from_chars(begin, end, wide);
         if (widePtr != end || wideEc != std::errc() || std::fabs(wide) >= 1) return false;
         value = std::copysign(T(0), T(wide));
     } else if (ec != std::errc()) {
@@ -176,11 +196,11 @@ std::string FiniteFloatToStr(long double v) {
 
 }  // namespace
 
-bool TryStrToFloat(const std::string& s, double& out) {
+bool TryStrToFloat(std::string_view s, double& out) {
     return ParseFloat(s, out);
 }
 
-bool TryStrToFloat(const std::string& s, long double& out) {
+bool TryStrToFloat(std::string_view s, long double& out) {
     return ParseFloat(s, out);
 }
 
@@ -191,7 +211,7 @@ double StrToFloat(const std::string& s) {
     return value;
 }
 
-bool TryStrToInt(const std::string& s, int& out) {
+bool TryStrToInt(std::string_view s, int& out) {
     const char* p = s.data();
     const char* end = p + s.size();
     while (p != end && *p == ' ') ++p;

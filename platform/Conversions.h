@@ -1,6 +1,7 @@
 #pragma once
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // Number <-> text conversions used everywhere in the program. They never look at the process
 // locale: the decimal separator is always DecimalSeparator.
@@ -25,12 +26,12 @@ std::string FloatToStr(long double v);
 // DecimalSeparator or '.' serves as the separator, so that a number typed with a point reads as
 // it does in the project files and tables written under either convention. The result is the
 // value nearest to the text.
-bool TryStrToFloat(const std::string& s, double& out);
-bool TryStrToFloat(const std::string& s, long double& out);
+bool TryStrToFloat(std::string_view s, double& out);
+bool TryStrToFloat(std::string_view s, long double& out);
 double StrToFloat(const std::string& s);
 
 // A 32-bit signed integer: leading blanks, optional sign, decimal digits, nothing after them.
-bool TryStrToInt(const std::string& s, int& out);
+bool TryStrToInt(std::string_view s, int& out);
 int StrToInt(const std::string& s);
 
 std::string IntToStr(long long v);

@@ -159,6 +159,36 @@ int ReplacingFile::Commit() {
     return FlushFolder(folder_);
 }
 
+ReadingFile::~ReadingFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool ReadingFile::Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+    size_ = static_cast<std::size_t>(info.st_size);
+    return true;
+}
+
+long long ReadingFile::ReadAt(std::size_t offset, char* data, std::size_t size) const {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd_, data + done, size - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<long long>(done);
+}
+
 int WriteFileReplacing(const std::string& path, const char* data, std::size_t size) {
     ReplacingFile file(path);
     if (const int error = file.Open()) return error;

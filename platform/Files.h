@@ -1,6 +1,6 @@
 #pragma once
-// File writing that never destroys what was there before, and the Russian names of system errors
-// for the messages that report a failed read or write.
+// File writing that never destroys what was there before, file reading piece by piece, and the
+// Russian names of system errors for the messages that report a failed read or write.
 #include <cstddef>
 #include <string>
 
@@ -43,6 +43,27 @@ private:
     std::string folder_;
     std::string temp_;
     int fd_ = -1;
+};
+
+// A regular file opened for reading piece by piece, with the size it had when it was opened: for
+// files read through a buffer of bounded size rather than whole.
+class ReadingFile {
+public:
+    ReadingFile() = default;
+    ~ReadingFile();
+    ReadingFile(const ReadingFile&) = delete;
+    ReadingFile& operator=(const ReadingFile&) = delete;
+
+    // False for a file that cannot be opened or is not a regular file (a folder, a device).
+    bool Open(const std::string& path);
+    std::size_t Size() const { return size_; }
+    // Reads up to `size` bytes from `offset`, fewer only where the file ends. The count read, or
+    // -1 (errno set).
+    long long ReadAt(std::size_t offset, char* data, std::size_t size) const;
+
+private:
+    int fd_ = -1;
+    std::size_t size_ = 0;
 };
 
 // The usual permissions of a new file: 0666 less the process's umask.

@@ -664,6 +664,105 @@ INSTANTIATE_TEST_SUITE_P(
                   [](const LoadResult& r) { EXPECT_EQ(Switchboard(r).SwitchboardNumber, 7); }}));
 
 // ---------------------------------------------------------------------------------------------
+// Files of megabytes, which the loader reads piece by piece as it builds the tree: records lie
+// across the places where its buffer is filled again, damage lies far from the file's start.
+
+// One switchboard, one panel, 400 single-phase lines, every saved field a value of its own. From
+// the layout: G1 (17 slots a line) at 17874, G2 (11 slots a line) at 17874 + 400 x 4335 =
+// 1751874, the trailer at 1751874 + 400 x 2805 = 2873874; 2875404 bytes.
+constexpr int kManyLines = 400;
+constexpr size_t kManyLinesSize = 2875404;
+
+ProjectTree ManyLinesProject(ProjectFileExtras& extras) {
+    ProjectBuilder builder;
+    builder.AddSwitchboard(1);
+    builder.AddPanel(1, 1);
+    for (int n = 1; n <= kManyLines; ++n) builder.AddGroup(1, 2, "Гр" + std::to_string(n));
+    ProjectTree root = builder.Take();
+    int seed = 0;
+    FillSaved(extras.Stamp, false, seed);
+    FillSaved(*root, true, seed);
+    TSitid& panel = *root->Switchboards.First->Panels.First;
+    for (auto* r : All(panel.SchemeGroups, chains::SchemeLink{})) FillSaved(*r, false, seed);
+    for (auto* r : All(panel.SinglePhaseGroups, chains::SinglePhaseLink{}))
+        FillSaved(*r, false, seed);
+    return root;
+}
+
+std::string ManyLinesFile() {
+    ProjectFileExtras extras;
+    const ProjectTree root = ManyLinesProject(extras);
+    return AsString(Bytes(*root, extras));
+}
+
+// Record `record` of the scheme record (77-93) or single-phase record (94-104) of line `line`.
+size_t ManyLinesAt(int record, int line) {
+    if (record <= 93) return 17874 + (line - 1) * 4335 + (record - 77) * 255;
+    return 1751874 + (line - 1) * 2805 + (record - 94) * 255;
+}
+
+TEST_F(ProjectFileRoundTrip, FileOfMegabytesLoadsWhole) {
+    ProjectFileExtras extras;
+    const ProjectTree saved = ManyLinesProject(extras);
+    const std::string path = folder_ + "/Большой.VPQ";
+    ASSERT_EQ(SaveProjectFile(path, *saved, extras), "");
+    ASSERT_EQ(std::filesystem::file_size(path), kManyLinesSize);
+
+    const LoadResult loaded = LoadProjectFile(path);
+    ASSERT_EQ(loaded.Status, LoadStatus::Loaded) << loaded.Message;
+    EXPECT_EQ(loaded.Extras, extras);
+    ExpectSameTree(*saved, *loaded.Root);
+    EXPECT_EQ(Bytes(*loaded.Root, loaded.Extras), FileBytes(path));
+}
+
+class ProjectFileDamageFarIn : public ::testing::TestWithParam<Damage> {
+protected:
+    void SetUp() override { folder_ = MakeTempFolder(); }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::string folder_;
+};
+
+TEST_P(ProjectFileDamageFarIn, GivesItsMessageAndNoTree) {
+    const Damage& d = GetParam();
+    const std::string path = folder_ + "/Проект.VPQ";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << d.file();
+    }
+    const LoadResult result = LoadProjectFile(path);
+    EXPECT_EQ(result.Status, LoadStatus::Damaged) << d.what;
+    EXPECT_EQ(result.Message, "Файл \"" + path + "\" повреждён: " + d.detail + ".") << d.what;
+    EXPECT_FALSE(result.Root) << d.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProjectFileDamageFarIn,
+    ::testing::Values(
+        Damage{"ends in the groups", [] { return ManyLinesFile().substr(0, 1000000); },
+               "его размер (1000000 байт) " + kSizeMismatch},
+        Damage{"last line's name without NUL",
+               [] {
+                   return Edited(ManyLinesFile(), [](std::string& b) {
+                       b.replace(ManyLinesAt(90, kManyLines), 255, std::string(255, 'x'));
+                   });
+               },
+               "в записи 90 (ГРЩ 1, щит 1, группа 400) нет завершающего нулевого байта"},
+        Damage{"power that is not a number",
+               [] {
+                   return Edited(ManyLinesFile(),
+                                 [](std::string& b) { PutSlot(b, ManyLinesAt(95, 250), "abc"); });
+               },
+               "в записи 95 (ГРЩ 1, щит 1, однофазная запись 250) вместо числа записано "
+               "\"abc\""},
+        Damage{"last record without NUL",
+               [] {
+                   return Edited(ManyLinesFile(), [](std::string& b) {
+                       b.replace(kManyLinesSize - 255, 255, std::string(255, 'x'));
+                   });
+               },
+               "в записи 148 нет завершающего нулевого байта"}));
+
+// ---------------------------------------------------------------------------------------------
 // Files that cannot be read, and the reference-table hooks
 
 TEST(ProjectFileReader, FileThatCannotBeReadGivesTheOpenMessage) {
