@@ -140,32 +140,71 @@ bool SettledSwitchboards::Unchanged(const TGrsed& sw) const {
         image.parts);
 }
 
-SettledSwitchboards::Image SettledSwitchboards::ImageOf(const TGrsed& sw) {
-    Image image;
+void SettledSwitchboards::Retake(Image& image, const TGrsed& sw) {
+    // Written over what the image held, in place: its lists and texts keep their storage.
+    std::array<std::size_t, std::tuple_size_v<decltype(image.parts)>> next{};
+    std::size_t lengths = 0;
     WalkRecords(
         sw,
         [&](const auto& record) {
             EachPart(record, [&](const auto& part) {
                 using Part = std::decay_t<decltype(part)>;
-                std::get<Parts<Part>>(image.parts).push_back(part);
+                Parts<Part>& kept = std::get<Parts<Part>>(image.parts);
+                std::size_t& at = next[IndexOf<Part>(image.parts)];
+                if (at < kept.size())
+                    kept[at] = part;
+                else
+                    kept.push_back(part);
+                ++at;
             });
         },
-        [&](int n) { image.lengths.push_back(n); });
+        [&](int n) {
+            if (lengths < image.lengths.size())
+                image.lengths[lengths] = n;
+            else
+                image.lengths.push_back(n);
+            ++lengths;
+        });
+    std::apply(
+        [&](auto&... kept) {
+            std::size_t i = 0;
+            (kept.resize(next[i++]), ...);
+        },
+        image.parts);
+    image.lengths.resize(lengths);
+    image.tables.clear();
     for (const std::string& name : TablesOf(sw)) image.tables.emplace(name, TableVersion(name));
-    return image;
 }
 
 void SettledSwitchboards::Keep(const TGrsed& root, const std::vector<const TGrsed*>& selected) {
-    std::map<const TGrsed*, Image> kept;
     const std::set<const TGrsed*> anew(selected.begin(), selected.end());
-    for (const TGrsed* sw = root.Switchboards.First; sw; sw = sw->Switchboards.Next) {
-        const auto before = switchboards_.find(sw);
-        if (anew.count(sw) || before == switchboards_.end())
-            kept.emplace(sw, ImageOf(*sw));
-        else
-            kept.emplace(sw, std::move(before->second));
+    std::set<const TGrsed*> inTree;
+    for (const TGrsed* sw = root.Switchboards.First; sw; sw = sw->Switchboards.Next)
+        inTree.insert(sw);
+    // The images of switchboards gone serve those that have none yet.
+    std::vector<Image> spare;
+    for (auto it = switchboards_.begin(); it != switchboards_.end();) {
+        if (inTree.count(it->first)) {
+            ++it;
+            continue;
+        }
+        spare.push_back(std::move(it->second));
+        it = switchboards_.erase(it);
     }
-    switchboards_ = std::move(kept);
+    for (const TGrsed* sw : inTree) {
+        auto at = switchboards_.find(sw);
+        if (at == switchboards_.end()) {
+            Image image;
+            if (!spare.empty()) {
+                image = std::move(spare.back());
+                spare.pop_back();
+            }
+            at = switchboards_.emplace(sw, std::move(image)).first;
+        } else if (!anew.count(sw)) {
+            continue;
+        }
+        Retake(at->second, *sw);
+    }
     kept_ = true;
     shared_ = SharedOf(root);
     breakerBase_ = TableVersion(refdb::kBreakerFile);

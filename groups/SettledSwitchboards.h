@@ -59,7 +59,8 @@ private:
         std::map<std::string, std::string> tables;
     };
 
-    static Image ImageOf(const TGrsed& sw);
+    // Takes the switchboard's records into the image, over what it held.
+    static void Retake(Image& image, const TGrsed& sw);
 
     bool kept_ = false;
     Shared shared_;
