@@ -57,8 +57,8 @@ void PictureRecord::Append(const OpView& op) {
     if (op.kind == CanvasOpKind::TextOut) adds += std::int64_t(op.text.size());
     if (op.kind == CanvasOpKind::CopyRect) adds += std::int64_t(sizeof(Copy));
     const std::int64_t used =
-        std::int64_t(ops_.size() * sizeof(Packed) + points_.size() * sizeof(TPoint) +
-                     texts_.size() + copies_.size() * sizeof(Copy)) +
+        std::int64_t(ops_.size() * sizeof(Packed) + pointCount_ * sizeof(TPoint) + textBytes_ +
+                     copies_.size() * sizeof(Copy)) +
         indexBytes_;
     if (used + adds > byteLimit_) throw std::bad_alloc();
 
@@ -72,9 +72,9 @@ void PictureRecord::Append(const OpView& op) {
             packed.rect = TRect{op.points[0].X, op.points[0].Y, op.points[1].X, op.points[1].Y};
             break;
         case CanvasOpKind::Polyline:
-            packed.first = std::uint32_t(points_.size());
+            packed.first = std::uint32_t(points_.AppendRun(op.points.data(), op.points.size()));
             packed.size = std::uint32_t(op.points.size());
-            points_.insert(points_.end(), op.points.begin(), op.points.end());
+            pointCount_ += op.points.size();
             break;
         case CanvasOpKind::Rectangle:
         case CanvasOpKind::Ellipse:
@@ -83,9 +83,9 @@ void PictureRecord::Append(const OpView& op) {
             break;
         case CanvasOpKind::TextOut:
             packed.rect = TRect{op.points[0].X, op.points[0].Y, 0, 0};
-            packed.first = std::uint32_t(texts_.size());
+            packed.first = std::uint32_t(texts_.AppendRun(op.text.data(), op.text.size()));
             packed.size = std::uint32_t(op.text.size());
-            texts_ += op.text;
+            textBytes_ += op.text.size();
             break;
         case CanvasOpKind::CopyRect: {
             packed.rect = op.rect;
@@ -123,12 +123,12 @@ OpView PictureRecord::ViewAt(std::size_t index, TPoint (&ends)[2]) const {
             view.points = std::span<const TPoint>(ends, 2);
             break;
         case CanvasOpKind::Polyline:
-            view.points = std::span<const TPoint>(points_.data() + p.first, p.size);
+            if (p.size > 0) view.points = std::span<const TPoint>(&points_[p.first], p.size);
             break;
         case CanvasOpKind::TextOut:
             ends[0] = TPoint{p.rect.Left, p.rect.Top};
             view.points = std::span<const TPoint>(ends, 1);
-            view.text = std::string_view(texts_).substr(p.first, p.size);
+            if (p.size > 0) view.text = std::string_view(&texts_[p.first], p.size);
             break;
         case CanvasOpKind::SetPixel:
             ends[0] = TPoint{p.rect.Left, p.rect.Top};
