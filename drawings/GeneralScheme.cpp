@@ -312,6 +312,13 @@ void SchemePainter::CascadeTexts(const TSitid& p, int xp, int y, bool designCurr
 }
 
 int SchemePainter::Groups(TGrsed& sw, TSitid& panel, int x0, int y) {
+    // The lines' texts hang below the panel's bus, possibly onto the next row of sheets: those
+    // sheets are printed too. The sheets of a row lie left to right and are marked from the
+    // left, one row at most holds a height, and nothing else marks sheets between the lines: so
+    // lines reaching one height one after the other mark what the farthest of them marks, in the
+    // same order. `reached` is that farthest point while its sheets are not marked yet.
+    bool pending = false;
+    platform::TPoint reached;
     int i = 0;
     for (TCxemaGrupd* group : SchemeRecords(panel)) {
         // The services read the group under the cursors.
@@ -319,12 +326,16 @@ int SchemePainter::Groups(TGrsed& sw, TSitid& panel, int x0, int y) {
         sw.Panels.Cursor = &panel;
         panel.SchemeGroups.Cursor = group;
         const platform::TPoint reach = DrawPanelGroupLines(c_, s_, x0 + i * s_, y, services_);
-        // The line's texts hang below the panel's bus, possibly onto the next row of sheets:
-        // those sheets are printed too.
-        sheets_.MarkSheetsLeftOf(reach.X, reach.Y - 1);
+        if (pending && reach.Y != reached.Y) {
+            sheets_.MarkSheetsLeftOf(reached.X, reached.Y - 1);
+            pending = false;
+        }
+        reached = pending ? platform::TPoint{std::max(reached.X, reach.X), reach.Y} : reach;
+        pending = true;
         Dot(x0 + i * s_, y);
         ++i;
     }
+    if (pending) sheets_.MarkSheetsLeftOf(reached.X, reached.Y - 1);
     return i;
 }
 

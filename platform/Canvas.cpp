@@ -149,18 +149,32 @@ int CharacterHeightForCell(const QFont& base, int cellHeight) {
     return best;
 }
 
+// A font's metrics with the figures the canvas asks for most, read once: each question to the
+// metrics looks the font engine up again.
+struct FontMetrics {
+    explicit FontMetrics(const QFont& font)
+        : metrics(font, &MetricsDevice()),
+          height(metrics.height()),
+          ascent(metrics.ascent()),
+          maxWidth(metrics.maxWidth()) {}
+    QFontMetrics metrics;
+    int height;
+    int ascent;
+    int maxWidth;
+};
+
 // Drawings write many texts in one font in a row: the last font's metrics are kept. (Left on the
 // heap on purpose: Qt's font objects must not be destroyed after the application.)
-const QFontMetrics& MetricsFor(const TFont& font) {
+const FontMetrics& MetricsFor(const TFont& font) {
     struct Last {
         TFont font;
-        QFontMetrics metrics;
+        FontMetrics metrics;
     };
     static Last* last = nullptr;
     if (!last)
-        last = new Last{font, QFontMetrics(ToQFont(font), &MetricsDevice())};
+        last = new Last{font, FontMetrics(ToQFont(font))};
     else if (!(last->font == font))
-        *last = Last{font, QFontMetrics(ToQFont(font), &MetricsDevice())};
+        *last = Last{font, FontMetrics(ToQFont(font))};
     return last->metrics;
 }
 
@@ -225,8 +239,10 @@ private:
         return advance;
     }
     Table& TableFor(const TFont& font) {
+        if (last_ != nullptr && std::get<1>(lastKey_) == font.Height() &&
+            std::get<2>(lastKey_) == font.Style() && std::get<0>(lastKey_) == font.Name())
+            return *last_;
         const auto key = std::make_tuple(font.Name(), font.Height(), font.Style());
-        if (last_ != nullptr && lastKey_ == key) return *last_;
         auto it = tables_.find(key);
         if (it == tables_.end())
             it = tables_
@@ -623,9 +639,9 @@ void DrawText(Surface& s, const OpView& op) {
     if (op.text.empty()) return;
     const QString text = TextOf(op);
     const QFont font = ToQFont(*op.font);
-    const QFontMetrics& metrics = MetricsFor(*op.font);
-    const int width = metrics.horizontalAdvance(text);
-    const int height = metrics.height();
+    const FontMetrics& metrics = MetricsFor(*op.font);
+    const int width = metrics.metrics.horizontalAdvance(text);
+    const int height = metrics.height;
     const TPoint at = op.points.front();
     s.WithPainter([&](QPainter& p) {
         p.translate(at.X, at.Y);
@@ -635,7 +651,7 @@ void DrawText(Surface& s, const OpView& op) {
             p.fillRect(QRect(0, 0, width, height), ToQColor(op.brush->Color()));
         p.setFont(font);
         p.setPen(ToQColor(op.font->Color()));
-        p.drawText(QPoint(0, metrics.ascent()), text);
+        p.drawText(QPoint(0, metrics.ascent), text);
     });
 }
 
@@ -967,12 +983,12 @@ void VectorEllipse(QPainter& p, const OpView& op) {
 void VectorText(QPainter& p, const OpView& op) {
     if (op.text.empty()) return;
     const QString text = TextOf(op);
-    const QFontMetrics& metrics = MetricsFor(*op.font);
+    const FontMetrics& metrics = MetricsFor(*op.font);
     const TPoint at = op.points.front();
     p.translate(at.X, at.Y);
     if (op.font->Orientation() % 3600 != 0) p.rotate(-op.font->Orientation() / 10.0);
     if (op.brush->Style() == bsSolid)
-        p.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()),
+        p.fillRect(QRect(0, 0, metrics.metrics.horizontalAdvance(text), metrics.height),
                    ToQColor(op.brush->Color()));
     // Outlines scaled with the page, not hinted to the screen's pixels.
     QFont font = ToQFont(*op.font);
@@ -980,7 +996,7 @@ void VectorText(QPainter& p, const OpView& op) {
     font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
     p.setFont(font);
     p.setPen(ToQColor(op.font->Color()));
-    p.drawText(QPointF(0, metrics.ascent()), text);
+    p.drawText(QPointF(0, metrics.ascent), text);
 }
 
 }  // namespace
@@ -1063,14 +1079,14 @@ QRect PaintedBounds(const OpView& op) {
         }
         case CanvasOpKind::TextOut: {
             if (op.text.empty()) return {};
-            const QFontMetrics& metrics = MetricsFor(*op.font);
+            const FontMetrics& metrics = MetricsFor(*op.font);
             std::int64_t characters = 0;
             for (char ch : op.text)
                 if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++characters;
             // Wider than the text can be, and a cell's height around it for what glyphs
             // overhang; a turned text may point any way from its point.
-            const std::int64_t margin = metrics.height() + 2;
-            const std::int64_t width = characters * (metrics.maxWidth() + 1) + margin;
+            const std::int64_t margin = metrics.height + 2;
+            const std::int64_t width = characters * (metrics.maxWidth + 1) + margin;
             const TPoint at = op.points.front();
             if (op.font->Orientation() % 3600 == 0)
                 return span(at.X - margin, at.Y - margin, at.X + width, at.Y + 2 * margin);
@@ -1089,7 +1105,7 @@ QRect TextCell(const OpView& op) {
     if (op.font->Orientation() % 3600 != 0) return PaintedBounds(op);
     const TPoint at = op.points.front();
     return QRect(at.X, at.Y, std::max(Widths().Of(*op.font, op.text), 1),
-                 MetricsFor(*op.font).height());
+                 MetricsFor(*op.font).height);
 }
 
 RasterTarget::RasterTarget(QImage& image, QPoint origin) : image_(image), origin_(origin) {}
@@ -1237,7 +1253,7 @@ std::unique_ptr<TCanvas> TCanvas::CreateOnPainter(QPainter& painter) {
     return std::make_unique<TCanvas>(std::make_unique<PainterDevice>(painter));
 }
 
-void TCanvas::Emit(OpView view) {
+void TCanvas::Emit(OpView& view) {
     static const CopySource none;
     if (view.source == nullptr) view.source = &none;
     view.pen = &Pen;
@@ -1332,7 +1348,7 @@ int TCanvas::TextWidth(const std::string& text) const {
 }
 
 int TCanvas::TextHeight(const std::string&) const {
-    return MetricsFor(Font).height();
+    return MetricsFor(Font).height;
 }
 
 TColor TCanvas::Pixels(int x, int y) const {

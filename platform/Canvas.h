@@ -358,7 +358,8 @@ public:
 
 private:
     // The operation with the canvas's pen, brush and font, to the device and the recorder.
-    void Emit(OpView view);
+    // Taken by reference and completed in place: an operation is not copied on its way.
+    void Emit(OpView& view);
 
     std::unique_ptr<TCanvasDevice> device_;
     const bool deviceRecords_;

@@ -1,5 +1,6 @@
 #include "platform/Conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -149,49 +150,60 @@ std::string FloatToStr(long double v) {
 namespace {
 
 std::string FiniteFloatToStr(long double v) {
-
-    // 15 significant digits, correctly rounded, as d.dddddddddddddde+x.
+    // 15 significant digits, correctly rounded, as d.dddddddddddddde+x. Both forms round the
+    // exact value correctly, so a value that is a double (as nearly all are) takes the double
+    // one, many times faster than the long double one.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(v),
-                                      std::chars_format::scientific, 14);
-    std::string digits;
+    const long double magnitude = std::fabs(v);
+    const double near = static_cast<double>(magnitude);
+    const auto result =
+        static_cast<long double>(near) == magnitude
+            ? std::to_chars(buffer, buffer + sizeof buffer, near, std::chars_format::scientific, 14)
+            : std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                            std::chars_format::scientific, 14);
+    char digits[32];
+    int count = 0;
     const char* p = buffer;
     for (; p != result.ptr && *p != 'e'; ++p)
-        if (IsDigit(*p)) digits += *p;
+        if (IsDigit(*p)) digits[count++] = *p;
     if (p != result.ptr) ++p;               // 'e'
     if (p != result.ptr && *p == '+') ++p;  // from_chars takes no '+'
     int exponent = 0;
     std::from_chars(p, result.ptr, exponent);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (count > 1 && digits[count - 1] == '0') --count;
 
-    std::string text = v < 0 ? "-" : "";
+    // Built in a buffer: the longest text, with its sign, separator and exponent, takes 24
+    // characters.
+    char text[64];
+    char* out = text;
+    if (v < 0) *out++ = '-';
     if (exponent >= -5 && exponent < 15) {
         if (exponent < 0) {
-            text += '0';
-            text += DecimalSeparator;
-            text.append(-exponent - 1, '0');
-            text += digits;
+            *out++ = '0';
+            *out++ = DecimalSeparator;
+            out = std::fill_n(out, -exponent - 1, '0');
+            out = std::copy_n(digits, count, out);
         } else {
-            const size_t integerDigits = exponent + 1;
-            if (digits.size() <= integerDigits) {
-                text += digits;
-                text.append(integerDigits - digits.size(), '0');
+            const int integerDigits = exponent + 1;
+            if (count <= integerDigits) {
+                out = std::copy_n(digits, count, out);
+                out = std::fill_n(out, integerDigits - count, '0');
             } else {
-                text += digits.substr(0, integerDigits);
-                text += DecimalSeparator;
-                text += digits.substr(integerDigits);
+                out = std::copy_n(digits, integerDigits, out);
+                *out++ = DecimalSeparator;
+                out = std::copy_n(digits + integerDigits, count - integerDigits, out);
             }
         }
     } else {
-        text += digits[0];
-        if (digits.size() > 1) {
-            text += DecimalSeparator;
-            text += digits.substr(1);
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = DecimalSeparator;
+            out = std::copy_n(digits + 1, count - 1, out);
         }
-        text += 'E';
-        text += IntToStr(exponent);
+        *out++ = 'E';
+        out = std::to_chars(out, text + sizeof text, exponent).ptr;
     }
-    return text;
+    return std::string(text, out);
 }
 
 }  // namespace

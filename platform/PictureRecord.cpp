@@ -57,12 +57,14 @@ void PictureRecord::Append(const OpView& op) {
     if (op.kind == CanvasOpKind::TextOut) adds += std::int64_t(op.text.size());
     if (op.kind == CanvasOpKind::CopyRect) adds += std::int64_t(sizeof(Copy));
     const std::int64_t used =
-        std::int64_t(ops_.size() * sizeof(Packed) + points_.size() * sizeof(TPoint) +
-                     texts_.size() + copies_.size() * sizeof(Copy)) +
+        std::int64_t(ops_.size() * sizeof(Packed) + pointCount_ * sizeof(TPoint) + textBytes_ +
+                     copies_.size() * sizeof(Copy)) +
         indexBytes_;
     if (used + adds > byteLimit_) throw std::bad_alloc();
 
-    Packed packed{};
+    // Filled in place; it counts as appended only at the end, once all it refers to is kept.
+    Packed& packed = ops_.Next();
+    packed = Packed{};
     packed.kind = op.kind;
     packed.style = StyleOf(op);
     switch (op.kind) {
@@ -70,9 +72,9 @@ void PictureRecord::Append(const OpView& op) {
             packed.rect = TRect{op.points[0].X, op.points[0].Y, op.points[1].X, op.points[1].Y};
             break;
         case CanvasOpKind::Polyline:
-            packed.first = std::uint32_t(points_.size());
+            packed.first = std::uint32_t(points_.AppendRun(op.points.data(), op.points.size()));
             packed.size = std::uint32_t(op.points.size());
-            points_.insert(points_.end(), op.points.begin(), op.points.end());
+            pointCount_ += op.points.size();
             break;
         case CanvasOpKind::Rectangle:
         case CanvasOpKind::Ellipse:
@@ -81,9 +83,9 @@ void PictureRecord::Append(const OpView& op) {
             break;
         case CanvasOpKind::TextOut:
             packed.rect = TRect{op.points[0].X, op.points[0].Y, 0, 0};
-            packed.first = std::uint32_t(texts_.size());
+            packed.first = std::uint32_t(texts_.AppendRun(op.text.data(), op.text.size()));
             packed.size = std::uint32_t(op.text.size());
-            texts_ += op.text;
+            textBytes_ += op.text.size();
             break;
         case CanvasOpKind::CopyRect: {
             packed.rect = op.rect;
@@ -103,7 +105,7 @@ void PictureRecord::Append(const OpView& op) {
             packed.size = std::uint32_t(op.color);
             break;
     }
-    ops_.push_back(packed);
+    ops_.Commit();
 }
 
 OpView PictureRecord::ViewAt(std::size_t index, TPoint (&ends)[2]) const {
@@ -121,12 +123,12 @@ OpView PictureRecord::ViewAt(std::size_t index, TPoint (&ends)[2]) const {
             view.points = std::span<const TPoint>(ends, 2);
             break;
         case CanvasOpKind::Polyline:
-            view.points = std::span<const TPoint>(points_.data() + p.first, p.size);
+            if (p.size > 0) view.points = std::span<const TPoint>(&points_[p.first], p.size);
             break;
         case CanvasOpKind::TextOut:
             ends[0] = TPoint{p.rect.Left, p.rect.Top};
             view.points = std::span<const TPoint>(ends, 1);
-            view.text = std::string_view(texts_).substr(p.first, p.size);
+            if (p.size > 0) view.text = std::string_view(&texts_[p.first], p.size);
             break;
         case CanvasOpKind::SetPixel:
             ends[0] = TPoint{p.rect.Left, p.rect.Top};
@@ -145,13 +147,27 @@ OpView PictureRecord::ViewAt(std::size_t index, TPoint (&ends)[2]) const {
     return view;
 }
 
+void PictureRecord::AddToTile(Tile& tile, std::uint32_t op) const {
+    Chunk* last = &chunks_[tile.last];
+    if (last->count == Chunk::kOps) {
+        // Blocks never move: `last` stays valid as the pool grows.
+        const auto added = std::uint32_t(chunks_.size());
+        chunks_.push_back(Chunk{{}, 0, Chunk::kNone});
+        last->next = added;
+        tile.last = added;
+        last = &chunks_[added];
+    }
+    last->ops[last->count++] = op;
+}
+
 void PictureRecord::ExtendIndex() const {
     if (indexed_ == ops_.size()) return;
-    bounds_.reserve(ops_.size());
+    // Operations drawn one after the other mostly touch the same tile: the last one is kept.
+    std::uint64_t lastKey = 0;
+    Tile* lastTile = nullptr;
     for (std::size_t i = indexed_; i < ops_.size(); ++i) {
         TPoint ends[2];
         const QRect box = PaintedBounds(ViewAt(i, ends));
-        bounds_.push_back(box);
         if (box.isEmpty()) continue;
         const int c0 = TileOf(box.left());
         const int c1 = TileOf(box.right());
@@ -164,13 +180,23 @@ void PictureRecord::ExtendIndex() const {
         }
         for (int r = r0; r <= r1; ++r) {
             for (int c = c0; c <= c1; ++c) {
-                auto [it, added] = tiles_.try_emplace(TileKey(c, r));
-                if (added) indexBytes_ += 64;
-                it->second.push_back(std::uint32_t(i));
+                const std::uint64_t key = TileKey(c, r);
+                if (lastTile == nullptr || key != lastKey) {
+                    const auto [it, added] = tiles_.try_emplace(key);
+                    if (added) {
+                        indexBytes_ += 64;
+                        it->second.first = it->second.last = std::uint32_t(chunks_.size());
+                        chunks_.push_back(Chunk{{}, 0, Chunk::kNone});
+                    }
+                    lastKey = key;
+                    lastTile = &it->second;
+                }
+                AddToTile(*lastTile, std::uint32_t(i));
                 indexBytes_ += sizeof(std::uint32_t);
             }
         }
     }
+    // Counted as the operations' boxes once kept here took: the limit stays where it was.
     indexBytes_ += std::int64_t((ops_.size() - indexed_) * sizeof(QRect));
     indexed_ = ops_.size();
 }
@@ -180,34 +206,40 @@ void PictureRecord::ForEachIn(const QRect& area, std::size_t count, PaintOp&& pa
     count = std::min(count, ops_.size());
     if (area.isEmpty() || count == 0) return;
     ExtendIndex();
-    std::vector<std::uint32_t> found;
     const int c0 = TileOf(area.left());
     const int c1 = TileOf(area.right());
     const int r0 = TileOf(area.top());
     const int r1 = TileOf(area.bottom());
     const std::int64_t areaTiles = (std::int64_t(c1) - c0 + 1) * (std::int64_t(r1) - r0 + 1);
-    auto take = [&](std::uint32_t i) {
-        if (i < count && bounds_[i].intersects(area)) found.push_back(i);
+    // The boxes are found again for the operations looked at, far fewer than all of them.
+    auto paintTouching = [&](std::uint32_t i) {
+        TPoint ends[2];
+        const OpView view = ViewAt(i, ends);
+        if (PaintedBounds(view).intersects(area)) paint(view);
     };
     if (areaTiles > std::int64_t(tiles_.size())) {
         // An area larger than what is drawn: every operation is looked at.
-        for (std::uint32_t i = 0; i < count; ++i) take(i);
-    } else {
-        for (int r = r0; r <= r1; ++r) {
-            for (int c = c0; c <= c1; ++c) {
-                const auto it = tiles_.find(TileKey(c, r));
-                if (it == tiles_.end()) continue;
-                for (std::uint32_t i : it->second) take(i);
+        for (std::uint32_t i = 0; i < count; ++i) paintTouching(i);
+        return;
+    }
+    std::vector<std::uint32_t> found;
+    auto take = [&](std::uint32_t i) {
+        if (i < count) found.push_back(i);
+    };
+    for (int r = r0; r <= r1; ++r) {
+        for (int c = c0; c <= c1; ++c) {
+            const auto it = tiles_.find(TileKey(c, r));
+            if (it == tiles_.end()) continue;
+            for (auto k = it->second.first; k != Chunk::kNone; k = chunks_[k].next) {
+                const Chunk& chunk = chunks_[k];
+                for (std::uint32_t j = 0; j < chunk.count; ++j) take(chunk.ops[j]);
             }
         }
-        for (std::uint32_t i : wide_) take(i);
-        std::sort(found.begin(), found.end());
-        found.erase(std::unique(found.begin(), found.end()), found.end());
     }
-    for (std::uint32_t i : found) {
-        TPoint ends[2];
-        paint(ViewAt(i, ends));
-    }
+    for (std::uint32_t i : wide_) take(i);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    for (std::uint32_t i : found) paintTouching(i);
 }
 
 void PictureRecord::Paint(RasterTarget& target, std::size_t count) const {

@@ -427,6 +427,33 @@ TEST(Canvas, TextWidthIsTheWidthOfTheTextShapedWhole) {
     }
 }
 
+// The measures of the last font are kept: fonts taking turns, each differing from the one before
+// in one thing only, are each measured as their own metrics measure them.
+TEST(Canvas, FontsTakingTurnsAreEachMeasuredAsThemselves) {
+    const struct {
+        const char* face;
+        int height;
+        TFontStyles style;
+    } fonts[] = {{"Arial", -13, 0},       {"Arial", -13, fsBold}, {"Arial", -19, fsBold},
+                 {"Arial", -19, 0},       {"Arial", 19, 0},       {"Courier New", 19, 0},
+                 {"Courier New", -13, 0}, {"Arial", -13, 0}};
+    const std::string text = "Pном- 12,5 кВт";
+    TBitmap bmp;
+    TCanvas& c = *bmp.Canvas();
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& f : fonts) {
+            SCOPED_TRACE(std::string(f.face) + " " + std::to_string(f.height) + " " +
+                         std::to_string(f.style));
+            c.Font.SetName(f.face);
+            c.Font.SetHeight(f.height);
+            c.Font.SetStyle(f.style);
+            const QFontMetrics metrics(ToQFont(c.Font));
+            EXPECT_EQ(c.TextWidth(text), metrics.horizontalAdvance(QString::fromStdString(text)));
+            EXPECT_EQ(c.TextHeight(text), metrics.height());
+        }
+    }
+}
+
 TEST(Canvas, FontSizeAndHeightAt96PixelsPerInch) {
     struct Case {
         int points;

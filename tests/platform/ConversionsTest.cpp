@@ -44,6 +44,9 @@ TEST(ConversionsFloatToStr, GeneralFormWithFifteenDigits) {
         {1e-300, "1E-300"},
         {1.0L / 3, "0,333333333333333"},
         {2.0L / 3, "0,666666666666667"},
+        // Just above the half-way point between 1,00000000000014 and 1,00000000000015, so up;
+        // the double nearest to it lies below that point and would round down.
+        {1.000000000000145000001L, "1,00000000000015"},
     };
     for (const auto& c : cases) EXPECT_EQ(platform::FloatToStr(c.value), c.text) << c.text;
 }
