@@ -182,10 +182,13 @@ void TDan1::RefreshProject() {
         CheckSwitchboardCables();
         root->Switchboards.Cursor = &sw;
     });
-    // What this refresh left is what the next one compares with. After a failure, sections
-    // still moving, or a value every switchboard reads changed on the way (the switchboards
-    // selected before the change keep what they were selected with until the next refresh
-    // selects them), the next one selects everything.
+    RedrawPicture();
+    ListNamesFromTree();
+    // What this refresh left, the places the drawing gave the switchboards included, is what
+    // the next one compares with. After a failure, sections still moving, or a value every
+    // switchboard reads changed on the way (the switchboards selected before the change keep
+    // what they were selected with until the next refresh selects them), the next one selects
+    // everything.
     if (settled && !passFailed_ && SettledSwitchboards::SharedOf(*root) == selectedWith_) {
         std::vector<const TGrsed*> selected = selecting_;
         if (all) {
@@ -196,8 +199,6 @@ void TDan1::RefreshProject() {
     } else {
         settled_.Forget();
     }
-    RedrawPicture();
-    ListNamesFromTree();
     // Nothing the passes above ran into is pending any more.
     FailureFlag = 0;
 }
