@@ -157,9 +157,7 @@ void TDan1::RefreshProject() {
     selectingAll_ = !limitRefreshes || !settled_.SameFaultShared(*root);
     lossesReachAll_ = !selectingAll_ && !settled_.SameShared(*root);
     selecting_.clear();
-    if (!selectingAll_)
-        for (const TGrsed* sw : chains::SwitchboardsOf(*root))
-            if (!settled_.Unchanged(*sw)) selecting_.push_back(sw);
+    if (!selectingAll_) selecting_ = settled_.Changed(*root);
     selectedWith_ = SettledSwitchboards::SharedOf(*root);
     passFailed_ = false;
     // Short-circuit data (the supplies raised until their breakers trip), then cables and
@@ -390,20 +388,30 @@ void TDan1::RedrawPicture() {
 void TDan1::ListNamesFromTree() {
     if (!ProjectRoot) return;
     // In tree order: each switchboard's cable, then each of its panels' cable followed by the
-    // cables of the panel's group lines.
-    std::vector<std::string> groups;
-    std::vector<std::string> cables;
+    // cables of the panel's group lines. The lists are written over in place: a refresh lists
+    // the same names again.
+    std::vector<std::string> unused;
+    std::vector<std::string>& cables = Shiti ? Shiti->CableNames : unused;
+    std::size_t groupCount = 0;
+    std::size_t cableCount = 0;
+    const auto put = [](std::vector<std::string>& list, std::size_t& at, const std::string& name) {
+        if (at < list.size())
+            list[at] = name;
+        else
+            list.push_back(name);
+        ++at;
+    };
     for (const TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot)) {
-        cables.push_back(sw->SwitchboardCableName);
+        put(cables, cableCount, sw->SwitchboardCableName);
         for (const TSitid* panel : chains::PanelsOf(*sw)) {
-            cables.push_back(panel->FeederCableName);
-            for (const TCxemaGrupd* group : chains::Elements(
-                     panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount)) {
-                cables.push_back(group->CableName);
-                groups.push_back(group->GroupName);
-            }
+            put(cables, cableCount, panel->FeederCableName);
+            chains::ForEachElement(panel->SchemeGroups, chains::SchemeLink{},
+                                   panel->SchemeGroupCount, [&](const TCxemaGrupd& group) {
+                                       put(cables, cableCount, group.CableName);
+                                       put(GroupNames, groupCount, group.GroupName);
+                                   });
         }
     }
-    GroupNames = std::move(groups);
-    if (Shiti) Shiti->CableNames = std::move(cables);
+    GroupNames.resize(groupCount);
+    cables.resize(cableCount);
 }

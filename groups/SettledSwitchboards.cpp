@@ -1,7 +1,10 @@
 #include "groups/SettledSwitchboards.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <set>
+#include <thread>
 #include <type_traits>
 
 #include "model/Chains.h"
@@ -106,11 +109,43 @@ bool SettledSwitchboards::SameFaultShared(const TGrsed& root) const {
 }
 
 bool SettledSwitchboards::Unchanged(const TGrsed& sw) const {
+    const Image* image = TablesUnchanged(sw);
+    return image && RecordsUnchanged(*image, sw);
+}
+
+std::vector<const TGrsed*> SettledSwitchboards::Changed(const TGrsed& root) const {
+    const std::vector<TGrsed*> every = chains::SwitchboardsOf(root);
+    // The tables are looked at here, once a file within the refresh's batch; the records, which
+    // only are read, by several threads at once, each comparing switchboards of its own.
+    std::vector<const Image*> images(every.size());
+    for (std::size_t i = 0; i < every.size(); ++i) images[i] = TablesUnchanged(*every[i]);
+    std::vector<char> same(every.size(), 0);
+    const std::size_t threads =
+        std::min<std::size_t>(every.size(), std::max(1u, std::thread::hardware_concurrency()));
+    std::atomic<std::size_t> next{0};
+    const auto compare = [&] {
+        for (std::size_t i = next++; i < every.size(); i = next++)
+            same[i] = images[i] && RecordsUnchanged(*images[i], *every[i]);
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(compare);
+    compare();
+    for (std::thread& helper : helpers) helper.join();
+    std::vector<const TGrsed*> changed;
+    for (std::size_t i = 0; i < every.size(); ++i)
+        if (!same[i]) changed.push_back(every[i]);
+    return changed;
+}
+
+const SettledSwitchboards::Image* SettledSwitchboards::TablesUnchanged(const TGrsed& sw) const {
     const auto found = switchboards_.find(&sw);
-    if (found == switchboards_.end()) return false;
-    const Image& image = found->second;
-    for (const auto& [name, version] : image.tables)
-        if (version.empty() || TableVersion(name) != version) return false;
+    if (found == switchboards_.end()) return nullptr;
+    for (const auto& [name, version] : found->second.tables)
+        if (version.empty() || TableVersion(name) != version) return nullptr;
+    return &found->second;
+}
+
+bool SettledSwitchboards::RecordsUnchanged(const Image& image, const TGrsed& sw) {
     // How far each list of parts has been compared.
     std::array<std::size_t, std::tuple_size_v<decltype(image.parts)>> next{};
     std::size_t lengths = 0;

@@ -39,6 +39,8 @@ public:
     // Whether this switchboard's records (its own, its panels' and every chain of its panels,
     // in order) and the cable tables they name are as the last refresh left them.
     bool Unchanged(const TGrsed& sw) const;
+    // The switchboards of the project that are not, in tree order.
+    std::vector<const TGrsed*> Changed(const TGrsed& root) const;
 
     // Keeps what the refresh left: the shared values, and the records of the switchboards in
     // `selected` taken anew; the others keep what was kept of them. Switchboards no longer in
@@ -59,6 +61,10 @@ private:
         std::map<std::string, std::string> tables;
     };
 
+    // The image kept of the switchboard when the tables it names are unchanged, else null.
+    const Image* TablesUnchanged(const TGrsed& sw) const;
+    // Whether the switchboard's records are those of the image; reads nothing but both.
+    static bool RecordsUnchanged(const Image& image, const TGrsed& sw);
     // Takes the switchboard's records into the image, over what it held.
     static void Retake(Image& image, const TGrsed& sw);
 
