@@ -25,6 +25,9 @@ void SheetGrid::LaySheets(int width, int height, int& imageWidth, int* imageHeig
         SheetRows = SheetsFor(*imageHeight, height);
         *imageHeight = SheetRows * height;
     }
+    sheetWidth_ = width;
+    sheetHeight_ = height;
+    markedFromLeft_.assign(SheetRows, 0);
     PrintSheets.assign(SheetRows, std::vector<TSheetCell>(SheetColumns));
     for (int r = 0; r < SheetRows; ++r)
         for (int c = 0; c < SheetColumns; ++c)
@@ -57,6 +60,19 @@ void SheetGrid::MarkSheetHolding(int x) {
 }
 
 void SheetGrid::MarkSheetsLeftOf(int x, int y) {
+    // On the grid LaySheets laid, row r spans [r * height, (r + 1) * height] and the sheets left
+    // of x are the first ones of the row: the row is found by its number, and the sheets marked
+    // by an earlier call, used already, are not looked at again.
+    if (sheetWidth_ > 0 && sheetHeight_ > 0 && int(PrintSheets.size()) == SheetRows &&
+        int(markedFromLeft_.size()) == SheetRows) {
+        if (y <= 0 || y % sheetHeight_ == 0) return;
+        const int row = y / sheetHeight_;
+        if (row >= SheetRows || int(PrintSheets[row].size()) != SheetColumns) return;
+        const int left = x > 0 ? std::min(SheetColumns, (x - 1) / sheetWidth_ + 1) : 0;
+        for (int c = markedFromLeft_[row]; c < left; ++c) MarkSheet(row, c);
+        markedFromLeft_[row] = std::max(markedFromLeft_[row], left);
+        return;
+    }
     for (int row = 0; row < int(PrintSheets.size()); ++row) {
         std::vector<TSheetCell>& cells = PrintSheets[row];
         if (cells.empty() || !(cells[0].Rect.Top < y && y < cells[0].Rect.Bottom)) continue;

@@ -51,4 +51,11 @@ public:
     // from the left.
     void MarkSheetsLeftOf(int x, int y);
     int CountUsedSheets() const;
+
+private:
+    // The size of the sheets LaySheets laid (0 before), and for each row how many of its sheets
+    // from the left MarkSheetsLeftOf has marked: a large scheme marks its rows line by line.
+    int sheetWidth_ = 0;
+    int sheetHeight_ = 0;
+    std::vector<int> markedFromLeft_;
 };

@@ -96,6 +96,38 @@ TEST(PrintSheets, PhasingPictureMarksEverySheetUpToTheBusesEnd) {
     }
 }
 
+// Points at the edges of sheets of 900 x 1200 on a grid of 4 x 2: the sheets marked in each row,
+// numbered in the order they became used.
+TEST(PrintSheets, GeneralSchemeMarksOnlySheetsStartingLeftOfThePoint) {
+    const struct {
+        std::vector<std::pair<int, int>> points;
+        std::vector<int> row0, row1;
+        const char* why;
+    } cases[] = {
+        {{{1800, 100}}, {1, 2, 0, 0}, {0, 0, 0, 0}, "a sheet starting at x is not left of it"},
+        {{{1801, 100}}, {1, 2, 3, 0}, {0, 0, 0, 0}, "one pixel further it is"},
+        {{{1, 1199}}, {1, 0, 0, 0}, {0, 0, 0, 0}, "the first sheet starts left of x 1"},
+        {{{0, 100}, {-5, 100}, {5000, 0}, {5000, -1}, {5000, 2400}, {5000, 9000}},
+         {0, 0, 0, 0},
+         {0, 0, 0, 0},
+         "nothing left of x 0, no row holding y 0, below the top or at or past the bottom"},
+        {{{9000, 1201}}, {0, 0, 0, 0}, {1, 2, 3, 4}, "x past the picture: the whole row"},
+        {{{2000, 1300}, {100, 1300}, {3000, 1300}, {1000, 50}},
+         {5, 6, 0, 0},
+         {1, 2, 3, 4},
+         "a point left of the last one marks nothing new, one further on the rest"},
+    };
+    for (const auto& c : cases) {
+        SheetGrid grid;
+        int width = 3600;
+        int height = 2400;
+        grid.LaySheets(900, 1200, width, &height);
+        for (const auto& [x, y] : c.points) grid.MarkSheetsLeftOf(x, y);
+        EXPECT_EQ(Numbers(grid, 0), c.row0) << c.why;
+        EXPECT_EQ(Numbers(grid, 1), c.row1) << c.why;
+    }
+}
+
 TEST(PrintSheets, GeneralSchemeMarksTheRowOfAPointLeftToRight) {
     SheetGrid grid;
     int width = 3600;
