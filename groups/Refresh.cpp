@@ -256,6 +256,11 @@ bool TDan1::CablePass(bool raise) {
     };
     for (TGrsed* sw : chains::SwitchboardsOf(root)) {
         if (!Selects(*sw)) continue;
+        // A switchboard selected only for the project's load, in the refresh's first raising
+        // walk: its lines' own sections and losses, which the load does not reach, are those the
+        // last refresh left; their deviations are taken again below. A walk after sections were
+        // raised takes everything again.
+        const bool linesAsLeft = raise && !Selects(*sw, false);
         root.Switchboards.Cursor = sw;
         if (!passed(CheckSwitchboardCables())) return false;
         for (TSitid* panel :
@@ -274,7 +279,10 @@ bool TDan1::CablePass(bool raise) {
                 const std::string name = group.GroupName;
                 root.Switchboards.Cursor = sw;
                 sw->Panels.Cursor = panel;
-                if (!passed(CheckGroupCables(name))) return;
+                if (linesAsLeft)
+                    FailureFlag = 0;  // as the line's own choice, found again, leaves it
+                else if (!passed(CheckGroupCables(name)))
+                    return;
                 sw->Panels.Cursor = panel;
                 if (raise) {
                     const double deviation =
