@@ -67,6 +67,23 @@ constexpr std::size_t IndexOf(const std::tuple<Lists...>&) {
     return i;
 }
 
+// Calls work(i) for every i below n, on this thread and as many others as the processor has
+// cores, each taking the next i not taken yet: for work that only reads what all share and
+// writes what is its own.
+template <typename Work>
+void InParallel(std::size_t n, Work work) {
+    const std::size_t threads =
+        std::min<std::size_t>(n, std::max(1u, std::thread::hardware_concurrency()));
+    std::atomic<std::size_t> next{0};
+    const auto run = [&] {
+        for (std::size_t i = next++; i < n; i = next++) work(i);
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(run);
+    run();
+    for (std::thread& helper : helpers) helper.join();
+}
+
 // The cable tables a switchboard's selection reads: its supply's, its panels' and its lines'.
 std::set<std::string> TablesOf(const TGrsed& sw) {
     std::set<std::string> tables{sw.SwitchboardTable};
@@ -120,17 +137,9 @@ std::vector<const TGrsed*> SettledSwitchboards::Changed(const TGrsed& root) cons
     std::vector<const Image*> images(every.size());
     for (std::size_t i = 0; i < every.size(); ++i) images[i] = TablesUnchanged(*every[i]);
     std::vector<char> same(every.size(), 0);
-    const std::size_t threads =
-        std::min<std::size_t>(every.size(), std::max(1u, std::thread::hardware_concurrency()));
-    std::atomic<std::size_t> next{0};
-    const auto compare = [&] {
-        for (std::size_t i = next++; i < every.size(); i = next++)
-            same[i] = images[i] && RecordsUnchanged(*images[i], *every[i]);
-    };
-    std::vector<std::thread> helpers;
-    for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(compare);
-    compare();
-    for (std::thread& helper : helpers) helper.join();
+    InParallel(every.size(), [&](std::size_t i) {
+        same[i] = images[i] && RecordsUnchanged(*images[i], *every[i]);
+    });
     std::vector<const TGrsed*> changed;
     for (std::size_t i = 0; i < every.size(); ++i)
         if (!same[i]) changed.push_back(every[i]);
@@ -175,7 +184,7 @@ bool SettledSwitchboards::RecordsUnchanged(const Image& image, const TGrsed& sw)
         image.parts);
 }
 
-void SettledSwitchboards::Retake(Image& image, const TGrsed& sw) {
+void SettledSwitchboards::RetakeRecords(Image& image, const TGrsed& sw) {
     // Written over what the image held, in place: its lists and texts keep their storage.
     std::array<std::size_t, std::tuple_size_v<decltype(image.parts)>> next{};
     std::size_t lengths = 0;
@@ -207,8 +216,6 @@ void SettledSwitchboards::Retake(Image& image, const TGrsed& sw) {
         },
         image.parts);
     image.lengths.resize(lengths);
-    image.tables.clear();
-    for (const std::string& name : TablesOf(sw)) image.tables.emplace(name, TableVersion(name));
 }
 
 void SettledSwitchboards::Keep(const TGrsed& root, const std::vector<const TGrsed*>& selected) {
@@ -226,6 +233,7 @@ void SettledSwitchboards::Keep(const TGrsed& root, const std::vector<const TGrse
         spare.push_back(std::move(it->second));
         it = switchboards_.erase(it);
     }
+    std::vector<std::pair<Image*, const TGrsed*>> retaken;
     for (const TGrsed* sw : inTree) {
         auto at = switchboards_.find(sw);
         if (at == switchboards_.end()) {
@@ -238,8 +246,15 @@ void SettledSwitchboards::Keep(const TGrsed& root, const std::vector<const TGrse
         } else if (!anew.count(sw)) {
             continue;
         }
-        Retake(at->second, *sw);
+        // The tables here, once a file within the refresh's batch; the records below.
+        Image& image = at->second;
+        image.tables.clear();
+        for (const std::string& name : TablesOf(*sw))
+            image.tables.emplace(name, TableVersion(name));
+        retaken.emplace_back(&image, sw);
     }
+    InParallel(retaken.size(),
+               [&](std::size_t i) { RetakeRecords(*retaken[i].first, *retaken[i].second); });
     kept_ = true;
     shared_ = SharedOf(root);
     breakerBase_ = TableVersion(refdb::kBreakerFile);

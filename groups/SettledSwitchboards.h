@@ -65,8 +65,9 @@ private:
     const Image* TablesUnchanged(const TGrsed& sw) const;
     // Whether the switchboard's records are those of the image; reads nothing but both.
     static bool RecordsUnchanged(const Image& image, const TGrsed& sw);
-    // Takes the switchboard's records into the image, over what it held.
-    static void Retake(Image& image, const TGrsed& sw);
+    // Takes the switchboard's records into the image, over what it held; reads nothing but the
+    // switchboard and writes nothing but the image.
+    static void RetakeRecords(Image& image, const TGrsed& sw);
 
     bool kept_ = false;
     Shared shared_;
