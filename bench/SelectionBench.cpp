@@ -456,6 +456,17 @@ void BuildTypedProject(int switchboards = 10) {
     Dan1->RefreshProject();
 }
 
+// The edit window in the mode its caption names, with switchboard 5 and panel 15 of it chosen.
+void ChooseInEditWindow(const char* caption) {
+    Form3->setWindowTitle(caption);
+    Form3->ComboBox4->clear();
+    Form3->ComboBox4->addItem("5");
+    Form3->ComboBox4->setCurrentIndex(0);
+    Form3->ComboBox3->clear();
+    Form3->ComboBox3->addItem(QString::fromStdString(platform::IntToStr(PanelNumber(5, 15))));
+    Form3->ComboBox3->setCurrentIndex(0);
+}
+
 // "Применить" for one more line on the generated project, whose breakers all have their types.
 // Between two runs the line is taken off again (not timed), so that every run adds to the same
 // project.
@@ -499,13 +510,7 @@ void BM_PanelFeederLengthEdit(benchmark::State& state) {
     int run = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        Form3->setWindowTitle("Щиты (редактирование)");
-        Form3->ComboBox4->clear();
-        Form3->ComboBox4->addItem("5");
-        Form3->ComboBox4->setCurrentIndex(0);
-        Form3->ComboBox3->clear();
-        Form3->ComboBox3->addItem(QString::fromStdString(platform::IntToStr(PanelNumber(5, 15))));
-        Form3->ComboBox3->setCurrentIndex(0);
+        ChooseInEditWindow("Щиты (редактирование)");
         Form3->OpenPanelEditor(nullptr);
         Shiti->Edit4->setText(++run % 2 ? "40" : "35");
         // A cable name of its own: the generated panels have none.
@@ -536,13 +541,7 @@ void DeleteThroughEditWindow(benchmark::State& state, bool switchboard) {
         state.PauseTiming();
         if (ProjectRoot) DeleteProjectTree(ProjectRoot);
         BuildTypedProject();
-        Form3->setWindowTitle(switchboard ? "Грщ (редактирование)" : "Щиты (редактирование)");
-        Form3->ComboBox4->clear();
-        Form3->ComboBox4->addItem("5");
-        Form3->ComboBox4->setCurrentIndex(0);
-        Form3->ComboBox3->clear();
-        Form3->ComboBox3->addItem(QString::fromStdString(platform::IntToStr(PanelNumber(5, 15))));
-        Form3->ComboBox3->setCurrentIndex(0);
+        ChooseInEditWindow(switchboard ? "Грщ (редактирование)" : "Щиты (редактирование)");
         state.ResumeTiming();
         Form3->Button3Click();
         state.PauseTiming();

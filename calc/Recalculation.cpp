@@ -15,6 +15,11 @@ void RunDistributionPasses(TGrsed& root) {
 }
 
 void RunLoadPasses(TGrsed& root) {
+    RunPanelAndSwitchboardPasses(root);
+    RunSectionTotalPasses(root);
+}
+
+void RunPanelAndSwitchboardPasses(TGrsed& root) {
     root.SumPanelPhaseLoads();
     root.CalcPanelCosPhi();
     root.CalcPanelCurrents();
@@ -24,7 +29,6 @@ void RunLoadPasses(TGrsed& root) {
     root.SumSwitchboardLoads();
     root.CalcSwitchboardCosPhi();
     root.CalcSwitchboardCurrents();
-    RunSectionTotalPasses(root);
 }
 
 void RunSectionTotalPasses(TGrsed& root) {
@@ -64,15 +68,7 @@ void NetworkCalculation::RecalculateCurrentSwitchboard() {
     TGrsed alone;
     alone.Switchboards.First = alone.Switchboards.Last = sw;
     alone.SwitchboardCount = 1;
-    alone.SumPanelPhaseLoads();
-    alone.CalcPanelCosPhi();
-    alone.CalcPanelCurrents();
-    alone.AddCascadeLoads();
-    alone.AddCascadeCosPhi();
-    alone.AddCascadeCurrents();
-    alone.SumSwitchboardLoads();
-    alone.CalcSwitchboardCosPhi();
-    alone.CalcSwitchboardCurrents();
+    RunPanelAndSwitchboardPasses(alone);
     RunSectionTotalPasses(root);
 }
 

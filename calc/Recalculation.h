@@ -13,6 +13,8 @@
 void RunDistributionPasses(TGrsed& root);
 // Passes 4-16: every panel, cascade and switchboard, the section and the feeders.
 void RunLoadPasses(TGrsed& root);
+// Passes 4-12: every panel, cascade and switchboard of the root, each from its own records.
+void RunPanelAndSwitchboardPasses(TGrsed& root);
 // Passes 13-16: the section totals and the feeder currents (after a switchboard is deleted).
 void RunSectionTotalPasses(TGrsed& root);
 

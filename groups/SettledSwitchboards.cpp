@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <optional>
 #include <set>
 #include <thread>
 #include <type_traits>
@@ -95,12 +96,18 @@ std::set<std::string> TablesOf(const TGrsed& sw) {
     return tables;
 }
 
-// The version of a reference table by its name in the program folder. A table whose rows are
-// kept in memory only (its file could not be written) has no version that could be compared.
-std::string TableVersion(const std::string& name) {
+// The version of a reference table by its name in the program folder (empty for a name without
+// a file: a lookup in it fails, and a refresh with a failure keeps nothing). A table whose rows
+// are kept in memory only (its file could not be written) has none that could be compared.
+std::optional<std::string> TableVersion(const std::string& name) {
     const std::string path = platform::ProgramFolder() + name;
-    if (refdb::HasKeptRows(path)) return std::string();
+    if (refdb::HasKeptRows(path)) return std::nullopt;
     return platform::TClientDataSet::FileVersion(path);
+}
+
+// Whether the table's version is the one kept.
+bool SameVersion(const std::string& name, const std::optional<std::string>& kept) {
+    return kept && TableVersion(name) == kept;
 }
 
 }  // namespace
@@ -120,9 +127,9 @@ bool SettledSwitchboards::SameShared(const TGrsed& root) const {
 
 bool SettledSwitchboards::SameFaultShared(const TGrsed& root) const {
     return kept_ && root.TransformerName == shared_.transformer &&
-           root.SupplyScPower == shared_.supplyPower && !breakerBase_.empty() &&
-           TableVersion(refdb::kBreakerFile) == breakerBase_ && !transformerBase_.empty() &&
-           TableVersion(refdb::kTransformerFile) == transformerBase_;
+           root.SupplyScPower == shared_.supplyPower &&
+           SameVersion(refdb::kBreakerFile, breakerBase_) &&
+           SameVersion(refdb::kTransformerFile, transformerBase_);
 }
 
 bool SettledSwitchboards::Unchanged(const TGrsed& sw) const {
@@ -150,72 +157,79 @@ const SettledSwitchboards::Image* SettledSwitchboards::TablesUnchanged(const TGr
     const auto found = switchboards_.find(&sw);
     if (found == switchboards_.end()) return nullptr;
     for (const auto& [name, version] : found->second.tables)
-        if (version.empty() || TableVersion(name) != version) return nullptr;
+        if (!SameVersion(name, version)) return nullptr;
     return &found->second;
 }
 
-bool SettledSwitchboards::RecordsUnchanged(const Image& image, const TGrsed& sw) {
-    // How far each list of parts has been compared.
-    std::array<std::size_t, std::tuple_size_v<decltype(image.parts)>> next{};
+namespace {
+
+// How far a walk of a switchboard's records has come in each list of parts of an image, and in
+// its chain lengths.
+template <typename Parts>
+struct Reached {
+    std::array<std::size_t, std::tuple_size_v<Parts>> parts{};
     std::size_t lengths = 0;
-    bool same = true;
+};
+
+// Walks the switchboard's records beside an image's lists: `part(list, at, part)` with the
+// image's list of that kind of part and the place the part has in it, `length(at, n)` with the
+// place of each chain's length. Returns how far each list was walked.
+template <typename Image, typename OnPart, typename OnLength>
+auto WalkBeside(Image& image, const TGrsed& sw, OnPart onPart, OnLength onLength) {
+    Reached<std::decay_t<decltype(image.parts)>> reached;
     WalkRecords(
         sw,
         [&](const auto& record) {
             EachPart(record, [&](const auto& part) {
                 using Part = std::decay_t<decltype(part)>;
-                const Parts<Part>& kept = std::get<Parts<Part>>(image.parts);
-                std::size_t& at = next[IndexOf<Part>(image.parts)];
-                same = same && at < kept.size() && kept[at] == part;
+                std::size_t& at = reached.parts[IndexOf<Part>(image.parts)];
+                onPart(std::get<std::vector<Part>>(image.parts), at, part);
                 ++at;
             });
         },
-        [&](int n) {
-            same = same && lengths < image.lengths.size() && image.lengths[lengths] == n;
-            ++lengths;
+        [&](int n) { onLength(reached.lengths++, n); });
+    return reached;
+}
+
+}  // namespace
+
+bool SettledSwitchboards::RecordsUnchanged(const Image& image, const TGrsed& sw) {
+    bool same = true;
+    const auto reached = WalkBeside(
+        image, sw,
+        [&](const auto& kept, std::size_t at, const auto& part) {
+            same = same && at < kept.size() && kept[at] == part;
+        },
+        [&](std::size_t at, int n) {
+            same = same && at < image.lengths.size() && image.lengths[at] == n;
         });
-    if (!same || lengths != image.lengths.size()) return false;
+    if (!same || reached.lengths != image.lengths.size()) return false;
     // Nothing kept is left over.
     return std::apply(
         [&](const auto&... kept) {
             std::size_t i = 0;
-            return ((kept.size() == next[i++]) && ...);
+            return ((kept.size() == reached.parts[i++]) && ...);
         },
         image.parts);
 }
 
 void SettledSwitchboards::RetakeRecords(Image& image, const TGrsed& sw) {
     // Written over what the image held, in place: its lists and texts keep their storage.
-    std::array<std::size_t, std::tuple_size_v<decltype(image.parts)>> next{};
-    std::size_t lengths = 0;
-    WalkRecords(
-        sw,
-        [&](const auto& record) {
-            EachPart(record, [&](const auto& part) {
-                using Part = std::decay_t<decltype(part)>;
-                Parts<Part>& kept = std::get<Parts<Part>>(image.parts);
-                std::size_t& at = next[IndexOf<Part>(image.parts)];
-                if (at < kept.size())
-                    kept[at] = part;
-                else
-                    kept.push_back(part);
-                ++at;
-            });
-        },
-        [&](int n) {
-            if (lengths < image.lengths.size())
-                image.lengths[lengths] = n;
-            else
-                image.lengths.push_back(n);
-            ++lengths;
-        });
+    const auto overwrite = [](auto& list, std::size_t at, const auto& value) {
+        if (at < list.size())
+            list[at] = value;
+        else
+            list.push_back(value);
+    };
+    const auto reached = WalkBeside(
+        image, sw, overwrite, [&](std::size_t at, int n) { overwrite(image.lengths, at, n); });
     std::apply(
         [&](auto&... kept) {
             std::size_t i = 0;
-            (kept.resize(next[i++]), ...);
+            (kept.resize(reached.parts[i++]), ...);
         },
         image.parts);
-    image.lengths.resize(lengths);
+    image.lengths.resize(reached.lengths);
 }
 
 void SettledSwitchboards::Keep(const TGrsed& root, const std::vector<const TGrsed*>& selected) {

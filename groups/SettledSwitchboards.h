@@ -1,11 +1,12 @@
 #pragma once
 // What the last refresh of the project left, to tell which switchboards a refresh finds exactly
 // as the last one left them. A refresh selects a switchboard's cables and raises its sections
-// from the switchboard's own records, the reference tables they name and two values shared by
-// the whole project (Shared). Run again on what it
-// left, with those unchanged, its passes change nothing of that switchboard, so a refresh can
-// leave such a switchboard alone and still give the tree the whole refresh gives.
+// from the switchboard's own records, the reference tables they name and the values shared by
+// the whole project (Shared). Run again on what it left, with those unchanged, its passes change
+// nothing of that switchboard, so a refresh can leave such a switchboard alone and still give the
+// tree the whole refresh gives.
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -58,7 +59,7 @@ private:
             parts;
         std::vector<int> lengths;
         // The cable tables the records name, each with its file's version when it was kept.
-        std::map<std::string, std::string> tables;
+        std::map<std::string, std::optional<std::string>> tables;
     };
 
     // The image kept of the switchboard when the tables it names are unchanged, else null.
@@ -71,7 +72,7 @@ private:
 
     bool kept_ = false;
     Shared shared_;
-    std::string breakerBase_;
-    std::string transformerBase_;
+    std::optional<std::string> breakerBase_;
+    std::optional<std::string> transformerBase_;
     std::map<const TGrsed*, Image> switchboards_;
 };

@@ -13,6 +13,7 @@
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/FileDialogs.h"
+#include "selection/CheckSupport.h"
 
 void EditTest::SetUp() {
     ConnectionTest::SetUp();
@@ -184,4 +185,10 @@ void ExpectListsAgreeWithTree(bool groupWindowPanels) {
     std::vector<int> listed;
     for (const std::string& item : Items(*Dan1->ComboBox2)) listed.push_back(ListedPanel(item));
     EXPECT_EQ(listed, panels);
+}
+
+void UseFasterPath(bool on) {
+    selection::KeepLookupsWithinPasses(on);
+    TDan1::LimitRefreshesToChanges(on);
+    NetworkCalculation::LimitRecalculations(on);
 }

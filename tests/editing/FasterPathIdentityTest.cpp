@@ -17,21 +17,14 @@
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
-#include "selection/CheckSupport.h"
 
 namespace {
 
 class FasterPathIdentity : public EditTest {
 protected:
     void TearDown() override {
-        FasterPath(true);
+        UseFasterPath(true);
         EditTest::TearDown();
-    }
-
-    static void FasterPath(bool on) {
-        selection::KeepLookupsWithinPasses(on);
-        TDan1::LimitRefreshesToChanges(on);
-        NetworkCalculation::LimitRecalculations(on);
     }
 
     // The project file and the tree after a step.
@@ -52,7 +45,7 @@ protected:
 
     // The project file after each step of the sequence, on the faster path or the full one.
     std::vector<std::string> BytesAfterEachStep(bool keep) {
-        FasterPath(keep);
+        UseFasterPath(keep);
         if (ProjectRoot) Form1->DropProject();
         BuildSwitchboard(1, "1 2 3");
         BuildSwitchboard(2, "4 5");
@@ -115,7 +108,7 @@ protected:
     // The same for an example project: opened, its first panel's feeder lengthened, the last
     // line of its last panel deleted, its first panel deleted.
     std::vector<std::string> ExampleBytesAfterEachStep(const std::string& name, bool keep) {
-        FasterPath(keep);
+        UseFasterPath(keep);
         if (ProjectRoot) Form1->DropProject();
         std::vector<std::string> bytes;
         const bool loaded = Form1->LoadProject(ProgramFile("Project") + "/" + name);

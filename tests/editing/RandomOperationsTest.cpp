@@ -39,7 +39,6 @@
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/FileDialogs.h"
-#include "selection/CheckSupport.h"
 #include "selection/PowerSystem.h"
 
 namespace {
@@ -1058,25 +1057,20 @@ INSTANTIATE_TEST_SUITE_P(Seeds, RandomOperations, ::testing::ValuesIn(Seeds()),
 class FasterPathOfRandomOperations : public RandomOperations {
 protected:
     void TearDown() override {
-        FasterPath(true);
+        UseFasterPath(true);
         RandomOperations::TearDown();
-    }
-    static void FasterPath(bool on) {
-        selection::KeepLookupsWithinPasses(on);
-        TDan1::LimitRefreshesToChanges(on);
-        NetworkCalculation::LimitRecalculations(on);
     }
 };
 
 TEST_P(FasterPathOfRandomOperations, GivesTheFilesOfTheFullPath) {
-    FasterPath(false);
+    UseFasterPath(false);
     RunAll();
     const std::vector<std::size_t> full = fileAfterEachStep_;
     ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(ProjectRoot);
     const TreeImage fullTree = ImageOf(*ProjectRoot);
     StartAgain();
-    FasterPath(true);
+    UseFasterPath(true);
     RunAll();
     const std::vector<std::size_t>& faster = fileAfterEachStep_;
     ASSERT_EQ(faster.size(), full.size());

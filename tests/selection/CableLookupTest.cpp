@@ -3,6 +3,7 @@
 // multiplicity and the transformer base. Tables: see SelectionFixture.cpp.
 #include <QFile>
 
+#include "BaseTableFiles.h"
 #include "SelectionFixture.h"
 #include "editing/Shiti12.h"
 #include "platform/ClientDataSet.h"
@@ -312,16 +313,7 @@ TEST_F(CableLookupTest, TransformerRowsWithinOnePassAreThoseOfTheBase) {
         EXPECT_EQ(ds.RecNo(), ds.RecordCount());
     }
     // The base written with one transformer only and loaded again.
-    platform::TClientDataSet base;
-    refdb::DefineTransformerTable(base);
-    base.CreateDataSet();
-    base.Append();
-    base.FieldByName("Трансформатор").SetAsString("ТМ-63/10");
-    base.FieldByName("Мощность кВА").SetAsFloat(63);
-    base.FieldByName("Потери к.з. Вт").SetAsFloat(1280);
-    base.FieldByName("Напряжение к.з. %").SetAsFloat(4.5);
-    base.Post();
-    base.SaveToFile(ProgramFile("tranform.xml"));
+    WriteTransformerBaseFile(ProgramFile("tranform.xml"), {{"ТМ-63/10", 63, 4.5, 1280}});
     selection::ReloadTransformerBase();
     EXPECT_EQ(names(selection::TransformerRows()),
               std::vector<std::string>{"ТМ-63/10 " + std::to_string(63.0)});
