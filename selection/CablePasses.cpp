@@ -10,6 +10,7 @@
 #include "model/Classd.h"
 #include "model/TreeEditing.h"
 #include "selection/EquipmentSelection.h"
+#include "selection/GroupSearch.h"
 #include "selection/SelectionSupport.h"
 #include "selection/TreeEdits.h"
 
@@ -20,30 +21,6 @@ using cascades::InCascade;
 template <typename Record>
 void ClearCursors(std::array<ChainBlock<Record>, 3>& chains) {
     for (auto& c : chains) c.Cursor = nullptr;
-}
-
-// Advances the three result chains of a kind in step from their first records, at most `count`
-// rows, until a row holds a record that carries the name. True when one does; the cursors stay
-// on that row, otherwise past the rows walked.
-template <typename Record, typename Link, typename Carries>
-bool FindResultRow(std::array<ChainBlock<Record>, 3>& chains, Link link, int count,
-                   Carries carries) {
-    for (auto& c : chains) c.Cursor = c.First;
-    for (int row = 0; row < count; ++row) {
-        bool any = false;
-        for (int x = 0; x < 3; ++x) {
-            if (!chains[x].Cursor) continue;
-            any = true;
-            if (carries(*chains[x].Cursor)) return true;
-        }
-        if (!any) return false;
-        for (int x = 0; x < 3; ++x) {
-            Link l = link;
-            l.phase = x;
-            if (chains[x].Cursor) chains[x].Cursor = l(*chains[x].Cursor).Next;
-        }
-    }
-    return false;
 }
 
 // The first record of one result chain that carries the name, made that chain's current record
@@ -240,9 +217,7 @@ bool EquipmentSelection::CheckGroupCables(const std::string& groupName) {
     TSitid* p = sw ? sw->Panels.Cursor : nullptr;
     if (!p || !p->SchemeGroups.First) return true;
     selection::SwitchboardCursorKeeper keep;
-    TCxemaGrupd* g =
-        chains::FindFirst(p->SchemeGroups, chains::SchemeLink{}, p->SchemeGroupCount,
-                          [&](const TCxemaGrupd& r) { return r.GroupName == groupName; });
+    TCxemaGrupd* g = selection::FirstSchemeGroupNamed(*p, groupName);
     if (!g) return true;
     p->SchemeGroups.Cursor = g;
     const auto choose = [&](double current) {
@@ -255,14 +230,9 @@ bool EquipmentSelection::CheckGroupCables(const std::string& groupName) {
             const std::optional<double> s = choose(PhaseCurrent(g->Power, g->CosPhi));
             if (!s) return Fail();
             g->CrossSection = std::max(g->CrossSection, *s);
-            if (TFasaGrup1d* r = chains::FindFirst(
-                    p->SinglePhaseGroups, chains::SinglePhaseLink{}, p->SinglePhaseCount,
-                    [&](const TFasaGrup1d& x) { return x.GroupName1 == groupName; }))
+            if (TFasaGrup1d* r = selection::FirstRecordNamed<TFasaGrup1d>(*p, groupName))
                 selection::SectionCopy(*r) = g->CrossSection;
-            const auto carries = [&](const TFasaGrup1d& x) { return x.GroupName1 == groupName; };
-            if (!FindResultRow(p->SinglePhaseByPhase, chains::SinglePhaseByPhaseLink{0},
-                               p->SinglePhaseCount, carries))
-                return true;
+            if (!selection::SeekResultRowNamed<TFasaGrup1d>(*p, groupName)) return true;
             ClearCursors(p->TwoPhaseByPhase);
             ClearCursors(p->ThreePhaseByPhase);
             const auto& row = p->SinglePhaseByPhase;
@@ -274,15 +244,10 @@ bool EquipmentSelection::CheckGroupCables(const std::string& groupName) {
         }
         case 3: {
             // The phase record keeps the section the group had before this choice.
-            TFasaGrup2d* record =
-                chains::FindFirst(p->TwoPhaseGroups, chains::TwoPhaseLink{}, p->TwoPhaseCount,
-                                  [&](const TFasaGrup2d& x) { return x.GroupName2 == groupName; });
+            TFasaGrup2d* record = selection::FirstRecordNamed<TFasaGrup2d>(*p, groupName);
             const double copyBefore = record ? selection::SectionCopy(*record) : 0.0;
             if (record) selection::SectionCopy(*record) = g->CrossSection;
-            const auto carries = [&](const TFasaGrup2d& x) { return x.GroupName2 == groupName; };
-            if (!FindResultRow(p->TwoPhaseByPhase, chains::TwoPhaseByPhaseLink{0}, p->TwoPhaseCount,
-                               carries))
-                return true;
+            if (!selection::SeekResultRowNamed<TFasaGrup2d>(*p, groupName)) return true;
             const auto& row = p->TwoPhaseByPhase;
             const auto current = [&](int x, double TFasaGrup2dFields::*field) {
                 return row[x].Cursor ? row[x].Cursor->*field : 0.0;
@@ -304,15 +269,10 @@ bool EquipmentSelection::CheckGroupCables(const std::string& groupName) {
             return true;
         }
         case 4: {
-            TFasaGrup3d* record =
-                chains::FindFirst(p->ThreePhaseGroups, chains::ThreePhaseLink{}, p->ThreePhaseCount,
-                                  [&](const TFasaGrup3d& x) { return x.GroupName3 == groupName; });
+            TFasaGrup3d* record = selection::FirstRecordNamed<TFasaGrup3d>(*p, groupName);
             const double copyBefore = record ? selection::SectionCopy(*record) : 0.0;
             if (record) selection::SectionCopy(*record) = g->CrossSection;
-            const auto carries = [&](const TFasaGrup3d& x) { return x.GroupName3 == groupName; };
-            if (!FindResultRow(p->ThreePhaseByPhase, chains::ThreePhaseByPhaseLink{0},
-                               p->ThreePhaseCount, carries))
-                return true;
+            if (!selection::SeekResultRowNamed<TFasaGrup3d>(*p, groupName)) return true;
             const auto& row = p->ThreePhaseByPhase;
             const auto current = [&](int x, double TFasaGrup3dFields::*field) {
                 return row[x].Cursor ? row[x].Cursor->*field : 0.0;

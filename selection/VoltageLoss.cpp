@@ -11,6 +11,7 @@
 #include "platform/Conversions.h"
 #include "refdb/BazaTran.h"
 #include "selection/EquipmentSelection.h"
+#include "selection/GroupSearch.h"
 #include "selection/SelectionSupport.h"
 
 namespace {
@@ -285,27 +286,12 @@ void ClearCursors(std::array<ChainBlock<Record>, 3>& chains) {
     for (auto& c : chains) c.Cursor = nullptr;
 }
 
-// Walks the rows of a kind from the first, at most `count` rows, until one of the three copies
-// carries the name. False when no row does; the cursors are then past the rows walked.
-template <typename Record, typename Link, typename Carries>
-bool FindRow(Rows<Record, Link> rows, int count, Carries carries) {
-    rows.Start();
-    for (int row = 0; row < count && !rows.Empty(); ++row) {
-        for (int x = 0; x < 3; ++x)
-            if (rows[x] && carries(*rows[x])) return true;
-        rows.Advance();
-    }
-    return false;
-}
-
 }  // namespace
 
 double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double crossSection) {
     TSitid* p = selection::CurrentPanel();
     if (!p || !p->SchemeGroups.First || p->SchemeGroupCount <= 0) return 0.0;
-    TCxemaGrupd* group =
-        chains::FindFirst(p->SchemeGroups, chains::SchemeLink{}, p->SchemeGroupCount,
-                          [&](const TCxemaGrupd& g) { return g.GroupName == groupName; });
+    TCxemaGrupd* group = selection::FirstSchemeGroupNamed(*p, groupName);
     if (!group) return 0.0;
     p->SchemeGroups.Cursor = group;
     const std::array<double, 3> panelTotal = {p->VoltageLossA, p->VoltageLossB, p->VoltageLossC};
@@ -318,7 +304,7 @@ double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double
         case 2: {
             Rows<TFasaGrup1d, chains::SinglePhaseByPhaseLink> rows{p->SinglePhaseByPhase, {0}};
             const auto carries = [&](const TFasaGrup1d& r) { return r.GroupName1 == groupName; };
-            if (!FindRow(rows, p->SinglePhaseCount, carries)) return 0.0;
+            if (!selection::SeekResultRowNamed<TFasaGrup1d>(*p, groupName)) return 0.0;
             ClearCursors(p->TwoPhaseByPhase);
             ClearCursors(p->ThreePhaseByPhase);
             const auto power = [&](int x) { return rows[x] ? rows[x]->Power1 : 0.0L; };
@@ -334,7 +320,7 @@ double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double
         case 3: {
             Rows<TFasaGrup2d, chains::TwoPhaseByPhaseLink> rows{p->TwoPhaseByPhase, {0}};
             const auto carries = [&](const TFasaGrup2d& r) { return r.GroupName2 == groupName; };
-            if (!FindRow(rows, p->TwoPhaseCount, carries)) return 0.0;
+            if (!selection::SeekResultRowNamed<TFasaGrup2d>(*p, groupName)) return 0.0;
             ClearCursors(p->SinglePhaseByPhase);
             ClearCursors(p->ThreePhaseByPhase);
             const auto power = [&](int x) { return rows[x] ? rows[x]->Power2 : 0.0L; };
@@ -352,8 +338,7 @@ double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double
         }
         case 4: {
             Rows<TFasaGrup3d, chains::ThreePhaseByPhaseLink> rows{p->ThreePhaseByPhase, {0}};
-            const auto carries = [&](const TFasaGrup3d& r) { return r.GroupName3 == groupName; };
-            if (!FindRow(rows, p->ThreePhaseCount, carries)) return 0.0;
+            if (!selection::SeekResultRowNamed<TFasaGrup3d>(*p, groupName)) return 0.0;
             ClearCursors(p->SinglePhaseByPhase);
             ClearCursors(p->TwoPhaseByPhase);
             const auto power = [&](int x) { return rows[x] ? rows[x]->Power3 : 0.0L; };
@@ -376,42 +361,25 @@ double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double
 }
 
 double EquipmentSelection::MaxGroupPhaseCurrent() {
-    const TSitid* p = selection::CurrentPanel();
+    TSitid* p = selection::CurrentPanel();
     const TCxemaGrupd* g = p ? p->SchemeGroups.Cursor : nullptr;
     if (!g) return 0.0;
     if (g->PhaseKind == 2) return g->DesignCurrent;
-    // The rows of the kind in step with its record chain; the last row of the group counts.
-    const auto largest = [](auto* a, auto* b, auto* c, auto currentA, auto currentB,
-                            auto currentC) {
-        return Max3(a ? a->*currentA : 0.0, b ? b->*currentB : 0.0, c ? c->*currentC : 0.0);
+    // The row in step with the kind's last record of the group.
+    const auto largest = [](const auto& row, auto currentA, auto currentB, auto currentC) {
+        return Max3(row[0] ? row[0]->*currentA : 0.0, row[1] ? row[1]->*currentB : 0.0,
+                    row[2] ? row[2]->*currentC : 0.0);
     };
-    double value = 0.0;
     if (g->PhaseKind == 3) {
-        const TFasaGrup2d* record = p->TwoPhaseGroups.First;
-        std::array<const TFasaGrup2d*, 3> row;
-        for (int x = 0; x < 3; ++x) row[x] = p->TwoPhaseByPhase[x].First;
-        for (int k = 0; k < p->TwoPhaseCount && record; ++k) {
-            if (record->GroupName2 == g->GroupName)
-                value = largest(row[0], row[1], row[2], &TFasaGrup2dFields::CurrentA,
-                                &TFasaGrup2dFields::CurrentB, &TFasaGrup2dFields::CurrentC);
-            record = record->TwoPhaseGroups.Next;
-            for (int x = 0; x < 3; ++x)
-                if (row[x]) row[x] = row[x]->TwoPhaseByPhase[x].Next;
-        }
+        if (const auto row = selection::RowOfLastRecordNamed<TFasaGrup2d>(*p, g->GroupName))
+            return largest(*row, &TFasaGrup2dFields::CurrentA, &TFasaGrup2dFields::CurrentB,
+                           &TFasaGrup2dFields::CurrentC);
     } else if (g->PhaseKind == 4) {
-        const TFasaGrup3d* record = p->ThreePhaseGroups.First;
-        std::array<const TFasaGrup3d*, 3> row;
-        for (int x = 0; x < 3; ++x) row[x] = p->ThreePhaseByPhase[x].First;
-        for (int k = 0; k < p->ThreePhaseCount && record; ++k) {
-            if (record->GroupName3 == g->GroupName)
-                value = largest(row[0], row[1], row[2], &TFasaGrup3dFields::CurrentA3,
-                                &TFasaGrup3dFields::CurrentB3, &TFasaGrup3dFields::CurrentC3);
-            record = record->ThreePhaseGroups.Next;
-            for (int x = 0; x < 3; ++x)
-                if (row[x]) row[x] = row[x]->ThreePhaseByPhase[x].Next;
-        }
+        if (const auto row = selection::RowOfLastRecordNamed<TFasaGrup3d>(*p, g->GroupName))
+            return largest(*row, &TFasaGrup3dFields::CurrentA3, &TFasaGrup3dFields::CurrentB3,
+                           &TFasaGrup3dFields::CurrentC3);
     }
-    return value;
+    return 0.0;
 }
 
 double EquipmentSelection::MaxPanelPhaseCurrent() {
