@@ -51,7 +51,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     SetWindowLists(&windowListsOnWindows);
     // The recalculation steps the tree edits run.
     Hooks.RecalculateAfterPanelDeletion = [] {
-        if (ProjectRoot) RunLoadPasses(*ProjectRoot);
+        if (ProjectRoot) RunLoadPassesOfCurrentSwitchboard(*ProjectRoot);
     };
     Hooks.RecalculateSwitchboardTotals = [] {
         if (ProjectRoot) RunSectionTotalPasses(*ProjectRoot);

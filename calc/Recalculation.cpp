@@ -52,15 +52,12 @@ void NetworkCalculation::LimitRecalculations(bool limit) {
     limitRecalculations = limit;
 }
 
-void NetworkCalculation::RecalculateCurrentSwitchboard() {
-    if (!ProjectRoot) return;
-    TGrsed& root = *ProjectRoot;
+void RunLoadPassesOfCurrentSwitchboard(TGrsed& root) {
     TGrsed* sw = root.Switchboards.Cursor;
     if (!limitRecalculations || !sw) {
-        RecalculateNetwork();
+        RunLoadPasses(root);
         return;
     }
-    RunDistributionPasses(root);
     // The panel and switchboard passes read nothing of the root but its switchboards, and each
     // switchboard's results come from its own records: walked over a root holding the current
     // switchboard alone, they give it what the whole walk gives it, and the other switchboards
@@ -70,6 +67,12 @@ void NetworkCalculation::RecalculateCurrentSwitchboard() {
     alone.SwitchboardCount = 1;
     RunPanelAndSwitchboardPasses(alone);
     RunSectionTotalPasses(root);
+}
+
+void NetworkCalculation::RecalculateCurrentSwitchboard() {
+    if (!ProjectRoot) return;
+    RunDistributionPasses(*ProjectRoot);
+    RunLoadPassesOfCurrentSwitchboard(*ProjectRoot);
 }
 
 namespace {

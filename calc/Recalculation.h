@@ -17,6 +17,12 @@ void RunLoadPasses(TGrsed& root);
 void RunPanelAndSwitchboardPasses(TGrsed& root);
 // Passes 13-16: the section totals and the feeder currents (after a switchboard is deleted).
 void RunSectionTotalPasses(TGrsed& root);
+// Passes 4-16 after a change within the root's current switchboard alone (a panel deleted), the
+// other switchboards as the last recalculation left them: passes 4-12 on the current switchboard,
+// the project's totals from every switchboard. The tree and its cursors end as RunLoadPasses
+// leaves them. Without a current switchboard, or with NetworkCalculation's recalculations not
+// limited, it runs RunLoadPasses.
+void RunLoadPassesOfCurrentSwitchboard(TGrsed& root);
 
 class NetworkCalculation {
 public:
@@ -30,8 +36,9 @@ public:
     // switchboard passes on the current switchboard only, the project's totals from every
     // switchboard. The tree and its cursors end as RecalculateNetwork leaves them.
     void RecalculateCurrentSwitchboard();
-    // Whether RecalculateCurrentSwitchboard limits its passes (the default), or recalculates the
-    // whole project (the reference the limited passes are compared with).
+    // Whether RecalculateCurrentSwitchboard and RunLoadPassesOfCurrentSwitchboard limit their
+    // passes (the default), or recalculate the whole project (the reference the limited passes
+    // are compared with).
     static void LimitRecalculations(bool limit);
 
     // Current of the neutral conductor of the phase currents a, b, c (A), rounded to 0.01 A. The

@@ -356,7 +356,7 @@ void TreeEditing::RepairCascadeOfDeletedPanel(TGrsed& sw, TSitid& panel) {
     }
 }
 
-bool TreeEditing::RemovePanelFromCurrentSwitchboard(TSitid* panel) {
+bool TreeEditing::RemovePanelFromCurrentSwitchboard(TSitid* panel, bool settle) {
     TGrsed* root = ProjectRoot;
     if (!root || !panel) return false;
     TGrsed* sw = root->CurrentSwitchboard();
@@ -382,13 +382,18 @@ bool TreeEditing::RemovePanelFromCurrentSwitchboard(TSitid* panel) {
     for (std::size_t i = 0; i < remaining.size(); ++i)
         remaining[i]->Position = static_cast<int>(i) + 1;
 
+    if (settle) SettleAfterPanelRemoval(*sw);
+    return true;
+}
+
+void TreeEditing::SettleAfterPanelRemoval(TGrsed& sw) {
+    TGrsed* root = ProjectRoot;
     RefillPanelLists(true);
-    root->Switchboards.Cursor = sw;
-    sw->Panels.Cursor = sw->Panels.First;
+    root->Switchboards.Cursor = &sw;
+    sw.Panels.Cursor = sw.Panels.First;
 
     if (Hooks.RecalculateAfterPanelDeletion) Hooks.RecalculateAfterPanelDeletion();
-    root->Switchboards.Cursor = sw;
-    return true;
+    root->Switchboards.Cursor = &sw;
 }
 
 void TreeEditing::RefillPanelLists(bool withCableNames) {
@@ -435,16 +440,28 @@ void TreeEditing::DeletePanelsFedFrom(TSitid* panel) {
 // ---------------------------------------------------------------------------------------------
 // Switchboard deletion
 
+namespace {
+bool settleDeletionsOnce = true;
+}  // namespace
+
+void TreeEditing::SettleSwitchboardDeletionsOnce(bool once) {
+    settleDeletionsOnce = once;
+}
+
 void TreeEditing::DeleteSwitchboardNode(TGrsed* switchboard) {
     TGrsed* root = ProjectRoot;
     if (!root || !switchboard || IndexOf(SwitchboardsOf(*root), switchboard) < 0) return;
 
     root->Switchboards.Cursor = switchboard;
+    bool unsettled = false;
     while (TSitid* first = switchboard->Panels.First) {
         root->Switchboards.Cursor = switchboard;
+        const bool settle = !settleDeletionsOnce || !first->Panels.Next;
         // Panels beyond the stored count cannot be reached this way; they go with the node.
-        if (!RemovePanelFromCurrentSwitchboard(first)) break;
+        if (!RemovePanelFromCurrentSwitchboard(first, settle)) break;
+        unsettled = !settle;
     }
+    if (unsettled) SettleAfterPanelRemoval(*switchboard);
 
     const std::vector<TGrsed*> switchboards = SwitchboardsOf(*root);
     const int index = IndexOf(switchboards, switchboard);

@@ -14,7 +14,8 @@ class TGrsed;
 // Operations of the calculation and the equipment selection that the edits run at fixed points.
 // An empty hook is skipped (SelectTransformerVruBreaker then counts as "no breaker chosen").
 struct TreeEditingHooks {
-    // Passes 4 to 16 of the recalculation on ProjectRoot (after a panel deletion).
+    // Passes 4 to 16 of the recalculation on ProjectRoot (after a panel was deleted from the
+    // current switchboard).
     std::function<void()> RecalculateAfterPanelDeletion;
     // Passes 13 to 16: SumSwitchboardTotalLoads, CalcSwitchboardTotalCosPhi,
     // CalcSwitchboardTotalCurrents, CalcPanelFeederCurrents (after a switchboard deletion).
@@ -62,6 +63,11 @@ public:
     void DeletePanelsFedFrom(TSitid* panel);
     // Deletes a switchboard with all its panels, wherever it stands in the root's chain.
     void DeleteSwitchboardNode(TGrsed* switchboard);
+    // Whether a switchboard's deletion lists the tree and recalculates once its last panel went
+    // (the default), rather than after every panel as a panel's deletion does; what every panel's
+    // lists and recalculation gave is overwritten by the last one's. Off, the step-by-step way is
+    // the reference the other is compared with.
+    static void SettleSwitchboardDeletionsOnce(bool once);
     // Takes the last switchboard off the root's chain.
     void RemoveLastSwitchboard();
     // Deletes the group line of this name from the current panel's four chains.
@@ -76,7 +82,10 @@ public:
 
 private:
     WindowLists& Lists();
-    bool RemovePanelFromCurrentSwitchboard(TSitid* panel);
+    // Takes the panel off the current switchboard; `settle`: the lists and the recalculation
+    // after it (SettleAfterPanelRemoval) too.
+    bool RemovePanelFromCurrentSwitchboard(TSitid* panel, bool settle = true);
+    void SettleAfterPanelRemoval(TGrsed& sw);
     void RepairCascadeOfDeletedPanel(TGrsed& sw, TSitid& panel);
     void RefillPanelLists(bool withCableNames);
 

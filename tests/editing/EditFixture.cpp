@@ -11,6 +11,7 @@
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
+#include "model/TreeEditing.h"
 #include "platform/Conversions.h"
 #include "platform/FileDialogs.h"
 #include "selection/CheckSupport.h"
@@ -191,4 +192,5 @@ void UseFasterPath(bool on) {
     selection::KeepLookupsWithinPasses(on);
     TDan1::LimitRefreshesToChanges(on);
     NetworkCalculation::LimitRecalculations(on);
+    TreeEditing::SettleSwitchboardDeletionsOnce(on);
 }

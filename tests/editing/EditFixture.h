@@ -10,8 +10,9 @@
 
 // The faster way of the edits on or off: what a pass over the project read of the reference
 // tables kept for its later lookups, a refresh leaving alone the switchboards a change did not
-// reach, the lines of a panel put back recalculating only their switchboard. Off, everything is
-// read, selected and recalculated whole: the reference the faster way is held against.
+// reach, the lines of a panel put back and a panel deleted recalculating only their switchboard,
+// a switchboard deleted listing and recalculating once. Off, everything is read, selected and
+// recalculated whole: the reference the faster way is held against.
 void UseFasterPath(bool on);
 
 class EditTest : public ConnectionTest {
