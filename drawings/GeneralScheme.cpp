@@ -38,9 +38,12 @@ int DirectCount(const Panels& panels) {
     return int(std::count_if(panels.begin(), panels.end(), [](TSitid* p) { return IsDirect(*p); }));
 }
 
-// The scheme records of a panel that its counted walk reaches.
-std::vector<TCxemaGrupd*> SchemeRecords(const TSitid& panel) {
-    return chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount);
+// The number of scheme records of a panel that its counted walk reaches.
+std::int64_t SchemeRecordCount(const TSitid& panel) {
+    std::int64_t count = 0;
+    chains::ForEachElement(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount,
+                           [&](const TCxemaGrupd&) { ++count; });
+    return count;
 }
 
 // The next member of a cascade below the panel numbered `feeder`: the first panel, from the last
@@ -320,21 +323,23 @@ int SchemePainter::Groups(TGrsed& sw, TSitid& panel, int x0, int y) {
     bool pending = false;
     platform::TPoint reached;
     int i = 0;
-    for (TCxemaGrupd* group : SchemeRecords(panel)) {
-        // The services read the group under the cursors.
-        root_.Switchboards.Cursor = &sw;
-        sw.Panels.Cursor = &panel;
-        panel.SchemeGroups.Cursor = group;
-        const platform::TPoint reach = DrawPanelGroupLines(c_, s_, x0 + i * s_, y, services_);
-        if (pending && reach.Y != reached.Y) {
-            sheets_.MarkSheetsLeftOf(reached.X, reached.Y - 1);
-            pending = false;
-        }
-        reached = pending ? platform::TPoint{std::max(reached.X, reach.X), reach.Y} : reach;
-        pending = true;
-        Dot(x0 + i * s_, y);
-        ++i;
-    }
+    // Walked in place: the drawing links and unlinks nothing.
+    chains::ForEachElement(
+        panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount, [&](TCxemaGrupd& group) {
+            // The services read the group under the cursors.
+            root_.Switchboards.Cursor = &sw;
+            sw.Panels.Cursor = &panel;
+            panel.SchemeGroups.Cursor = &group;
+            const platform::TPoint reach = DrawPanelGroupLines(c_, s_, x0 + i * s_, y, services_);
+            if (pending && reach.Y != reached.Y) {
+                sheets_.MarkSheetsLeftOf(reached.X, reached.Y - 1);
+                pending = false;
+            }
+            reached = pending ? platform::TPoint{std::max(reached.X, reach.X), reach.Y} : reach;
+            pending = true;
+            Dot(x0 + i * s_, y);
+            ++i;
+        });
     if (pending) sheets_.MarkSheetsLeftOf(reached.X, reached.Y - 1);
     return i;
 }
@@ -508,9 +513,8 @@ int GeneralSchemeWidthOf(TGrsed& root, TreeEditing& walkers, int step, int left)
             const TSitid& p = **it;
             if (IsDirect(p)) --before;
             const bool inCascade = p.FedFromSwitchboard || p.FedFromPanel;
-            const std::int64_t right = k * s + left + before * s + shifts +
-                                       std::int64_t(SchemeRecords(p).size()) * s +
-                                       (inCascade ? s : 0);
+            const std::int64_t right =
+                k * s + left + before * s + shifts + SchemeRecordCount(p) * s + (inCascade ? s : 0);
             width = std::max(width, right);
         }
         shifts -= shift[k];

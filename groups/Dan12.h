@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "groups/SettledSwitchboards.h"
@@ -216,6 +217,11 @@ private:
     // and the raising until the breakers trip only the switchboards that changed.
     bool lossesReachAll_ = false;
     std::vector<const TGrsed*> selecting_;
+    // A later round of the refresh, or the walk again after a raising: only these switchboards.
+    std::optional<std::vector<const TGrsed*>> roundSelects_;
+    // Every cross-section of each switchboard, in tree order, as the cable passes of the refresh
+    // under way last left them.
+    std::vector<std::pair<const TGrsed*, std::vector<double>>> sectionsNow_;
     SettledSwitchboards::Shared selectedWith_;
     // A cable pass of the refresh under way failed somewhere.
     bool passFailed_ = false;
@@ -246,7 +252,6 @@ public:
     std::optional<SupplyChoice> SupplyBeforeLine;
 
 private:
-
     struct Cursors {
         TGrsed* switchboard = nullptr;
         TSitid* panel = nullptr;

@@ -51,10 +51,13 @@ void ForEachCountedPanel(TGrsed& root, TGrsed& sw, Visit visit) {
     });
 }
 
-// Every cross-section the cable passes and the raising choose, in tree order.
-std::vector<double> ProjectSections(const TGrsed& root) {
-    std::vector<double> sections;
+// Every cross-section the cable passes and the raising choose, in tree order, switchboard by
+// switchboard.
+using SwitchboardSections = std::vector<std::pair<const TGrsed*, std::vector<double>>>;
+SwitchboardSections ProjectSections(const TGrsed& root) {
+    SwitchboardSections all;
     for (const TGrsed* sw : chains::SwitchboardsOf(root)) {
+        std::vector<double>& sections = all.emplace_back(sw, std::vector<double>{}).second;
         sections.push_back(sw->SwitchboardSection);
         for (const TSitid* panel : chains::PanelsOf(*sw)) {
             sections.insert(sections.end(), {panel->FeederSection, panel->FeederSection2,
@@ -64,17 +67,29 @@ std::vector<double> ProjectSections(const TGrsed& root) {
                 [&](const TCxemaGrupd& group) { sections.push_back(group.CrossSection); });
         }
     }
-    return sections;
+    return all;
 }
 
-// The group lines of a panel, each its panel's current scheme record in turn.
+// The switchboards whose sections differ between two takes (every one of the later take when
+// the switchboards themselves differ).
+std::vector<const TGrsed*> RaisedBetween(const SwitchboardSections& before,
+                                         const SwitchboardSections& after) {
+    std::vector<const TGrsed*> raised;
+    const bool same = before.size() == after.size();
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (!same || before[i] != after[i]) raised.push_back(after[i].first);
+    return raised;
+}
+
+// The group lines of a panel, each its panel's current scheme record in turn, walked in place:
+// the passes of a refresh link and unlink nothing.
 template <typename Visit>
 void ForEachGroup(TSitid& panel, Visit visit) {
-    for (TCxemaGrupd* group :
-         chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount)) {
-        panel.SchemeGroups.Cursor = group;
-        visit(*group);
-    }
+    chains::ForEachElement(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount,
+                           [&](TCxemaGrupd& group) {
+                               panel.SchemeGroups.Cursor = &group;
+                               visit(group);
+                           });
 }
 
 }  // namespace
@@ -165,15 +180,36 @@ void TDan1::RefreshProject() {
     // run again until no section changes, so that a refresh of the project refreshed changes
     // nothing. Sections only grow, so it ends; the bound is a guard.
     bool settled = false;
+    std::vector<const TGrsed*> raised;
     for (int round = 0; round < kSettlingRounds && !settled; ++round) {
-        // A section the losses raised changes the fault currents of its switchboard.
-        if (round > 0 && lossesReachAll_) selectingAll_ = true;
-        const std::vector<double> before = ProjectSections(*root);
+        if (round > 0 && !selectingAll_) {
+            // A section raised changes the fault currents and the losses of its switchboard;
+            // the switchboards whose sections stayed would come out of the round as they are.
+            // After a failure the round selects what the first did (every one that the losses
+            // reach), so that it reports the same again.
+            if (!passFailed_)
+                roundSelects_ = raised;
+            else if (lossesReachAll_)
+                selectingAll_ = true;
+        }
+        // The sections the last round ended with are those this one starts with.
+        if (round == 0) sectionsNow_ = ProjectSections(*root);
+        const SwitchboardSections before = std::move(sectionsNow_);
         EnsureTripCurrents();
         SelectCablesAndDeviations();
-        settled = ProjectSections(*root) == before;
+        const SwitchboardSections& after = sectionsNow_;
+        settled = after == before;
+        raised = RaisedBetween(before, after);
+        for (const TGrsed* sw : raised)
+            if (std::find(selecting_.begin(), selecting_.end(), sw) == selecting_.end())
+                selecting_.push_back(sw);
     }
+    roundSelects_.reset();
+    sectionsNow_.clear();
     const bool all = selectingAll_ || lossesReachAll_;
+    // The fault currents, and the losses once more, of the switchboards that changed or were
+    // raised; the load alone reaches neither in the others, whose losses the cable pass took.
+    if (!passFailed_) lossesReachAll_ = false;
     ComputeShortCircuitCurrents();
     selectingAll_ = true;
     chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
@@ -219,7 +255,10 @@ void TDan1::LimitRefreshesToChanges(bool limit) {
 }
 
 bool TDan1::Selects(const TGrsed& sw, bool losses) const {
-    return selectingAll_ || (losses && lossesReachAll_) ||
+    if (selectingAll_) return true;
+    if (roundSelects_)
+        return std::find(roundSelects_->begin(), roundSelects_->end(), &sw) != roundSelects_->end();
+    return (losses && lossesReachAll_) ||
            std::find(selecting_.begin(), selecting_.end(), &sw) != selecting_.end();
 }
 
@@ -287,6 +326,12 @@ bool TDan1::CablePass(bool raise) {
                 if (raise) {
                     const double deviation =
                         VoltageDeviation(GroupVoltageLoss(name, group.CrossSection), 220.0);
+                    // Nothing to raise: the raising and the line after it would only take the
+                    // same loss twice more from the same values.
+                    if (limitRefreshes && !RaisesFor(deviation)) {
+                        group.VoltageDeviation = deviation;
+                        return;
+                    }
                     panel->SchemeGroups.Cursor = &group;
                     RaiseCrossSections(group.VoltageDeviation, deviation);
                     root.Switchboards.Cursor = sw;
@@ -309,11 +354,18 @@ bool TDan1::SelectCablesWithoutRaising() {
 }
 
 void TDan1::SelectCablesAndDeviations() {
-    const std::vector<double> before = ProjectSections(*ProjectRoot);
+    const SwitchboardSections before = ProjectSections(*ProjectRoot);
     CablePass(true);
     // A section raised for one line (a supply or trunk shared with others) changes the losses
-    // of the lines walked before it: they are taken again with the sections as they now stand.
-    if (ProjectSections(*ProjectRoot) != before) CablePass(false);
+    // of the lines walked before it: they are taken again with the sections as they now stand,
+    // in the switchboards where a section was raised (the others would come out as they are).
+    sectionsNow_ = ProjectSections(*ProjectRoot);
+    if (sectionsNow_ == before) return;
+    const std::optional<std::vector<const TGrsed*>> round = roundSelects_;
+    if (!selectingAll_ && !passFailed_) roundSelects_ = RaisedBetween(before, sectionsNow_);
+    CablePass(false);
+    roundSelects_ = round;
+    sectionsNow_ = ProjectSections(*ProjectRoot);
 }
 
 void TDan1::ComputeShortCircuitCurrents() {

@@ -189,6 +189,9 @@ public:
     // A pass or table lookup that fails puts every section and loss back and leaves FailureFlag
     // set (the lookup has said why).
     void RaiseCrossSections(double target, double deviation);
+    // Whether a deviation is one RaiseCrossSections raises for; above it the raising only takes
+    // the deviation again with the sections as they are.
+    static bool RaisesFor(double deviation) { return !(deviation > -2.4); }
     // One entry up the section array of the shifted panel's supply, the switchboard's supply, the
     // plain panel's feeder; true when the section already was the last entry (or is not one).
     bool StepShiftedCrossSection();

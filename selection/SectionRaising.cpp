@@ -253,7 +253,7 @@ void NetworkChecks::RaiseCrossSections(double target, double deviation) {
         panel->SchemeGroups.Cursor = group;
     };
     const std::string name = group->GroupName;
-    if (deviation > -2.4) {
+    if (!RaisesFor(deviation)) {
         group->VoltageDeviation = DeviationAt(name, group->CrossSection);
         putBack();
         return;
