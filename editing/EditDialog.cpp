@@ -13,6 +13,7 @@
 #include "groups/Dan12.h"
 #include "model/Chains.h"
 #include "model/TreeEditing.h"
+#include "platform/ClientDataSet.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -153,6 +154,8 @@ void TForm3::Button4Click() {
 void TForm3::Button3Click() {
     if (!ProjectRoot || BreakerBaseEmpty()) return;
     close();
+    // The deletion's own passes and its refresh check every table file once.
+    platform::FileCheckBatch batch;
     switch (CurrentMode()) {
         case Mode::Groups:
             if (ComboBox3->currentIndex() >= 0) DeleteChosenGroup();

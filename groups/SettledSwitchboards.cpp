@@ -214,12 +214,14 @@ bool SettledSwitchboards::RecordsUnchanged(const Image& image, const TGrsed& sw)
 }
 
 void SettledSwitchboards::RetakeRecords(Image& image, const TGrsed& sw) {
-    // Written over what the image held, in place: its lists and texts keep their storage.
+    // Written over what the image held, in place: its lists and texts keep their storage. Most
+    // parts are as they were (a refresh that the load alone reaches changes a few values of each
+    // line): they are only compared, which reads less than a copy writes.
     const auto overwrite = [](auto& list, std::size_t at, const auto& value) {
-        if (at < list.size())
-            list[at] = value;
-        else
+        if (at >= list.size())
             list.push_back(value);
+        else if (!(list[at] == value))
+            list[at] = value;
     };
     const auto reached = WalkBeside(
         image, sw, overwrite, [&](std::size_t at, int n) { overwrite(image.lengths, at, n); });

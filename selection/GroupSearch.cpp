@@ -77,19 +77,20 @@ bool SeekResultRowNamed(TSitid& panel, const std::string& name) {
 template <typename Record>
 std::optional<std::array<Record*, 3>> RowOfLastRecordNamed(TSitid& panel, const std::string& name) {
     using K = Kind<Record>;
-    std::optional<std::array<Record*, 3>> found;
-    Record* record = K::Records(panel).First;
+    // The place of the last record named so, then the rows walked that far.
+    int last = -1;
+    int k = 0;
+    for (Record* r = K::Records(panel).First; r && k < K::Count(panel);
+         r = typename K::RecordLink{}(*r).Next, ++k)
+        if (K::Name(*r) == name) last = k;
+    if (last < 0) return std::nullopt;
     std::array<Record*, 3> row;
-    for (int x = 0; x < 3; ++x) row[x] = K::Rows(panel)[x].First;
-    for (int k = 0; k < K::Count(panel) && record; ++k) {
-        if (K::Name(*record) == name) found = row;
-        record = typename K::RecordLink{}(*record).Next;
-        for (int x = 0; x < 3; ++x) {
-            typename K::RowLink link{x};
-            if (row[x]) row[x] = link(*row[x]).Next;
-        }
+    for (int x = 0; x < 3; ++x) {
+        typename K::RowLink link{x};
+        row[x] = K::Rows(panel)[x].First;
+        for (int step = 0; step < last && row[x]; ++step) row[x] = link(*row[x]).Next;
     }
-    return found;
+    return row;
 }
 
 template TFasaGrup1d* FirstRecordNamed<TFasaGrup1d>(TSitid&, const std::string&);

@@ -136,6 +136,34 @@ TEST_F(VoltageLossTest, LargestPhaseCurrents) {
     panel->SchemeGroups.Cursor = g2;
     EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 10.03);  // 2200 / 219.39
 
+    // A record further down with the same name: its row counts, each phase's chain read at the
+    // record's place (phase x's current there 10 (k + 1) + x).
+    TCxemaGrupd* g3 = AddGroup(panel, {"G3", 3, 4.4, 1, 20}, kCopperCableRows);
+    TCxemaGrupd* g4 = AddGroup(panel, {"G4", 3, 4.4, 1, 20}, kCopperCableRows);
+    (void)g3;
+    (void)g4;
+    const auto fields = std::array{&TFasaGrup2dFields::CurrentA, &TFasaGrup2dFields::CurrentB,
+                                   &TFasaGrup2dFields::CurrentC};
+    for (int x = 0; x < 3; ++x) {
+        int k = 0;
+        for (TFasaGrup2d* r = panel->TwoPhaseByPhase[x].First; r; r = r->TwoPhaseByPhase[x].Next)
+            r->*fields[x] = 10.0 * ++k + x;
+    }
+    TFasaGrup2d* third = panel->TwoPhaseGroups.First->TwoPhaseGroups.Next->TwoPhaseGroups.Next;
+    ASSERT_NE(third, nullptr);
+    third->GroupName2 = "G2";
+    panel->SchemeGroups.Cursor = g2;
+    EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 32.0);  // the third row: 30, 31, 32
+    // Phase C's chain ends before that row: it gives nothing there.
+    TFasaGrup2d* secondOfC = panel->TwoPhaseByPhase[2].First->TwoPhaseByPhase[2].Next;
+    TFasaGrup2d* rest = secondOfC->TwoPhaseByPhase[2].Next;
+    secondOfC->TwoPhaseByPhase[2].Next = nullptr;
+    EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 31.0);
+    secondOfC->TwoPhaseByPhase[2].Next = rest;
+    g2->GroupName = "Нет";
+    EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 0.0);
+    g2->GroupName = "G2";
+
     panel->OwnCurrentA = 7;
     panel->OwnCurrentB = 9;
     panel->OwnCurrentC = 9;
