@@ -19,6 +19,7 @@
 #include "model/Chains.h"
 #include "model/TreeEditing.h"
 #include "platform/Choices.h"
+#include "platform/ClientDataSet.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -167,10 +168,13 @@ void TShiti::Button5Click() {
 void TShiti::Button6Click() {
     ComboBox3->setEnabled(true);
     ComboBox5->setEnabled(true);
+    // The rebuild's passes and its refresh check every table file once.
+    platform::FileCheckBatch batch;
     ChangePanelConnection();
 }
 
 void TShiti::Button7Click() {
+    platform::FileCheckBatch batch;
     ChangeSwitchboardConnection();
 }
 

@@ -13,6 +13,7 @@
 #include "groups/Dan12.h"
 #include "model/Cascades.h"
 #include "model/Chains.h"
+#include "platform/ClientDataSet.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
@@ -64,6 +65,8 @@ void TDan1::sledychiClick(QObject* sender) {
     ShowWaitNotice(Form1);
     bool closingSteps = true;
     {
+        // The line's passes, its checks and the refresh check every table file once.
+        platform::FileCheckBatch batch;
         ApplyRun run(*this);
         closingSteps = ApplyGroupLine(sender, run.hourglass);
     }
