@@ -125,6 +125,10 @@ std::string TForm8::JournalTitle(int journalKind, int number) {
 }
 
 void TForm8::N2Click() {
+    PreviewJournal();  // "Предварительный просмотр"
+}
+
+void TForm8::PreviewJournal() {
     close();
     // The project this journal was made from may have been closed since.
     if (ProjectRoot == nullptr || Form1 == nullptr) return;
@@ -140,19 +144,19 @@ void TForm8::N2Click() {
 }
 
 void TForm8::N3Click() {
-    close();
+    close();  // "Выход"
 }
 
 void TForm8::N6Click() {
-    if (Form1 != nullptr) Form1->N18Click();
+    if (Form1 != nullptr) Form1->N18Click();  // "Провода и кабели"
 }
 
 void TForm8::N7Click() {
-    if (Form1 != nullptr) Form1->N19Click();
+    if (Form1 != nullptr) Form1->N19Click();  // "Трансформаторы"
 }
 
 void TForm8::N10Click() {
-    if (Form1 != nullptr) Form1->N20Click();
+    if (Form1 != nullptr) Form1->N20Click();  // "Автоматы"
 }
 
 void TForm8::BuildNetworkTableRows(std::vector<std::string>& cells) {

@@ -60,14 +60,19 @@ public:
     void FillSwitchboardJournal(int switchboardNumber);
     void FillPanelJournal(int panelNumber);
 
-    // The journal window's commands: the preview of the journal in the grid as pages
-    // ("Предварительный просмотр"), leaving the window ("Выход"), and the main window's reference
-    // books.
+    // The journal window's commands, menu items and toolbar buttons alike.
+    // "Предварительный просмотр": PreviewJournal.
     void N2Click();
+    // "Выход": the window closed.
     void N3Click();
+    // "Провода и кабели", "Трансформаторы", "Автоматы": the main window's reference books of
+    // cable current tables, transformers and breakers.
     void N6Click();
     void N7Click();
     void N10Click();
+    // The journal in the grid as pages in the preview, the window closed; nothing without the
+    // project it was made from.
+    void PreviewJournal();
     // Title of the preview of the journal of that kind and number.
     static std::string JournalTitle(int journalKind, int number);
 

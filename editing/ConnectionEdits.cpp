@@ -423,7 +423,7 @@ void TShiti::RebuildPanel(double k) {
     form.PanelEditMode = 0;
     d.RemedyActive = 0;
     PanelToRestore = nullptr;
-    d.okClick(this);
+    d.RefreshAndClose(this);
     editing::RefillGroupEntryLists();
     editing::RefillSwitchboardList();
     MarkProjectChanged();
@@ -534,7 +534,7 @@ void TShiti::AbandonPanelEdit(bool tableRefused) {
     PanelToRestore = nullptr;
     d.RemedyActive = 0;
     if (isVisible()) close();
-    d.okClick(this);
+    d.RefreshAndClose(this);
     editing::RefillGroupEntryLists();
     editing::RefillSwitchboardList();
 }
@@ -818,7 +818,7 @@ void TShiti::RecreateSwitchboard() {
 
     editing::RefillGroupEntryLists();
     form.DropUndoCopies();
-    d.okClick(this);
+    d.RefreshAndClose(this);
     form.SwitchboardEditMode = 0;
     editing::RefillGroupEntryLists();
     editing::RefillSwitchboardList();
@@ -832,7 +832,7 @@ void TShiti::AbandonSwitchboardEdit() {
     editing::RefillSwitchboardList();
     if (isVisible()) close();
     form.DropUndoCopies();
-    Dan1->okClick(this);
+    Dan1->RefreshAndClose(this);
     form.SwitchboardEditMode = 0;
     editing::RefillGroupEntryLists();
     editing::RefillSwitchboardList();

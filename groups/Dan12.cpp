@@ -264,6 +264,10 @@ void TDan1::RadioButton2Click() {
 // Closing
 
 void TDan1::okClick(QObject* sender) {
+    RefreshAndClose(sender);  // "закрыть"
+}
+
+void TDan1::RefreshAndClose(QObject* sender) {
     ApplyAndRefresh(sender);
     for (QComboBox* list : {ComboBox1, ComboBox3, ComboBox4}) list->setCurrentIndex(-1);
     CloseQuietly();
@@ -295,13 +299,13 @@ void TDan1::CloseQuietly() {
 void TDan1::closeEvent(QCloseEvent* event) {
     const bool finish = !closingQuietly_ && EnteringNewLines();
     QDialog::closeEvent(event);
-    if (finish) okClick(this);
+    if (finish) RefreshAndClose(this);
 }
 
 void TDan1::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
         EnteringNewLines()) {
-        okClick(this);
+        RefreshAndClose(this);
         return;
     }
     QDialog::keyPressEvent(event);

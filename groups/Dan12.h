@@ -89,13 +89,17 @@ public:
     // "Применить": adds the group line (or the edited version), selects its equipment and checks
     // it; a refused line is taken back. The sender goes on to the refreshes it runs.
     void sledychiClick(QObject* sender = nullptr);
-    // "Изменить" (edit mode): the edited group line is taken out, the panel without it checked
-    // again, and the line added anew from the entries through the apply command; a refused line
-    // comes back as it was. The project is marked as changed.
+    // "Изменить" (edit mode): ChangeEditedLine.
     void cancelClick(QObject* sender = nullptr);
-    // "закрыть": the project refreshed and redrawn, no conductor count, laying method or table
-    // chosen, the window closed.
+    // "закрыть": RefreshAndClose.
     void okClick(QObject* sender = nullptr);
+    // The edited group line is taken out, the panel without it checked again, and the line added
+    // anew from the entries through the apply command; a refused line comes back as it was. The
+    // project is marked as changed.
+    void ChangeEditedLine(QObject* sender);
+    // The project refreshed and redrawn, no conductor count, laying method or table chosen, the
+    // window closed.
+    void RefreshAndClose(QObject* sender);
     // "Отменa": the edit dialog's undo copy is dropped and the window closes; nothing is redrawn.
     void Button1Click();
     // The window is activated: while no conductor count is chosen, no laying method or table is

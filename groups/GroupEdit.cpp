@@ -36,6 +36,10 @@ public:
 }  // namespace
 
 void TDan1::cancelClick(QObject* sender) {
+    ChangeEditedLine(sender);  // "Изменить"
+}
+
+void TDan1::ChangeEditedLine(QObject* sender) {
     // Whatever ends the command, the name lists follow the tree and no breaker is chosen
     // without asking any more.
     struct Finish {
@@ -95,7 +99,7 @@ void TDan1::cancelClick(QObject* sender) {
         // Refused, and the line is back as it was: the edit ends here, as after a refused new
         // version (left open, a second "Изменить" would take the line out with no copy left to
         // put back).
-        okClick(sender);
+        RefreshAndClose(sender);
         Form3->EndEdit();
         return;
     }
@@ -140,7 +144,7 @@ void TDan1::cancelClick(QObject* sender) {
     panel->SchemeGroups.Cursor = panel->SchemeGroups.Last;
     clearBreakerTypes();
     sledychiClick(sender);
-    okClick(sender);
+    RefreshAndClose(sender);
 
     SetCursors(at);
     Form3->EndEdit();

@@ -356,7 +356,7 @@ void TDan1::DropNewPanel(TGrsed* switchboard, TSitid* added) {
     // Looked up through the tree: an undo may have rebuilt the switchboard meanwhile.
     for (TGrsed* sw : chains::SwitchboardsOf(*root)) {
         if (sw != switchboard) continue;
-        const std::vector<TSitid*> linked = selection::PanelsOf(*sw);
+        const std::vector<TSitid*> linked = selection::PanelsToChainEnd(*sw);
         if (std::find(linked.begin(), linked.end(), added) == linked.end()) return;
         // A snapshot put back meanwhile counts the panels as they were before this one.
         sw->PanelCount = static_cast<int>(linked.size());

@@ -43,7 +43,7 @@ bool TDan1::CheckCurrentTableRow(const std::string& tableName, double current) {
     if (panel && Form3 && Form3->PanelEditMode && panel->PanelFlagB) {
         // A panel that others hang on keeps the route length typed in the connection window.
         double length = 0;
-        const QLineEdit* typed = Shiti ? Shiti->findChild<QLineEdit*>("Edit4") : nullptr;
+        const QLineEdit* typed = Shiti ? Shiti->Edit4 : nullptr;
         if (typed && platform::TryStrToFloat(platform::Text(*typed), length))
             for (TSitid& copy : Form3->PanelCopies) copy.FeederLength = length;
         return true;

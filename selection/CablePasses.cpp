@@ -334,7 +334,7 @@ double EquipmentSelection::BestCaseGroupLoss(const std::string& groupName) {
         if (head) {
             // The cascade's own sections come back afterwards, whatever their tables hold.
             std::vector<std::pair<TSitid*, double>> sections;
-            for (TSitid* q : selection::PanelsOf(*sw))
+            for (TSitid* q : selection::PanelsToChainEnd(*sw))
                 sections.emplace_back(q, selection::CascadeSection(*q));
             SetCascadeLargestSections(last);
             CascadeVoltageLosses(head);

@@ -33,7 +33,7 @@ void EquipmentSelection::PlaceHeadsFirst(TSitid* panel) {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!panel || !sw) return;
     // The list nodes stay where they are; exchanging two panels exchanges what the nodes hold.
-    const std::vector<TSitid*> nodes = selection::PanelsOf(*sw);
+    const std::vector<TSitid*> nodes = selection::PanelsToChainEnd(*sw);
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         if (!nodes[i]->FedFromSwitchboard) continue;
         std::size_t h = i;
@@ -52,7 +52,7 @@ void EquipmentSelection::ReorderCascade(TSitid* panel) {
     if (!panel || !sw) return;
     const int number = panel->PanelNumber;
     PlaceHeadsFirst(panel);
-    const std::vector<TSitid*> nodes = selection::PanelsOf(*sw);
+    const std::vector<TSitid*> nodes = selection::PanelsToChainEnd(*sw);
 
     // The members of each cascade in ascending Position.
     for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -99,7 +99,7 @@ void EquipmentSelection::SeekCascadeFeederSection(TSitid* panel) {
 bool EquipmentSelection::CascadeHasGroups(TSitid* panel) {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!panel || !sw) return false;
-    for (const TSitid* q : selection::PanelsOf(*sw))
+    for (const TSitid* q : selection::PanelsToChainEnd(*sw))
         if (IsHeadFor(*q, *panel) && q->SchemeGroupCount > 0) return true;
     if (panel->SchemeGroupCount > 0) return true;
     for (const TSitid* q : selection::ChainBelow(*sw, panel))
@@ -112,7 +112,7 @@ void EquipmentSelection::ApplyTrunkTable(TSitid* panel, const std::string& brand
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!panel || !sw || !panel->CascadeFlag) return;
     std::vector<TSitid*> trunk;
-    for (TSitid* q : selection::PanelsOf(*sw))
+    for (TSitid* q : selection::PanelsToChainEnd(*sw))
         if (IsHeadFor(*q, *panel)) trunk.push_back(q);
     for (TSitid* q : selection::ChainBelow(*sw, panel)) trunk.push_back(q);
     // What each member holds of the table comes with the name: its sections, the zero

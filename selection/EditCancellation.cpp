@@ -68,7 +68,7 @@ TSitid* NetworkChecks::GroupChangePanel() const {
     // Found by identity and name, so that a record that took the place of a deleted one is
     // never mistaken for it.
     for (TGrsed* sw : selection::SwitchboardsOf(*ProjectRoot))
-        for (TSitid* p : selection::PanelsOf(*sw))
+        for (TSitid* p : selection::PanelsToChainEnd(*sw))
             for (TCxemaGrupd* g :
                  chains::Elements(p->SchemeGroups, chains::SchemeLink{}, selection::kLongestChain))
                 if (g == trackedGroup_ && g->GroupName == trackedName_) return p;
@@ -140,7 +140,7 @@ bool NetworkChecks::TakeOffTrackedGroup() {
     if (!panel) return false;
     // The distributions of the recalculation rebuild the panel that lost the line.
     for (TGrsed* sw : selection::SwitchboardsOf(*ProjectRoot)) {
-        const std::vector<TSitid*> panels = selection::PanelsOf(*sw);
+        const std::vector<TSitid*> panels = selection::PanelsToChainEnd(*sw);
         if (std::find(panels.begin(), panels.end(), panel) != panels.end()) PutBack({sw, panel});
     }
     RemoveTrackedGroup();

@@ -193,7 +193,7 @@ double EquipmentSelection::MaxPanelValue() {
     const TGrsed* sw = selection::CurrentSwitchboard();
     if (!sw) return 0.0;
     double largest = 0.0;
-    for (const TSitid* q : selection::PanelsOf(*sw)) {
+    for (const TSitid* q : selection::PanelsToChainEnd(*sw)) {
         const double value = q->OnTrunk              ? 0.0
                              : q->FedFromSwitchboard ? q->TrunkBreakerRating
                                                      : q->FeederBreakerRating;
@@ -247,7 +247,7 @@ void EquipmentSelection::SelectCascadeHeadRating() {
     sw->Panels.Cursor = head;
     head->TrunkBreakerRating = StandardRatingAbove(head->CascadeDesignCurrent);
     double largestMember = 0.0;
-    for (const TSitid* q : selection::PanelsOf(*sw))
+    for (const TSitid* q : selection::PanelsToChainEnd(*sw))
         if (q->FedFromPanel && q->CascadeHeadNumber == head->PanelNumber &&
             q->PanelBreakerRating > largestMember)
             largestMember = q->PanelBreakerRating;
@@ -274,7 +274,7 @@ void EquipmentSelection::SelectSwitchboardBreakerRating() {
     selection::PanelCursorKeeper keep(sw);
     sw->SwitchboardBreakerRating = StandardRatingAbove(sw->SwitchboardDesignCurrent);
     int loaded = 0;
-    for (const TSitid* q : selection::PanelsOf(*sw))
+    for (const TSitid* q : selection::PanelsToChainEnd(*sw))
         if (q->SchemeGroupCount >= 1 && !q->OnTrunk) ++loaded;
     const double largestPanel = MaxPanelValue();
     if (sw->SwitchboardBreakerRating <= largestPanel) {

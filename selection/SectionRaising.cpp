@@ -232,7 +232,7 @@ std::vector<double> NetworkChecks::RaisedSections() {
     TSitid* panel = selection::CurrentPanel();
     if (!sw) return sections;
     sections.push_back(sw->SwitchboardSection);
-    for (TSitid* q : selection::PanelsOf(*sw)) {
+    for (TSitid* q : selection::PanelsToChainEnd(*sw)) {
         sections.push_back(selection::RadialSection(*q));
         sections.push_back(selection::CascadeSection(*q));
         sections.push_back(selection::ShiftedSection(*q));

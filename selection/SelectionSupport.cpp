@@ -40,7 +40,7 @@ PassResults::PassResults(TGrsed* sw) : sw_(sw) {
     board_ = {sw->SwitchboardCableBrand, sw->SwitchboardSection, sw->SwitchboardNeutralSection,
               sw->SwitchboardLossA,      sw->SwitchboardLossB,   sw->SwitchboardLossC,
               sw->SwitchboardLossSum};
-    for (TSitid* p : PanelsOf(*sw)) {
+    for (TSitid* p : PanelsToChainEnd(*sw)) {
         panels_.push_back({p,
                            p->FeederCableBrand,
                            RadialSection(*p),
@@ -119,7 +119,7 @@ void BranchValues::PutBack(const std::vector<Kept<Record>>& kept) {
 BranchValues::BranchValues(TGrsed* sw, TSitid* panel) {
     if (!sw) return;
     board_.push_back({sw, *sw});
-    for (TSitid* p : PanelsOf(*sw)) panels_.push_back({p, *p});
+    for (TSitid* p : PanelsToChainEnd(*sw)) panels_.push_back({p, *p});
     if (!panel) return;
     Keep(scheme_, panel->SchemeGroups, chains::SchemeLink{});
     Keep(single_, panel->SinglePhaseGroups, chains::SinglePhaseLink{});
@@ -158,7 +158,7 @@ TSitid* CascadeHeadOf(const TGrsed& sw, TSitid* p) {
     if (!p) return nullptr;
     if (p->FedFromSwitchboard) return p;
     if (!p->FedFromPanel) return nullptr;
-    for (TSitid* q : PanelsOf(sw))
+    for (TSitid* q : PanelsToChainEnd(sw))
         if (q->FedFromSwitchboard && q->PanelNumber == p->CascadeHeadNumber) return q;
     return nullptr;
 }

@@ -31,15 +31,16 @@ inline bool InAir(const std::string& layingMethod) {
 // A guard against a chain that loops: no real chain is this long.
 inline constexpr int kLongestChain = 1 << 20;
 
-// The panels of a switchboard in chain order.
-inline std::vector<TSitid*> PanelsOf(const TGrsed& sw) {
+// The panels of a switchboard in chain order, to the chain's end whatever PanelCount says (the
+// counted walk is chains::PanelsOf).
+inline std::vector<TSitid*> PanelsToChainEnd(const TGrsed& sw) {
     return chains::Elements(sw.Panels, chains::PanelLink{}, kLongestChain);
 }
 // The same panels with every member behind the panel that feeds it, in chain order otherwise: the
 // order the cascade walks follow, so that a chain left out of order by a panel swap is walked
 // whole.
 inline std::vector<TSitid*> PanelsInFeedOrder(const TGrsed& sw) {
-    return cascades::InFeedOrder(PanelsOf(sw));
+    return cascades::InFeedOrder(PanelsToChainEnd(sw));
 }
 // The switchboards of the root in chain order, at most SwitchboardCount of them.
 using chains::SwitchboardsOf;

@@ -260,7 +260,7 @@ bool NetworkChecks::RaisePanelCableForPanelTrip(double s, double p, double power
     };
     std::vector<Feeder> feeders;
     if (cascade)
-        for (TSitid* q : selection::PanelsOf(*sw))
+        for (TSitid* q : selection::PanelsToChainEnd(*sw))
             feeders.push_back({q, selection::CascadeSection(*q), q->FeederNeutralSection});
     const BreakerTrip trip = PanelTripCurrent();
     const selection::TransformerRow t = TransformerOf(power, uk);
