@@ -283,10 +283,19 @@ void BM_FaultCurrentPass(benchmark::State& state) {
             p.SchemeGroups.Cursor = &g;
             const bool cascade = p.FedFromPanel || p.FedFromSwitchboard;
             g.SinglePhaseFaultCurrent = ProjectRoot->SinglePhaseFaultCurrent(
-                g.LineLength, p.FeederLength, sw.SwitchboardFeederLength, g.CrossSection,
-                cascade ? p.FeederSection2 : p.FeederSection, sw.SwitchboardSection, 1000, 5.5,
-                12200, g.ConductorMaterial, p.FeederConductorMaterial,
-                sw.SwitchboardConductorMaterial, &p, false);
+                {.groupLength = g.LineLength,
+                 .panelLength = p.FeederLength,
+                 .switchboardLength = sw.SwitchboardFeederLength,
+                 .groupSection = g.CrossSection,
+                 .panelSection = cascade ? p.FeederSection2 : p.FeederSection,
+                 .switchboardSection = sw.SwitchboardSection,
+                 .transformerPower = 1000,
+                 .shortCircuitVoltage = 5.5,
+                 .shortCircuitLosses = 12200,
+                 .groupMaterial = g.ConductorMaterial,
+                 .panelMaterial = p.FeederConductorMaterial,
+                 .switchboardMaterial = sw.SwitchboardConductorMaterial,
+                 .panel = &p});
         });
     }
     DeleteProjectTree(ProjectRoot);

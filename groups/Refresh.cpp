@@ -379,26 +379,30 @@ void TDan1::ComputeShortCircuitCurrents() {
         const double length = sw.SwitchboardFeederLength;
         const double section = sw.SwitchboardSection;
         const std::string& material = sw.SwitchboardConductorMaterial;
+        // The switchboard's own feeder from the transformer.
+        const TGrsed::FaultInputs supply{.switchboardLength = length,
+                                         .switchboardSection = section,
+                                         .transformerPower = t.power,
+                                         .shortCircuitVoltage = t.uk,
+                                         .shortCircuitLosses = t.losses,
+                                         .switchboardMaterial = material};
         if (found) {
-            sw.SwitchboardFaultCurrent1 =
-                root.SinglePhaseFaultCurrent(0, 0, length, 0, 0, section, t.power, t.uk, t.losses,
-                                             "", "", material, nullptr, false);
-            sw.SwitchboardFaultCurrent3 =
-                root.ThreePhaseFaultCurrentAtGroup(0, 0, length, 0, 0, section, t.power, t.uk,
-                                                   t.losses, "", "", material, nullptr, false);
-            sw.SwitchboardSurgeCurrent =
-                root.ThreePhaseFaultCurrent(0, 0, length, 0, 0, section, t.power, t.uk, t.losses,
-                                            "", "", material, nullptr, false);
+            sw.SwitchboardFaultCurrent1 = root.SinglePhaseFaultCurrent(supply);
+            sw.SwitchboardFaultCurrent3 = root.ThreePhaseFaultCurrentAtGroup(supply);
+            sw.SwitchboardSurgeCurrent = root.ThreePhaseFaultCurrent(supply);
         } else {
             sw.SwitchboardFaultCurrent1 = sw.SwitchboardFaultCurrent3 = 0.0;
             sw.SwitchboardSurgeCurrent = 0.0;
         }
         ForEachCountedPanel(root, sw, [&](TSitid& panel) {
             if (found) {
+                TGrsed::FaultInputs path = supply;
+                path.panelLength = panel.FeederLength;
+                path.panelSection = panel.FeederSection;
+                path.panelMaterial = panel.FeederConductorMaterial;
+                path.panel = &panel;
                 const auto current = [&](auto fault) {
-                    const double value = (root.*fault)(
-                        0, panel.FeederLength, length, 0, panel.FeederSection, section, t.power,
-                        t.uk, t.losses, "", panel.FeederConductorMaterial, material, &panel, false);
+                    const double value = (root.*fault)(path);
                     root.Switchboards.Cursor = &sw;
                     sw.Panels.Cursor = &panel;
                     return value;

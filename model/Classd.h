@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The owner side of a singly linked chain, and in an element the link to the next one. Counts are
@@ -449,65 +450,40 @@ public:
 
     // The fault path from the supply system through the transformer, the current switchboard's
     // feeder, the feeders of `panel` (its own, or every feeder of its cascade up to the head) and
-    // a group line hanging on it, in milliohm at 400 V. Arguments, in order: lengths (m) of the
-    // group line, the panel feeder (three-phase path of a radial panel only) and the switchboard
-    // feeder; their phase cross-sections (mm2); the transformer's rated power (kVA),
-    // short-circuit voltage (%) and short-circuit losses (W); the conductor materials of the
-    // group, the radial panel feeder and the switchboard feeder; the panel (null: no panel
-    // feeders); and whether the panel section is used for every feeder of a cascade. Read: the
-    // root's SupplyScPower, the current switchboard, the current panel and its current scheme
-    // group (breaker rating, section and laying of the group line). A cascade walk moves the
-    // current switchboard's panel cursor and leaves it on its first panel.
-    double LoopImpedance(double groupLength, double panelLength, double switchboardLength,
-                         double groupSection, double panelSection, double switchboardSection,
-                         double transformerPower, double shortCircuitVoltage,
-                         double shortCircuitLosses, const std::string& groupMaterial,
-                         const std::string& panelMaterial, const std::string& switchboardMaterial,
-                         TSitid* panel, bool givenSection, bool threePhase);
+    // a group line hanging on it, in milliohm at 400 V. The members below read, besides these
+    // values: the root's SupplyScPower, the current switchboard, the current panel and its
+    // current scheme group (breaker rating, section and laying of the group line). A cascade walk
+    // moves the current switchboard's panel cursor and leaves it on its first panel.
+    struct FaultInputs {
+        // Lengths (m) of the group line, the panel feeder (three-phase path of a radial panel
+        // only) and the switchboard feeder, and their phase cross-sections (mm2).
+        double groupLength = 0, panelLength = 0, switchboardLength = 0;
+        double groupSection = 0, panelSection = 0, switchboardSection = 0;
+        // The transformer's rated power (kVA), short-circuit voltage (%) and losses (W).
+        double transformerPower = 0, shortCircuitVoltage = 0, shortCircuitLosses = 0;
+        // The conductor materials of the group, the radial panel feeder and the switchboard
+        // feeder; they are read during the call only.
+        std::string_view groupMaterial = {}, panelMaterial = {}, switchboardMaterial = {};
+        // The panel (null: no panel feeders), and whether the panel section is used for every
+        // feeder of a cascade.
+        TSitid* panel = nullptr;
+        bool givenSection = false;
+    };
+    // The loop impedance of the path (the three-phase one when `threePhase`).
+    double LoopImpedance(const FaultInputs& in, bool threePhase);
     // Resistance and reactance of the three-phase path: conductors and transformer only.
-    double FaultPathResistance(double groupLength, double panelLength, double switchboardLength,
-                               double groupSection, double panelSection, double switchboardSection,
-                               double transformerPower, double shortCircuitVoltage,
-                               double shortCircuitLosses, const std::string& groupMaterial,
-                               const std::string& panelMaterial,
-                               const std::string& switchboardMaterial, TSitid* panel,
-                               bool givenSection);
-    double FaultPathReactance(double groupLength, double panelLength, double switchboardLength,
-                              double groupSection, double panelSection, double switchboardSection,
-                              double transformerPower, double shortCircuitVoltage,
-                              double shortCircuitLosses, const std::string& groupMaterial,
-                              const std::string& panelMaterial,
-                              const std::string& switchboardMaterial, TSitid* panel,
-                              bool givenSection);
+    double FaultPathResistance(const FaultInputs& in);
+    double FaultPathReactance(const FaultInputs& in);
     // Surge current, kA rounded to 0.01. 0 when the switchboard section is 0. The panel, when
     // given, is current before each path sum and afterwards.
-    double ThreePhaseFaultCurrent(double groupLength, double panelLength, double switchboardLength,
-                                  double groupSection, double panelSection,
-                                  double switchboardSection, double transformerPower,
-                                  double shortCircuitVoltage, double shortCircuitLosses,
-                                  const std::string& groupMaterial,
-                                  const std::string& panelMaterial,
-                                  const std::string& switchboardMaterial, TSitid* panel,
-                                  bool givenSection);
+    double ThreePhaseFaultCurrent(const FaultInputs& in);
     // Single-phase short-circuit current, A rounded to 0.1, from a third of the loop impedance
     // with the arc factor. 0 when the switchboard section is 0. The panel, when given, is made
     // current again afterwards.
-    double SinglePhaseFaultCurrent(double groupLength, double panelLength, double switchboardLength,
-                                   double groupSection, double panelSection,
-                                   double switchboardSection, double transformerPower,
-                                   double shortCircuitVoltage, double shortCircuitLosses,
-                                   const std::string& groupMaterial,
-                                   const std::string& panelMaterial,
-                                   const std::string& switchboardMaterial, TSitid* panel,
-                                   bool givenSection);
+    double SinglePhaseFaultCurrent(const FaultInputs& in);
     // Three-phase short-circuit current at the group, A rounded to 0.1, from the whole
     // three-phase loop impedance with the arc factor; otherwise as SinglePhaseFaultCurrent.
-    double ThreePhaseFaultCurrentAtGroup(
-        double groupLength, double panelLength, double switchboardLength, double groupSection,
-        double panelSection, double switchboardSection, double transformerPower,
-        double shortCircuitVoltage, double shortCircuitLosses, const std::string& groupMaterial,
-        const std::string& panelMaterial, const std::string& switchboardMaterial, TSitid* panel,
-        bool givenSection);
+    double ThreePhaseFaultCurrentAtGroup(const FaultInputs& in);
     // Reduction of a fault current by the arc resistance for an impedance in milliohm; 0.7
     // above 700.
     static double ArcFactor(double impedance);

@@ -160,10 +160,20 @@ std::vector<BreakerRow> BreakerRows() {
 
 double FaultCurrent(const FaultPath& path, const TransformerRow& transformer) {
     if (!ProjectRoot) return 0.0;
-    return ProjectRoot->SinglePhaseFaultCurrent(
-        path.groupLength, path.panelLength, path.supplyLength, path.groupSection, path.panelSection,
-        path.supplySection, transformer.power, transformer.uk, transformer.losses,
-        path.groupMaterial, path.panelMaterial, path.supplyMaterial, path.panel, path.givenSection);
+    return ProjectRoot->SinglePhaseFaultCurrent({.groupLength = path.groupLength,
+                                                 .panelLength = path.panelLength,
+                                                 .switchboardLength = path.supplyLength,
+                                                 .groupSection = path.groupSection,
+                                                 .panelSection = path.panelSection,
+                                                 .switchboardSection = path.supplySection,
+                                                 .transformerPower = transformer.power,
+                                                 .shortCircuitVoltage = transformer.uk,
+                                                 .shortCircuitLosses = transformer.losses,
+                                                 .groupMaterial = path.groupMaterial,
+                                                 .panelMaterial = path.panelMaterial,
+                                                 .switchboardMaterial = path.supplyMaterial,
+                                                 .panel = path.panel,
+                                                 .givenSection = path.givenSection});
 }
 
 }  // namespace selection

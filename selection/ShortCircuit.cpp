@@ -53,7 +53,7 @@ const BreakerRow* FindBreaker(int rating) {
 
 enum class Material { Copper, Aluminium, Other };
 
-Material MaterialOf(const std::string& text) {
+Material MaterialOf(std::string_view text) {
     if (text == selection::kCopper) return Material::Copper;
     if (text == selection::kAluminium) return Material::Aluminium;
     return Material::Other;
@@ -129,7 +129,7 @@ void AddSegment(FeederSums& sums, const TSitid& p, double s, Material material, 
 // the loop), or every feeder of the panel's cascade, walked from the last panel back to the first
 // in feed order (the first panel of the list stays current).
 FeederSums PanelFeeders(TGrsed* sw, TSitid* panel, double panelLength, double panelSection,
-                        const std::string& panelMaterial, bool givenSection, bool loop) {
+                        std::string_view panelMaterial, bool givenSection, bool loop) {
     FeederSums sums;
     if (!sw || !panel) return sums;
     if (!panel->FedFromPanel && !panel->FedFromSwitchboard) {
@@ -199,15 +199,9 @@ double TGrsed::BreakerReactance(int rating) {
     return row ? row->reactance : 0.0;
 }
 
-double TGrsed::LoopImpedance(double groupLength, double /*panelLength*/, double switchboardLength,
-                             double groupSection, double panelSection, double switchboardSection,
-                             double transformerPower, double shortCircuitVoltage,
-                             double shortCircuitLosses, const std::string& groupMaterial,
-                             const std::string& panelMaterial,
-                             const std::string& switchboardMaterial, TSitid* panel,
-                             bool givenSection, bool threePhase) {
+double TGrsed::LoopImpedance(const FaultInputs& in, bool threePhase) {
     const SupplyPart supply =
-        Supply(SupplyScPower, transformerPower, shortCircuitVoltage, shortCircuitLosses);
+        Supply(SupplyScPower, in.transformerPower, in.shortCircuitVoltage, in.shortCircuitLosses);
     TGrsed* sw = Switchboards.Cursor;
     const TSitid* current = sw ? sw->Panels.Cursor : nullptr;
     const TCxemaGrupd noGroup;
@@ -217,35 +211,37 @@ double TGrsed::LoopImpedance(double groupLength, double /*panelLength*/, double 
     // Group line: phase and return conductor, and the group's breaker.
     double rg = 0;
     double xg = 0;
-    const Material gm = MaterialOf(groupMaterial);
-    if (gm != Material::Other && groupSection != 0.0) {
+    const Material gm = MaterialOf(in.groupMaterial);
+    if (gm != Material::Other && in.groupSection != 0.0) {
         const int rating = RatingKey(group.BreakerRating);
-        rg = groupLength * R0(groupSection, gm) + groupLength * R0(group.CrossSection, gm) +
-             BreakerResistance(rating);
-        xg = groupLength * CableReactance(group.LayingMethod, groupSection) +
-             groupLength * CableReactance(group.LayingMethod, group.CrossSection) +
+        rg = in.groupLength * R0(in.groupSection, gm) +
+             in.groupLength * R0(group.CrossSection, gm) + BreakerResistance(rating);
+        xg = in.groupLength * CableReactance(group.LayingMethod, in.groupSection) +
+             in.groupLength * CableReactance(group.LayingMethod, group.CrossSection) +
              BreakerReactance(rating);
     }
 
+    // The loop takes each panel feeder's own length, not the given one.
     const FeederSums p =
-        PanelFeeders(sw, panel, 0.0, panelSection, panelMaterial, givenSection, true);
+        PanelFeeders(sw, in.panel, 0.0, in.panelSection, in.panelMaterial, in.givenSection, true);
 
     // Switchboard feeder with its breaker and contacts.
     FeederSums b;
-    const Material sm = MaterialOf(switchboardMaterial);
-    if (sw && switchboardSection != 0.0 && sm != Material::Other) {
+    const Material sm = MaterialOf(in.switchboardMaterial);
+    const double length = in.switchboardLength;
+    const double section = in.switchboardSection;
+    if (sw && section != 0.0 && sm != Material::Other) {
         const double spe = selection::NodeTableSection(
             sw->SwitchboardZeroCoreTable, sw->SwitchboardSections, sw->SwitchboardZeroSections,
-            sw->SwitchboardSectionCount, switchboardSection);
+            sw->SwitchboardSectionCount, section);
         const int rating = RatingKey(sw->SwitchboardBreakerRating);
         const double rb = BreakerResistance(rating);
         const double xb = BreakerReactance(rating);
         const std::string& laying = sw->SwitchboardLaying;
-        b.r = switchboardLength * R0(switchboardSection, sm) + rb + kContactResistance;
-        b.x =
-            switchboardLength * CableReactance(laying, switchboardSection) + xb + kContactReactance;
-        b.rpe = switchboardLength * R0(spe, sm) + rb + kContactResistance;
-        b.xpe = switchboardLength * CableReactance(laying, spe) + xb + kContactReactance;
+        b.r = length * R0(section, sm) + rb + kContactResistance;
+        b.x = length * CableReactance(laying, section) + xb + kContactReactance;
+        b.rpe = length * R0(spe, sm) + rb + kContactResistance;
+        b.xpe = length * CableReactance(laying, spe) + xb + kContactReactance;
     }
 
     const double x1 = supply.xs + supply.xt + xg + p.x + b.x;
@@ -258,74 +254,49 @@ double TGrsed::LoopImpedance(double groupLength, double /*panelLength*/, double 
     return std::sqrt(x * x + r * r);
 }
 
-double TGrsed::FaultPathResistance(double groupLength, double panelLength, double switchboardLength,
-                                   double groupSection, double panelSection,
-                                   double switchboardSection, double transformerPower,
-                                   double shortCircuitVoltage, double shortCircuitLosses,
-                                   const std::string& groupMaterial,
-                                   const std::string& panelMaterial,
-                                   const std::string& switchboardMaterial, TSitid* panel,
-                                   bool givenSection) {
+double TGrsed::FaultPathResistance(const FaultInputs& in) {
     const SupplyPart supply =
-        Supply(SupplyScPower, transformerPower, shortCircuitVoltage, shortCircuitLosses);
+        Supply(SupplyScPower, in.transformerPower, in.shortCircuitVoltage, in.shortCircuitLosses);
     TGrsed* sw = Switchboards.Cursor;
-    const Material gm = MaterialOf(groupMaterial);
-    const Material sm = MaterialOf(switchboardMaterial);
-    const double group = gm == Material::Other ? 0.0 : groupLength * R0(groupSection, gm);
-    const double panels =
-        PanelFeeders(sw, panel, panelLength, panelSection, panelMaterial, givenSection, false).r;
+    const Material gm = MaterialOf(in.groupMaterial);
+    const Material sm = MaterialOf(in.switchboardMaterial);
+    const double group = gm == Material::Other ? 0.0 : in.groupLength * R0(in.groupSection, gm);
+    const double panels = PanelFeeders(sw, in.panel, in.panelLength, in.panelSection,
+                                       in.panelMaterial, in.givenSection, false)
+                              .r;
     const double board =
-        sw && sm != Material::Other ? switchboardLength * R0(switchboardSection, sm) : 0.0;
+        sw && sm != Material::Other ? in.switchboardLength * R0(in.switchboardSection, sm) : 0.0;
     return group + panels + board + supply.rt;
 }
 
-double TGrsed::FaultPathReactance(double groupLength, double panelLength, double switchboardLength,
-                                  double groupSection, double panelSection,
-                                  double switchboardSection, double transformerPower,
-                                  double shortCircuitVoltage, double shortCircuitLosses,
-                                  const std::string& groupMaterial,
-                                  const std::string& panelMaterial,
-                                  const std::string& switchboardMaterial, TSitid* panel,
-                                  bool givenSection) {
+double TGrsed::FaultPathReactance(const FaultInputs& in) {
     const SupplyPart supply =
-        Supply(SupplyScPower, transformerPower, shortCircuitVoltage, shortCircuitLosses);
+        Supply(SupplyScPower, in.transformerPower, in.shortCircuitVoltage, in.shortCircuitLosses);
     TGrsed* sw = Switchboards.Cursor;
     const TSitid* current = sw ? sw->Panels.Cursor : nullptr;
     const TCxemaGrupd* g = current ? current->SchemeGroups.Cursor : nullptr;
-    const Material gm = MaterialOf(groupMaterial);
-    const Material sm = MaterialOf(switchboardMaterial);
+    const Material gm = MaterialOf(in.groupMaterial);
+    const Material sm = MaterialOf(in.switchboardMaterial);
     const double group = gm == Material::Other || !g
                              ? 0.0
-                             : groupLength * CableReactance(g->LayingMethod, groupSection);
-    const double panels =
-        PanelFeeders(sw, panel, panelLength, panelSection, panelMaterial, givenSection, false).x;
+                             : in.groupLength * CableReactance(g->LayingMethod, in.groupSection);
+    const double panels = PanelFeeders(sw, in.panel, in.panelLength, in.panelSection,
+                                       in.panelMaterial, in.givenSection, false)
+                              .x;
     const double board =
         sw && sm != Material::Other
-            ? switchboardLength * CableReactance(sw->SwitchboardLaying, switchboardSection)
+            ? in.switchboardLength * CableReactance(sw->SwitchboardLaying, in.switchboardSection)
             : 0.0;
     return group + panels + board + supply.xt;
 }
 
-double TGrsed::ThreePhaseFaultCurrent(double groupLength, double panelLength,
-                                      double switchboardLength, double groupSection,
-                                      double panelSection, double switchboardSection,
-                                      double transformerPower, double shortCircuitVoltage,
-                                      double shortCircuitLosses, const std::string& groupMaterial,
-                                      const std::string& panelMaterial,
-                                      const std::string& switchboardMaterial, TSitid* panel,
-                                      bool givenSection) {
-    if (switchboardSection == 0.0) return 0.0;
-    MakeCurrent(*this, panel);
-    const double r = FaultPathResistance(groupLength, panelLength, switchboardLength, groupSection,
-                                         panelSection, switchboardSection, transformerPower,
-                                         shortCircuitVoltage, shortCircuitLosses, groupMaterial,
-                                         panelMaterial, switchboardMaterial, panel, givenSection);
-    MakeCurrent(*this, panel);
-    const double x = FaultPathReactance(groupLength, panelLength, switchboardLength, groupSection,
-                                        panelSection, switchboardSection, transformerPower,
-                                        shortCircuitVoltage, shortCircuitLosses, groupMaterial,
-                                        panelMaterial, switchboardMaterial, panel, givenSection);
-    MakeCurrent(*this, panel);
+double TGrsed::ThreePhaseFaultCurrent(const FaultInputs& in) {
+    if (in.switchboardSection == 0.0) return 0.0;
+    MakeCurrent(*this, in.panel);
+    const double r = FaultPathResistance(in);
+    MakeCurrent(*this, in.panel);
+    const double x = FaultPathReactance(in);
+    MakeCurrent(*this, in.panel);
 
     const double z = std::sqrt(r * r + x * x);
     const double current = CurrentFromImpedance(z);
@@ -338,38 +309,19 @@ double TGrsed::ThreePhaseFaultCurrent(double groupLength, double panelLength,
     return platform::RoundTo(std::sqrt(2.0) * current * k, -2);
 }
 
-double TGrsed::SinglePhaseFaultCurrent(double groupLength, double panelLength,
-                                       double switchboardLength, double groupSection,
-                                       double panelSection, double switchboardSection,
-                                       double transformerPower, double shortCircuitVoltage,
-                                       double shortCircuitLosses, const std::string& groupMaterial,
-                                       const std::string& panelMaterial,
-                                       const std::string& switchboardMaterial, TSitid* panel,
-                                       bool givenSection) {
-    if (switchboardSection == 0.0) return 0.0;
-    const double z = LoopImpedance(groupLength, panelLength, switchboardLength, groupSection,
-                                   panelSection, switchboardSection, transformerPower,
-                                   shortCircuitVoltage, shortCircuitLosses, groupMaterial,
-                                   panelMaterial, switchboardMaterial, panel, givenSection, false) *
-                     (1.0 / 3.0);
+double TGrsed::SinglePhaseFaultCurrent(const FaultInputs& in) {
+    if (in.switchboardSection == 0.0) return 0.0;
+    const double z = LoopImpedance(in, false) * (1.0 / 3.0);
     const double current = platform::RoundTo(CurrentFromImpedance(z) * 1000, -1);
-    MakeCurrent(*this, panel);
+    MakeCurrent(*this, in.panel);
     return current;
 }
 
-double TGrsed::ThreePhaseFaultCurrentAtGroup(
-    double groupLength, double panelLength, double switchboardLength, double groupSection,
-    double panelSection, double switchboardSection, double transformerPower,
-    double shortCircuitVoltage, double shortCircuitLosses, const std::string& groupMaterial,
-    const std::string& panelMaterial, const std::string& switchboardMaterial, TSitid* panel,
-    bool givenSection) {
-    if (switchboardSection == 0.0) return 0.0;
-    const double z =
-        LoopImpedance(groupLength, panelLength, switchboardLength, groupSection, panelSection,
-                      switchboardSection, transformerPower, shortCircuitVoltage, shortCircuitLosses,
-                      groupMaterial, panelMaterial, switchboardMaterial, panel, givenSection, true);
+double TGrsed::ThreePhaseFaultCurrentAtGroup(const FaultInputs& in) {
+    if (in.switchboardSection == 0.0) return 0.0;
+    const double z = LoopImpedance(in, true);
     const double current = platform::RoundTo(CurrentFromImpedance(z) * 1000, -1);
-    MakeCurrent(*this, panel);
+    MakeCurrent(*this, in.panel);
     return current;
 }
 

@@ -268,39 +268,38 @@ void ComputeFaultCurrents() {
         const double swLength = sw->SwitchboardFeederLength;
         const double swSection = sw->SwitchboardSection;
         const std::string& swMaterial = sw->SwitchboardConductorMaterial;
-        sw->SwitchboardFaultCurrent1 =
-            root.SinglePhaseFaultCurrent(0, 0, swLength, 0, 0, swSection, t.power, t.uk, t.pk, "",
-                                         "", swMaterial, nullptr, false);
-        sw->SwitchboardFaultCurrent3 =
-            root.ThreePhaseFaultCurrentAtGroup(0, 0, swLength, 0, 0, swSection, t.power, t.uk, t.pk,
-                                               "", "", swMaterial, nullptr, false);
-        sw->SwitchboardSurgeCurrent =
-            root.ThreePhaseFaultCurrent(0, 0, swLength, 0, 0, swSection, t.power, t.uk, t.pk, "",
-                                        "", swMaterial, nullptr, false);
+        const TGrsed::FaultInputs supply{.switchboardLength = swLength,
+                                         .switchboardSection = swSection,
+                                         .transformerPower = t.power,
+                                         .shortCircuitVoltage = t.uk,
+                                         .shortCircuitLosses = t.pk,
+                                         .switchboardMaterial = swMaterial};
+        sw->SwitchboardFaultCurrent1 = root.SinglePhaseFaultCurrent(supply);
+        sw->SwitchboardFaultCurrent3 = root.ThreePhaseFaultCurrentAtGroup(supply);
+        sw->SwitchboardSurgeCurrent = root.ThreePhaseFaultCurrent(supply);
         for (TSitid* p : PanelsOf(*sw)) {
             root.Switchboards.Cursor = sw;
             sw->Panels.Cursor = p;
             p->SchemeGroups.Cursor = nullptr;
-            const double pSection = PanelSection(*p);
-            const std::string& pMaterial = p->FeederConductorMaterial;
-            p->PanelFaultCurrent1 = root.SinglePhaseFaultCurrent(
-                0, p->FeederLength, swLength, 0, pSection, swSection, t.power, t.uk, t.pk, "",
-                pMaterial, swMaterial, p, false);
+            TGrsed::FaultInputs path = supply;
+            path.panelLength = p->FeederLength;
+            path.panelSection = PanelSection(*p);
+            path.panelMaterial = p->FeederConductorMaterial;
+            path.panel = p;
+            p->PanelFaultCurrent1 = root.SinglePhaseFaultCurrent(path);
             sw->Panels.Cursor = p;
-            p->PanelFaultCurrent3 = root.ThreePhaseFaultCurrentAtGroup(
-                0, p->FeederLength, swLength, 0, pSection, swSection, t.power, t.uk, t.pk, "",
-                pMaterial, swMaterial, p, false);
+            p->PanelFaultCurrent3 = root.ThreePhaseFaultCurrentAtGroup(path);
             sw->Panels.Cursor = p;
-            p->PanelSurgeCurrent = root.ThreePhaseFaultCurrent(
-                0, p->FeederLength, swLength, 0, pSection, swSection, t.power, t.uk, t.pk, "",
-                pMaterial, swMaterial, p, false);
+            p->PanelSurgeCurrent = root.ThreePhaseFaultCurrent(path);
             for (TCxemaGrupd* g : LinesOf(*p)) {
                 root.Switchboards.Cursor = sw;
                 sw->Panels.Cursor = p;
                 p->SchemeGroups.Cursor = g;
-                g->SinglePhaseFaultCurrent = root.SinglePhaseFaultCurrent(
-                    g->LineLength, p->FeederLength, swLength, g->CrossSection, pSection, swSection,
-                    t.power, t.uk, t.pk, g->ConductorMaterial, pMaterial, swMaterial, p, false);
+                TGrsed::FaultInputs line = path;
+                line.groupLength = g->LineLength;
+                line.groupSection = g->CrossSection;
+                line.groupMaterial = g->ConductorMaterial;
+                g->SinglePhaseFaultCurrent = root.SinglePhaseFaultCurrent(line);
             }
         }
     }

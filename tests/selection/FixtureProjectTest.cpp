@@ -78,9 +78,19 @@ protected:
         MakeCurrent(sw, panel);
         panel->SchemeGroups.Cursor = g;
         return ProjectRoot->SinglePhaseFaultCurrent(
-            g->LineLength, panel->FeederLength, sw->SwitchboardFeederLength, g->CrossSection,
-            panelSection, sw->SwitchboardSection, 400, 4.5, 5500, g->ConductorMaterial,
-            panel->FeederConductorMaterial, sw->SwitchboardConductorMaterial, panel, false);
+            {.groupLength = g->LineLength,
+             .panelLength = panel->FeederLength,
+             .switchboardLength = sw->SwitchboardFeederLength,
+             .groupSection = g->CrossSection,
+             .panelSection = panelSection,
+             .switchboardSection = sw->SwitchboardSection,
+             .transformerPower = 400,
+             .shortCircuitVoltage = 4.5,
+             .shortCircuitLosses = 5500,
+             .groupMaterial = g->ConductorMaterial,
+             .panelMaterial = panel->FeederConductorMaterial,
+             .switchboardMaterial = sw->SwitchboardConductorMaterial,
+             .panel = panel});
     }
 
     TGrsed* sw = nullptr;
@@ -233,15 +243,23 @@ TEST_F(FixtureProjectTest, SelectionOfTheWholeProject) {
     // R = 499.24, X = 31.02, Z = 500.21, arc 0.8336 gives 0.3848 kA; k = 1.0000: 0.54 kA.
     MakeCurrent(sw, p1);
     p1->SchemeGroups.Cursor = g1;
-    EXPECT_NEAR(ProjectRoot->ThreePhaseFaultCurrentAtGroup(30, 50, 100, 2.5, 10, 16, 400, 4.5, 5500,
-                                                           "Медь", "Медь", "Медь", p1, false),
-                213.0, 1e-9);
-    EXPECT_NEAR(ProjectRoot->ThreePhaseFaultCurrent(30, 50, 100, 2.5, 10, 16, 400, 4.5, 5500,
-                                                    "Медь", "Медь", "Медь", p1, false),
-                0.54, 1e-9);
-    EXPECT_EQ(ProjectRoot->SinglePhaseFaultCurrent(30, 50, 100, 2.5, 10, 0, 400, 4.5, 5500, "Медь",
-                                                   "Медь", "Медь", p1, false),
-              0.0);  // no switchboard section: no fault current
+    TGrsed::FaultInputs path{.groupLength = 30,
+                             .panelLength = 50,
+                             .switchboardLength = 100,
+                             .groupSection = 2.5,
+                             .panelSection = 10,
+                             .switchboardSection = 16,
+                             .transformerPower = 400,
+                             .shortCircuitVoltage = 4.5,
+                             .shortCircuitLosses = 5500,
+                             .groupMaterial = "Медь",
+                             .panelMaterial = "Медь",
+                             .switchboardMaterial = "Медь",
+                             .panel = p1};
+    EXPECT_NEAR(ProjectRoot->ThreePhaseFaultCurrentAtGroup(path), 213.0, 1e-9);
+    EXPECT_NEAR(ProjectRoot->ThreePhaseFaultCurrent(path), 0.54, 1e-9);
+    path.switchboardSection = 0;
+    EXPECT_EQ(ProjectRoot->SinglePhaseFaultCurrent(path), 0.0);  // no switchboard section
 
     // The best case at a group: every cable on its path at its largest section (120 mm2, the
     // wire's 10 mm2). Switchboard 0.681 / 0.591 / 0.491, panel 1 0.105 / 0.063 / 0.063,

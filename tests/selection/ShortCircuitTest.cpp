@@ -31,8 +31,32 @@ protected:
     // Resistance of the panel feeders alone: no group line, no switchboard feeder, a
     // transformer without losses.
     double PanelResistance(TSitid* panel, double panelSection, bool givenSection = false) {
-        return ProjectRoot->FaultPathResistance(0, 50, 0, 0, panelSection, 0, 400, 4.5, 0, "Медь",
-                                                "Медь", "Медь", panel, givenSection);
+        return ProjectRoot->FaultPathResistance({.panelLength = 50,
+                                                 .panelSection = panelSection,
+                                                 .transformerPower = 400,
+                                                 .shortCircuitVoltage = 4.5,
+                                                 .groupMaterial = "Медь",
+                                                 .panelMaterial = "Медь",
+                                                 .switchboardMaterial = "Медь",
+                                                 .panel = panel,
+                                                 .givenSection = givenSection});
+    }
+    // A 10 m line of 2.5 mm2 on a 20 m panel feeder of 10 mm2 on a 100 m switchboard feeder of
+    // 16 mm2, all copper, behind a 400 kVA transformer with uk 4.5 % and Pk 5.5 kW.
+    static TGrsed::FaultInputs LinePath(TSitid* panel) {
+        return {.groupLength = 10,
+                .panelLength = 20,
+                .switchboardLength = 100,
+                .groupSection = 2.5,
+                .panelSection = 10,
+                .switchboardSection = 16,
+                .transformerPower = 400,
+                .shortCircuitVoltage = 4.5,
+                .shortCircuitLosses = 5500,
+                .groupMaterial = "Медь",
+                .panelMaterial = "Медь",
+                .switchboardMaterial = "Медь",
+                .panel = panel};
     }
     TGrsed* sw = nullptr;
     TSitid *radial = nullptr, *head = nullptr, *m1 = nullptr, *m2 = nullptr;
@@ -59,8 +83,12 @@ TEST_F(ShortCircuitTest, CascadeAddsEveryFeederUpToItsHead) {
     // The reactance by each feeder's laying: 60 m x 0.073 (10 mm2 in air), plus XT
     // of a transformer with uk 4.5 % and no losses: sqrt(4.5^2) x 1600 / 400 = 18.
     MakeCurrent(sw, m2);
-    EXPECT_NEAR(ProjectRoot->FaultPathReactance(0, 0, 0, 0, 0, 0, 400, 4.5, 0, "Медь", "Медь",
-                                                "Медь", m2, false),
+    EXPECT_NEAR(ProjectRoot->FaultPathReactance({.transformerPower = 400,
+                                                 .shortCircuitVoltage = 4.5,
+                                                 .groupMaterial = "Медь",
+                                                 .panelMaterial = "Медь",
+                                                 .switchboardMaterial = "Медь",
+                                                 .panel = m2}),
                 60 * 0.073 + 18, 1e-9);
     EXPECT_EQ(sw->Panels.Cursor, sw->Panels.First);  // the walk ends on the first panel
 }
@@ -85,8 +113,14 @@ TEST_F(ShortCircuitTest, FeederWithoutSectionOrKnownMaterialEmptiesTheSums) {
     EXPECT_NEAR(PanelResistance(m2, 0), 0.0, 1e-12);
     head->FeederConductorMaterial = "Медь";
     MakeCurrent(sw, radial);
-    EXPECT_EQ(ProjectRoot->FaultPathResistance(0, 50, 0, 0, 16, 0, 400, 4.5, 0, "Медь", "Алюминий2",
-                                               "Медь", radial, false),
+    EXPECT_EQ(ProjectRoot->FaultPathResistance({.panelLength = 50,
+                                                .panelSection = 16,
+                                                .transformerPower = 400,
+                                                .shortCircuitVoltage = 4.5,
+                                                .groupMaterial = "Медь",
+                                                .panelMaterial = "Алюминий2",
+                                                .switchboardMaterial = "Медь",
+                                                .panel = radial}),
               0.0);
 }
 
@@ -95,10 +129,9 @@ TEST_F(ShortCircuitTest, GroupBreakerImpedanceOnlyForRatingsOfTheTable) {
     g->CrossSection = 2.5;
     MakeCurrent(sw, radial);
     radial->SchemeGroups.Cursor = g;
-    const auto loop = [&] {
-        return ProjectRoot->LoopImpedance(10, 0, 100, 2.5, 10, 16, 400, 4.5, 5500, "Медь", "Медь",
-                                          "Медь", radial, false, false);
-    };
+    TGrsed::FaultInputs path = LinePath(radial);
+    path.panelLength = 0;
+    const auto loop = [&] { return ProjectRoot->LoopImpedance(path, false); };
     g->BreakerRating = 0;
     const double withoutBreaker = loop();
     g->BreakerRating = 16;
@@ -112,10 +145,9 @@ TEST_F(ShortCircuitTest, GroupBreakerImpedanceOnlyForRatingsOfTheTable) {
 
 TEST_F(ShortCircuitTest, NoSwitchboardSectionNoFaultCurrent) {
     MakeCurrent(sw, m1);
-    const auto args = [&](auto f) {
-        return (ProjectRoot->*f)(10, 20, 100, 2.5, 10, 0, 400, 4.5, 5500, "Медь", "Медь", "Медь",
-                                 m2, false);
-    };
+    TGrsed::FaultInputs path = LinePath(m2);
+    path.switchboardSection = 0;
+    const auto args = [&](auto f) { return (ProjectRoot->*f)(path); };
     EXPECT_EQ(args(&TGrsed::SinglePhaseFaultCurrent), 0.0);
     EXPECT_EQ(args(&TGrsed::ThreePhaseFaultCurrentAtGroup), 0.0);
     EXPECT_EQ(args(&TGrsed::ThreePhaseFaultCurrent), 0.0);
@@ -124,13 +156,9 @@ TEST_F(ShortCircuitTest, NoSwitchboardSectionNoFaultCurrent) {
 
 TEST_F(ShortCircuitTest, GivenPanelIsCurrentAfterTheCurrents) {
     MakeCurrent(sw, m2);
-    EXPECT_GT(ProjectRoot->SinglePhaseFaultCurrent(10, 20, 100, 2.5, 10, 16, 400, 4.5, 5500, "Медь",
-                                                   "Медь", "Медь", m2, false),
-              0.0);
+    EXPECT_GT(ProjectRoot->SinglePhaseFaultCurrent(LinePath(m2)), 0.0);
     EXPECT_EQ(sw->Panels.Cursor, m2);
-    EXPECT_GT(ProjectRoot->ThreePhaseFaultCurrent(10, 20, 100, 2.5, 10, 16, 400, 4.5, 5500, "Медь",
-                                                  "Медь", "Медь", m2, false),
-              0.0);
+    EXPECT_GT(ProjectRoot->ThreePhaseFaultCurrent(LinePath(m2)), 0.0);
     EXPECT_EQ(sw->Panels.Cursor, m2);
 }
 
@@ -149,9 +177,11 @@ TEST_F(ShortCircuitTest, TransformerTerminalsFromAnInfiniteSource) {
     // Nothing but the transformer: no panel, and materials that are neither copper nor
     // aluminium leave out the group line and the switchboard feeder with its contacts. The
     // switchboard section must still be given: without it there is no fault current at all.
-    const auto at = [&](auto f) {
-        return (ProjectRoot->*f)(0, 0, 0, 0, 0, 240, 1000, 5.5, 10800, "", "", "", nullptr, false);
-    };
+    const TGrsed::FaultInputs terminals{.switchboardSection = 240,
+                                        .transformerPower = 1000,
+                                        .shortCircuitVoltage = 5.5,
+                                        .shortCircuitLosses = 10800};
+    const auto at = [&](auto f) { return (ProjectRoot->*f)(terminals); };
     const double r = at(&TGrsed::FaultPathResistance);
     const double x = at(&TGrsed::FaultPathReactance);
     EXPECT_NEAR(r, 1.728, 1e-12);
