@@ -158,6 +158,24 @@ std::vector<BreakerRow> BreakerRows() {
     return rows;
 }
 
+FaultPath FaultPathThrough(const TGrsed& sw, double s, TSitid* panel, double p,
+                           const TCxemaGrupd* group, double g) {
+    FaultPath path;
+    path.supplyLength = sw.SwitchboardFeederLength;
+    path.supplySection = s;
+    path.supplyMaterial = sw.SwitchboardConductorMaterial;
+    if (!panel) return path;
+    path.panelLength = panel->FeederLength;
+    path.panelSection = p;
+    path.panelMaterial = panel->FeederConductorMaterial;
+    path.panel = panel;
+    if (!group) return path;
+    path.groupLength = group->LineLength;
+    path.groupSection = g;
+    path.groupMaterial = group->ConductorMaterial;
+    return path;
+}
+
 double FaultCurrent(const FaultPath& path, const TransformerRow& transformer) {
     if (!ProjectRoot) return 0.0;
     return ProjectRoot->SinglePhaseFaultCurrent({.groupLength = path.groupLength,

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class TCxemaGrupd;
+class TGrsed;
 class TSitid;
 
 namespace selection {
@@ -67,6 +69,12 @@ struct FaultPath {
     TSitid* panel = nullptr;
     bool givenSection = false;
 };
+
+// The path of a fault along the switchboard's feeder at section s; with a panel, on along the
+// panel's feeder at section p (the panel then also names the path's cascade); with a line, on to
+// its end at section g. Lengths and materials are those of the tree.
+FaultPath FaultPathThrough(const TGrsed& sw, double s, TSitid* panel = nullptr, double p = 0,
+                           const TCxemaGrupd* group = nullptr, double g = 0);
 
 // Single-phase fault current at the end of the path, A, with the transformer of that row (on
 // ProjectRoot and its cursors; the panel, when given, is current afterwards).

@@ -267,6 +267,12 @@ private:
     // Takes the transformer of the row: named on the root and chosen in the power-system list.
     void TakeTransformer(const selection::TransformerRow& row);
     using GroupRaise = bool (NetworkChecks::*)(double, double, double, double, double);
+    // Each section of the supply's table from the one in force (s for the switchboard's feeder, p
+    // for the radial panel's) tried in turn with `then` until it succeeds; that section is then
+    // the supply's.
+    enum class SupplyCable { Switchboard, Panel };
+    bool RaiseSupplyForGroupTrip(SupplyCable supply, double g, double p, double s, double power,
+                                 double uk, GroupRaise then);
     bool RaiseTransformerForGroup(double g, double p, double s, GroupRaise first,
                                   GroupRaise second);
     // The sections of the switchboard and of its panels, to tell whether a raising cycle

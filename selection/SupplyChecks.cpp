@@ -119,11 +119,7 @@ double NetworkChecks::SelectTransformerForLoad(const std::string& transformerNam
 double NetworkChecks::FaultAtSwitchboard(double s, const selection::TransformerRow& t) {
     const TGrsed* sw = selection::CurrentSwitchboard();
     if (!sw) return 0.0;
-    selection::FaultPath path;
-    path.supplyLength = sw->SwitchboardFeederLength;
-    path.supplySection = s;
-    path.supplyMaterial = sw->SwitchboardConductorMaterial;
-    return selection::FaultCurrent(path, t);
+    return selection::FaultCurrent(selection::FaultPathThrough(*sw, s), t);
 }
 
 void NetworkChecks::TakeTransformer(const selection::TransformerRow& row) {

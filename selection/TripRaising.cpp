@@ -41,33 +41,14 @@ double NetworkChecks::FaultAtGroup(double g, double p, double s,
     TSitid* panel = selection::CurrentPanel();
     const TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
     if (!group) return 0.0;
-    selection::FaultPath path;
-    path.groupLength = group->LineLength;
-    path.groupSection = g;
-    path.groupMaterial = group->ConductorMaterial;
-    path.panelLength = panel->FeederLength;
-    path.panelSection = p;
-    path.panelMaterial = panel->FeederConductorMaterial;
-    path.supplyLength = sw->SwitchboardFeederLength;
-    path.supplySection = s;
-    path.supplyMaterial = sw->SwitchboardConductorMaterial;
-    path.panel = panel;
-    return selection::FaultCurrent(path, t);
+    return selection::FaultCurrent(selection::FaultPathThrough(*sw, s, panel, p, group, g), t);
 }
 
 double NetworkChecks::FaultAtPanel(double p, double s, const selection::TransformerRow& t) {
     TGrsed* sw = selection::CurrentSwitchboard();
     TSitid* panel = selection::CurrentPanel();
     if (!panel) return 0.0;
-    selection::FaultPath path;
-    path.panelLength = panel->FeederLength;
-    path.panelSection = p;
-    path.panelMaterial = panel->FeederConductorMaterial;
-    path.supplyLength = sw->SwitchboardFeederLength;
-    path.supplySection = s;
-    path.supplyMaterial = sw->SwitchboardConductorMaterial;
-    path.panel = panel;
-    return selection::FaultCurrent(path, t);
+    return selection::FaultCurrent(selection::FaultPathThrough(*sw, s, panel, p), t);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -92,56 +73,46 @@ bool NetworkChecks::RaiseGroupCableForTrip(double g, double p, double s, double 
     return true;
 }
 
-bool NetworkChecks::RaiseSwitchboardCableForGroupTrip(double g, double p, double s, double power,
-                                                      double uk) {
+bool NetworkChecks::RaiseSupplyForGroupTrip(SupplyCable supply, double g, double p, double s,
+                                            double power, double uk, GroupRaise then) {
     TGrsed* sw = selection::CurrentSwitchboard();
-    if (!sw) return false;
-    for (double c : Candidates(sw->SwitchboardSections, sw->SwitchboardSectionCount, s)) {
-        if (RaiseGroupCableForTrip(g, p, c, power, uk)) {
-            sw->SwitchboardSection = c;
+    TSitid* panel = selection::CurrentPanel();
+    const bool board = supply == SupplyCable::Switchboard;
+    if (board ? !sw : !panel) return false;
+    const std::vector<double> candidates =
+        board ? Candidates(sw->SwitchboardSections, sw->SwitchboardSectionCount, s)
+              : Candidates(panel->FeederSections, panel->FeederSectionCount, p);
+    for (double c : candidates) {
+        if ((this->*then)(g, board ? p : c, board ? c : s, power, uk)) {
+            (board ? sw->SwitchboardSection : selection::RadialSection(*panel)) = c;
             return true;
         }
     }
     return false;
+}
+
+bool NetworkChecks::RaiseSwitchboardCableForGroupTrip(double g, double p, double s, double power,
+                                                      double uk) {
+    return RaiseSupplyForGroupTrip(SupplyCable::Switchboard, g, p, s, power, uk,
+                                   &NetworkChecks::RaiseGroupCableForTrip);
 }
 
 bool NetworkChecks::RaisePanelCableForGroupTrip(double g, double p, double s, double power,
                                                 double uk) {
-    TSitid* panel = selection::CurrentPanel();
-    if (!panel) return false;
-    for (double c : Candidates(panel->FeederSections, panel->FeederSectionCount, p)) {
-        if (RaiseGroupCableForTrip(g, c, s, power, uk)) {
-            selection::RadialSection(*panel) = c;
-            return true;
-        }
-    }
-    return false;
+    return RaiseSupplyForGroupTrip(SupplyCable::Panel, g, p, s, power, uk,
+                                   &NetworkChecks::RaiseGroupCableForTrip);
 }
 
 bool NetworkChecks::RaisePanelThenSwitchboardForGroupTrip(double g, double p, double s,
                                                           double power, double uk) {
-    TSitid* panel = selection::CurrentPanel();
-    if (!panel) return false;
-    for (double c : Candidates(panel->FeederSections, panel->FeederSectionCount, p)) {
-        if (RaiseSwitchboardCableForGroupTrip(g, c, s, power, uk)) {
-            selection::RadialSection(*panel) = c;
-            return true;
-        }
-    }
-    return false;
+    return RaiseSupplyForGroupTrip(SupplyCable::Panel, g, p, s, power, uk,
+                                   &NetworkChecks::RaiseSwitchboardCableForGroupTrip);
 }
 
 bool NetworkChecks::RaiseSwitchboardThenPanelForGroupTrip(double g, double p, double s,
                                                           double power, double uk) {
-    TGrsed* sw = selection::CurrentSwitchboard();
-    if (!sw) return false;
-    for (double c : Candidates(sw->SwitchboardSections, sw->SwitchboardSectionCount, s)) {
-        if (RaisePanelCableForGroupTrip(g, p, c, power, uk)) {
-            sw->SwitchboardSection = c;
-            return true;
-        }
-    }
-    return false;
+    return RaiseSupplyForGroupTrip(SupplyCable::Switchboard, g, p, s, power, uk,
+                                   &NetworkChecks::RaisePanelCableForGroupTrip);
 }
 
 bool NetworkChecks::RaiseTransformerForGroup(double g, double p, double s, GroupRaise first,
