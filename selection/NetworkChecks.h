@@ -203,6 +203,10 @@ public:
     // sections ends the walk with FailureFlag set.
     void FindCrossSectionIndex(TSitid* panel);
     void RestoreCascadeSections(TSitid* panel);
+    // `use` with the sections of the panel's table, while every table walked so far gave some
+    // (`ok`); a table that gives none turns `ok` false (FailureFlag set, said so).
+    void WithTableSections(const TSitid& panel, bool& ok,
+                           const std::function<void(const std::vector<double>&)>& use);
     double GroupLossMax();
     double PanelLossMax();
     double ShiftedLossMax();

@@ -143,20 +143,26 @@ bool NetworkChecks::StepCascadeSections(TSitid* panel) {
     return n == k;
 }
 
+void NetworkChecks::WithTableSections(const TSitid& panel, bool& ok,
+                                      const std::function<void(const std::vector<double>&)>& use) {
+    if (!ok) return;
+    const std::optional<std::vector<double>> sections = TableSections(panel.CurrentTableName);
+    ok = sections.has_value();
+    if (ok) use(*sections);
+}
+
 void NetworkChecks::FindCrossSectionIndex(TSitid* panel) {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!panel || !sw) return;
     // A table that gives no sections ends the walk (FailureFlag set, said so).
     bool ok = true;
     const auto note = [&](TSitid& q) {
-        if (!ok) return;
-        const std::optional<std::vector<double>> sections = TableSections(q.CurrentTableName);
-        ok = sections.has_value();
-        if (!ok) return;
-        const auto found =
-            std::find(sections->begin(), sections->end(), selection::CascadeSection(q));
-        if (found != sections->end())
-            q.SectionIndex = static_cast<int>(found - sections->begin()) + 1;
+        WithTableSections(q, ok, [&](const std::vector<double>& sections) {
+            const auto found =
+                std::find(sections.begin(), sections.end(), selection::CascadeSection(q));
+            if (found != sections.end())
+                q.SectionIndex = static_cast<int>(found - sections.begin()) + 1;
+        });
     };
     selection::WalkUpChain(
         *sw, panel,
@@ -172,11 +178,10 @@ void NetworkChecks::RestoreCascadeSections(TSitid* panel) {
     if (!panel || !sw) return;
     bool ok = true;
     const auto restore = [&](TSitid& q) {
-        if (!ok) return;
-        const std::optional<std::vector<double>> sections = TableSections(q.CurrentTableName);
-        ok = sections.has_value();
-        if (ok && q.SectionIndex >= 1 && q.SectionIndex <= static_cast<int>(sections->size()))
-            selection::CascadeSection(q) = (*sections)[q.SectionIndex - 1];
+        WithTableSections(q, ok, [&](const std::vector<double>& sections) {
+            if (q.SectionIndex >= 1 && q.SectionIndex <= static_cast<int>(sections.size()))
+                selection::CascadeSection(q) = sections[q.SectionIndex - 1];
+        });
     };
     bool sized = false;
     selection::WalkUpChain(

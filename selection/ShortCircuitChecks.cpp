@@ -266,8 +266,8 @@ void NetworkChecks::OfferNewPanel(Check check, QObject* sender, const Cursors& a
     // line being added or edited is not on this panel (it has left it already: the remedy checks
     // the panel without it, and another line of the panel must not go in its place).
     const selection::ChangeKind change = selection::CurrentChange();
-    const bool lineChange = change == selection::ChangeKind::AddingGroup ||
-                            change == selection::ChangeKind::GroupEdit;
+    const bool lineChange =
+        change == selection::ChangeKind::AddingGroup || change == selection::ChangeKind::GroupEdit;
     if (!sw || !panel || !HasSeveralGroups(panel->SchemeGroupCount) ||
         change == selection::ChangeKind::None || (lineChange && GroupChangePanel() != panel)) {
         FailWithoutRemedy(check, sender, at);
