@@ -24,24 +24,11 @@ std::string Rating(double current) {
     return FloatToStr(TGrsed::StandardRating(current));
 }
 
-// The elements of the three result chains at the same position, walked in lock step.
-template <typename T, typename Link>
-struct LockStep {
-    std::array<T*, 3> at{};
-
-    LockStep(const std::array<ChainBlock<T>, 3>& owners) {
-        for (int x = 0; x < 3; ++x) at[x] = owners[x].First;
-    }
-    void Advance() {
-        for (int x = 0; x < 3; ++x)
-            if (at[x]) at[x] = Link{x}(*at[x]).Next;
-    }
-};
-
 void SinglePhaseDrop(TSitid& panel, const TCxemaGrupd& group, std::vector<std::string>& row) {
-    LockStep<TFasaGrup1d, chains::SinglePhaseByPhaseLink> e(panel.SinglePhaseByPhase);
+    // As many rows as the panel counts, each chain ending on its own.
+    chains::ResultRow<TFasaGrup1d, chains::SinglePhaseByPhaseLink> e(panel.SinglePhaseByPhase);
     for (int n = 0; n < panel.RowsOfThree; ++n) {
-        for (TFasaGrup1d* element : e.at)
+        for (TFasaGrup1d* element : e.Records())
             if (element && element->GroupName1 == group.GroupName && element->VoltageLoss1 != 0)
                 row[kDrop] = FloatToStr(element->ConsumerVoltageLoss1);
         e.Advance();
@@ -54,25 +41,26 @@ double TwoPhaseCurrent(const TFasaGrup2d& element, int phase) {
 }
 
 void TwoPhaseValues(TSitid& panel, const TCxemaGrupd& group, std::vector<std::string>& row) {
-    LockStep<TFasaGrup2d, chains::TwoPhaseByPhaseLink> e(panel.TwoPhaseByPhase);
+    chains::ResultRow<TFasaGrup2d, chains::TwoPhaseByPhaseLink> e(panel.TwoPhaseByPhase);
     TFasaGrup2d* record = panel.TwoPhaseGroups.First;
     std::array<double, 3> current{};
     for (int n = 0; n < panel.TwoPhaseCount; ++n) {
-        const bool matches = std::any_of(e.at.begin(), e.at.end(), [&](const TFasaGrup2d* x) {
+        const auto& at = e.Records();
+        const bool matches = std::any_of(at.begin(), at.end(), [&](const TFasaGrup2d* x) {
             return x && x->GroupName2 == group.GroupName;
         });
-        if (matches && e.at[0] && e.at[1] && e.at[2]) {
+        if (matches && !e.AnyEnded()) {
             row[kDrop] =
-                FloatToStr(std::max({e.at[0]->ConsumerVoltageLoss2, e.at[1]->ConsumerVoltageLoss2,
-                                     e.at[2]->ConsumerVoltageLoss2}));
+                FloatToStr(std::max({at[0]->ConsumerVoltageLoss2, at[1]->ConsumerVoltageLoss2,
+                                     at[2]->ConsumerVoltageLoss2}));
             if (record && record->Symmetric2) {
                 SchemeValues(group, row);
             } else {
                 // Each pair of loaded phases in turn; the last one found is kept.
                 static constexpr int kPairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
                 for (const auto& pair : kPairs) {
-                    const TFasaGrup2d& f = *e.at[pair[0]];
-                    const TFasaGrup2d& s = *e.at[pair[1]];
+                    const TFasaGrup2d& f = *at[pair[0]];
+                    const TFasaGrup2d& s = *at[pair[1]];
                     if (f.Power2 == 0 || s.Power2 == 0) continue;
                     const double fi = TwoPhaseCurrent(f, pair[0]);
                     const double si = TwoPhaseCurrent(s, pair[1]);
@@ -94,11 +82,11 @@ void TwoPhaseValues(TSitid& panel, const TCxemaGrupd& group, std::vector<std::st
 }
 
 void ThreePhaseValues(TSitid& panel, const TCxemaGrupd& group, std::vector<std::string>& row) {
-    LockStep<TFasaGrup3d, chains::ThreePhaseByPhaseLink> e(panel.ThreePhaseByPhase);
+    chains::ResultRow<TFasaGrup3d, chains::ThreePhaseByPhaseLink> e(panel.ThreePhaseByPhase);
     for (int n = 0; n < panel.ThreePhaseCount; ++n) {
-        const TFasaGrup3d* a = e.at[0];
-        const TFasaGrup3d* b = e.at[1];
-        const TFasaGrup3d* c = e.at[2];
+        const TFasaGrup3d* a = e[0];
+        const TFasaGrup3d* b = e[1];
+        const TFasaGrup3d* c = e[2];
         if (a && b && c && a->GroupName3 == group.GroupName) {
             row[kDrop] = FloatToStr(std::max(
                 {a->ConsumerVoltageLoss3, b->ConsumerVoltageLoss3, c->ConsumerVoltageLoss3}));

@@ -225,11 +225,10 @@ void PhasingPainter::TwoPhase(const std::array<TFasaGrup2d*, 3>& rows, const TCx
 template <typename Record, typename Link>
 void ForEachRow(const std::array<ChainBlock<Record>, 3>& chainsByPhase, int count,
                 const auto& visit) {
-    std::array<Record*, 3> rows = {chainsByPhase[0].First, chainsByPhase[1].First,
-                                   chainsByPhase[2].First};
-    for (int k = 0; k < count && rows[0] && rows[1] && rows[2]; ++k) {
-        visit(rows);
-        for (int p = 0; p < 3; ++p) rows[p] = Link{p}(*rows[p]).Next;
+    chains::ResultRow<Record, Link> row(chainsByPhase);
+    for (int k = 0; k < count && !row.AnyEnded(); ++k) {
+        visit(row.Records());
+        row.Advance();
     }
 }
 

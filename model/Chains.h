@@ -5,6 +5,7 @@
 // tree goes through the walks here: bounded by the stored count and by the chain's real length,
 // whichever ends first.
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "model/Classd.h"
@@ -97,6 +98,27 @@ inline std::vector<TSitid*> PanelsOf(const TGrsed& sw) {
 inline std::vector<TGrsed*> SwitchboardsOf(const TGrsed& root) {
     return Elements(root.Switchboards, SwitchboardLink{}, root.SwitchboardCount);
 }
+
+// One place of a kind's three result chains (phases A, B, C) walked in step: each chain's k-th
+// record, null once that chain has ended. How far a walk goes is its own end rule, named at the
+// walk: a number of rows, until every chain has ended (AllEnded), or until any has (AnyEnded).
+template <typename Record, typename Link>
+class ResultRow {
+public:
+    explicit ResultRow(const std::array<ChainBlock<Record>, 3>& chains)
+        : at_{chains[0].First, chains[1].First, chains[2].First} {}
+    Record* operator[](int phase) const { return at_[phase]; }
+    const std::array<Record*, 3>& Records() const { return at_; }
+    bool AllEnded() const { return !at_[0] && !at_[1] && !at_[2]; }
+    bool AnyEnded() const { return !at_[0] || !at_[1] || !at_[2]; }
+    void Advance() {
+        for (int x = 0; x < 3; ++x)
+            if (at_[x]) at_[x] = Link{x}(*at_[x]).Next;
+    }
+
+private:
+    std::array<Record*, 3> at_;
+};
 
 // Walks the first `count` elements of a chain (fewer when it is shorter), stepping the owner's
 // cursor along: the cursor is on each element while it is visited and ends past the last one.

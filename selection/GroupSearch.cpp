@@ -56,22 +56,16 @@ Record* FirstRecordNamed(TSitid& panel, const std::string& name) {
 template <typename Record>
 bool SeekResultRowNamed(TSitid& panel, const std::string& name) {
     using K = Kind<Record>;
-    std::array<ChainBlock<Record>, 3>& rows = K::Rows(panel);
-    for (auto& c : rows) c.Cursor = c.First;
-    for (int row = 0; row < K::Count(panel); ++row) {
-        bool any = false;
-        for (int x = 0; x < 3; ++x) {
-            if (!rows[x].Cursor) continue;
-            any = true;
-            if (K::Name(*rows[x].Cursor) == name) return true;
-        }
-        if (!any) return false;
-        for (int x = 0; x < 3; ++x) {
-            typename K::RowLink link{x};
-            if (rows[x].Cursor) rows[x].Cursor = link(*rows[x].Cursor).Next;
-        }
+    std::array<ChainBlock<Record>, 3>& byPhase = K::Rows(panel);
+    // At most the kind's count of rows, and no further than the longest chain.
+    chains::ResultRow<Record, typename K::RowLink> row(byPhase);
+    bool found = false;
+    for (int k = 0; k < K::Count(panel) && !row.AllEnded() && !found; ++k) {
+        for (Record* r : row.Records()) found = found || (r && K::Name(*r) == name);
+        if (!found) row.Advance();
     }
-    return false;
+    for (int x = 0; x < 3; ++x) byPhase[x].Cursor = row[x];
+    return found;
 }
 
 template <typename Record>
@@ -84,13 +78,9 @@ std::optional<std::array<Record*, 3>> RowOfLastRecordNamed(TSitid& panel, const 
          r = typename K::RecordLink{}(*r).Next, ++k)
         if (K::Name(*r) == name) last = k;
     if (last < 0) return std::nullopt;
-    std::array<Record*, 3> row;
-    for (int x = 0; x < 3; ++x) {
-        typename K::RowLink link{x};
-        row[x] = K::Rows(panel)[x].First;
-        for (int step = 0; step < last && row[x]; ++step) row[x] = link(*row[x]).Next;
-    }
-    return row;
+    chains::ResultRow<Record, typename K::RowLink> row(K::Rows(panel));
+    for (int step = 0; step < last; ++step) row.Advance();
+    return row.Records();
 }
 
 template TFasaGrup1d* FirstRecordNamed<TFasaGrup1d>(TSitid&, const std::string&);

@@ -261,23 +261,10 @@ void EquipmentSelection::SumPanelVoltageLosses() {
 
 namespace {
 
-// The rows of one group kind: the three result chains walked in step.
-template <typename Record, typename Link>
-struct Rows {
-    std::array<ChainBlock<Record>, 3>& chains;
-    Link link;  // the link of phase 0; the phase is set per chain
-
-    void Start() {
-        for (auto& c : chains) c.Cursor = c.First;
-    }
-    void Advance() {
-        for (int x = 0; x < 3; ++x) {
-            Link l = link;
-            l.phase = x;
-            if (chains[x].Cursor) chains[x].Cursor = l(*chains[x].Cursor).Next;
-        }
-    }
-    bool Empty() const { return !chains[0].Cursor && !chains[1].Cursor && !chains[2].Cursor; }
+// The records under the cursors of a kind's three result chains (where a search left them).
+template <typename Record>
+struct CursorRow {
+    const std::array<ChainBlock<Record>, 3>& chains;
     Record* operator[](int x) const { return chains[x].Cursor; }
 };
 
@@ -302,7 +289,7 @@ double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double
     double result = 0.0;
     switch (group->PhaseKind) {
         case 2: {
-            Rows<TFasaGrup1d, chains::SinglePhaseByPhaseLink> rows{p->SinglePhaseByPhase, {0}};
+            const CursorRow<TFasaGrup1d> rows{p->SinglePhaseByPhase};
             const auto carries = [&](const TFasaGrup1d& r) { return r.GroupName1 == groupName; };
             if (!selection::SeekResultRowNamed<TFasaGrup1d>(*p, groupName)) return 0.0;
             ClearCursors(p->TwoPhaseByPhase);
@@ -318,7 +305,7 @@ double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double
             break;
         }
         case 3: {
-            Rows<TFasaGrup2d, chains::TwoPhaseByPhaseLink> rows{p->TwoPhaseByPhase, {0}};
+            const CursorRow<TFasaGrup2d> rows{p->TwoPhaseByPhase};
             const auto carries = [&](const TFasaGrup2d& r) { return r.GroupName2 == groupName; };
             if (!selection::SeekResultRowNamed<TFasaGrup2d>(*p, groupName)) return 0.0;
             ClearCursors(p->SinglePhaseByPhase);
@@ -337,7 +324,7 @@ double EquipmentSelection::GroupVoltageLoss(const std::string& groupName, double
             break;
         }
         case 4: {
-            Rows<TFasaGrup3d, chains::ThreePhaseByPhaseLink> rows{p->ThreePhaseByPhase, {0}};
+            const CursorRow<TFasaGrup3d> rows{p->ThreePhaseByPhase};
             if (!selection::SeekResultRowNamed<TFasaGrup3d>(*p, groupName)) return 0.0;
             ClearCursors(p->SinglePhaseByPhase);
             ClearCursors(p->TwoPhaseByPhase);
