@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "app/About.h"
+#include "app/CheckWindowsOnWindows.h"
 #include "app/SchemeWindow.h"
 #include "app/WindowListsOnWindows.h"
 #include "calc/Recalculation.h"
@@ -29,6 +30,7 @@ TForm1* Form1 = nullptr;
 namespace {
 
 WindowListsOnWindows windowListsOnWindows;
+CheckWindowsOnWindows checkWindowsOnWindows;
 
 // The colour of the main window's client area behind the scheme window.
 constexpr platform::TColor kClientAreaColour = 0x808080;
@@ -49,6 +51,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     SetUpProjectCommands();
     // The tree edits rebuild the lists of the group-entry, edit and connection windows.
     SetWindowLists(&windowListsOnWindows);
+    // The network checks reach the windows through their own port.
+    selection::SetCheckWindows(&checkWindowsOnWindows);
     // The recalculation steps the tree edits run.
     Hooks.RecalculateAfterPanelDeletion = [] {
         if (ProjectRoot) RunLoadPassesOfCurrentSwitchboard(*ProjectRoot);

@@ -20,7 +20,7 @@
 #include "refdb/BazaAvt.h"
 #include "refdb/BazaT.h"
 #include "refdb/BazaTran.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include "platform/Registry.h"
 #include "refdb/TableSchemas.h"
 #include "selection/CheckSupport.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

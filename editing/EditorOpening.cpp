@@ -13,7 +13,7 @@
 #include "platform/Conversions.h"
 #include "platform/Events.h"
 #include "platform/Messages.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

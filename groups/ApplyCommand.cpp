@@ -18,7 +18,7 @@
 #include "platform/Events.h"
 #include "platform/Messages.h"
 #include "selection/CheckWindows.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 #include "selection/SelectionSupport.h"
 
 namespace {

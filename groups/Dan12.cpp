@@ -19,7 +19,7 @@
 #include "platform/ProgramFolder.h"
 #include "refdb/BazaT.h"
 #include "selection/CheckWindows.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 TDan1* Dan1 = nullptr;
 

@@ -3,8 +3,9 @@
 // of the editing window (TForm3), the connection window's flags (TShiti), the group-entry
 // window's count copies and name list (TDan1), the breaker dialog (TInsertAvtomat), the breaker
 // base window and the transformer list of the power-system dialog. The checks reach the windows
-// only through here. Without a window, what it would hold counts as not set and its actions do
-// nothing.
+// only through here, and here through the windows' side the program installs (CheckWindows).
+// Without it, or without a window, what the window would hold counts as not set and its actions
+// do nothing.
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,5 +60,32 @@ void ShowBreakerBase();
 // Makes every item of the power-system dialog's transformer list that equals the name the
 // selected item and stores it as the project's transformer (TPowerSystem::ComboBox5Change).
 void SelectTransformerInPowerSystem(const std::string& name);
+
+// The windows' side of the functions above, one member each.
+class CheckWindows {
+public:
+    virtual ~CheckWindows() = default;
+    virtual ChangeKind CurrentChange() = 0;
+    virtual bool AutomaticBreakers() = 0;
+    virtual bool EditTakenBack() = 0;
+    virtual void MarkShortCircuitFailed() = 0;
+    virtual void MarkPanelRestored() = 0;
+    virtual TGrsed* EditSavedSwitchboard() = 0;
+    virtual TSitid* EditSavedPanel() = 0;
+    virtual void DropGroupEditUndoData() = 0;
+    virtual void SelectLastPanelInEditList(const TGrsed& switchboard) = 0;
+    virtual TSitid* PanelToRestore() = 0;
+    virtual void CloseConnectionWindow() = 0;
+    virtual void RefreshGroupEntryLists(const TSitid& panel) = 0;
+    virtual void SetBreakerSeriesList(const std::vector<std::string>& series) = 0;
+    virtual void SetBreakerDialogCaptions(const std::string& target,
+                                          const std::optional<std::string>& node,
+                                          const std::optional<std::string>& heading) = 0;
+    virtual void RunBreakerDialog(bool automatic) = 0;
+    virtual void ShowBreakerBase() = 0;
+    virtual void SelectTransformerInPowerSystem(const std::string& name) = 0;
+};
+// Installs the windows' side; null takes it away.
+void SetCheckWindows(CheckWindows* windows);
 
 }  // namespace selection

@@ -9,7 +9,7 @@
 #include "TreeImage.h"
 #include "app/Mainform.h"
 #include "groups/Dan12.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/ProgramFolder.h"

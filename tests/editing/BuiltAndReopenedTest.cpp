@@ -10,7 +10,7 @@
 #include "app/Mainform.h"
 #include "groups/Dan12.h"
 #include "platform/Conversions.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "platform/FileDialogs.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
 #include "platform/FileDialogs.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace script {
 

@@ -39,7 +39,7 @@
 #include "model/Chains.h"
 #include "platform/Conversions.h"
 #include "platform/FileDialogs.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "ProjectScript.h"
 #include "app/Mainform.h"
 #include "groups/Dan12.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

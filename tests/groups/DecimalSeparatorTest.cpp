@@ -8,7 +8,7 @@
 #include "app/Mainform.h"
 #include "groups/Dan12.h"
 #include "groups/NotSimmetr3F.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 using platform::mrNone;
 using platform::mrYes;

@@ -19,7 +19,7 @@
 #include "platform/Messages.h"
 #include "refdb/TableSchemas.h"
 #include "selection/CheckSupport.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 const std::vector<TableRow> kWire2Rows = {{1.5, 19}, {2.5, 27}, {4, 38},
                                           {6, 46},   {10, 70},  {16, 100}};

@@ -6,7 +6,7 @@
 #include "app/Mainform.h"
 #include "editing/EditDialog.h"
 #include "groups/Dan12.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

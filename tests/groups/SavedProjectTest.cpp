@@ -9,7 +9,7 @@
 #include "app/SchemeWindow.h"
 #include "editing/EditDialog.h"
 #include "groups/Dan12.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "editing/Shiti12.h"
 #include "groups/Dan12.h"
 #include "platform/Image.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 using platform::mrOk;
 using platform::MsgIcon;

@@ -6,7 +6,7 @@
 #include "editing/EditDialog.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "platform/Events.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 #include "selection/SelectionSupport.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "ChecksFixture.h"
 #include "platform/Events.h"
 #include "refdb/BazaTran.h"
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "selection/PowerSystem.h"
+#include "app/PowerSystem.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
