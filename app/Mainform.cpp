@@ -24,6 +24,8 @@
 #include "platform/Help.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
+#include "selection/CheckWindows.h"
+#include "selection/TreeEdits.h"
 
 TForm1* Form1 = nullptr;
 
@@ -51,8 +53,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     SetUpProjectCommands();
     // The tree edits rebuild the lists of the group-entry, edit and connection windows.
     SetWindowLists(&windowListsOnWindows);
-    // The network checks reach the windows through their own port.
+    // The network checks reach the windows through their own port, and edit the tree through
+    // the main window's tree edits.
     selection::SetCheckWindows(&checkWindowsOnWindows);
+    selection::SetTreeEdits(this);
     // The recalculation steps the tree edits run.
     Hooks.RecalculateAfterPanelDeletion = [] {
         if (ProjectRoot) RunLoadPassesOfCurrentSwitchboard(*ProjectRoot);
@@ -71,6 +75,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Hooks.ShowSectionBreakerDialog = [] {
         if (Dan1) Dan1->ShowSectionBreakerDialog();
     };
+}
+
+TForm1::~TForm1() {
+    selection::ForgetTreeEdits(this);
 }
 
 void TForm1::SetUpMainWindow() {

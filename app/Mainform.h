@@ -35,6 +35,7 @@ class TForm1 : public QMainWindow, public Ui::TForm1, public TreeEditing, public
 
 public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // --- Project state ---
 

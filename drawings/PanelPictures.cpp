@@ -48,9 +48,7 @@ int TForm1::ClientHeight() const {
 }
 
 EquipmentSelection& TForm1::PictureServices() {
-    static EquipmentSelection withoutWindow;
-    if (Dan1 != nullptr) return *Dan1;
-    return withoutWindow;
+    return *Dan1;
 }
 
 platform::TCanvas& TForm1::ProvidePictureSurface(platform::TImage& image) {

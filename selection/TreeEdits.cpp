@@ -1,21 +1,22 @@
 #include "selection/TreeEdits.h"
 
-#include "app/Mainform.h"
-#include "calc/Recalculation.h"
-#include "model/TreeEditing.h"
-
 namespace selection {
+namespace {
+
+TreeEditing* installed = nullptr;
+
+}  // namespace
 
 TreeEditing& TreeEdits() {
-    if (Form1) return *Form1;
-    static TreeEditing* const own = [] {
-        auto* editing = new TreeEditing;
-        editing->Hooks.DistributeCurrentPanel = [] {
-            if (ProjectRoot) RunDistributionPasses(*ProjectRoot);
-        };
-        return editing;
-    }();
-    return *own;
+    return *installed;
+}
+
+void SetTreeEdits(TreeEditing* edits) {
+    installed = edits;
+}
+
+void ForgetTreeEdits(const TreeEditing* edits) {
+    if (installed == edits) installed = nullptr;
 }
 
 }  // namespace selection

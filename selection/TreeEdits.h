@@ -6,8 +6,10 @@ class TreeEditing;
 namespace selection {
 
 // The main window's tree edits (its hooks redistribute the group lines of exchanged panels and
-// its window lists are rebuilt); without a main window, an instance of their own that
-// redistributes the exchanged panels' group lines.
+// its window lists are rebuilt), installed by it (SetTreeEdits) before anything can edit the tree.
 TreeEditing& TreeEdits();
+// Installs the tree edits; ForgetTreeEdits takes them away when they are the ones installed.
+void SetTreeEdits(TreeEditing* edits);
+void ForgetTreeEdits(const TreeEditing* edits);
 
 }  // namespace selection
