@@ -78,29 +78,11 @@ std::vector<TCxemaGrupd*> SchemeGroupsOf(const TSitid& panel) {
     return chains::Elements(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount);
 }
 
-}  // namespace
-
-void TForm1::TakeProjectSnapshots() {
-    const TGrsed& root = *ProjectRoot;
-    SnapshotSwitchboardCount = root.SwitchboardCount;
-    SnapshotPanelCounts.clear();
-    SnapshotGroupCounts.clear();
-    for (const TGrsed* sw : SwitchboardsOf(root)) {
-        SnapshotPanelCounts.push_back(sw->PanelCount);
-        std::vector<int> groups;
-        for (const TSitid* panel : PanelsOf(*sw)) groups.push_back(panel->SchemeGroupCount);
-        SnapshotGroupCounts.push_back(std::move(groups));
-    }
-}
-
-bool TForm1::LoadProject(const std::string& path) {
-    std::optional<platform::WaitCursor> wait(std::in_place);
-    // Every table file is checked once for the whole opening.
-    platform::FileCheckBatch batch;
-
-    // The reference tables the file names: the transformer must be in the base, and every cable
-    // table is opened once and its cross-sections given to each record that uses it.
-    std::map<std::string, TableSections> tables;
+// The opening's hooks into the reference tables the file names: the transformer must be in the
+// base, and every cable table is opened once and its cross-sections given to each record that
+// uses it. A refusal closes the wait cursor before it says why.
+projectfile::LoadHooks OpeningHooks(std::map<std::string, TableSections>& tables,
+                                    std::optional<platform::WaitCursor>& wait) {
     projectfile::LoadHooks hooks;
     hooks.CheckTransformer = [&wait](const std::string& name) {
         if (TransformerInBase(name)) return true;
@@ -129,8 +111,96 @@ bool TForm1::LoadProject(const std::string& path) {
         AttachSections(request, table->second);
         return true;
     };
+    return hooks;
+}
 
-    projectfile::LoadResult loaded = projectfile::LoadProjectFile(path, hooks);
+// The phase distribution of every panel with group lines, then the loads of the whole network.
+void DistributeAndSumLoads(TGrsed& root) {
+    for (TGrsed* sw : SwitchboardsOf(root)) {
+        root.Switchboards.Cursor = sw;
+        for (TSitid* panel : PanelsOf(*sw)) {
+            if (panel->SchemeGroupCount <= 0) continue;
+            sw->Panels.Cursor = panel;
+            RunDistributionPasses(root);
+        }
+    }
+    RunLoadPasses(root);
+}
+
+// Number lists of the switchboard, group entry and edit dialogs; the group names.
+void FillNumberLists(const TGrsed& root) {
+    std::vector<std::string> switchboardNumbers;
+    std::vector<std::string> panelNumbers;
+    std::vector<std::string> groupNames;
+    for (const TGrsed* sw : SwitchboardsOf(root)) {
+        switchboardNumbers.push_back(platform::IntToStr(sw->SwitchboardNumber));
+        for (const TSitid* panel : PanelsOf(*sw)) {
+            panelNumbers.push_back(platform::IntToStr(panel->PanelNumber));
+            for (const TCxemaGrupd* group : SchemeGroupsOf(*panel))
+                groupNames.push_back(group->GroupName);
+        }
+    }
+    if (Shiti) {
+        FillNumberList(Shiti->ComboBox2, switchboardNumbers);
+        Shiti->SwitchboardCounter = root.SwitchboardCount;
+    }
+    if (Dan1) {
+        FillNumberList(Dan1->ComboBox2, panelNumbers);
+        Dan1->GroupNames = groupNames;
+    }
+    if (Form3) FillNumberList(Form3->ComboBox4, panelNumbers);
+}
+
+// The cable names of the connection window, in tree order.
+void FillCableNames(const TGrsed& root) {
+    if (!Shiti) return;
+    Shiti->CableNames.clear();
+    for (const TGrsed* sw : SwitchboardsOf(root)) {
+        Shiti->CableNames.push_back(sw->SwitchboardCableName);
+        for (const TSitid* panel : PanelsOf(*sw)) {
+            Shiti->CableNames.push_back(panel->FeederCableName);
+            for (const TCxemaGrupd* group : SchemeGroupsOf(*panel))
+                Shiti->CableNames.push_back(group->CableName);
+        }
+    }
+}
+
+// The project's stamp in the stamp window, its fields and its boxes.
+void ShowProjectStamp(const projectfile::ProjectStamp& stamp) {
+    if (!AdjustmentProjectForm) return;
+    AdjustmentProjectForm->DocumentCode = stamp.DocumentCode;
+    AdjustmentProjectForm->DevelopedBy = stamp.DevelopedBy;
+    AdjustmentProjectForm->CheckedBy = stamp.CheckedBy;
+    AdjustmentProjectForm->ApprovedBy = stamp.ApprovedBy;
+    AdjustmentProjectForm->NormControl = stamp.NormControl;
+    AdjustmentProjectForm->Edit1->setText(QString::fromStdString(stamp.DocumentCode));
+    AdjustmentProjectForm->Edit2->setText(QString::fromStdString(stamp.DevelopedBy));
+    AdjustmentProjectForm->Edit3->setText(QString::fromStdString(stamp.CheckedBy));
+    AdjustmentProjectForm->Edit4->setText(QString::fromStdString(stamp.ApprovedBy));
+    AdjustmentProjectForm->Edit5->setText(QString::fromStdString(stamp.NormControl));
+}
+
+}  // namespace
+
+void TForm1::TakeProjectSnapshots() {
+    const TGrsed& root = *ProjectRoot;
+    SnapshotSwitchboardCount = root.SwitchboardCount;
+    SnapshotPanelCounts.clear();
+    SnapshotGroupCounts.clear();
+    for (const TGrsed* sw : SwitchboardsOf(root)) {
+        SnapshotPanelCounts.push_back(sw->PanelCount);
+        std::vector<int> groups;
+        for (const TSitid* panel : PanelsOf(*sw)) groups.push_back(panel->SchemeGroupCount);
+        SnapshotGroupCounts.push_back(std::move(groups));
+    }
+}
+
+bool TForm1::LoadProject(const std::string& path) {
+    std::optional<platform::WaitCursor> wait(std::in_place);
+    // Every table file is checked once for the whole opening.
+    platform::FileCheckBatch batch;
+    std::map<std::string, TableSections> tables;
+    projectfile::LoadResult loaded = projectfile::LoadProjectFile(path, OpeningHooks(tables, wait));
     switch (loaded.Status) {
         case projectfile::LoadStatus::Loaded:
             break;
@@ -153,20 +223,7 @@ bool TForm1::LoadProject(const std::string& path) {
     DropProject();
     ProjectRoot = loaded.Root.release();
     TGrsed& root = *ProjectRoot;
-    const std::vector<TGrsed*> switchboards = SwitchboardsOf(root);
-
-    // The phase distribution of every panel with group lines, then the loads of the whole
-    // network.
-    for (TGrsed* sw : switchboards) {
-        root.Switchboards.Cursor = sw;
-        for (TSitid* panel : PanelsOf(*sw)) {
-            if (panel->SchemeGroupCount <= 0) continue;
-            sw->Panels.Cursor = panel;
-            RunDistributionPasses(root);
-        }
-    }
-    RunLoadPasses(root);
-
+    DistributeAndSumLoads(root);
     // The cables by their currents and the voltage losses and deviations along the network. A
     // pass whose table lookup fails has said why; the project is not opened with the values it
     // left unfinished.
@@ -180,57 +237,10 @@ bool TForm1::LoadProject(const std::string& path) {
         Dan1->GroupCounter = loaded.Extras.GroupCounter;
         Dan1->GroupCounterCode = loaded.Extras.GroupCounterCode;
     }
-
-    // Number lists of the switchboard, group entry and edit dialogs; the group names.
-    std::vector<std::string> switchboardNumbers;
-    std::vector<std::string> panelNumbers;
-    std::vector<std::string> groupNames;
-    for (const TGrsed* sw : switchboards) {
-        switchboardNumbers.push_back(platform::IntToStr(sw->SwitchboardNumber));
-        for (const TSitid* panel : PanelsOf(*sw)) {
-            panelNumbers.push_back(platform::IntToStr(panel->PanelNumber));
-            for (const TCxemaGrupd* group : SchemeGroupsOf(*panel))
-                groupNames.push_back(group->GroupName);
-        }
-    }
-    if (Shiti) {
-        FillNumberList(Shiti->ComboBox2, switchboardNumbers);
-        Shiti->SwitchboardCounter = root.SwitchboardCount;
-    }
-    if (Dan1) {
-        FillNumberList(Dan1->ComboBox2, panelNumbers);
-        Dan1->GroupNames = groupNames;
-    }
-    if (Form3) FillNumberList(Form3->ComboBox4, panelNumbers);
-
+    FillNumberLists(root);
     TakeProjectSnapshots();
-
-    if (Shiti) {
-        Shiti->CableNames.clear();
-        for (const TGrsed* sw : switchboards) {
-            Shiti->CableNames.push_back(sw->SwitchboardCableName);
-            for (const TSitid* panel : PanelsOf(*sw)) {
-                Shiti->CableNames.push_back(panel->FeederCableName);
-                for (const TCxemaGrupd* group : SchemeGroupsOf(*panel))
-                    Shiti->CableNames.push_back(group->CableName);
-            }
-        }
-    }
-
-    if (AdjustmentProjectForm) {
-        const projectfile::ProjectStamp& stamp = loaded.Extras.Stamp;
-        AdjustmentProjectForm->DocumentCode = stamp.DocumentCode;
-        AdjustmentProjectForm->DevelopedBy = stamp.DevelopedBy;
-        AdjustmentProjectForm->CheckedBy = stamp.CheckedBy;
-        AdjustmentProjectForm->ApprovedBy = stamp.ApprovedBy;
-        AdjustmentProjectForm->NormControl = stamp.NormControl;
-        AdjustmentProjectForm->Edit1->setText(QString::fromStdString(stamp.DocumentCode));
-        AdjustmentProjectForm->Edit2->setText(QString::fromStdString(stamp.DevelopedBy));
-        AdjustmentProjectForm->Edit3->setText(QString::fromStdString(stamp.CheckedBy));
-        AdjustmentProjectForm->Edit4->setText(QString::fromStdString(stamp.ApprovedBy));
-        AdjustmentProjectForm->Edit5->setText(QString::fromStdString(stamp.NormControl));
-    }
-
+    FillCableNames(root);
+    ShowProjectStamp(loaded.Extras.Stamp);
     RegisterRecentProject(path);
 
     wait.reset();
