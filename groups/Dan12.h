@@ -223,9 +223,6 @@ private:
     std::vector<const TGrsed*> selecting_;
     // A later round of the refresh, or the walk again after a raising: only these switchboards.
     std::optional<std::vector<const TGrsed*>> roundSelects_;
-    // Every cross-section of each switchboard, in tree order, as the cable passes of the refresh
-    // under way last left them.
-    std::vector<std::pair<const TGrsed*, std::vector<double>>> sectionsNow_;
     SettledSwitchboards::Shared selectedWith_;
     // A cable pass of the refresh under way failed somewhere.
     bool passFailed_ = false;
@@ -319,10 +316,12 @@ private:
     // Every switchboard, panel and group line raised until its breaker trips, with the fault
     // current each line then has.
     void EnsureTripCurrents();
+    // Every cross-section of each switchboard, in tree order.
+    using SwitchboardSections = std::vector<std::pair<const TGrsed*, std::vector<double>>>;
     // The cable pass with each line raised towards the deviation it had; when that changed a
     // section, the pass again without raising, so that every line's deviation and every loss is
-    // that of the sections as they end.
-    void SelectCablesAndDeviations();
+    // that of the sections as they end. Returns the sections it ends with.
+    SwitchboardSections SelectCablesAndDeviations();
     // One walk of the cable pass; `raise` raises each line's sections towards the deviation it
     // had before. False when a lookup failed (with `raise`, the walk goes on after it).
     bool CablePass(bool raise);

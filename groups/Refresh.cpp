@@ -181,6 +181,7 @@ void TDan1::RefreshProject() {
     // nothing. Sections only grow, so it ends; the bound is a guard.
     bool settled = false;
     std::vector<const TGrsed*> raised;
+    SwitchboardSections sectionsAfter;
     for (int round = 0; round < kSettlingRounds && !settled; ++round) {
         if (round > 0 && !selectingAll_) {
             // A section raised changes the fault currents and the losses of its switchboard;
@@ -193,23 +194,18 @@ void TDan1::RefreshProject() {
                 selectingAll_ = true;
         }
         // The sections the last round ended with are those this one starts with.
-        if (round == 0) sectionsNow_ = ProjectSections(*root);
-        const SwitchboardSections before = std::move(sectionsNow_);
+        const SwitchboardSections before =
+            round == 0 ? ProjectSections(*root) : std::move(sectionsAfter);
         EnsureTripCurrents();
-        SelectCablesAndDeviations();
-        const SwitchboardSections& after = sectionsNow_;
-        settled = after == before;
-        raised = RaisedBetween(before, after);
+        sectionsAfter = SelectCablesAndDeviations();
+        settled = sectionsAfter == before;
+        raised = RaisedBetween(before, sectionsAfter);
         for (const TGrsed* sw : raised)
             if (std::find(selecting_.begin(), selecting_.end(), sw) == selecting_.end())
                 selecting_.push_back(sw);
     }
     roundSelects_.reset();
-    sectionsNow_.clear();
     const bool all = selectingAll_ || lossesReachAll_;
-    // The fault currents, and the losses once more, of the switchboards that changed or were
-    // raised; the load alone reaches neither in the others, whose losses the cable pass took.
-    if (!passFailed_) lossesReachAll_ = false;
     ComputeShortCircuitCurrents();
     selectingAll_ = true;
     chains::ForEachSwitchboard(*root, [&](TGrsed& sw) {
@@ -353,19 +349,19 @@ bool TDan1::SelectCablesWithoutRaising() {
     return CablePass(false);
 }
 
-void TDan1::SelectCablesAndDeviations() {
+TDan1::SwitchboardSections TDan1::SelectCablesAndDeviations() {
     const SwitchboardSections before = ProjectSections(*ProjectRoot);
     CablePass(true);
     // A section raised for one line (a supply or trunk shared with others) changes the losses
     // of the lines walked before it: they are taken again with the sections as they now stand,
     // in the switchboards where a section was raised (the others would come out as they are).
-    sectionsNow_ = ProjectSections(*ProjectRoot);
-    if (sectionsNow_ == before) return;
+    SwitchboardSections after = ProjectSections(*ProjectRoot);
+    if (after == before) return after;
     const std::optional<std::vector<const TGrsed*>> round = roundSelects_;
-    if (!selectingAll_ && !passFailed_) roundSelects_ = RaisedBetween(before, sectionsNow_);
+    if (!selectingAll_ && !passFailed_) roundSelects_ = RaisedBetween(before, after);
     CablePass(false);
     roundSelects_ = round;
-    sectionsNow_ = ProjectSections(*ProjectRoot);
+    return ProjectSections(*ProjectRoot);
 }
 
 void TDan1::ComputeShortCircuitCurrents() {
@@ -374,8 +370,11 @@ void TDan1::ComputeShortCircuitCurrents() {
     const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
     const std::optional<std::size_t> found = selection::FindTransformer(rows, root.TransformerName);
     const selection::TransformerRow t = found ? rows[*found] : selection::TransformerRow{};
+    // The switchboards that changed or were raised: the load alone reaches neither the fault
+    // currents nor, once the cable pass took them, the losses of the others. After a failure,
+    // every one the passes selected.
     chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
-        if (!Selects(sw)) return;
+        if (!Selects(sw, passFailed_)) return;
         const double length = sw.SwitchboardFeederLength;
         const double section = sw.SwitchboardSection;
         const std::string& material = sw.SwitchboardConductorMaterial;

@@ -161,9 +161,9 @@ std::vector<BreakerRow> BreakerRows() {
 FaultPath FaultPathThrough(const TGrsed& sw, double s, TSitid* panel, double p,
                            const TCxemaGrupd* group, double g) {
     FaultPath path;
-    path.supplyLength = sw.SwitchboardFeederLength;
-    path.supplySection = s;
-    path.supplyMaterial = sw.SwitchboardConductorMaterial;
+    path.switchboardLength = sw.SwitchboardFeederLength;
+    path.switchboardSection = s;
+    path.switchboardMaterial = sw.SwitchboardConductorMaterial;
     if (!panel) return path;
     path.panelLength = panel->FeederLength;
     path.panelSection = p;
@@ -178,20 +178,11 @@ FaultPath FaultPathThrough(const TGrsed& sw, double s, TSitid* panel, double p,
 
 double FaultCurrent(const FaultPath& path, const TransformerRow& transformer) {
     if (!ProjectRoot) return 0.0;
-    return ProjectRoot->SinglePhaseFaultCurrent({.groupLength = path.groupLength,
-                                                 .panelLength = path.panelLength,
-                                                 .switchboardLength = path.supplyLength,
-                                                 .groupSection = path.groupSection,
-                                                 .panelSection = path.panelSection,
-                                                 .switchboardSection = path.supplySection,
-                                                 .transformerPower = transformer.power,
-                                                 .shortCircuitVoltage = transformer.uk,
-                                                 .shortCircuitLosses = transformer.losses,
-                                                 .groupMaterial = path.groupMaterial,
-                                                 .panelMaterial = path.panelMaterial,
-                                                 .switchboardMaterial = path.supplyMaterial,
-                                                 .panel = path.panel,
-                                                 .givenSection = path.givenSection});
+    FaultPath through = path;
+    through.transformerPower = transformer.power;
+    through.shortCircuitVoltage = transformer.uk;
+    through.shortCircuitLosses = transformer.losses;
+    return ProjectRoot->SinglePhaseFaultCurrent(through);
 }
 
 }  // namespace selection

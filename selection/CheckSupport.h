@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/Classd.h"
+
 class TCxemaGrupd;
 class TGrsed;
 class TSitid;
@@ -58,17 +60,10 @@ std::vector<BreakerRow> BreakerRows();
 void KeepLookupsWithinPasses(bool keep);
 bool LookupsKeptWithinPasses();
 
-// A fault path from the transformer to the far end of a line: the group line, the panel feeder
-// and the switchboard supply (a segment with length and section 0 and no material is left out),
-// the panel whose feeders the path takes (none: no panel feeders) and whether that panel's section
-// stands for every feeder of its cascade.
-struct FaultPath {
-    double groupLength = 0, panelLength = 0, supplyLength = 0;
-    double groupSection = 0, panelSection = 0, supplySection = 0;
-    std::string groupMaterial, panelMaterial, supplyMaterial;
-    TSitid* panel = nullptr;
-    bool givenSection = false;
-};
+// A fault path from the transformer to the far end of a line, as the fault-current members take
+// it; the transformer's values are left to FaultCurrent. A segment with length and section 0 and
+// no material is left out; the materials are read during the calls only.
+using FaultPath = TGrsed::FaultInputs;
 
 // The path of a fault along the switchboard's feeder at section s; with a panel, on along the
 // panel's feeder at section p (the panel then also names the path's cascade); with a line, on to

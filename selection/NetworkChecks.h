@@ -25,7 +25,6 @@ class QObject;
 
 namespace selection {
 struct TransformerRow;
-struct FaultPath;
 }  // namespace selection
 
 // Operations of the editing, connection and group-entry windows that the checks run at fixed

@@ -159,7 +159,7 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
     std::size_t t = *project;
     selection::TransformerRow transformer = rows[t];
     double section = selection::ShiftedSection(*panel);
-    path.supplySection = section;
+    path.switchboardSection = section;
     path.givenSection = false;
     current = selection::FaultCurrent(path, transformer);
     const std::optional<std::vector<double>> table = TableSections(sw->SwitchboardTable);
@@ -173,7 +173,7 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
     path.panel = panel;
     while (!CurrentExceeds(current, trip, true)) {
         section = sections[i];
-        path.supplySection = section;
+        path.switchboardSection = section;
         current = selection::FaultCurrent(path, transformer);
         if (++i == sections.size()) {
             if (CurrentExceeds(current, trip, true)) break;
@@ -386,9 +386,9 @@ bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string&
         longOffer ? TripCurrent(panel->PanelBreakerType, nextButOne)
                   : TripCurrent(sw->SwitchboardBreakerType, sw->SwitchboardInputRating);
     selection::FaultPath path;
-    path.supplyLength = supplyLength;
-    path.supplySection = largestSection;
-    path.supplyMaterial = supplyMaterial;
+    path.switchboardLength = supplyLength;
+    path.switchboardSection = largestSection;
+    path.switchboardMaterial = supplyMaterial;
     const double currentA = selection::FaultCurrent(path, largest);
 
     // The new panel's feeder, as long as the present one.

@@ -38,9 +38,9 @@ bool NetworkChecks::CheckSystemShortCircuitPower() {
         root->Switchboards.Cursor = sw;
         sw->Panels.Cursor = nullptr;
         selection::FaultPath supply;
-        supply.supplyLength = sw->SwitchboardFeederLength;
-        supply.supplySection = sw->SwitchboardSection;
-        supply.supplyMaterial = sw->SwitchboardConductorMaterial;
+        supply.switchboardLength = sw->SwitchboardFeederLength;
+        supply.switchboardSection = sw->SwitchboardSection;
+        supply.switchboardMaterial = sw->SwitchboardConductorMaterial;
         if (!CurrentExceeds(selection::FaultCurrent(supply, transformer),
                             TripOf(sw->SwitchboardBreakerType, sw->SwitchboardInputRating))) {
             passed = false;

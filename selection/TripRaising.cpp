@@ -359,9 +359,9 @@ void NetworkChecks::CascadeFaultCurrents() {
         path.panelLength = q.FeederLength;
         path.panelSection = selection::RadialSection(q);
         path.panelMaterial = q.FeederConductorMaterial;
-        path.supplyLength = sw->SwitchboardFeederLength;
-        path.supplySection = sw->SwitchboardSection;
-        path.supplyMaterial = sw->SwitchboardConductorMaterial;
+        path.switchboardLength = sw->SwitchboardFeederLength;
+        path.switchboardSection = sw->SwitchboardSection;
+        path.switchboardMaterial = sw->SwitchboardConductorMaterial;
         path.panel = &q;
         q.PanelFaultCurrent1 = selection::FaultCurrent(path, t);
     };

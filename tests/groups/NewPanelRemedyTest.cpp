@@ -98,8 +98,8 @@ protected:
                                          const std::vector<BreakerSeriesRow>& extra = {}) {
         selection::FaultPath path;
         path.panelLength = panel3->FeederLength;
-        path.panelSection = path.supplySection = kFeederRows.back().section;
-        path.panelMaterial = path.supplyMaterial = "Медь";
+        path.panelSection = path.switchboardSection = kFeederRows.back().section;
+        path.panelMaterial = path.switchboardMaterial = "Медь";
         path.panel = panel3;
         path.givenSection = true;
         ProjectRoot->Switchboards.Cursor = sw;
@@ -275,12 +275,10 @@ TEST_P(LeaveAfterRemedyTest, FinishesAsCloseDoes) {
     EXPECT_NE(Panel(7), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, LeaveAfterRemedyTest,
-                         ::testing::Values(LeaveCase{"close box",
-                                                     [] { Dan1->windowHandle()->close(); }},
-                                           LeaveCase{"Escape", [] {
-                                                         QTest::keyClick(Dan1, Qt::Key_Escape);
-                                                     }}));
+INSTANTIATE_TEST_SUITE_P(
+    Ways, LeaveAfterRemedyTest,
+    ::testing::Values(LeaveCase{"close box", [] { Dan1->windowHandle()->close(); }},
+                      LeaveCase{"Escape", [] { QTest::keyClick(Dan1, Qt::Key_Escape); }}));
 
 // A line too long for any section of its table, moved to new panel 7 and refused there for its
 // voltage: panel 7 goes with it, and the project is as it was before the line (panel 3 no
@@ -672,4 +670,3 @@ TEST_F(SwitchboardEditRemedyTest, TheNewPanelTakesOnlyThatPanelsLines) {
     EXPECT_EQ(Form3->SwitchboardEditMode, 0);
     EXPECT_EQ(Dan1->RemedyActive, 0);
 }
-

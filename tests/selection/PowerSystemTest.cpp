@@ -3,10 +3,10 @@
 #include <QTest>
 
 #include "ChecksFixture.h"
+#include "app/PowerSystem.h"
 #include "editing/EditDialog.h"
 #include "platform/Conversions.h"
 #include "platform/Events.h"
-#include "app/PowerSystem.h"
 
 namespace {
 
@@ -31,9 +31,9 @@ protected:
         sw->SwitchboardBreakerType = "B3";
         sw->SwitchboardInstalledPower = 10;
         selection::FaultPath path;
-        path.supplyLength = 20;
-        path.supplySection = 50;
-        path.supplyMaterial = "Медь";
+        path.switchboardLength = 20;
+        path.switchboardSection = 50;
+        path.switchboardMaterial = "Медь";
         return path;
     }
     // Types a power and presses "Применить".

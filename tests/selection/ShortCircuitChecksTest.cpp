@@ -4,10 +4,10 @@
 #include <functional>
 
 #include "ChecksFixture.h"
+#include "app/PowerSystem.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "platform/Events.h"
-#include "app/PowerSystem.h"
 #include "selection/SelectionSupport.h"
 
 namespace {
@@ -56,9 +56,9 @@ protected:
         selection::FaultPath path;
         path.groupLength = g->LineLength;
         path.panelLength = panel->FeederLength;
-        path.supplyLength = sw->SwitchboardFeederLength;
-        path.groupSection = path.panelSection = path.supplySection = 120;
-        path.groupMaterial = path.panelMaterial = path.supplyMaterial = "Медь";
+        path.switchboardLength = sw->SwitchboardFeederLength;
+        path.groupSection = path.panelSection = path.switchboardSection = 120;
+        path.groupMaterial = path.panelMaterial = path.switchboardMaterial = "Медь";
         path.panel = panel;
         path.givenSection = true;
         return path;
@@ -67,9 +67,9 @@ protected:
     selection::FaultPath FeederPath(TSitid* p) {
         selection::FaultPath path;
         path.panelLength = p->FeederLength;
-        path.supplyLength = sw->SwitchboardFeederLength;
-        path.panelSection = path.supplySection = 120;
-        path.panelMaterial = path.supplyMaterial = "Медь";
+        path.switchboardLength = sw->SwitchboardFeederLength;
+        path.panelSection = path.switchboardSection = 120;
+        path.panelMaterial = path.switchboardMaterial = "Медь";
         path.panel = p;
         path.givenSection = true;
         return path;
@@ -286,9 +286,9 @@ TEST_F(ShortCircuitChecksTest, SwitchboardCheck) {
     sw->SwitchboardBreakerType = "C3";  // multiplicity 5
     sw->SwitchboardInputRating = 1600;
     selection::FaultPath path;
-    path.supplyLength = 20;
-    path.supplySection = 120;
-    path.supplyMaterial = "Медь";
+    path.switchboardLength = 20;
+    path.switchboardSection = 120;
+    path.switchboardMaterial = "Медь";
     path.givenSection = true;
     MakeCurrent(sw, panel);
     ASSERT_LT(BestCaseCurrent(path), 1600 * 5.0);
@@ -332,9 +332,9 @@ TEST_F(ShortCircuitChecksTest, PanelSupplyTakesTheSmallestSectionThatTrips) {
     // The walk keeps the losses of the project's transformer (ТМ-400/10) whichever it tries.
     const auto currentAt = [&](double section, std::size_t row) {
         selection::FaultPath path;
-        path.supplyLength = 20;
-        path.supplySection = section;
-        path.supplyMaterial = "Медь";
+        path.switchboardLength = 20;
+        path.switchboardSection = section;
+        path.switchboardMaterial = "Медь";
         path.panel = panel;
         selection::TransformerRow t = rows[row];
         t.losses = rows[1].losses;

@@ -1,9 +1,9 @@
 // The transformer raised for the load, and the switchboard supply raised (cable, then
 // transformer) until the breaker feeding the switchboard trips.
 #include "ChecksFixture.h"
+#include "app/PowerSystem.h"
 #include "platform/Events.h"
 #include "refdb/BazaTran.h"
-#include "app/PowerSystem.h"
 
 namespace {
 
@@ -57,9 +57,9 @@ protected:
     // Fault current at the switchboard with its supply section and a transformer of the base.
     double CurrentAt(double section, std::size_t transformer) {
         selection::FaultPath path;
-        path.supplyLength = sw->SwitchboardFeederLength;
-        path.supplySection = section;
-        path.supplyMaterial = "Медь";
+        path.switchboardLength = sw->SwitchboardFeederLength;
+        path.switchboardSection = section;
+        path.switchboardMaterial = "Медь";
         MakeCurrent(sw, panel);
         const double current =
             selection::FaultCurrent(path, selection::TransformerRows()[transformer]);

@@ -25,9 +25,9 @@ protected:
         path.groupSection = g;
         path.panelLength = panel->FeederLength;
         path.panelSection = panel->FeederSection;
-        path.supplyLength = sw->SwitchboardFeederLength;
-        path.supplySection = sw->SwitchboardSection;
-        path.groupMaterial = path.panelMaterial = path.supplyMaterial = "Медь";
+        path.switchboardLength = sw->SwitchboardFeederLength;
+        path.switchboardSection = sw->SwitchboardSection;
+        path.groupMaterial = path.panelMaterial = path.switchboardMaterial = "Медь";
         path.panel = panel;
         const double current = selection::FaultCurrent(path, Project());
         panel->SchemeGroups.Cursor = group;
@@ -37,9 +37,9 @@ protected:
         selection::FaultPath path;
         path.panelLength = p->FeederLength;
         path.panelSection = section;
-        path.supplyLength = sw->SwitchboardFeederLength;
-        path.supplySection = sw->SwitchboardSection;
-        path.panelMaterial = path.supplyMaterial = "Медь";
+        path.switchboardLength = sw->SwitchboardFeederLength;
+        path.switchboardSection = sw->SwitchboardSection;
+        path.panelMaterial = path.switchboardMaterial = "Медь";
         path.panel = p;
         const double current = selection::FaultCurrent(path, Project());
         MakeCurrent(sw, panel);
