@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "AppFixture.h"
 #include "LeakCheck.h"
 #include "ModelSupport.h"
 #include "model/Chains.h"
@@ -201,18 +200,6 @@ TEST(ProjectTree, DeletingTheTreeClearsTheRoot) {
     EXPECT_EQ(root, nullptr);
     ExpectNoLeaks();          // every record of the tree is freed
     DeleteProjectTree(root);  // no project: nothing to do
-}
-
-// The records ask the cable table loader for a table's brand: the name of its brand field, at
-// its place in the 7- and 8-field layouts; empty for a table that is not there.
-using RecordsCableTableBrand = AppFixture;
-
-TEST_F(RecordsCableTableBrand, IsTheNameOfTheTablesBrandField) {
-    EXPECT_EQ(TGrsed::CableTableBrand("ВВГв4.xml"), "ВВГ");
-    EXPECT_EQ(TGrsed::CableTableBrand("ПВ1т2.xml"), "ПВ1");
-    responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
-                             platform::mrOk);
-    EXPECT_EQ(TGrsed::CableTableBrand("Нет.xml"), "");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "RefdbFixture.h"
+#include "model/Classd.h"
 #include "platform/DBGrid.h"
 #include "platform/DBNavigator.h"
 #include "platform/ProgramFolder.h"
@@ -232,4 +233,16 @@ TEST_F(CableTableLoading, ATableRestoredToItsSavePointIsNotWritten) {
     ds.SetSavePoint(savePoint);
     ASSERT_TRUE(OpenCurrentTable("ПВ1т2.xml"));
     EXPECT_EQ(Inode(ProgramFile("ВВГв4.xml")), before);
+}
+
+// The records ask the cable table loader for a table's brand: the name of its brand field, at
+// its place in the 7- and 8-field layouts; empty for a table that is not there.
+using RecordsCableTableBrand = RefdbTest;
+
+TEST_F(RecordsCableTableBrand, IsTheNameOfTheTablesBrandField) {
+    EXPECT_EQ(TGrsed::CableTableBrand("ВВГв4.xml"), "ВВГ");
+    EXPECT_EQ(TGrsed::CableTableBrand("ПВ1т2.xml"), "ПВ1");
+    responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
+                             platform::mrOk);
+    EXPECT_EQ(TGrsed::CableTableBrand("Нет.xml"), "");
 }

@@ -10,7 +10,6 @@
 #include <filesystem>
 
 #include "RefdbFixture.h"
-#include "app/Startup.h"
 #include "platform/DBGrid.h"
 #include "platform/DBNavigator.h"
 #include "platform/Files.h"
@@ -144,7 +143,7 @@ TEST_F(ReadOnlyFolder, AnEditedBreakerTableIsReportedOnceAndStaysInMemory) {
 }
 
 TEST_F(ReadOnlyFolder, AFirstStartThereLeavesEmptyTablesInMemory) {
-    DestroyAllWindows();
+    DestroyReferenceWindows();
     EmptyProgramFolder();
     {
         NewFilesFail blocked(ProgramFolder());
@@ -154,7 +153,7 @@ TEST_F(ReadOnlyFolder, AFirstStartThereLeavesEmptyTablesInMemory) {
         responder_.ExpectMessage(WriteFailure("Не удалось создать таблицу «tranform.xml».",
                                               ProgramFolder() + "/tranform.xml", blocked.Reason()),
                                  "Предупреждение.", mrOk);
-        CreateAllWindows();
+        CreateReferenceWindows();
 
         EXPECT_TRUE(BazaAvt->AVT1.Active());
         EXPECT_TRUE(BazaAvt->AVT1.IsEmpty());

@@ -5,7 +5,6 @@
 
 #include "BaseTableFiles.h"
 #include "SelectionFixture.h"
-#include "editing/Shiti12.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Messages.h"
 #include "refdb/BazaAvt.h"
@@ -47,11 +46,11 @@ TEST_F(CableLookupTest, SmallestSectionCarryingTheCorrectedCurrent) {
         {"0", kCopperCable, 0, 25, true, "Медь", 0, "no current"},
     };
     for (const LookupCase& c : cases) {
-        EXPECT_EQ(dan().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature, c.inAir,
-                                                c.material),
+        EXPECT_EQ(checks().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature,
+                                                   c.inAir, c.material),
                   c.expected)
             << c.why;
-        EXPECT_EQ(dan().FailureFlag, 0) << c.why;
+        EXPECT_EQ(checks().FailureFlag, 0) << c.why;
     }
 }
 
@@ -72,8 +71,8 @@ TEST_F(CableLookupTest, SectionsWithinOnePassAreThoseOfTheTable) {
     platform::FileCheckBatch pass;
     for (int round = 0; round < 3; ++round) {
         for (const LookupCase& c : cases) {
-            EXPECT_EQ(dan().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature,
-                                                    c.inAir, c.material),
+            EXPECT_EQ(checks().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature,
+                                                       c.inAir, c.material),
                       c.expected)
                 << c.why << ", round " << round;
             EXPECT_EQ(BazaT->ClientDataSet1.FileName(), ProgramFile(c.table)) << c.why;
@@ -83,13 +82,13 @@ TEST_F(CableLookupTest, SectionsWithinOnePassAreThoseOfTheTable) {
     std::vector<CableRow> doubled = kCopperCableRows;
     for (CableRow& row : doubled) row.current *= 2;
     WriteCableTable(kCopperCable, "ВВГ", "В воздухе", "Медь", true, doubled);
-    EXPECT_EQ(dan().ContinuousCurrentLookup("0", kCopperCable, 27.01, 25, true, "Медь"),
+    EXPECT_EQ(checks().ContinuousCurrentLookup("0", kCopperCable, 27.01, 25, true, "Медь"),
               kCopperCableRows.front().section);
     for (int round = 0; round < 2; ++round) {
         responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
                                  platform::mrOk);
-        EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Нет.xml", 10, 25, true, "Медь"), 0.0);
-        EXPECT_EQ(dan().FailureFlag, 1);
+        EXPECT_EQ(checks().ContinuousCurrentLookup("0", "Нет.xml", 10, 25, true, "Медь"), 0.0);
+        EXPECT_EQ(checks().FailureFlag, 1);
     }
 }
 
@@ -110,8 +109,8 @@ TEST_F(CableLookupTest, TableCurrentsAreBackAfterEveryLookup) {
         {"0", kCopperCable, 900, 10, true, "Медь", 120, "past the end"},
     };
     for (const LookupCase& c : cases) {
-        EXPECT_EQ(dan().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature, c.inAir,
-                                                c.material),
+        EXPECT_EQ(checks().ContinuousCurrentLookup(c.key, c.table, c.current, c.temperature,
+                                                   c.inAir, c.material),
                   c.expected)
             << c.why;
         EXPECT_EQ(TableColumn(refdb::kContinuousCurrent), stored) << c.why;
@@ -124,44 +123,24 @@ TEST_F(CableLookupTest, TableCurrentsAreBackAfterEveryLookup) {
     EXPECT_EQ(file.readAll(), before);
 }
 
-TEST_F(CableLookupTest, ScalingIsTakenBackBySetSavePoint) {
-    const int savePoint = Shiti->ScaleContinuousCurrents(kCopperWire, 0.5);
-    ASSERT_GE(savePoint, 0);
-    platform::TClientDataSet& ds = BazaT->ClientDataSet1;
-    EXPECT_TRUE(ds.Eof());  // left at its end
-    std::vector<double> halved;
-    std::vector<double> stored;
-    for (const CableRow& row : kCopperWireRows) {
-        halved.push_back(row.current * 0.5);
-        stored.push_back(row.current);
-    }
-    EXPECT_EQ(TableColumn(refdb::kContinuousCurrent), halved);
-    ds.SetSavePoint(savePoint);
-    EXPECT_EQ(TableColumn(refdb::kContinuousCurrent), stored);
-
-    responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
-                             platform::mrOk);
-    EXPECT_EQ(Shiti->ScaleContinuousCurrents("Нет.xml", 0.5), -1);
-}
-
 TEST_F(CableLookupTest, NoCurrentOpensNoTable) {
-    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Нет.xml", 0, 25, true, "Медь"), 0.0);
-    EXPECT_EQ(dan().FailureFlag, 0);
+    EXPECT_EQ(checks().ContinuousCurrentLookup("0", "Нет.xml", 0, 25, true, "Медь"), 0.0);
+    EXPECT_EQ(checks().FailureFlag, 0);
 }
 
 TEST_F(CableLookupTest, MissingTableGivesNoSectionOfTheTableOpenBefore) {
-    ASSERT_TRUE(dan().CrossSectionFromTable(kCopperCable, 10));
+    ASSERT_TRUE(checks().CrossSectionFromTable(kCopperCable, 10));
     responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
                              platform::mrOk);
-    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Нет.xml", 10, 25, true, "Медь"), 0.0);
-    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(checks().ContinuousCurrentLookup("0", "Нет.xml", 10, 25, true, "Медь"), 0.0);
+    EXPECT_EQ(checks().FailureFlag, 1);
 }
 
 TEST_F(CableLookupTest, EmptyTableIsReportedAndGivesNoSection) {
     WriteCableTable("Пустая.xml", "ВВГ", "В воздухе", "Медь", false, {});
     responder_.ExpectMessage("В данной таблице нет данных.", "Предупреждение.", platform::mrOk);
-    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Пустая.xml", 10, 40, true, "Медь"), 0.0);
-    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(checks().ContinuousCurrentLookup("0", "Пустая.xml", 10, 40, true, "Медь"), 0.0);
+    EXPECT_EQ(checks().FailureFlag, 1);
     EXPECT_EQ(responder_.Messages().back().icon, platform::MsgIcon::Warning);
 }
 
@@ -172,8 +151,8 @@ TEST_F(CableLookupTest, DamagedTableIsReportedAndTheProgramGoesOn) {
     file.close();
     responder_.ExpectMessage("Ошибка E201. В базе данных поврежден файл  Битая.xml", "",
                              platform::mrOk);
-    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Битая.xml", 10, 25, true, "Медь"), 0.0);
-    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(checks().ContinuousCurrentLookup("0", "Битая.xml", 10, 25, true, "Медь"), 0.0);
+    EXPECT_EQ(checks().FailureFlag, 1);
     EXPECT_FALSE(responder_.TerminateRequested());
 }
 
@@ -181,30 +160,30 @@ TEST_F(CableLookupTest, TableOfAnotherKindGivesNoSection) {
     // The breaker base has no "Сечение" and no "Длительный ток": as a cable table it is damaged.
     responder_.ExpectMessage("Ошибка E201. В базе данных поврежден файл  Avtomat.xml", "",
                              platform::mrOk);
-    EXPECT_EQ(dan().ContinuousCurrentLookup("0", "Avtomat.xml", 10, 25, true, "Медь"), 0.0);
-    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_EQ(checks().ContinuousCurrentLookup("0", "Avtomat.xml", 10, 25, true, "Медь"), 0.0);
+    EXPECT_EQ(checks().FailureFlag, 1);
     EXPECT_FALSE(BazaT->ClientDataSet1.Active());
 }
 
 TEST_F(CableLookupTest, BrandLargestSectionAndPositioning) {
-    EXPECT_EQ(dan().CableTableBrand(kCopperCable), "ВВГ");  // 8 fields
-    EXPECT_EQ(dan().CableTableBrand(kCopperWire), "ПВ1");   // 7 fields
+    EXPECT_EQ(checks().CableTableBrand(kCopperCable), "ВВГ");  // 8 fields
+    EXPECT_EQ(checks().CableTableBrand(kCopperWire), "ПВ1");   // 7 fields
 
-    EXPECT_EQ(dan().LastCrossSection(kCopperCable), 120);
+    EXPECT_EQ(checks().LastCrossSection(kCopperCable), 120);
     platform::TClientDataSet& ds = BazaT->ClientDataSet1;
     EXPECT_EQ(ds.RecNo(), ds.RecordCount());
 
-    EXPECT_TRUE(dan().CrossSectionFromTable(kCopperCable, 10));
+    EXPECT_TRUE(checks().CrossSectionFromTable(kCopperCable, 10));
     EXPECT_EQ(ds.FieldByName(refdb::kContinuousCurrent).AsFloat(), 63);
-    EXPECT_TRUE(dan().CrossSectionFromTable(kCopperCable, 11));
+    EXPECT_TRUE(checks().CrossSectionFromTable(kCopperCable, 11));
     EXPECT_TRUE(ds.Eof());
 
     responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
                              platform::mrOk);
-    EXPECT_EQ(dan().LastCrossSection("Нет.xml"), 0.0);
+    EXPECT_EQ(checks().LastCrossSection("Нет.xml"), 0.0);
     responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
                              platform::mrOk);
-    EXPECT_EQ(dan().CableTableBrand("Нет.xml"), "");
+    EXPECT_EQ(checks().CableTableBrand("Нет.xml"), "");
 }
 
 TEST_F(CableLookupTest, ProtectiveSectionFromTheNodeArrays) {
@@ -226,10 +205,10 @@ TEST_F(CableLookupTest, ProtectiveSectionFromTheNodeArrays) {
         {false, 0, 50, 35},  // switchboard arrays: first above 25
     };
     for (const Case& c : cases)
-        EXPECT_EQ(dan().LookupNodeTable(c.neutral, c.node, c.section), c.expected)
+        EXPECT_EQ(checks().LookupNodeTable(c.neutral, c.node, c.section), c.expected)
             << c.node << " " << c.section;
     MakeCurrent(sw, nullptr);
-    EXPECT_EQ(dan().LookupNodeTable(false, 1, 50), 0.0);
+    EXPECT_EQ(checks().LookupNodeTable(false, 1, 50), 0.0);
 }
 
 // The breaker base written anew with rows of series X only: largest rating and multiplicity.
@@ -251,20 +230,20 @@ static void WriteSeriesX(const std::string& path,
 }
 
 TEST_F(CableLookupTest, TripMultiplicityOfTheLastRowOfTheSeries) {
-    EXPECT_EQ(dan().GetTripMultiplicity("ВА47-29 1P C"), 10);
-    EXPECT_EQ(dan().GetTripMultiplicity("Э40В 3P"), 5);
-    EXPECT_EQ(dan().GetTripMultiplicity(""), 0.0);
-    EXPECT_EQ(dan().GetTripMultiplicity("Неизвестная"), 0.0);
+    EXPECT_EQ(checks().GetTripMultiplicity("ВА47-29 1P C"), 10);
+    EXPECT_EQ(checks().GetTripMultiplicity("Э40В 3P"), 5);
+    EXPECT_EQ(checks().GetTripMultiplicity(""), 0.0);
+    EXPECT_EQ(checks().GetTripMultiplicity("Неизвестная"), 0.0);
 
     // Two rows of one series: the later in the order of the largest rating wins, whatever the
     // order of the file.
     WriteSeriesX(ProgramFile("Avtomat.xml"), {{250, 12}, {63, 5}});
-    EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
+    EXPECT_EQ(checks().GetTripMultiplicity("X"), 12);
 
     // Without a breaker base there is no multiplicity, and no message.
     BazaAvt->AVT1.Close();
     ASSERT_TRUE(QFile::remove(QString::fromStdString(ProgramFile("Avtomat.xml"))));
-    EXPECT_EQ(dan().GetTripMultiplicity("X"), 0.0);
+    EXPECT_EQ(checks().GetTripMultiplicity("X"), 0.0);
 }
 
 // A pass over the project (a refresh) asks for a multiplicity at every line: within it the base
@@ -273,24 +252,24 @@ TEST_F(CableLookupTest, TripMultiplicityOfTheLastRowOfTheSeries) {
 TEST_F(CableLookupTest, TripMultiplicitiesWithinOnePassAreThoseOfTheBase) {
     const std::vector<std::string> series = {"ВА47-29 1P C", "Э40В 3P", "", "Неизвестная", "X"};
     std::vector<double> outside;
-    for (const std::string& s : series) outside.push_back(dan().GetTripMultiplicity(s));
+    for (const std::string& s : series) outside.push_back(checks().GetTripMultiplicity(s));
     {
         platform::FileCheckBatch pass;
         for (int round = 0; round < 2; ++round)
             for (std::size_t i = 0; i < series.size(); ++i)
-                EXPECT_EQ(dan().GetTripMultiplicity(series[i]), outside[i]) << series[i];
+                EXPECT_EQ(checks().GetTripMultiplicity(series[i]), outside[i]) << series[i];
 
         // The base written again with series X of multiplicity 7 in two rows, 12 winning.
         WriteSeriesX(ProgramFile("Avtomat.xml"), {{63, 7}, {250, 12}});
-        EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
-        EXPECT_EQ(dan().GetTripMultiplicity("Э40В 3P"), 0.0);
-        EXPECT_FALSE(dan().TripOf("Э40В 3P", 16).known);
-        EXPECT_TRUE(dan().TripOf("X", 16).known);
-        EXPECT_EQ(dan().TripOf("X", 16).current, 192);
+        EXPECT_EQ(checks().GetTripMultiplicity("X"), 12);
+        EXPECT_EQ(checks().GetTripMultiplicity("Э40В 3P"), 0.0);
+        EXPECT_FALSE(checks().TripOf("Э40В 3P", 16).known);
+        EXPECT_TRUE(checks().TripOf("X", 16).known);
+        EXPECT_EQ(checks().TripOf("X", 16).current, 192);
     }
     // After the pass, the same answers as within it.
-    EXPECT_EQ(dan().GetTripMultiplicity("X"), 12);
-    EXPECT_FALSE(dan().TripOf("Э40В 3P", 16).known);
+    EXPECT_EQ(checks().GetTripMultiplicity("X"), 12);
+    EXPECT_FALSE(checks().TripOf("Э40В 3P", 16).known);
 }
 
 // Within one pass the transformer base's rows are scanned once: the rows are those a scan
@@ -322,7 +301,7 @@ TEST_F(CableLookupTest, TransformerRowsWithinOnePassAreThoseOfTheBase) {
 TEST_F(CableLookupTest, LargestTransformerStaysCurrent) {
     platform::TClientDataSet& ds = BazaTran->ClientDataSet2;
     ds.SetIndexFieldNames("Трансформатор");
-    EXPECT_EQ(dan().LargestTransformerName(), "ТМ-1000/10");
+    EXPECT_EQ(checks().LargestTransformerName(), "ТМ-1000/10");
     EXPECT_EQ(ds.RecNo(), ds.RecordCount());
     EXPECT_EQ(ds.FieldByName("Мощность кВА").AsFloat(), 1000);
 }
@@ -330,9 +309,9 @@ TEST_F(CableLookupTest, LargestTransformerStaysCurrent) {
 TEST_F(CableLookupTest, TransformerLoss) {
     // ТМ-400/10: uk 4.5 %, Pk 5500 W. beta = 100 / 400; ua = 1.375; ur = sqrt(4.5^2 - ua^2)
     // = 4.284784; (1.375 x 0.8 + 4.284784 x 0.6) x 0.25 = 0.9177176
-    EXPECT_NEAR(dan().TransformerVoltageLoss("ТМ-400/10", 100, 0.8), 0.9177176, 1e-7);
-    EXPECT_EQ(dan().TransformerVoltageLoss("ТМ-400/10", 0, 0.8), 0.0);
-    EXPECT_EQ(dan().TransformerVoltageLoss("ТМ-999", 100, 0.8), 0.0);
+    EXPECT_NEAR(checks().TransformerVoltageLoss("ТМ-400/10", 100, 0.8), 0.9177176, 1e-7);
+    EXPECT_EQ(checks().TransformerVoltageLoss("ТМ-400/10", 0, 0.8), 0.0);
+    EXPECT_EQ(checks().TransformerVoltageLoss("ТМ-999", 100, 0.8), 0.0);
 }
 
 }  // namespace

@@ -40,8 +40,8 @@ TEST_F(CablePassesTest, AbortedPassPutsBackWhatItWrote) {
     responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
                              platform::mrOk);
     // The member's cable is chosen (30 A: 4 mm2), then the head's table is missing.
-    EXPECT_FALSE(dan().CheckPanelCables());
-    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_FALSE(checks().CheckPanelCables());
+    EXPECT_EQ(checks().FailureFlag, 1);
     EXPECT_EQ(member->FeederSection2, 2.5);
     EXPECT_EQ(member->FeederCableBrand, "прежняя");
     EXPECT_EQ(member->LossPartA, 0.5);
@@ -53,7 +53,7 @@ TEST_F(CablePassesTest, AbortedPassPutsBackWhatItWrote) {
 TEST_F(CablePassesTest, HeadWithoutMembersIsItsOwnLastMember) {
     member->FedFromPanel = 0;  // the member is gone from the cascade
     MakeCurrent(sw, head);
-    EXPECT_TRUE(dan().CheckPanelCables());
+    EXPECT_TRUE(checks().CheckPanelCables());
     // Trunk 25 A: 2.5 mm2 carries 27 A, a copper feeder takes 4. Loss: r0(4 mm2, 25 C) =
     // 4.5454525; 9 kW symmetric over 30 m: 4.5454525 x 1e5 x 9 x 0.03 / 160000 = 0.76705.
     EXPECT_EQ(head->FeederSection2, 4);
@@ -67,7 +67,7 @@ TEST_F(CablePassesTest, OneSectionForTheWholeTrunk) {
     head->CascadeFlag = 1;
     head->TrunkBreakerRating = 100;  // 25 mm2 (112 A); the member's 30 A takes 4 mm2
     MakeCurrent(sw, member);
-    EXPECT_TRUE(dan().CheckPanelCables());
+    EXPECT_TRUE(checks().CheckPanelCables());
     EXPECT_EQ(head->FeederSection2, 25);
     EXPECT_EQ(member->FeederSection2, 25);
 }
@@ -75,10 +75,10 @@ TEST_F(CablePassesTest, OneSectionForTheWholeTrunk) {
 TEST_F(CablePassesTest, ForcedChoiceReplacesLargerSections) {
     member->FeederSection2 = 25;
     head->FeederSection2 = 25;
-    EXPECT_TRUE(dan().SelectCascadeFeederCables(member, false));
+    EXPECT_TRUE(checks().SelectCascadeFeederCables(member, false));
     EXPECT_EQ(member->FeederSection2, 25);  // 30 A needs 4 mm2: never lowered
     EXPECT_EQ(head->FeederSection2, 25);
-    EXPECT_TRUE(dan().SelectCascadeFeederCables(member, true));
+    EXPECT_TRUE(checks().SelectCascadeFeederCables(member, true));
     EXPECT_EQ(member->FeederSection2, 4);
     EXPECT_EQ(head->FeederSection2, 4);  // trunk 25 A: 2.5, a copper feeder 4
     EXPECT_EQ(sw->Panels.Cursor, member);
@@ -92,7 +92,7 @@ TEST_F(CablePassesTest, MemberWithoutSectionShowsNoLossAndAddsNothing) {
     member->FeederSection2 = 0;
     last->FeederSection2 = 4;
     member->LossPartA = 9;
-    dan().CascadeVoltageLosses(head);
+    checks().CascadeVoltageLosses(head);
     // Head 0.767 (30 m); the last member's own 10 m: 0.25568 -> 0.256.
     EXPECT_DOUBLE_EQ(head->LossPartA, 0.767);
     EXPECT_EQ(member->LossPartA, 0.0);
@@ -111,7 +111,7 @@ TEST_F(CablePassesTest, LossesAlongACascadeWithAMemberInFrontOfItsFeeder) {
     selection::TreeEdits().SwapPanels(sw, member, last);
     TSitid* three = PanelNumbered(3);
     TSitid* four = PanelNumbered(4);
-    dan().CascadeVoltageLosses(head);
+    checks().CascadeVoltageLosses(head);
     EXPECT_DOUBLE_EQ(head->LossPartA, 0.767);
     EXPECT_DOUBLE_EQ(three->LossPartA, 0.767 + 0.256);
     EXPECT_DOUBLE_EQ(four->LossPartA, 0.767 + 0.256 + 0.256);
@@ -121,7 +121,7 @@ TEST_F(CablePassesTest, NoCurrentKeepsTheStoredSection) {
     sw->SwitchboardSection = 25;
     sw->SwitchboardInputRating = 0;
     MakeCurrent(sw, radial);
-    EXPECT_TRUE(dan().CheckSwitchboardCables());
+    EXPECT_TRUE(checks().CheckSwitchboardCables());
     EXPECT_EQ(sw->SwitchboardSection, 25);
     EXPECT_EQ(sw->SwitchboardNeutralSection, 16);
     EXPECT_EQ(sw->SwitchboardCableBrand, "ВВГ");
@@ -130,10 +130,10 @@ TEST_F(CablePassesTest, NoCurrentKeepsTheStoredSection) {
 
     // A larger current raises it, a smaller one never lowers it.
     sw->SwitchboardInputRating = 160;  // 50 mm2 (167 A)
-    EXPECT_TRUE(dan().CheckSwitchboardCables());
+    EXPECT_TRUE(checks().CheckSwitchboardCables());
     EXPECT_EQ(sw->SwitchboardSection, 50);
     sw->SwitchboardInputRating = 40;
-    EXPECT_TRUE(dan().CheckSwitchboardCables());
+    EXPECT_TRUE(checks().CheckSwitchboardCables());
     EXPECT_EQ(sw->SwitchboardSection, 50);
 }
 
@@ -143,7 +143,7 @@ TEST_F(CablePassesTest, ShiftedSupplyLine) {
     radial->FeederNeutralSection = 99;
     sw->SwitchboardFeederLength = 100;
     MakeCurrent(sw, radial);
-    EXPECT_TRUE(dan().CheckShiftedPanelCables());
+    EXPECT_TRUE(checks().CheckShiftedPanelCables());
     EXPECT_EQ(radial->FeederSectionByCurrent, 10);
     EXPECT_EQ(radial->FeederNeutralSection, 99);  // not touched
     // By C over the switchboard's 100 m: 9 kW symmetric, 900 / (77 x 10) = 1.169.
@@ -158,24 +158,24 @@ TEST_F(CablePassesTest, GroupPassClearsTheFlagAndAbortsWithoutTrace) {
     MakeCurrent(sw, radial);
     radial->SchemeGroups.Cursor = first;
 
-    dan().FailureFlag = 1;
-    EXPECT_TRUE(dan().CheckGroupCables("Нет такой"));
-    EXPECT_EQ(dan().FailureFlag, 0);
+    checks().FailureFlag = 1;
+    EXPECT_TRUE(checks().CheckGroupCables("Нет такой"));
+    EXPECT_EQ(checks().FailureFlag, 0);
     EXPECT_EQ(radial->SchemeGroups.Cursor, first);
 
     g->CrossSection = 6;
     radial->TwoPhaseGroups.First->AllowedCurrent2 = 1.5;
     responder_.ExpectMessage("Таблица  Нет.xml  несуществует в базе данных", "Предупреждение",
                              platform::mrOk);
-    EXPECT_FALSE(dan().CheckGroupCables("G2"));
-    EXPECT_EQ(dan().FailureFlag, 1);
+    EXPECT_FALSE(checks().CheckGroupCables("G2"));
+    EXPECT_EQ(checks().FailureFlag, 1);
     EXPECT_EQ(g->CrossSection, 6);
     EXPECT_EQ(radial->TwoPhaseGroups.First->AllowedCurrent2, 1.5);
 }
 
 TEST_F(CablePassesTest, BestCaseWithoutGroupsIsNothing) {
     MakeCurrent(sw, radial);
-    EXPECT_EQ(dan().BestCaseGroupLoss("G1"), 0.0);
+    EXPECT_EQ(checks().BestCaseGroupLoss("G1"), 0.0);
 }
 
 }  // namespace

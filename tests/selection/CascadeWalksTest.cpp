@@ -32,13 +32,13 @@ protected:
 TEST_F(CascadeWalksTest, FeederSectionSearchPassesMembersWithoutSection) {
     head->FeederSection2 = 6;
     m1->FeederSection2 = 4;
-    dan().SeekCascadeFeederSection(m2);
+    checks().SeekCascadeFeederSection(m2);
     EXPECT_EQ(sw->Panels.Cursor, m1);
     m1->FeederSection2 = 0;
-    dan().SeekCascadeFeederSection(m2);
+    checks().SeekCascadeFeederSection(m2);
     EXPECT_EQ(sw->Panels.Cursor, head);
     // A head without members meets only itself.
-    dan().SeekCascadeFeederSection(head2);
+    checks().SeekCascadeFeederSection(head2);
     EXPECT_EQ(sw->Panels.Cursor, head2);
 }
 
@@ -46,13 +46,13 @@ TEST_F(CascadeWalksTest, LargestSectionForTheWholeTrunk) {
     head->FeederSection2 = 10;
     m1->FeederSection2 = 4;
     m2->FeederSection2 = 0;
-    dan().CascadeMaxCrossSection(m2);
+    checks().CascadeMaxCrossSection(m2);
     EXPECT_EQ(head->FeederSection2, 10);
     EXPECT_EQ(m1->FeederSection2, 10);
     EXPECT_EQ(m2->FeederSection2, 0);  // below the first sized member: kept
 
     m2->FeederSection2 = 16;
-    dan().CascadeMaxCrossSection(m2);
+    checks().CascadeMaxCrossSection(m2);
     EXPECT_EQ(head->FeederSection2, 16);
     EXPECT_EQ(m1->FeederSection2, 16);
     EXPECT_EQ(m2->FeederSection2, 16);
@@ -61,19 +61,19 @@ TEST_F(CascadeWalksTest, LargestSectionForTheWholeTrunk) {
 
 TEST_F(CascadeWalksTest, GroupsOfTheOwnCascadeOnly) {
     AddGroup(n1, {"N", 4, 3, 1, 10}, kCopperCableRows);
-    EXPECT_TRUE(dan().CascadeHasGroups(head2));
-    EXPECT_FALSE(dan().CascadeHasGroups(m1));
+    EXPECT_TRUE(checks().CascadeHasGroups(head2));
+    EXPECT_FALSE(checks().CascadeHasGroups(m1));
     AddGroup(head, {"H", 4, 3, 1, 10}, kCopperCableRows);
-    EXPECT_TRUE(dan().CascadeHasGroups(m2));
-    EXPECT_FALSE(dan().CascadeHasGroups(nullptr));
+    EXPECT_TRUE(checks().CascadeHasGroups(m2));
+    EXPECT_FALSE(checks().CascadeHasGroups(nullptr));
 }
 
 TEST_F(CascadeWalksTest, TrunkTableOnlyWithOneSectionForTheTrunk) {
-    dan().ApplyTrunkTable(m1, "АВВГ", kAluminiumCable);
+    checks().ApplyTrunkTable(m1, "АВВГ", kAluminiumCable);
     EXPECT_EQ(m1->CurrentTableName, kCopperCable);
 
     m1->CascadeFlag = 1;
-    dan().ApplyTrunkTable(m1, "АВВГ", kAluminiumCable);
+    checks().ApplyTrunkTable(m1, "АВВГ", kAluminiumCable);
     // With the name, what each member holds of the table: the sections 4 .. 35 with their zero
     // conductors, and the aluminium.
     for (TSitid* p : {head, m1, m2}) {
@@ -91,13 +91,13 @@ TEST_F(CascadeWalksTest, TrunkTableOnlyWithOneSectionForTheTrunk) {
 }
 
 TEST_F(CascadeWalksTest, CumulativeLengths) {
-    EXPECT_EQ(dan().CascadeLength(m1), 60);  // the whole cascade: 30 + 20 + 10
+    EXPECT_EQ(checks().CascadeLength(m1), 60);  // the whole cascade: 30 + 20 + 10
     EXPECT_EQ(m1->CascadeLength, 50);
     EXPECT_EQ(m2->CascadeLength, 60);
-    EXPECT_EQ(dan().CascadeLength(head), 30);
+    EXPECT_EQ(checks().CascadeLength(head), 30);
     EXPECT_EQ(head->CascadeLength, 30);
-    EXPECT_EQ(dan().CascadeLength(plain), 0);
-    EXPECT_EQ(dan().CascadeLength(nullptr), 0);
+    EXPECT_EQ(checks().CascadeLength(plain), 0);
+    EXPECT_EQ(checks().CascadeLength(nullptr), 0);
 }
 
 // A swap of panels 3 and 4 leaves member 4 in front of its feeder 3 until the cascade is
@@ -110,17 +110,17 @@ TEST_F(CascadeWalksTest, AMemberInFrontOfItsFeeder) {
     MakeCurrent(sw, four);
 
     // Lengths 30 + 20 + 10, added from the head down.
-    EXPECT_EQ(dan().CascadeLength(four), 60);
+    EXPECT_EQ(checks().CascadeLength(four), 60);
     EXPECT_EQ(three->CascadeLength, 50);
     EXPECT_EQ(four->CascadeLength, 60);
 
     // Up from 4: neither member has a section, the head has.
     head->FeederSection2 = 6;
-    dan().SeekCascadeFeederSection(four);
+    checks().SeekCascadeFeederSection(four);
     EXPECT_EQ(sw->Panels.Cursor, head);
 
     head->CascadeFlag = 1;
-    dan().ApplyTrunkTable(head, "АВВГ", kAluminiumCable);
+    checks().ApplyTrunkTable(head, "АВВГ", kAluminiumCable);
     for (TSitid* p : {head, three, four})
         EXPECT_EQ(p->CurrentTableName, kAluminiumCable) << p->PanelNumber;
     EXPECT_EQ(n1->CurrentTableName, kCopperCable);
@@ -134,7 +134,7 @@ TEST_F(CascadeWalksTest, CascadeSectionsStepWholeWithAMemberInFrontOfItsFeeder) 
     TSitid* four = PanelNumbered(4);
     for (TSitid* p : {head, three, four}) p->FeederSection2 = 4;
     MakeCurrent(sw, four);
-    EXPECT_FALSE(dan().StepCascadeSections(four));  // none was at its largest section
+    EXPECT_FALSE(checks().StepCascadeSections(four));  // none was at its largest section
     for (TSitid* p : {head, three, four}) EXPECT_EQ(p->FeederSection2, 6) << p->PanelNumber;
     EXPECT_EQ(n1->FeederSection2, 0);
 }
@@ -157,7 +157,7 @@ TEST_F(CascadeWalksTest, EachCascadeContiguousBehindItsHead) {
     TSitid* given = nodes[1];  // panel 11
     MakeCurrent(sw2, given);
 
-    dan().ReorderCascade(given);
+    checks().ReorderCascade(given);
 
     std::vector<int> numbers;
     for (TSitid* p : nodes) numbers.push_back(p->PanelNumber);

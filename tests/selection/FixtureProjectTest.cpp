@@ -69,7 +69,7 @@ protected:
     TCxemaGrupd* Enter(TSitid* panel, const GroupLine& line, const std::vector<CableRow>& rows) {
         MakeCurrent(sw, panel);
         TCxemaGrupd* g = AddGroup(panel, line, rows);
-        dan().SelectLastGroupBreaker();
+        checks().SelectLastGroupBreaker();
         return g;
     }
 
@@ -111,36 +111,36 @@ TEST_F(FixtureProjectTest, SelectionOfTheWholeProject) {
     // Ratings, panel by panel, then the switchboard and the transformer side.
     for (TSitid* p : {p1, p2, p3}) {
         MakeCurrent(sw, p);
-        dan().SelectPanelRating();
+        checks().SelectPanelRating();
     }
-    dan().SelectSwitchboardBreakerRating();
-    dan().SelectTransformerBreakerRating();
+    checks().SelectSwitchboardBreakerRating();
+    checks().SelectTransformerBreakerRating();
 
     // Cross-sections: groups, the cascade feeders, the switchboard and the radial panel.
     for (auto [p, g] : {std::pair{p1, g1}, {p1, g5}, {p2, g4}, {p3, g2}}) {
         MakeCurrent(sw, p);
-        ASSERT_TRUE(dan().SelectGroupCrossSection(g));
+        ASSERT_TRUE(checks().SelectGroupCrossSection(g));
     }
     MakeCurrent(sw, p2);
-    ASSERT_TRUE(dan().SelectCascadeFeederCables(p3, false));
-    ASSERT_TRUE(dan().SelectSwitchboardSectionForBreaker());
+    ASSERT_TRUE(checks().SelectCascadeFeederCables(p3, false));
+    ASSERT_TRUE(checks().SelectSwitchboardSectionForBreaker());
     MakeCurrent(sw, p1);
-    ASSERT_TRUE(dan().SelectPanelSectionForBreaker());
+    ASSERT_TRUE(checks().SelectPanelSectionForBreaker());
 
     // The voltage refresh.
-    ASSERT_TRUE(dan().CheckSwitchboardCables());
+    ASSERT_TRUE(checks().CheckSwitchboardCables());
     for (TSitid* p : {p1, p2, p3}) {
         MakeCurrent(sw, p);
-        ASSERT_TRUE(dan().CheckPanelCables());
-        dan().SumPanelVoltageLosses();
+        ASSERT_TRUE(checks().CheckPanelCables());
+        checks().SumPanelVoltageLosses();
     }
     for (auto [p, g] : {std::pair{p1, g1}, {p1, g5}, {p2, g4}, {p3, g2}}) {
         MakeCurrent(sw, p);
-        ASSERT_TRUE(dan().CheckGroupCables(g->GroupName));
-        g->VoltageDeviation =
-            dan().VoltageDeviation(dan().GroupVoltageLoss(g->GroupName, g->CrossSection), 220);
+        ASSERT_TRUE(checks().CheckGroupCables(g->GroupName));
+        g->VoltageDeviation = checks().VoltageDeviation(
+            checks().GroupVoltageLoss(g->GroupName, g->CrossSection), 220);
     }
-    EXPECT_EQ(dan().FailureFlag, 0);
+    EXPECT_EQ(checks().FailureFlag, 0);
 
     const struct {
         const char* what;
@@ -265,13 +265,13 @@ TEST_F(FixtureProjectTest, SelectionOfTheWholeProject) {
     // wire's 10 mm2). Switchboard 0.681 / 0.591 / 0.491, panel 1 0.105 / 0.063 / 0.063,
     // G5 12 x 40 / (77 x 120) = 0.052: worst 0.838 on A.
     MakeCurrent(sw, p1);
-    EXPECT_NEAR(dan().BestCaseGroupLoss("G5"), 0.838, 1e-9);
+    EXPECT_NEAR(checks().BestCaseGroupLoss("G5"), 0.838, 1e-9);
     EXPECT_EQ(p1->FeederSection, 10);  // sections stay
     // In the cascade: head 0.05 / 0.05 / 0.026, member +0.016 on A and B; G2 4.4 x 20 /
     // (34 x 10) = 0.259: worst 0.681 + 0.066 + 0.259 = 1.006 on A. The cascade's sections and
     // losses come back.
     MakeCurrent(sw, p3);
-    EXPECT_NEAR(dan().BestCaseGroupLoss("G2"), 1.006, 1e-9);
+    EXPECT_NEAR(checks().BestCaseGroupLoss("G2"), 1.006, 1e-9);
     EXPECT_EQ(p2->FeederSection2, 4);
     EXPECT_EQ(p3->FeederSection2, 4);
     EXPECT_NEAR(p3->LossPartA, 2.017, 1e-9);

@@ -42,7 +42,7 @@ TEST_F(RatingsTest, PanelRatingAboveItsGroups) {
         p->OwnDesignCurrent = c.designCurrent;
         p->FeederBreakerRating = 5000;  // as a panel beyond the series leaves it
         MakeCurrent(sw, p);
-        dan().SelectPanelRating();
+        checks().SelectPanelRating();
         EXPECT_EQ(p->PanelBreakerRating, c.rating) << c.why;
         EXPECT_EQ(p->FeederBreakerRating, c.feeder) << c.why;
         EXPECT_EQ(sw->Panels.Cursor, p) << c.why;
@@ -52,7 +52,7 @@ TEST_F(RatingsTest, PanelRatingAboveItsGroups) {
     TSitid* empty = AddPanel(sw, 99, kCopperCable, kCopperCableRows, true);
     empty->PanelBreakerRating = 7;
     empty->OwnDesignCurrent = 50;
-    dan().SelectPanelRating();
+    checks().SelectPanelRating();
     EXPECT_EQ(empty->PanelBreakerRating, 7);
 }
 
@@ -72,14 +72,14 @@ TEST_F(RatingsTest, TrunkBreakerOfTheCascadeHead) {
     for (const Case& c : cases) {
         member->PanelBreakerRating = c.memberRating;
         MakeCurrent(sw, member);
-        dan().SelectCascadeHeadRating();
+        checks().SelectCascadeHeadRating();
         EXPECT_EQ(head->TrunkBreakerRating, c.trunk) << c.why;
         EXPECT_EQ(sw->Panels.Cursor, member) << c.why;
     }
     // A panel in no cascade has no trunk breaker.
     TSitid* plain = AddPanel(sw, 3, kCopperCable, kCopperCableRows, true);
     plain->CascadeDesignCurrent = 18;
-    dan().SelectCascadeHeadRating();
+    checks().SelectCascadeHeadRating();
     EXPECT_EQ(plain->TrunkBreakerRating, 0.0);
 }
 
@@ -89,7 +89,7 @@ TEST_F(RatingsTest, ShiftedBreakerKeeps630) {
     const double cases[][2] = {{630, 630}, {500, 630}, {1000, 1600}, {25, 32}};
     for (const auto& c : cases) {
         p->FeederBreakerRating = c[0];
-        dan().SelectRatingsOnSeries();
+        checks().SelectRatingsOnSeries();
         EXPECT_EQ(p->CascadeBreakerRating, c[1]) << c[0];
     }
     // A member's trunk breaker gives the breaker ahead of its shifted head.
@@ -97,7 +97,7 @@ TEST_F(RatingsTest, ShiftedBreakerKeeps630) {
     head->OnTrunk = 1;
     TSitid* member = AddPanel(sw, 3, kCopperCable, kCopperCableRows, true, 2, false, 2);
     member->TrunkBreakerRating = 400;
-    dan().SelectRatingsOnSeries();
+    checks().SelectRatingsOnSeries();
     EXPECT_EQ(head->CascadeBreakerRating, 500);
 }
 
@@ -115,13 +115,13 @@ TEST_F(RatingsTest, SwitchboardRatingAboveItsPanels) {
     sw->SwitchboardDesignCurrent = 90;  // 100 A on the series
     MakeCurrent(sw, head);
 
-    dan().SelectSwitchboardBreakerRating();
+    checks().SelectSwitchboardBreakerRating();
     EXPECT_EQ(sw->SwitchboardBreakerRating, 100);  // one loaded panel: its breaker
     EXPECT_EQ(sw->SwitchboardInputRating, 125);
     EXPECT_EQ(sw->Panels.Cursor, head);
 
     AddRatedGroup(head, "G2", 20);
-    dan().SelectSwitchboardBreakerRating();
+    checks().SelectSwitchboardBreakerRating();
     EXPECT_EQ(sw->SwitchboardBreakerRating, 125);  // two loaded panels: a step above
     EXPECT_EQ(sw->SwitchboardInputRating, 160);
 }
@@ -156,14 +156,14 @@ TEST_F(RatingsTest, TransformerSideBreaker) {
         sw->SwitchboardInputRating = c.largestFeeder;
         sw->ChangedMark = c.changed;
         if (second) second->SwitchboardInputRating = 40;
-        dan().SelectTransformerBreakerRating();
+        checks().SelectTransformerBreakerRating();
         EXPECT_EQ(ProjectRoot->TransformerBreakerRating, c.expected) << c.why;
     }
 }
 
 TEST_F(RatingsTest, NextRatingsAboveTheLastGroup) {
     TSitid* p = AddPanel(sw, 1, kCopperCable, kCopperCableRows, true);
-    EXPECT_EQ(dan().NextStandardRating(), 0.0);  // no group
+    EXPECT_EQ(checks().NextStandardRating(), 0.0);  // no group
     AddRatedGroup(p, "G1", 63);
     AddRatedGroup(p, "G2", 25);
     p->SchemeGroups.Cursor = p->SchemeGroups.First;
@@ -171,24 +171,24 @@ TEST_F(RatingsTest, NextRatingsAboveTheLastGroup) {
         {25, 32, 40}, {4000, 4000, 4000}, {2500, 4000, 4000}, {33, 0, 0}, {0, 0, 0}};
     for (const auto& c : cases) {
         p->SchemeGroups.Last->BreakerRating = c[0];
-        EXPECT_EQ(dan().NextStandardRating(), c[1]) << c[0];
-        EXPECT_EQ(dan().NextButOneStandardRating(), c[2]) << c[0];
+        EXPECT_EQ(checks().NextStandardRating(), c[1]) << c[0];
+        EXPECT_EQ(checks().NextButOneStandardRating(), c[2]) << c[0];
         EXPECT_EQ(p->SchemeGroups.Cursor, p->SchemeGroups.Last);
     }
 }
 
 TEST_F(RatingsTest, LastGroupBreakerStrictlyAboveItsCurrent) {
     TSitid* p = AddPanel(sw, 1, kCopperCable, kCopperCableRows, true);
-    dan().SelectLastGroupBreaker();  // no group: nothing
+    checks().SelectLastGroupBreaker();  // no group: nothing
 
     TCxemaGrupd* g1 = AddGroup(p, {"G1", 2, 4, 1, 30}, kCopperCableRows);
-    dan().SelectLastGroupBreaker();
+    checks().SelectLastGroupBreaker();
     EXPECT_EQ(g1->BreakerRating, 20);  // 4000 / 219.39 = 18.23 A
     TCxemaGrupd* g2 = AddGroup(p, {"G2", 3, 4.4, 1, 20}, kCopperCableRows);
-    dan().SelectLastGroupBreaker();
+    checks().SelectLastGroupBreaker();
     EXPECT_EQ(g2->BreakerRating, 12.5);  // 10.03 A on phases A and B
     TCxemaGrupd* g3 = AddGroup(p, {"G3", 4, 3000, 1, 20}, kCopperCableRows);
-    dan().SelectLastGroupBreaker();
+    checks().SelectLastGroupBreaker();
     EXPECT_EQ(g3->BreakerRating, 5000);  // 1000 kW a phase: 4558 A, beyond the series
     EXPECT_EQ(p->SchemeGroups.Cursor, g3);
     EXPECT_EQ(p->TwoPhaseGroups.Cursor, p->TwoPhaseGroups.Last);
@@ -218,7 +218,7 @@ TEST_F(RatingsTest, GroupCrossSectionFromItsTable) {
     };
     const Case cases[] = {{g1, 2.5}, {air, 16}, {ground, 25}, {two, 1.5}, {idle, 0}};
     for (const Case& c : cases) {
-        EXPECT_TRUE(dan().SelectGroupCrossSection(c.group));
+        EXPECT_TRUE(checks().SelectGroupCrossSection(c.group));
         EXPECT_EQ(c.group->CrossSection, c.expected) << c.group->GroupName;
         EXPECT_EQ(p->SchemeGroups.Cursor, c.group);
     }
@@ -229,10 +229,10 @@ TEST_F(RatingsTest, GroupCrossSectionFromItsTable) {
     // A two-phase group whose record carries another name gets nothing.
     p->TwoPhaseGroups.First->GroupName2 = "другая";
     two->CrossSection = 0;
-    EXPECT_TRUE(dan().SelectGroupCrossSection(two));
+    EXPECT_TRUE(checks().SelectGroupCrossSection(two));
     EXPECT_EQ(two->CrossSection, 0.0);
 
-    EXPECT_TRUE(dan().SelectGroupCrossSection(nullptr));
+    EXPECT_TRUE(checks().SelectGroupCrossSection(nullptr));
     EXPECT_EQ(p->SchemeGroups.Cursor, two);
 }
 
@@ -242,17 +242,17 @@ TEST_F(RatingsTest, FeederSectionsForTheirBreakers) {
     p->FeederTemperature = 20;  // ground x0.95: 43.7 < 50 <= 59.85
     p->FeederBreakerRating = 50;
     p->FeederSection = 35;  // replaced, not kept
-    EXPECT_TRUE(dan().SelectPanelSectionForBreaker());
+    EXPECT_TRUE(checks().SelectPanelSectionForBreaker());
     EXPECT_EQ(p->FeederSection, 10);
     EXPECT_EQ(p->FeederNeutralSection, 10);
 
     TSitid* al = AddPanel(sw, 2, kAluminiumCable, kAluminiumCableRows, true);
     al->FeederBreakerRating = 16;  // 4 mm2 carries it, an aluminium feeder has 6 at least
-    EXPECT_TRUE(dan().SelectPanelSectionForBreaker());
+    EXPECT_TRUE(checks().SelectPanelSectionForBreaker());
     EXPECT_EQ(al->FeederSection, 6);
 
     sw->SwitchboardInputRating = 100;  // 112 A: 25 mm2, its zero core 16
-    EXPECT_TRUE(dan().SelectSwitchboardSectionForBreaker());
+    EXPECT_TRUE(checks().SelectSwitchboardSectionForBreaker());
     EXPECT_EQ(sw->SwitchboardSection, 25);
     EXPECT_EQ(sw->SwitchboardNeutralSection, 16);
 }

@@ -53,9 +53,9 @@ TEST_F(RecalculatedPanelTest, GroupPassesFindTheDistributedCopies) {
     TSitid* panel = ProjectRoot->CurrentPanel();
     panel->SchemeGroupCount = 3;
     panel->SinglePhaseCount = panel->TwoPhaseCount = panel->ThreePhaseCount = 1;
-    dan().RecalculateNetwork();
+    checks().RecalculateNetwork();
     MakeCurrent(sw, panel);
-    dan().SelectLastGroupBreaker();
+    checks().SelectLastGroupBreaker();
     EXPECT_EQ(panel->SchemeGroups.Last->BreakerRating, 25);  // 4 kW at 0.8 a phase: 22.79 A
 
     // Line losses by C; the panel's own totals are 0 here, so the group total is the line's.
@@ -68,13 +68,13 @@ TEST_F(RecalculatedPanelTest, GroupPassesFindTheDistributedCopies) {
     panel->SchemeGroups.First->CrossSection = 2.5;  // S keeps its larger section
     for (const auto& c : cases) {
         MakeCurrent(sw, panel);
-        ASSERT_TRUE(dan().CheckGroupCables(c.name)) << c.name;
+        ASSERT_TRUE(checks().CheckGroupCables(c.name)) << c.name;
         TCxemaGrupd* g = panel->SchemeGroups.Cursor;
         ASSERT_EQ(g->GroupName, c.name);
         EXPECT_EQ(g->CrossSection, c.section) << c.name;
-        EXPECT_DOUBLE_EQ(dan().GroupVoltageLoss(c.name, g->CrossSection), c.loss) << c.name;
+        EXPECT_DOUBLE_EQ(checks().GroupVoltageLoss(c.name, g->CrossSection), c.loss) << c.name;
         if (c.current > 0) {
-            EXPECT_DOUBLE_EQ(dan().MaxGroupPhaseCurrent(), c.current) << c.name;
+            EXPECT_DOUBLE_EQ(checks().MaxGroupPhaseCurrent(), c.current) << c.name;
         }
     }
 }

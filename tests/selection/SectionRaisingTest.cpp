@@ -1,38 +1,15 @@
-// Cross-sections raised for the voltage deviation at a group, and the deviation limit dialog.
-//
-// The switchboard and the panel carry no load here, so every loss is the group line's own:
-// 30 kW three-phase over L m of copper, by the coefficient C = 77: 30 x L / (77 x S) per cent.
-// The deviation at 220 V: U = 400 / sqrt 3 x (1 - loss / 100), U x 100 / 220 - 100.
-//   L = 200 m: S = 10 mm2: loss 7.792 %, -3.21 %; S = 16 mm2: loss 4.870 %, -0.14 %.
-//   L = 2000 m: S = 120 mm2: loss 6.494 %, -1.84 % (the best any section gives).
+// Cross-sections raised for the voltage deviation at a group.
+// The losses and deviations of the fixture project are worked in SectionRaisingFixture.h.
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
 
-#include "ChecksFixture.h"
-#include "app/Mainform.h"
+#include "SectionRaisingFixture.h"
 
 namespace {
 
 using platform::mrOk;
-
-class SectionRaisingTest : public ChecksTest {
-protected:
-    void SetUp() override {
-        ChecksTest::SetUp();
-        BuildProject();
-        sw->SwitchboardBreakerType = "";
-        sw->SwitchboardInputRating = 0;
-        sw->SwitchboardSection = 120;  // the largest of the copper table
-        panel->FeederSection = 120;
-        group = AddGroup(panel, {"G", 4, 30, 1, 200}, kCopperCableRows);
-        group->CrossSection = 2.5;
-        MakeCurrent(sw, panel);
-        panel->SchemeGroups.Cursor = group;
-    }
-    TCxemaGrupd* group = nullptr;
-};
 
 TEST_F(SectionRaisingTest, WithEverythingUpstreamAtItsLargestTheGroupTakesTheSmallestThatReaches) {
     const struct {
@@ -51,9 +28,9 @@ TEST_F(SectionRaisingTest, WithEverythingUpstreamAtItsLargestTheGroupTakesTheSma
         group->CrossSection = 2.5;
         MakeCurrent(sw, panel);
         panel->SchemeGroups.Cursor = group;
-        const double present = dan().PresentGroupDeviation();  // 2.5 mm2: -27.75 %
+        const double present = checks().PresentGroupDeviation();  // 2.5 mm2: -27.75 %
         ASSERT_DOUBLE_EQ(present, -27.75);
-        dan().RaiseCrossSections(c.target, present);
+        checks().RaiseCrossSections(c.target, present);
         EXPECT_EQ(group->CrossSection, c.section);
         EXPECT_DOUBLE_EQ(group->VoltageDeviation, c.deviation);
         EXPECT_EQ(sw->SwitchboardSection, 120);
@@ -65,7 +42,7 @@ TEST_F(SectionRaisingTest, WithEverythingUpstreamAtItsLargestTheGroupTakesTheSma
 
 TEST_F(SectionRaisingTest, DeviationAboveTheThresholdOnlyRecomputesIt) {
     group->CrossSection = 16;
-    dan().RaiseCrossSections(0, -2.39);
+    checks().RaiseCrossSections(0, -2.39);
     EXPECT_EQ(group->CrossSection, 16);
     EXPECT_DOUBLE_EQ(group->VoltageDeviation, -0.14);
 }
@@ -73,7 +50,7 @@ TEST_F(SectionRaisingTest, DeviationAboveTheThresholdOnlyRecomputesIt) {
 // A target no section can reach: the raising ends once no level can step any further.
 TEST_F(SectionRaisingTest, UnreachableTargetEndsTheRaising) {
     sw->SwitchboardSection = 70;
-    dan().RaiseCrossSections(10, -27.75);
+    checks().RaiseCrossSections(10, -27.75);
     EXPECT_EQ(sw->SwitchboardSection, 120);
     EXPECT_EQ(panel->FeederSection, 120);
     EXPECT_EQ(group->CrossSection, 2.5);
@@ -103,7 +80,7 @@ TEST_F(SectionRaisingTest, CascadeFeedersStepOneEntryPerCycle) {
         g->CrossSection = 2.5;
         MakeCurrent(sw, member);
         member->SchemeGroups.Cursor = g;
-        dan().RaiseCrossSections(-2.5, -27.75);
+        checks().RaiseCrossSections(-2.5, -27.75);
         EXPECT_EQ(g->CrossSection, 16);
         EXPECT_EQ(head->FeederSection2, c.head);
         EXPECT_EQ(member->FeederSection2, c.member);
@@ -137,8 +114,8 @@ TEST_F(SectionRaisingTest, FailedLookupPutsEverythingBack) {
         const char* what;
         std::function<void()> run;
     } operations[] = {
-        {"raising", [&] { dan().RaiseCrossSections(-2.5, -27.75); }},
-        {"reduction to a limit", [&] { dan().ReduceDeviationToLimit(-1); }},
+        {"raising", [&] { checks().RaiseCrossSections(-2.5, -27.75); }},
+        {"reduction to a limit", [&] { checks().ReduceDeviationToLimit(-1); }},
     };
     for (const auto& c : cases) {
         for (const auto& operation : operations) {
@@ -153,76 +130,12 @@ TEST_F(SectionRaisingTest, FailedLookupPutsEverythingBack) {
             responder_.VerifyDone();
             EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
             EXPECT_EQ(sw->SwitchboardSection, 95);
-            EXPECT_EQ(dan().FailureFlag, 1);
+            EXPECT_EQ(checks().FailureFlag, 1);
             EXPECT_EQ(sw->Panels.Cursor, panel);
             EXPECT_EQ(panel->SchemeGroups.Cursor, group);
             c.undo();
         }
     }
-}
-
-// ---------------------------------------------------------------------------------------------
-// The deviation limit dialog
-
-TEST_F(SectionRaisingTest, DeviationDialogLayout) {
-    QPushButton* button = dan().ShowDeviationDialog();
-    ASSERT_NE(button, nullptr);
-    QDialog& form = *dan().DeviationForm;
-    EXPECT_EQ(form.windowTitle().toStdString(), "Отклонение напряжения %");
-    EXPECT_EQ(form.size(), QSize(200, 150));
-    EXPECT_EQ(form.minimumSize(), QSize(200, 150));
-    EXPECT_EQ(dan().DeviationEdit->text().toStdString(), "-2,5");
-    EXPECT_EQ(button->text().toStdString(), "Ok");
-    EXPECT_EQ(dan().DeviationEdit->y(), 50);
-    EXPECT_EQ(button->y(), 90);
-    EXPECT_EQ(dan().DeviationEdit->x(), 100 - dan().DeviationEdit->width() / 2);
-    EXPECT_EQ(button->x(), 100 - button->width() / 2);
-    EXPECT_EQ(form.x(), Form1->width() / 2 - 100);
-    // A second call makes a new dialog; the first one is gone.
-    QPointer<QDialog> first = dan().DeviationForm;
-    dan().ShowDeviationDialog();
-    EXPECT_TRUE(first.isNull());
-}
-
-// A limit that is not a number is refused and the dialog stays; a positive limit counts as
-// negative, with "." or "," as the separator.
-TEST_F(SectionRaisingTest, LimitTypedInTheDialog) {
-    QPushButton* button = dan().ShowDeviationDialog();
-    responder_.ExpectModal("QDialog", [&](QDialog& d) {
-        dan().DeviationEdit->setText("abc");
-        button->click();
-        EXPECT_EQ(d.result(), platform::mrNone);
-        dan().DeviationEdit->setText("2.5");
-        button->click();
-        return platform::mrNone;
-    });
-    responder_.ExpectMessage("Введите допустимое отклонение напряжения.", "Предупреждение.", mrOk);
-    EXPECT_EQ(platform::ShowModal(*dan().DeviationForm), mrOk);
-    EXPECT_EQ(group->CrossSection, 16);
-    EXPECT_DOUBLE_EQ(group->VoltageDeviation, -0.14);
-}
-
-// The largest sections cannot reach the limit: every cable on the path takes its largest and
-// the best deviation is reported.
-TEST_F(SectionRaisingTest, LimitBeyondReachGivesTheLargestSections) {
-    group->LineLength = 2000;
-    panel->ThreePhaseGroups.First->LineLength3 = 2000;
-    sw->SwitchboardSection = 95;
-    panel->FeederSection = 70;
-    QPushButton* button = dan().ShowDeviationDialog();
-    responder_.ExpectModal("QDialog", [&](QDialog&) {
-        dan().DeviationEdit->setText("-1");
-        button->click();
-        return platform::mrNone;
-    });
-    responder_.ExpectMessage("Макснмальное отклонение напряжения  -1,84%.", "", mrOk);
-    platform::ShowModal(*dan().DeviationForm);
-    EXPECT_EQ(LastMessage().icon, platform::MsgIcon::None);
-    EXPECT_EQ(group->CrossSection, 120);
-    EXPECT_EQ(sw->SwitchboardSection, 120);
-    EXPECT_EQ(panel->FeederSection, 120);
-    EXPECT_DOUBLE_EQ(group->VoltageDeviation, -1.84);
-    EXPECT_EQ(sw->Panels.Cursor, panel);
 }
 
 }  // namespace

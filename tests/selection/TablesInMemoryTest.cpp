@@ -45,7 +45,7 @@ protected:
     // The group-line lookup of 28 A, in air at 25 degrees C (factor 1.0): 4 mm2 while the
     // 2.5 mm2 row carries 27 A (27 < 28 <= 36), 2.5 mm2 once it carries 28 A or more.
     double SectionFor28A() {
-        return dan().ContinuousCurrentLookup("0", kCopperCable, 28, 25, true, "Медь");
+        return checks().ContinuousCurrentLookup("0", kCopperCable, 28, 25, true, "Медь");
     }
 
     // Another program writes the file anew with these bytes (in place, as `cp` does).
@@ -96,7 +96,7 @@ TEST_F(TablesInMemory, AnEditInTheTableWindowIsSeenByTheNextLookup) {
     // The lookup takes the table over from the window: the edit is written and read.
     EXPECT_EQ(SectionFor28A(), 2.5);
     EXPECT_EQ(SectionFor28A(), 2.5);
-    EXPECT_EQ(dan().FailureFlag, 0);
+    EXPECT_EQ(checks().FailureFlag, 0);
     EXPECT_EQ(CurrentOfSmallestInFile(), 30);
 }
 
@@ -112,7 +112,7 @@ TEST_F(TablesInMemory, ARewriteByAnotherProgramIsSeenByTheNextLookup) {
     RewriteByAnotherProgram(kCopperCable, changed);
 
     EXPECT_EQ(SectionFor28A(), 2.5);
-    EXPECT_EQ(dan().FailureFlag, 0);
+    EXPECT_EQ(checks().FailureFlag, 0);
 }
 
 TEST_F(TablesInMemory, ATableDamagedAfterItWasReadGivesItsMessageAndNoSection) {
@@ -125,8 +125,8 @@ TEST_F(TablesInMemory, ATableDamagedAfterItWasReadGivesItsMessageAndNoSection) {
         responder_.ExpectMessage("Ошибка E201. В базе данных поврежден файл  Кабель4Медь.xml", "",
                                  platform::mrOk);
         EXPECT_EQ(SectionFor28A(), 0.0) << lookup;
-        EXPECT_EQ(dan().FailureFlag, 1) << lookup;
-        dan().FailureFlag = 0;
+        EXPECT_EQ(checks().FailureFlag, 1) << lookup;
+        checks().FailureFlag = 0;
     }
 
     // Put right, it is read again.
@@ -135,13 +135,13 @@ TEST_F(TablesInMemory, ATableDamagedAfterItWasReadGivesItsMessageAndNoSection) {
 }
 
 TEST_F(TablesInMemory, ARewrittenBreakerBaseIsSeenByTheNextLookup) {
-    ASSERT_EQ(dan().GetTripMultiplicity("ВА47-29 1P C"), 10);
-    ASSERT_EQ(dan().GetTripMultiplicity("ВА47-29 1P C"), 10);
+    ASSERT_EQ(checks().GetTripMultiplicity("ВА47-29 1P C"), 10);
+    ASSERT_EQ(checks().GetTripMultiplicity("ВА47-29 1P C"), 10);
     RewriteByAnotherProgram(
         "Avtomat.xml", Replaced(Bytes(ProgramFile("Avtomat.xml")),
                                 "=\"0,5...63\" Кратность_x0020_тока_x0020_при_x0020_КЗ=\"10\"",
                                 "=\"0,5...63\" Кратность_x0020_тока_x0020_при_x0020_КЗ=\"12\""));
-    EXPECT_EQ(dan().GetTripMultiplicity("ВА47-29 1P C"), 12);
+    EXPECT_EQ(checks().GetTripMultiplicity("ВА47-29 1P C"), 12);
 }
 
 }  // namespace

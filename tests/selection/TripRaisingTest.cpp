@@ -54,14 +54,14 @@ TEST_F(TripRaisingTest, GroupLineTakesTheSmallestSectionThatTrips) {
     ASSERT_LT(AtGroup(4), group->BreakerRating * 10);
     ASSERT_GT(AtGroup(6), group->BreakerRating * 10);
     const selection::TransformerRow t = Project();
-    EXPECT_TRUE(dan().RaiseGroupCableForTrip(2.5, 25, 50, t.power, t.uk));
+    EXPECT_TRUE(checks().RaiseGroupCableForTrip(2.5, 25, 50, t.power, t.uk));
     EXPECT_EQ(group->CrossSection, 6);
 
     // A current equal to the trip current with the present section neither raises nor passes.
     group->CrossSection = 4;
     group->BreakerRating = AtGroup(4) / 10;
     ASSERT_EQ(group->BreakerRating * 10, AtGroup(4));
-    EXPECT_FALSE(dan().RaiseGroupCableForTrip(4, 25, 50, t.power, t.uk));
+    EXPECT_FALSE(checks().RaiseGroupCableForTrip(4, 25, 50, t.power, t.uk));
     EXPECT_EQ(group->CrossSection, 4);
 }
 
@@ -70,7 +70,7 @@ TEST_F(TripRaisingTest, GroupThatCannotTripKeepsEverything) {
     group->BreakerRating = 3000;
     group->SinglePhaseFaultCurrent = 77;
     const TreeImage before = ImageOf(*ProjectRoot);
-    dan().EnsureGroupTripCurrent();
+    checks().EnsureGroupTripCurrent();
     EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
     EXPECT_EQ(ProjectRoot->TransformerName, "ТМ-400/10");
     EXPECT_EQ(sw->Panels.Cursor, panel);
@@ -78,7 +78,7 @@ TEST_F(TripRaisingTest, GroupThatCannotTripKeepsEverything) {
 
 TEST_F(TripRaisingTest, PanelCableRaisedUntilItsBreakerTrips) {
     panel->FeederBreakerRating = (AtPanel(panel, 25) + AtPanel(panel, 35)) / 2 / 10;
-    dan().EnsurePanelTripCurrent();
+    checks().EnsurePanelTripCurrent();
     EXPECT_EQ(panel->FeederSection, 35);
     EXPECT_EQ(panel->PanelFaultCurrent1, AtPanel(panel, 35));
     EXPECT_EQ(sw->SwitchboardSection, 50);
@@ -87,7 +87,7 @@ TEST_F(TripRaisingTest, PanelCableRaisedUntilItsBreakerTrips) {
     // Without a supply cable of its own the panel has no fault current, and nothing else moves.
     panel->FeederSection = 0;
     sw->SwitchboardFaultCurrent1 = 1;
-    dan().EnsurePanelTripCurrent();
+    checks().EnsurePanelTripCurrent();
     EXPECT_EQ(panel->PanelFaultCurrent1, 0);
     EXPECT_EQ(sw->SwitchboardFaultCurrent1, 1);
 }
@@ -101,7 +101,7 @@ TEST_F(TripRaisingTest, CascadeThatCannotTripKeepsItsFeeders) {
     head->TrunkBreakerRating = 4000;
     MakeCurrent(sw, member);
     const TreeImage before = ImageOf(*ProjectRoot);
-    dan().EnsurePanelTripCurrent();
+    checks().EnsurePanelTripCurrent();
     EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
     EXPECT_EQ(sw->Panels.Cursor, member);
 }
@@ -125,7 +125,7 @@ TEST_F(TripRaisingTest, FaultCurrentsAlongCascades) {
     }
     for (TSitid* p : panels) p->PanelFaultCurrent1 = -1;
     MakeCurrent(sw, panel);
-    dan().CascadeFaultCurrents();
+    checks().CascadeFaultCurrents();
     for (TSitid* p : panels) {
         SCOPED_TRACE(p->PanelNumber);
         const bool stored = p->PanelNumber >= 2 && p->PanelNumber <= 7;

@@ -18,7 +18,7 @@ protected:
 
 TEST_F(VoltageLossTest, EqualPhasesTakeOnlyTheSymmetricPart) {
     // r0(16 mm2, 20 C) = 1.1125; RX(n = 4, P = 15): 1.1125 x 1e5 x 15 x 0.1 / 160000 = 1.04297
-    dan().VoltageLossToNode("Медь", "Siti", 5, 5, 5, 100, 16, "");
+    checks().VoltageLossToNode("Медь", "Siti", 5, 5, 5, 100, 16, "");
     EXPECT_DOUBLE_EQ(panel->LossPartA, 1.043);
     EXPECT_DOUBLE_EQ(panel->LossPartB, 1.043);
     EXPECT_DOUBLE_EQ(panel->LossPartC, 1.043);
@@ -28,21 +28,21 @@ TEST_F(VoltageLossTest, EqualPhasesTakeOnlyTheSymmetricPart) {
     // (1.1125 + 0.050625) x 1e5 x 15 x 0.1 / 160000 = 1.09043
     panel->FedFromSwitchboard = 1;
     panel->CascadeCosPhi = 0.8;
-    dan().VoltageLossToNode("Медь", "Siti", 5, 5, 5, 100, 16, "");
+    checks().VoltageLossToNode("Медь", "Siti", 5, 5, 5, 100, 16, "");
     EXPECT_DOUBLE_EQ(panel->LossPartA, 1.090);
 }
 
 TEST_F(VoltageLossTest, UnbalancedLoadSplitsIntoTwoAndSinglePhaseParts) {
     // Pa 5, Pb 3, Pc 0: no symmetric part; two-phase part 3 on A and B: C(n = 3, P = 6) =
     // 600 / (34 x 6) = 2.941; single-phase rest 2 on A: C(n = 2, P = 2) = 200 / 76.8 = 2.604.
-    dan().VoltageLossToNode("Медь", "Siti_Sdvig", 5, 3, 0, 100, 6, "");
+    checks().VoltageLossToNode("Медь", "Siti_Sdvig", 5, 3, 0, 100, 6, "");
     EXPECT_DOUBLE_EQ(panel->LossPart2A, 2.604 + 2.941);
     EXPECT_DOUBLE_EQ(panel->LossPart2B, 2.941);
     EXPECT_DOUBLE_EQ(panel->LossPart2C, 0.0);
     EXPECT_DOUBLE_EQ(panel->LossPart2Sum, 2.604 + 2.941);
     // By R and X the two-phase part is twice the single-phase loss of m2:
     // Pa 0, Pb 4, Pc 4 at cos 1: 2 x RX(n = 2, P = 4) = 2 x 1.1125 x 2e5 x 4 x 0.1 / 160000
-    dan().VoltageLossToNode("Медь", "Siti", 0, 4, 4, 100, 16, "");
+    checks().VoltageLossToNode("Медь", "Siti", 0, 4, 4, 100, 16, "");
     EXPECT_DOUBLE_EQ(panel->LossPartA, 0.0);
     EXPECT_DOUBLE_EQ(panel->LossPartB, 2 * 0.556);
     EXPECT_DOUBLE_EQ(panel->LossPartC, 2 * 0.556);
@@ -56,7 +56,7 @@ TEST_F(VoltageLossTest, GroupLossGoesToTheRecordsOfTheGroup) {
     ASSERT_NE(g1, nullptr);
     // Current records: the single-phase row of G1 (on A), G2's copies, G3's copies.
     // C(n = 2, P = 4, L = 30, S = 2.5) = 120 / 32 = 3.75 on phase A only.
-    dan().VoltageLossToNode("Медь", "Grup", 4, 0, 0, 30, 2.5, "G1");
+    checks().VoltageLossToNode("Медь", "Grup", 4, 0, 0, 30, 2.5, "G1");
     EXPECT_DOUBLE_EQ(panel->SinglePhaseByPhase[0].Cursor->VoltageLoss1, 3.75);
     EXPECT_DOUBLE_EQ(panel->SinglePhaseByPhase[1].Cursor->VoltageLoss1, 0.0);
     // A two-phase record of another group is left alone; three-phase records take the loss of
@@ -66,7 +66,7 @@ TEST_F(VoltageLossTest, GroupLossGoesToTheRecordsOfTheGroup) {
     EXPECT_DOUBLE_EQ(panel->ThreePhaseByPhase[1].Cursor->VoltageLoss3, 0.0);
 
     // A node kind the loss has no place for stores nothing.
-    dan().VoltageLossToNode("Медь", "Xyz", 9, 9, 9, 30, 2.5, "G1");
+    checks().VoltageLossToNode("Медь", "Xyz", 9, 9, 9, 30, 2.5, "G1");
     EXPECT_DOUBLE_EQ(panel->SinglePhaseByPhase[0].Cursor->VoltageLoss1, 3.75);
 }
 
@@ -75,7 +75,7 @@ TEST_F(VoltageLossTest, PanelTotalsAddTheSwitchboardOrTheShiftedSupply) {
     panel->LossPartB = 1.0;
     panel->LossPartC = 0.8;
     sw->SwitchboardLossA = sw->SwitchboardLossB = sw->SwitchboardLossC = 0.5;
-    dan().SumPanelVoltageLosses();
+    checks().SumPanelVoltageLosses();
     EXPECT_DOUBLE_EQ(panel->VoltageLossA, 1.7);
     EXPECT_DOUBLE_EQ(panel->VoltageLossB, 1.5);
     EXPECT_DOUBLE_EQ(panel->VoltageLossC, 1.3);
@@ -85,7 +85,7 @@ TEST_F(VoltageLossTest, PanelTotalsAddTheSwitchboardOrTheShiftedSupply) {
     panel->LossPart2A = 0.3;
     panel->LossPart2B = 0.2;
     panel->LossPart2C = 0.1;
-    dan().SumPanelVoltageLosses();
+    checks().SumPanelVoltageLosses();
     EXPECT_DOUBLE_EQ(panel->VoltageLossA, 1.5);
     EXPECT_DOUBLE_EQ(panel->VoltageLossB, 1.2);
     EXPECT_DOUBLE_EQ(panel->VoltageLossC, 0.9);
@@ -93,7 +93,7 @@ TEST_F(VoltageLossTest, PanelTotalsAddTheSwitchboardOrTheShiftedSupply) {
 }
 
 TEST_F(VoltageLossTest, GroupTotalsOnTheGroupsPhases) {
-    EXPECT_EQ(dan().GroupVoltageLoss("G1", 2.5), 0.0);  // no scheme group yet
+    EXPECT_EQ(checks().GroupVoltageLoss("G1", 2.5), 0.0);  // no scheme group yet
 
     panel->VoltageLossA = 1.0;
     panel->VoltageLossB = 2.0;
@@ -106,7 +106,7 @@ TEST_F(VoltageLossTest, GroupTotalsOnTheGroupsPhases) {
     TCxemaGrupd* g3 = AddGroup(panel, {"G3", 4, 6, 1, 10}, kCopperCableRows);
 
     // G1 on phase B (second row): C(n = 2, P = 4, L = 30, S = 2.5) = 3.75; total 3.75 + 2.0.
-    EXPECT_DOUBLE_EQ(dan().GroupVoltageLoss("G1", 2.5), 5.75);
+    EXPECT_DOUBLE_EQ(checks().GroupVoltageLoss("G1", 2.5), 5.75);
     EXPECT_EQ(panel->SchemeGroups.Cursor, g1);
     TFasaGrup1d* b = panel->SinglePhaseByPhase[1].Cursor;
     ASSERT_NE(b, nullptr);
@@ -119,12 +119,12 @@ TEST_F(VoltageLossTest, GroupTotalsOnTheGroupsPhases) {
     // Three-phase: 2 kW per phase; C(n = 4, P = 6, L = 10, S = 2.5) = 60 / 192.5 = 0.312 on
     // each phase; the largest total is on C: 3.312.
     panel->ThreePhaseByPhase[1].First->GroupName3 = "other";
-    EXPECT_DOUBLE_EQ(dan().GroupVoltageLoss("G3", 2.5), 3.312);
+    EXPECT_DOUBLE_EQ(checks().GroupVoltageLoss("G3", 2.5), 3.312);
     EXPECT_EQ(panel->SchemeGroups.Cursor, g3);
     EXPECT_DOUBLE_EQ(panel->ThreePhaseByPhase[0].Cursor->ConsumerVoltageLoss3, 1.312);
     EXPECT_DOUBLE_EQ(panel->ThreePhaseByPhase[1].Cursor->ConsumerVoltageLoss3, 2.312);
 
-    EXPECT_EQ(dan().GroupVoltageLoss("Нет", 2.5), 0.0);
+    EXPECT_EQ(checks().GroupVoltageLoss("Нет", 2.5), 0.0);
 }
 
 TEST_F(VoltageLossTest, LargestPhaseCurrents) {
@@ -132,9 +132,9 @@ TEST_F(VoltageLossTest, LargestPhaseCurrents) {
     g1->DesignCurrent = 18.0;  // stored, not recomputed
     TCxemaGrupd* g2 = AddGroup(panel, {"G2", 3, 4.4, 1, 20}, kCopperCableRows);
     panel->SchemeGroups.Cursor = g1;
-    EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 18.0);
+    EXPECT_EQ(checks().MaxGroupPhaseCurrent(), 18.0);
     panel->SchemeGroups.Cursor = g2;
-    EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 10.03);  // 2200 / 219.39
+    EXPECT_EQ(checks().MaxGroupPhaseCurrent(), 10.03);  // 2200 / 219.39
 
     // A record further down with the same name: its row counts, each phase's chain read at the
     // record's place (phase x's current there 10 (k + 1) + x).
@@ -153,24 +153,24 @@ TEST_F(VoltageLossTest, LargestPhaseCurrents) {
     ASSERT_NE(third, nullptr);
     third->GroupName2 = "G2";
     panel->SchemeGroups.Cursor = g2;
-    EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 32.0);  // the third row: 30, 31, 32
+    EXPECT_EQ(checks().MaxGroupPhaseCurrent(), 32.0);  // the third row: 30, 31, 32
     // Phase C's chain ends before that row: it gives nothing there.
     TFasaGrup2d* secondOfC = panel->TwoPhaseByPhase[2].First->TwoPhaseByPhase[2].Next;
     TFasaGrup2d* rest = secondOfC->TwoPhaseByPhase[2].Next;
     secondOfC->TwoPhaseByPhase[2].Next = nullptr;
-    EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 31.0);
+    EXPECT_EQ(checks().MaxGroupPhaseCurrent(), 31.0);
     secondOfC->TwoPhaseByPhase[2].Next = rest;
     g2->GroupName = "Нет";
-    EXPECT_EQ(dan().MaxGroupPhaseCurrent(), 0.0);
+    EXPECT_EQ(checks().MaxGroupPhaseCurrent(), 0.0);
     g2->GroupName = "G2";
 
     panel->OwnCurrentA = 7;
     panel->OwnCurrentB = 9;
     panel->OwnCurrentC = 9;
-    EXPECT_EQ(dan().MaxPanelPhaseCurrent(), 9);
+    EXPECT_EQ(checks().MaxPanelPhaseCurrent(), 9);
     sw->SwitchboardCurrentA = 30;
     sw->SwitchboardCurrentC = 12;
-    EXPECT_EQ(dan().MaxSwitchboardPhaseCurrent(), 30);
+    EXPECT_EQ(checks().MaxSwitchboardPhaseCurrent(), 30);
 }
 
 }  // namespace

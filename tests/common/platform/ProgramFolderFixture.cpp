@@ -1,4 +1,4 @@
-#include "AppFixture.h"
+#include "ProgramFolderFixture.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -6,10 +6,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/ProjectFile.h"
-#include "app/Startup.h"
-#include "documents/AdjustmentProject.h"
-#include "groups/Dan12.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -34,41 +30,30 @@ std::string FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string ProjectBytes() {
-    std::vector<char> bytes;
-    projectfile::ProjectFileExtras extras;
-    extras.GroupCounter = Dan1->GroupCounter;
-    extras.GroupCounterCode = Dan1->GroupCounterCode;
-    extras.Stamp = {AdjustmentProjectForm->DocumentCode, AdjustmentProjectForm->DevelopedBy,
-                    AdjustmentProjectForm->CheckedBy, AdjustmentProjectForm->ApprovedBy,
-                    AdjustmentProjectForm->NormControl};
-    EXPECT_EQ(projectfile::BuildProjectFile(*ProjectRoot, extras, bytes), "");
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void AppFixture::SetUp() {
+void ProgramFolderFixture::SetUp() {
     ASSERT_TRUE(programDir_.isValid());
     ASSERT_TRUE(settingsDir_.isValid());
     CopyFolder(std::string(TEST_DATA_DIR) + "/program", programDir_.path().toStdString());
     platform::SetProgramFolder(programDir_.path().toStdString());
     platform::SetSettingsFile(settingsDir_.filePath("settings.ini").toStdString());
     platform::SetResponder(&responder_);
-    CreateAllWindows();
+    CreateWindows();
 }
 
-void AppFixture::TearDown() {
-    DestroyAllWindows();
+void ProgramFolderFixture::TearDown() {
+    DestroyWindows();
     responder_.VerifyDone();
     platform::SetResponder(nullptr);
     platform::SetSettingsFile("");
     platform::SetProgramFolder("");
 }
 
-std::string AppFixture::ProgramFile(const std::string& name) const {
+std::string ProgramFolderFixture::ProgramFile(const std::string& name) const {
     return programDir_.filePath(QString::fromStdString(name)).toStdString();
 }
 
-void AppFixture::AddProgramFile(const std::string& testDataPath, const std::string& name) {
+void ProgramFolderFixture::AddProgramFile(const std::string& testDataPath,
+                                          const std::string& name) {
     const QString target = QString::fromStdString(ProgramFile(name));
     QDir().mkpath(QFileInfo(target).path());
     QFile::remove(target);

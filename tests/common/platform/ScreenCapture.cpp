@@ -17,8 +17,8 @@ void CaptureWindow(QWidget& window, const std::string& folder, const std::string
     QProcess::execute("sleep", {"0.5"});
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
     const QString id = QString::number(window.winId());
-    EXPECT_EQ(QProcess::execute("import", {"-frame", "-window", id,
-                                           QString::fromStdString(folder + "/" + name)}),
+    EXPECT_EQ(QProcess::execute(
+                  "import", {"-frame", "-window", id, QString::fromStdString(folder + "/" + name)}),
               0)
         << name;
 }

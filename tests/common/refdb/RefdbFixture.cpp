@@ -6,15 +6,32 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Startup.h"
+#include "refdb/BazaAvt.h"
+#include "refdb/BazaT.h"
+#include "refdb/BazaTran.h"
 #include "refdb/CableTableLoader.h"
 
 namespace fs = std::filesystem;
 
+void RefdbTest::CreateReferenceWindows() {
+    BazaAvt = new TBazaAvt;
+    BazaT = new TBazaT;
+    BazaTran = new TBazaTran;
+}
+
+void RefdbTest::DestroyReferenceWindows() {
+    delete BazaTran;
+    BazaTran = nullptr;
+    delete BazaT;
+    BazaT = nullptr;
+    delete BazaAvt;
+    BazaAvt = nullptr;
+}
+
 void RefdbTest::Restart(const std::function<void()>& prepare) {
-    DestroyAllWindows();
+    DestroyWindows();
     prepare();
-    CreateAllWindows();
+    CreateWindows();
 }
 
 void RefdbTest::EmptyProgramFolder() {
@@ -35,6 +52,23 @@ std::vector<std::string> RefdbTest::ProgramFiles() const {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> Listed() {
+    std::vector<std::string> names;
+    for (int i = 0; i < BazaT->FileListBox1->Count(); ++i)
+        names.push_back(BazaT->FileListBox1->Items(i));
+    return names;
+}
+
+void Create(const NewTable& t) {
+    BazaT->Edit1->setText(QString::fromStdString(t.name));
+    BazaT->Edit2->setText(QString::fromStdString(t.brand));
+    Choose(*BazaT->ComboBox1, t.method);
+    if (!t.cores.empty()) Choose(*BazaT->ComboBox2, t.cores);
+    if (!t.kind.empty()) Choose(*BazaT->ComboBox3, t.kind);
+    if (!t.material.empty()) Choose(*BazaT->ComboBox4, t.material);
+    BazaT->Button1->click();
 }
 
 bool OpenCurrentTable(const std::string& tableName) {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "ChecksFixture.h"
+#include "SelectionOnWindows.h"
 #include "app/PowerSystem.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
@@ -29,7 +30,7 @@ constexpr char kShortOffer[] =
     "Ток короткого замыкания превышает ток электромагнитного расцепителя.Подключить новый щит?";
 constexpr char kCaption[] = "Предупреждение";
 
-class ShortCircuitChecksTest : public ChecksTest {
+class ShortCircuitChecksTest : public OnTheWindows<ChecksTest> {
 protected:
     void SetUp() override {
         ChecksTest::SetUp();

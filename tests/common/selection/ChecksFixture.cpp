@@ -1,6 +1,5 @@
 #include "ChecksFixture.h"
 
-#include "groups/InsertAvtomat.h"
 #include "model/Chains.h"
 #include "platform/ClientDataSet.h"
 #include "refdb/BazaTran.h"
@@ -39,16 +38,16 @@ void ChecksTest::BuildProject() {
 
 void ChecksTest::Recalculate(TSitid* p) {
     MakeCurrent(sw, p);
-    dan().RecalculateNetwork();
+    checks().RecalculateNetwork();
     MakeCurrent(sw, p);
 }
 
 TCxemaGrupd* ChecksTest::BeginAdding(TSitid* p, const GroupLine& line) {
     MakeCurrent(sw, p);
-    dan().TakeProjectSnapshot();
+    checks().TakeProjectSnapshot();
     TCxemaGrupd* group =
         AddGroup(p, line, line.table == kCopperWire ? kCopperWireRows : kCopperCableRows);
-    dan().TrackGroupChange(group);
+    checks().TrackGroupChange(group);
     Recalculate(p);
     p->SchemeGroups.Cursor = group;
     return group;
@@ -61,13 +60,6 @@ platform::MessageRecord ChecksTest::LastMessage() const {
         return {};
     }
     return messages.back();
-}
-
-std::vector<std::string> ChecksTest::ListedSeries() {
-    std::vector<std::string> series;
-    for (int i = 0; i < InsertAvtomat->ComboBox1->count(); ++i)
-        series.push_back(InsertAvtomat->ComboBox1->itemText(i).toStdString());
-    return series;
 }
 
 double ChecksTest::BestCaseCurrent(const selection::FaultPath& path) {

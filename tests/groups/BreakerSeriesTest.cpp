@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "ChecksFixture.h"
+#include "SelectionOnWindows.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
 #include "groups/InsertAvtomat.h"
@@ -17,7 +18,7 @@ using platform::mrYes;
 constexpr char kBeyondSeries[] =
     "Максимальный номинальный ток автомата 4000 А.Ввод группы отменяется";
 
-class BreakerSeriesTest : public ChecksTest {
+class BreakerSeriesTest : public OnTheWindows<ChecksTest> {
 protected:
     void SetUp() override {
         ChecksTest::SetUp();

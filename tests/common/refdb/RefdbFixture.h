@@ -1,6 +1,8 @@
 #pragma once
-// The application with the reference windows, plus what their tests share: starting the program
-// again on another program folder, choosing in combo boxes as a user does, reading tables back.
+// The program folder of ProgramFolderFixture and the three reference windows (breakers, cable
+// tables, transformers) created in the program's order, so that their tables are open; no other
+// window. Plus what the tests of the tables share: starting the reference windows again on
+// another program folder, choosing in combo boxes as a user does, reading tables back.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -8,14 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "AppFixture.h"
+#include "ProgramFolderFixture.h"
 #include "WindowChecks.h"
 #include "platform/ClientDataSet.h"
 
-class RefdbTest : public AppFixture {
+class RefdbTest : public ProgramFolderFixture {
 protected:
-    // Ends the program, lets `prepare` change the program folder, and starts it again (every
-    // window created anew, so the reference windows open their tables again).
+    void CreateWindows() override { CreateReferenceWindows(); }
+    void DestroyWindows() override { DestroyReferenceWindows(); }
+
+    // The reference windows as the program creates them at its start, and destroys them.
+    static void CreateReferenceWindows();
+    static void DestroyReferenceWindows();
+    // Destroys the windows, lets `prepare` change the program folder, and creates them again (so
+    // that the reference windows open their tables anew, as at the program's next start).
     void Restart(const std::function<void()>& prepare);
     // Removes every file of the program folder.
     void EmptyProgramFolder();
@@ -24,6 +32,22 @@ protected:
     // Names of the files in the program folder.
     std::vector<std::string> ProgramFiles() const;
 };
+
+// The file names the cable table window lists, in order.
+std::vector<std::string> Listed();
+
+// A new cable table's parameters as typed in the cable table window.
+struct NewTable {
+    std::string name;
+    std::string brand;
+    std::string method;
+    std::string cores;
+    std::string kind;
+    std::string material;  // "" leaves it unchosen
+};
+
+// Fills in the parameters in the cable table window as a user does and presses "Создать".
+void Create(const NewTable& t);
 
 // The cable table loader, as the group-entry window and the other windows call it.
 bool OpenCurrentTable(const std::string& tableName);

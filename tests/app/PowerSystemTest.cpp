@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "ChecksFixture.h"
+#include "SelectionOnWindows.h"
 #include "app/PowerSystem.h"
 #include "editing/EditDialog.h"
 #include "platform/Conversions.h"
@@ -15,7 +16,7 @@ using platform::mrOk;
 constexpr char kNotAPower[] = "Введите мощность КЗ внешней энергосистемы.";
 constexpr char kRaisePower[] = "Увеличите мощность короткого замыкания внешней энергосистемы.";
 
-class PowerSystemTest : public ChecksTest {
+class PowerSystemTest : public OnTheWindows<ChecksTest> {
 protected:
     // Opens the dialog as its callers do.
     void Open() {

@@ -1,16 +1,17 @@
 #pragma once
-// The application with a project tree built by hand: switchboards, panels and group lines with
-// the loads the recalculation would leave (set directly, so that every expected value follows
-// from the selection formulas alone), and small cable current tables written into the program
-// folder.
+// The reference windows (RefdbTest) with a project tree built by hand: switchboards, panels and
+// group lines with the loads the recalculation would leave (set directly, so that every expected
+// value follows from the selection formulas alone), and small cable current tables written into the
+// program folder.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "AppFixture.h"
-#include "groups/Dan12.h"
+#include "RefdbFixture.h"
 #include "model/Classd.h"
+#include "model/TreeEditing.h"
+#include "selection/NetworkChecks.h"
 
 struct CableRow {
     double section;
@@ -43,10 +44,13 @@ struct GroupLine {
     int phase = 0;  // single-phase lines: 0, 1, 2 = phase A, B, C
 };
 
-class SelectionTest : public AppFixture {
+class SelectionTest : public RefdbTest {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The reference windows, and the fixture's own tree edits installed for the cascade walks.
+    void CreateWindows() override;
+    void DestroyWindows() override;
 
     // Writes a cable table into the program folder; with zero core, the 8-field layout.
     void WriteCableTable(const std::string& fileName, const std::string& brand,
@@ -67,7 +71,14 @@ protected:
     // Makes the switchboard and the panel current.
     static void MakeCurrent(TGrsed* sw, TSitid* panel);
 
-    TDan1& dan() { return *Dan1; }
+    // The selection and the checks the test runs: a copy of its own, or the group-entry
+    // window's when the test runs with the windows.
+    NetworkChecks& checks() { return *checks_; }
+
+    NetworkChecks ownChecks_;
+    NetworkChecks* checks_ = &ownChecks_;
+    // The tree edits the cascade walks use when no main window installs its own.
+    TreeEditing ownEdits_;
 };
 
 // The value of one field per row of the open cable table, in its present order.

@@ -32,8 +32,6 @@ protected:
     TCxemaGrupd* BeginAdding(TSitid* panel, const GroupLine& line);
     // The last message shown (an empty record, and a failure, when there was none).
     platform::MessageRecord LastMessage() const;
-    // Series of the dialog's list.
-    static std::vector<std::string> ListedSeries();
     // The single-phase fault current of a path with the largest transformer of the base.
     static double BestCaseCurrent(const selection::FaultPath& path);
 

@@ -1,6 +1,7 @@
 // Cancelling the change in progress: the line being added, the three edits of the editing
 // window, and no change at all.
 #include "ChecksFixture.h"
+#include "SelectionOnWindows.h"
 #include "app/Mainform.h"
 #include "editing/EditDialog.h"
 #include "editing/Shiti12.h"
@@ -9,7 +10,7 @@ namespace {
 
 using platform::mrOk;
 
-class EditCancellationTest : public ChecksTest {
+class EditCancellationTest : public OnTheWindows<ChecksTest> {
 protected:
     void SetUp() override {
         ChecksTest::SetUp();

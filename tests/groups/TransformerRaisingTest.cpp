@@ -1,13 +1,14 @@
 // The transformer raised for the load, and the switchboard supply raised (cable, then
 // transformer) until the breaker feeding the switchboard trips.
 #include "ChecksFixture.h"
+#include "SelectionOnWindows.h"
 #include "app/PowerSystem.h"
 #include "platform/Events.h"
 #include "refdb/BazaTran.h"
 
 namespace {
 
-class TransformerForLoadTest : public ChecksTest {
+class TransformerForLoadTest : public OnTheWindows<ChecksTest> {
 protected:
     void SetUp() override {
         ChecksTest::SetUp();
@@ -45,7 +46,7 @@ TEST_F(TransformerForLoadTest, MovesUpUntilThePowerExceedsTheLoad) {
     }
 }
 
-class SwitchboardTripTest : public ChecksTest {
+class SwitchboardTripTest : public OnTheWindows<ChecksTest> {
 protected:
     void SetUp() override {
         ChecksTest::SetUp();

@@ -1,7 +1,7 @@
 #pragma once
-// The application as every window test sees it: all windows created in start-up order, a
-// temporary program folder filled from tests/data/program, temporary settings and the scripted
-// responder in place of the user.
+// A temporary program folder filled from tests/data/program, temporary settings and the scripted
+// responder in place of the user: what every test of the program's files and messages needs,
+// and the windows that a fixture of a floor above names.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -9,10 +9,14 @@
 
 #include "ScriptedResponder.h"
 
-class AppFixture : public ::testing::Test {
+class ProgramFolderFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The windows the test runs with, created once the program folder is ready and destroyed
+    // before it goes: none here; the fixtures of the floors above create theirs.
+    virtual void CreateWindows() {}
+    virtual void DestroyWindows() {}
 
     // Path of a file in the temporary program folder.
     std::string ProgramFile(const std::string& name) const;
@@ -28,6 +32,3 @@ protected:
 void CopyFolder(const std::string& from, const std::string& to);
 // The bytes of a file ("" when it cannot be read).
 std::string FileBytes(const std::string& path);
-// The file the open project would be written as (the group counters and the stamp as the windows
-// hold them).
-std::string ProjectBytes();

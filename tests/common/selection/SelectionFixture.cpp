@@ -2,11 +2,13 @@
 
 #include <cmath>
 
+#include "calc/Recalculation.h"
 #include "model/Chains.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Conversions.h"
 #include "refdb/BazaT.h"
 #include "refdb/TableSchemas.h"
+#include "selection/TreeEdits.h"
 
 const std::vector<CableRow> kCopperCableRows = {
     {2.5, 2.5, 27}, {4, 4, 36},    {6, 6, 46},    {10, 10, 63},  {16, 16, 84},  {25, 16, 112},
@@ -34,8 +36,23 @@ double PhaseCurrentOf(double power, double cosPhi) {
 
 }  // namespace
 
+void SelectionTest::CreateWindows() {
+    RefdbTest::CreateWindows();
+    // A swap of panels gives the current panel its new group lines distributed, as the main
+    // window's edits do.
+    ownEdits_.Hooks.DistributeCurrentPanel = [] {
+        if (ProjectRoot) RunDistributionPasses(*ProjectRoot);
+    };
+    selection::SetTreeEdits(&ownEdits_);
+}
+
+void SelectionTest::DestroyWindows() {
+    selection::ForgetTreeEdits(&ownEdits_);
+    RefdbTest::DestroyWindows();
+}
+
 void SelectionTest::SetUp() {
-    AppFixture::SetUp();
+    RefdbTest::SetUp();
     ProjectRoot = new TGrsed;
     ProjectRoot->TransformerName = "ТМ-400/10";
     WriteCableTable(kCopperCable, "ВВГ", "В воздухе", "Медь", true, kCopperCableRows);
@@ -45,7 +62,7 @@ void SelectionTest::SetUp() {
 
 void SelectionTest::TearDown() {
     DeleteProjectTree(ProjectRoot);
-    AppFixture::TearDown();
+    RefdbTest::TearDown();
 }
 
 void SelectionTest::WriteCableTable(const std::string& fileName, const std::string& brand,
