@@ -676,20 +676,15 @@ void TShiti::ChangeSwitchboardConnection() {
 void TShiti::RecreateSwitchboard() {
     TGrsed& root = *ProjectRoot;
     TForm3& form = *Form3;
-    TDan1& d = *Dan1;
     if (Form2) Form2->repaint();
     platform::WaitCursor hourglass;
     ShowWaitNotice(Form1);
 
-    int oldNumber = 0;
-    TGrsed* old = nullptr;
-    if (platform::TryStrToInt(platform::Text(*form.ComboBox4), oldNumber))
-        for (TGrsed* sw : chains::SwitchboardsOf(root))
-            if (!old && sw->SwitchboardNumber == oldNumber) old = sw;
+    TGrsed* old = ChosenEditedSwitchboard();
     // The switchboard is no longer in the project: nothing is changed.
     if (!old) {
         form.EndEdit();
-        d.ApplyAndRefresh(this);
+        Dan1->ApplyAndRefresh(this);
         return;
     }
     selection::TreeEdits().DeleteSwitchboardNode(old);
@@ -715,6 +710,33 @@ void TShiti::RecreateSwitchboard() {
     platform::ChooseText(*form.ComboBox4, platform::IntToStr(s->SwitchboardNumber));
     root.Switchboards.Cursor = s;
 
+    const int copyCount = AddPlainPanelsAgain(*s);
+    if (!AddGroupLinesAgain(*s, copyCount, automatic)) {
+        AbandonSwitchboardEdit();
+        return;
+    }
+
+    editing::RefillGroupEntryLists();
+    form.DropUndoCopies();
+    Dan1->RefreshAndClose(this);
+    form.SwitchboardEditMode = 0;
+    editing::RefillGroupEntryLists();
+    editing::RefillSwitchboardList();
+    MarkProjectChanged();
+}
+
+TGrsed* TShiti::ChosenEditedSwitchboard() const {
+    int number = 0;
+    if (!platform::TryStrToInt(platform::Text(*Form3->ComboBox4), number)) return nullptr;
+    for (TGrsed* sw : chains::SwitchboardsOf(*ProjectRoot))
+        if (sw->SwitchboardNumber == number) return sw;
+    return nullptr;
+}
+
+int TShiti::AddPlainPanelsAgain(TGrsed& s) {
+    TGrsed& root = *ProjectRoot;
+    TForm3& form = *Form3;
+    TDan1& d = *Dan1;
     // The panels again, plain ones only: those that hung on another panel are folded into it.
     const std::vector<TSitid>& copies = form.PanelCopies;
     const int copyCount =
@@ -723,23 +745,31 @@ void TShiti::RecreateSwitchboard() {
     for (int i = 0; i < copyCount; ++i) {
         if (Hanging(copies[i])) continue;
         d.GroupCountCopies = {0, 0, 0, 0};
-        root.AddPanel(s->SwitchboardNumber, copies[i]);
-        root.Switchboards.Cursor = s;
+        root.AddPanel(s.SwitchboardNumber, copies[i]);
+        root.Switchboards.Cursor = &s;
         ++PanelCounter;
-        s->PanelCount = chains::Length(s->Panels, chains::PanelLink{});
-        TSitid* added = s->Panels.Last;
-        s->Panels.Cursor = added;
+        s.PanelCount = chains::Length(s.Panels, chains::PanelLink{});
+        TSitid* added = s.Panels.Last;
+        s.Panels.Cursor = added;
         added->Position = PanelCounter;
         added->PanelFlagB = 0;
         added->SchemeGroupCount = added->SinglePhaseCount = added->TwoPhaseCount =
             added->ThreePhaseCount = added->RowsOfThree = 0;
     }
     editing::RefillGroupEntryLists();
-    for (TSitid* p : chains::PanelsOf(*s)) {
-        PutBack(s, p);
+    for (TSitid* p : chains::PanelsOf(s)) {
+        PutBack(&s, p);
         d.ReorderCascade(p);
     }
+    return copyCount;
+}
 
+bool TShiti::AddGroupLinesAgain(TGrsed& sw, int copyCount, bool automatic) {
+    TGrsed& root = *ProjectRoot;
+    TForm3& form = *Form3;
+    TDan1& d = *Dan1;
+    TGrsed* s = &sw;
+    const std::vector<TSitid>& copies = form.PanelCopies;
     // The group lines, panel by panel from the last one.
     const std::vector<TSitid*> panels = chains::PanelsOf(*s);
     const int m = static_cast<int>(panels.size());
@@ -802,10 +832,7 @@ void TShiti::RecreateSwitchboard() {
             const bool refused =
                 d.CheckCurrentTableRow(s->SwitchboardTable, d.MaxSwitchboardPhaseCurrent()) ||
                 (PutBack(s, q), !form.RecalcAfterEdit(this));
-            if (refused) {
-                AbandonSwitchboardEdit();
-                return;
-            }
+            if (refused) return false;
             PutBack(s, q);
             form.RecalcSwitchboardGroups();
             StoreLossesOfRaisedCables(d, *s, *q);
@@ -815,14 +842,7 @@ void TShiti::RecreateSwitchboard() {
             ShowLastGroupConductors(d, *q);
         }
     }
-
-    editing::RefillGroupEntryLists();
-    form.DropUndoCopies();
-    d.RefreshAndClose(this);
-    form.SwitchboardEditMode = 0;
-    editing::RefillGroupEntryLists();
-    editing::RefillSwitchboardList();
-    MarkProjectChanged();
+    return true;
 }
 
 void TShiti::AbandonSwitchboardEdit() {

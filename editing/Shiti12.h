@@ -124,6 +124,15 @@ private:
                           double demandFactor, bool automatic);
     void AbandonPanelEdit(bool tableRefused);
     void RecreateSwitchboard();
+    // The switchboard the edit window names in its list; null when it is no longer in the
+    // project.
+    TGrsed* ChosenEditedSwitchboard() const;
+    // The switchboard's plain panels again from the copies (those that hung on another panel are
+    // folded into it), without their group lines, each cascade in order; the number of copies.
+    int AddPlainPanelsAgain(TGrsed& s);
+    // The group lines again from the copies, panel by panel from the last one, each selected,
+    // checked and recalculated as a line entered; false when a check refused one.
+    bool AddGroupLinesAgain(TGrsed& s, int copyCount, bool automatic);
     void AbandonSwitchboardEdit();
 
     // Set while "Изменить" runs: closing the window then does not end the edit.

@@ -301,6 +301,38 @@ private:
     void RestoreSnapshotAt(const Cursors& at);
 
     // Steps of the new-panel remedy.
+    // The rollback snapshots as the remedy found them (the project before the line came).
+    struct RemedySnapshots {
+        std::array<TGrsed, 2> switchboards;
+        std::vector<TSitid> panels;
+        int panelCount = 0;
+    };
+    void PutBackSnapshots(const RemedySnapshots& snapshots);
+    // The line leaves its old panel and the rest is checked again; then the project without it
+    // is the state to return to. False when the check again failed (nothing snapshot).
+    bool TakeLineOffOldPanel(const Cursors& at, const std::string& groupName);
+    // The reduced connection window for a new panel of the old panel's switchboard; true when
+    // the user connected one.
+    bool ShowNewPanelDialog(const Cursors& at);
+    // The line's records as the remedy was offered them.
+    struct MovedLine {
+        const TCxemaGrupd& scheme;
+        const TFasaGrup1d& single;
+        const TFasaGrup2d& two;
+        const TFasaGrup3d& three;
+    };
+    // The line appended to the new panel with the phase record of its kind, the new panel marked
+    // (`tracked`: the line stays the change in progress), the lists filled and the project
+    // recalculated. The new panel's cursors; none when its number is not in the project (the
+    // remedy then ended with a failure).
+    Cursors PlaceLineOnNewPanel(const Cursors& at, const MovedLine& line, bool separateBreaker,
+                                int origin, bool tracked);
+    // The new panel's breakers, then the cables and the deviation at the moved line's consumer
+    // (raised, or reduced on the user's word); false when the line was refused and taken back.
+    bool CheckLineOnNewPanel(const Cursors& at, const Cursors& atNew, bool adding,
+                             const RemedySnapshots& beforeLine);
+    // The project with the new panel becomes the state later failures return to.
+    void KeepProjectWithNewPanel(const Cursors& at);
     void UndoAfterFailedRecheck(const Cursors& at, bool adding);
     void DeclineNewPanelDialog(const Cursors& at);
     bool ReselectNewPanelBreakers(const Cursors& at);

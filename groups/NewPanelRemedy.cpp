@@ -55,14 +55,47 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     const bool adding = selection::CurrentChange() == selection::ChangeKind::AddingGroup;
     const bool groupEdit = selection::CurrentChange() == selection::ChangeKind::GroupEdit;
     // The state before the line came, for a window closed without a new panel.
-    const std::array<TGrsed, 2> applySwitchboards = SwitchboardSnapshots;
-    const std::vector<TSitid> applyPanels = PanelSnapshots;
-    const int applyPanelCount = PanelSnapshotCount;
+    const RemedySnapshots beforeLine{SwitchboardSnapshots, PanelSnapshots, PanelSnapshotCount};
 
+    if (!TakeLineOffOldPanel(at, scheme.GroupName)) {
+        UndoAfterFailedRecheck(at, adding);
+        return;
+    }
+    // The old panel: a plain one becomes the origin of the split. The first panel of a chain
+    // of remedies is the one new panels hang on.
+    const bool plain = !panel->OnTrunk && !panel->PanelFlagB && !panel->PanelFlagC;
+    if (plain) panel->PanelFlagB = 1;
+    const int origin = panel->PanelFlagB ? panel->PanelNumber : panel->HangsOnPanel;
+    switchboard->ChangedMark = 1;
+
+    if (!ShowNewPanelDialog(at)) {
+        // Closed without a new panel: as if the offer had been declined.
+        PutBackSnapshots(beforeLine);
+        DeclineNewPanelDialog(at);
+        return;
+    }
+    if (!(Form3 && Form3->PanelRestoredFlag)) {
+        const Cursors atNew = PlaceLineOnNewPanel(at, {scheme, single, two, three}, separateBreaker,
+                                                  origin, adding || groupEdit);
+        if (!atNew.panel || !CheckLineOnNewPanel(at, atNew, adding, beforeLine)) return;
+    }
+    KeepProjectWithNewPanel(at);
+}
+
+void TDan1::PutBackSnapshots(const RemedySnapshots& snapshots) {
+    SwitchboardSnapshots = snapshots.switchboards;
+    PanelSnapshots = snapshots.panels;
+    PanelSnapshotCount = snapshots.panelCount;
+}
+
+bool TDan1::TakeLineOffOldPanel(const Cursors& at, const std::string& groupName) {
+    TGrsed* root = ProjectRoot;
+    TGrsed* switchboard = at.switchboard;
+    TSitid* panel = at.panel;
     // The line leaves its panel; what remains is checked again.
     SetCursors(at);
     if (TCxemaGrupd* last = panel->SchemeGroups.Last;
-        last && last->GroupName == scheme.GroupName && GroupChangePanel() != panel)
+        last && last->GroupName == groupName && GroupChangePanel() != panel)
         TrackGroupChange(last);
     RemoveLastGroup();
     RecalculateNetwork();
@@ -73,24 +106,19 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     switchboard->SwitchboardBreakerType.clear();
     panel->PanelBreakerType.clear();
     panel->TrunkBreakerType.clear();
-    if (Form3 && !Form3->RecalcAfterEdit(nullptr)) {
-        UndoAfterFailedRecheck(at, adding);
-        return;
-    }
+    if (Form3 && !Form3->RecalcAfterEdit(nullptr)) return false;
 
     // The project without the line is the state to return to.
     SetCursors(at);
     TakeProjectSnapshot();
     RestoreProjectSnapshot();
     SetCursors(at);
+    return true;
+}
 
-    // The old panel: a plain one becomes the origin of the split. The first panel of a chain
-    // of remedies is the one new panels hang on.
-    const bool plain = !panel->OnTrunk && !panel->PanelFlagB && !panel->PanelFlagC;
-    if (plain) panel->PanelFlagB = 1;
-    const int origin = panel->PanelFlagB ? panel->PanelNumber : panel->HangsOnPanel;
-    switchboard->ChangedMark = 1;
-
+bool TDan1::ShowNewPanelDialog(const Cursors& at) {
+    TGrsed* switchboard = at.switchboard;
+    TSitid* panel = at.panel;
     // The reduced connection window, filled for the new panel of this switchboard.
     TShiti& shiti = *Shiti;
     shiti.SetLayout(TShiti::Layout::NewPanelRemedy);
@@ -112,143 +140,135 @@ void TDan1::ConnectNewPanel(bool separateBreaker, TGrsed* switchboard, TCxemaGru
     if (Form1) Form1->CentreOverMainWindow(shiti);
     platform::ShowModal(shiti);
     NewPanelDialogOpen = 0;
-    // A line that ends without its new panel leaves the project as it was before it came.
-    const auto putApplySnapshotsBack = [&] {
-        SwitchboardSnapshots = applySwitchboards;
-        PanelSnapshots = applyPanels;
-        PanelSnapshotCount = applyPanelCount;
-    };
-    if (switchboard->PanelCount <= panelsBefore || switchboard->Panels.Last == lastBefore) {
-        // Closed without a new panel: as if the offer had been declined.
-        putApplySnapshotsBack();
-        DeclineNewPanelDialog(at);
-        return;
+    return switchboard->PanelCount > panelsBefore && switchboard->Panels.Last != lastBefore;
+}
+
+TDan1::Cursors TDan1::PlaceLineOnNewPanel(const Cursors& at, const MovedLine& line,
+                                          bool separateBreaker, int origin, bool tracked) {
+    TGrsed* root = ProjectRoot;
+    TGrsed* switchboard = at.switchboard;
+    TSitid* panel = at.panel;
+    TShiti& shiti = *Shiti;
+    // The line goes to the new panel.
+    ComboBox2->setCurrentIndex(ComboBox2->count() - 1);
+    ComboBox2Change();
+    const int number =
+        static_cast<int>(std::trunc(platform::StrToFloat(platform::Text(*shiti.Edit1))));
+    if (!root->FindPanel(number)) {
+        EndRemedyWithFailure();
+        return {};
     }
+    TGrsed* sw = root->CurrentSwitchboard();
+    TSitid* added = sw->Panels.Last;
+    sw->Panels.Cursor = added;
+    root->AddCxemaGroup(number, sw->PanelCount, line.scheme);
+    sw->Panels.Cursor = added;
+    Edit6->setText(platform::Q(added->SchemeGroups.Last->GroupName));
+    // The phase record of the line's own kind (the kind is the record's, whatever the window
+    // shows at the moment).
+    switch (line.scheme.PhaseKind) {
+        case 2:
+            root->AddFasaGroup1(number, sw->PanelCount, line.single);
+            break;
+        case 3:
+            root->AddFasaGroup2(number, sw->PanelCount, line.two);
+            break;
+        case 4:
+            root->AddFasaGroup3(number, sw->PanelCount, line.three);
+            break;
+        default:
+            break;
+    }
+    SetCursors({sw, added});
+    chains::CountGroupChains(*added);
+    if (tracked) TrackGroupChange(added->SchemeGroups.Last);
 
-    TSitid* added = nullptr;
-    if (!(Form3 && Form3->PanelRestoredFlag)) {
-        // The line goes to the new panel.
-        ComboBox2->setCurrentIndex(ComboBox2->count() - 1);
-        ComboBox2Change();
-        const int number =
-            static_cast<int>(std::trunc(platform::StrToFloat(platform::Text(*shiti.Edit1))));
-        if (!root->FindPanel(number)) {
-            EndRemedyWithFailure();
-            return;
+    MarkNewPanel(*added, *panel, separateBreaker, origin);
+    if (panel->FedFromPanel) {
+        const TSitid* head = selection::CascadeHeadOf(*switchboard, panel);
+        if (head && head->OnTrunk) {
+            added->HangsOnPanel = origin;
+            added->OnTrunk = 1;
         }
-        TGrsed* sw = root->CurrentSwitchboard();
-        added = sw->Panels.Last;
-        sw->Panels.Cursor = added;
-        root->AddCxemaGroup(number, sw->PanelCount, scheme);
-        sw->Panels.Cursor = added;
-        Edit6->setText(platform::Q(added->SchemeGroups.Last->GroupName));
-        // The phase record of the line's own kind (the kind is the record's, whatever the
-        // window shows at the moment).
-        switch (scheme.PhaseKind) {
-            case 2:
-                root->AddFasaGroup1(number, sw->PanelCount, single);
-                break;
-            case 3:
-                root->AddFasaGroup2(number, sw->PanelCount, two);
-                break;
-            case 4:
-                root->AddFasaGroup3(number, sw->PanelCount, three);
-                break;
-            default:
-                break;
-        }
-        SetCursors({sw, added});
-        chains::CountGroupChains(*added);
-        if (adding || groupEdit) TrackGroupChange(added->SchemeGroups.Last);
+    }
+    SetCursors({sw, added});
 
-        MarkNewPanel(*added, *panel, separateBreaker, origin);
-        if (panel->FedFromPanel) {
-            const TSitid* head = selection::CascadeHeadOf(*switchboard, panel);
-            if (head && head->OnTrunk) {
-                added->HangsOnPanel = origin;
-                added->OnTrunk = 1;
-            }
-        }
-        SetCursors({sw, added});
+    // The panel list in the tree's order (the new panel stands at the end of its own
+    // switchboard, not of the list), the new panel shown as the one it hangs on, with its own
+    // number.
+    ComboBox2->clear();
+    for (const std::string& item : ProjectPanelItems(*root)) ComboBox2->addItem(platform::Q(item));
+    ComboBox2->setCurrentIndex(ComboBox2->findText(platform::Q(PanelListItem(*added))));
+    ComboBox2Change();
+    GroupNames.push_back(added->SchemeGroups.Last->GroupName);
+    RecalculateNetwork();
+    return {sw, added};
+}
 
-        // The panel list in the tree's order (the new panel stands at the end of its own
-        // switchboard, not of the list), the new panel shown as the one it hangs on, with its
-        // own number.
-        ComboBox2->clear();
-        for (const std::string& item : ProjectPanelItems(*root))
-            ComboBox2->addItem(platform::Q(item));
-        ComboBox2->setCurrentIndex(ComboBox2->findText(platform::Q(PanelListItem(*added))));
-        ComboBox2Change();
-        GroupNames.push_back(added->SchemeGroups.Last->GroupName);
-        RecalculateNetwork();
+bool TDan1::CheckLineOnNewPanel(const Cursors& at, const Cursors& atNew, bool adding,
+                                const RemedySnapshots& beforeLine) {
+    TSitid* added = atNew.panel;
+    const auto refuse = [&] {
+        if (adding) PutBackSnapshots(beforeLine);
+        RefuseMovedGroup(at, added);
+        return false;
+    };
+    if (!ReselectNewPanelBreakers(atNew)) {
+        // The selection has taken the line back; its panel goes too.
+        DropNewPanel(atNew.switchboard, added);
+        FillPanelNumbers();
+        return false;
+    }
+    if (Form2) Form2->update();
 
-        const Cursors atNew{sw, added};
-        const auto refuse = [&] {
-            if (adding) putApplySnapshotsBack();
-            RefuseMovedGroup(at, added);
-        };
-        if (!ReselectNewPanelBreakers(atNew)) {
-            // The selection has taken the line back; its panel goes too.
-            DropNewPanel(sw, added);
-            FillPanelNumbers();
-            return;
-        }
-        if (Form2) Form2->update();
-
-        // Cables and the deviation at the line's consumer.
+    // Cables and the deviation at the line's consumer.
+    SetCursors(atNew);
+    CheckSwitchboardCables();
+    SetCursors(atNew);
+    CheckPanelCables();
+    if (added->OnTrunk) CheckShiftedPanelCables();
+    SumPanelVoltageLosses();
+    if (FailureFlag) return refuse();
+    TCxemaGrupd* moved = added->SchemeGroups.Last;
+    const std::string name = moved->GroupName;
+    const auto lineCurrent = [&] {
         SetCursors(atNew);
+        added->SchemeGroups.Cursor = moved;
+    };
+    const auto recheck = [&] {
+        lineCurrent();
         CheckSwitchboardCables();
-        SetCursors(atNew);
+        lineCurrent();
         CheckPanelCables();
         if (added->OnTrunk) CheckShiftedPanelCables();
         SumPanelVoltageLosses();
-        if (FailureFlag) {
-            refuse();
-            return;
-        }
-        TCxemaGrupd* moved = added->SchemeGroups.Last;
-        const std::string name = moved->GroupName;
-        const auto lineCurrent = [&] {
-            SetCursors(atNew);
-            added->SchemeGroups.Cursor = moved;
-        };
-        const auto recheck = [&] {
-            lineCurrent();
-            CheckSwitchboardCables();
-            lineCurrent();
-            CheckPanelCables();
-            if (added->OnTrunk) CheckShiftedPanelCables();
-            SumPanelVoltageLosses();
-            CheckGroupCables(name);
-            lineCurrent();
-            return DeviationAt(name, moved->CrossSection);
-        };
-        lineCurrent();
-        SelectGroupCrossSection(moved);
-        lineCurrent();
         CheckGroupCables(name);
         lineCurrent();
-        RaiseCrossSections(kRefusedDeviation, DeviationAt(name, moved->CrossSection));
-        const double deviation = recheck();
-        if (FailureFlag) {
-            refuse();
-            return;
-        }
-        if (deviation < kRefusedDeviation) {
-            // Still beyond the limit after raising: refused as the apply command refuses a line.
-            WarnVoltageRefusal();
-            refuse();
-            return;
-        }
-        if (deviation < kAskedDeviation) {
-            if (!AskToReduceDeviation(deviation, lineCurrent)) moved->VoltageDeviation = recheck();
-            if (FailureFlag) {
-                refuse();
-                return;
-            }
-        }
+        return DeviationAt(name, moved->CrossSection);
+    };
+    lineCurrent();
+    SelectGroupCrossSection(moved);
+    lineCurrent();
+    CheckGroupCables(name);
+    lineCurrent();
+    RaiseCrossSections(kRefusedDeviation, DeviationAt(name, moved->CrossSection));
+    const double deviation = recheck();
+    if (FailureFlag) return refuse();
+    if (deviation < kRefusedDeviation) {
+        // Still beyond the limit after raising: refused as the apply command refuses a line.
+        WarnVoltageRefusal();
+        return refuse();
     }
+    if (deviation < kAskedDeviation) {
+        if (!AskToReduceDeviation(deviation, lineCurrent)) moved->VoltageDeviation = recheck();
+        if (FailureFlag) return refuse();
+    }
+    return true;
+}
 
+void TDan1::KeepProjectWithNewPanel(const Cursors& at) {
+    TGrsed* root = ProjectRoot;
+    TGrsed* switchboard = at.switchboard;
     // The project with the new panel is the state later failures return to.
     SetCursors(at);
     TakeProjectSnapshot();
