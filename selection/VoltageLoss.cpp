@@ -16,6 +16,14 @@
 
 namespace {
 
+// The source voltage of a nominal voltage: 400 V for 380 V, 400 / sqrt 3 for 220 V; 0 for any
+// other.
+double SourceVoltage(double nominal) {
+    if (nominal == 380) return 400;
+    if (nominal == 220) return 400 / std::sqrt(3.0);
+    return 0;
+}
+
 double Max3(double a, double b, double c) {
     return std::max({a, b, c});
 }
@@ -220,27 +228,15 @@ void EquipmentSelection::VoltageLossToNode(const std::string& material, const st
 }
 
 double EquipmentSelection::VoltageDeviation(double loss, double nominal) {
-    double source = 0;
-    if (nominal == 380) {
-        source = 400;
-    } else if (nominal == 220) {
-        source = 400 / std::sqrt(3.0);
-    } else {
-        return 0.0;
-    }
+    const double source = SourceVoltage(nominal);
+    if (source == 0) return 0.0;
     const double u = source - source * loss * 0.01;
     return platform::RoundTo(u * 100 / nominal - 100, -2);
 }
 
 double EquipmentSelection::ConsumerVoltage(double loss, double nominal) {
-    double source = 0;
-    if (nominal == 380) {
-        source = 400;
-    } else if (nominal == 220) {
-        source = 400 / std::sqrt(3.0);
-    } else {
-        return 0.0;
-    }
+    const double source = SourceVoltage(nominal);
+    if (source == 0) return 0.0;
     return platform::RoundTo(source - source * loss * 0.01, -1);
 }
 
