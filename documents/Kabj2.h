@@ -65,10 +65,11 @@ public:
     void N2Click();
     // "Выход": the window closed.
     void N3Click();
-    // "Провода и кабели", "Трансформаторы", "Автоматы": the main window's reference books of
-    // cable current tables, transformers and breakers.
+    // "Провода и кабели": the main window's reference book of cable current tables.
     void N6Click();
+    // "Трансформаторы": the main window's reference book of transformers.
     void N7Click();
+    // "Автоматы": the main window's reference book of breakers.
     void N10Click();
     // The journal in the grid as pages in the preview, the window closed; nothing without the
     // project it was made from.
