@@ -1,4 +1,4 @@
-// The panel chooser of the group-entry window.
+// The panel list of the group-entry window's chooser, from the current switchboard's panels.
 #include <gtest/gtest.h>
 
 #include "CalcSupport.h"

@@ -1,5 +1,5 @@
-// The recalculation driver: sixteen passes, the current panel's distributions, the cursors, and
-// the recalculation steps the tree edits run through their hooks.
+// The recalculation driver: sixteen passes, the current panel's distributions and the cursors
+// (the steps the tree edits run through their hooks are tested with the windows).
 #include <gtest/gtest.h>
 
 #include "CalcSupport.h"
