@@ -13,6 +13,7 @@
 #include "model/TreeEditing.h"
 #include "platform/Conversions.h"
 #include "selection/EquipmentSelection.h"
+#include "selection/GroupSearch.h"
 #include "selection/SelectionSupport.h"
 
 using chains::PanelsOf;
@@ -323,6 +324,9 @@ int SchemePainter::Groups(TGrsed& sw, TSitid& panel, int x0, int y) {
     bool pending = false;
     platform::TPoint reached;
     int i = 0;
+    // Each line's loss and largest phase current search the panel's chains from their first
+    // records: fetched together first, they are in the cache for every line.
+    selection::FetchPanelLines(panel);
     // Walked in place: the drawing links and unlinks nothing.
     chains::ForEachElement(
         panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount, [&](TCxemaGrupd& group) {

@@ -3,6 +3,7 @@
 // transformer base (largest transformer).
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -82,8 +83,10 @@ namespace {
 // looked up (and reported) again.
 struct KeptSections {
     using Key = std::tuple<std::string, double, int, bool, bool, std::string>;
+    // A key to look one up by, the texts not copied.
+    using Lookup = std::tuple<const std::string&, double, int, bool, bool, const std::string&>;
     std::uint64_t generation = 0;
-    std::map<Key, double> sections;
+    std::map<Key, double, std::less<>> sections;
 };
 
 KeptSections& KeptFound() {
@@ -94,7 +97,12 @@ KeptSections& KeptFound() {
 // The table a kept lookup read is the open one afterwards, as if it had been read again.
 bool TableOpenAgain(const std::string& tableName) {
     const platform::TClientDataSet& ds = CableTable();
-    if (ds.Active() && ds.FileName() == platform::ProgramFolder() + tableName) return true;
+    // The open file is the program folder's file of that name (compared without joining them).
+    const std::string& file = ds.FileName();
+    const std::string& folder = platform::ProgramFolder();
+    if (ds.Active() && file.size() == folder.size() + tableName.size() &&
+        file.starts_with(folder) && file.ends_with(tableName))
+        return true;
     return OpenTable(tableName);
 }
 
@@ -112,15 +120,18 @@ std::optional<double> EquipmentSelection::FindSection(const std::string& nodeKin
     const std::uint64_t generation =
         selection::LookupsKeptWithinPasses() ? platform::FileCheckBatch::Generation() : 0;
     if (kept.generation != generation) kept = KeptSections{generation, {}};
-    KeptSections::Key key{tableName, current, temperature,
-                          inAir,     feeder,  feeder ? material : std::string()};
-    if (generation != 0) {
-        const auto found = kept.sections.find(key);
-        if (found != kept.sections.end() && TableOpenAgain(tableName)) return found->second;
-    }
+    if (generation == 0)
+        return LookUpSection(feeder, tableName, current, temperature, inAir, material);
+    static const std::string noMaterial;
+    const KeptSections::Lookup key{tableName, current, temperature,
+                                   inAir,     feeder,  feeder ? material : noMaterial};
+    const auto found = kept.sections.find(key);
+    if (found != kept.sections.end() && TableOpenAgain(tableName)) return found->second;
+    // Kept under the values asked for, copied before the lookup as they were then.
+    KeptSections::Key asked(key);
     const std::optional<double> section =
         LookUpSection(feeder, tableName, current, temperature, inAir, material);
-    if (section && generation != 0) kept.sections.emplace(std::move(key), *section);
+    if (section) kept.sections.emplace(std::move(asked), *section);
     return section;
 }
 

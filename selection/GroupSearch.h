@@ -1,6 +1,9 @@
 #pragma once
 // Searches of a panel's group lines and of their phase records by name, each walking its chains
-// from their first records.
+// from their first records. The walks over a panel's lines search line after line: a search that
+// finds its record asks the memory for the one after it in the same chain (the next line's, as
+// a rule), so that the next search finds it in the cache instead of waiting for it. Asking
+// changes no value.
 #include <array>
 #include <optional>
 #include <string>
@@ -26,5 +29,13 @@ bool SeekResultRowNamed(TSitid& panel, const std::string& name);
 // named so (a chain shorter than that row gives null); nothing when no record is named so.
 template <typename Record>
 std::optional<std::array<Record*, 3>> RowOfLastRecordNamed(TSitid& panel, const std::string& name);
+
+// Asks the memory for what the searches above read of the panel, ahead of a walk that searches
+// each of its lines: the records of its scheme chain, of its three phase-record chains and of its
+// nine result chains as far as the searches walk them, with the fields a line's loss and largest
+// phase current read there. Changes nothing. A chain's next record is known only once the one
+// before it has come from memory, so a chain walked alone waits for its records one at a time;
+// walked a step each in turn, the thirteen chains have several records on their way at once.
+void FetchPanelLines(const TSitid& panel);
 
 }  // namespace selection

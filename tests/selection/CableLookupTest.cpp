@@ -54,11 +54,17 @@ TEST_F(CableLookupTest, SmallestSectionCarryingTheCorrectedCurrent) {
     }
 }
 
+// A table whose file name ends with the whole name of another.
+constexpr char kEndsLikeCopperCable[] = "БКабель4Медь.xml";
+
 // A pass over the project asks for the same table, current and conditions at line after line:
 // within it each answer is the one a lookup outside any pass gives, whatever was asked between,
-// the table asked for is the open one afterwards, a table written during the pass is read
-// again, and a table that cannot be read is reported at every lookup.
+// the table asked for is the open one afterwards (also after a table whose name ends with its
+// name), a table written during the pass is read again, and a table that cannot be read is
+// reported at every lookup.
 TEST_F(CableLookupTest, SectionsWithinOnePassAreThoseOfTheTable) {
+    WriteCableTable(kEndsLikeCopperCable, "ПВ1", "Два провода в трубе", "Медь", false,
+                    kCopperWireRows);
     const LookupCase cases[] = {
         {"0", kCopperCable, 27, 25, true, "Медь", 2.5, "27 A in air at 25"},
         {"0", kCopperCable, 27, 40, true, "Медь", 4, "x0.79: 21.33 < 27 <= 28.44"},
@@ -67,6 +73,7 @@ TEST_F(CableLookupTest, SectionsWithinOnePassAreThoseOfTheTable) {
         {"Grse_Siti", kCopperWire, 10, 25, true, "Медь", 4, "a copper feeder on it"},
         {"Grse_Siti", kCopperWire, 10, 25, true, "Алюминий", 6, "an aluminium one"},
         {"0", kCopperCable, 27.01, 25, true, "Медь", 4, "a current just above"},
+        {"0", kEndsLikeCopperCable, 10, 25, true, "Медь", 1.5, "its name ends with one"},
     };
     platform::FileCheckBatch pass;
     for (int round = 0; round < 3; ++round) {
