@@ -711,7 +711,7 @@ void TShiti::RecreateSwitchboard() {
     root.Switchboards.Cursor = s;
 
     const int copyCount = AddPlainPanelsAgain(*s);
-    if (!AddGroupLinesAgain(*s, copyCount, automatic)) {
+    if (!AddGroupLinesAgain(s, copyCount, automatic)) {
         AbandonSwitchboardEdit();
         return;
     }
@@ -764,11 +764,10 @@ int TShiti::AddPlainPanelsAgain(TGrsed& s) {
     return copyCount;
 }
 
-bool TShiti::AddGroupLinesAgain(TGrsed& sw, int copyCount, bool automatic) {
+bool TShiti::AddGroupLinesAgain(TGrsed* s, int copyCount, bool automatic) {
     TGrsed& root = *ProjectRoot;
     TForm3& form = *Form3;
     TDan1& d = *Dan1;
-    TGrsed* s = &sw;
     const std::vector<TSitid>& copies = form.PanelCopies;
     // The group lines, panel by panel from the last one.
     const std::vector<TSitid*> panels = chains::PanelsOf(*s);

@@ -132,7 +132,7 @@ private:
     int AddPlainPanelsAgain(TGrsed& s);
     // The group lines again from the copies, panel by panel from the last one, each selected,
     // checked and recalculated as a line entered; false when a check refused one.
-    bool AddGroupLinesAgain(TGrsed& s, int copyCount, bool automatic);
+    bool AddGroupLinesAgain(TGrsed* s, int copyCount, bool automatic);
     void AbandonSwitchboardEdit();
 
     // Set while "Изменить" runs: closing the window then does not end the edit.
