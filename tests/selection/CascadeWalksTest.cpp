@@ -139,6 +139,21 @@ TEST_F(CascadeWalksTest, CascadeSectionsStepWholeWithAMemberInFrontOfItsFeeder) 
     EXPECT_EQ(n1->FeederSection2, 0);
 }
 
+// Before any main window installs its tree edits (a calculation run on its own), the walks use
+// plain tree edits: the cascade 2 <- 3 <- 4 with member 4 in front of its feeder is put in order.
+TEST_F(CascadeWalksTest, ReorderedWithoutTheWindowsTreeEdits) {
+    selection::ForgetTreeEdits(&ownEdits_);
+    selection::TreeEdits().SwapPanels(sw, m1, m2);
+    const std::vector<TSitid*> nodes = chains::Elements(sw->Panels, chains::PanelLink{}, 6);
+    MakeCurrent(sw, nodes[0]);
+
+    checks().ReorderCascade(nodes[0]);
+
+    std::vector<int> numbers;
+    for (TSitid* p : nodes) numbers.push_back(p->PanelNumber);
+    EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+}
+
 TEST_F(CascadeWalksTest, EachCascadeContiguousBehindItsHead) {
     // A second switchboard whose list is out of order: member 13, plain 11, member 14, head 12,
     // then head 15 with its member 16. Positions are the order of connection.
