@@ -121,8 +121,8 @@ public:
             FromCarriedPower(panel);
         } else {
             RepeatSaved(panel);
-            SelectDominantCosPhi(panel);
-            DesignCurrent(panel);
+            panel.CascadeCosPhi = DominantCosPhi(panel);
+            DesignCurrent(panel, panel.CascadeCosPhi);
         }
         for (int x = 0; x < 3; ++x) saved_[x] = panel.*calc::kCascadeCurrent[x];
         savedNeutral_ = panel.CascadeNeutralCurrent;
@@ -132,9 +132,10 @@ public:
         if (HasGroups(panel)) {
             FromCarriedPower(panel);
         } else {
-            // The cos phi of the cos phi pass stands.
+            // The cos phi of the cos phi pass stands; the design current is that of the most
+            // loaded phase at its own cos phi, as for every other panel.
             RepeatSaved(panel);
-            DesignCurrent(panel);
+            DesignCurrent(panel, DominantCosPhi(panel));
         }
     }
 
@@ -150,8 +151,8 @@ private:
                 PhaseCurrent(panel.*calc::kCascadePower[x], panel.*calc::kCascadeCosPhi[x]);
         panel.CascadeNeutralCurrent = NetworkCalculation::NeutralCurrent(
             panel.CascadeCurrentA, panel.CascadeCurrentB, panel.CascadeCurrentC);
-        SelectDominantCosPhi(panel);
-        DesignCurrent(panel);
+        panel.CascadeCosPhi = DominantCosPhi(panel);
+        DesignCurrent(panel, panel.CascadeCosPhi);
     }
 
     void RepeatSaved(TSitid& panel) {
@@ -161,19 +162,19 @@ private:
 
     // The cos phi of the phase with the largest carried current: B on a tie of A and B, C only
     // when strictly larger than both.
-    static void SelectDominantCosPhi(TSitid& panel) {
+    static double DominantCosPhi(const TSitid& panel) {
         int phase = panel.CascadeCurrentA > panel.CascadeCurrentB ? 0 : 1;
         if (panel.CascadeCurrentC > std::max(panel.CascadeCurrentA, panel.CascadeCurrentB))
             phase = 2;
-        panel.CascadeCosPhi = panel.*calc::kCascadeCosPhi[phase];
+        return panel.*calc::kCascadeCosPhi[phase];
     }
 
     // As a switchboard's: the trunk's breaker and cable carry its most loaded phase, which the
     // three-phase current of the total carried power falls below when the phases are unequal.
-    static void DesignCurrent(TSitid& panel) {
+    static void DesignCurrent(TSitid& panel, double cosPhi) {
         panel.CascadeDesignCurrent = LargestPhaseDesignCurrent(
             static_cast<double>(panel.CascadePowerA), static_cast<double>(panel.CascadePowerB),
-            static_cast<double>(panel.CascadePowerC), panel.CascadeCosPhi);
+            static_cast<double>(panel.CascadePowerC), cosPhi);
     }
 
     std::array<double, 3> saved_{};

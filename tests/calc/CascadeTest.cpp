@@ -251,8 +251,9 @@ TEST_F(CascadeCosPhi, PanelsWithoutGroupLines) {
 //     of A and B goes to B: 0.8, though A carries the most: 5.4 kW: 5400 / 526.5434 = 10.26.
 //   5 (no groups, farthest): carries nothing; all currents 0; the tie goes to B: 0.66;
 //     design 0.
-//   4 (head, no groups): repeats 5's zeros; keeps its cos phi 0.5; of 2 / 1 / 1 kW set by hand:
-//     6000 / 329.0897 = 18.23.
+//   4 (head, no groups): repeats 5's zeros; keeps its cos phi 0.5, but its design current takes
+//     the cos phi of its dominant phase, B on the tie: of 2 / 1 / 1 kW set by hand, 6000 /
+//     (658.1793 * 0.9) = 10.13.
 TEST_F(CascadeCurrents, FromTheCarriedPowerAndCosPhi) {
     AddSwitchboard(1);
     AddPanels(1, "1:head 2:1^1 3:2^1 4:head 5:4^4");
@@ -292,7 +293,7 @@ TEST_F(CascadeCurrents, FromTheCarriedPowerAndCosPhi) {
              {2, 15.19, 11.40, 11.40, 3.86, 0.7, 19.53},
              {1, 9.12, 9.12, 4.56, 4.56, 0.8, 10.26},
              {5, 0, 0, 0, 0, 0.66, 0},
-             {4, 0, 0, 0, 0, 0.5, 18.23},
+             {4, 0, 0, 0, 0, 0.5, 10.13},
          }) {
         const TSitid& p = *Panel(e.panel);
         EXPECT_EQ(p.CascadeCurrentA, Hundredths(e.a)) << e.panel;
@@ -302,6 +303,36 @@ TEST_F(CascadeCurrents, FromTheCarriedPowerAndCosPhi) {
         EXPECT_EQ(p.CascadeCosPhi, e.cosPhi) << e.panel;
         EXPECT_EQ(p.CascadeDesignCurrent, Hundredths(e.design)) << e.panel;
     }
+}
+
+// A head without group lines of its own, carrying what its member 2 carries: 7.95 / 4.0 /
+// 2.75 kW at 0.88 / 0.98 / 0.74, the 0.74 the cos phi pass left as its cos phi. The member's
+// currents: 7950 / (219.3931 * 0.88) = 41.18, 4000 / (219.3931 * 0.98) = 18.60, 2750 /
+// (219.3931 * 0.74) = 16.94 A, which the head repeats. Its design current is that of A, the most
+// loaded phase, at A's own 0.88: 3 * 7.95 kW, 23850 / (658.1793 * 0.88) = 41.18 A (at 0.74 it
+// would be 23850 / (658.1793 * 0.74) = 48.97 A); its cos phi stays 0.74.
+TEST_F(CascadeCurrents, AHeadWithoutGroupsTakesItsMostLoadedPhase) {
+    AddSwitchboard(1);
+    AddPanels(1, "1:head 2:1^1");
+    for (int n : {1, 2}) {
+        TSitid& p = *Panel(n);
+        p.SchemeGroupCount = n == 2 ? 1 : 0;
+        p.CascadePowerA = 7.95L;
+        p.CascadePowerB = 4.0L;
+        p.CascadePowerC = 2.75L;
+        p.CascadeCosPhiA = 0.88;
+        p.CascadeCosPhiB = 0.98;
+        p.CascadeCosPhiC = 0.74;
+        p.CascadeCosPhi = 0.74;
+    }
+    ProjectRoot->AddCascadeCurrents();
+    const TSitid& head = *Panel(1);
+    EXPECT_EQ(head.CascadeCurrentA, Hundredths(41.18));
+    EXPECT_EQ(head.CascadeCurrentB, Hundredths(18.60));
+    EXPECT_EQ(head.CascadeCurrentC, Hundredths(16.94));
+    EXPECT_EQ(head.CascadeDesignCurrent, Hundredths(41.18));
+    EXPECT_EQ(head.CascadeCosPhi, 0.74);
+    EXPECT_EQ(Panel(2)->CascadeDesignCurrent, Hundredths(41.18));
 }
 
 // C is the dominant phase only when strictly above both A and B; a small carried power is not
