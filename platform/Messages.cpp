@@ -35,6 +35,12 @@ QMessageBox::Icon ToQtIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// What a window manager's title bar shows for a window of that caption: an empty caption is
+// never shown empty, the platform gives the window the application's name instead.
+QString ShownCaption(const QString& caption) {
+    return caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
+}
+
 // The width, px, of a window whose frame shows that caption whole in a window manager's title
 // bar.
 int CaptionFrameWidth(const QString& caption) {
@@ -55,7 +61,7 @@ void KeepRoomForCaption(QMessageBox& box) {
     auto* buttons = box.findChild<QDialogButtonBox*>();
     QLayout* grid = box.layout();
     if (buttons == nullptr || grid == nullptr) return;
-    int wanted = CaptionFrameWidth(box.windowTitle());
+    int wanted = CaptionFrameWidth(ShownCaption(box.windowTitle()));
     if (const QScreen* screen = box.screen())
         wanted = std::min(wanted, screen->availableGeometry().width());
     const QMargins margins = grid->contentsMargins();

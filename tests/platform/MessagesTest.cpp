@@ -159,8 +159,11 @@ TEST(RealMessageBox, ModalWindowsOpenAboveAWindowThatStaysOnTop) {
 // Clearlooks theme, writing "Предупреждение." (128 px wide, 14 px high in the bold title font),
 // needs a box of 230 px: the caption and seven and a half times its height. Every box leaves that
 // room; on a display with a window manager the boxes are also captured for a look when
-// VELTRANOVA_SCREENSHOTS names a folder.
+// VELTRANOVA_SCREENSHOTS names a folder. A box of an empty caption shows the program's name
+// there, which it leaves room for as well.
 TEST(RealMessageBox, IsWideEnoughForItsCaption) {
+    const QString testName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName("veltranovaplanir");
     struct Case {
         const char* name;
         const char* text;
@@ -178,11 +181,13 @@ TEST(RealMessageBox, IsWideEnoughForItsCaption) {
          MsgButtons::Ok, MsgIcon::Warning},
         {"empty-caption", "Невозможно открыть файл. Файл перемещен или удален.", "", MsgButtons::Ok,
          MsgIcon::None},
+        {"empty-caption-short", "Введите мощность.", "", MsgButtons::Ok, MsgIcon::None},
     };
     const std::string folder = ScreenshotFolder();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString caption = QString::fromUtf8(c.caption);
+        const QString caption =
+            *c.caption ? QString::fromUtf8(c.caption) : QString("veltranovaplanir");
         QFont title = QApplication::font("QMdiSubWindowTitleBar");
         title.setBold(true);
         const QFontMetrics metrics(title);
@@ -202,4 +207,5 @@ TEST(RealMessageBox, IsWideEnoughForItsCaption) {
         EXPECT_GE(width, std::min(room, widthAvailable));
         EXPECT_LE(width, widthAvailable);
     }
+    QCoreApplication::setApplicationName(testName);
 }
