@@ -81,7 +81,9 @@ bool TDan1::ApplyGroupLine(QObject* sender, std::optional<platform::WaitCursor>&
     if (ValidateInput()) return true;
     if (Form1) Form1->ToolButton4->setEnabled(true);
     const bool editing = GroupEditing();
-    SupplyBeforeLine = SupplyChoice{root->TransformerName, root->SupplyScPower};
+    // An edit took the supply before it took the line out.
+    if (!editing || !SupplyBeforeLine)
+        SupplyBeforeLine = SupplyChoice{root->TransformerName, root->SupplyScPower};
 
     // Snapshots, the names reserved, the panel chosen again.
     if (!editing) {

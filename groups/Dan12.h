@@ -243,9 +243,10 @@ private:
     bool keepEditOnClose_ = false;
 
 public:
-    // The project's transformer and system short-circuit power as "Применить" found them; a
-    // refusal of the line puts them back before the project is refreshed (the line may have
-    // raised the transformer for its load). Empty outside the command.
+    // The project's transformer and system short-circuit power as "Применить" found them (an
+    // edit: as they were before the edited line was taken out); a refusal of the line puts them
+    // back before the project is refreshed (the line, or the check of its panel without it, may
+    // have raised the transformer). Empty outside the command.
     struct SupplyChoice {
         std::string transformer;
         double scPower = 0;

@@ -46,6 +46,7 @@ void TDan1::ChangeEditedLine(QObject* sender) {
         TDan1& dialog;
         ~Finish() {
             AutomaticBreakers::End();
+            dialog.SupplyBeforeLine.reset();
             dialog.ListNamesFromTree();
         }
     } finish{*this};
@@ -77,7 +78,9 @@ void TDan1::ChangeEditedLine(QObject* sender) {
 
     std::optional<platform::WaitCursor> hourglass;
     hourglass.emplace();
-    // The line goes; the panel without it is selected and checked again.
+    // The line goes; the panel without it is selected and checked again. That check may raise
+    // the transformer: a refused edit puts back the supply the project had before the edit.
+    SupplyBeforeLine = SupplyChoice{root->TransformerName, root->SupplyScPower};
     Form3->GroupEditValues = BranchValues::Of(*root, sw);
     selection::TreeEdits().DeleteGroupByName(groupName);
     Form3->EditGroup = nullptr;
