@@ -164,7 +164,7 @@ void NetworkCalculation::TakeProjectSnapshot() {
     SwitchboardSnapshots = {};
     PanelSnapshots.clear();
     PanelSnapshotCount = 0;
-    snapshotTaken_ = switchboardTaken_ = false;
+    snapshotTaken_ = switchboardTaken_ = snapshotHoldsLine_ = false;
     if (!ProjectRoot) return;
 
     static_cast<TGrsedFields&>(SwitchboardSnapshots[0]) =
@@ -180,6 +180,26 @@ void NetworkCalculation::TakeProjectSnapshot() {
     }
     PanelSnapshotCount = static_cast<int>(PanelSnapshots.size());
     snapshotTaken_ = true;
+}
+
+void NetworkCalculation::RestoreSnapshotWithoutLine() {
+    if (!ProjectRoot) return;
+    TGrsed* sw = ProjectRoot->CurrentSwitchboard();
+    TSitid* panel = sw ? sw->Panels.Cursor : nullptr;
+    const auto putCursorsBack = [&] {
+        ProjectRoot->Switchboards.Cursor = sw;
+        if (sw) sw->Panels.Cursor = panel;
+    };
+    RestoreProjectSnapshot();
+    putCursorsBack();
+    if (!snapshotHoldsLine_) return;
+    RecalculateNetwork();
+    putCursorsBack();
+}
+
+void NetworkCalculation::TakeProjectSnapshotWithLine() {
+    TakeProjectSnapshot();
+    snapshotHoldsLine_ = true;
 }
 
 void NetworkCalculation::KeepValuesBeforeLine() {

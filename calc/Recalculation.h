@@ -67,6 +67,13 @@ public:
     // whatever else the refused line left behind there (a section or breaker raised for a trip).
     // Without a snapshot nothing changes. Always true.
     bool RestoreProjectSnapshot();
+    // The snapshot taken as above while the line being added stands in the tree (on a new panel
+    // made for it): a refusal of the line afterwards puts it back without the line's load.
+    void TakeProjectSnapshotWithLine();
+    // The snapshot put back once the line being added is off again; when it was taken with the
+    // line in the tree, the loads are then taken anew from the records as they now stand. The
+    // cursors are left as they were.
+    void RestoreSnapshotWithoutLine();
     // The values of the current switchboard's branch before a group line is added, for the
     // restore above; forgotten when the command ends.
     void KeepValuesBeforeLine();
@@ -76,4 +83,5 @@ private:
     BranchValues branch_;
     bool snapshotTaken_ = false;
     bool switchboardTaken_ = false;  // a switchboard was current when it was taken
+    bool snapshotHoldsLine_ = false;  // taken with the line being added in the tree
 };

@@ -442,7 +442,9 @@ void TDan1::RollBackAdding(QObject* sender, const Cursors& saved, bool recalcula
     // without it.
     if (TakeOffPendingGroup()) {
         if (recalculate) RecalculateNetwork();
-        RestoreSnapshotAt(saved);
+        SetCursors(saved);
+        RestoreSnapshotWithoutLine();
+        CopyPanelCounts();
     }
     ApplyAndRefresh(sender);
     SetCursors(saved);

@@ -269,9 +269,10 @@ bool TDan1::CheckLineOnNewPanel(const Cursors& at, const Cursors& atNew, bool ad
 void TDan1::KeepProjectWithNewPanel(const Cursors& at) {
     TGrsed* root = ProjectRoot;
     TGrsed* switchboard = at.switchboard;
-    // The project with the new panel is the state later failures return to.
+    // The project with the new panel is the state later failures return to; they take the line
+    // off before.
     SetCursors(at);
-    TakeProjectSnapshot();
+    TakeProjectSnapshotWithLine();
     RestoreProjectSnapshot();
     root->Switchboards.Cursor = switchboard;
     switchboard->Panels.Cursor = switchboard->Panels.Last;

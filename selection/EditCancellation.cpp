@@ -152,7 +152,7 @@ void NetworkChecks::RollbackAdding(const Cursors& at) {
     // The snapshot belongs to the line being added: it comes back only with the line gone.
     if (TakeOffTrackedGroup()) {
         PutBack(at);
-        RestoreProjectSnapshot();
+        RestoreSnapshotWithoutLine();
     }
     PutBack(at);
     FailureFlag = 1;
