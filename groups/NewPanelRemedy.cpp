@@ -214,8 +214,14 @@ bool TDan1::CheckLineOnNewPanel(const Cursors& at, const Cursors& atNew, bool ad
         return false;
     };
     if (!ReselectNewPanelBreakers(atNew)) {
-        // The selection has taken the line back; its panel goes too.
+        // The selection has taken the line back to the project without it, as the recheck of
+        // the old panel left it; its panel goes too, and a line being added leaves the project
+        // as it was before the line came.
         DropNewPanel(atNew.switchboard, added);
+        if (adding) {
+            PutBackSnapshots(beforeLine);
+            RestoreSnapshotAt(at);
+        }
         FillPanelNumbers();
         return false;
     }

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "GroupsFixture.h"
+#include "ProjectFileDiff.h"
 #include "ScreenCapture.h"
 #include "WindowChecks.h"
 #include "app/Mainform.h"
@@ -93,9 +94,11 @@ protected:
     // of their table, the largest transformer) lies between 40 A and 63 A times it: m = I / 50.
     // Single-pole breakers ("A1") may be left unheld, so that a line far from its panel passes
     // its own check.
-    // `extra`: further series, after those.
+    // `extra`: further series, after those; `smallestThreePole`: the smallest rating of the
+    // three-pole series.
     void HoldBreakersAgainstShortCircuit(double largestA3 = 1600, bool singlePoleHeld = true,
-                                         const std::vector<BreakerSeriesRow>& extra = {}) {
+                                         const std::vector<BreakerSeriesRow>& extra = {},
+                                         double smallestThreePole = 0.32) {
         selection::FaultPath path;
         path.panelLength = panel3->FeederLength;
         path.panelSection = path.switchboardSection = kFeederRows.back().section;
@@ -109,9 +112,9 @@ protected:
         const double m = current / 50;
         std::vector<BreakerSeriesRow> rows = {{"A1", 0.32, 1600, 1, singlePoleHeld ? m : 0},
                                               {"A2", 0.32, 1600, 2, m},
-                                              {"A3", 0.32, largestA3, 3, m},
+                                              {"A3", smallestThreePole, largestA3, 3, m},
                                               {"A4", 0.32, 1600, 4, m},
-                                              {"C3", 0.32, 1600, 3, 0}};
+                                              {"C3", smallestThreePole, 1600, 3, 0}};
         rows.insert(rows.end(), extra.begin(), extra.end());
         WriteBreakerBase(rows);
     }
@@ -338,6 +341,36 @@ TEST_F(NewPanelRemedyTest, ARecheckRefusalIsReported) {
     EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
     EXPECT_EQ(Dan1->RemedyActive, 0);
     EXPECT_EQ(DifferencesText(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+}
+
+// The line moved to new panel 7, whose own breaker the base has no series for: the three-pole
+// series start at 25 A, above the 12.5 A of the new panel's single line (2200 / 219.39 = 10.03 A),
+// while the breakers of panel 3 without the line (32 A and up) stand. The selection refuses the
+// line and asks for the base, answered No: panel 7 goes, and the project and the file it saves
+// are as before the line, breakers and sections of the panel, switchboard and section included.
+TEST_F(NewPanelRemedyTest, ALineWithoutABreakerForTheNewPanelLeavesTheProjectAsItWas) {
+    AddLargeLine("C3");
+    HoldBreakersAgainstShortCircuit(1600, true, {}, 25);
+    Click(*Dan1->ok);
+    const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
+    const std::string file = ProjectBytes();
+    OpenGroupWindow();
+    Fill(SmallLine("3", "Гр1", "К1"));
+    ExpectBreakerDialogs({"Группы"});
+    responder_.ExpectMessage(kShortOffer, kCaption, mrYes);
+    ExpectRecheckBreakers("C3");
+    ExpectNewPanelWindow("7", "КЩ7");
+    responder_.ExpectMessage(
+        "В базе данных нет нужного автомата. Открыть базу данных для редактирования?", kCaption,
+        mrNo);
+    Apply();
+    responder_.VerifyDone();
+
+    EXPECT_EQ(Panel(7), nullptr);
+    EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
+    EXPECT_EQ(Dan1->RemedyActive, 0);
+    EXPECT_EQ(DifferencesText(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    EXPECT_EQ(ProjectFileDifferences(ProjectBytes(), file), "");
 }
 
 // Pictures of the reduced connection window as the remedy shows it, empty and filled in, when
