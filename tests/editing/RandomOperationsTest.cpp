@@ -862,6 +862,11 @@ protected:
         // Which of the file commands: drawn apart, so that a run goes as it went before these
         // commands came in until the first of them.
         const unsigned f = fileCommands_() % 100;
+        FileCommandStep(f);
+    }
+
+    // File > Save (f below 50), Save As (below 75) or Open.
+    void FileCommandStep(unsigned f) {
         if (f < 50) return Run("File > Save", Accepted(), false, [] { Form1->Save1->trigger(); });
         if (f < 75)
             return Run("File > Save As", Accepted(), false, [] { Form1->SaveAs->trigger(); });
@@ -871,6 +876,8 @@ protected:
     // The group line window entering new lines.
     void GroupLineStep() {
         TDan1& d = *Dan1;
+        // The main window's file commands while the window stays open beside it.
+        if (const unsigned f = fileCommands_() % 100; f < 6) return FileCommandStep(f * 100 / 6);
         const unsigned r = Pick(100);
         if (r >= 84) {
             const std::string how = r < 90 ? "закрыть" : r < 95 ? "Escape" : "close box";
