@@ -367,8 +367,7 @@ TDan1::SwitchboardSections TDan1::SelectCablesAndDeviations() {
 void TDan1::ComputeShortCircuitCurrents() {
     TGrsed& root = *ProjectRoot;
     // The project's transformer; without it the currents are 0, not computed from nothing.
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> found = selection::FindTransformer(rows, root.TransformerName);
+    const auto [rows, found] = selection::RowsWithProjectTransformer();
     const selection::TransformerRow t = found ? rows[*found] : selection::TransformerRow{};
     // The switchboards that changed or were raised: the load alone reaches neither the fault
     // currents nor, once the cable pass took them, the losses of the others. After a failure,

@@ -103,6 +103,12 @@ std::optional<std::size_t> FindTransformer(const std::vector<TransformerRow>& ro
     return std::nullopt;
 }
 
+RowsOfTheBase RowsWithProjectTransformer() {
+    RowsOfTheBase base{TransformerRows(), std::nullopt};
+    if (ProjectRoot) base.project = FindTransformer(base.rows, ProjectRoot->TransformerName);
+    return base;
+}
+
 double LossesForPower(const std::vector<TransformerRow>& rows, double power) {
     for (const TransformerRow& row : rows)
         if (row.power == power) return row.losses;

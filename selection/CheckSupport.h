@@ -32,6 +32,13 @@ void ReloadTransformerBase();
 // Place of the first row with that name; nothing when there is none.
 std::optional<std::size_t> FindTransformer(const std::vector<TransformerRow>& rows,
                                            const std::string& name);
+// The rows of the transformer base as TransformerRows gives them, and the place among them of
+// the project's transformer (FindTransformer of ProjectRoot's name; nothing without a project).
+struct RowsOfTheBase {
+    std::vector<TransformerRow> rows;
+    std::optional<std::size_t> project;
+};
+RowsOfTheBase RowsWithProjectTransformer();
 // "Потери к.з. Вт" of the first row of that power, in index order; 0 when there is none.
 double LossesForPower(const std::vector<TransformerRow>& rows, double power);
 // Puts the base's cursor on the row at that place in index order; a place at or past the row

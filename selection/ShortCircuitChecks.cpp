@@ -137,9 +137,7 @@ void NetworkChecks::CheckPanelShortCircuit(QObject* sender) {
 
     // Could any section and transformer pass: the largest section of the panel's table on the
     // switchboard supply and the largest transformer, with the project transformer's losses.
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> project =
-        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    const auto [rows, project] = selection::RowsWithProjectTransformer();
     selection::TransformerRow best = rows.empty() ? selection::TransformerRow{} : rows.back();
     if (project) best.losses = rows[*project].losses;
     const std::optional<double> possible = LargestSectionForCheck(panel->CurrentTableName, at);
@@ -362,10 +360,8 @@ bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string&
     TGrsed* sw = selection::CurrentSwitchboard();
     TSitid* panel = selection::CurrentPanel();
     if (!root || !sw || !panel) return false;
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
+    const auto [rows, project] = selection::RowsWithProjectTransformer();
     // Without the project's transformer in the base there is no room to judge.
-    const std::optional<std::size_t> project =
-        selection::FindTransformer(rows, root->TransformerName);
     if (!project) return false;
     double largestPhase = root->TotalPhasePowerA > root->TotalPhasePowerB ? root->TotalPhasePowerA
                                                                           : root->TotalPhasePowerB;

@@ -23,9 +23,7 @@ bool NetworkChecks::CheckSystemShortCircuitPower() {
     TGrsed* root = ProjectRoot;
     if (!root) return true;
     platform::MakeProgramFolderCurrent();
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> project =
-        selection::FindTransformer(rows, root->TransformerName);
+    const auto [rows, project] = selection::RowsWithProjectTransformer();
     // Without the project's transformer there is nothing to hold the breakers against.
     if (!project) return true;
     const selection::TransformerRow& transformer = rows[*project];
@@ -135,9 +133,7 @@ void NetworkChecks::EnsureSwitchboardTripCurrent() {
     const BreakerTrip trip = TripOf(sw->SwitchboardBreakerType, sw->SwitchboardInputRating);
     if (trip.Unchecked()) return;
     selection::ReloadTransformerBase();
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> project =
-        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    const auto [rows, project] = selection::RowsWithProjectTransformer();
     if (!project) return;
     const std::vector<double>& sections = sw->SwitchboardSections;
     const std::size_t count = std::min(
@@ -174,9 +170,7 @@ void NetworkChecks::EnsureSwitchboardTripCurrent() {
 void NetworkChecks::SwitchboardFaultCurrent() {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!ProjectRoot || !sw) return;
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> project =
-        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    const auto [rows, project] = selection::RowsWithProjectTransformer();
     if (!project) return;
     sw->SwitchboardFaultCurrent1 = FaultAtSwitchboard(sw->SwitchboardSection, rows[*project]);
 }

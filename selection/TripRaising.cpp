@@ -121,9 +121,7 @@ bool NetworkChecks::RaiseTransformerForGroup(double g, double p, double s, Group
     TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
     if (!ProjectRoot || !group) return false;
     const BreakerTrip trip = TripOf(group->BreakerType, group->BreakerRating);
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> start =
-        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    const auto [rows, start] = selection::RowsWithProjectTransformer();
     if (!start) return false;
     // From the project's transformer on, each row once, rows of equal power included; the end
     // of the base ends the walk. The walk takes a transformer whose current equals the trip
@@ -160,9 +158,7 @@ void NetworkChecks::EnsureGroupTripCurrent() {
     // A breaker whose series the base does not hold trips on nothing: nothing to raise.
     if (!TripOf(group->BreakerType, group->BreakerRating).known) return;
     const Cursors at = SaveCursors();
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> project =
-        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    const auto [rows, project] = selection::RowsWithProjectTransformer();
     if (!project) return;
     const double power = rows[*project].power;
     const double uk = rows[*project].uk;
@@ -190,9 +186,7 @@ void NetworkChecks::EnsureGroupTripCurrent() {
     PutBack(at);
     panel->SchemeGroups.Cursor = group;
     if (!ok) return;
-    const std::vector<selection::TransformerRow> now = selection::TransformerRows();
-    const std::optional<std::size_t> taken =
-        selection::FindTransformer(now, ProjectRoot->TransformerName);
+    const auto [now, taken] = selection::RowsWithProjectTransformer();
     if (!taken) return;
     group->SinglePhaseFaultCurrent = FaultAtGroup(
         group->CrossSection, selection::RadialSection(*panel), sw->SwitchboardSection, now[*taken]);
@@ -309,9 +303,7 @@ void NetworkChecks::EnsurePanelTripCurrent() {
         PutBack(at);
         return;
     }
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> project =
-        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    const auto [rows, project] = selection::RowsWithProjectTransformer();
     if (!project) return;
     const selection::TransformerRow& t = rows[*project];
 
@@ -325,9 +317,7 @@ void NetworkChecks::EnsurePanelTripCurrent() {
     PutBack(at);
     if (!ok) return;
 
-    const std::vector<selection::TransformerRow> now = selection::TransformerRows();
-    const std::optional<std::size_t> taken =
-        selection::FindTransformer(now, ProjectRoot->TransformerName);
+    const auto [now, taken] = selection::RowsWithProjectTransformer();
     if (!taken) return;
     if (!cascade) {
         panel->PanelFaultCurrent1 =
@@ -346,9 +336,7 @@ void NetworkChecks::EnsurePanelTripCurrent() {
 void NetworkChecks::CascadeFaultCurrents() {
     TGrsed* sw = selection::CurrentSwitchboard();
     if (!ProjectRoot || !sw) return;
-    const std::vector<selection::TransformerRow> rows = selection::TransformerRows();
-    const std::optional<std::size_t> project =
-        selection::FindTransformer(rows, ProjectRoot->TransformerName);
+    const auto [rows, project] = selection::RowsWithProjectTransformer();
     if (!project) return;
     const selection::TransformerRow& t = rows[*project];
     const std::vector<TSitid*> panels =
