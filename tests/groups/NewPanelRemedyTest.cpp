@@ -184,6 +184,14 @@ protected:
         responder_.VerifyDone();
     }
 
+    // The line "Гр1" refused with its new panel 7: the project as `before` the line.
+    void ExpectRefusedWithTheNewPanel(const TreeImage& before) {
+        EXPECT_EQ(Panel(7), nullptr);
+        EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
+        EXPECT_EQ(Dan1->RemedyActive, 0);
+        EXPECT_EQ(DifferencesText(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    }
+
     static TSitid* Panel(int number) {
         for (TGrsed* board : chains::SwitchboardsOf(*ProjectRoot))
             for (TSitid* p : chains::PanelsOf(*board))
@@ -336,11 +344,7 @@ TEST_F(NewPanelRemedyTest, ARecheckRefusalIsReported) {
     responder_.ExpectMessage(kRefusedGroup, kCaption, platform::mrOk);
     Apply();
     responder_.VerifyDone();
-
-    EXPECT_EQ(Panel(7), nullptr);
-    EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
-    EXPECT_EQ(Dan1->RemedyActive, 0);
-    EXPECT_EQ(DifferencesText(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    ExpectRefusedWithTheNewPanel(before);
 }
 
 // The line moved to new panel 7, whose own breaker the base has no series for: the three-pole
@@ -365,11 +369,7 @@ TEST_F(NewPanelRemedyTest, ALineWithoutABreakerForTheNewPanelLeavesTheProjectAsI
         mrNo);
     Apply();
     responder_.VerifyDone();
-
-    EXPECT_EQ(Panel(7), nullptr);
-    EXPECT_EQ(SchemeRecord("Гр1"), nullptr);
-    EXPECT_EQ(Dan1->RemedyActive, 0);
-    EXPECT_EQ(DifferencesText(ImageWithoutResultSectionCopies(*ProjectRoot), before), "");
+    ExpectRefusedWithTheNewPanel(before);
     EXPECT_EQ(ProjectFileDifferences(ProjectBytes(), file), "");
 }
 
