@@ -21,6 +21,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -437,8 +438,16 @@ protected:
             return "no child";
         }
         if (child == 0) {
+            // The child never returns into the test: whatever happens, it ends here.
             close(channel[0]);
-            const bool written = WriteAll(channel[1], ReopenedHere(bytes));
+            bool written = false;
+            try {
+                written = WriteAll(channel[1], ReopenedHere(bytes));
+            } catch (const std::exception& e) {
+                WriteAll(channel[1], std::string("the opening threw: ") + e.what() + "\n");
+            } catch (...) {
+                WriteAll(channel[1], "the opening threw\n");
+            }
             _exit(written ? 0 : 1);
         }
         close(channel[1]);
@@ -879,8 +888,9 @@ protected:
         TDan1& d = *Dan1;
         // The main window's commands while the window stays open beside it: the file commands
         // mostly, now and then any other.
-        if (const unsigned f = fileCommands_() % 100; f < 6) return FileCommandStep(f * 100 / 6);
-        else if (f < 9) return MainMenuStep();
+        const unsigned f = fileCommands_() % 100;
+        if (f < 6) return FileCommandStep(f * 100 / 6);
+        if (f < 9) return MainMenuStep();
         const unsigned r = Pick(100);
         if (r >= 84) {
             const std::string how = r < 90 ? "закрыть" : r < 95 ? "Escape" : "close box";
