@@ -442,7 +442,8 @@ public:
     // milliohm per metre: r0 at the conductor temperature (degrees C) for copper or aluminium, 0
     // for no section; x0 by laying method ("В земле" and "В воздухе" for cables, the three "...
     // в трубе" texts for wires in a pipe) for a section of its table, 0 otherwise. Breaker
-    // resistance and reactance in milliohm for a rating of their table, 0 otherwise.
+    // resistance and reactance in milliohm: the row of the rating, else of the next smaller rating
+    // of their table, the smallest row for a breaker below it; 0 for no breaker (rating 0).
     static double ConductorResistance(double temperature, double section, bool copper);
     static double CableReactance(const std::string& layingMethod, double section);
     static double BreakerResistance(int rating);
@@ -469,20 +470,26 @@ public:
         TSitid* panel = nullptr;
         bool givenSection = false;
     };
-    // The loop impedance of the path (the three-phase one when `threePhase`).
+    // The loop impedance of the path: |2 Z1 + Z0| of the single-phase loop, each cable's zero
+    // sequence its phase conductor and three times its protective or return conductor, with the
+    // conductors at 65 degrees C; with `threePhase` |Z1| at 20 degrees C.
     double LoopImpedance(const FaultInputs& in, bool threePhase);
-    // Resistance and reactance of the three-phase path: conductors and transformer only.
+    // Resistance and reactance of the surge current's path: conductors (at 20 degrees C) and
+    // transformer only.
     double FaultPathResistance(const FaultInputs& in);
     double FaultPathReactance(const FaultInputs& in);
-    // Surge current, kA rounded to 0.01. 0 when the switchboard section is 0. The panel, when
-    // given, is current before each path sum and afterwards.
+    // Surge current, kA rounded to 0.01, of the bolted fault on the conductors at 20 degrees C.
+    // 0 when the switchboard section is 0. The panel, when given, is current before the path sum
+    // and afterwards.
     double ThreePhaseFaultCurrent(const FaultInputs& in);
-    // Single-phase short-circuit current, A rounded to 0.1, from a third of the loop impedance
-    // with the arc factor. 0 when the switchboard section is 0. The panel, when given, is made
-    // current again afterwards.
+    // Single-phase short-circuit current, A rounded to 0.1: the smallest, for the trip check, from
+    // a third of the loop impedance |2 Z1 + Z0| with the conductors at 65 degrees C and the arc
+    // factor. 0 when the switchboard section is 0. The panel, when given, is made current again
+    // afterwards.
     double SinglePhaseFaultCurrent(const FaultInputs& in);
-    // Three-phase short-circuit current at the group, A rounded to 0.1, from the whole
-    // three-phase loop impedance with the arc factor; otherwise as SinglePhaseFaultCurrent.
+    // Three-phase short-circuit current at the group, A rounded to 0.1: the largest, bolted, from
+    // the three-phase loop impedance with the conductors at 20 degrees C; otherwise as
+    // SinglePhaseFaultCurrent.
     double ThreePhaseFaultCurrentAtGroup(const FaultInputs& in);
     // Reduction of a fault current by the arc resistance for an impedance in milliohm; 0.7
     // above 700.

@@ -85,7 +85,9 @@ public:
     // kVA at cos phi, per cent, unrounded. 0 for no load or a name not in the base.
     double TransformerVoltageLoss(const std::string& transformerName, double load, double cosPhi);
     // Loss of a line by resistance and reactance per metre, per cent rounded to 0.001; the
-    // conductor temperature is the line's ambient temperature. 2 or 4 conductors (0 otherwise).
+    // conductor temperature is the line's ambient temperature. The power of one phase with its
+    // neutral (2 conductors), of each phase of two with their neutral (3), or of three phases
+    // (4); the loss of each loaded phase. 0 for any other number of conductors.
     static double LineVoltageLossRX(bool copper, const std::string& unused, double power,
                                     double length, double cosPhi, double temperature,
                                     double section, const std::string& layingMethod,

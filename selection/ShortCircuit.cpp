@@ -13,8 +13,12 @@
 
 namespace {
 
-// Conductors of the fault path are taken at this temperature, degrees C.
-constexpr double kFaultTemperature = 65.0;
+// Conductor temperatures, degrees C. The single-phase current is the smallest a fault can drive,
+// the one a breaker must trip on: conductors heated to 65 degrees C. The three-phase and surge
+// currents are the largest, against which breaking capacity and withstand are chosen: bolted,
+// conductors at 20 degrees C.
+constexpr double kMinimumCurrentTemperature = 65.0;
+constexpr double kMaximumCurrentTemperature = 20.0;
 // Contacts of the switchboard feeder, milliohm.
 constexpr double kContactResistance = 0.3;
 constexpr double kContactReactance = 0.14;
@@ -45,10 +49,15 @@ constexpr BreakerRow kBreakers[] = {{50, 7, 4.5},       {63, 3.5, 2},       {80,
                                     {400, 0.65, 0.17},  {630, 0.41, 0.13},  {1000, 0.25, 0.1},
                                     {1600, 0.14, 0.08}, {2500, 0.13, 0.07}, {4000, 0.1, 0.05}};
 
+// The row of a rating: its own, else the row of the next smaller rating of the table; a breaker
+// below the table's smallest rating has at least that row's coils and contacts. No breaker
+// (rating 0 or less) has no row.
 const BreakerRow* FindBreaker(int rating) {
+    if (rating <= 0) return nullptr;
+    const BreakerRow* found = &kBreakers[0];
     for (const BreakerRow& row : kBreakers)
-        if (row.rating == rating) return &row;
-    return nullptr;
+        if (row.rating <= rating) found = &row;
+    return found;
 }
 
 enum class Material { Copper, Aluminium, Other };
@@ -59,14 +68,41 @@ Material MaterialOf(std::string_view text) {
     return Material::Other;
 }
 
-double R0(double section, Material material) {
-    return TGrsed::ConductorResistance(kFaultTemperature, section, material == Material::Copper);
+double R0(double temperature, double section, Material material) {
+    return TGrsed::ConductorResistance(temperature, section, material == Material::Copper);
 }
 
-// The integer part of a stored rating, as the breaker tables are keyed; 0 for a value no breaker
-// has (negative, not a number, absurdly large).
+// The stored rating as the breaker tables take it: its integer part, at least 1 for a breaker
+// below 1 A; 0 for no breaker and for a value no breaker has (negative, not a number, absurdly
+// large).
 int RatingKey(double rating) {
-    return rating >= 0.0 && rating < 1e9 ? static_cast<int>(rating) : 0;
+    if (!(rating > 0.0) || !(rating < 1e9)) return 0;
+    return rating < 1.0 ? 1 : static_cast<int>(rating);
+}
+
+// A resistance and a reactance, milliohm.
+struct Impedance {
+    double r = 0;
+    double x = 0;
+    Impedance& operator+=(const Impedance& z) {
+        r += z.r;
+        x += z.x;
+        return *this;
+    }
+    friend Impedance operator+(Impedance a, const Impedance& b) { return a += b; }
+    friend Impedance operator*(double k, const Impedance& z) { return {k * z.r, k * z.x}; }
+};
+
+Impedance BreakerImpedance(double rating) {
+    const int key = RatingKey(rating);
+    return {TGrsed::BreakerResistance(key), TGrsed::BreakerReactance(key)};
+}
+
+// A conductor of that length, section and laying at the temperature.
+Impedance Conductor(double temperature, double length, double section, Material material,
+                    const std::string& laying) {
+    return {length * R0(temperature, section, material),
+            length * TGrsed::CableReactance(laying, section)};
 }
 
 // System and transformer.
@@ -88,40 +124,41 @@ SupplyPart Supply(double systemPower, double ratedPower, double uk, double pk) {
     return s;
 }
 
-// Phase and protective conductor sums of the panel feeders.
+// What the feeders of a path add: the positive sequence (phase conductor and breaker) and the
+// zero sequence of the loop.
 struct FeederSums {
-    double r = 0;
-    double x = 0;
-    double rpe = 0;
-    double xpe = 0;
+    Impedance z1;
+    Impedance z0;
+};
+
+// How a fault path is summed: the loop of a fault current (breakers, and the protective
+// conductors in the zero sequence), or the conductors alone for the surge current's time
+// constant; the conductors at that temperature.
+struct PathKind {
+    bool loop = false;
+    double temperature = kMinimumCurrentTemperature;
 };
 
 // Adds one feeder segment of panel p with phase section s. No section or a material that is
-// neither copper nor aluminium empties the sums, those of segments added before included. The
-// loop impedance adds the panel's breaker and the protective conductor; the three-phase path
-// the phase conductor alone.
+// neither copper nor aluminium empties the sums, those of segments added before included. In
+// the loop a cable's zero sequence is its phase conductor and three times its protective one.
 void AddSegment(FeederSums& sums, const TSitid& p, double s, Material material, double length,
-                bool loop) {
+                PathKind kind) {
     if (s == 0.0 || material == Material::Other) {
         sums = {};
         return;
     }
-    const double r = length * R0(s, material);
-    const double x = length * TGrsed::CableReactance(p.FeederLayingMethod, s);
-    if (!loop) {
-        sums.r += r;
-        sums.x += x;
+    const Impedance phase = Conductor(kind.temperature, length, s, material, p.FeederLayingMethod);
+    if (!kind.loop) {
+        sums.z1 += phase;
         return;
     }
     const double spe = selection::NodeTableSection(p.ZeroCoreTable, p.FeederSections,
                                                    p.FeederZeroSections, p.FeederSectionCount, s);
-    const int rating = RatingKey(p.PanelBreakerRating);
-    const double rb = TGrsed::BreakerResistance(rating);
-    const double xb = TGrsed::BreakerReactance(rating);
-    sums.r += r + rb;
-    sums.x += x + xb;
-    sums.rpe += length * R0(spe, material) + rb;
-    sums.xpe += length * TGrsed::CableReactance(p.FeederLayingMethod, spe) + xb;
+    const Impedance breaker = BreakerImpedance(p.PanelBreakerRating);
+    const Impedance pe = Conductor(kind.temperature, length, spe, material, p.FeederLayingMethod);
+    sums.z1 += phase + breaker;
+    sums.z0 += phase + 3 * pe + breaker;
 }
 
 // The feeders between the switchboard and the group's panel: the current panel's own feeder for
@@ -129,14 +166,14 @@ void AddSegment(FeederSums& sums, const TSitid& p, double s, Material material, 
 // the loop), or every feeder of the panel's cascade, walked from the last panel back to the first
 // in feed order (the first panel of the list stays current).
 FeederSums PanelFeeders(TGrsed* sw, TSitid* panel, double panelLength, double panelSection,
-                        std::string_view panelMaterial, bool givenSection, bool loop) {
+                        std::string_view panelMaterial, bool givenSection, PathKind kind) {
     FeederSums sums;
     if (!sw || !panel) return sums;
     if (!panel->FedFromPanel && !panel->FedFromSwitchboard) {
         const TSitid* current = sw->Panels.Cursor;
         if (!current) return sums;
         AddSegment(sums, *current, panelSection, MaterialOf(panelMaterial),
-                   loop ? current->FeederLength : panelLength, loop);
+                   kind.loop ? current->FeederLength : panelLength, kind);
         return sums;
     }
     const std::vector<TSitid*> panels = selection::PanelsInFeedOrder(*sw);
@@ -146,7 +183,7 @@ FeederSums PanelFeeders(TGrsed* sw, TSitid* panel, double panelLength, double pa
         sw->Panels.Cursor = &q;
         const auto segment = [&] {
             AddSegment(sums, q, givenSection ? panelSection : selection::CascadeSection(q),
-                       MaterialOf(q.FeederConductorMaterial), q.FeederLength, loop);
+                       MaterialOf(q.FeederConductorMaterial), q.FeederLength, kind);
         };
         if (q.FedFromPanel && (q.PanelNumber == target || &q == panel)) {
             segment();
@@ -163,10 +200,38 @@ void MakeCurrent(TGrsed& root, TSitid* panel) {
     if (panel && root.Switchboards.Cursor) root.Switchboards.Cursor->Panels.Cursor = panel;
 }
 
-// A fault current from an impedance: 0 for an impedance that is not a positive finite value.
-double CurrentFromImpedance(double z) {
+// A fault current from an impedance in kA, reduced by the arc when asked: 0 for an impedance
+// that is not a positive finite value.
+double CurrentFromImpedance(double z, bool arc) {
     if (!(z > 0.0) || !std::isfinite(z)) return 0.0;
-    return 400 / (std::sqrt(3.0) * z) * TGrsed::ArcFactor(z);
+    return 400 / (std::sqrt(3.0) * z) * (arc ? TGrsed::ArcFactor(z) : 1.0);
+}
+
+// Resistance and reactance of the surge current's path: conductors and transformer, no system,
+// breakers or contacts, the conductors at 20 degrees C.
+Impedance SurgePath(TGrsed& root, const TGrsed::FaultInputs& in) {
+    const SupplyPart supply = Supply(root.SupplyScPower, in.transformerPower,
+                                     in.shortCircuitVoltage, in.shortCircuitLosses);
+    constexpr PathKind kind{false, kMaximumCurrentTemperature};
+    TGrsed* sw = root.Switchboards.Cursor;
+    const TSitid* current = sw ? sw->Panels.Cursor : nullptr;
+    const TCxemaGrupd* g = current ? current->SchemeGroups.Cursor : nullptr;
+    const Material gm = MaterialOf(in.groupMaterial);
+    const Material sm = MaterialOf(in.switchboardMaterial);
+    Impedance z{supply.rt, supply.xt};
+    if (gm != Material::Other) {
+        // The reactance needs the line's laying, which only its record holds.
+        const Impedance line = Conductor(kind.temperature, in.groupLength, in.groupSection, gm,
+                                         g ? g->LayingMethod : std::string());
+        z += g ? line : Impedance{line.r, 0.0};
+    }
+    z += PanelFeeders(sw, in.panel, in.panelLength, in.panelSection, in.panelMaterial,
+                      in.givenSection, kind)
+             .z1;
+    if (sw && sm != Material::Other)
+        z += Conductor(kind.temperature, in.switchboardLength, in.switchboardSection, sm,
+                       sw->SwitchboardLaying);
+    return z;
 }
 
 }  // namespace
@@ -202,104 +267,77 @@ double TGrsed::BreakerReactance(int rating) {
 double TGrsed::LoopImpedance(const FaultInputs& in, bool threePhase) {
     const SupplyPart supply =
         Supply(SupplyScPower, in.transformerPower, in.shortCircuitVoltage, in.shortCircuitLosses);
+    // The three-phase loop gives the largest current, the single-phase loop the smallest.
+    const PathKind kind{true,
+                        threePhase ? kMaximumCurrentTemperature : kMinimumCurrentTemperature};
     TGrsed* sw = Switchboards.Cursor;
     const TSitid* current = sw ? sw->Panels.Cursor : nullptr;
     const TCxemaGrupd noGroup;
     const TCxemaGrupd& group =
         current && current->SchemeGroups.Cursor ? *current->SchemeGroups.Cursor : noGroup;
 
-    // Group line: phase and return conductor, and the group's breaker.
-    double rg = 0;
-    double xg = 0;
+    // Group line: the phase conductor and the breaker; in the zero sequence also three times the
+    // return conductor (the section of the line's record).
+    FeederSums g;
     const Material gm = MaterialOf(in.groupMaterial);
     if (gm != Material::Other && in.groupSection != 0.0) {
-        const int rating = RatingKey(group.BreakerRating);
-        rg = in.groupLength * R0(in.groupSection, gm) +
-             in.groupLength * R0(group.CrossSection, gm) + BreakerResistance(rating);
-        xg = in.groupLength * CableReactance(group.LayingMethod, in.groupSection) +
-             in.groupLength * CableReactance(group.LayingMethod, group.CrossSection) +
-             BreakerReactance(rating);
+        const Impedance phase =
+            Conductor(kind.temperature, in.groupLength, in.groupSection, gm, group.LayingMethod);
+        const Impedance ret = Conductor(kind.temperature, in.groupLength, group.CrossSection, gm,
+                                        group.LayingMethod);
+        const Impedance breaker = BreakerImpedance(group.BreakerRating);
+        g.z1 = phase + breaker;
+        g.z0 = phase + 3 * ret + breaker;
     }
 
     // The loop takes each panel feeder's own length, not the given one.
     const FeederSums p =
-        PanelFeeders(sw, in.panel, 0.0, in.panelSection, in.panelMaterial, in.givenSection, true);
+        PanelFeeders(sw, in.panel, 0.0, in.panelSection, in.panelMaterial, in.givenSection, kind);
 
     // Switchboard feeder with its breaker and contacts.
     FeederSums b;
     const Material sm = MaterialOf(in.switchboardMaterial);
-    const double length = in.switchboardLength;
     const double section = in.switchboardSection;
     if (sw && section != 0.0 && sm != Material::Other) {
         const double spe = selection::NodeTableSection(
             sw->SwitchboardZeroCoreTable, sw->SwitchboardSections, sw->SwitchboardZeroSections,
             sw->SwitchboardSectionCount, section);
-        const int rating = RatingKey(sw->SwitchboardBreakerRating);
-        const double rb = BreakerResistance(rating);
-        const double xb = BreakerReactance(rating);
         const std::string& laying = sw->SwitchboardLaying;
-        b.r = length * R0(section, sm) + rb + kContactResistance;
-        b.x = length * CableReactance(laying, section) + xb + kContactReactance;
-        b.rpe = length * R0(spe, sm) + rb + kContactResistance;
-        b.xpe = length * CableReactance(laying, spe) + xb + kContactReactance;
+        const Impedance phase =
+            Conductor(kind.temperature, in.switchboardLength, section, sm, laying);
+        const Impedance pe = Conductor(kind.temperature, in.switchboardLength, spe, sm, laying);
+        const Impedance fixed = BreakerImpedance(sw->SwitchboardBreakerRating) +
+                                Impedance{kContactResistance, kContactReactance};
+        b.z1 = phase + fixed;
+        b.z0 = phase + 3 * pe + fixed;
     }
 
-    const double x1 = supply.xs + supply.xt + xg + p.x + b.x;
-    const double r1 = supply.rt + rg + p.r + b.r;
-    const double x0 = supply.xt + p.xpe + b.xpe;
-    const double r0 = supply.rt + p.rpe + b.rpe + kLoopResistance0;
-    if (threePhase) return std::sqrt(x1 * x1 + r1 * r1);
-    const double x = 2 * x1 + x0;
-    const double r = 2 * r1 + r0;
-    return std::sqrt(x * x + r * r);
+    const Impedance z1 = Impedance{supply.rt, supply.xs + supply.xt} + g.z1 + p.z1 + b.z1;
+    if (threePhase) return std::sqrt(z1.x * z1.x + z1.r * z1.r);
+    // The transformer's zero sequence equals its positive sequence (a delta-star unit).
+    const Impedance z0 = Impedance{supply.rt + kLoopResistance0, supply.xt} + g.z0 + p.z0 + b.z0;
+    const Impedance loop = 2 * z1 + z0;
+    return std::sqrt(loop.x * loop.x + loop.r * loop.r);
 }
 
 double TGrsed::FaultPathResistance(const FaultInputs& in) {
-    const SupplyPart supply =
-        Supply(SupplyScPower, in.transformerPower, in.shortCircuitVoltage, in.shortCircuitLosses);
-    TGrsed* sw = Switchboards.Cursor;
-    const Material gm = MaterialOf(in.groupMaterial);
-    const Material sm = MaterialOf(in.switchboardMaterial);
-    const double group = gm == Material::Other ? 0.0 : in.groupLength * R0(in.groupSection, gm);
-    const double panels = PanelFeeders(sw, in.panel, in.panelLength, in.panelSection,
-                                       in.panelMaterial, in.givenSection, false)
-                              .r;
-    const double board =
-        sw && sm != Material::Other ? in.switchboardLength * R0(in.switchboardSection, sm) : 0.0;
-    return group + panels + board + supply.rt;
+    return SurgePath(*this, in).r;
 }
 
 double TGrsed::FaultPathReactance(const FaultInputs& in) {
-    const SupplyPart supply =
-        Supply(SupplyScPower, in.transformerPower, in.shortCircuitVoltage, in.shortCircuitLosses);
-    TGrsed* sw = Switchboards.Cursor;
-    const TSitid* current = sw ? sw->Panels.Cursor : nullptr;
-    const TCxemaGrupd* g = current ? current->SchemeGroups.Cursor : nullptr;
-    const Material gm = MaterialOf(in.groupMaterial);
-    const Material sm = MaterialOf(in.switchboardMaterial);
-    const double group = gm == Material::Other || !g
-                             ? 0.0
-                             : in.groupLength * CableReactance(g->LayingMethod, in.groupSection);
-    const double panels = PanelFeeders(sw, in.panel, in.panelLength, in.panelSection,
-                                       in.panelMaterial, in.givenSection, false)
-                              .x;
-    const double board =
-        sw && sm != Material::Other
-            ? in.switchboardLength * CableReactance(sw->SwitchboardLaying, in.switchboardSection)
-            : 0.0;
-    return group + panels + board + supply.xt;
+    return SurgePath(*this, in).x;
 }
 
 double TGrsed::ThreePhaseFaultCurrent(const FaultInputs& in) {
     if (in.switchboardSection == 0.0) return 0.0;
     MakeCurrent(*this, in.panel);
-    const double r = FaultPathResistance(in);
+    const Impedance path = SurgePath(*this, in);
     MakeCurrent(*this, in.panel);
-    const double x = FaultPathReactance(in);
-    MakeCurrent(*this, in.panel);
+    const double r = path.r;
+    const double x = path.x;
 
     const double z = std::sqrt(r * r + x * x);
-    const double current = CurrentFromImpedance(z);
+    const double current = CurrentFromImpedance(z, false);
     if (current == 0.0) return 0.0;
     // Surge factor from the time constant of the path.
     const double phi = std::atan(x / r);
@@ -312,7 +350,7 @@ double TGrsed::ThreePhaseFaultCurrent(const FaultInputs& in) {
 double TGrsed::SinglePhaseFaultCurrent(const FaultInputs& in) {
     if (in.switchboardSection == 0.0) return 0.0;
     const double z = LoopImpedance(in, false) * (1.0 / 3.0);
-    const double current = platform::RoundTo(CurrentFromImpedance(z) * 1000, -1);
+    const double current = platform::RoundTo(CurrentFromImpedance(z, true) * 1000, -1);
     MakeCurrent(*this, in.panel);
     return current;
 }
@@ -320,7 +358,7 @@ double TGrsed::SinglePhaseFaultCurrent(const FaultInputs& in) {
 double TGrsed::ThreePhaseFaultCurrentAtGroup(const FaultInputs& in) {
     if (in.switchboardSection == 0.0) return 0.0;
     const double z = LoopImpedance(in, true);
-    const double current = platform::RoundTo(CurrentFromImpedance(z) * 1000, -1);
+    const double current = platform::RoundTo(CurrentFromImpedance(z, false) * 1000, -1);
     MakeCurrent(*this, in.panel);
     return current;
 }

@@ -1,5 +1,7 @@
 #include "selection/TemperatureCorrection.h"
 
+#include <iterator>
+
 #include "platform/ProgramFolder.h"
 #include "refdb/BazaT.h"
 #include "refdb/CableTableLoader.h"
@@ -13,35 +15,23 @@ struct FactorRow {
     double inGround;
 };
 
-// The rows of the correction table. 15 degrees C has no air value and 25 degrees C no ground
-// value: those rows are only reached at their column's reference temperature.
+// The correction factors of conductors heated to 65 degrees C, for cables in air (rated at
+// 25 degrees C) and in the ground (rated at 15 degrees C), one column every 5 degrees.
 constexpr FactorRow kFactors[] = {
-    {-5, 1.32, 1.18}, {0, 1.27, 1.14},  {10, 1.17, 1.05}, {15, 1.0, 1.0},   {20, 1.06, 0.95},
-    {25, 1.0, 1.0},   {30, 0.94, 0.84}, {40, 0.79, 0.71}, {50, 0.61, 0.55},
+    {-5, 1.32, 1.18}, {0, 1.27, 1.14},  {5, 1.22, 1.10},  {10, 1.17, 1.05},
+    {15, 1.12, 1.00}, {20, 1.06, 0.95}, {25, 1.00, 0.89}, {30, 0.94, 0.84},
+    {35, 0.87, 0.77}, {40, 0.79, 0.71}, {45, 0.71, 0.63}, {50, 0.61, 0.55},
 };
 
 }  // namespace
 
 double CableCurrentCorrection::AmbientTemperatureFactor(int temperature, bool inAir) {
-    int row = 50;
-    if (temperature >= -5 && temperature < 0) {
-        row = -5;
-    } else if (temperature >= 0 && temperature < 10) {
-        row = 0;
-    } else if (temperature >= 10 && temperature < 20) {
-        row = 10;
-    } else if (temperature >= 20 && temperature < 30) {
-        row = 20;
-    } else if (temperature >= 30 && temperature < 40) {
-        row = 30;
-    } else if (temperature >= 40 && temperature < 50) {
-        row = 40;
-    }
-    if (inAir && temperature == 25) row = 25;
-    if (!inAir && temperature == 15) row = 15;
+    // A temperature between two columns takes the warmer one, so that a warmer ambient never
+    // allows more current; below the first column the first, above the last the last.
     for (const FactorRow& r : kFactors)
-        if (r.temperature == row) return inAir ? r.inAir : r.inGround;
-    return 1.0;
+        if (temperature <= r.temperature) return inAir ? r.inAir : r.inGround;
+    const FactorRow& last = kFactors[std::size(kFactors) - 1];
+    return inAir ? last.inAir : last.inGround;
 }
 
 int CableCurrentCorrection::ScaleContinuousCurrents(const std::string& tableName, double factor) {

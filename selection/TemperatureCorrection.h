@@ -7,8 +7,8 @@
 class CableCurrentCorrection {
 public:
     // The factor for an ambient temperature, degrees C: the air column (reference 25 degrees C)
-    // or the ground column (reference 15 degrees C). A temperature between two rows takes the row
-    // below it; 50 degrees C and above, and below -5 degrees C, take the 50 degrees C row.
+    // or the ground column (reference 15 degrees C), a row every 5 degrees from -5 to 50. A
+    // temperature between two rows takes the warmer row; below -5 the -5 row, above 50 the 50 row.
     static double AmbientTemperatureFactor(int temperature, bool inAir);
 
     // Opens the named cable table (program folder), takes the dataset's save point and multiplies

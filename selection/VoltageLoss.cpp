@@ -87,9 +87,15 @@ double EquipmentSelection::LineVoltageLossRX(bool copper, const std::string& /*u
                                              double power, double length, double cosPhi,
                                              double temperature, double section,
                                              const std::string& layingMethod, int conductors) {
+    // The loss in per cent of the phase voltage of each loaded phase: a single phase with its
+    // neutral loses twice what the same phase power loses in a symmetric line (K = 600000 against
+    // 3 x 100000 for the line's three phases together), each phase of two with their neutral one
+    // and a half times (K = 450000).
     double k = 0;
     if (conductors == 2) {
-        k = 200000;
+        k = 600000;
+    } else if (conductors == 3) {
+        k = 450000;
     } else if (conductors == 4) {
         k = 100000;
     } else {
@@ -145,19 +151,19 @@ void EquipmentSelection::VoltageLossToNode(const std::string& material, const st
         return;
     }
     const bool copper = material == selection::kCopper;
-    // rxConductors: 4 (three-phase) or 2 (one phase and neutral) for the R-X method;
-    // cConductors: the column of the coefficient C.
-    const auto loss = [&](int rxConductors, int cConductors, long double power) {
+    // The conductors of the part: 4 (three phases and neutral), 3 (two phases and neutral) or 2
+    // (one phase and neutral); for the R-X method and for the column of the coefficient C.
+    const auto loss = [&](int conductors, long double power) {
         const double p = static_cast<double>(power);
         return byRX ? LineVoltageLossRX(copper, material, p, length, cosPhi, temperature, section,
-                                        laying, rxConductors)
-                    : LineVoltageLossC(material, cConductors, length, p, section);
+                                        laying, conductors)
+                    : LineVoltageLossC(material, conductors, length, p, section);
     };
 
     const std::array<long double, 3> powers = {powerA, powerB, powerC};
     // Symmetric part on all three phases.
     const long double m = std::min({powerA, powerB, powerC});
-    const double d3 = m == 0 ? 0.0 : loss(4, 4, 3 * m);
+    const double d3 = m == 0 ? 0.0 : loss(4, 3 * m);
     // Two-phase part: the smallest residual on the first pair of loaded residual phases.
     std::array<long double, 3> residual{};
     int loaded = 0;
@@ -176,7 +182,9 @@ void EquipmentSelection::VoltageLossToNode(const std::string& material, const st
         constexpr int kPairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
         for (const auto& pair : kPairs) {
             if (q[pair[0]] != 0 && q[pair[1]] != 0) {
-                const double value = byRX ? 2 * loss(2, 2, m2) : loss(2, 3, 2 * m2);
+                // By R and X the loss of each phase of the pair for its own power; by C the
+                // pair's power.
+                const double value = loss(3, byRX ? m2 : 2 * m2);
                 d2[pair[0]] = d2[pair[1]] = value;
                 break;
             }
@@ -187,7 +195,7 @@ void EquipmentSelection::VoltageLossToNode(const std::string& material, const st
     for (int x = 0; x < 3; ++x) {
         long double s = powers[x] - (m + q[x]);
         if (s < 0) s = 0;
-        const double d1 = s != 0 ? loss(2, 2, s) : 0.0;
+        const double d1 = s != 0 ? loss(2, s) : 0.0;
         total[x] = d1 + d2[x] + d3;
     }
 

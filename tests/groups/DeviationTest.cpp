@@ -124,14 +124,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A first deviation of exactly -10 % has every cable on the way tried at its largest section
 // before the user is asked. The panel's feeder of 50 m (4 mm2 for its 16 A breaker) takes part
-// in the loss: 2.2 kW on one phase over 4 mm2 of copper at 25 degrees C, r0 = 1.02145 x 17.8 / 4
-// = 4.5455 mOhm/m, loses 4.5455 x 200000 x 2.2 x 0.05 / 400^2 = 0.625 %; on the largest feeder
-// of 240 mm2 it would lose 0.0758 x 0.1375 = 0.010 %, and the trial leaves that in the panel.
-//   119 m: 10.03 A on 1.5 mm2, line loss 2.2 x 119 / 19.2 = 13.635 %, with the feeder 14.26 %,
-//          230.94 x 0.8574 / 220 = 90.004 %: -10.00, tried;
-//   100 m: line loss 11.458 %, with the feeder 12.083 %: -7.71, not tried.
+// in the loss: a load on one phase over 4 mm2 of copper at 25 degrees C, r0 = 1.02145 x 17.8 / 4
+// = 4.5455 mOhm/m, loses 4.5455 x 600000 x P x 0.05 / 400^2 (2.173 % for 2.55 kW, 1.875 % for
+// 2.2 kW); on the largest feeder of 240 mm2, r0 = 0.0758, 2.55 kW would lose 0.036 %, and the
+// trial leaves that in the panel.
+//   2.55 kW over 91 m: 11.59 A on 1.5 mm2, line loss 2.55 x 91 / 19.2 = 12.086 %, with the
+//          feeder 14.259 %, 230.94 x 0.85741 / 220 = 90.0005 %: -10.00, tried;
+//   2.2 kW over 100 m: line loss 11.458 %, with the feeder 13.333 %: -9.02, not tried.
 struct FirstDeviationCase {
-    std::string length, deviation;
+    std::string power, length, deviation;
     double feederLoss;
 };
 
@@ -142,7 +143,7 @@ TEST_P(FirstDeviationTest, AtMinus10TheLargestSectionsAreTried) {
     const FirstDeviationCase& c = GetParam();
     panel->FeederLength = 50;
     OpenGroupWindow();
-    Fill(Line("2,2", c.length));
+    Fill(Line(c.power, c.length));
     ExpectBreakerDialogs(kNewProjectBreakers);
     // "Yes": the limit dialog shows the panel as the question found it; it is closed without a
     // limit.
@@ -159,5 +160,5 @@ TEST_P(FirstDeviationTest, AtMinus10TheLargestSectionsAreTried) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Deviation, FirstDeviationTest,
-                         ::testing::Values(FirstDeviationCase{"119", "-10", 0.01},
-                                           FirstDeviationCase{"100", "-7,71", 0.625}));
+                         ::testing::Values(FirstDeviationCase{"2,55", "91", "-10", 0.036},
+                                           FirstDeviationCase{"2,2", "100", "-9,02", 1.875}));

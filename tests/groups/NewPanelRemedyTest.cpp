@@ -43,6 +43,7 @@ protected:
         // breaker; panel 1 stays empty.
         panel3 = AddPanel(sw, 3);
         panel3->FeederLength = 50;
+        sw->SwitchboardFeederLength = 100;
         // The connection window lists the switchboards of the project, as after opening it.
         Shiti->ComboBox2->addItem("1");
         // Series "C3" is never held against a short circuit.
@@ -101,6 +102,7 @@ protected:
                                          double smallestThreePole = 0.32) {
         selection::FaultPath path;
         path.panelLength = panel3->FeederLength;
+        path.switchboardLength = sw->SwitchboardFeederLength;
         path.panelSection = path.switchboardSection = kFeederRows.back().section;
         path.panelMaterial = path.switchboardMaterial = "Медь";
         path.panel = panel3;
@@ -658,7 +660,6 @@ TEST_F(PanelEditRemedyTest, ARefusedEditDeletesTheNewPanel) {
 class SwitchboardEditRemedyTest : public PanelEditRemedyTest {
 protected:
     void AddLinesWithPanel1(const Entry& third) {
-        sw->SwitchboardFeederLength = 1;
         Entry onPanel1 = SmallLine("1", "Гр9", "К9");
         AddLines({onPanel1, third});
     }

@@ -164,7 +164,7 @@ TEST_F(FixtureProjectTest, SelectionOfTheWholeProject) {
         {"switchboard breaker", sw->SwitchboardBreakerRating, 63},
         {"switchboard feeder breaker", sw->SwitchboardInputRating, 80},
         {"transformer breaker", ProjectRoot->TransformerBreakerRating, 80},
-        // Group sections: G1 at 35 C (x0.94: 17.86 < 18.23 <= 25.38) takes 2.5, not 1.5.
+        // Group sections: G1 at 35 C (x0.87: 16.53 < 18.23 <= 23.49) takes 2.5, not 1.5.
         {"G1 section", g1->CrossSection, 2.5},
         {"G5 section (27 A)", g5->CrossSection, 2.5},
         {"G4 section", g4->CrossSection, 2.5},
@@ -180,67 +180,71 @@ TEST_F(FixtureProjectTest, SelectionOfTheWholeProject) {
         {"panel 2 cascade section", p2->FeederSection2, 4},
         {"panel 3 cascade section", p3->FeederSection2, 4},
         {"panel 3 neutral", p3->FeederNeutralSection, 4},
-        // Switchboard loss by R and X (16 mm2, 25 C, tan 0.4843): symmetric 21 kW 1.534;
-        // two-phase 2 x 0.321 on A and B; single 4 kW 0.585 on A; transformer 0.254
-        // (32.67 kVA at cos 0.9).
-        {"switchboard loss A", sw->SwitchboardLossA, 2.761 + 0.254},
-        {"switchboard loss B", sw->SwitchboardLossB, 2.176 + 0.254},
+        // Switchboard loss by R and X (16 mm2, 25 C, tan 0.4843: 1.169055 mOhm/m): symmetric
+        // 21 kW, K 100000: 1.534; two-phase 2.2 kW on each of A and B, K 450000: 0.723; single
+        // 4 kW on A, K 600000: 1.754; transformer 0.254 (32.67 kVA at cos 0.9).
+        {"switchboard loss A", sw->SwitchboardLossA, 1.534 + 0.723 + 1.754 + 0.254},
+        {"switchboard loss B", sw->SwitchboardLossB, 1.534 + 0.723 + 0.254},
         {"switchboard loss C", sw->SwitchboardLossC, 1.534 + 0.254},
-        {"switchboard largest loss", sw->SwitchboardLossSum, 3.015},
-        // Panel 1 (10 mm2, 20 C, tan 0.3287): symmetric 12 kW 0.676, single 4 kW on A 0.451.
-        {"panel 1 loss A", p1->LossPartA, 1.127},
+        {"switchboard largest loss", sw->SwitchboardLossSum, 4.265},
+        // Panel 1 (10 mm2, 20 C, tan 0.3287): symmetric 12 kW 0.676, single 4 kW on A 1.353.
+        {"panel 1 loss A", p1->LossPartA, 2.029},
         {"panel 1 loss B", p1->LossPartB, 0.676},
-        {"panel 1 total A", p1->VoltageLossA, 1.127 + 3.015},
+        {"panel 1 total A", p1->VoltageLossA, 2.029 + 4.265},
         {"panel 1 total C", p1->VoltageLossC, 0.676 + 1.788},
-        {"panel 1 largest total", p1->MaxVoltageLoss, 4.142},
-        // Cascade (4 mm2, cos 1): head 9 kW symmetric 0.767 + 2 x 0.375 on A and B; the member
-        // adds 2 x 0.25 on A and B.
-        {"panel 2 loss A", p2->LossPartA, 1.517},
+        {"panel 1 largest total", p1->MaxVoltageLoss, 6.294},
+        // Cascade (4 mm2, cos 1): head 9 kW symmetric 0.767 + 2.2 kW on each of A and B 0.844;
+        // the member adds 2.2 kW on each of A and B over 20 m: 0.5624997, 0.562.
+        {"panel 2 loss A", p2->LossPartA, 1.611},
         {"panel 2 loss C", p2->LossPartC, 0.767},
-        {"panel 3 loss A", p3->LossPartA, 1.517 + 0.5},
+        {"panel 3 loss A", p3->LossPartA, 1.611 + 0.562},
         {"panel 3 loss C", p3->LossPartC, 0.767},
-        {"panel 3 total B", p3->VoltageLossB, 2.017 + 2.43},
+        {"panel 3 total B", p3->VoltageLossB, 2.173 + 2.511},
         {"panel 3 total C", p3->VoltageLossC, 0.767 + 1.788},
         // Group lines by C: G1 4 x 30 / (12.8 x 2.5) = 3.75; G5 12 x 40 / (77 x 2.5) = 2.494;
         // G4 9 x 10 / 192.5 = 0.468; G2 4.4 x 20 / (34 x 1.5) = 1.725.
         {"G1 line loss", p1->SinglePhaseByPhase[0].First->VoltageLoss1, 3.75},
-        {"G1 total", p1->SinglePhaseByPhase[0].First->ConsumerVoltageLoss1, 3.75 + 4.142},
+        {"G1 total", p1->SinglePhaseByPhase[0].First->ConsumerVoltageLoss1, 3.75 + 6.294},
         {"G5 line loss C", p1->ThreePhaseByPhase[2].First->VoltageLoss3, 2.494},
         {"G2 line loss B", p3->TwoPhaseByPhase[1].First->VoltageLoss2, 1.725},
         // Deviations at 220 V: (230.94 - 2.3094 loss) / 2.2 - 100.
-        {"G1 deviation (7.892 %)", g1->VoltageDeviation, -3.31},
-        {"G5 deviation (6.636 %)", g5->VoltageDeviation, -1.99},
-        {"G4 deviation (5.0 %)", g4->VoltageDeviation, -0.28},
-        {"G2 deviation (6.757 %)", g2->VoltageDeviation, -2.12},
+        {"G1 deviation (10.044 %)", g1->VoltageDeviation, -5.57},
+        {"G5 deviation (8.788 %)", g5->VoltageDeviation, -4.25},
+        {"G4 deviation (6.344 %)", g4->VoltageDeviation, -1.69},
+        {"G2 deviation (8.163 %)", g2->VoltageDeviation, -3.60},
     };
     for (const auto& row : rows) EXPECT_NEAR(row.actual, row.expected, 1e-9) << row.what;
     EXPECT_EQ(sw->SwitchboardCableBrand, "ВВГ");
     EXPECT_EQ(p3->FeederCableBrand, "ВВГ");
 
-    // Fault currents at the groups' far ends. System 0.889, transformer RT 5.5, XT 17.139;
-    // switchboard feeder 100 m of 16 mm2 at 65 C (132.73) with its 63 A breaker (3.5, 2) and
-    // contacts (0.3, 0.14); protective conductor the zero core of the same section.
-    //   G1: group 2 x 30 m of 2.5 mm2 (509.67, 6.96), no breaker impedance for 20 A; panel 50 m
-    //   of 10 mm2 (106.18, 3.65). Z = 1797.02, Z/3 = 599.01, arc factor 0.78790:
-    //   400 / (sqrt3 x 599.01) x 0.78790 = 303.76 A.
-    //   G4: cascade head 30 m of 4 mm2; Z/3 = 425.68, arc 0.85915: 466.1 A.
-    //   G5: Z/3 = 712.15, above 700: arc 0.7: 227.0 A.
-    //   G2: head 30 m and member 20 m of 4 mm2, 2 x 20 m of 1.5 mm2: Z/3 = 795.77: 203.1 A.
+    // Fault currents at the groups' far ends: a third of |2 Z1 + Z0|, each cable's zero sequence
+    // its phase and three times its protective or return conductor, conductors at 65 C. System
+    // 0.889, transformer RT 5.5, XT 17.139; switchboard feeder 100 m of 16 mm2 (132.73, 6.75),
+    // protective the zero core of the same section, its 63 A breaker (3.5, 2) and contacts (0.3,
+    // 0.14). Breakers below 50 A take the 50 A row (7, 4.5).
+    //   G1: panel 50 m of 10 mm2 (106.18, 3.65) on a 40 A breaker, group 30 m of 2.5 mm2 wire in
+    //   a pipe (254.84, 3.48) on a 20 A breaker: Z/3 = 1022.36, above 700: arc 0.7: 158.1 A.
+    //   G5: group 40 m of 2.5 mm2 cable (339.78, 4.16): Z/3 = 1192.09: 135.6 A.
+    //   G4: cascade head 30 m of 4 mm2 (159.27, 2.85) on 16 A, group 10 m: Z/3 = 788.78: 204.9 A.
+    //   G2: head 30 m and member 20 m of 4 mm2 on 12.5 A, group 20 m of 1.5 mm2 wire (283.15,
+    //   2.52): Z/3 = 1404.31: 115.1 A.
     const struct {
         const char* what;
         double actual;
         double expected;
     } faults[] = {
-        {"G1", FaultCurrent(p1, g1, p1->FeederSection), 303.8},
-        {"G5", FaultCurrent(p1, g5, p1->FeederSection), 227.0},
-        {"G4", FaultCurrent(p2, g4, p2->FeederSection2), 466.1},
-        {"G2", FaultCurrent(p3, g2, p3->FeederSection2), 203.1},
+        {"G1", FaultCurrent(p1, g1, p1->FeederSection), 158.1},
+        {"G5", FaultCurrent(p1, g5, p1->FeederSection), 135.6},
+        {"G4", FaultCurrent(p2, g4, p2->FeederSection2), 204.9},
+        {"G2", FaultCurrent(p3, g2, p3->FeederSection2), 115.1},
     };
     for (const auto& row : faults) EXPECT_NEAR(row.actual, row.expected, 1e-9) << row.what;
     EXPECT_EQ(sw->Panels.Cursor, p3);  // the given panel is current again
 
-    // G1 three-phase: Z = 758.81 (above 700): 400 / (sqrt3 x 758.81) x 0.7 = 213.0 A. Surge:
-    // R = 499.24, X = 31.02, Z = 500.21, arc 0.8336 gives 0.3848 kA; k = 1.0000: 0.54 kA.
+    // G1 three-phase, bolted, conductors at 20 C: R = 5.5 + 111.25 + 3.8 + 89 + 7 + 213.6 + 7 =
+    // 437.15, X = 0.889 + 17.139 + 6.75 + 2.14 + 3.65 + 4.5 + 3.48 + 4.5 = 43.048, Z = 439.264:
+    // 400 / (sqrt3 x 439.264) = 525.7 A. Surge, conductors and transformer only: R = 419.35,
+    // X = 31.02, Z = 420.50, 0.5492 kA; k = 1.0000: 0.78 kA.
     MakeCurrent(sw, p1);
     p1->SchemeGroups.Cursor = g1;
     TGrsed::FaultInputs path{.groupLength = 30,
@@ -256,25 +260,26 @@ TEST_F(FixtureProjectTest, SelectionOfTheWholeProject) {
                              .panelMaterial = "Медь",
                              .switchboardMaterial = "Медь",
                              .panel = p1};
-    EXPECT_NEAR(ProjectRoot->ThreePhaseFaultCurrentAtGroup(path), 213.0, 1e-9);
-    EXPECT_NEAR(ProjectRoot->ThreePhaseFaultCurrent(path), 0.54, 1e-9);
+    EXPECT_NEAR(ProjectRoot->ThreePhaseFaultCurrentAtGroup(path), 525.7, 1e-9);
+    EXPECT_NEAR(ProjectRoot->ThreePhaseFaultCurrent(path), 0.78, 1e-9);
     path.switchboardSection = 0;
     EXPECT_EQ(ProjectRoot->SinglePhaseFaultCurrent(path), 0.0);  // no switchboard section
 
     // The best case at a group: every cable on its path at its largest section (120 mm2, the
-    // wire's 10 mm2). Switchboard 0.681 / 0.591 / 0.491, panel 1 0.105 / 0.063 / 0.063,
-    // G5 12 x 40 / (77 x 120) = 0.052: worst 0.838 on A.
+    // wire's 10 mm2). Switchboard (0.180574 mOhm/m) 0.237 + 0.112 + 0.271 + 0.254 = 0.874 /
+    // 0.603 / 0.491, panel 1 0.063 + 0.126 = 0.189 / 0.063 / 0.063, G5 12 x 40 / (77 x 120) =
+    // 0.052: worst 1.115 on A.
     MakeCurrent(sw, p1);
-    EXPECT_NEAR(checks().BestCaseGroupLoss("G5"), 0.838, 1e-9);
+    EXPECT_NEAR(checks().BestCaseGroupLoss("G5"), 1.115, 1e-9);
     EXPECT_EQ(p1->FeederSection, 10);  // sections stay
-    // In the cascade: head 0.05 / 0.05 / 0.026, member +0.016 on A and B; G2 4.4 x 20 /
-    // (34 x 10) = 0.259: worst 0.681 + 0.066 + 0.259 = 1.006 on A. The cascade's sections and
+    // In the cascade: head 0.054 / 0.054 / 0.026, member +0.019 on A and B; G2 4.4 x 20 /
+    // (34 x 10) = 0.259: worst 0.874 + 0.073 + 0.259 = 1.206 on A. The cascade's sections and
     // losses come back.
     MakeCurrent(sw, p3);
-    EXPECT_NEAR(checks().BestCaseGroupLoss("G2"), 1.006, 1e-9);
+    EXPECT_NEAR(checks().BestCaseGroupLoss("G2"), 1.206, 1e-9);
     EXPECT_EQ(p2->FeederSection2, 4);
     EXPECT_EQ(p3->FeederSection2, 4);
-    EXPECT_NEAR(p3->LossPartA, 2.017, 1e-9);
+    EXPECT_NEAR(p3->LossPartA, 2.173, 1e-9);
     EXPECT_EQ(sw->Panels.Cursor, p3);
 }
 

@@ -128,15 +128,19 @@ TEST(ElementImpedanceTest, CableReactanceRows) {
             << c.laying << " " << c.section;
 }
 
-TEST(ElementImpedanceTest, BreakerImpedanceOnlyForRatingsOfTheTable) {
+// A rating between two rows of the table takes the smaller one; below the 50 A row the 50 A row,
+// so a small breaker is never taken as none; no breaker (0) adds nothing.
+TEST(ElementImpedanceTest, BreakerImpedanceOfTheRowAtOrBelowTheRating) {
     struct Case {
         int rating;
         double r, x;
     };
     const Case cases[] = {
-        {32, 0, 0},        {40, 0, 0},         {50, 7, 4.5},      {63, 3.5, 2},      {80, 3.5, 2},
-        {100, 2.15, 1.2},  {125, 1.3, 0.7},    {200, 1.1, 0.5},   {320, 0.65, 0.17}, {500, 0, 0},
-        {630, 0.41, 0.13}, {1600, 0.14, 0.08}, {4000, 0.1, 0.05},
+        {0, 0, 0},          {1, 7, 4.5},        {16, 7, 4.5},       {32, 7, 4.5},
+        {40, 7, 4.5},       {50, 7, 4.5},       {63, 3.5, 2},       {80, 3.5, 2},
+        {100, 2.15, 1.2},   {125, 1.3, 0.7},    {200, 1.1, 0.5},    {320, 0.65, 0.17},
+        {500, 0.65, 0.17},  {630, 0.41, 0.13},  {800, 0.41, 0.13},  {1600, 0.14, 0.08},
+        {4000, 0.1, 0.05},  {5000, 0.1, 0.05},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TGrsed::BreakerResistance(c.rating), c.r) << c.rating;
@@ -168,22 +172,26 @@ TEST(LineLossTest, ByCoefficientC) {
             << c.material << " " << c.conductors;
 }
 
+// The loss of each loaded phase in per cent of its voltage: K = 100000 for the power of three
+// phases, 450000 for the power of one phase of two with their neutral, 600000 for one phase with
+// its neutral (a phase power loses twice as much alone as in a symmetric line).
 TEST(LineLossTest, ByResistanceAndReactance) {
     // r0 = 1.78 (copper, 10 mm2, 20 C), x0 = 0.073 (air), tan(acos 0.8) = 0.75:
-    // (1.78 + 0.05475) x 100000 x 10 x 0.1 / 160000 = 1.1467; twice that for two conductors.
-    EXPECT_NEAR(
-        EquipmentSelection::LineVoltageLossRX(true, "", 10, 100, 0.8, 20, 10, "В воздухе", 4),
-        1.147, 1e-12);
-    EXPECT_NEAR(
-        EquipmentSelection::LineVoltageLossRX(true, "", 10, 100, 0.8, 20, 10, "В воздухе", 2),
-        2.293, 1e-12);
+    // (1.78 + 0.05475) x K x 10 x 0.1 / 160000 = 1.83475 x K / 160000.
+    const struct {
+        int conductors;
+        double expected;
+    } cases[] = {{4, 1.147}, {3, 5.160}, {2, 6.880}, {1, 0.0}, {5, 0.0}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(EquipmentSelection::LineVoltageLossRX(true, "", 10, 100, 0.8, 20, 10,
+                                                          "В воздухе", c.conductors),
+                    c.expected, 1e-12)
+            << c.conductors;
     // The ambient temperature is the conductor temperature: at 45 C, r0 = 1.1073 x 1.78.
     // (1.970994 + 0.05475) x 1e5 x 10 x 0.1 / 160000 = 1.26609
     EXPECT_NEAR(
         EquipmentSelection::LineVoltageLossRX(true, "", 10, 100, 0.8, 45, 10, "В воздухе", 4),
         1.266, 1e-12);
-    EXPECT_EQ(EquipmentSelection::LineVoltageLossRX(true, "", 10, 100, 0.8, 20, 10, "В воздухе", 3),
-              0.0);
 }
 
 TEST(LineLossTest, DeviationAndConsumerVoltage) {
@@ -297,6 +305,7 @@ TEST(ArcFactorTest, FormulaUpTo700AndConstantAbove) {
     EXPECT_EQ(TGrsed::ArcFactor(5000), 0.7);
 }
 
+// Every 5 degrees from -5 to 50 in both columns; a temperature between two takes the warmer one.
 TEST(TemperatureFactorTest, RowsOfBothColumns) {
     struct Case {
         int temperature;
@@ -304,13 +313,13 @@ TEST(TemperatureFactorTest, RowsOfBothColumns) {
         double expected;
     };
     const Case cases[] = {
-        {25, true, 1.0},   {15, false, 1.0},   // the references
-        {25, false, 0.95}, {15, true, 1.17},   // the other column's row below
-        {-5, true, 1.32},  {-5, false, 1.18},  // ground: above 1.14 at 0 C
-        {0, false, 1.14},  {5, false, 1.14},  {10, true, 1.17},  {19, false, 1.05},
-        {20, true, 1.06},  {30, true, 0.94},  {30, false, 0.84},  // ground: between 0.95 and 0.71
-        {35, false, 0.84}, {40, false, 0.71}, {49, true, 0.79},  {50, true, 0.61},
-        {50, false, 0.55}, {70, true, 0.61},  {-6, true, 0.61},  // outside the rows: row 50
+        {25, true, 1.0},   {15, false, 1.0},                                        // references
+        {25, false, 0.89}, {15, true, 1.12},   {5, true, 1.22},  {5, false, 1.10},  // the rows
+        {35, true, 0.87},  {35, false, 0.77},  {45, true, 0.71}, {45, false, 0.63},
+        {-5, true, 1.32},  {-5, false, 1.18},  {50, true, 0.61}, {50, false, 0.55},
+        {26, true, 0.94},  {29, true, 0.94},   {16, false, 0.95}, {1, true, 1.22},  // between
+        {-4, false, 1.14}, {49, true, 0.61},
+        {-6, true, 1.32},  {-40, false, 1.18}, {51, true, 0.61}, {70, false, 0.55},  // outside
     };
     for (const Case& c : cases)
         EXPECT_EQ(CableCurrentCorrection::AmbientTemperatureFactor(c.temperature, c.inAir),
@@ -318,13 +327,15 @@ TEST(TemperatureFactorTest, RowsOfBothColumns) {
             << c.temperature << (c.inAir ? " in air" : " in ground");
 }
 
-TEST(TemperatureFactorTest, GroundColumnNeverGrowsFromRowToRow) {
-    const int rows[] = {-5, 0, 10, 15, 20, 30, 40, 50};
-    double previous = 2.0;
-    for (const int t : rows) {
-        const double factor = CableCurrentCorrection::AmbientTemperatureFactor(t, false);
-        EXPECT_LT(factor, previous) << t;
-        previous = factor;
+// A warmer ambient never allows more current, in either column, degree by degree.
+TEST(TemperatureFactorTest, AWarmerAmbientNeverAllowsMore) {
+    for (const bool inAir : {true, false}) {
+        double previous = CableCurrentCorrection::AmbientTemperatureFactor(-20, inAir);
+        for (int t = -19; t <= 70; ++t) {
+            const double factor = CableCurrentCorrection::AmbientTemperatureFactor(t, inAir);
+            EXPECT_LE(factor, previous) << t << (inAir ? " in air" : " in ground");
+            previous = factor;
+        }
     }
 }
 

@@ -40,12 +40,38 @@ TEST_F(VoltageLossTest, UnbalancedLoadSplitsIntoTwoAndSinglePhaseParts) {
     EXPECT_DOUBLE_EQ(panel->LossPart2B, 2.941);
     EXPECT_DOUBLE_EQ(panel->LossPart2C, 0.0);
     EXPECT_DOUBLE_EQ(panel->LossPart2Sum, 2.604 + 2.941);
-    // By R and X the two-phase part is twice the single-phase loss of m2:
-    // Pa 0, Pb 4, Pc 4 at cos 1: 2 x RX(n = 2, P = 4) = 2 x 1.1125 x 2e5 x 4 x 0.1 / 160000
+    // By R and X each phase of the pair loses by its own power with K = 450000:
+    // Pa 0, Pb 4, Pc 4 at cos 1: 1.1125 x 450000 x 4 x 0.1 / 160000 = 1.2515625
     checks().VoltageLossToNode("Медь", "Siti", 0, 4, 4, 100, 16, "");
     EXPECT_DOUBLE_EQ(panel->LossPartA, 0.0);
-    EXPECT_DOUBLE_EQ(panel->LossPartB, 2 * 0.556);
-    EXPECT_DOUBLE_EQ(panel->LossPartC, 2 * 0.556);
+    EXPECT_DOUBLE_EQ(panel->LossPartB, 1.252);
+    EXPECT_DOUBLE_EQ(panel->LossPartC, 1.252);
+}
+
+// A feeder of 50 m of copper 16 mm2 in the ground at 25 C with cos phi 0.95: r0 = 1.02145 x
+// 1.1125 = 1.136363, x0 = 0.0675, tan phi = 0.328684, r0 + x0 tan phi = 1.158549 mOhm/m. 10 kW on
+// one phase alone: K = 600000, 1.158549 x 600000 x 10 x 0.05 / 160000 = 2.172; on each of two
+// phases: K = 450000, 1.629 each; on each of three: K = 100000 for 30 kW, 1.086.
+TEST_F(VoltageLossTest, APhaseLosesByItsPhaseVoltage) {
+    panel->FeederTemperature = 25;
+    panel->FeederLayingMethod = "В земле";
+    panel->PanelCosPhi = 0.95;
+    const struct {
+        double a, b, c;
+        double lossA, lossB, lossC;
+    } cases[] = {
+        {10, 0, 0, 2.172, 0, 0},
+        {10, 10, 0, 1.629, 1.629, 0},
+        {10, 10, 10, 1.086, 1.086, 1.086},
+        {0, 0, 10, 0, 0, 2.172},
+        {20, 10, 0, 2.172 + 1.629, 1.629, 0},  // the pair's share and the rest of A alone
+    };
+    for (const auto& c : cases) {
+        checks().VoltageLossToNode("Медь", "Siti", c.a, c.b, c.c, 50, 16, "");
+        EXPECT_DOUBLE_EQ(panel->LossPartA, c.lossA) << c.a << " " << c.b << " " << c.c;
+        EXPECT_DOUBLE_EQ(panel->LossPartB, c.lossB) << c.a << " " << c.b << " " << c.c;
+        EXPECT_DOUBLE_EQ(panel->LossPartC, c.lossC) << c.a << " " << c.b << " " << c.c;
+    }
 }
 
 TEST_F(VoltageLossTest, GroupLossGoesToTheRecordsOfTheGroup) {
