@@ -232,6 +232,10 @@ bool TForm1::LoadProject(const std::string& path) {
         DropProject();
         return false;
     }
+    // The fault currents are computed again, not read back: those of a file saved with other
+    // data or by an earlier version would show until something changed them.
+    const std::vector<std::string> untripped =
+        Dan1 ? Dan1->ComputeAllFaultCurrents() : std::vector<std::string>{};
     root.ResetCursors();
     if (Dan1) {
         Dan1->GroupCounter = loaded.Extras.GroupCounter;
@@ -248,5 +252,15 @@ bool TForm1::LoadProject(const std::string& path) {
     Form2->setWindowTitle(QString::fromStdString(path));
     Form2->ShowOverMainWindow();
     SetStatusText(path);
+    // Said once; the project stays as the file has it.
+    if (!untripped.empty()) {
+        std::string names;
+        for (const std::string& name : untripped) names += (names.empty() ? "" : ", ") + name;
+        platform::MessageBox(
+            "Ток короткого замыкания в конце линии не превышает ток электромагнитного "
+            "расцепителя автомата групп: " +
+                names + ".",
+            "Предупреждение", platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+    }
     return true;
 }

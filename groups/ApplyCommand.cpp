@@ -294,7 +294,10 @@ bool TDan1::SelectAndCheckEquipment(QObject* sender, int panelNumber, const Curs
 
     EnsureSwitchboardTripCurrent();
     EnsurePanelTripCurrent();
-    EnsureGroupTripCurrent();
+    // The check above holds the line against the best case; the line is accepted only when its
+    // breaker trips on the project as the raises leave it.
+    if (!EnsureGroupTripCurrent()) RefuseUntrippedGroup(sender);
+    if (stopped()) return false;
     panel = root->CurrentPanel();
     if (!panel) return true;
     CheckSwitchboardCables();

@@ -169,6 +169,10 @@ public:
     // losses and deviations along the network, as opening a project computes them: no section is
     // raised. False at the first table lookup that fails (it said why).
     bool SelectCablesWithoutRaising();
+    // Every fault current of the project for the sections in force, as the refresh computes
+    // them, nothing raised (as opening a project computes them); returns the names of the group
+    // lines whose breaker does not trip on the current at their end.
+    std::vector<std::string> ComputeAllFaultCurrents();
     // After a refused edit: the group line as it was before the edit goes back into the panel
     // with the values the root, the switchboard and the panel had when the edit began.
     bool RestoreEditedGroup(TGrsed* switchboard, TSitid* panel);
@@ -359,6 +363,10 @@ private:
     // had before. False when a lookup failed (with `raise`, the walk goes on after it).
     bool CablePass(bool raise);
     void ComputeShortCircuitCurrents();
+    // The three fault currents of the switchboard and of each of its panels, and each group
+    // line's single-phase current at its end, for the sections in force and the transformer (none:
+    // all 0); nothing is raised.
+    void StoreFaultCurrents(TGrsed& sw, const selection::TransformerRow* t);
     void RedrawPicture();
 };
 

@@ -368,51 +368,15 @@ void TDan1::ComputeShortCircuitCurrents() {
     TGrsed& root = *ProjectRoot;
     // The project's transformer; without it the currents are 0, not computed from nothing.
     const auto [rows, found] = selection::RowsWithProjectTransformer();
-    const selection::TransformerRow t = found ? rows[*found] : selection::TransformerRow{};
+    const selection::TransformerRow* t = found ? &rows[*found] : nullptr;
     // The switchboards that changed or were raised: the load alone reaches neither the fault
     // currents nor, once the cable pass took them, the losses of the others. After a failure,
     // every one the passes selected.
     chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
         if (!Selects(sw, passFailed_)) return;
-        const double length = sw.SwitchboardFeederLength;
-        const double section = sw.SwitchboardSection;
-        const std::string& material = sw.SwitchboardConductorMaterial;
-        // The switchboard's own feeder from the transformer.
-        const TGrsed::FaultInputs supply{.switchboardLength = length,
-                                         .switchboardSection = section,
-                                         .transformerPower = t.power,
-                                         .shortCircuitVoltage = t.uk,
-                                         .shortCircuitLosses = t.losses,
-                                         .switchboardMaterial = material};
-        if (found) {
-            sw.SwitchboardFaultCurrent1 = root.SinglePhaseFaultCurrent(supply);
-            sw.SwitchboardFaultCurrent3 = root.ThreePhaseFaultCurrentAtGroup(supply);
-            sw.SwitchboardSurgeCurrent = root.ThreePhaseFaultCurrent(supply);
-        } else {
-            sw.SwitchboardFaultCurrent1 = sw.SwitchboardFaultCurrent3 = 0.0;
-            sw.SwitchboardSurgeCurrent = 0.0;
-        }
+        StoreFaultCurrents(sw, t);
+        // The group lines' losses on their phase records.
         ForEachCountedPanel(root, sw, [&](TSitid& panel) {
-            if (found) {
-                TGrsed::FaultInputs path = supply;
-                path.panelLength = panel.FeederLength;
-                path.panelSection = panel.FeederSection;
-                path.panelMaterial = panel.FeederConductorMaterial;
-                path.panel = &panel;
-                const auto current = [&](auto fault) {
-                    const double value = (root.*fault)(path);
-                    root.Switchboards.Cursor = &sw;
-                    sw.Panels.Cursor = &panel;
-                    return value;
-                };
-                panel.PanelFaultCurrent1 = current(&TGrsed::SinglePhaseFaultCurrent);
-                panel.PanelFaultCurrent3 = current(&TGrsed::ThreePhaseFaultCurrentAtGroup);
-                panel.PanelSurgeCurrent = current(&TGrsed::ThreePhaseFaultCurrent);
-            } else {
-                panel.PanelFaultCurrent1 = panel.PanelFaultCurrent3 = 0.0;
-                panel.PanelSurgeCurrent = 0.0;
-            }
-            // The group lines' losses on their phase records.
             ForEachGroup(panel, [&](TCxemaGrupd& group) {
                 GroupVoltageLoss(group.GroupName, group.CrossSection);
                 root.Switchboards.Cursor = &sw;
@@ -420,6 +384,75 @@ void TDan1::ComputeShortCircuitCurrents() {
             });
         });
     });
+}
+
+void TDan1::StoreFaultCurrents(TGrsed& sw, const selection::TransformerRow* t) {
+    TGrsed& root = *ProjectRoot;
+    // The switchboard's own feeder from the transformer.
+    const TGrsed::FaultInputs supply{.switchboardLength = sw.SwitchboardFeederLength,
+                                     .switchboardSection = sw.SwitchboardSection,
+                                     .transformerPower = t ? t->power : 0.0,
+                                     .shortCircuitVoltage = t ? t->uk : 0.0,
+                                     .shortCircuitLosses = t ? t->losses : 0.0,
+                                     .switchboardMaterial = sw.SwitchboardConductorMaterial};
+    root.Switchboards.Cursor = &sw;
+    if (t) {
+        sw.SwitchboardFaultCurrent1 = root.SinglePhaseFaultCurrent(supply);
+        sw.SwitchboardFaultCurrent3 = root.ThreePhaseFaultCurrentAtGroup(supply);
+        sw.SwitchboardSurgeCurrent = root.ThreePhaseFaultCurrent(supply);
+    } else {
+        sw.SwitchboardFaultCurrent1 = sw.SwitchboardFaultCurrent3 = 0.0;
+        sw.SwitchboardSurgeCurrent = 0.0;
+    }
+    ForEachCountedPanel(root, sw, [&](TSitid& panel) {
+        TGrsed::FaultInputs path = supply;
+        path.panelLength = panel.FeederLength;
+        path.panelSection = panel.FeederSection;
+        path.panelMaterial = panel.FeederConductorMaterial;
+        path.panel = &panel;
+        // Each current with the panel current (a cascade's walk leaves the first one current).
+        const auto current = [&](auto fault) {
+            root.Switchboards.Cursor = &sw;
+            sw.Panels.Cursor = &panel;
+            const double value = t ? (root.*fault)(path) : 0.0;
+            root.Switchboards.Cursor = &sw;
+            sw.Panels.Cursor = &panel;
+            return value;
+        };
+        panel.PanelFaultCurrent1 = current(&TGrsed::SinglePhaseFaultCurrent);
+        panel.PanelFaultCurrent3 = current(&TGrsed::ThreePhaseFaultCurrentAtGroup);
+        panel.PanelSurgeCurrent = current(&TGrsed::ThreePhaseFaultCurrent);
+        // Each group line's current at its end, for the sections in force, whether its breaker
+        // trips on it or not (the checks of a change said so).
+        ForEachGroup(panel, [&](TCxemaGrupd& group) {
+            path.groupLength = group.LineLength;
+            path.groupSection = group.CrossSection;
+            path.groupMaterial = group.ConductorMaterial;
+            group.SinglePhaseFaultCurrent = current(&TGrsed::SinglePhaseFaultCurrent);
+        });
+    });
+}
+
+std::vector<std::string> TDan1::ComputeAllFaultCurrents() {
+    TGrsed& root = *ProjectRoot;
+    const auto [rows, found] = selection::RowsWithProjectTransformer();
+    const selection::TransformerRow* t = found ? &rows[*found] : nullptr;
+    std::vector<std::string> untripped;
+    chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
+        StoreFaultCurrents(sw, t);
+        if (!t) return;
+        ForEachCountedPanel(root, sw, [&](TSitid& panel) {
+            ForEachGroup(panel, [&](TCxemaGrupd& group) {
+                // A breaker of a series the base holds that does not trip at the line's end.
+                const BreakerTrip trip = TripOf(group.BreakerType, group.BreakerRating);
+                if (group.BreakerRating > 0 && trip.known &&
+                    !CurrentExceeds(group.SinglePhaseFaultCurrent, trip))
+                    untripped.push_back(group.GroupName);
+            });
+        });
+    });
+    root.ResetCursors();
+    return untripped;
 }
 
 void TDan1::RedrawPicture() {

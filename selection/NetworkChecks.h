@@ -157,12 +157,17 @@ public:
 
     // The current group line and the current panel: their cables, the switchboard's supply and,
     // where nothing else helps, the transformer are raised until the breaker trips; the fault
-    // currents reached are stored. A node that cannot be brought to trip keeps everything.
+    // currents reached are stored. A node that cannot be brought to trip keeps everything; for
+    // the group line that is false, which refuses the line (so does a series the base does not
+    // hold).
     // The raises take the group, panel and switchboard sections to start from (g, p, s) and the
     // transformer's power and short-circuit voltage; true when the breaker trips and what was
     // raised is written. Each transformer row is tried once, the end of the base ends the walk.
-    void EnsureGroupTripCurrent();
+    bool EnsureGroupTripCurrent();
     void EnsurePanelTripCurrent();
+    // The current group line refused as its short-circuit check refuses it (the change taken
+    // back, said so): its breaker does not trip on the project as it stands.
+    void RefuseUntrippedGroup(QObject* sender);
     bool RaiseGroupCableForTrip(double g, double p, double s, double power, double uk);
     bool RaiseSwitchboardCableForGroupTrip(double g, double p, double s, double power, double uk);
     bool RaisePanelCableForGroupTrip(double g, double p, double s, double power, double uk);
@@ -276,6 +281,10 @@ private:
     enum class SupplyCable { Switchboard, Panel };
     bool RaiseSupplyForGroupTrip(SupplyCable supply, double g, double p, double s, double power,
                                  double uk, GroupRaise then);
+    // The same for the panel's cable when the panel is a cascade's: the feeders of the cascade
+    // up to its head stepped together, one table entry at a time.
+    bool RaiseCascadeForGroupTrip(double g, double p, double s, double power, double uk,
+                                  GroupRaise then);
     bool RaiseTransformerForGroup(double g, double p, double s, GroupRaise first,
                                   GroupRaise second);
     // The sections of the switchboard and of its panels, to tell whether a raising cycle

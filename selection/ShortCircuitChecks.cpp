@@ -254,6 +254,10 @@ void NetworkChecks::CheckGroupShortCircuit(QObject* sender) {
     FailWithoutRemedy(Check::Group, sender, at);
 }
 
+void NetworkChecks::RefuseUntrippedGroup(QObject* sender) {
+    FailWithoutRemedy(Check::Group, sender, SaveCursors());
+}
+
 // ---------------------------------------------------------------------------------------------
 // The new-panel remedy
 

@@ -24,6 +24,27 @@ std::vector<double> Candidates(const std::vector<double>& table, int count, doub
     return {};
 }
 
+// The cascade sections of the current switchboard's panels, neutral sections with them.
+struct FeederSections {
+    TSitid* panel;
+    double section, neutral;
+};
+
+std::vector<FeederSections> KeepChainFeeders() {
+    std::vector<FeederSections> kept;
+    if (TGrsed* sw = selection::CurrentSwitchboard())
+        for (TSitid* q : selection::PanelsToChainEnd(*sw))
+            kept.push_back({q, selection::CascadeSection(*q), q->FeederNeutralSection});
+    return kept;
+}
+
+void PutBackChainFeeders(const std::vector<FeederSections>& kept) {
+    for (const FeederSections& f : kept) {
+        selection::CascadeSection(*f.panel) = f.section;
+        f.panel->FeederNeutralSection = f.neutral;
+    }
+}
+
 // A transformer of rated power S and short-circuit voltage uk, its losses those of the first row
 // of the base with that power.
 selection::TransformerRow TransformerOf(double power, double uk) {
@@ -79,6 +100,7 @@ bool NetworkChecks::RaiseSupplyForGroupTrip(SupplyCable supply, double g, double
     TSitid* panel = selection::CurrentPanel();
     const bool board = supply == SupplyCable::Switchboard;
     if (board ? !sw : !panel) return false;
+    if (!board && InCascade(*panel)) return RaiseCascadeForGroupTrip(g, p, s, power, uk, then);
     const std::vector<double> candidates =
         board ? Candidates(sw->SwitchboardSections, sw->SwitchboardSectionCount, s)
               : Candidates(panel->FeederSections, panel->FeederSectionCount, p);
@@ -88,6 +110,31 @@ bool NetworkChecks::RaiseSupplyForGroupTrip(SupplyCable supply, double g, double
             return true;
         }
     }
+    return false;
+}
+
+bool NetworkChecks::RaiseCascadeForGroupTrip(double g, double p, double s, double power,
+                                             double uk, GroupRaise then) {
+    TGrsed* sw = selection::CurrentSwitchboard();
+    TSitid* panel = selection::CurrentPanel();
+    TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
+    if (!sw || !group) return false;
+    // A line of a cascade panel is fed through every feeder of the cascade up to its head, which
+    // its fault path reads; the panel's own radial section plays no part. The feeders are raised
+    // together a table entry at a time, the sections in force tried first, and come back, neutral
+    // sections with them, when nothing makes the breaker trip.
+    const std::vector<FeederSections> kept = KeepChainFeeders();
+    for (;;) {
+        sw->Panels.Cursor = panel;
+        panel->SchemeGroups.Cursor = group;
+        if ((this->*then)(g, p, s, power, uk)) return true;
+        sw->Panels.Cursor = panel;
+        panel->SchemeGroups.Cursor = group;
+        if (StepCascadeSections(panel)) break;  // every feeder at the end of its table
+    }
+    PutBackChainFeeders(kept);
+    sw->Panels.Cursor = panel;
+    panel->SchemeGroups.Cursor = group;
     return false;
 }
 
@@ -149,17 +196,15 @@ bool NetworkChecks::RaiseTransformerForGroupTripPanelFirst(double g, double p, d
                                     &NetworkChecks::RaiseSwitchboardThenPanelForGroupTrip);
 }
 
-void NetworkChecks::EnsureGroupTripCurrent() {
+bool NetworkChecks::EnsureGroupTripCurrent() {
     platform::KeepProgramFolderCurrent();
     TGrsed* sw = selection::CurrentSwitchboard();
     TSitid* panel = selection::CurrentPanel();
     TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
-    if (!ProjectRoot || !group) return;
-    // A breaker whose series the base does not hold trips on nothing: nothing to raise.
-    if (!TripOf(group->BreakerType, group->BreakerRating).known) return;
+    if (!ProjectRoot || !group) return true;
     const Cursors at = SaveCursors();
     const auto [rows, project] = selection::RowsWithProjectTransformer();
-    if (!project) return;
+    if (!project) return true;  // no transformer to hold the line against
     const double power = rows[*project].power;
     const double uk = rows[*project].uk;
 
@@ -180,17 +225,20 @@ void NetworkChecks::EnsureGroupTripCurrent() {
                      : &NetworkChecks::RaiseSwitchboardThenPanelForGroupTrip,
         supplyLonger ? &NetworkChecks::RaiseTransformerForGroupTrip
                      : &NetworkChecks::RaiseTransformerForGroupTripPanelFirst};
+    // A breaker whose series the base does not hold trips on nothing: nothing to raise.
+    if (!TripOf(group->BreakerType, group->BreakerRating).known) return false;
     bool ok = false;
     for (GroupRaise raise : order)
         if (!ok) ok = run(raise);
     PutBack(at);
     panel->SchemeGroups.Cursor = group;
-    if (!ok) return;
+    if (!ok) return false;
     const auto [now, taken] = selection::RowsWithProjectTransformer();
-    if (!taken) return;
+    if (!taken) return true;
     group->SinglePhaseFaultCurrent = FaultAtGroup(
         group->CrossSection, selection::RadialSection(*panel), sw->SwitchboardSection, now[*taken]);
     PutBack(at);
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -219,14 +267,8 @@ bool NetworkChecks::RaisePanelCableForPanelTrip(double s, double p, double power
     const bool cascade = InCascade(*panel);
     // A cascade is raised in its feeders; they come back, neutral sections with them, when the
     // raise fails.
-    struct Feeder {
-        TSitid* panel;
-        double section, neutral;
-    };
-    std::vector<Feeder> feeders;
-    if (cascade)
-        for (TSitid* q : selection::PanelsToChainEnd(*sw))
-            feeders.push_back({q, selection::CascadeSection(*q), q->FeederNeutralSection});
+    const std::vector<FeederSections> feeders =
+        cascade ? KeepChainFeeders() : std::vector<FeederSections>{};
     const BreakerTrip trip = PanelTripCurrent();
     const selection::TransformerRow t = TransformerOf(power, uk);
     double c = p;
@@ -246,10 +288,7 @@ bool NetworkChecks::RaisePanelCableForPanelTrip(double s, double p, double power
         if (!cascade) selection::RadialSection(*panel) = c;
         return true;
     }
-    for (const Feeder& f : feeders) {
-        selection::CascadeSection(*f.panel) = f.section;
-        f.panel->FeederNeutralSection = f.neutral;
-    }
+    PutBackChainFeeders(feeders);
     return false;
 }
 

@@ -157,7 +157,7 @@ TEST_F(EditTest, ARefusedPanelEditPutsThePanelBack) {
     Form1->ProjectSaved = 1;
 
     OpenPanel("3");
-    Type(Shiti->Edit4, "900");
+    Type(Shiti->Edit4, "500");
     ExpectBreakerQuestion(platform::mrYes);
     responder_.ExpectMessage(
         "Отклонение напряжения на потребителе более 10 %,редактирование отменяется",
