@@ -41,7 +41,10 @@ void TBazaAvt::Button1Click() {
 }
 
 void TBazaAvt::done(int result) {
-    // A row that cannot be posted keeps the window open, so that it can be put right.
+    // A value still in its cell editor is taken first (the title bar's close box leaves it
+    // there). A refused value or a row that cannot be posted keeps the window open, so that it
+    // can be put right.
+    if (!DBGrid3->FinishEditing()) return;
     if (!refdb::FinishPendingRow(AVT1)) {
         DBGrid3->Refresh();
         return;

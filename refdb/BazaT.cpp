@@ -237,6 +237,9 @@ void TBazaT::done(int result) {
 }
 
 bool TBazaT::FinishTyping() {
+    // A value still in its cell editor first: the window may close without the editor losing
+    // the focus (the title bar's close box, the end of the program).
+    if (!DBGrid1->FinishEditing()) return false;
     const platform::TDataSetState state = ClientDataSet1.State();
     if (state != platform::dsEdit && state != platform::dsInsert) return true;
     const bool posted = refdb::FinishPendingRow(ClientDataSet1);

@@ -47,7 +47,10 @@ void TBazaTran::DBNavigator1Click(platform::TDBNavigator::TNavigateBtn) {
 }
 
 void TBazaTran::done(int result) {
-    // A row that cannot be posted keeps the window open, so that it can be put right.
+    // A value still in its cell editor is taken first (the title bar's close box leaves it
+    // there). A refused value or a row that cannot be posted keeps the window open, so that it
+    // can be put right.
+    if (!DBGrid1->FinishEditing()) return;
     if (!refdb::FinishPendingRow(ClientDataSet2)) {
         DBGrid1->Refresh();
         return;
