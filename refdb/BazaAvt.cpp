@@ -15,6 +15,8 @@ TBazaAvt::TBazaAvt(QWidget* parent) : QDialog(parent) {
     setFixedSize(477, 245);
     // A file without the fields the program reads is reported as damaged when it is opened.
     AVT1.SetExpectedFields(refdb::BreakerFieldsRead());
+    // A number the table cannot hold is refused where it is typed.
+    AVT1.SetValueCheck(refdb::CheckTableValue);
     DBGrid3->SetDataSet(&AVT1);
     DBNavigator1->SetDataSet(&AVT1);
     platform::LinkDataControls(DBGrid3, DBNavigator1);

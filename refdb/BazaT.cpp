@@ -58,6 +58,8 @@ TBazaT::TBazaT(QWidget* parent) : QDialog(parent) {
 
     // A file without the fields the program reads is reported as damaged when it is opened.
     ClientDataSet1.SetExpectedFields(refdb::CableTableFieldsRead());
+    // A number the table cannot hold is refused where it is typed.
+    ClientDataSet1.SetValueCheck(refdb::CheckTableValue);
     DBGrid1->SetDataSet(&ClientDataSet1);
     DBNavigator1->SetDataSet(&ClientDataSet1);
     platform::LinkDataControls(DBGrid1, DBNavigator1);

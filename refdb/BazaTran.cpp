@@ -14,6 +14,8 @@ TBazaTran::TBazaTran(QWidget* parent) : QDialog(parent) {
     setFixedSize(507, 257);
     // A file without the fields the program reads is reported as damaged when it is opened.
     ClientDataSet2.SetExpectedFields(refdb::TransformerFieldsRead());
+    // A number the table cannot hold is refused where it is typed.
+    ClientDataSet2.SetValueCheck(refdb::CheckTableValue);
     DBGrid1->SetDataSet(&ClientDataSet2);
     DBNavigator1->SetDataSet(&ClientDataSet2);
     platform::LinkDataControls(DBGrid1, DBNavigator1);

@@ -46,11 +46,7 @@ protected:
     }
     static void ClickClose() { QTest::mouseClick(BazaT->Button3, Qt::LeftButton); }
     // The line of the grid whose first cell shows the text.
-    static int LineOf(const std::string& firstCell) {
-        for (int row = 0; row < BazaT->DBGrid1->model()->rowCount(); ++row)
-            if (BazaT->DBGrid1->CellText(row, 0) == firstCell) return row;
-        return -1;
-    }
+    static int LineOf(const std::string& firstCell) { return User().LineOf(firstCell); }
     static std::vector<double> FileValues(const std::string& path, const std::string& field) {
         FileTable file(path, "Сечение");
         return Floats(file.ds, field);
@@ -214,4 +210,75 @@ TEST_F(CableTableTyping, CancelDropsTheValueInTheEditorAndTheFileStaysAsItWas) {
     EXPECT_EQ(BazaT->DBGrid1->CellText(line, 1), "29");
     ClickClose();
     EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+// ---- Values that cannot be a cross-section or a current ----
+
+struct RefusedCableCase {
+    std::string label;
+    int column;
+    std::string text;
+    std::string message;
+};
+void PrintTo(const RefusedCableCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class RefusedCableValue : public CableTableTyping,
+                          public ::testing::WithParamInterface<RefusedCableCase> {};
+
+TEST_P(RefusedCableValue, IsNamedAndLeavesTheRowAndTheFileAsTheyWere) {
+    const RefusedCableCase& c = GetParam();
+    const std::string path = ProgramFile("АВВГв2.xml");
+    const std::string bytes = ReadBytes(path);
+    PickByClick("АВВГв2.xml");
+    TDBGrid& grid = *BazaT->DBGrid1;
+    const int line = LineOf("4");
+    const std::string before = grid.CellText(line, c.column);
+
+    // Typed over a stored value.
+    User().ClickCell(line, c.column);
+    User().Type(c.text);
+    responder_.ExpectMessage(c.message, "Veltranovaplanir", mrOk);
+    User().Press(Qt::Key_Return);
+    EXPECT_EQ(grid.CellText(line, c.column), before);
+    EXPECT_EQ(User().CurrentRow(), line);
+
+    // Typed into a new row: the cell stays empty, the row waits for a value.
+    User().Click(TDBNavigator::nbInsert);
+    const int newLine = grid.model()->rowCount() - 1;
+    User().ClickCell(newLine, c.column);
+    User().Type(c.text);
+    responder_.ExpectMessage(c.message, "Veltranovaplanir", mrOk);
+    User().Press(Qt::Key_Tab);
+    EXPECT_EQ(grid.CellText(newLine, c.column), "");
+    EXPECT_EQ(BazaT->ClientDataSet1.State(), dsInsert);
+    User().Click(TDBNavigator::nbCancel);
+
+    ClickClose();
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CableTableTyping, RefusedCableValue,
+    ::testing::Values(
+        RefusedCableCase{"ZeroSection", 0, "0", "Введите в поле 'Сечение' число больше нуля."},
+        RefusedCableCase{"NegativeSection", 0, "-4", "Введите в поле 'Сечение' число больше нуля."},
+        RefusedCableCase{"NegativeCurrent", 1, "-29",
+                         "Введите в поле 'Длительный ток' число не меньше нуля."},
+        RefusedCableCase{"InfiniteCurrent", 1, "1e400",
+                         "'1e400' не является числом (поле 'Длительный ток')."}),
+    [](const ::testing::TestParamInfo<RefusedCableCase>& info) { return info.param.label; });
+
+TEST_F(CableTableTyping, TheZeroConductorOfAFourCoreCableCannotBeZero) {
+    PickByClick("ВВГв4.xml");
+    TDBGrid& grid = *BazaT->DBGrid1;
+    ASSERT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString().toStdString(),
+              "Сечение 0 жилы");
+    User().ClickCell(0, 1);
+    User().Type("0");
+    responder_.ExpectMessage("Введите в поле 'Сечение 0 жилы' число больше нуля.",
+                             "Veltranovaplanir", mrOk);
+    User().Press(Qt::Key_Return);
+    EXPECT_EQ(grid.CellText(0, 1), "1,5");
 }

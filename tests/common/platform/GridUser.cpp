@@ -63,6 +63,16 @@ bool GridUser::CellInView(int row, int column) const {
     return !cell.isEmpty() && grid_.viewport()->rect().contains(cell);
 }
 
+int GridUser::TopLineInView() const {
+    return grid_.rowAt(0);
+}
+
+int GridUser::LineOf(const std::string& firstCell) const {
+    for (int row = 0; row < grid_.model()->rowCount(); ++row)
+        if (grid_.CellText(row, 0) == firstCell) return row;
+    return -1;
+}
+
 namespace {
 
 std::vector<std::string>& LostEditorTexts() {

@@ -39,6 +39,10 @@ public:
     int CurrentColumn() const;
     // The cell lies wholly inside the part of the grid the user sees.
     bool CellInView(int row, int column) const;
+    // The first line the user sees at the top of the grid.
+    int TopLineInView() const;
+    // The first line whose first cell shows the text; -1 when there is none.
+    int LineOf(const std::string& firstCell) const;
 
 private:
     platform::TDBGrid& grid_;
