@@ -83,7 +83,8 @@ TBazaT::TBazaT(QWidget* parent) : QDialog(parent) {
 }
 
 TBazaT::~TBazaT() {
-    platform::RunGuarded([this] { CloseCableTable(); });
+    // The program ends: its windows were closed with their rows posted.
+    platform::RunGuarded([this] { CloseCableTable(false); });
     DBGrid1->SetDataSet(nullptr);
     DBNavigator1->SetDataSet(nullptr);
 }
@@ -250,18 +251,23 @@ bool TBazaT::FinishTyping() {
     return posted;
 }
 
-void TBazaT::CloseCableTable() {
+void TBazaT::CloseCableTable(bool tellDroppedRow) {
     if (ClientDataSet1.Active()) {
         const platform::TDataSetState state = ClientDataSet1.State();
         if (state == platform::dsEdit || state == platform::dsInsert) {
-            // The row the user was editing: posted when it can be, as closing does.
+            // The row the user was editing: posted when it can be, as closing does. One that
+            // cannot be posted (another command opens a table while the window holds it) is
+            // dropped, and the user told so.
             try {
                 if (ClientDataSet1.Modified())
                     ClientDataSet1.Post();
                 else
                     ClientDataSet1.Cancel();
-            } catch (const platform::EDatabaseError&) {
+            } catch (const platform::EDatabaseError& error) {
                 ClientDataSet1.Cancel();
+                if (tellDroppedRow)
+                    Warn("Строка таблицы «" + refdb::ShownTableName(ClientDataSet1.FileName()) +
+                         "» не занесена в базу.\n" + error.what());
             }
             NoteWindowChanges();
         }

@@ -282,3 +282,22 @@ TEST_F(CableTableTyping, TheZeroConductorOfAFourCoreCableCannotBeZero) {
     User().Press(Qt::Key_Return);
     EXPECT_EQ(grid.CellText(0, 1), "1,5");
 }
+
+TEST_F(CableTableTyping, ARowThatCannotBeStoredWhenAnotherCommandOpensATableIsNamed) {
+    // A row begun in the window and left without its current; meanwhile another window's
+    // command opens another table.
+    PickByClick("АВВГв2.xml");
+    User().Click(TDBNavigator::nbInsert);
+    User().ClickCell(BazaT->DBGrid1->model()->rowCount() - 1, 0);
+    User().Type("300");
+    User().Press(Qt::Key_Tab);
+    responder_.ExpectMessage(
+        "Строка таблицы «АВВГв2.xml» не занесена в базу.\n"
+        "Поле 'Длительный ток' должно иметь значение.",
+        "Предупреждение.", mrOk);
+    ASSERT_TRUE(OpenCurrentTable("ВВГв4.xml"));
+    EXPECT_EQ(BazaT->DBGrid1->CellText(0, 0), "1,5");
+    BazaT->ClientDataSet1.SetIndexFieldNames("Сечение");
+    ASSERT_TRUE(OpenCurrentTable("АВВГв2.xml"));
+    EXPECT_EQ(Floats(BazaT->ClientDataSet1, "Сечение").back(), 185);
+}
