@@ -1413,6 +1413,13 @@ const TClientDataSet::Value& TClientDataSet::ReadValue(int field) const {
 
 void TClientDataSet::WriteValue(int field, Value value) {
     CheckEditing(field);
+    if (valueCheck_) {
+        const TFieldDef& def = fieldDefs_.items_[static_cast<size_t>(field)];
+        if (const double* number = std::get_if<double>(&value))
+            valueCheck_(def, *number);
+        else if (const int32_t* whole = std::get_if<int32_t>(&value))
+            valueCheck_(def, *whole);
+    }
     buffer_[static_cast<size_t>(field)] = std::move(value);
     modified_ = true;
 }

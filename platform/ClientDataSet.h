@@ -44,6 +44,7 @@
 // packets are kept, and each dataset that opens one checks the fields it expects; the rows of an
 // open dataset are its own copy, so nothing done to them reaches the kept packet.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -251,6 +252,12 @@ public:
         expectedFields_ = std::move(fields);
         filePacket_.reset();  // the rows were checked against other fields
     }
+    // Checks each number set into a field of the row being edited or inserted (through TField,
+    // as typing in a grid does) before it is kept: the check throws EDatabaseError, with the
+    // message for the user, to refuse it, and the row keeps the value it had. Kept across loads;
+    // rows read from files are not checked. None at first.
+    using TValueCheck = std::function<void(const TFieldDef& field, double value)>;
+    void SetValueCheck(TValueCheck check) { valueCheck_ = std::move(check); }
     // Writes the whole table (a pending edit is posted first). The file is written beside the
     // target and renamed over it, so a failed write leaves the old file as it was. "" means
     // FileName.
@@ -390,6 +397,7 @@ private:
     TFieldDefs fieldDefs_;
     TIndexDefs indexDefs_;
     std::vector<TExpectedField> expectedFields_;
+    TValueCheck valueCheck_;
     std::string indexFieldNames_;
     std::string fileName_;
     std::string filePath_;  // FileName made absolute when it was set

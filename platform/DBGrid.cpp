@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <vector>
 
@@ -20,11 +21,11 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
         grid_->Freshen();
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size()) + (inserting_ ? 1 : 0);
+        return parent.isValid() ? 0 : shown_.Lines();
     }
     int columnCount(const QModelIndex& parent = QModelIndex()) const override {
         grid_->Freshen();
-        return parent.isValid() ? 0 : static_cast<int>(fields_.size());
+        return parent.isValid() ? 0 : static_cast<int>(shown_.fields.size());
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
@@ -33,17 +34,17 @@ public:
         const size_t column = static_cast<size_t>(index.column());
         if (role == Qt::DisplayRole || role == Qt::EditRole)
             return Text(index.row(), index.column());
-        if (role == Qt::TextAlignmentRole && column < numeric_.size())
+        if (role == Qt::TextAlignmentRole && column < shown_.numeric.size())
             return QVariant::fromValue(Qt::AlignVCenter |
-                                       (numeric_[column] ? Qt::AlignRight : Qt::AlignLeft));
+                                       (shown_.numeric[column] ? Qt::AlignRight : Qt::AlignLeft));
         return {};
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         grid_->Freshen();
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-            section < static_cast<int>(fields_.size()))
-            return fields_[static_cast<size_t>(section)];
+            section < static_cast<int>(shown_.fields.size()))
+            return shown_.fields[static_cast<size_t>(section)];
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 
@@ -59,73 +60,102 @@ public:
 
     QString Text(int row, int column) const {
         grid_->Freshen();
-        if (row < 0 || column < 0 || column >= static_cast<int>(fields_.size())) return {};
+        if (row < 0 || column < 0 || column >= static_cast<int>(shown_.fields.size())) return {};
         const size_t c = static_cast<size_t>(column);
-        if (row == editRow_) return c < buffer_.size() ? buffer_[c] : QString();
-        if (row >= static_cast<int>(rows_.size())) return {};
-        const std::vector<QString>& values = rows_[static_cast<size_t>(row)];
+        if (row == shown_.editRow) return c < shown_.buffer.size() ? shown_.buffer[c] : QString();
+        if (row >= static_cast<int>(shown_.rows.size())) return {};
+        const std::vector<QString>& values = shown_.rows[static_cast<size_t>(row)];
         return c < values.size() ? values[c] : QString();
     }
 
     // The row shown at `row` is the dataset's current row (the dataset may have been changed by
     // code since the rows were read).
     bool ShowsCurrentRow(int row, TClientDataSet& ds) const {
-        return row >= 0 && row < static_cast<int>(rows_.size()) &&
-               rows_[static_cast<size_t>(row)] == ReadRow(ds);
+        return row >= 0 && row < static_cast<int>(shown_.rows.size()) &&
+               shown_.rows[static_cast<size_t>(row)] == ReadRow(ds);
     }
 
     int EditRow() const {
         grid_->Freshen();
-        return editRow_;
+        return shown_.editRow;
     }
     int StoredRows() const {
         grid_->Freshen();
-        return static_cast<int>(rows_.size());
+        return static_cast<int>(shown_.rows.size());
     }
     // The fields as read last (even when the grid is to read them again).
-    const std::vector<QString>& Fields() const { return fields_; }
+    const std::vector<QString>& Fields() const { return shown_.fields; }
 
-    void Reload(TClientDataSet* ds) {
-        beginResetModel();
-        editRow_ = -1;
-        inserting_ = false;
-        buffer_.clear();
-        if (ds == nullptr || !ds->Active()) {
-            fields_.clear();
-            numeric_.clear();
-            rows_.clear();
-        } else {
-            std::vector<QString> fields;
-            numeric_.clear();
+    // Reads the dataset again. Lines that stay as many, under the same fields, are changed in
+    // place, so that the view keeps its scroll position, its current cell and an open cell
+    // editor; when the row that was the dataset's current one (at line `movedFrom`) now stands
+    // at another line, the view's current cell and editor move with it. Otherwise the view is
+    // reset.
+    void Reload(TClientDataSet* ds, int movedFrom) {
+        Shown next;
+        if (ds != nullptr && ds->Active()) {
             for (int i = 0; i < ds->FieldCount(); ++i) {
-                fields.push_back(QString::fromStdString(ds->FieldDefs()[i].Name()));
-                numeric_.push_back(ds->FieldDefs()[i].DataType() != ftString);
+                next.fields.push_back(QString::fromStdString(ds->FieldDefs()[i].Name()));
+                next.numeric.push_back(ds->FieldDefs()[i].DataType() != ftString);
             }
-            if (fields != fields_) rows_.clear();
-            fields_ = std::move(fields);
             // Walking the rows would post a pending row, so while one is pending the rows read
             // last stay and only that row is read again.
-            if (ds->State() == dsBrowse) rows_ = ReadAllRows(*ds);
+            if (ds->State() == dsBrowse)
+                next.rows = ReadAllRows(*ds);
+            else if (next.fields == shown_.fields)
+                next.rows = shown_.rows;
             if (ds->State() == dsEdit) {
-                editRow_ = ds->RecNo() - 1;
-                if (editRow_ >= static_cast<int>(rows_.size())) editRow_ = -1;
+                next.editRow = ds->RecNo() - 1;
+                if (next.editRow >= static_cast<int>(next.rows.size())) next.editRow = -1;
             } else if (ds->State() == dsInsert) {
-                inserting_ = true;
-                editRow_ = static_cast<int>(rows_.size());
+                next.inserting = true;
+                next.editRow = static_cast<int>(next.rows.size());
             }
-            if (editRow_ >= 0) buffer_ = ReadRow(*ds);
+            if (next.editRow >= 0) next.buffer = ReadRow(*ds);
         }
-        endResetModel();
+        const int lines = next.Lines();
+        if (next.fields != shown_.fields || lines != shown_.Lines() || lines == 0) {
+            beginResetModel();
+            shown_ = std::move(next);
+            endResetModel();
+            return;
+        }
+        const int movedTo = next.editRow >= 0 ? next.editRow
+                            : ds->RecNo() > 0 ? ds->RecNo() - 1
+                                              : movedFrom;
+        if (movedFrom < 0 || movedFrom >= lines || movedTo < 0 || movedTo >= lines ||
+            movedFrom == movedTo) {
+            shown_ = std::move(next);
+            emit dataChanged(index(0, 0),
+                             index(lines - 1, static_cast<int>(shown_.fields.size()) - 1));
+            return;
+        }
+        emit layoutAboutToBeChanged();
+        shown_ = std::move(next);
+        const QModelIndexList before = persistentIndexList();
+        QModelIndexList after;
+        for (const QModelIndex& i : before)
+            after.push_back(index(MovedLine(i.row(), movedFrom, movedTo), i.column()));
+        changePersistentIndexList(before, after);
+        emit layoutChanged();
     }
 
     // Reads the row being edited again after one of its values was set.
     void ReloadEditRow(TClientDataSet& ds) {
-        if (editRow_ < 0) return;
-        buffer_ = ReadRow(ds);
-        emit dataChanged(index(editRow_, 0), index(editRow_, columnCount() - 1));
+        if (shown_.editRow < 0) return;
+        shown_.buffer = ReadRow(ds);
+        emit dataChanged(index(shown_.editRow, 0), index(shown_.editRow, columnCount() - 1));
     }
 
 private:
+    // Where a line stands after the row at `from` moved to `to` and the lines between closed up.
+    static int MovedLine(int line, int from, int to) {
+        if (line == from) return to;
+        if (from < to && line > from && line <= to) return line - 1;
+        if (to < from && line >= to && line < from) return line + 1;
+        return line;
+    }
+
     static std::vector<QString> ReadRow(TClientDataSet& ds) {
         std::vector<QString> values;
         for (int i = 0; i < ds.FieldCount(); ++i)
@@ -151,13 +181,20 @@ private:
         return rows;
     }
 
+    // What the grid shows: the fields, the stored rows, and the row being edited or inserted
+    // (an inserted row is the extra last line).
+    struct Shown {
+        std::vector<QString> fields;
+        std::vector<bool> numeric;
+        std::vector<std::vector<QString>> rows;
+        std::vector<QString> buffer;
+        int editRow = -1;
+        bool inserting = false;
+        int Lines() const { return static_cast<int>(rows.size()) + (inserting ? 1 : 0); }
+    };
+
     TDBGrid* grid_;
-    std::vector<QString> fields_;
-    std::vector<bool> numeric_;
-    std::vector<std::vector<QString>> rows_;
-    std::vector<QString> buffer_;
-    int editRow_ = -1;
-    bool inserting_ = false;
+    Shown shown_;
 };
 
 TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), model_(new Model(this)) {
@@ -198,10 +235,16 @@ void TDBGrid::Freshen() const {
     if (stale_) const_cast<TDBGrid*>(this)->Reload();
 }
 
-void TDBGrid::Reload() {
+void TDBGrid::Reload(int movedFrom) {
     stale_ = false;
     const std::vector<QString> oldFields = model_->Fields();
-    model_->Reload(dataSet_);
+    {
+        // Whatever becomes of the view's current cell while the rows are read again (a reset
+        // hands the focus of a cell editor it closes on to the next cell) is no move of the
+        // user's: the dataset's current row is shown afterwards.
+        const QScopedValueRollback<bool> syncing(syncing_, true);
+        model_->Reload(dataSet_, movedFrom >= 0 ? movedFrom : model_->EditRow());
+    }
     // Measuring the columns is the costly part; a hidden grid does it when it is shown.
     if (model_->Fields() != oldFields) columnsFitted_ = false;
     if (!columnsFitted_ && isVisible()) FitColumns();
@@ -255,7 +298,7 @@ void TDBGrid::ShowCurrentRow() {
     int row = -1;
     if (dataSet_ != nullptr && dataSet_->Active())
         row = model_->EditRow() >= 0 ? model_->EditRow() : dataSet_->RecNo() - 1;
-    syncing_ = true;
+    const QScopedValueRollback<bool> syncing(syncing_, true);
     if (row >= 0 && row < model_->rowCount()) {
         const int column = std::max(currentIndex().column(), 0);
         selectionModel()->setCurrentIndex(model_->index(row, column),
@@ -263,7 +306,6 @@ void TDBGrid::ShowCurrentRow() {
     } else {
         selectionModel()->clear();
     }
-    syncing_ = false;
 }
 
 void TDBGrid::MoveTo(int row) {
@@ -323,6 +365,7 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
 }
 
 bool TDBGrid::EditCell(int row, int column, const std::string& text) {
+    editRefused_ = true;
     if (dataSet_ == nullptr || !dataSet_->Active()) return false;
     bool taken = false;
     RunGuarded([&] {
@@ -341,7 +384,8 @@ bool TDBGrid::EditCell(int row, int column, const std::string& text) {
                 throw;
             }
             taken = true;
-            Refresh();
+            // The row may have moved in the order: the cell being edited moves with it.
+            Reload(row);
             emit DataChanged();
             return;
         }
@@ -359,7 +403,27 @@ bool TDBGrid::EditCell(int row, int column, const std::string& text) {
         emit DataChanged();
     });
     if (!taken) Refresh();
+    editRefused_ = !taken;
     return taken;
+}
+
+QWidget* TDBGrid::OpenEditor() const {
+    if (state() != QAbstractItemView::EditingState) return nullptr;
+    return indexWidget(currentIndex());
+}
+
+bool TDBGrid::FinishEditing() {
+    QWidget* editor = OpenEditor();
+    if (editor == nullptr) return true;
+    editRefused_ = false;
+    commitData(editor);
+    const bool taken = !editRefused_;
+    if (OpenEditor() == editor) closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return taken;
+}
+
+void TDBGrid::DiscardEditing() {
+    if (QWidget* editor = OpenEditor()) closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 }  // namespace platform

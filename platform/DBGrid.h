@@ -11,7 +11,10 @@
 // The grid shows a copy of the rows taken by Refresh, so painting never moves the dataset's cursor
 // under code that is walking it. It refreshes itself when it is shown and when its window becomes
 // active; code that opens, closes, loads or changes the dataset while the grid is visible calls
-// Refresh.
+// Refresh. A refresh that finds as many lines under the same fields changes them in place: the
+// view keeps its scroll position and its cell editor, and a row that a posted value moved in the
+// order takes the current cell and the editor along. Only the dataset's cursor moves the current
+// line during a refresh; the user's moves are clicks and keys.
 #include <QTableView>
 #include <string>
 
@@ -40,6 +43,13 @@ public:
     // The text shown in a cell, "" outside the grid.
     std::string CellText(int row, int column) const;
 
+    // A value still in an open cell editor is taken into the dataset, as leaving the cell takes
+    // it, and the editor is closed. False when the value was refused (the refusal has been
+    // shown); true when it was taken or no editor was open.
+    bool FinishEditing();
+    // An open cell editor is closed without taking its value.
+    void DiscardEditing();
+
 signals:
     // The grid is about to change the dataset (set a value, post a row) or move its cursor.
     void BeforeChange();
@@ -62,7 +72,10 @@ private:
     void PostPendingRow();
     void ShowCurrentRow();
     void FitColumns();
-    void Reload();
+    // Reads the dataset again; `movedFrom` is the line of the row that was the dataset's
+    // current one before a change that may have moved it (by default the line being edited).
+    void Reload(int movedFrom = -1);
+    QWidget* OpenEditor() const;
     // Reads the dataset now when a refresh was put off.
     void Freshen() const;
 
@@ -71,6 +84,7 @@ private:
     bool syncing_ = false;        // the grid itself is moving its current line
     bool columnsFitted_ = false;  // the column widths suit the fields shown
     bool stale_ = false;          // a refresh was put off while the grid was hidden
+    bool editRefused_ = false;    // the last value handed to the dataset was not taken
 };
 
 }  // namespace platform

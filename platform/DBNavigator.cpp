@@ -49,7 +49,19 @@ void TDBNavigator::SetDataSet(TClientDataSet* dataSet) {
     UpdateButtons();
 }
 
+void TDBNavigator::SetGrid(TDBGrid* grid) {
+    grid_ = grid;
+}
+
 void TDBNavigator::BtnClick(TNavigateBtn button) {
+    if (grid_ != nullptr) {
+        if (button == nbCancel) {
+            grid_->DiscardEditing();
+        } else if (!grid_->FinishEditing()) {
+            UpdateButtons();
+            return;
+        }
+    }
     const bool done = RunGuarded([&] {
         emit BeforeAction(button);
         DoAction(button);
@@ -119,6 +131,7 @@ void TDBNavigator::UpdateButtons() {
 }
 
 void LinkDataControls(TDBGrid* grid, TDBNavigator* navigator) {
+    navigator->SetGrid(grid);
     QObject::connect(navigator, &TDBNavigator::DataChanged, grid, &TDBGrid::Refresh);
     QObject::connect(grid, &TDBGrid::DataChanged, navigator, &TDBNavigator::UpdateButtons);
     QObject::connect(grid, &TDBGrid::Refreshed, navigator, &TDBNavigator::UpdateButtons);

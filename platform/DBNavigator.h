@@ -3,6 +3,7 @@
 // and cancel, each with its hint. A click performs the button's action on the dataset (delete asks
 // first); a refused action is shown in the standard error box. After an action that succeeded the
 // navigator emits Click with the button, the window's hook for "after any navigator action".
+#include <QPointer>
 #include <QWidget>
 #include <array>
 
@@ -48,6 +49,11 @@ public:
     // Enables the buttons that make sense in the dataset's present state.
     void UpdateButtons();
 
+    // The grid shown with the navigator (LinkDataControls sets it): a value still in its cell
+    // editor belongs to the row a button acts on, so it is taken before the action (a refused
+    // one stops the action) and dropped by cancel.
+    void SetGrid(TDBGrid* grid);
+
 signals:
     // Before a button's action.
     void BeforeAction(platform::TDBNavigator::TNavigateBtn button);
@@ -60,12 +66,13 @@ private:
     void DoAction(TNavigateBtn button);
 
     TClientDataSet* dataSet_ = nullptr;
+    QPointer<TDBGrid> grid_;
     std::array<QToolButton*, ButtonCount> buttons_{};
     bool confirmDelete_ = true;
 };
 
 // Keeps a grid and a navigator on the same dataset in step: each re-reads after the other changed
-// the dataset.
+// the dataset, and the navigator's buttons take the value in the grid's cell editor first.
 void LinkDataControls(TDBGrid* grid, TDBNavigator* navigator);
 
 // Connects the navigator's Click to a window's handler `void Handler(TDBNavigator::TNavigateBtn)`,

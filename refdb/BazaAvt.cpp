@@ -15,6 +15,8 @@ TBazaAvt::TBazaAvt(QWidget* parent) : QDialog(parent) {
     setFixedSize(477, 245);
     // A file without the fields the program reads is reported as damaged when it is opened.
     AVT1.SetExpectedFields(refdb::BreakerFieldsRead());
+    // A number the table cannot hold is refused where it is typed.
+    AVT1.SetValueCheck(refdb::CheckTableValue);
     DBGrid3->SetDataSet(&AVT1);
     DBNavigator1->SetDataSet(&AVT1);
     platform::LinkDataControls(DBGrid3, DBNavigator1);
@@ -41,7 +43,10 @@ void TBazaAvt::Button1Click() {
 }
 
 void TBazaAvt::done(int result) {
-    // A row that cannot be posted keeps the window open, so that it can be put right.
+    // A value still in its cell editor is taken first (the title bar's close box leaves it
+    // there). A refused value or a row that cannot be posted keeps the window open, so that it
+    // can be put right.
+    if (!DBGrid3->FinishEditing()) return;
     if (!refdb::FinishPendingRow(AVT1)) {
         DBGrid3->Refresh();
         return;

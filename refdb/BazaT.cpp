@@ -58,6 +58,8 @@ TBazaT::TBazaT(QWidget* parent) : QDialog(parent) {
 
     // A file without the fields the program reads is reported as damaged when it is opened.
     ClientDataSet1.SetExpectedFields(refdb::CableTableFieldsRead());
+    // A number the table cannot hold is refused where it is typed.
+    ClientDataSet1.SetValueCheck(refdb::CheckTableValue);
     DBGrid1->SetDataSet(&ClientDataSet1);
     DBNavigator1->SetDataSet(&ClientDataSet1);
     platform::LinkDataControls(DBGrid1, DBNavigator1);
@@ -81,7 +83,8 @@ TBazaT::TBazaT(QWidget* parent) : QDialog(parent) {
 }
 
 TBazaT::~TBazaT() {
-    platform::RunGuarded([this] { CloseCableTable(); });
+    // The program ends: its windows were closed with their rows posted.
+    platform::RunGuarded([this] { CloseCableTable(false); });
     DBGrid1->SetDataSet(nullptr);
     DBNavigator1->SetDataSet(nullptr);
 }
@@ -237,6 +240,9 @@ void TBazaT::done(int result) {
 }
 
 bool TBazaT::FinishTyping() {
+    // A value still in its cell editor first: the window may close without the editor losing
+    // the focus (the title bar's close box, the end of the program).
+    if (!DBGrid1->FinishEditing()) return false;
     const platform::TDataSetState state = ClientDataSet1.State();
     if (state != platform::dsEdit && state != platform::dsInsert) return true;
     const bool posted = refdb::FinishPendingRow(ClientDataSet1);
@@ -245,18 +251,23 @@ bool TBazaT::FinishTyping() {
     return posted;
 }
 
-void TBazaT::CloseCableTable() {
+void TBazaT::CloseCableTable(bool tellDroppedRow) {
     if (ClientDataSet1.Active()) {
         const platform::TDataSetState state = ClientDataSet1.State();
         if (state == platform::dsEdit || state == platform::dsInsert) {
-            // The row the user was editing: posted when it can be, as closing does.
+            // The row the user was editing: posted when it can be, as closing does. One that
+            // cannot be posted (another command opens a table while the window holds it) is
+            // dropped, and the user told so.
             try {
                 if (ClientDataSet1.Modified())
                     ClientDataSet1.Post();
                 else
                     ClientDataSet1.Cancel();
-            } catch (const platform::EDatabaseError&) {
+            } catch (const platform::EDatabaseError& error) {
                 ClientDataSet1.Cancel();
+                if (tellDroppedRow)
+                    Warn("Строка таблицы «" + refdb::ShownTableName(ClientDataSet1.FileName()) +
+                         "» не занесена в базу.\n" + error.what());
             }
             NoteWindowChanges();
         }

@@ -33,8 +33,9 @@ public:
     void BitBtn1Click();
 
     // Closes the open table. Only the changes made in this window are written back to its file;
-    // changes made by other code (temperature-scaled currents) are dropped first.
-    void CloseCableTable();
+    // changes made by other code (temperature-scaled currents) are dropped first. A row being
+    // typed is posted; one that cannot be is dropped, and the user told so when `tellDroppedRow`.
+    void CloseCableTable(bool tellDroppedRow = true);
     // A table has just been opened (or failed to open, or closed) in ClientDataSet1: the list
     // highlights it.
     void CableTableOpened();

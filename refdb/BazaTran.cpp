@@ -14,6 +14,8 @@ TBazaTran::TBazaTran(QWidget* parent) : QDialog(parent) {
     setFixedSize(507, 257);
     // A file without the fields the program reads is reported as damaged when it is opened.
     ClientDataSet2.SetExpectedFields(refdb::TransformerFieldsRead());
+    // A number the table cannot hold is refused where it is typed.
+    ClientDataSet2.SetValueCheck(refdb::CheckTableValue);
     DBGrid1->SetDataSet(&ClientDataSet2);
     DBNavigator1->SetDataSet(&ClientDataSet2);
     platform::LinkDataControls(DBGrid1, DBNavigator1);
@@ -47,7 +49,10 @@ void TBazaTran::DBNavigator1Click(platform::TDBNavigator::TNavigateBtn) {
 }
 
 void TBazaTran::done(int result) {
-    // A row that cannot be posted keeps the window open, so that it can be put right.
+    // A value still in its cell editor is taken first (the title bar's close box leaves it
+    // there). A refused value or a row that cannot be posted keeps the window open, so that it
+    // can be put right.
+    if (!DBGrid1->FinishEditing()) return;
     if (!refdb::FinishPendingRow(ClientDataSet2)) {
         DBGrid1->Refresh();
         return;

@@ -19,6 +19,25 @@ constexpr char kBreakerMultiplicity[] = "Кратность тока при КЗ
 constexpr char kTransformerName[] = "Трансформатор";
 constexpr char kTransformerScLosses[] = "Потери к.з. Вт";
 constexpr char kTransformerScVoltage[] = "Напряжение к.з. %";
+constexpr char kTransformerNoLoadLosses[] = "Потери холостого хода Вт";
+constexpr char kTransformerNoLoadCurrent[] = "Ток холостого хода %";
+
+// The numbers of the tables that the program computes with, and the least each may be.
+enum class Least { Zero, AboveZero };
+struct ValueRule {
+    std::string_view field;
+    Least least;
+};
+// Currents, powers and percentages are never negative; the transformer's power and the
+// cross-sections are divided by, so they are never zero either.
+constexpr ValueRule kValueRules[] = {
+    {kBreakerMinCurrent, Least::Zero},       {kBreakerOrder, Least::Zero},
+    {kBreakerMultiplicity, Least::Zero},     {kTransformerOrder, Least::AboveZero},
+    {kTransformerNoLoadLosses, Least::Zero}, {kTransformerScLosses, Least::Zero},
+    {kTransformerScVoltage, Least::Zero},    {kTransformerNoLoadCurrent, Least::Zero},
+    {kCrossSection, Least::AboveZero},       {kZeroCrossSection, Least::AboveZero},
+    {kContinuousCurrent, Least::Zero},
+};
 
 }  // namespace
 
@@ -39,10 +58,10 @@ void DefineTransformerTable(platform::TClientDataSet& ds) {
     ds.FieldDefs().Add(kTransformerOrder, ftFloat, 0, false);
     ds.FieldDefs().Add("Напряжение высщее КВ", ftFloat, 0, false);
     ds.FieldDefs().Add("Напряжение низщее КВ", ftFloat, 0, false);
-    ds.FieldDefs().Add("Потери холостого хода Вт", ftFloat, 0, false);
+    ds.FieldDefs().Add(kTransformerNoLoadLosses, ftFloat, 0, false);
     ds.FieldDefs().Add(kTransformerScLosses, ftFloat, 0, false);
     ds.FieldDefs().Add(kTransformerScVoltage, ftFloat, 0, false);
-    ds.FieldDefs().Add("Ток холостого хода %", ftFloat, 0, false);
+    ds.FieldDefs().Add(kTransformerNoLoadCurrent, ftFloat, 0, false);
     ds.IndexDefs().Clear();
     ds.IndexDefs().Add("01", "", platform::ixUnique);
     ds.IndexDefs().Add("02", kTransformerOrder, platform::ixUnique | platform::ixDescending);
@@ -133,6 +152,19 @@ std::string TableNameProblem(const std::string& name) {
     if (!platform::HasCp1251Form(name))
         return "Название таблицы содержит символы, которые нельзя сохранить в файле проекта.";
     return std::string();
+}
+
+void CheckTableValue(const platform::TFieldDef& field, double value) {
+    for (const ValueRule& rule : kValueRules) {
+        if (field.Name() != rule.field) continue;
+        if (rule.least == Least::AboveZero && !(value > 0))
+            throw platform::EDatabaseError("Введите в поле '" + field.Name() +
+                                           "' число больше нуля.");
+        if (rule.least == Least::Zero && !(value >= 0))
+            throw platform::EDatabaseError("Введите в поле '" + field.Name() +
+                                           "' число не меньше нуля.");
+        return;
+    }
 }
 
 }  // namespace refdb

@@ -70,6 +70,12 @@ const LayingChoice* FindLayingChoice(const std::string& method);
 // "" for any other definition.
 std::string BrandFieldName(const platform::TFieldDefs& defs);
 
+// Refuses a number typed into a reference table that its field cannot hold: a current, a power,
+// a percentage or a cross-section is never negative, and the transformer's power and the
+// cross-sections, which the program divides by, are never zero. Throws EDatabaseError naming the
+// field; other fields and values pass. The check of the three reference windows' datasets.
+void CheckTableValue(const platform::TFieldDef& field, double value);
+
 // The breaker and transformer files, which are no cable tables (names compared exactly).
 bool IsBaseTableFile(const std::string& fileName);
 

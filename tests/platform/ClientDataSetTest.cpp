@@ -1154,6 +1154,49 @@ TEST(ClientDataSetFields, ValuesAreCheckedAndConvertedWhenSet) {
     EXPECT_THROW(poles.SetAsInteger(2), EDatabaseError);  // not in edit state
 }
 
+TEST(ClientDataSetFields, TheValueCheckRefusesNumbersSetButNotRowsReadFromAFile) {
+    TempFolder folder;
+    const std::string path = folder.File("breakers.xml");
+    TClientDataSet ds;
+    DefineBreakers(ds);
+    ds.CreateDataSet();
+    ds.Append();
+    ds.FieldByName("Серии").SetAsString("ВА88-35 3P");
+    ds.FieldByName("Мак. ном. ток А").SetAsFloat(-250);  // no check yet
+    ds.FieldByName("Число полюсов").SetAsInteger(-3);
+    ds.Post();
+    ds.SaveToFile(path);
+
+    ds.SetValueCheck([](const TFieldDef& field, double value) {
+        if (value < 0) throw EDatabaseError("negative " + field.Name());
+    });
+    ds.LoadFromFile(path);
+    ds.First();
+    EXPECT_EQ(ds.FieldByName("Мак. ном. ток А").AsFloat(), -250);
+    ds.Edit();
+    TField current = ds.FieldByName("Мак. ном. ток А");
+    TField poles = ds.FieldByName("Число полюсов");
+    const std::vector<std::function<void()>> refused = {
+        [&] { current.SetAsString("-1"); }, [&] { current.SetAsFloat(-0.5); },
+        [&] { current.SetAsInteger(-2); },  [&] { poles.SetAsString("-4"); },
+        [&] { poles.SetAsFloat(-1); },
+    };
+    for (size_t i = 0; i < refused.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        EXPECT_THROW(refused[i](), EDatabaseError);
+    }
+    EXPECT_EQ(current.AsFloat(), -250);
+    EXPECT_EQ(poles.AsInteger(), -3);
+    // Text is not a number; an empty value clears the field.
+    ds.FieldByName("Серии").SetAsString("-");
+    current.SetAsString("");
+    EXPECT_TRUE(current.IsNull());
+    current.SetAsString("250");
+    ds.Post();
+    EXPECT_EQ(ds.FieldByName("Мак. ном. ток А").AsFloat(), 250);
+    EXPECT_EQ(ds.FieldByName("Число полюсов").AsInteger(), -3);
+}
+
 TEST(ClientDataSetFields, UnknownNamesAndPositionsAreRefused) {
     TClientDataSet ds;
     DefineBreakers(ds);

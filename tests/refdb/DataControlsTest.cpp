@@ -1,12 +1,14 @@
 // The grid, the navigator and the file list that the reference windows are made of.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
+#include "GridUser.h"
 #include "RefdbFixture.h"
 #include "ScriptedResponder.h"
 #include "platform/ClientDataSet.h"
@@ -142,6 +144,28 @@ TEST_F(DataControls, LeavingARowBeingInsertedPostsIt) {
     EXPECT_EQ(ds_.State(), dsBrowse);
     EXPECT_EQ(Floats(ds_, "Сечение"), (std::vector<double>{1.5, 2.5, 4, 10}));
     EXPECT_EQ(grid_.model()->rowCount(), 4);
+}
+
+TEST_F(DataControls, ARefreshUnderAnOpenCellEditorMovesNoRow) {
+    grid_.show();
+    QApplication::setActiveWindow(&grid_);
+    GridUser user(grid_, &navigator_);
+    user.ClickCell(2, 1);
+    user.Type("5");
+    ASSERT_NE(user.Editor(), nullptr);
+
+    // Other code adds a row while a value is being typed, and the grid reads the rows again:
+    // the editor goes, and the dataset's cursor stays where the code left it.
+    QSignalSpy moves(&grid_, &TDBGrid::BeforeChange);
+    ds_.Append();
+    ds_.FieldByName("Сечение").SetAsFloat(10);
+    ds_.FieldByName("Длительный ток").SetAsFloat(80);
+    ds_.Post();
+    grid_.Refresh();
+    EXPECT_EQ(moves.count(), 0);
+    EXPECT_EQ(ds_.FieldByName("Сечение").AsFloat(), 10);
+    EXPECT_EQ(grid_.currentIndex().row(), 3);
+    EXPECT_EQ(user.Editor(), nullptr);
 }
 
 TEST_F(DataControls, TheNavigatorAsksBeforeDeleting) {
