@@ -11,6 +11,7 @@
 #include "app/Mainform.h"
 #include "app/ProjectFile.h"
 #include "app/SchemeWindow.h"
+#include "groups/Dan12.h"
 #include "model/Chains.h"
 #include "platform/ClientDataSet.h"
 #include "platform/ProgramFolder.h"
@@ -267,6 +268,63 @@ TEST_F(ProjectCommandsTest, SaveAsThenOpenRecalculatesToTheSameResults) {
     // same file.
     EXPECT_TRUE(FileBytes(copy) == FileBytes(original));
     EXPECT_TRUE(responder_.Messages().empty());
+}
+
+// The fault currents of every switchboard, panel and group line, in tree order.
+std::vector<double> FaultCurrents() {
+    std::vector<double> r;
+    for (const TGrsed* sw = ProjectRoot->Switchboards.First; sw; sw = sw->Switchboards.Next) {
+        r.insert(r.end(), {sw->SwitchboardFaultCurrent1, sw->SwitchboardFaultCurrent3,
+                           sw->SwitchboardSurgeCurrent});
+        for (const TSitid* p = sw->Panels.First; p; p = p->Panels.Next) {
+            r.insert(r.end(), {p->PanelFaultCurrent1, p->PanelFaultCurrent3, p->PanelSurgeCurrent});
+            for (const TCxemaGrupd* g = p->SchemeGroups.First; g; g = g->SchemeGroups.Next)
+                r.push_back(g->SinglePhaseFaultCurrent);
+        }
+    }
+    return r;
+}
+
+// A file written with other fault currents than this program computes (as an earlier version
+// wrote them), and with the breaker of line 1.1 raised from its rating to 50 A, which has the same
+// coils and contacts but trips only at 50 times the multiplicity: opened, every fault current is
+// the one the sections give, the line is named once, and the project stays as the file has it.
+TEST_F(ProjectCommandsTest, OpeningComputesTheFaultCurrentsAgain) {
+    const std::string original = WriteProject(SmallProject(), ProjectPath("Малый.VPQ"));
+    OpenThroughMenu(original);
+    const std::vector<double> computed = FaultCurrents();
+    const TCxemaGrupd* line = PanelNumbered(1)->SchemeGroups.First;
+    ASSERT_EQ(line->GroupName, "1.1");
+    ASSERT_LT(line->BreakerRating, 50);
+    ASSERT_LT(line->SinglePhaseFaultCurrent, 50 * Dan1->GetTripMultiplicity(line->BreakerType));
+    Form2->close();
+
+    projectfile::LoadResult loaded = projectfile::LoadProjectFile(original);
+    ASSERT_EQ(loaded.Status, projectfile::LoadStatus::Loaded);
+    TGrsed& root = *loaded.Root;
+    for (TGrsed* sw = root.Switchboards.First; sw; sw = sw->Switchboards.Next) {
+        sw->SwitchboardFaultCurrent1 = sw->SwitchboardFaultCurrent3 = 1;
+        sw->SwitchboardSurgeCurrent = 1;
+        for (TSitid* p = sw->Panels.First; p; p = p->Panels.Next) {
+            p->PanelFaultCurrent1 = p->PanelFaultCurrent3 = p->PanelSurgeCurrent = 1;
+            for (TCxemaGrupd* g = p->SchemeGroups.First; g; g = g->SchemeGroups.Next) {
+                g->SinglePhaseFaultCurrent = 1;
+                if (g->GroupName == "1.1") g->BreakerRating = 50;
+            }
+        }
+    }
+    const std::string earlier = ProjectPath("Ранний.VPQ");
+    ASSERT_EQ(projectfile::SaveProjectFile(earlier, root, loaded.Extras), "");
+
+    responder_.ExpectMessage(
+        "Ток короткого замыкания в конце линии не превышает ток электромагнитного расцепителя "
+        "автомата групп: 1.1.",
+        "Предупреждение", mrOk);
+    OpenThroughMenu(earlier);
+    responder_.VerifyDone();
+    ASSERT_NE(ProjectRoot, nullptr);
+    EXPECT_EQ(FaultCurrents(), computed);
+    EXPECT_EQ(PanelNumbered(1)->SchemeGroups.First->BreakerRating, 50);
 }
 
 }  // namespace

@@ -40,10 +40,14 @@ protected:
     void SetUp() override {
         GroupDialogTest::SetUp();
         // Panel 3, whose feeder is long enough for its fault current to be held against its
-        // breaker; panel 1 stays empty.
+        // breaker; panel 1 stays empty. The switchboard's supply is long enough for the fault
+        // current at the switchboard to be no more than 1.6 times that at panel 3, so that a
+        // switchboard breaker one step above the panel's feeder breaker does not trip either.
         panel3 = AddPanel(sw, 3);
         panel3->FeederLength = 50;
         sw->SwitchboardFeederLength = 100;
+        // With that supply some lines' deviation is worth the question; it plays no part here.
+        responder_.AnswerEveryMessage("Отклонение напряжения на потребителе  ", platform::mrNo);
         // The connection window lists the switchboards of the project, as after opening it.
         Shiti->ComboBox2->addItem("1");
         // Series "C3" is never held against a short circuit.
@@ -303,7 +307,7 @@ TEST_F(NewPanelRemedyTest, ALineRefusedOnTheNewPanelTakesThePanelWithIt) {
     const TreeImage before = ImageWithoutResultSectionCopies(*ProjectRoot);
     OpenGroupWindow();
     Entry far = SmallLine("3", "Гр1", "К1");
-    far.length = "1000";
+    far.length = "2000";
     Fill(far);
     ExpectBreakerDialogs({"Группы"});
     responder_.ExpectMessage(kShortOffer, kCaption, mrYes);
@@ -655,7 +659,7 @@ TEST_F(PanelEditRemedyTest, ARefusedEditDeletesTheNewPanel) {
 }
 
 // The same remedy while the whole switchboard is connected anew: its feeder length retyped as
-// "1,0" (the text differs from the stored 1), its panels re-attached and their lines re-added
+// "100,0" (the text differs from the stored 100), its panels re-attached and their lines re-added
 // one by one, panel 3 first (the last in the chain), then panel 1 with its line "Гр9".
 class SwitchboardEditRemedyTest : public PanelEditRemedyTest {
 protected:
@@ -669,7 +673,7 @@ protected:
         Choose(*Form3->ComboBox4, "1");
         Click(*Form3->Button5);
         ASSERT_TRUE(Shiti->isVisible());
-        Type(*Shiti->Edit3, "1,0");
+        Type(*Shiti->Edit3, "100,0");
         ExpectRebuildOffer();
     }
 

@@ -63,7 +63,7 @@ TEST_F(RaisingRecheckTest, ARefusedEditKeepsTheSupplyOfTheProject) {
     const std::string before = ProjectBytes();
     const double scPower = ProjectRoot->SupplyScPower;
     std::vector<BreakerSeriesRow> base = BreakerSeries({1600, 1600, 1600, 1600});
-    base.insert(base.begin() + 2, {"D3", 0.32, 1000, 3, 300});
+    base.insert(base.begin() + 2, {"D3", 0.32, 1000, 3, 150});
     WriteBreakerBase(base);
 
     OpenGroupEditor("Гр1");

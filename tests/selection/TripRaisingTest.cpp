@@ -138,4 +138,75 @@ TEST_F(TripRaisingTest, FaultCurrentsAlongCascades) {
     }
 }
 
+// A line on a member of a cascade is fed through the cascade's feeders up to its head, which its
+// fault path reads; the member's own radial section plays no part. Its raises step those feeders
+// together (each 4 -> 6 mm2 here), and when nothing makes its breaker trip they come back as they
+// were and the line is refused.
+class CascadeLineTripTest : public TripRaisingTest {
+protected:
+    void SetUp() override {
+        TripRaisingTest::SetUp();
+        head = AddPanel(sw, 2, kCopperCable, kCopperCableRows, true, 0, true);
+        member = AddPanel(sw, 3, kCopperCable, kCopperCableRows, true, 2, false, 2);
+        head->FeederLength = member->FeederLength = 50;
+        for (TSitid* p : {head, member}) {
+            p->FeederSection2 = 4;
+            p->FeederNeutralSection = 4;
+            p->FeederSection = 25;
+        }
+        // The line at the largest section of its table: only its supply can be raised.
+        line = AddGroup(member, {"G3", 2, 1, 1, 10}, kCopperCableRows);
+        line->BreakerType = "A1";  // multiplicity 10
+        line->CrossSection = 120;
+        Current();
+    }
+    void Current() {
+        MakeCurrent(sw, member);
+        member->SchemeGroups.Cursor = line;
+    }
+    // The current at the line's end with both feeders of the cascade at that section.
+    double WithFeeders(double section) {
+        head->FeederSection2 = member->FeederSection2 = section;
+        Current();
+        selection::FaultPath path = selection::FaultPathThrough(*sw, sw->SwitchboardSection, member,
+                                                                25, line, line->CrossSection);
+        const double current = selection::FaultCurrent(path, Project());
+        head->FeederSection2 = member->FeederSection2 = 4;
+        Current();
+        return current;
+    }
+    TSitid* head = nullptr;
+    TSitid* member = nullptr;
+    TCxemaGrupd* line = nullptr;
+};
+
+TEST_F(CascadeLineTripTest, TheCascadeFeedersAreRaised) {
+    const double at4 = WithFeeders(4);
+    const double at6 = WithFeeders(6);
+    ASSERT_LT(at4, at6);
+    line->BreakerRating = (at4 + at6) / 2 / 10;
+    EXPECT_TRUE(checks().EnsureGroupTripCurrent());
+    EXPECT_EQ(head->FeederSection2, 6);
+    EXPECT_EQ(member->FeederSection2, 6);
+    EXPECT_EQ(head->FeederNeutralSection, 6);
+    EXPECT_EQ(member->FeederNeutralSection, 6);
+    EXPECT_EQ(member->FeederSection, 25);
+    EXPECT_EQ(sw->SwitchboardSection, 50);
+    EXPECT_EQ(line->CrossSection, 120);
+    // The current stored is the one of the sections now in force.
+    head->FeederSection2 = member->FeederSection2 = 4;
+    EXPECT_EQ(line->SinglePhaseFaultCurrent, WithFeeders(6));
+    EXPECT_EQ(sw->Panels.Cursor, member);
+}
+
+TEST_F(CascadeLineTripTest, ALineNothingMakesTripLeavesTheProjectAsItWas) {
+    line->BreakerRating = 1000;  // 10000 A: beyond any section and transformer of the base
+    line->SinglePhaseFaultCurrent = 77;
+    const TreeImage before = ImageOf(*ProjectRoot);
+    EXPECT_FALSE(checks().EnsureGroupTripCurrent());
+    EXPECT_TRUE(ImageOf(*ProjectRoot) == before);
+    EXPECT_EQ(ProjectRoot->TransformerName, "ТМ-400/10");
+    EXPECT_EQ(sw->Panels.Cursor, member);
+}
+
 }  // namespace
