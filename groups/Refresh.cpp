@@ -423,12 +423,20 @@ void TDan1::StoreFaultCurrents(TGrsed& sw, const selection::TransformerRow* t) {
         panel.PanelFaultCurrent3 = current(&TGrsed::ThreePhaseFaultCurrentAtGroup);
         panel.PanelSurgeCurrent = current(&TGrsed::ThreePhaseFaultCurrent);
         // Each group line's current at its end, for the sections in force, whether its breaker
-        // trips on it or not (the checks of a change said so).
+        // trips on it or not (the checks of a change said so). The lines share the rest of the
+        // loop, taken once.
+        if (!t || panel.SchemeGroupCount == 0) {
+            ForEachGroup(panel, [](TCxemaGrupd& group) { group.SinglePhaseFaultCurrent = 0.0; });
+            return;
+        }
+        const TGrsed::LoopWithoutLine loop = root.SinglePhaseLoopWithoutLine(path);
         ForEachGroup(panel, [&](TCxemaGrupd& group) {
             path.groupLength = group.LineLength;
             path.groupSection = group.CrossSection;
             path.groupMaterial = group.ConductorMaterial;
-            group.SinglePhaseFaultCurrent = current(&TGrsed::SinglePhaseFaultCurrent);
+            root.Switchboards.Cursor = &sw;
+            sw.Panels.Cursor = &panel;
+            group.SinglePhaseFaultCurrent = root.SinglePhaseFaultCurrentOfLine(loop, path);
         });
     });
 }

@@ -474,6 +474,21 @@ public:
     // sequence its phase conductor and three times its protective or return conductor, with the
     // conductors at 65 degrees C; with `threePhase` |Z1| at 20 degrees C.
     double LoopImpedance(const FaultInputs& in, bool threePhase);
+    // The single-phase loop of a path without its group line: the supply, the panel feeders and
+    // the switchboard feeder, each as its sums of the positive and the zero sequence. Every line
+    // of a panel shares it; the group fields of `in` play no part. The panel, when given, is
+    // current afterwards.
+    struct LoopWithoutLine {
+        struct Sums {
+            double r1 = 0, x1 = 0, r0 = 0, x0 = 0;
+        };
+        Sums supply, panels, board;
+    };
+    LoopWithoutLine SinglePhaseLoopWithoutLine(const FaultInputs& in);
+    // The single-phase fault current at the end of the current group line of `in` (the current
+    // panel's) whose loop without it is `loop`: SinglePhaseFaultCurrent of the same path, to the
+    // last bit, without walking the path again. Moves no cursor.
+    double SinglePhaseFaultCurrentOfLine(const LoopWithoutLine& loop, const FaultInputs& in);
     // Resistance and reactance of the surge current's path: conductors (at 20 degrees C) and
     // transformer only.
     double FaultPathResistance(const FaultInputs& in);

@@ -264,38 +264,43 @@ double TGrsed::BreakerReactance(int rating) {
     return row ? row->reactance : 0.0;
 }
 
-double TGrsed::LoopImpedance(const FaultInputs& in, bool threePhase) {
-    const SupplyPart supply =
-        Supply(SupplyScPower, in.transformerPower, in.shortCircuitVoltage, in.shortCircuitLosses);
-    // The three-phase loop gives the largest current, the single-phase loop the smallest.
-    const PathKind kind{true,
-                        threePhase ? kMaximumCurrentTemperature : kMinimumCurrentTemperature};
-    TGrsed* sw = Switchboards.Cursor;
-    const TSitid* current = sw ? sw->Panels.Cursor : nullptr;
-    const TCxemaGrupd noGroup;
-    const TCxemaGrupd& group =
-        current && current->SchemeGroups.Cursor ? *current->SchemeGroups.Cursor : noGroup;
+namespace {
 
-    // Group line: the phase conductor and the breaker; in the zero sequence also three times the
-    // return conductor (the section of the line's record).
+// The group line's part of the loop: the phase conductor and the breaker; in the zero sequence
+// also three times the return conductor (the section of the line's record).
+FeederSums LinePart(const TCxemaGrupd& group, const TGrsed::FaultInputs& in, PathKind kind) {
     FeederSums g;
     const Material gm = MaterialOf(in.groupMaterial);
-    if (gm != Material::Other && in.groupSection != 0.0) {
-        const Impedance phase =
-            Conductor(kind.temperature, in.groupLength, in.groupSection, gm, group.LayingMethod);
-        const Impedance ret = Conductor(kind.temperature, in.groupLength, group.CrossSection, gm,
-                                        group.LayingMethod);
-        const Impedance breaker = BreakerImpedance(group.BreakerRating);
-        g.z1 = phase + breaker;
-        g.z0 = phase + 3 * ret + breaker;
-    }
+    if (gm == Material::Other || in.groupSection == 0.0) return g;
+    const Impedance phase =
+        Conductor(kind.temperature, in.groupLength, in.groupSection, gm, group.LayingMethod);
+    const Impedance ret =
+        Conductor(kind.temperature, in.groupLength, group.CrossSection, gm, group.LayingMethod);
+    const Impedance breaker = BreakerImpedance(group.BreakerRating);
+    g.z1 = phase + breaker;
+    g.z0 = phase + 3 * ret + breaker;
+    return g;
+}
+
+// The rest of the loop: the supply, the panel feeders and the switchboard feeder.
+struct LoopParts {
+    FeederSums supply, panels, board;
+};
+
+LoopParts LoopWithoutLinePart(TGrsed& root, const TGrsed::FaultInputs& in, PathKind kind) {
+    LoopParts parts;
+    const SupplyPart supply = Supply(root.SupplyScPower, in.transformerPower,
+                                     in.shortCircuitVoltage, in.shortCircuitLosses);
+    // The transformer's zero sequence equals its positive sequence (a delta-star unit).
+    parts.supply.z1 = Impedance{supply.rt, supply.xs + supply.xt};
+    parts.supply.z0 = Impedance{supply.rt + kLoopResistance0, supply.xt};
 
     // The loop takes each panel feeder's own length, not the given one.
-    const FeederSums p =
+    TGrsed* sw = root.Switchboards.Cursor;
+    parts.panels =
         PanelFeeders(sw, in.panel, 0.0, in.panelSection, in.panelMaterial, in.givenSection, kind);
 
     // Switchboard feeder with its breaker and contacts.
-    FeederSums b;
     const Material sm = MaterialOf(in.switchboardMaterial);
     const double section = in.switchboardSection;
     if (sw && section != 0.0 && sm != Material::Other) {
@@ -308,16 +313,71 @@ double TGrsed::LoopImpedance(const FaultInputs& in, bool threePhase) {
         const Impedance pe = Conductor(kind.temperature, in.switchboardLength, spe, sm, laying);
         const Impedance fixed = BreakerImpedance(sw->SwitchboardBreakerRating) +
                                 Impedance{kContactResistance, kContactReactance};
-        b.z1 = phase + fixed;
-        b.z0 = phase + 3 * pe + fixed;
+        parts.board.z1 = phase + fixed;
+        parts.board.z0 = phase + 3 * pe + fixed;
     }
+    return parts;
+}
 
-    const Impedance z1 = Impedance{supply.rt, supply.xs + supply.xt} + g.z1 + p.z1 + b.z1;
+// |Z1| of the three-phase loop, |2 Z1 + Z0| of the single-phase one; the parts always added in
+// this order.
+double LoopOf(const LoopParts& parts, const FeederSums& g, bool threePhase) {
+    const Impedance z1 = parts.supply.z1 + g.z1 + parts.panels.z1 + parts.board.z1;
     if (threePhase) return std::sqrt(z1.x * z1.x + z1.r * z1.r);
-    // The transformer's zero sequence equals its positive sequence (a delta-star unit).
-    const Impedance z0 = Impedance{supply.rt + kLoopResistance0, supply.xt} + g.z0 + p.z0 + b.z0;
+    const Impedance z0 = parts.supply.z0 + g.z0 + parts.panels.z0 + parts.board.z0;
     const Impedance loop = 2 * z1 + z0;
     return std::sqrt(loop.x * loop.x + loop.r * loop.r);
+}
+
+// The group line under the current panel's cursor (none: no line).
+const TCxemaGrupd& CurrentLine(const TGrsed& root) {
+    static const TCxemaGrupd noGroup;
+    const TGrsed* sw = root.Switchboards.Cursor;
+    const TSitid* current = sw ? sw->Panels.Cursor : nullptr;
+    return current && current->SchemeGroups.Cursor ? *current->SchemeGroups.Cursor : noGroup;
+}
+
+// The single-phase current from the loop impedance, A rounded to 0.1.
+double SinglePhaseCurrentOfLoop(double loop) {
+    return platform::RoundTo(CurrentFromImpedance(loop * (1.0 / 3.0), true) * 1000, -1);
+}
+
+TGrsed::LoopWithoutLine Kept(const LoopParts& parts) {
+    const auto sums = [](const FeederSums& f) {
+        return TGrsed::LoopWithoutLine::Sums{f.z1.r, f.z1.x, f.z0.r, f.z0.x};
+    };
+    return {sums(parts.supply), sums(parts.panels), sums(parts.board)};
+}
+
+LoopParts Parts(const TGrsed::LoopWithoutLine& kept) {
+    const auto sums = [](const TGrsed::LoopWithoutLine::Sums& s) {
+        return FeederSums{{s.r1, s.x1}, {s.r0, s.x0}};
+    };
+    return {sums(kept.supply), sums(kept.panels), sums(kept.board)};
+}
+
+}  // namespace
+
+double TGrsed::LoopImpedance(const FaultInputs& in, bool threePhase) {
+    // The three-phase loop gives the largest current, the single-phase loop the smallest.
+    const PathKind kind{true,
+                        threePhase ? kMaximumCurrentTemperature : kMinimumCurrentTemperature};
+    // The line is read before the panel walk moves the cursors.
+    const FeederSums g = LinePart(CurrentLine(*this), in, kind);
+    return LoopOf(LoopWithoutLinePart(*this, in, kind), g, threePhase);
+}
+
+TGrsed::LoopWithoutLine TGrsed::SinglePhaseLoopWithoutLine(const FaultInputs& in) {
+    const LoopWithoutLine loop =
+        Kept(LoopWithoutLinePart(*this, in, {true, kMinimumCurrentTemperature}));
+    MakeCurrent(*this, in.panel);
+    return loop;
+}
+
+double TGrsed::SinglePhaseFaultCurrentOfLine(const LoopWithoutLine& loop, const FaultInputs& in) {
+    if (in.switchboardSection == 0.0) return 0.0;
+    const FeederSums g = LinePart(CurrentLine(*this), in, {true, kMinimumCurrentTemperature});
+    return SinglePhaseCurrentOfLoop(LoopOf(Parts(loop), g, false));
 }
 
 double TGrsed::FaultPathResistance(const FaultInputs& in) {
@@ -349,8 +409,7 @@ double TGrsed::ThreePhaseFaultCurrent(const FaultInputs& in) {
 
 double TGrsed::SinglePhaseFaultCurrent(const FaultInputs& in) {
     if (in.switchboardSection == 0.0) return 0.0;
-    const double z = LoopImpedance(in, false) * (1.0 / 3.0);
-    const double current = platform::RoundTo(CurrentFromImpedance(z, true) * 1000, -1);
+    const double current = SinglePhaseCurrentOfLoop(LoopImpedance(in, false));
     MakeCurrent(*this, in.panel);
     return current;
 }

@@ -24,10 +24,7 @@ TEST_P(AmbientTemperatureTest, TakesTheSectionTheFactorAllows) {
     line.table = kCable3;
     line.power = c.power;
     line.temperature = c.temperature;
-    Fill(line);
-    ExpectBreakerDialogs(kNewProjectBreakers);
-    Apply();
-    responder_.VerifyDone();
+    EnterLine(line, kNewProjectBreakers);
     const TCxemaGrupd* added = SchemeRecord("Гр1");
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->CrossSection, c.section) << c.why;

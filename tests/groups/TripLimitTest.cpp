@@ -36,10 +36,7 @@ TEST_P(TripLimitTest, TheLineTripsItsBreakerAtItsEnd) {
     OpenGroupWindow();
     Entry line;
     line.length = c.length;
-    Fill(line);
-    ExpectBreakerDialogs(kNewProjectBreakers);
-    Apply();
-    responder_.VerifyDone();
+    EnterLine(line, kNewProjectBreakers);
     const TCxemaGrupd* added = SchemeRecord("Гр1");
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->BreakerRating, 12.5);
