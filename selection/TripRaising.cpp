@@ -39,9 +39,16 @@ double NetworkChecks::FaultAtGroup(double g, double p, double s,
                                    const selection::TransformerRow& t) {
     TGrsed* sw = selection::CurrentSwitchboard();
     TSitid* panel = selection::CurrentPanel();
-    const TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
+    TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
     if (!group) return 0.0;
-    return selection::FaultCurrent(selection::FaultPathThrough(*sw, s, panel, p, group, g), t);
+    // The loop takes the line's return conductor at the line's own section: the line is tried
+    // with both its conductors at g, as it is laid when g is taken.
+    const double stored = group->CrossSection;
+    group->CrossSection = g;
+    const double current =
+        selection::FaultCurrent(selection::FaultPathThrough(*sw, s, panel, p, group, g), t);
+    group->CrossSection = stored;
+    return current;
 }
 
 double NetworkChecks::FaultAtPanel(double p, double s, const selection::TransformerRow& t) {
