@@ -50,7 +50,9 @@ Responder* CurrentResponder();
 int MessageBox(const std::string& text, const std::string& caption,
                MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None);
 
-// Runs a window modally and returns its modal result.
+// Runs a window modally and returns its modal result. While it runs, the window offers no
+// minimise button (nor maximise when its size is fixed) and is shown again at once when a window
+// manager minimises it anyway; message boxes run the same way.
 int ShowModal(QDialog& dialog);
 
 // The application title: the caption of the standard error box.
