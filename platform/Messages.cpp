@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -187,9 +188,32 @@ private:
     QWidget& modal_;
 };
 
-// Everything a modal run of a window or a message box holds for its length.
+std::function<void(bool)>& WaitObserver() {
+    static std::function<void(bool)> observer;
+    return observer;
+}
+
+// Tells the observer when the outermost modal run starts waiting for the user and when it ends.
+class WaitForTheUser {
+public:
+    WaitForTheUser() {
+        if (depth_++ == 0 && WaitObserver()) WaitObserver()(true);
+    }
+    ~WaitForTheUser() {
+        if (--depth_ == 0 && WaitObserver()) WaitObserver()(false);
+    }
+    WaitForTheUser(const WaitForTheUser&) = delete;
+    WaitForTheUser& operator=(const WaitForTheUser&) = delete;
+
+private:
+    static inline int depth_ = 0;
+};
+
+// Everything a modal run of a window or a message box holds for its length; the observer is told
+// before the window appears and after it has gone.
 struct ModalRun {
     explicit ModalRun(QWidget& modal) : hints(modal), shown(modal) {}
+    WaitForTheUser wait;
     ModalRunHints hints;
     ShownWhileModal shown;
 };
@@ -204,7 +228,10 @@ Responder* CurrentResponder() {
 
 int MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                MsgIcon icon) {
-    if (g_responder) return g_responder->OnMessage(MessageRecord{text, caption, icon, buttons});
+    if (g_responder) {
+        WaitForTheUser wait;
+        return g_responder->OnMessage(MessageRecord{text, caption, icon, buttons});
+    }
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::NoButton, QApplication::activeWindow());
     AddButtons(box, buttons);
@@ -224,6 +251,10 @@ int ShowModal(QDialog& dialog) {
     const int result = dialog.exec();
     // Closing the window without a choice counts as Cancel, as the classic modal windows do.
     return result == mrNone ? mrCancel : result;
+}
+
+void SetModalWaitObserver(std::function<void(bool waiting)> observer) {
+    WaitObserver() = std::move(observer);
 }
 
 void SetApplicationTitle(const std::string& title) {

@@ -55,6 +55,11 @@ int MessageBox(const std::string& text, const std::string& caption,
 // manager minimises it anyway; message boxes run the same way.
 int ShowModal(QDialog& dialog);
 
+// Told when a modal window or a message box starts waiting for the user's answer (true) and when
+// the wait is over (false); a run inside another one tells nothing more. An empty function: nobody
+// is told.
+void SetModalWaitObserver(std::function<void(bool waiting)> observer);
+
 // The application title: the caption of the standard error box.
 void SetApplicationTitle(const std::string& title);
 const std::string& ApplicationTitle();

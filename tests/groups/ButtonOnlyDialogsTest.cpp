@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "GroupsFixture.h"
+#include "app/DialogForm.h"
 #include "app/Mainform.h"
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
@@ -69,6 +70,8 @@ TEST_F(ButtonOnlyDialogsTest, TheBreakerTypeIsChosenBeforeTheLineGoesOn) {
     Fill(entry);
     responder_.ExpectModal("TInsertAvtomat", [](QDialog& dialog) {
         EXPECT_EQ(InsertAvtomat->GroupBox1->title().toStdString(), "Группы");
+        // The wait notice of the line's checks is out of the way of the question.
+        EXPECT_FALSE(DialogForm->isVisible());
         TryEveryWayOut(dialog);
         const TCxemaGrupd* line = SchemeRecord("Гр1");
         EXPECT_TRUE(line && line->BreakerType.empty());

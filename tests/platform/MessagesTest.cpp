@@ -220,6 +220,30 @@ TEST(RealModalRun, OffersNoMinimiseAndComesBackWhenMinimised) {
     EXPECT_FALSE(minimised);
 }
 
+// Whoever waits with the user is told when the outermost modal run starts waiting for an answer
+// and when it ends; a message box inside a modal window tells nothing more.
+TEST_F(MessagesTest, TheWaitForTheUserIsToldOnce) {
+    std::vector<bool> told;
+    SetModalWaitObserver([&told](bool waiting) { told.push_back(waiting); });
+    QDialog dialog;
+    responder_.ExpectModal("QDialog", [&told](QDialog&) {
+        EXPECT_EQ(told, std::vector<bool>{true});
+        MessageBox("Готово", "", MsgButtons::Ok, MsgIcon::Information);
+        EXPECT_EQ(told, std::vector<bool>{true});
+        return mrOk;
+    });
+    responder_.ExpectMessage("Готово", mrOk);
+    responder_.ExpectMessage("Готово", mrOk);
+    ShowModal(dialog);
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+    MessageBox("Готово", "", MsgButtons::Ok, MsgIcon::Information);
+    EXPECT_EQ(told, (std::vector<bool>{true, false, true, false}));
+    SetModalWaitObserver({});
+    responder_.ExpectModal("QDialog", [](QDialog&) { return mrOk; });
+    ShowModal(dialog);
+    EXPECT_EQ(told.size(), 4u);
+}
+
 // A window manager writes the caption in a bold title font beside the window's icon and its
 // three buttons: a box narrower than that shows the caption cut ("Предуп... дение."). Openbox's
 // Clearlooks theme, writing "Предупреждение." (128 px wide, 14 px high in the bold title font),
