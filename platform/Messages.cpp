@@ -259,6 +259,10 @@ void SetModalWaitObserver(std::function<void(bool waiting)> observer) {
 
 void SetApplicationTitle(const std::string& title) {
     TitleStorage() = title;
+    // The application's name is what a window without a caption of its own shows in its title
+    // bar, the executable's name in lower case until it is set. Not the display name: the
+    // platform would append that to every caption.
+    QCoreApplication::setApplicationName(QString::fromStdString(title));
 }
 const std::string& ApplicationTitle() {
     return TitleStorage();

@@ -60,7 +60,8 @@ int ShowModal(QDialog& dialog);
 // is told.
 void SetModalWaitObserver(std::function<void(bool waiting)> observer);
 
-// The application title: the caption of the standard error box.
+// The application title: the caption of the standard error box, and what a window or a message
+// box without a caption of its own shows in its title bar.
 void SetApplicationTitle(const std::string& title);
 const std::string& ApplicationTitle();
 

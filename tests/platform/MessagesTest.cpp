@@ -249,11 +249,12 @@ TEST_F(MessagesTest, TheWaitForTheUserIsToldOnce) {
 // Clearlooks theme, writing "Предупреждение." (128 px wide, 14 px high in the bold title font),
 // needs a box of 230 px: the caption and seven and a half times its height. Every box leaves that
 // room; on a display with a window manager the boxes are also captured for a look when
-// VELTRANOVA_SCREENSHOTS names a folder. A box of an empty caption shows the program's name
+// VELTRANOVA_SCREENSHOTS names a folder. A box of an empty caption shows the program's title
 // there, which it leaves room for as well.
 TEST(RealMessageBox, IsWideEnoughForItsCaption) {
     const QString testName = QCoreApplication::applicationName();
-    QCoreApplication::setApplicationName("veltranovaplanir");
+    SetApplicationTitle("Veltranovaplanir");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName().toStdString(), "Veltranovaplanir");
     struct Case {
         const char* name;
         const char* text;
@@ -277,7 +278,7 @@ TEST(RealMessageBox, IsWideEnoughForItsCaption) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString caption =
-            *c.caption ? QString::fromUtf8(c.caption) : QString("veltranovaplanir");
+            *c.caption ? QString::fromUtf8(c.caption) : QString("Veltranovaplanir");
         QFont title = QApplication::font("QMdiSubWindowTitleBar");
         title.setBold(true);
         const QFontMetrics metrics(title);
