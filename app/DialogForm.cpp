@@ -3,13 +3,36 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLayout>
+#include <QPointer>
 #include <QScreen>
 #include <QThread>
 #include <QWindow>
 
 #include "platform/Canvas.h"
+#include "platform/Messages.h"
 
 TDialogForm* DialogForm = nullptr;
+
+namespace {
+// The window the notice was last shown over, and whether a wait for the user's answer has hidden
+// it.
+QPointer<QWidget> noticeOver;
+bool hiddenForAnswer = false;
+
+// The program does nothing while it waits for the user: the notice would say otherwise, and
+// stand beside or behind the question.
+void KeepOutOfTheQuestion(bool waiting) {
+    if (DialogForm == nullptr) return;
+    if (waiting) {
+        if (!DialogForm->isVisible()) return;
+        DialogForm->hide();
+        hiddenForAnswer = true;
+    } else if (hiddenForAnswer) {
+        hiddenForAnswer = false;
+        ShowWaitNotice(noticeOver);
+    }
+}
+}  // namespace
 
 TDialogForm::TDialogForm(QWidget* parent) : QDialog(parent) {
     setupUi(this);
@@ -19,6 +42,12 @@ TDialogForm::TDialogForm(QWidget* parent) : QDialog(parent) {
     QPalette palette = Label1->palette();
     palette.setColor(QPalette::WindowText, platform::ToQColor(platform::clNavy));
     Label1->setPalette(palette);
+    platform::SetModalWaitObserver(KeepOutOfTheQuestion);
+}
+
+TDialogForm::~TDialogForm() {
+    platform::SetModalWaitObserver({});
+    hiddenForAnswer = false;
 }
 
 namespace {
@@ -47,6 +76,7 @@ void PaintNow(QWidget& notice) {
 void ShowWaitNotice(QWidget* over) {
     if (DialogForm == nullptr) return;
     TDialogForm& notice = *DialogForm;
+    noticeOver = over;
     if (notice.layout() != nullptr) notice.layout()->activate();
 
     QWidget* owner = over != nullptr ? over->window() : nullptr;
@@ -76,5 +106,6 @@ void ShowWaitNotice(QWidget* over) {
 }
 
 void CloseWaitNotice() {
+    hiddenForAnswer = false;
     if (DialogForm != nullptr) DialogForm->hide();
 }

@@ -123,7 +123,7 @@ std::vector<std::vector<std::string>> ConsumerTableRows(TGrsed& root, int panelN
     if (panel == nullptr) return rows;
     chains::StepCursor(panel->SchemeGroups, chains::SchemeLink{}, panel->SchemeGroupCount,
                        [&](TCxemaGrupd& group) {
-                           std::vector<std::string> row(12);
+                           std::vector<std::string> row(kConsumerTableCells);
                            row[0] = group.GroupName;
                            row[1] = IntToStr(group.PhaseKind - 1);
                            row[5] = group.BreakerType;

@@ -1,5 +1,5 @@
 #pragma once
-// The consumers calculation table of one panel: one row per group line, twelve cells: group,
+// The consumers calculation table of one panel: one row per group line, of twelve cells: group,
 // number of phases, power, cos f, current, breaker type and rating, cable brand, length,
 // cross-section, voltage drop to the consumer and single-phase short-circuit current. The painted
 // page and the Word report show the same cells; the page cuts the breaker type to 8 characters.
@@ -7,6 +7,10 @@
 #include <vector>
 
 class TGrsed;
+
+// The cells of a row, on the painted page and in the Word report (the columns of the consumers
+// template's table).
+inline constexpr int kConsumerTableCells = 12;
 
 // The rows of the panel with that number, in the order of its scheme records; none when no panel
 // has the number. A two- or three-phase group entered phase by phase shows its per-phase powers,

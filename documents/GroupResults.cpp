@@ -30,8 +30,8 @@ enum Column {
     kLength = 18,
     kCosPhiA = 19,  // 20, 21
     kFaultCurrent = 22,
-    kColumns = 23
 };
+static_assert(kFaultCurrent + 1 == kGroupResultCells);
 
 // "D    (U вольт)": the deviation at the consumer and the voltage there, at 220 V.
 std::string DeviationText(double loss) {
@@ -226,12 +226,12 @@ std::vector<std::vector<std::string>> GroupResultRows(TSitid& panel) {
     const std::size_t three =
         chains::Elements(panel.ThreePhaseGroups, chains::ThreePhaseLink{}, panel.ThreePhaseCount)
             .size();
-    std::vector<Row> rows(single + two + three, Row(kColumns));
+    std::vector<Row> rows(single + two + three, Row(kGroupResultCells));
     SinglePhaseRows(panel, rows, 0);
     TwoPhaseRows(panel, rows, single);
     ThreePhaseRows(panel, rows, single + two);
     // The grid has one row per scheme record.
-    rows.resize(std::min(rows.size(), count(panel.SchemeGroupCount)), Row(kColumns));
+    rows.resize(std::min(rows.size(), count(panel.SchemeGroupCount)), Row(kGroupResultCells));
     return rows;
 }
 

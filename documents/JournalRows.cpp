@@ -218,6 +218,6 @@ std::vector<std::string> JournalPageRow(const JournalEntry& entry, int journalKi
 
 std::vector<std::string> JournalReportRow(const JournalEntry& entry, int journalKind) {
     std::vector<std::string> cells = JournalPageRow(entry, journalKind);
-    cells.resize(10);
+    cells.resize(kJournalReportCells);
     return cells;
 }

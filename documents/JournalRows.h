@@ -40,12 +40,18 @@ struct JournalEntry {
 // in the chain; the grid, the pages and the report all take their starts from here.
 std::vector<JournalEntry> JournalEntries(TGrsed& root, int journalKind, int number);
 
+// The cells of a row in each form of the journal: the grid, the painted page and the Word report
+// (the columns of the journal template's table). Every view takes as many as its row has.
+inline constexpr int kJournalGridCells = 7;
+inline constexpr int kJournalPageCells = 7;
+inline constexpr int kJournalReportCells = 10;
+
 // The cells of a row as the journal window's grid shows them: the running number `rowNumber`,
 // designation, start, end, mark, cross-section, length.
 std::vector<std::string> JournalGridRow(const JournalEntry& entry, int rowNumber);
-// The seven texts of a row on the painted page: designation, start, end, route, mark,
-// cross-section, length. Group lines are written as in the general journal or, for kind 3, as in
-// the panel journal.
+// The texts of a row on the painted page: designation, start, end, route, mark, cross-section,
+// length. Group lines are written as in the general journal or, for kind 3, as in the panel
+// journal.
 std::vector<std::string> JournalPageRow(const JournalEntry& entry, int journalKind);
-// The ten cells of a row of the Word report: the page texts and three empty cells.
+// The cells of a row of the Word report: the page texts and empty cells to the template's width.
 std::vector<std::string> JournalReportRow(const JournalEntry& entry, int journalKind);

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QTableWidgetItem>
 #include <algorithm>
+#include <iterator>
 
 #include "app/Mainform.h"
 #include "documents/ConsumerTable.h"
@@ -64,8 +65,9 @@ void TForm8::SetJournalHeader() {
     static const char* const headings[] = {
         "№", "Обозначение кабеля", "Начало.", "Конец.", "Марка.", "Сечение.", "Длина.",
     };
+    static_assert(std::size(headings) == kJournalGridCells);
     if (StringGrid1->rowCount() < 1) StringGrid1->setRowCount(1);
-    for (int column = 0; column < 7; ++column)
+    for (int column = 0; column < kJournalGridCells; ++column)
         StringGrid1->setItem(0, column, new QTableWidgetItem(QString::fromUtf8(headings[column])));
 }
 
@@ -93,16 +95,16 @@ void TForm8::FillJournal(int journalKind, int number) {
     StringGrid1->setUpdatesEnabled(false);
     // An empty journal keeps one data row, its cells empty.
     StringGrid1->setRowCount(std::max(n, 1) + 1);
-    for (int column = 0; column < 7; ++column)
+    for (int column = 0; column < kJournalGridCells; ++column)
         StringGrid1->setItem(1, column, new QTableWidgetItem());
     for (int row = 1; row <= n; ++row) {
         const std::vector<std::string> cells = JournalGridRow(entries[row - 1], row);
-        for (int column = 0; column < 7; ++column)
+        for (int column = 0; column < kJournalGridCells; ++column)
             StringGrid1->setItem(row, column,
                                  new QTableWidgetItem(QString::fromStdString(cells[column])));
     }
     // Each journal starts from the designed widths; a column is widened where its texts need it.
-    for (int column = 0; column < 7; ++column)
+    for (int column = 0; column < kJournalGridCells; ++column)
         StringGrid1->setColumnWidth(column, StringGrid1->horizontalHeader()->defaultSectionSize());
     WidenColumnsToTexts(*StringGrid1);
     StringGrid1->setUpdatesEnabled(true);

@@ -93,7 +93,7 @@ std::vector<std::string> NetworkGridRow(const NetworkTableEntry& e) {
     std::vector<std::string> cells;
     cells.push_back((e.switchboard ? "Грщ-" : "Щит-") + IntToStr(e.number));
     if (e.installedPower == 0.0) {
-        cells.resize(15, kNoLoad);
+        cells.resize(kNetworkGridCells, kNoLoad);
         return cells;
     }
     const double deviation = EquipmentSelection::VoltageDeviation(e.voltageDrop, 380.0);
@@ -112,7 +112,7 @@ std::vector<std::string> NetworkPageRow(const NetworkTableEntry& e) {
     std::vector<std::string> texts;
     texts.push_back((e.switchboard ? "Грщ" : "Щит") + IntToStr(e.number));
     if (e.installedPower == 0.0) {
-        texts.resize(14, kNoLoad);
+        texts.resize(kNetworkPageCells, kNoLoad);
         return texts;
     }
     texts.insert(

@@ -33,15 +33,21 @@ struct NetworkTableEntry {
 // switchboard; each chain bounded by its stored count. The tree's cursors end past the end.
 std::vector<NetworkTableEntry> NetworkTableEntries(TGrsed& root);
 
-// The results grid's 15 cells: name, powers rounded to 0.01 kW, cable, length, cross-section,
+// The cells of a row in each form of the table: the results grid, the painted page and the Word
+// report (the columns of the network template's table). Every view takes as many as its row has.
+inline constexpr int kNetworkGridCells = 15;
+inline constexpr int kNetworkPageCells = 14;
+inline constexpr int kNetworkReportCells = 15;
+
+// The results grid's cells: name, powers rounded to 0.01 kW, cable, length, cross-section,
 // current, breaker, rating, drop, deviation at 380 V, cos f, short-circuit currents. A row whose
 // installed power is exactly 0 has "___" in every value cell.
 std::vector<std::string> NetworkGridRow(const NetworkTableEntry& entry);
-// The painted table's 14 texts: name, powers and current to 0.1, cable, length, cross-section,
+// The painted table's texts: name, powers and current to 0.1, cable, length, cross-section,
 // breaker type cut to 8 characters, rating, drop, cos f, short-circuit currents; "___" in every
 // value column when the installed power is exactly 0.
 std::vector<std::string> NetworkPageRow(const NetworkTableEntry& entry);
-// The Word report's 15 cells, with the demand coefficient in the third; no cells at all for a row
+// The Word report's cells, with the demand coefficient in the third; no cells at all for a row
 // whose installed power is exactly 0. A switchboard's coefficient is its rounded design power over
 // its rounded installed power, empty when the installed power rounds to 0.
 std::vector<std::string> NetworkReportRow(const NetworkTableEntry& entry);

@@ -118,7 +118,7 @@ void TForm1::FillGroupResults() {
     TForm4& window = NewResultWindow(725, 310);
     window.TableKind = 1;
     window.PanelNumber = number;
-    QTableWidget& grid = *window.AddGrid(50, 150, 715, 23, schemeRecords + 1);
+    QTableWidget& grid = *window.AddGrid(50, 150, 715, kGroupResultCells, schemeRecords + 1);
     for (int column : {2, 3, 8, 9}) grid.setColumnWidth(column, 120);
     for (int column : {10, 11, 18}) grid.setColumnWidth(column, 100);
     for (int column : {12, 13, 14}) grid.setColumnWidth(column, 225);
@@ -161,7 +161,7 @@ void TForm1::ShowNetworkResults() {
     Form8->TableRowCount = rows;
     TForm4& window = NewResultWindow(725, 310);
     window.TableKind = 0;
-    QTableWidget& grid = *window.AddGrid(50, 150, 715, 15, rows);
+    QTableWidget& grid = *window.AddGrid(50, 150, 715, kNetworkGridCells, rows);
     for (int column = 3; column <= 8; ++column) grid.setColumnWidth(column, 100);
     for (int column : {9, 10}) grid.setColumnWidth(column, 180);
     for (int column = 11; column <= 14; ++column) grid.setColumnWidth(column, 110);
@@ -179,7 +179,8 @@ void TForm1::N33Click() {
     if (ProjectRoot == nullptr || ProjectRoot->SwitchboardCount == 0) return;
     const std::vector<TGrsed*> switchboards = chains::SwitchboardsOf(*ProjectRoot);
     TForm4& window = NewResultWindow(620, 240);
-    QTableWidget& grid = *window.AddGrid(50, 120, 590, 20, int(switchboards.size()) + 1);
+    QTableWidget& grid =
+        *window.AddGrid(50, 120, 590, kSwitchboardResultCells, int(switchboards.size()) + 1);
     grid.setColumnWidth(4, 100);
     grid.setColumnWidth(5, 90);
     for (int column = 10; column <= 14; ++column) grid.setColumnWidth(column, 100);

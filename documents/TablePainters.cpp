@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "documents/ConsumerTable.h"
 #include "documents/JournalRows.h"
@@ -92,12 +93,14 @@ void NetworkTablePages::PaintOn(TCanvas& c, const PageRequest& request) {
     for (int i = 0; i < rows; ++i) Line(c, 50, RowLine(i), 750, RowLine(i));
     if (ProjectRoot == nullptr || ProjectRoot->Switchboards.First == nullptr) return;
 
-    static constexpr int kTextX[14] = {51,  101, 146, 193, 247, 283, 343,
-                                       377, 437, 475, 531, 569, 629, 693};
+    static constexpr int kTextX[] = {51,  101, 146, 193, 247, 283, 343,
+                                     377, 437, 475, 531, 569, 629, 693};
+    static_assert(std::size(kTextX) == kNetworkPageCells);
     const std::vector<NetworkTableEntry> entries = NetworkTableEntries(*ProjectRoot);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::vector<std::string> texts = NetworkPageRow(entries[i]);
-        for (int col = 0; col < 14; ++col) c.TextOut(kTextX[col], RowText(int(i)), texts[col]);
+        for (int col = 0; col < kNetworkPageCells; ++col)
+            c.TextOut(kTextX[col], RowText(int(i)), texts[col]);
     }
     // The headings last, inside the frame. "Iрас" begins with the Latin I; " Руст" and " Ррас"
     // with a blank and the Cyrillic Р.
@@ -140,13 +143,13 @@ void ConsumerTablePages::PaintOn(TCanvas& c, const PageRequest& request) {
     for (int r = 0; r <= rows; ++r) Line(c, 25, RowLine(r), 777, RowLine(r));
 
     if (ProjectRoot != nullptr) {
-        static constexpr int kTextX[12] = {30,  80,  130, 209, 288, 367,
-                                           428, 503, 560, 610, 670, 720};
+        static constexpr int kTextX[] = {30, 80, 130, 209, 288, 367, 428, 503, 560, 610, 670, 720};
+        static_assert(std::size(kTextX) == kConsumerTableCells);
         const auto table = ConsumerTableRows(*ProjectRoot, request.panelNumber);
         for (std::size_t r = 0; r < table.size(); ++r) {
             std::vector<std::string> cells = table[r];
             cells[5] = platform::Utf8Left(cells[5], 8);
-            for (int col = 0; col < 12; ++col)
+            for (int col = 0; col < kConsumerTableCells; ++col)
                 if (!cells[col].empty()) c.TextOut(kTextX[col], RowText(int(r)), cells[col]);
         }
     }
@@ -202,12 +205,14 @@ void CableJournalPages::PaintOn(TCanvas& c, const PageRequest& request) {
     Line(c, 50, bottom, 750, bottom);
     if (ProjectRoot == nullptr) return;
 
-    static constexpr int kTextX[7] = {55, 135, 220, 305, 455, 555, 655};
+    static constexpr int kTextX[] = {55, 135, 220, 305, 455, 555, 655};
+    static_assert(std::size(kTextX) == kJournalPageCells);
     const int kind = request.argument;
     const std::vector<JournalEntry> entries = JournalEntries(*ProjectRoot, kind, number_);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i > 0) Line(c, 50, RowLine(int(i)), 750, RowLine(int(i)));
         const std::vector<std::string> texts = JournalPageRow(entries[i], kind);
-        for (int col = 0; col < 7; ++col) c.TextOut(kTextX[col], RowText(int(i)), texts[col]);
+        for (int col = 0; col < kJournalPageCells; ++col)
+            c.TextOut(kTextX[col], RowText(int(i)), texts[col]);
     }
 }

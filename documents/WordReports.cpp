@@ -8,7 +8,10 @@
 
 #include "app/Mainform.h"
 #include "documents/AdjustmentProject.h"
+#include "documents/ConsumerTable.h"
+#include "documents/JournalRows.h"
 #include "documents/Kabj2.h"
+#include "documents/NetworkTable.h"
 #include "documents/ResultTable.h"
 #include "documents/WordDocument.h"
 #include "model/Classd.h"
@@ -160,7 +163,7 @@ void TForm8::BitBtn2Click() {
     const int kind = JournalKind();
     std::vector<std::string> cells;
     BuildCableJournalRows(cells, kind, JournalNumber);
-    WriteWordReport(3, cells, 10, JournalTitle(kind, JournalNumber));
+    WriteWordReport(3, cells, kJournalReportCells, JournalTitle(kind, JournalNumber));
 }
 
 void TForm4::BitBtn3Click() {
@@ -171,10 +174,11 @@ void TForm4::BitBtn3Click() {
         if (!ProjectRoot->FindPanel(PanelNumber)) return;
         TForm8::BuildConsumerTableRows(cells, PanelNumber);
         TForm8::WriteWordReport(
-            2, cells, 12,
+            2, cells, kConsumerTableCells,
             "Таблица расчетных данных потребителей (Щит " + platform::IntToStr(PanelNumber) + ")");
     } else {
         TForm8::BuildNetworkTableRows(cells);
-        TForm8::WriteWordReport(1, cells, 15, "Таблица расчетных данных распределительной сети");
+        TForm8::WriteWordReport(1, cells, kNetworkReportCells,
+                                "Таблица расчетных данных распределительной сети");
     }
 }

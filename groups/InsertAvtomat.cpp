@@ -9,9 +9,10 @@ TInsertAvtomat* InsertAvtomat = nullptr;
 
 TInsertAvtomat::TInsertAvtomat(QWidget* parent) : QDialog(parent) {
     setupUi(this);
-    // A caption without border icons; the width is fixed.
+    // A caption without border icons, at a fixed size: nothing to enlarge, so that a window
+    // manager offers no maximise either.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedWidth(186);
+    setFixedSize(186, 176);
     platform::OnClick(Button2, this, &TInsertAvtomat::Button2Click);
 }
 

@@ -6,9 +6,12 @@
 #include <QFontMetrics>
 #include <QLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -109,31 +112,110 @@ int DismissAnswer(MsgButtons buttons) {
     return mrCancel;
 }
 
-// A modal window opened while another window stays on top of the others would open beneath it,
-// out of the user's sight and reach, with every other window blocked: while such a window is
-// shown the modal one stays on top as well, for its run only.
-class AboveStayingWindows {
+// A window that stays on top of the others, shown: a modal window opened beneath it would be out
+// of the user's sight and reach, with every other window blocked.
+bool AnotherWindowStaysOnTop(const QWidget& modal) {
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &modal && window->isVisible() &&
+            (window->windowFlags() & Qt::WindowStaysOnTopHint))
+            return true;
+    }
+    return false;
+}
+
+// The hints of a window while it holds the program modal: no minimise button (a minimised modal
+// window leaves nothing on the screen to answer while every other window takes no input), no
+// maximise button when its size is fixed, and above a window that stays on top of the others.
+// What the run changed is put back after it; whatever else changed meanwhile stays.
+class ModalRunHints {
 public:
-    explicit AboveStayingWindows(QWidget& modal) : modal_(modal) {
-        if (modal.windowFlags() & Qt::WindowStaysOnTopHint) return;
-        for (const QWidget* window : QApplication::topLevelWidgets()) {
-            if (window != &modal && window->isVisible() &&
-                (window->windowFlags() & Qt::WindowStaysOnTopHint)) {
-                modal.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-                raised_ = true;
-                return;
-            }
-        }
+    explicit ModalRunHints(QWidget& modal) : modal_(modal) {
+        const Qt::WindowFlags flags = modal.windowFlags();
+        Qt::WindowFlags run = flags;
+        // A plain window without hints of its own gets every frame button from the platform:
+        // they are spelled out, so that the ones below can be left out.
+        if ((flags & Qt::WindowType_Mask) == Qt::Window && !(flags & Qt::CustomizeWindowHint))
+            run |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+        run &= ~Qt::WindowMinimizeButtonHint;
+        if (modal.minimumSize() == modal.maximumSize()) run &= ~Qt::WindowMaximizeButtonHint;
+        if (AnotherWindowStaysOnTop(modal)) run |= Qt::WindowStaysOnTopHint;
+        added_ = run & ~flags;
+        removed_ = flags & ~run;
+        if (run != flags) modal.setWindowFlags(run);
     }
-    ~AboveStayingWindows() {
-        if (raised_) modal_.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    ~ModalRunHints() {
+        const Qt::WindowFlags flags = modal_.windowFlags();
+        const Qt::WindowFlags after = (flags & ~added_) | removed_;
+        if (after != flags) modal_.setWindowFlags(after);
     }
-    AboveStayingWindows(const AboveStayingWindows&) = delete;
-    AboveStayingWindows& operator=(const AboveStayingWindows&) = delete;
+    ModalRunHints(const ModalRunHints&) = delete;
+    ModalRunHints& operator=(const ModalRunHints&) = delete;
 
 private:
     QWidget& modal_;
-    bool raised_ = false;
+    Qt::WindowFlags added_;
+    Qt::WindowFlags removed_;
+};
+
+// Some window managers offer minimise on every dialog whatever its hints say: a modal window
+// minimised during its run is shown again at once, so that the program never waits for an answer
+// the user cannot see.
+class ShownWhileModal : public QObject {
+public:
+    explicit ShownWhileModal(QWidget& modal) : modal_(modal) { modal.installEventFilter(this); }
+    ~ShownWhileModal() override { modal_.removeEventFilter(this); }
+    ShownWhileModal(const ShownWhileModal&) = delete;
+    ShownWhileModal& operator=(const ShownWhileModal&) = delete;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &modal_ && event->type() == QEvent::WindowStateChange &&
+            modal_.isMinimized()) {
+            // After the window system has finished minimising it; not once the run is over.
+            const QPointer<ShownWhileModal> running(this);
+            QTimer::singleShot(0, &modal_, [running, window = &modal_] {
+                if (running.isNull() || !window->isMinimized()) return;
+                window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+                window->show();
+                window->raise();
+                window->activateWindow();
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget& modal_;
+};
+
+std::function<void(bool)>& WaitObserver() {
+    static std::function<void(bool)> observer;
+    return observer;
+}
+
+// Tells the observer when the outermost modal run starts waiting for the user and when it ends.
+class WaitForTheUser {
+public:
+    WaitForTheUser() {
+        if (depth_++ == 0 && WaitObserver()) WaitObserver()(true);
+    }
+    ~WaitForTheUser() {
+        if (--depth_ == 0 && WaitObserver()) WaitObserver()(false);
+    }
+    WaitForTheUser(const WaitForTheUser&) = delete;
+    WaitForTheUser& operator=(const WaitForTheUser&) = delete;
+
+private:
+    static inline int depth_ = 0;
+};
+
+// Everything a modal run of a window or a message box holds for its length; the observer is told
+// before the window appears and after it has gone.
+struct ModalRun {
+    explicit ModalRun(QWidget& modal) : hints(modal), shown(modal) {}
+    WaitForTheUser wait;
+    ModalRunHints hints;
+    ShownWhileModal shown;
 };
 }  // namespace
 
@@ -146,34 +228,41 @@ Responder* CurrentResponder() {
 
 int MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                MsgIcon icon) {
-    if (g_responder) return g_responder->OnMessage(MessageRecord{text, caption, icon, buttons});
+    if (g_responder) {
+        WaitForTheUser wait;
+        return g_responder->OnMessage(MessageRecord{text, caption, icon, buttons});
+    }
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::NoButton, QApplication::activeWindow());
     AddButtons(box, buttons);
     KeepRoomForCaption(box);
-    AboveStayingWindows above(box);
-    box.exec();
+    {
+        ModalRun run(box);
+        box.exec();
+    }
     QAbstractButton* pressed = box.clickedButton();
     return pressed ? pressed->property("answer").toInt() : DismissAnswer(buttons);
 }
 
 int ShowModal(QDialog& dialog) {
-    if (g_responder) {
-        dialog.setResult(mrNone);
-        return g_responder->OnModal(dialog);
-    }
     dialog.setResult(mrNone);
-    int result = mrNone;
-    {
-        AboveStayingWindows above(dialog);
-        result = dialog.exec();
-    }
+    ModalRun run(dialog);
+    if (g_responder) return g_responder->OnModal(dialog);
+    const int result = dialog.exec();
     // Closing the window without a choice counts as Cancel, as the classic modal windows do.
     return result == mrNone ? mrCancel : result;
 }
 
+void SetModalWaitObserver(std::function<void(bool waiting)> observer) {
+    WaitObserver() = std::move(observer);
+}
+
 void SetApplicationTitle(const std::string& title) {
     TitleStorage() = title;
+    // The application's name is what a window without a caption of its own shows in its title
+    // bar, the executable's name in lower case until it is set. Not the display name: the
+    // platform would append that to every caption.
+    QCoreApplication::setApplicationName(QString::fromStdString(title));
 }
 const std::string& ApplicationTitle() {
     return TitleStorage();

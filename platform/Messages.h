@@ -50,10 +50,18 @@ Responder* CurrentResponder();
 int MessageBox(const std::string& text, const std::string& caption,
                MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None);
 
-// Runs a window modally and returns its modal result.
+// Runs a window modally and returns its modal result. While it runs, the window offers no
+// minimise button (nor maximise when its size is fixed) and is shown again at once when a window
+// manager minimises it anyway; message boxes run the same way.
 int ShowModal(QDialog& dialog);
 
-// The application title: the caption of the standard error box.
+// Told when a modal window or a message box starts waiting for the user's answer (true) and when
+// the wait is over (false); a run inside another one tells nothing more. An empty function: nobody
+// is told.
+void SetModalWaitObserver(std::function<void(bool waiting)> observer);
+
+// The application title: the caption of the standard error box, and what a window or a message
+// box without a caption of its own shows in its title bar.
 void SetApplicationTitle(const std::string& title);
 const std::string& ApplicationTitle();
 

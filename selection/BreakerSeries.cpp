@@ -173,15 +173,18 @@ void NetworkChecks::OfferBreakerChoice(const std::string& stored, double rating,
     const std::optional<std::vector<selection::BreakerRow>> loaded = selection::LoadBreakerRows();
     const std::vector<selection::BreakerRow> rows = loaded ? *loaded : selection::BreakerRows();
     if (!stored.empty() && !rows.empty()) {
-        // The stored series' row, or the last row when the base no longer holds it.
-        const selection::BreakerRow* row = &rows.back();
+        // The base lists a series in a row for each range of its ratings: the stored series
+        // stands when any of its rows reaches the rating. A series the base no longer holds is
+        // measured by the last row.
+        bool listed = false;
+        bool reaches = false;
         for (const selection::BreakerRow& r : rows) {
-            if (r.series == stored) {
-                row = &r;
-                break;
-            }
+            if (r.series != stored) continue;
+            listed = true;
+            reaches = reaches || !(r.maxRating < rating);
         }
-        if (!(row->maxRating < rating)) return;  // the stored series stands
+        if (!listed) reaches = !(rows.back().maxRating < rating);
+        if (reaches) return;  // the stored series stands
     }
     if (noChoice) return;
     selection::RunBreakerDialog(selection::AutomaticBreakers());

@@ -191,4 +191,13 @@ double FaultCurrent(const FaultPath& path, const TransformerRow& transformer) {
     return ProjectRoot->SinglePhaseFaultCurrent(through);
 }
 
+double FaultCurrentOfLineAt(const FaultPath& path, TCxemaGrupd& line,
+                            const TransformerRow& transformer) {
+    const double stored = line.CrossSection;
+    line.CrossSection = path.groupSection;
+    const double current = FaultCurrent(path, transformer);
+    line.CrossSection = stored;
+    return current;
+}
+
 }  // namespace selection

@@ -81,5 +81,10 @@ FaultPath FaultPathThrough(const TGrsed& sw, double s, TSitid* panel = nullptr, 
 // Single-phase fault current at the end of the path, A, with the transformer of that row (on
 // ProjectRoot and its cursors; the panel, when given, is current afterwards).
 double FaultCurrent(const FaultPath& path, const TransformerRow& transformer);
+// The same at the end of `line` (the current group line) tried at the path's group section: the
+// loop takes the line's return conductor at the line's own section, so both its conductors are
+// put at that section for the call, as the line is laid when that section is taken.
+double FaultCurrentOfLineAt(const FaultPath& path, TCxemaGrupd& line,
+                            const TransformerRow& transformer);
 
 }  // namespace selection

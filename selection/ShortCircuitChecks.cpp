@@ -248,7 +248,8 @@ void NetworkChecks::CheckGroupShortCircuit(QObject* sender) {
     selection::FaultPath path =
         selection::FaultPathThrough(*sw, *supply, panel, *feeder, group, *line);
     path.givenSection = true;
-    const double current = selection::FaultCurrent(path, LargestTransformer());
+    // The line at the largest section of its table, both its conductors.
+    const double current = selection::FaultCurrentOfLineAt(path, *group, LargestTransformer());
     PutBack(at);
     if (CurrentExceeds(current, trip)) return;
     FailWithoutRemedy(Check::Group, sender, at);
@@ -398,14 +399,16 @@ bool NetworkChecks::CheckNewPanelShortCircuit(bool longOffer, const std::string&
     path.panelMaterial = panelMaterial;
     const double currentB = selection::FaultCurrent(path, largest);
 
-    // The group line on the new panel (the panel's last group, where the steps above left it).
-    const TCxemaGrupd* group = panel->SchemeGroups.Cursor;
+    // The group line on the new panel (the panel's last group, where the steps above left it),
+    // both its conductors at that section.
+    TCxemaGrupd* group = panel->SchemeGroups.Cursor;
     const BreakerTrip tripC =
         group ? TripCurrent(group->BreakerType, group->BreakerRating) : BreakerTrip{};
     path.groupLength = groupLength;
     path.groupSection = largestSection;
     path.groupMaterial = groupMaterial;
-    const double currentC = selection::FaultCurrent(path, largest);
+    const double currentC = group ? selection::FaultCurrentOfLineAt(path, *group, largest)
+                                  : selection::FaultCurrent(path, largest);
 
     return CurrentExceeds(currentA, tripA) && CurrentExceeds(currentB, tripB) &&
            CurrentExceeds(currentC, tripC);

@@ -60,9 +60,11 @@ double NetworkChecks::FaultAtGroup(double g, double p, double s,
                                    const selection::TransformerRow& t) {
     TGrsed* sw = selection::CurrentSwitchboard();
     TSitid* panel = selection::CurrentPanel();
-    const TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
+    TCxemaGrupd* group = panel ? panel->SchemeGroups.Cursor : nullptr;
     if (!group) return 0.0;
-    return selection::FaultCurrent(selection::FaultPathThrough(*sw, s, panel, p, group, g), t);
+    // The line is tried with both its conductors at g, as it is laid when g is taken.
+    return selection::FaultCurrentOfLineAt(selection::FaultPathThrough(*sw, s, panel, p, group, g),
+                                           *group, t);
 }
 
 double NetworkChecks::FaultAtPanel(double p, double s, const selection::TransformerRow& t) {

@@ -7,6 +7,8 @@
 #include "AppFixture.h"
 #include "app/DialogForm.h"
 #include "app/Mainform.h"
+#include "groups/InsertAvtomat.h"
+#include "platform/Messages.h"
 
 namespace {
 void ExpectCentredOn(const QRect& area) {
@@ -64,4 +66,36 @@ TEST_F(WaitNoticeTest, WithoutAWindowItIsCentredOnTheScreen) {
     ShowWaitNotice(nullptr);
     ExpectCentredOn(QGuiApplication::primaryScreen()->availableGeometry());
     CloseWaitNotice();
+}
+
+// The program does nothing while a modal window or a message box waits for the user's answer:
+// the notice steps aside for the question, also for one asked inside another, and comes back,
+// centred as before, when the work goes on. A notice closed meanwhile, or none shown, stays
+// closed.
+TEST_F(WaitNoticeTest, StepsAsideWhileTheUserIsAsked) {
+    Form1->setGeometry(200, 150, 640, 480);
+    ShowWaitNotice(Form1);
+    responder_.ExpectModal("TInsertAvtomat", [](QDialog&) {
+        EXPECT_FALSE(DialogForm->isVisible());
+        platform::MessageBox("Установите автомат.", "Предупреждение.", platform::MsgButtons::Ok,
+                             platform::MsgIcon::Warning);
+        EXPECT_FALSE(DialogForm->isVisible());
+        return platform::mrOk;
+    });
+    responder_.ExpectMessage("Установите автомат.", "Предупреждение.", platform::mrOk);
+    platform::ShowModal(*InsertAvtomat);
+    EXPECT_TRUE(DialogForm->isVisible());
+    ExpectCentredOn(Form1->frameGeometry());
+
+    responder_.ExpectModal("TInsertAvtomat", [](QDialog&) {
+        CloseWaitNotice();
+        return platform::mrOk;
+    });
+    platform::ShowModal(*InsertAvtomat);
+    EXPECT_FALSE(DialogForm->isVisible());
+
+    responder_.ExpectMessage("Готово", platform::mrOk);
+    platform::MessageBox("Готово", "", platform::MsgButtons::Ok, platform::MsgIcon::None);
+    EXPECT_FALSE(DialogForm->isVisible());
+    responder_.VerifyDone();
 }

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <map>
 #include <pugixml.hpp>
 
@@ -17,7 +18,10 @@
 #include "WindowChecks.h"
 #include "app/Mainform.h"
 #include "documents/AdjustmentProject.h"
+#include "documents/ConsumerTable.h"
+#include "documents/JournalRows.h"
 #include "documents/Kabj2.h"
+#include "documents/NetworkTable.h"
 #include "documents/ResultTable.h"
 #include "documents/WordDocument.h"
 #include "documents/WordReports.h"
@@ -235,6 +239,53 @@ TEST_F(WordReport, ConsumersTableOfAPanel) {
     EXPECT_EQ(Report::Texts(rows[4]), std::vector<std::string>(12, ""));
     EXPECT_EQ(report.FooterCell(1, 7), kStamp[0]);
     EXPECT_EQ(report.FooterCell(7, 2), kStamp[4]);
+}
+
+// Each template's table has a column for every cell of its report's rows: the report fills the
+// table cell by cell and starts a new row after as many cells as a row has.
+TEST_F(WordReport, EachTemplateHasAColumnForEveryCellOfItsRows) {
+    TSitid& panel = AddPanel(AddSwitchboard(1), 1);
+    AddGroup(panel, "1.1", 4);
+    const struct {
+        const char* report;
+        std::function<void()> write;
+        int firstBodyRow;
+        int cells;
+    } cases[] = {
+        {"journal",
+         [] {
+             Form8->setProperty("Tag", 3);
+             Form8->FillPanelJournal(1);
+             QTest::mouseClick(Form8->BitBtn2, Qt::LeftButton);
+         },
+         5, kJournalReportCells},
+        {"network table",
+         [] {
+             TForm4* window = TForm4::NewResultWindow();
+             window->TableKind = 0;
+             QTest::mouseClick(window->BitBtn3, Qt::LeftButton);
+         },
+         3, kNetworkReportCells},
+        {"consumers table",
+         [] {
+             TForm4* window = TForm4::NewResultWindow();
+             window->TableKind = 1;
+             window->PanelNumber = 1;
+             QTest::mouseClick(window->BitBtn3, Qt::LeftButton);
+         },
+         3, kConsumerTableCells},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.report);
+        c.write();
+        const Report report = Only();
+        const auto rows = Report::Rows(report.Table());
+        ASSERT_GE(rows.size(), std::size_t(c.firstBodyRow + 1));
+        for (std::size_t r = c.firstBodyRow - 1; r < rows.size(); ++r)
+            EXPECT_EQ(Report::Texts(rows[r]).size(), std::size_t(c.cells)) << "row " << r + 1;
+        for (const QString& name : Written()) QFile::remove(reportDir_.filePath(name));
+        opened_.clear();
+    }
 }
 
 // Besides the filled cells and the first-page setting, the document is its template.

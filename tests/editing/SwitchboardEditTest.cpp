@@ -85,7 +85,7 @@ TEST_F(SwitchboardEdit, ARefusedRecreationRebuildsTheSwitchboardOnce) {
     for (const std::string number : {"1", "2"}) {
         SCOPED_TRACE(number);
         OpenSwitchboard(number);
-        Type(Shiti->Edit3, "900");
+        Type(Shiti->Edit3, "600");
         ExpectBreakerQuestion(platform::mrYes);
         responder_.ExpectMessage(
             "Отклонение напряжения на потребителе более 10 %,редактирование отменяется",

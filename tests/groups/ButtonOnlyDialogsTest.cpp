@@ -1,11 +1,13 @@
 // The small dialogs of the group entry that are left only through their button: the breaker type
-// dialog and the unbalanced-load dialogs. Escape and the close box leave them showing with
-// nothing decided, so that no line goes on without its breaker type or its per-phase loads.
+// dialog and the unbalanced-load dialogs. Escape, the close box and minimising leave them showing
+// with nothing decided, so that no line goes on without its breaker type or its per-phase loads,
+// and the program never waits for an answer out of sight.
 #include <QTest>
 #include <QWindow>
 #include <functional>
 
 #include "GroupsFixture.h"
+#include "app/DialogForm.h"
 #include "app/Mainform.h"
 #include "groups/Dan12.h"
 #include "groups/InsertAvtomat.h"
@@ -26,16 +28,28 @@ struct WayOut {
 const WayOut kWaysOut[] = {
     {"Escape", [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
     {"close box", [](QDialog& dialog) { dialog.windowHandle()->close(); }},
+    // A window manager that offers minimise whatever the hints say.
+    {"minimise",
+     [](QDialog& dialog) {
+         dialog.setWindowState(Qt::WindowMinimized);
+         QCoreApplication::processEvents();
+     }},
 };
 
 // The scripted modal run does not show the dialog: it is shown here as the real run shows it,
-// and every way out but its button is tried on it.
+// and every way out but its button is tried on it. Its frame offers neither minimise nor
+// maximise, and its size is fixed: a window manager offers maximise on any window that can grow.
 void TryEveryWayOut(QDialog& dialog) {
+    const std::string name = dialog.objectName().toStdString();
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint) << name;
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint) << name;
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << name;
     dialog.show();
     for (const WayOut& way : kWaysOut) {
         way.leave(dialog);
-        EXPECT_TRUE(dialog.isVisible()) << dialog.objectName().toStdString() << ", " << way.how;
-        EXPECT_EQ(dialog.result(), mrNone) << dialog.objectName().toStdString() << ", " << way.how;
+        EXPECT_TRUE(dialog.isVisible()) << name << ", " << way.how;
+        EXPECT_FALSE(dialog.isMinimized()) << name << ", " << way.how;
+        EXPECT_EQ(dialog.result(), mrNone) << name << ", " << way.how;
     }
 }
 
@@ -56,6 +70,8 @@ TEST_F(ButtonOnlyDialogsTest, TheBreakerTypeIsChosenBeforeTheLineGoesOn) {
     Fill(entry);
     responder_.ExpectModal("TInsertAvtomat", [](QDialog& dialog) {
         EXPECT_EQ(InsertAvtomat->GroupBox1->title().toStdString(), "Группы");
+        // The wait notice of the line's checks is out of the way of the question.
+        EXPECT_FALSE(DialogForm->isVisible());
         TryEveryWayOut(dialog);
         const TCxemaGrupd* line = SchemeRecord("Гр1");
         EXPECT_TRUE(line && line->BreakerType.empty());

@@ -131,8 +131,11 @@ TEST_F(RollbackTest, DataRefusals) {
 
 // Refusals after the breakers are chosen: no single-pole breaker for 80 A (15.4 kW on one phase
 // draws 15400 / 219.393 = 70.19 A, the breaker above it is 80 A, the base's single-pole series
-// ends at 63 A), a short circuit at the end of 300 m that the group breaker (12.5 A, trip
-// multiplicity 10: 125 A) does not see, and a voltage drop that no cross-section brings within
+// ends at 63 A), a short circuit at the end of 700 m that the group breaker (12.5 A, trip
+// multiplicity 10: 125 A) does not see even on the largest wire (both conductors of 16 mm2,
+// 1.327268 + j0.0675 mOhm/m at 65 C, behind the breakers of 50 A and under, 7 + j4.5 each, the
+// contacts and the system: |2 Z1 + Z0| / 3 = |5668.43 + j326.20| / 3 = 1892.6 mOhm, 85.4 A), and
+// a voltage drop that no cross-section brings within
 // 10 %: 5 kW on 600 m has, on the largest wire of 16 mm2, 5 x 600 / (12.8 x 16) = 14.648 % of
 // loss, 400 / sqrt 3 x (1 - 0.14648) / 220 x 100 - 100 = -10.40 %.
 TEST_F(RollbackTest, RefusalsAfterTheBreakers) {
@@ -162,7 +165,7 @@ TEST_F(RollbackTest, RefusalsAfterTheBreakers) {
          {{"A1", 0.32, 1600, 1, 10}, {"A3", 0.32, 1600, 3, 0}},
          [] {
              Entry e = Refused("2,2");
-             e.length = "300";
+             e.length = "700";
              return e;
          }(),
          {shortCircuit, "Предупреждение", MsgIcon::Warning},

@@ -92,6 +92,8 @@ protected:
 TEST_F(ShortCircuitChecksTest, CurrentEqualToTheTripCurrentFails) {
     TCxemaGrupd* g = BeginAdding(panel, {"G2", 4, 6, 1, 40});
     g->BreakerType = "A3";  // multiplicity 10
+    // The check takes the line at the largest section of its table, both its conductors.
+    g->CrossSection = 120;
     // A rating whose trip current is the fault current it lets through: the breaker's own
     // impedance depends on its rating only by rows of the breaker table, so a rating found
     // again in the row it was taken in is one.

@@ -61,7 +61,8 @@ protected:
         member->SchemeGroups.Cursor = line;
         const selection::FaultPath path = selection::FaultPathThrough(
             *sw, largest, member, largest, line, kWire2Rows.back().section);
-        const double current = selection::FaultCurrent(path, selection::TransformerRows().back());
+        const double current =
+            selection::FaultCurrentOfLineAt(path, *line, selection::TransformerRows().back());
         head->FeederSection2 = head2;
         member->FeederSection2 = member2;
         return current;

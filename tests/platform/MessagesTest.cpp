@@ -154,16 +154,107 @@ TEST(RealMessageBox, ModalWindowsOpenAboveAWindowThatStaysOnTop) {
     }
 }
 
+// While a modal window runs it offers no minimise button, nor maximise when its size is fixed:
+// minimised, it would leave nothing on the screen to answer while every other window takes no
+// input. A window manager that minimises it anyway (some offer minimise on every dialog) sees it
+// shown again at once. Once it is closed its own hints are back.
+TEST(RealModalRun, OffersNoMinimiseAndComesBackWhenMinimised) {
+    const Qt::WindowFlags buttons = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+    const struct {
+        const char* name;
+        Qt::WindowFlags flags;  // none: the dialog's own
+        bool fixedSize;
+        bool maximise;  // while it runs
+    } cases[] = {
+        {"a dialog", {}, false, false},
+        {"a dialog of fixed size", {}, true, false},
+        // A plain window gets every frame button from the platform unless told otherwise.
+        {"a plain window", Qt::Window, false, true},
+        {"a plain window of fixed size", Qt::Window, true, false},
+        {"a dialog with every button", buttons, false, true},
+        {"a dialog of fixed size with every button", buttons, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDialog dialog;
+        if (c.flags) dialog.setWindowFlags(c.flags);
+        if (c.fixedSize) dialog.setFixedSize(200, 100);
+        const Qt::WindowFlags own = dialog.windowFlags();
+        Qt::WindowFlags running;
+        bool minimised = true;
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+            running = dialog.windowFlags();
+            dialog.setWindowState(Qt::WindowMinimized);
+            QCoreApplication::processEvents();
+            minimised = dialog.isMinimized();
+            shown = dialog.isVisible();
+            dialog.accept();
+        });
+        EXPECT_EQ(ShowModal(dialog), mrOk);
+        EXPECT_FALSE(running & Qt::WindowMinimizeButtonHint);
+        EXPECT_EQ((running & Qt::WindowMaximizeButtonHint) != 0, c.maximise);
+        EXPECT_TRUE(running & Qt::WindowTitleHint);
+        EXPECT_FALSE(minimised);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(dialog.windowFlags(), own);
+    }
+
+    // A message box the same way.
+    Qt::WindowFlags box;
+    bool minimised = true;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        ASSERT_NE(shown, nullptr);
+        box = shown->windowFlags();
+        shown->setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        minimised = shown->isMinimized();
+        qobject_cast<QDialog*>(shown)->reject();
+    });
+    MessageBox("Текст", "Предупреждение", MsgButtons::Ok, MsgIcon::None);
+    EXPECT_FALSE(box & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(minimised);
+}
+
+// Whoever waits with the user is told when the outermost modal run starts waiting for an answer
+// and when it ends; a message box inside a modal window tells nothing more.
+TEST_F(MessagesTest, TheWaitForTheUserIsToldOnce) {
+    std::vector<bool> told;
+    SetModalWaitObserver([&told](bool waiting) { told.push_back(waiting); });
+    QDialog dialog;
+    responder_.ExpectModal("QDialog", [&told](QDialog&) {
+        EXPECT_EQ(told, std::vector<bool>{true});
+        MessageBox("Готово", "", MsgButtons::Ok, MsgIcon::Information);
+        EXPECT_EQ(told, std::vector<bool>{true});
+        return mrOk;
+    });
+    responder_.ExpectMessage("Готово", mrOk);
+    responder_.ExpectMessage("Готово", mrOk);
+    ShowModal(dialog);
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+    MessageBox("Готово", "", MsgButtons::Ok, MsgIcon::Information);
+    EXPECT_EQ(told, (std::vector<bool>{true, false, true, false}));
+    SetModalWaitObserver({});
+    responder_.ExpectModal("QDialog", [](QDialog&) { return mrOk; });
+    ShowModal(dialog);
+    EXPECT_EQ(told.size(), 4u);
+}
+
 // A window manager writes the caption in a bold title font beside the window's icon and its
 // three buttons: a box narrower than that shows the caption cut ("Предуп... дение."). Openbox's
 // Clearlooks theme, writing "Предупреждение." (128 px wide, 14 px high in the bold title font),
 // needs a box of 230 px: the caption and seven and a half times its height. Every box leaves that
 // room; on a display with a window manager the boxes are also captured for a look when
-// VELTRANOVA_SCREENSHOTS names a folder. A box of an empty caption shows the program's name
+// VELTRANOVA_SCREENSHOTS names a folder. A box of an empty caption shows the program's title
 // there, which it leaves room for as well.
 TEST(RealMessageBox, IsWideEnoughForItsCaption) {
     const QString testName = QCoreApplication::applicationName();
-    QCoreApplication::setApplicationName("veltranovaplanir");
+    SetApplicationTitle("Veltranovaplanir");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName().toStdString(), "Veltranovaplanir");
     struct Case {
         const char* name;
         const char* text;
@@ -187,7 +278,7 @@ TEST(RealMessageBox, IsWideEnoughForItsCaption) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString caption =
-            *c.caption ? QString::fromUtf8(c.caption) : QString("veltranovaplanir");
+            *c.caption ? QString::fromUtf8(c.caption) : QString("Veltranovaplanir");
         QFont title = QApplication::font("QMdiSubWindowTitleBar");
         title.setBold(true);
         const QFontMetrics metrics(title);

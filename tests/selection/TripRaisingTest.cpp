@@ -19,7 +19,10 @@ protected:
     }
     // The project's transformer (ТМ-400/10).
     static selection::TransformerRow Project() { return selection::TransformerRows()[1]; }
+    // The fault current at the end of the line laid at section g, its return conductor too.
     double AtGroup(double g) {
+        const double stored = group->CrossSection;
+        group->CrossSection = g;
         selection::FaultPath path;
         path.groupLength = 100;
         path.groupSection = g;
@@ -31,6 +34,7 @@ protected:
         path.panel = panel;
         const double current = selection::FaultCurrent(path, Project());
         panel->SchemeGroups.Cursor = group;
+        group->CrossSection = stored;
         return current;
     }
     double AtPanel(TSitid* p, double section) {
@@ -63,6 +67,37 @@ TEST_F(TripRaisingTest, GroupLineTakesTheSmallestSectionThatTrips) {
     ASSERT_EQ(group->BreakerRating * 10, AtGroup(4));
     EXPECT_FALSE(checks().RaiseGroupCableForTrip(4, 25, 50, t.power, t.uk));
     EXPECT_EQ(group->CrossSection, 4);
+}
+
+// A line chosen at 2.5 mm2 for its current, whose breaker trips from 6 mm2 on: each section is
+// tried with both conductors of the line at it, so the raise stops at 6 mm2 and nothing upstream
+// moves. Tried with the return conductor left at 2.5 mm2, no section of the table would reach the
+// trip current, and the raise went on to the supply cables and the largest sections.
+TEST_F(TripRaisingTest, GroupLineIsTriedWithBothItsConductorsAtTheSection) {
+    group->CrossSection = 2.5;
+    group->BreakerRating = (AtGroup(4) + AtGroup(6)) / 2 / 10;
+    const double trip = group->BreakerRating * 10;
+    ASSERT_LT(AtGroup(4), trip);
+    ASSERT_GT(AtGroup(6), trip);
+    selection::FaultPath returnAtStored;
+    returnAtStored.groupLength = 100;
+    returnAtStored.groupSection = kCopperCableRows.back().section;
+    returnAtStored.panelLength = panel->FeederLength;
+    returnAtStored.panelSection = panel->FeederSection;
+    returnAtStored.switchboardLength = sw->SwitchboardFeederLength;
+    returnAtStored.switchboardSection = sw->SwitchboardSection;
+    returnAtStored.groupMaterial = returnAtStored.panelMaterial =
+        returnAtStored.switchboardMaterial = "Медь";
+    returnAtStored.panel = panel;
+    ASSERT_LT(selection::FaultCurrent(returnAtStored, Project()), trip);
+    panel->SchemeGroups.Cursor = group;
+
+    checks().EnsureGroupTripCurrent();
+    EXPECT_EQ(group->CrossSection, 6);
+    EXPECT_EQ(group->SinglePhaseFaultCurrent, AtGroup(6));
+    EXPECT_EQ(panel->FeederSection, 25);
+    EXPECT_EQ(sw->SwitchboardSection, 50);
+    EXPECT_EQ(ProjectRoot->TransformerName, "ТМ-400/10");
 }
 
 // Nothing brings the breaker to trip: every section, the transformer and the stored current stay.
