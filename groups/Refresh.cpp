@@ -419,17 +419,20 @@ void TDan1::StoreFaultCurrents(TGrsed& sw, const selection::TransformerRow* t) {
             sw.Panels.Cursor = &panel;
             return value;
         };
-        panel.PanelFaultCurrent1 = current(&TGrsed::SinglePhaseFaultCurrent);
         panel.PanelFaultCurrent3 = current(&TGrsed::ThreePhaseFaultCurrentAtGroup);
         panel.PanelSurgeCurrent = current(&TGrsed::ThreePhaseFaultCurrent);
-        // Each group line's current at its end, for the sections in force, whether its breaker
-        // trips on it or not (the checks of a change said so). The lines share the rest of the
-        // loop, taken once.
-        if (!t || panel.SchemeGroupCount == 0) {
+        if (!t) {
+            panel.PanelFaultCurrent1 = 0.0;
             ForEachGroup(panel, [](TCxemaGrupd& group) { group.SinglePhaseFaultCurrent = 0.0; });
             return;
         }
+        // The panel's single-phase loop is the one its group lines share: taken once, the panel's
+        // current from it with no line, and each line's current at its end, for the sections in
+        // force, whether its breaker trips on it or not (the checks of a change said so).
+        root.Switchboards.Cursor = &sw;
+        sw.Panels.Cursor = &panel;
         const TGrsed::LoopWithoutLine loop = root.SinglePhaseLoopWithoutLine(path);
+        panel.PanelFaultCurrent1 = root.SinglePhaseFaultCurrentOfLine(loop, path);
         ForEachGroup(panel, [&](TCxemaGrupd& group) {
             path.groupLength = group.LineLength;
             path.groupSection = group.CrossSection;
@@ -446,15 +449,24 @@ std::vector<std::string> TDan1::ComputeAllFaultCurrents() {
     const auto [rows, found] = selection::RowsWithProjectTransformer();
     const selection::TransformerRow* t = found ? &rows[*found] : nullptr;
     std::vector<std::string> untripped;
+    // The lines of a project share a few series: the last one's trip is kept.
+    std::string series;
+    BreakerTrip perAmpere;
     chains::ForEachSwitchboard(root, [&](TGrsed& sw) {
         StoreFaultCurrents(sw, t);
         if (!t) return;
         ForEachCountedPanel(root, sw, [&](TSitid& panel) {
             ForEachGroup(panel, [&](TCxemaGrupd& group) {
+                if (group.BreakerRating <= 0) return;
+                if (series.empty() || group.BreakerType != series) {
+                    series = group.BreakerType;
+                    perAmpere = TripOf(series, 1.0);
+                }
                 // A breaker of a series the base holds that does not trip at the line's end.
-                const BreakerTrip trip = TripOf(group.BreakerType, group.BreakerRating);
-                if (group.BreakerRating > 0 && trip.known &&
-                    !CurrentExceeds(group.SinglePhaseFaultCurrent, trip))
+                const BreakerTrip trip{perAmpere.multiplicity,
+                                       group.BreakerRating * perAmpere.multiplicity,
+                                       perAmpere.known};
+                if (trip.known && !CurrentExceeds(group.SinglePhaseFaultCurrent, trip))
                     untripped.push_back(group.GroupName);
             });
         });

@@ -486,8 +486,9 @@ public:
     };
     LoopWithoutLine SinglePhaseLoopWithoutLine(const FaultInputs& in);
     // The single-phase fault current at the end of the current group line of `in` (the current
-    // panel's) whose loop without it is `loop`: SinglePhaseFaultCurrent of the same path, to the
-    // last bit, without walking the path again. Moves no cursor.
+    // panel's; at the path's end when `in` has no group line) whose loop without it is `loop`:
+    // SinglePhaseFaultCurrent of the same path, to the last bit, without walking the path again.
+    // Moves no cursor.
     double SinglePhaseFaultCurrentOfLine(const LoopWithoutLine& loop, const FaultInputs& in);
     // Resistance and reactance of the surge current's path: conductors (at 20 degrees C) and
     // transformer only.

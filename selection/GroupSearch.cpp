@@ -1,6 +1,7 @@
 #include "selection/GroupSearch.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "model/Chains.h"
 
@@ -41,6 +42,13 @@ struct Kind<TFasaGrup3d> {
     static const std::string& Name(const TFasaGrup3d& r) { return r.GroupName3; }
 };
 
+// Whether two names are the same. The lines of a panel are mostly named alike but for their last
+// characters ("1.1", "1.2"): those are compared before the whole texts.
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           (a.empty() || (a.back() == b.back() && std::memcmp(a.data(), b.data(), a.size()) == 0));
+}
+
 // Asks for the cache line of the field; changes nothing.
 template <typename T>
 void Prefetch(const T& field) {
@@ -77,7 +85,7 @@ void FetchFields(const TFasaGrup3d& r) {
 TCxemaGrupd* FirstSchemeGroupNamed(TSitid& panel, const std::string& name) {
     TCxemaGrupd* g =
         chains::FindFirst(panel.SchemeGroups, chains::SchemeLink{}, panel.SchemeGroupCount,
-                          [&](const TCxemaGrupd& g) { return g.GroupName == name; });
+                          [&](const TCxemaGrupd& g) { return SameName(g.GroupName, name); });
     // The next line's record, searched next in a walk over the lines.
     if (g && g->SchemeGroups.Next) FetchFields(*g->SchemeGroups.Next);
     return g;
@@ -87,7 +95,7 @@ template <typename Record>
 Record* FirstRecordNamed(TSitid& panel, const std::string& name) {
     using K = Kind<Record>;
     Record* r = chains::FindFirst(K::Records(panel), typename K::RecordLink{}, K::Count(panel),
-                                  [&](const Record& r) { return K::Name(r) == name; });
+                                  [&](const Record& r) { return SameName(K::Name(r), name); });
     // The next record of the kind, with its link, for the search of the next line.
     if (r) {
         if (Record* next = typename K::RecordLink{}(*r).Next) {
@@ -106,7 +114,7 @@ bool SeekResultRowNamed(TSitid& panel, const std::string& name) {
     chains::ResultRow<Record, typename K::RowLink> row(byPhase);
     bool found = false;
     for (int k = 0; k < K::Count(panel) && !row.AllEnded() && !found; ++k) {
-        for (Record* r : row.Records()) found = found || (r && K::Name(*r) == name);
+        for (Record* r : row.Records()) found = found || (r && SameName(K::Name(*r), name));
         if (!found) row.Advance();
     }
     for (int x = 0; x < 3; ++x) byPhase[x].Cursor = row[x];
@@ -131,7 +139,7 @@ std::optional<std::array<Record*, 3>> RowOfLastRecordNamed(TSitid& panel, const 
     int k = 0;
     for (Record* r = K::Records(panel).First; r && k < K::Count(panel);
          r = typename K::RecordLink{}(*r).Next, ++k)
-        if (K::Name(*r) == name) last = k;
+        if (SameName(K::Name(*r), name)) last = k;
     if (last < 0) return std::nullopt;
     chains::ResultRow<Record, typename K::RowLink> row(K::Rows(panel));
     for (int step = 0; step < last; ++step) row.Advance();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <string_view>
 #include <vector>
 
 #include "model/Classd.h"
@@ -37,6 +38,27 @@ constexpr ReactanceRow kReactance[] = {
     {50, 0.0625, 0.0854}, {70, 0.0612, 0.0819}, {95, 0.0602, 0.0807}, {120, 0.06, 0.0802},
     {150, 0.0598, 0.08},  {185, 0.0596, 0.08},  {240, 0.0587, 0.08}};
 
+// The column of the reactance table a laying method reads: cables in the ground or in air, or
+// wires in a pipe; none for any other text.
+enum class ReactanceColumn { Cable, Pipe, None };
+
+ReactanceColumn ColumnOf(std::string_view layingMethod) {
+    using namespace std::string_view_literals;
+    if (layingMethod == "В земле"sv || layingMethod == "В воздухе"sv) return ReactanceColumn::Cable;
+    if (layingMethod == "Четыре провода в трубе"sv || layingMethod == "Три провода в трубе"sv ||
+        layingMethod == "Два провода в трубе"sv)
+        return ReactanceColumn::Pipe;
+    return ReactanceColumn::None;
+}
+
+// x0 of a section of the table in that column; 0 for a section not in it.
+double ReactanceIn(ReactanceColumn column, double section) {
+    if (column == ReactanceColumn::None) return 0.0;
+    for (const ReactanceRow& row : kReactance)
+        if (row.section == section) return column == ReactanceColumn::Cable ? row.cable : row.pipe;
+    return 0.0;
+}
+
 struct BreakerRow {
     int rating;
     double resistance;
@@ -54,9 +76,12 @@ constexpr BreakerRow kBreakers[] = {{50, 7, 4.5},       {63, 3.5, 2},       {80,
 // (rating 0 or less) has no row.
 const BreakerRow* FindBreaker(int rating) {
     if (rating <= 0) return nullptr;
+    // The rows rise with the rating.
     const BreakerRow* found = &kBreakers[0];
-    for (const BreakerRow& row : kBreakers)
-        if (row.rating <= rating) found = &row;
+    for (const BreakerRow& row : kBreakers) {
+        if (row.rating > rating) break;
+        found = &row;
+    }
     return found;
 }
 
@@ -94,15 +119,14 @@ struct Impedance {
 };
 
 Impedance BreakerImpedance(double rating) {
-    const int key = RatingKey(rating);
-    return {TGrsed::BreakerResistance(key), TGrsed::BreakerReactance(key)};
+    const BreakerRow* row = FindBreaker(RatingKey(rating));
+    return row ? Impedance{row->resistance, row->reactance} : Impedance{};
 }
 
-// A conductor of that length, section and laying at the temperature.
+// A conductor of that length and section at the temperature, its reactance in that column.
 Impedance Conductor(double temperature, double length, double section, Material material,
-                    const std::string& laying) {
-    return {length * R0(temperature, section, material),
-            length * TGrsed::CableReactance(laying, section)};
+                    ReactanceColumn column) {
+    return {length * R0(temperature, section, material), length * ReactanceIn(column, section)};
 }
 
 // System and transformer.
@@ -148,7 +172,8 @@ void AddSegment(FeederSums& sums, const TSitid& p, double s, Material material, 
         sums = {};
         return;
     }
-    const Impedance phase = Conductor(kind.temperature, length, s, material, p.FeederLayingMethod);
+    const ReactanceColumn column = ColumnOf(p.FeederLayingMethod);
+    const Impedance phase = Conductor(kind.temperature, length, s, material, column);
     if (!kind.loop) {
         sums.z1 += phase;
         return;
@@ -156,7 +181,7 @@ void AddSegment(FeederSums& sums, const TSitid& p, double s, Material material, 
     const double spe = selection::NodeTableSection(p.ZeroCoreTable, p.FeederSections,
                                                    p.FeederZeroSections, p.FeederSectionCount, s);
     const Impedance breaker = BreakerImpedance(p.PanelBreakerRating);
-    const Impedance pe = Conductor(kind.temperature, length, spe, material, p.FeederLayingMethod);
+    const Impedance pe = Conductor(kind.temperature, length, spe, material, column);
     sums.z1 += phase + breaker;
     sums.z0 += phase + 3 * pe + breaker;
 }
@@ -221,8 +246,9 @@ Impedance SurgePath(TGrsed& root, const TGrsed::FaultInputs& in) {
     Impedance z{supply.rt, supply.xt};
     if (gm != Material::Other) {
         // The reactance needs the line's laying, which only its record holds.
-        const Impedance line = Conductor(kind.temperature, in.groupLength, in.groupSection, gm,
-                                         g ? g->LayingMethod : std::string());
+        const Impedance line =
+            Conductor(kind.temperature, in.groupLength, in.groupSection, gm,
+                      g ? ColumnOf(g->LayingMethod) : ReactanceColumn::None);
         z += g ? line : Impedance{line.r, 0.0};
     }
     z += PanelFeeders(sw, in.panel, in.panelLength, in.panelSection, in.panelMaterial,
@@ -230,7 +256,7 @@ Impedance SurgePath(TGrsed& root, const TGrsed::FaultInputs& in) {
              .z1;
     if (sw && sm != Material::Other)
         z += Conductor(kind.temperature, in.switchboardLength, in.switchboardSection, sm,
-                       sw->SwitchboardLaying);
+                       ColumnOf(sw->SwitchboardLaying));
     return z;
 }
 
@@ -244,14 +270,7 @@ double TGrsed::ConductorResistance(double temperature, double section, bool copp
 }
 
 double TGrsed::CableReactance(const std::string& layingMethod, double section) {
-    const bool cable = layingMethod == "В земле" || layingMethod == "В воздухе";
-    const bool pipe = layingMethod == "Четыре провода в трубе" ||
-                      layingMethod == "Три провода в трубе" ||
-                      layingMethod == "Два провода в трубе";
-    if (!cable && !pipe) return 0.0;
-    for (const ReactanceRow& row : kReactance)
-        if (row.section == section) return cable ? row.cable : row.pipe;
-    return 0.0;
+    return ReactanceIn(ColumnOf(layingMethod), section);
 }
 
 double TGrsed::BreakerResistance(int rating) {
@@ -272,10 +291,9 @@ FeederSums LinePart(const TCxemaGrupd& group, const TGrsed::FaultInputs& in, Pat
     FeederSums g;
     const Material gm = MaterialOf(in.groupMaterial);
     if (gm == Material::Other || in.groupSection == 0.0) return g;
-    const Impedance phase =
-        Conductor(kind.temperature, in.groupLength, in.groupSection, gm, group.LayingMethod);
-    const Impedance ret =
-        Conductor(kind.temperature, in.groupLength, group.CrossSection, gm, group.LayingMethod);
+    const ReactanceColumn column = ColumnOf(group.LayingMethod);
+    const Impedance phase = Conductor(kind.temperature, in.groupLength, in.groupSection, gm, column);
+    const Impedance ret = Conductor(kind.temperature, in.groupLength, group.CrossSection, gm, column);
     const Impedance breaker = BreakerImpedance(group.BreakerRating);
     g.z1 = phase + breaker;
     g.z0 = phase + 3 * ret + breaker;
@@ -307,10 +325,10 @@ LoopParts LoopWithoutLinePart(TGrsed& root, const TGrsed::FaultInputs& in, PathK
         const double spe = selection::NodeTableSection(
             sw->SwitchboardZeroCoreTable, sw->SwitchboardSections, sw->SwitchboardZeroSections,
             sw->SwitchboardSectionCount, section);
-        const std::string& laying = sw->SwitchboardLaying;
+        const ReactanceColumn column = ColumnOf(sw->SwitchboardLaying);
         const Impedance phase =
-            Conductor(kind.temperature, in.switchboardLength, section, sm, laying);
-        const Impedance pe = Conductor(kind.temperature, in.switchboardLength, spe, sm, laying);
+            Conductor(kind.temperature, in.switchboardLength, section, sm, column);
+        const Impedance pe = Conductor(kind.temperature, in.switchboardLength, spe, sm, column);
         const Impedance fixed = BreakerImpedance(sw->SwitchboardBreakerRating) +
                                 Impedance{kContactResistance, kContactReactance};
         parts.board.z1 = phase + fixed;
