@@ -123,6 +123,16 @@ bool AnotherWindowStaysOnTop(const QWidget& modal) {
     return false;
 }
 
+// Gives a window other hints. A window that was never shown has no native window yet, which
+// takes its hints when it is made: they are only noted, without the reparenting a change of a
+// shown window's hints costs.
+void SetHints(QWidget& window, Qt::WindowFlags flags) {
+    if (window.testAttribute(Qt::WA_WState_Created))
+        window.setWindowFlags(flags);
+    else
+        window.overrideWindowFlags(flags);
+}
+
 // The hints of a window while it holds the program modal: no minimise button (a minimised modal
 // window leaves nothing on the screen to answer while every other window takes no input), no
 // maximise button when its size is fixed, and above a window that stays on top of the others.
@@ -142,12 +152,12 @@ public:
         if (AnotherWindowStaysOnTop(modal)) run |= Qt::WindowStaysOnTopHint;
         added_ = run & ~flags;
         removed_ = flags & ~run;
-        if (run != flags) modal.setWindowFlags(run);
+        if (run != flags) SetHints(modal, run);
     }
     ~ModalRunHints() {
         const Qt::WindowFlags flags = modal_.windowFlags();
         const Qt::WindowFlags after = (flags & ~added_) | removed_;
-        if (after != flags) modal_.setWindowFlags(after);
+        if (after != flags) SetHints(modal_, after);
     }
     ModalRunHints(const ModalRunHints&) = delete;
     ModalRunHints& operator=(const ModalRunHints&) = delete;
